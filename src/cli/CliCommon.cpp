@@ -1,0 +1,147 @@
+#include "cli/CliCommon.h"
+
+#include "core/ProfileFile.h"
+#include "core/SequenceText.h"
+#include "core/UserData.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <iterator>
+
+namespace quorin::cli {
+namespace {
+
+/// The message the desktop program shows for a file it cannot read as a sequence.
+constexpr std::string_view kNotQuorinFormat = "File corrupted or not Quorin-format !";
+
+std::filesystem::path defaultSettingsPath()
+{
+    const core::ProfileFile registry(core::RegistryStorePath());
+    return core::SettingsFilePath(
+        core::UserDataDirectory(registry, std::filesystem::current_path()));
+}
+
+std::string readInput(const std::string& path)
+{
+    if (path == "-") {
+        std::string text{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+        return text;
+    }
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        throw InputRefused("Cannot open " + path + ": it is a directory");
+    }
+    auto text = core::ReadWholeFile(path);
+    if (!text) {
+        throw InputRefused("Cannot open " + path);
+    }
+    return std::move(*text);
+}
+
+} // namespace
+
+bool Arguments::TakeFlag(std::string_view name)
+{
+    for (auto it = m_args.begin(); it != m_args.end(); ++it) {
+        if (*it == name) {
+            m_args.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> Arguments::TakeValue(std::string_view name)
+{
+    auto values = TakeValues(name);
+    if (values.size() > 1) {
+        throw UsageError(std::string(name) + " given more than once");
+    }
+    if (values.empty()) {
+        return std::nullopt;
+    }
+    return values.front();
+}
+
+std::vector<std::string> Arguments::TakeValues(std::string_view name)
+{
+    std::vector<std::string> values;
+    for (std::size_t i = 0; i < m_args.size();) {
+        if (m_args[i] != name) {
+            ++i;
+            continue;
+        }
+        if (i + 1 >= m_args.size()) {
+            throw UsageError(std::string(name) + " needs a value");
+        }
+        values.push_back(m_args[i + 1]);
+        m_args.erase(m_args.begin() + static_cast<std::ptrdiff_t>(i),
+                     m_args.begin() + static_cast<std::ptrdiff_t>(i + 2));
+    }
+    return values;
+}
+
+std::vector<std::string> Arguments::Positional(std::size_t count)
+{
+    for (const std::string& arg : m_args) {
+        if (arg.size() > 1 && arg.front() == '-') {
+            throw UsageError("unknown option " + arg);
+        }
+    }
+    if (m_args.size() != count) {
+        throw UsageError(m_args.size() < count ? "missing argument" : "too many arguments");
+    }
+    return m_args;
+}
+
+Session::Session(const std::optional<std::string>& settingsPath)
+    : settings(settingsPath ? std::filesystem::path(*settingsPath) : defaultSettingsPath())
+{
+    core::ReadStartupSettings(settings, app, std::filesystem::current_path().string());
+    core::SetActiveRecord(&record);
+    core::ReadRecordSettings(settings, record);
+}
+
+void LoadSequence(Session& session, const std::string& path)
+{
+    const std::string text = readInput(path);
+    if (!text.empty() && text.front() == '>') {
+        if (core::ParseSequenceText(session.record, core::FirstFastaRecord(text)) == 0) {
+            throw InputRefused(std::string(kNotQuorinFormat));
+        }
+        return;
+    }
+    throw InputRefused("Reading .pep files is not available yet; give a FASTA text (first byte \">\")");
+}
+
+void WriteOutput(const std::optional<std::string>& path, std::string_view bytes)
+{
+    if (!path) {
+        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+        if (std::fflush(stdout) != 0) {
+            throw InputRefused("Cannot write to standard output");
+        }
+        return;
+    }
+    if (!core::WriteFileAtomically(*path, bytes)) {
+        throw InputRefused("Cannot write " + *path);
+    }
+}
+
+int ParseIntOption(std::string_view name, const std::string& value)
+{
+    std::size_t used = 0;
+    int number = 0;
+    try {
+        number = std::stoi(value, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != value.size()) {
+        throw UsageError(std::string(name) + " needs an integer, not \"" + value + "\"");
+    }
+    return number;
+}
+
+} // namespace quorin::cli

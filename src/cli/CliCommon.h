@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/PropertyRecord.h"
+#include "core/ProfileFile.h"
+#include "core/Settings.h"
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorin::cli {
+
+/// Wrong usage: main prints the message and the command's usage, exit status 2.
+class UsageError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// The input was refused: main prints the message as one line, exit status 1.
+class InputRefused : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// The arguments of one command, taken option by option. Whatever is left
+/// after the options a command knows is positional; an unknown "--x" left
+/// over is a usage error.
+class Arguments
+{
+public:
+    explicit Arguments(std::vector<std::string> args) : m_args(std::move(args)) {}
+
+    bool TakeFlag(std::string_view name);
+    std::optional<std::string> TakeValue(std::string_view name);
+    std::vector<std::string> TakeValues(std::string_view name);
+    /// The positional arguments; throws UsageError unless there are exactly count.
+    std::vector<std::string> Positional(std::size_t count);
+
+private:
+    std::vector<std::string> m_args;
+};
+
+/// The settings file, the application settings and one property record, read
+/// as the desktop program reads them at start-up and when it constructs a
+/// sequence document.
+struct Session
+{
+    explicit Session(const std::optional<std::string>& settingsPath);
+
+    core::ProfileFile settings;
+    core::AppSettings app;
+    core::PropertyRecord record;
+};
+
+/// Reads a sequence file (a FASTA text or a .pep file; "-" is standard input)
+/// into the session's record. Throws InputRefused with the program's message.
+void LoadSequence(Session& session, const std::string& path);
+
+/// Writes bytes to path, or to standard output when there is no path.
+/// Throws InputRefused when the file cannot be written.
+void WriteOutput(const std::optional<std::string>& path, std::string_view bytes);
+
+/// A decimal integer option value; throws UsageError for anything else.
+int ParseIntOption(std::string_view name, const std::string& value);
+
+} // namespace quorin::cli

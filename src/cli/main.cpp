@@ -1,0 +1,89 @@
+#include "cli/Commands.h"
+
+#include <array>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace quorin::cli {
+namespace {
+
+constexpr std::string_view kCommonOptions =
+    "  --settings PATH  the settings file (default: quorin.ini in the user-data directory)\n"
+    "  -o PATH          write the output to PATH instead of standard output\n"
+    "  --help           show this help\n"
+    "FILE is a .pep file or a FASTA text (first record); - reads standard input.\n";
+
+constexpr std::array kCommands = {
+    Command{"props", "the physico-chemical properties report", "props [OPTIONS] FILE",
+            &RunProps},
+};
+
+void printProgramUsage(std::ostream& out)
+{
+    out << "usage: quorin-cli COMMAND [OPTIONS] FILE\n\ncommands:\n";
+    for (const Command& command : kCommands) {
+        out << "  " << command.name << std::string(12 - command.name.size(), ' ')
+            << command.summary << '\n';
+    }
+    out << "\nquorin-cli COMMAND --help describes a command.\n";
+}
+
+void printCommandUsage(std::ostream& out, const Command& command)
+{
+    out << "usage: quorin-cli " << command.usage << "\n" << command.summary << "\n\n"
+        << kCommonOptions;
+}
+
+} // namespace
+
+std::span<const Command> AllCommands()
+{
+    return kCommands;
+}
+
+} // namespace quorin::cli
+
+int main(int argc, char** argv)
+{
+    using namespace quorin::cli;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        printProgramUsage(std::cerr);
+        return 2;
+    }
+    if (args.front() == "--help" || args.front() == "-h") {
+        printProgramUsage(std::cout);
+        return 0;
+    }
+    const Command* command = nullptr;
+    for (const Command& candidate : AllCommands()) {
+        if (candidate.name == args.front()) {
+            command = &candidate;
+        }
+    }
+    if (command == nullptr) {
+        std::cerr << "quorin-cli: unknown command \"" << args.front() << "\"\n";
+        printProgramUsage(std::cerr);
+        return 2;
+    }
+    args.erase(args.begin());
+    Arguments arguments(args);
+    if (arguments.TakeFlag("--help") || arguments.TakeFlag("-h")) {
+        printCommandUsage(std::cout, *command);
+        return 0;
+    }
+    try {
+        return command->run(arguments);
+    } catch (const UsageError& error) {
+        std::cerr << "quorin-cli " << command->name << ": " << error.what() << "\n";
+        printCommandUsage(std::cerr, *command);
+        return 2;
+    } catch (const InputRefused& error) {
+        std::cerr << error.what() << "\n";
+        return 1;
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorin::core {
+
+/// The C library's reading of a number: leading blanks skipped, the longest
+/// leading number taken, the rest ignored, 0 when there is none. Always in the
+/// C locale, whatever locale the process runs in.
+double ParseLeadingDouble(std::string_view text);
+
+/// As ParseLeadingDouble for a decimal integer with optional sign; values past
+/// the int range are clamped.
+int ParseLeadingInt(std::string_view text);
+
+/// True when text is not empty and every character is a decimal digit.
+bool IsAllDigits(std::string_view text);
+
+/// The significant-digit formatter of the reports. With e the decimal exponent
+/// of |value| truncated toward zero, fixed notation with n - (e + 1) decimals
+/// (|value| >= 1) or n - e decimals (|value| < 1); scientific ("1.23E+003")
+/// when e < -4 or e >= n. Trailing zeros and a trailing point are removed;
+/// zero is "0".
+std::string FormatSignificant(double value, int n);
+
+/// The C library's general conversion with n significant digits ("%.nG"), as
+/// the settings file stores numbers: at least three exponent digits, a leading
+/// 0 before the point, trailing zeros removed. n below 1 counts as 1.
+std::string FormatGeneral(double value, int n);
+
+/// Rounded to one decimal without a leading zero: 0.5 gives ".5", 1234.56
+/// gives "1234.6" (the weight columns of the digest and ModFinder tables).
+std::string FormatOneDecimal(double value);
+
+} // namespace quorin::core

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "core/Residue.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorin::core {
+
+/// One cleaving agent: a name and a specificity list of site patterns
+/// separated by ";" (at most 19 characters each as edited).
+struct ENZYME
+{
+    std::string name;
+    std::string specificity;
+};
+
+/// One modification: a name, its attachment sequences separated by "," and
+/// the mass it adds in dalton (never negative).
+struct MODIFICATION
+{
+    std::string name;
+    std::string specificity;
+    double mw = 0.0;
+};
+
+/// The analyses' view of one sequence: its name and text, residue counts,
+/// per-residue tables, the agent, modification and scale lists, and the
+/// cached results. One per sequence document and one for the batch run.
+///
+/// The table members are plain data: the settings reader and the preference
+/// pages fill and edit them in place.
+class PropertyRecord
+{
+public:
+    /// Fills the default tables (SetDefaultTables); the current tables stay
+    /// zero until ResetCurrentTables or a settings read.
+    PropertyRecord();
+
+    /// Default pKa, mass and absorption tables, colour table, the display
+    /// flags and the two built-in hydropathy scales.
+    void SetDefaultTables();
+
+    /// current := default for the pKa, mass and both absorption tables.
+    void ResetCurrentTables();
+
+    /// Stores the name with every leading ">" removed.
+    void SetName(std::string_view name);
+    const std::string& Name() const { return m_name; }
+
+    /// Resets the counts and caches and counts text. The text is upper-cased
+    /// (codes above 0x60 lose 0x20) and kept as the raw sequence; its ASCII
+    /// letters other than B, J, U, Z form the cleaned sequence. Residues count
+    /// in their slots, X and O in slot 21; every other character is dropped
+    /// and counted nowhere.
+    void SetSequence(std::string_view text);
+
+    /// The text as last handed to SetSequence, upper-cased.
+    const std::string& RawSequence() const { return m_raw; }
+    /// The residue letters of the raw text, X and O included.
+    const std::string& CleanSequence() const { return m_clean; }
+
+    /// Grid search over pH 1.00..12.99 in steps of 0.01 for the smallest net
+    /// charge; the lowest pH wins a tie. Cached until the next SetSequence.
+    double IsoelectricPoint();
+    /// 18.02 plus the masses of the twenty residues, in dalton. Cached.
+    double MolecularWeight();
+    /// 18.02 plus the masses of positions first..last (0-based into the cleaned
+    /// sequence, both inclusive); 18.02 when first > last. Not cached.
+    double StretchWeight(int first, int last) const;
+    /// Molar absorption at 280 nm in 1/(mM*cm). Cached; one pass gives both.
+    double AbsorptionDenatured();
+    double AbsorptionNative();
+
+    /// Count of a slot: 1 for the N-terminus, residues 1..20, and for slot 21
+    /// one C-terminus plus every X and O.
+    std::int64_t ResidueCount(int index) const { return m_counts[static_cast<std::size_t>(index)]; }
+    /// Number of the twenty standard residues in the sequence.
+    int ResidueLength() const { return m_residueLength; }
+
+    ResidueTable pKa{};
+    ResidueTable defaultPKa{};
+    /// The pKa preference page edits this copy and commits it on OK.
+    ResidueTable editPKa{};
+    ResidueTable residueMass{};
+    ResidueTable defaultResidueMass{};
+    ResidueTable absorptionDenatured{};
+    ResidueTable defaultAbsorptionDenatured{};
+    ResidueTable absorptionNative{};
+    ResidueTable defaultAbsorptionNative{};
+    std::array<COLORREF, kResidueSlots> colours{};
+
+    int plotLineWidth = 0;
+    int outputFontSize = 0;
+    int wheelLineWidth = 0;
+    int wheelColorCode = 0;
+    int wheelNumbers = 0;
+
+    std::vector<HYDROPATHYSCALE> scales;
+    std::vector<HYDROPATHYSCALE> builtinScales;
+    std::vector<ENZYME> agents;
+    std::vector<ENZYME> editAgents;
+    std::vector<MODIFICATION> modifications;
+    std::vector<MODIFICATION> editModifications;
+
+private:
+    void computeAbsorption();
+
+    std::string m_name;
+    std::string m_raw;
+    std::string m_clean;
+    int m_residueLength = 0;
+    std::array<std::int64_t, kResidueSlots> m_counts{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    bool m_pIStale = true;
+    double m_pI = 0.0;
+    double m_mw = 0.0;
+    double m_absorptionDenatured = 0.0;
+    double m_absorptionNative = 0.0;
+};
+
+/// The record the settings reader and the preference pages work on: the one
+/// of the sequence document constructed last, or the batch run's.
+PropertyRecord* ActiveRecord();
+void SetActiveRecord(PropertyRecord* record);
+
+} // namespace quorin::core

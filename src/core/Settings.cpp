@@ -1,0 +1,364 @@
+#include "core/Settings.h"
+
+#include "core/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorin::core {
+namespace {
+
+/// The settings store's default for a missing text; a stored "?" reads as missing.
+constexpr std::string_view kMissing = "?";
+
+std::optional<std::string> readText(const ProfileFile& file, std::string_view section,
+                                    std::string_view key)
+{
+    auto value = file.Lookup(section, key);
+    if (!value || *value == kMissing) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+/// An integer key validated against [low, high]; nothing when missing or outside.
+std::optional<int> readBoundedInt(const ProfileFile& file, std::string_view key, int low, int high)
+{
+    if (!file.Lookup(kSetupSection, key)) {
+        return std::nullopt;
+    }
+    const int value = file.ReadInt(kSetupSection, key, 0);
+    if (value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+/// The list tokenizer shared by number lists and colour lists: 21 ";"-terminated
+/// tokens, then the rest. Stops at the first missing or empty token.
+template <typename Store>
+void parseList(std::string_view text, Store store)
+{
+    for (int i = 0; i < kResidueSlots - 1; ++i) {
+        const auto sep = text.find(';');
+        if (sep == std::string_view::npos || sep == 0) {
+            return;
+        }
+        store(i, text.substr(0, sep));
+        text.remove_prefix(sep + 1);
+    }
+    store(kResidueSlots - 1, text);
+}
+
+std::string formatColours(const std::array<COLORREF, kResidueSlots>& colours)
+{
+    std::string text;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        if (i > 0) {
+            text += ';';
+        }
+        text += std::to_string(colours[i]);
+    }
+    return text;
+}
+
+std::string defaultColoursText()
+{
+    std::array<COLORREF, kResidueSlots> colours{};
+    colours.fill(kDarkGrey);
+    return formatColours(colours);
+}
+
+HYDROPATHYSCALE parseScale(std::string_view value)
+{
+    HYDROPATHYSCALE scale;
+    const auto first = value.find(';');
+    if (first == std::string_view::npos || first == 0) {
+        return scale;
+    }
+    scale.name = value.substr(0, first);
+    std::string_view rest = value.substr(first + 1);
+    for (std::size_t i = 0; i < kResidueSlots - 1; ++i) {
+        const auto sep = rest.find(';');
+        if (sep == std::string_view::npos) {
+            return scale;
+        }
+        scale.values[i] = ParseLeadingDouble(rest.substr(0, sep));
+        rest.remove_prefix(sep + 1);
+    }
+    scale.values[kResidueSlots - 1] = ParseLeadingDouble(rest);
+    return scale;
+}
+
+/// Splits "name:rest" at the first ":" when it is not the first character.
+std::pair<std::string_view, std::string_view> splitName(std::string_view value)
+{
+    const auto colon = value.find(':');
+    if (colon == std::string_view::npos || colon == 0) {
+        return {value, {}};
+    }
+    return {value.substr(0, colon), value.substr(colon + 1)};
+}
+
+MODIFICATION parseModification(std::string_view value)
+{
+    MODIFICATION modification;
+    const auto [name, rest] = splitName(value);
+    modification.name = name;
+    const auto semicolon = rest.find(';');
+    if (semicolon == std::string_view::npos) {
+        modification.specificity = rest;
+        return modification;
+    }
+    modification.specificity = rest.substr(0, semicolon);
+    const std::string_view mass = rest.substr(semicolon + 1);
+    if (mass.find_first_not_of("0123456789.") == std::string_view::npos) {
+        modification.mw = ParseLeadingDouble(mass);
+    }
+    return modification;
+}
+
+void readNumberListKey(ProfileFile& file, std::string_view key, ResidueTable& current,
+                       const ResidueTable& defaults, int digits)
+{
+    const auto value = readText(file, kPropertiesSection, key);
+    if (!value) {
+        file.WriteString(kPropertiesSection, key, FormatNumberList(defaults, digits));
+        return;
+    }
+    ParseNumberList(*value, current);
+}
+
+template <typename Entry, typename Format>
+void writeList(ProfileFile& file, std::string_view section, std::size_t previousCount,
+               const std::vector<Entry>& entries, Format format)
+{
+    for (std::size_t k = 0; k <= previousCount; ++k) {
+        file.DeleteKey(section, std::to_string(k));
+    }
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        file.WriteString(section, std::to_string(k), format(entries[k]));
+    }
+}
+
+} // namespace
+
+std::string LOGFONT::FaceName() const
+{
+    const auto end = std::find(lfFaceName.begin(), lfFaceName.end(), '\0');
+    return std::string(lfFaceName.begin(), end);
+}
+
+void LOGFONT::SetFaceName(std::string_view name)
+{
+    lfFaceName.fill('\0');
+    name.copy(lfFaceName.data(), std::min(name.size(), lfFaceName.size() - 1));
+}
+
+void ParseNumberList(std::string_view text, ResidueTable& table)
+{
+    parseList(text, [&](int i, std::string_view token) {
+        table[static_cast<std::size_t>(i)] = ParseLeadingDouble(token);
+    });
+}
+
+std::string FormatNumberList(const ResidueTable& table, int n)
+{
+    std::string text;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (i > 0) {
+            text += ';';
+        }
+        text += FormatGeneral(table[i], n);
+    }
+    return text;
+}
+
+std::string FormatScaleEntry(const HYDROPATHYSCALE& scale)
+{
+    std::string text = scale.name;
+    for (const double value : scale.values) {
+        text += ';';
+        text += FormatGeneral(value, 4);
+    }
+    return text;
+}
+
+std::string FormatAgentEntry(const ENZYME& agent)
+{
+    return agent.name + ':' + agent.specificity;
+}
+
+std::string FormatModificationEntry(const MODIFICATION& modification)
+{
+    // trunc(log10(mass) + 2) significant digits: one decimal for masses of 0.1 and more.
+    const int digits =
+        modification.mw > 0.0 ? static_cast<int>(std::trunc(std::log10(modification.mw) + 2)) : 1;
+    return modification.name + ':' + modification.specificity + ';' +
+           FormatGeneral(modification.mw, digits);
+}
+
+void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_view startDirectory)
+{
+    if (const auto width = readBoundedInt(file, "Line Width", 1, 10)) {
+        settings.plotLineWidth = *width;
+    } else {
+        file.WriteInt(kSetupSection, "Line Width", settings.plotLineWidth);
+    }
+    if (const auto width = readBoundedInt(file, "Helical Wheel Line Width", 1, 10)) {
+        settings.wheelLineWidth = *width;
+    } else {
+        file.WriteInt(kSetupSection, "Helical Wheel Line Width", 1);
+    }
+    settings.wheelColorCode = file.ReadInt(kSetupSection, "Helical Wheel Color Code", 1);
+    settings.wheelNumbers = file.ReadInt(kSetupSection, "Helical Wheel Numbers", 1);
+
+    LOGFONT& font = settings.wheelFont;
+    font.lfWidth = 0;
+    font.lfEscapement = 0;
+    font.lfOrientation = 0;
+    font.lfStrikeOut = 0;
+    font.lfCharSet = 0;
+    const auto byteKey = [&](std::string_view key, int fallback) {
+        return static_cast<std::uint8_t>(file.ReadInt(kSetupSection, key, fallback));
+    };
+    font.lfHeight = file.ReadInt(kSetupSection, "Helical Wheel Font Height", -13);
+    font.lfWeight = file.ReadInt(kSetupSection, "Helical Wheel Font Weight", 400);
+    font.lfItalic = byteKey("Helical Wheel Font Italic", 0);
+    font.lfUnderline = byteKey("Helical Wheel Font Underline", 0);
+    font.lfOutPrecision = byteKey("Helical Wheel Font OutPrecision", 0);
+    font.lfClipPrecision = byteKey("Helical Wheel Font ClipPrecision", 10);
+    font.lfQuality = byteKey("Helical Wheel Font Quality", 0);
+    font.lfPitchAndFamily = byteKey("Helical Wheel Font PitchAndFamily", 0);
+    font.SetFaceName(
+        readText(file, kSetupSection, "Helical Wheel Font FaceName").value_or("Arial"));
+
+    if (const auto size = readBoundedInt(file, "Output Font Size", 1, 20)) {
+        settings.outputFontSize = *size;
+    } else {
+        settings.outputFontSize = 11;
+        file.WriteInt(kSetupSection, "Output Font Size", 11);
+    }
+    settings.charsPerLine = file.ReadInt(kSetupSection, "Characters per line", 80);
+    std::string directory = readText(file, kSetupSection, "Working Directory")
+                                .value_or(std::string(startDirectory));
+    if (directory.size() > 254) {
+        directory.resize(254);
+    }
+    settings.workingDirectory = std::move(directory);
+
+    if (const auto colours = readText(file, kPropertiesSection, "Colors")) {
+        parseList(*colours, [&](int i, std::string_view token) {
+            settings.colours[static_cast<std::size_t>(i)] =
+                static_cast<COLORREF>(ParseLeadingInt(token));
+        });
+    } else {
+        file.WriteString(kPropertiesSection, "Colors", defaultColoursText());
+    }
+}
+
+void ReadRecordSettings(ProfileFile& file, PropertyRecord& record)
+{
+    record.ResetCurrentTables();
+    readNumberListKey(file, "pKa-Values", record.pKa, record.defaultPKa, 3);
+    readNumberListKey(file, "Molecular weights", record.residueMass, record.defaultResidueMass, 5);
+    readNumberListKey(file, "Molar Absorption (denatured)", record.absorptionDenatured,
+                      record.defaultAbsorptionDenatured, 5);
+    readNumberListKey(file, "Molar Absorption (native)", record.absorptionNative,
+                      record.defaultAbsorptionNative, 5);
+
+    record.scales.clear();
+    for (std::size_t k = 0;; ++k) {
+        const auto value = readText(file, kScalesSection, std::to_string(k));
+        if (!value) {
+            break;
+        }
+        record.scales.push_back(parseScale(*value));
+    }
+    if (record.scales.size() < 2) {
+        // The built-in scales go after the scales found, so that no user scale is
+        // overwritten, and join this record's list at once.
+        for (const HYDROPATHYSCALE& scale : record.builtinScales) {
+            file.WriteString(kScalesSection, std::to_string(record.scales.size()),
+                             FormatScaleEntry(scale));
+            record.scales.push_back(scale);
+        }
+    }
+
+    record.agents.clear();
+    for (std::size_t k = 0;; ++k) {
+        const auto value = readText(file, kAgentsSection, std::to_string(k));
+        if (!value) {
+            break;
+        }
+        const auto [name, specificity] = splitName(*value);
+        record.agents.push_back({std::string(name), std::string(specificity)});
+    }
+
+    record.modifications.clear();
+    for (std::size_t k = 0;; ++k) {
+        const auto value = readText(file, kModificationsSection, std::to_string(k));
+        if (!value) {
+            break;
+        }
+        record.modifications.push_back(parseModification(*value));
+    }
+}
+
+void WritePKaValues(ProfileFile& file, const PropertyRecord& record)
+{
+    file.WriteString(kPropertiesSection, "pKa-Values", FormatNumberList(record.pKa, 3));
+}
+
+void WriteOutputOptions(ProfileFile& file, AppSettings& settings, int plotLineWidth,
+                        int outputFontSize)
+{
+    settings.plotLineWidth = plotLineWidth;
+    settings.outputFontSize = outputFontSize;
+    settings.charsPerLine = outputFontSize > 0 ? (90 / outputFontSize) * 10 : 80;
+    file.WriteInt(kSetupSection, "Output Font Size", settings.outputFontSize);
+    file.WriteInt(kSetupSection, "Characters per line", settings.charsPerLine);
+    file.WriteInt(kSetupSection, "Line Width", settings.plotLineWidth);
+}
+
+void WriteWheelOptions(ProfileFile& file, const AppSettings& settings)
+{
+    const LOGFONT& font = settings.wheelFont;
+    file.WriteInt(kSetupSection, "Helical Wheel Line Width", settings.wheelLineWidth);
+    file.WriteInt(kSetupSection, "Helical Wheel Color Code", settings.wheelColorCode);
+    file.WriteInt(kSetupSection, "Helical Wheel Numbers", settings.wheelNumbers);
+    file.WriteInt(kSetupSection, "Helical Wheel Font Height", font.lfHeight);
+    file.WriteInt(kSetupSection, "Helical Wheel Font Weight", font.lfWeight);
+    file.WriteInt(kSetupSection, "Helical Wheel Font Italic", font.lfItalic);
+    file.WriteInt(kSetupSection, "Helical Wheel Font Underline", font.lfUnderline);
+    file.WriteInt(kSetupSection, "Helical Wheel Font OutPrecision", font.lfOutPrecision);
+    file.WriteInt(kSetupSection, "Helical Wheel Font ClipPrecision", font.lfClipPrecision);
+    file.WriteInt(kSetupSection, "Helical Wheel Font Quality", font.lfQuality);
+    file.WriteInt(kSetupSection, "Helical Wheel Font PitchAndFamily", font.lfPitchAndFamily);
+    file.WriteString(kSetupSection, "Helical Wheel Font FaceName", font.FaceName());
+    file.WriteString(kPropertiesSection, "Colors", formatColours(settings.colours));
+}
+
+void WriteScaleList(ProfileFile& file, std::size_t previousCount,
+                    const std::vector<HYDROPATHYSCALE>& scales)
+{
+    writeList(file, kScalesSection, previousCount, scales, FormatScaleEntry);
+}
+
+void WriteAgentList(ProfileFile& file, std::size_t previousCount, const std::vector<ENZYME>& agents)
+{
+    writeList(file, kAgentsSection, previousCount, agents, FormatAgentEntry);
+}
+
+void WriteModificationList(ProfileFile& file, std::size_t previousCount,
+                           const std::vector<MODIFICATION>& modifications)
+{
+    writeList(file, kModificationsSection, previousCount, modifications, FormatModificationEntry);
+}
+
+void WriteWorkingDirectory(ProfileFile& file, std::string_view directory)
+{
+    file.WriteString(kSetupSection, "Working Directory", directory);
+}
+
+} // namespace quorin::core

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "core/PropertyRecord.h"
+#include "core/ProfileFile.h"
+#include "core/Residue.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorin::core {
+
+/// A logical font as the settings and the sketch block store it. The face
+/// name holds at most 31 characters and a terminating zero.
+struct LOGFONT
+{
+    std::int32_t lfHeight = 0;
+    std::int32_t lfWidth = 0;
+    std::int32_t lfEscapement = 0;
+    std::int32_t lfOrientation = 0;
+    std::int32_t lfWeight = 0;
+    std::uint8_t lfItalic = 0;
+    std::uint8_t lfUnderline = 0;
+    std::uint8_t lfStrikeOut = 0;
+    std::uint8_t lfCharSet = 0;
+    std::uint8_t lfOutPrecision = 0;
+    std::uint8_t lfClipPrecision = 0;
+    std::uint8_t lfQuality = 0;
+    std::uint8_t lfPitchAndFamily = 0;
+    std::array<char, 32> lfFaceName{};
+
+    /// The face name up to its terminating zero.
+    std::string FaceName() const;
+    /// Stores at most the first 31 characters of name.
+    void SetFaceName(std::string_view name);
+
+    friend bool operator==(const LOGFONT&, const LOGFONT&) = default;
+};
+
+/// The settings the application holds while it runs. Everything starts at
+/// zero; ReadStartupSettings fills it.
+struct AppSettings
+{
+    int plotLineWidth = 0;
+    int outputFontSize = 0;
+    int charsPerLine = 0;
+    int wheelLineWidth = 0;
+    int wheelColorCode = 0;
+    int wheelNumbers = 0;
+    LOGFONT wheelFont;
+    std::array<COLORREF, kResidueSlots> colours{};
+    std::string workingDirectory;
+};
+
+/// Section names of the settings file.
+inline constexpr std::string_view kSetupSection = "Setup Options";
+inline constexpr std::string_view kPropertiesSection = "AA-Properties";
+inline constexpr std::string_view kScalesSection = "Hydropathy Index";
+inline constexpr std::string_view kAgentsSection = "Cleaving Agents";
+inline constexpr std::string_view kModificationsSection = "Modifications";
+inline constexpr std::string_view kBatchSection = "Batch Execution Options";
+
+/// Reads "Setup Options" and the "Colors" key into settings, writing back the
+/// keys that the file must hold ("Line Width", "Helical Wheel Line Width",
+/// "Output Font Size", "Colors") when they are missing or out of range.
+/// startDirectory stands in for a missing "Working Directory".
+void ReadStartupSettings(ProfileFile& file, AppSettings& settings,
+                         std::string_view startDirectory);
+
+/// Resets record's current tables and loads its tables, scale, agent and
+/// modification lists from the file. Missing number lists are written with the
+/// defaults; with fewer than two scales the built-in scales are written after
+/// the keys found and join the record's list at once. Callers pass the active
+/// record.
+void ReadRecordSettings(ProfileFile& file, PropertyRecord& record);
+
+/// Parses a list of 22 numbers separated by ";" into table. Stops at the first
+/// missing or empty token and leaves the later entries as they were.
+void ParseNumberList(std::string_view text, ResidueTable& table);
+
+/// A table as the settings file stores it: 22 values with n significant
+/// digits, ";"-separated.
+std::string FormatNumberList(const ResidueTable& table, int n);
+
+/// The stored forms of the list entries.
+std::string FormatScaleEntry(const HYDROPATHYSCALE& scale);
+std::string FormatAgentEntry(const ENZYME& agent);
+std::string FormatModificationEntry(const MODIFICATION& modification);
+
+/// "pKa-Values" from the record's current pKa table.
+void WritePKaValues(ProfileFile& file, const PropertyRecord& record);
+
+/// Output options page: sets the plot line width, font size and characters per
+/// line ((90 div size) x 10) and writes the three keys.
+void WriteOutputOptions(ProfileFile& file, AppSettings& settings, int plotLineWidth,
+                        int outputFontSize);
+
+/// Wheel options page: the wheel keys, the nine font keys and "Colors".
+void WriteWheelOptions(ProfileFile& file, const AppSettings& settings);
+
+/// Rewrite a whole list section: keys "0".."previousCount" are deleted, then
+/// one key per entry is written from "0" upwards.
+void WriteScaleList(ProfileFile& file, std::size_t previousCount,
+                    const std::vector<HYDROPATHYSCALE>& scales);
+void WriteAgentList(ProfileFile& file, std::size_t previousCount,
+                    const std::vector<ENZYME>& agents);
+void WriteModificationList(ProfileFile& file, std::size_t previousCount,
+                           const std::vector<MODIFICATION>& modifications);
+
+/// "Working Directory" of "Setup Options".
+void WriteWorkingDirectory(ProfileFile& file, std::string_view directory);
+
+} // namespace quorin::core

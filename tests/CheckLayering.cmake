@@ -1,0 +1,16 @@
+# Fails when an engine source (anything under src/ outside a ui/ folder or
+# src/app/) includes a Qt header.
+file(GLOB_RECURSE sources "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
+set(offenders "")
+foreach(source IN LISTS sources)
+    if(source MATCHES "/ui/" OR source MATCHES "/src/app/")
+        continue()
+    endif()
+    file(STRINGS "${source}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")
+    if(hits)
+        list(APPEND offenders "${source}")
+    endif()
+endforeach()
+if(offenders)
+    message(FATAL_ERROR "Qt headers in engine code:\n${offenders}")
+endif()

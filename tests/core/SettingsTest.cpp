@@ -1,0 +1,256 @@
+#include "core/Settings.h"
+
+#include "core/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace quorin::core {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+class SettingsTest : public ::testing::Test
+{
+protected:
+    std::filesystem::path path() const { return m_dir / "quorin.ini"; }
+    ProfileFile file() const { return ProfileFile(path()); }
+    void write(const std::string& text) const { WriteFile(path(), text); }
+
+    /// A record read from the file as a new sequence document reads it.
+    PropertyRecord readRecord() const
+    {
+        PropertyRecord record;
+        ProfileFile f = file();
+        ReadRecordSettings(f, record);
+        return record;
+    }
+
+    TempDir m_dir;
+};
+
+TEST_F(SettingsTest, FirstStartWritesOnlyTheKeysTheStoreMustHold)
+{
+    ProfileFile f = file();
+    AppSettings settings;
+    ReadStartupSettings(f, settings, "/start");
+    EXPECT_EQ(f.ReadString(kSetupSection, "Line Width", "?"), "0");
+    EXPECT_EQ(f.ReadString(kSetupSection, "Helical Wheel Line Width", "?"), "1");
+    EXPECT_EQ(f.ReadString(kSetupSection, "Output Font Size", "?"), "11");
+    EXPECT_EQ(f.ReadString(kPropertiesSection, "Colors", "?"),
+              "3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;"
+              "3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;"
+              "3289650;3289650");
+    EXPECT_FALSE(f.Lookup(kSetupSection, "Helical Wheel Color Code"));
+    EXPECT_FALSE(f.Lookup(kSetupSection, "Characters per line"));
+    EXPECT_FALSE(f.Lookup(kSetupSection, "Working Directory"));
+
+    EXPECT_EQ(settings.plotLineWidth, 0);
+    EXPECT_EQ(settings.wheelLineWidth, 0);
+    EXPECT_EQ(settings.wheelColorCode, 1);
+    EXPECT_EQ(settings.wheelNumbers, 1);
+    EXPECT_EQ(settings.outputFontSize, 11);
+    EXPECT_EQ(settings.charsPerLine, 80);
+    EXPECT_EQ(settings.workingDirectory, "/start");
+    EXPECT_EQ(settings.wheelFont.lfHeight, -13);
+    EXPECT_EQ(settings.wheelFont.lfWeight, 400);
+    EXPECT_EQ(settings.wheelFont.lfClipPrecision, 10);
+    EXPECT_EQ(settings.wheelFont.FaceName(), "Arial");
+    // A missing "Colors" writes the default text but leaves the table in memory alone.
+    EXPECT_EQ(settings.colours[5], 0u);
+
+    const PropertyRecord record = readRecord();
+    EXPECT_EQ(f.ReadString(kPropertiesSection, "pKa-Values", "?"),
+              "7.4;7;9.25;4;4.4;7;7;6.5;7;10.8;7;7;7;7;7;12;7;7;7;7;10.2;3.9");
+    EXPECT_EQ(f.ReadString(kPropertiesSection, "Molecular weights", "?"),
+              "0;71.09;103.15;115.09;129.12;147.18;57.05;137.14;113.16;128.17;113.16;131.19;"
+              "114.11;97.12;128.14;156.19;87.08;101.11;99.14;186.21;163.18;0");
+    EXPECT_EQ(f.ReadString(kPropertiesSection, "Molar Absorption (denatured)", "?"),
+              "0;0;0.12;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;5.69;1.28;0");
+    EXPECT_EQ(f.ReadString(kPropertiesSection, "Molar Absorption (native)", "?"),
+              "0;0;0.125;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;5.5;1.49;0");
+    EXPECT_EQ(f.ReadString(kScalesSection, "0", "?"),
+              "Kyte and Doolittle (1982);-4.5;1.8;2.5;-3.5;-3.5;2.8;-0.4;-3.2;4.5;-3.9;3.8;1.9;"
+              "-3.5;-1.6;-3.5;-4.5;-0.8;-0.7;4.2;-0.9;-1.3;-4.5");
+    EXPECT_EQ(f.ReadString(kScalesSection, "1", "?").substr(0, 40),
+              "Eisenberg Consensus Scale (1983);-2.53;0");
+    EXPECT_FALSE(f.Lookup(kAgentsSection, "0"));
+    EXPECT_FALSE(f.Lookup(kModificationsSection, "0"));
+    EXPECT_EQ(record.pKa, record.defaultPKa);
+    EXPECT_EQ(record.scales.size(), 2u);
+    EXPECT_TRUE(record.agents.empty());
+    EXPECT_TRUE(record.modifications.empty());
+}
+
+TEST_F(SettingsTest, ValidatedIntegersFallBackAndOthersAreTakenAsRead)
+{
+    write("[Setup Options]\r\nLine Width=11\r\nHelical Wheel Line Width=0\r\n"
+          "Output Font Size=0\r\nCharacters per line=-5\r\nHelical Wheel Numbers=7\r\n"
+          "Helical Wheel Font Italic=257\r\nWorking Directory=/data\r\n");
+    ProfileFile f = file();
+    AppSettings settings;
+    settings.plotLineWidth = 3;
+    settings.wheelLineWidth = 4;
+    ReadStartupSettings(f, settings, "/start");
+    EXPECT_EQ(settings.plotLineWidth, 3);
+    EXPECT_EQ(f.ReadString(kSetupSection, "Line Width", "?"), "3");
+    EXPECT_EQ(settings.wheelLineWidth, 4);
+    EXPECT_EQ(f.ReadString(kSetupSection, "Helical Wheel Line Width", "?"), "1");
+    EXPECT_EQ(settings.outputFontSize, 11);
+    EXPECT_EQ(f.ReadString(kSetupSection, "Output Font Size", "?"), "11");
+    EXPECT_EQ(settings.charsPerLine, -5);
+    EXPECT_EQ(settings.wheelNumbers, 7);
+    EXPECT_EQ(settings.wheelFont.lfItalic, 1);
+    EXPECT_EQ(settings.workingDirectory, "/data");
+}
+
+TEST_F(SettingsTest, AcceptedIntegersAndALongFaceName)
+{
+    write("[Setup Options]\nLine Width=10\nHelical Wheel Line Width=1\nOutput Font Size=20\n"
+          "Helical Wheel Font FaceName=An Extraordinarily Long Font Face Name\n"
+          "[AA-Properties]\nColors=1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20;21;22\n");
+    ProfileFile f = file();
+    AppSettings settings;
+    ReadStartupSettings(f, settings, "/start");
+    EXPECT_EQ(settings.plotLineWidth, 10);
+    EXPECT_EQ(settings.wheelLineWidth, 1);
+    EXPECT_EQ(settings.outputFontSize, 20);
+    EXPECT_EQ(settings.wheelFont.FaceName(), "An Extraordinarily Long Font Fa");
+    EXPECT_EQ(settings.wheelFont.FaceName().size(), 31u);
+    EXPECT_EQ(settings.colours[0], 1u);
+    EXPECT_EQ(settings.colours[21], 22u);
+}
+
+TEST_F(SettingsTest, MalformedNumberListsStopAtTheFirstEmptyToken)
+{
+    write("[AA-Properties]\r\npKa-Values=1;2;3\r\nMolecular weights=;5;5\r\n"
+          "Molar Absorption (denatured)=1;;3\r\n"
+          "Molar Absorption (native)=0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20;21;99\r\n");
+    const PropertyRecord record = readRecord();
+    EXPECT_EQ(record.pKa[0], 1.0);
+    EXPECT_EQ(record.pKa[1], 2.0);
+    EXPECT_EQ(record.pKa[2], 9.25);
+    EXPECT_EQ(record.pKa[21], 3.9);
+    EXPECT_EQ(record.residueMass, record.defaultResidueMass);
+    EXPECT_EQ(record.absorptionDenatured[0], 1.0);
+    EXPECT_EQ(record.absorptionDenatured[2], 0.12);
+    EXPECT_EQ(record.absorptionNative[21], 21.0);
+    // A malformed list is not "missing": nothing is written back.
+    EXPECT_EQ(file().ReadString(kPropertiesSection, "pKa-Values", "?"), "1;2;3");
+}
+
+TEST_F(SettingsTest, OneUserScaleKeepsItsKeyAndTheBuiltInScalesFollowIt)
+{
+    write("[Hydropathy Index]\r\n0=Mine;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20;21\r\n");
+    const PropertyRecord record = readRecord();
+    ASSERT_EQ(record.scales.size(), 3u);
+    EXPECT_EQ(record.scales[0].name, "Mine");
+    EXPECT_EQ(record.scales[0].values[21], 21.0);
+    EXPECT_EQ(record.scales[1].name, "Kyte and Doolittle (1982)");
+    EXPECT_EQ(record.scales[2].name, "Eisenberg Consensus Scale (1983)");
+    ProfileFile f = file();
+    EXPECT_EQ(f.ReadString(kScalesSection, "0", "?").substr(0, 6), "Mine;0");
+    EXPECT_EQ(f.ReadString(kScalesSection, "1", "?").substr(0, 25), "Kyte and Doolittle (1982)");
+    EXPECT_EQ(f.ReadString(kScalesSection, "2", "?").substr(0, 9), "Eisenberg");
+
+    // The next document finds three scales and writes nothing more.
+    const std::string before = ReadFile(path());
+    EXPECT_EQ(readRecord().scales.size(), 3u);
+    EXPECT_EQ(ReadFile(path()), before);
+}
+
+TEST_F(SettingsTest, ScaleValuesAndAGapInTheKeys)
+{
+    write("[Hydropathy Index]\n0=NoValues\n1=;1;2\n2=Short;1;2;3\n4=AfterGap;1\n");
+    const PropertyRecord record = readRecord();
+    ASSERT_EQ(record.scales.size(), 3u);
+    EXPECT_EQ(record.scales[0].name, "");
+    EXPECT_EQ(record.scales[1].name, "");
+    EXPECT_EQ(record.scales[1].values[0], 0.0);
+    EXPECT_EQ(record.scales[2].name, "Short");
+    EXPECT_EQ(record.scales[2].values[0], 1.0);
+    EXPECT_EQ(record.scales[2].values[1], 2.0);
+    EXPECT_EQ(record.scales[2].values[2], 0.0);
+}
+
+TEST_F(SettingsTest, AgentAndModificationValuesSplitAtTheirSeparators)
+{
+    write("[Cleaving Agents]\n0=Trypsin:K!;R!\n1=:K!\n2=NoColon\n3=A:B:C\n"
+          "[Modifications]\n0=Phospho:S,T,Y;79.98\n1=Neg:K;-14\n2=NoMass:K,R\n3=JustName\n"
+          "4=Bad:C;12a\n5=Quest:?\n");
+    const PropertyRecord record = readRecord();
+    ASSERT_EQ(record.agents.size(), 4u);
+    EXPECT_EQ(record.agents[0].name, "Trypsin");
+    EXPECT_EQ(record.agents[0].specificity, "K!;R!");
+    EXPECT_EQ(record.agents[1].name, ":K!");
+    EXPECT_EQ(record.agents[1].specificity, "");
+    EXPECT_EQ(record.agents[2].name, "NoColon");
+    EXPECT_EQ(record.agents[3].name, "A");
+    EXPECT_EQ(record.agents[3].specificity, "B:C");
+
+    ASSERT_EQ(record.modifications.size(), 6u);
+    EXPECT_EQ(record.modifications[0].specificity, "S,T,Y");
+    EXPECT_EQ(record.modifications[0].mw, 79.98);
+    EXPECT_EQ(record.modifications[1].mw, 0.0);
+    EXPECT_EQ(record.modifications[2].specificity, "K,R");
+    EXPECT_EQ(record.modifications[2].mw, 0.0);
+    EXPECT_EQ(record.modifications[3].name, "JustName");
+    EXPECT_EQ(record.modifications[3].specificity, "");
+    EXPECT_EQ(record.modifications[4].mw, 0.0);
+    EXPECT_EQ(record.modifications[5].specificity, "?");
+}
+
+TEST_F(SettingsTest, AQuestionMarkValueCountsAsMissing)
+{
+    write("[Cleaving Agents]\n0=Trypsin:K!\n1=?\n2=Lys-C:K!\n");
+    EXPECT_EQ(readRecord().agents.size(), 1u);
+}
+
+TEST_F(SettingsTest, ListWritersRewriteTheirSectionAndNothingElse)
+{
+    write("[Cleaving Agents]\r\n0=A:K!\r\n1=B:R!\r\n2=C:E!\r\n3=Stale:W!\r\n[Other]\r\nx=1\r\n");
+    ProfileFile f = file();
+    WriteAgentList(f, 2, {{"Trypsin", "K!;R!"}});
+    EXPECT_EQ(ReadFile(path()),
+              "[Cleaving Agents]\r\n3=Stale:W!\r\n0=Trypsin:K!;R!\r\n[Other]\r\nx=1\r\n");
+
+    WriteModificationList(f, 0, {{"Phospho", "S,T,Y", 79.98}, {"Tiny", "K", 0.004}});
+    EXPECT_EQ(f.ReadString(kModificationsSection, "0", "?"), "Phospho:S,T,Y;80");
+    EXPECT_EQ(f.ReadString(kModificationsSection, "1", "?"), "Tiny:K;0.004");
+
+    WriteScaleList(f, 0, {{"Flat", {}}});
+    EXPECT_EQ(f.ReadString(kScalesSection, "0", "?"),
+              "Flat;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0");
+}
+
+TEST_F(SettingsTest, OptionWritersStoreWhatThePagesConfirm)
+{
+    ProfileFile f = file();
+    AppSettings settings;
+    WriteOutputOptions(f, settings, 2, 11);
+    EXPECT_EQ(settings.charsPerLine, 80);
+    WriteOutputOptions(f, settings, 2, 14);
+    EXPECT_EQ(settings.charsPerLine, 60);
+    EXPECT_EQ(f.ReadString(kSetupSection, "Characters per line", "?"), "60");
+    EXPECT_EQ(f.ReadString(kSetupSection, "Line Width", "?"), "2");
+
+    settings.wheelFont.SetFaceName("Courier New");
+    settings.wheelFont.lfHeight = -16;
+    settings.colours.fill(255);
+    WriteWheelOptions(f, settings);
+    AppSettings reread;
+    ReadStartupSettings(f, reread, "/");
+    EXPECT_EQ(reread.wheelFont, settings.wheelFont);
+    EXPECT_EQ(reread.colours, settings.colours);
+
+    PropertyRecord record;
+    record.ResetCurrentTables();
+    record.pKa[9] = 10.53;
+    WritePKaValues(f, record);
+    EXPECT_EQ(f.ReadString(kPropertiesSection, "pKa-Values", "?").substr(0, 31),
+              "7.4;7;9.25;4;4.4;7;7;6.5;7;10.5");
+}
+
+} // namespace
+} // namespace quorin::core
