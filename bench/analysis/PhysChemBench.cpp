@@ -3,7 +3,6 @@
 #include "core/SequenceText.h"
 
 #include <benchmark/benchmark.h>
-
 #include <random>
 #include <stdexcept>
 #include <string>

@@ -54,8 +54,8 @@ std::string PhysChemReportText(core::PropertyRecord& record)
     text += "Molar absorption coefficient (280 nm):";
     text += kEol;
     text += "denatured (6M GdnHCl): " + FormatSignificant(record.AbsorptionDenatured(), 3) +
-            " /(mM*cm)" + std::string(13, ' ') + "nativ: " +
-            FormatSignificant(record.AbsorptionNative(), 3) + " /(mM*cm)";
+            " /(mM*cm)" + std::string(13, ' ') +
+            "nativ: " + FormatSignificant(record.AbsorptionNative(), 3) + " /(mM*cm)";
     text += kEol;
     text += kEol;
     text += "AA Composition: ";
@@ -70,7 +70,8 @@ std::string PhysChemReportText(core::PropertyRecord& record)
             }
             const double p = percent[static_cast<std::size_t>(index - 1)];
             const std::string pText =
-                p == 0.0 ? "0" : FormatSignificant(p, static_cast<int>(std::trunc(std::log10(p) + 2)));
+                p == 0.0 ? "0"
+                         : FormatSignificant(p, static_cast<int>(std::trunc(std::log10(p) + 2)));
             text += core::LetterOfIndex(index);
             text += ": ";
             text += padRight(std::to_string(record.ResidueCount(index)), 4);

@@ -25,7 +25,8 @@ std::filesystem::path defaultSettingsPath()
 std::string readInput(const std::string& path)
 {
     if (path == "-") {
-        std::string text{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+        std::string text{std::istreambuf_iterator<char>(std::cin),
+                         std::istreambuf_iterator<char>()};
         return text;
     }
     std::error_code error;
@@ -112,7 +113,8 @@ void LoadSequence(Session& session, const std::string& path)
         }
         return;
     }
-    throw InputRefused("Reading .pep files is not available yet; give a FASTA text (first byte \">\")");
+    throw InputRefused(
+        "Reading .pep files is not available yet; give a FASTA text (first byte \">\")");
 }
 
 void WriteOutput(const std::optional<std::string>& path, std::string_view bytes)

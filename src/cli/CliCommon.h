@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/PropertyRecord.h"
 #include "core/ProfileFile.h"
+#include "core/PropertyRecord.h"
 #include "core/Settings.h"
 
 #include <memory>

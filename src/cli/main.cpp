@@ -15,23 +15,23 @@ constexpr std::string_view kCommonOptions =
     "FILE is a .pep file or a FASTA text (first record); - reads standard input.\n";
 
 constexpr std::array kCommands = {
-    Command{"props", "the physico-chemical properties report", "props [OPTIONS] FILE",
-            &RunProps},
+    Command{"props", "the physico-chemical properties report", "props [OPTIONS] FILE", &RunProps},
 };
 
 void printProgramUsage(std::ostream& out)
 {
     out << "usage: quorin-cli COMMAND [OPTIONS] FILE\n\ncommands:\n";
     for (const Command& command : kCommands) {
-        out << "  " << command.name << std::string(12 - command.name.size(), ' ')
-            << command.summary << '\n';
+        out << "  " << command.name << std::string(12 - command.name.size(), ' ') << command.summary
+            << '\n';
     }
     out << "\nquorin-cli COMMAND --help describes a command.\n";
 }
 
 void printCommandUsage(std::ostream& out, const Command& command)
 {
-    out << "usage: quorin-cli " << command.usage << "\n" << command.summary << "\n\n"
+    out << "usage: quorin-cli " << command.usage << "\n"
+        << command.summary << "\n\n"
         << kCommonOptions;
 }
 

@@ -85,7 +85,7 @@ double PropertyRecord::IsoelectricPoint()
     if (!m_pIStale) {
         return m_pI;
     }
-    static constexpr std::array<int, 4> kPositive = {kNTerminus, 7, 9, 15}; // <, H, K, R
+    static constexpr std::array<int, 4> kPositive = {kNTerminus, 7, 9, 15};    // <, H, K, R
     static constexpr std::array<int, 5> kNegative = {2, 3, 4, 20, kCTerminus}; // C, D, E, Y, >
     double best = 100.0;
     double bestPH = 1.0;
@@ -135,7 +135,8 @@ double PropertyRecord::StretchWeight(int first, int last) const
 {
     double sum = kWaterMass;
     for (int p = std::max(first, 0); p <= last && p < static_cast<int>(m_clean.size()); ++p) {
-        sum += residueMass[static_cast<std::size_t>(IndexOfLetter(m_clean[static_cast<std::size_t>(p)]))];
+        sum += residueMass[static_cast<std::size_t>(
+            IndexOfLetter(m_clean[static_cast<std::size_t>(p)]))];
     }
     return sum;
 }

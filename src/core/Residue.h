@@ -49,9 +49,9 @@ char UpperCaseResidue(char c);
 COLORREF DefaultResidueColour(int index);
 
 /// Built-in tables, slot order.
-inline constexpr ResidueTable kDefaultPKa = {7.4, 7.0, 9.25, 4.0, 4.4,  7.0, 7.0, 6.5,
-                                             7.0, 10.8, 7.0, 7.0, 7.0, 7.0, 7.0, 12.0,
-                                             7.0, 7.0, 7.0, 7.0, 10.2, 3.9};
+inline constexpr ResidueTable kDefaultPKa = {7.4, 7.0,  9.25, 4.0, 4.4,  7.0, 7.0, 6.5,
+                                             7.0, 10.8, 7.0,  7.0, 7.0,  7.0, 7.0, 12.0,
+                                             7.0, 7.0,  7.0,  7.0, 10.2, 3.9};
 /// Average residue masses in dalton (amino acid minus water); termini 0.
 inline constexpr ResidueTable kDefaultResidueMass = {
     0,      71.09,  103.15, 115.09, 129.12, 147.18, 57.05,  137.14, 113.16, 128.17, 113.16,
@@ -60,8 +60,8 @@ inline constexpr ResidueTable kDefaultResidueMass = {
 /// per cysteine residue.
 inline constexpr ResidueTable kDefaultAbsorptionDenatured = {
     0, 0, 0.12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5.69, 1.28, 0};
-inline constexpr ResidueTable kDefaultAbsorptionNative = {
-    0, 0, 0.125, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5.5, 1.49, 0};
+inline constexpr ResidueTable kDefaultAbsorptionNative = {0, 0, 0.125, 0, 0, 0, 0, 0, 0,   0,    0,
+                                                          0, 0, 0,     0, 0, 0, 0, 0, 5.5, 1.49, 0};
 
 /// Dark grey, the colour of non-polar residues and of the written "Colors" default.
 inline constexpr COLORREF kDarkGrey = 0x323232;
@@ -77,11 +77,11 @@ struct HYDROPATHYSCALE
 inline constexpr std::string_view kKyteDoolittleName = "Kyte and Doolittle (1982)";
 inline constexpr std::string_view kEisenbergName = "Eisenberg Consensus Scale (1983)";
 
-inline constexpr ResidueTable kKyteDoolittleValues = {
-    -4.5, 1.8, 2.5, -3.5, -3.5, 2.8,  -0.4, -3.2, 4.5,  -3.9, 3.8,
-    1.9,  -3.5, -1.6, -3.5, -4.5, -0.8, -0.7, 4.2,  -0.9, -1.3, -4.5};
+inline constexpr ResidueTable kKyteDoolittleValues = {-4.5, 1.8,  2.5, -3.5, -3.5, 2.8,  -0.4, -3.2,
+                                                      4.5,  -3.9, 3.8, 1.9,  -3.5, -1.6, -3.5, -4.5,
+                                                      -0.8, -0.7, 4.2, -0.9, -1.3, -4.5};
 inline constexpr ResidueTable kEisenbergValues = {
-    -2.53, 0.62,  0.29, -0.90, -0.74, 1.19,  0.48, -0.40, 1.38, -1.50, 1.06,
-    0.64,  -0.78, 0.12, -0.85, -2.53, -0.18, -0.05, 1.08, 0.81, 0.26,  -2.53};
+    -2.53, 0.62,  0.29, -0.90, -0.74, 1.19,  0.48,  -0.40, 1.38, -1.50, 1.06,
+    0.64,  -0.78, 0.12, -0.85, -2.53, -0.18, -0.05, 1.08,  0.81, 0.26,  -2.53};
 
 } // namespace quorin::core

@@ -240,8 +240,8 @@ void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_v
         file.WriteInt(kSetupSection, "Output Font Size", 11);
     }
     settings.charsPerLine = file.ReadInt(kSetupSection, "Characters per line", 80);
-    std::string directory = readText(file, kSetupSection, "Working Directory")
-                                .value_or(std::string(startDirectory));
+    std::string directory =
+        readText(file, kSetupSection, "Working Directory").value_or(std::string(startDirectory));
     if (directory.size() > 254) {
         directory.resize(254);
     }

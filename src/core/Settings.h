@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/PropertyRecord.h"
 #include "core/ProfileFile.h"
+#include "core/PropertyRecord.h"
 #include "core/Residue.h"
 
 #include <array>
@@ -65,8 +65,7 @@ inline constexpr std::string_view kBatchSection = "Batch Execution Options";
 /// keys that the file must hold ("Line Width", "Helical Wheel Line Width",
 /// "Output Font Size", "Colors") when they are missing or out of range.
 /// startDirectory stands in for a missing "Working Directory".
-void ReadStartupSettings(ProfileFile& file, AppSettings& settings,
-                         std::string_view startDirectory);
+void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_view startDirectory);
 
 /// Resets record's current tables and loads its tables, scale, agent and
 /// modification lists from the file. Missing number lists are written with the

@@ -122,8 +122,8 @@ TEST(CliTest, RefusedInputExitsWithOneAndOneLine)
 TEST(CliTest, WrongUsageExitsWithTwoAndHelpWithZero)
 {
     TempDir dir;
-    for (const char* arguments : {"", "nonsense x", "props", "props a b", "props --bogus x",
-                                  "props -o"}) {
+    for (const char* arguments :
+         {"", "nonsense x", "props", "props a b", "props --bogus x", "props -o"}) {
         SCOPED_TRACE(arguments);
         const CliRun run = runCli(dir, arguments);
         EXPECT_EQ(run.status, 2);

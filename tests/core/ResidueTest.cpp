@@ -1,5 +1,6 @@
-#include "core/PropertyRecord.h"
 #include "core/Residue.h"
+
+#include "core/PropertyRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +29,8 @@ TEST(ResidueTest, NonStandardCharactersGoToSlot21AndOnlyXAndOPassTheResidueTest)
     {
         char c;
         bool residue;
-    } rows[] = {{'X', true}, {'O', true}, {'x', true}, {'o', true},  {'B', false},
-                {'J', false}, {'U', false}, {'Z', false}, {'b', false}, {'*', false},
+    } rows[] = {{'X', true},  {'O', true},  {'x', true},  {'o', true},   {'B', false},
+                {'J', false}, {'U', false}, {'Z', false}, {'b', false},  {'*', false},
                 {'-', false}, {'1', false}, {' ', false}, {'\r', false}, {'\n', false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string("character ") + row.c);

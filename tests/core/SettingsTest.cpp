@@ -124,9 +124,10 @@ TEST_F(SettingsTest, AcceptedIntegersAndALongFaceName)
 
 TEST_F(SettingsTest, MalformedNumberListsStopAtTheFirstEmptyToken)
 {
-    write("[AA-Properties]\r\npKa-Values=1;2;3\r\nMolecular weights=;5;5\r\n"
-          "Molar Absorption (denatured)=1;;3\r\n"
-          "Molar Absorption (native)=0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20;21;99\r\n");
+    write(
+        "[AA-Properties]\r\npKa-Values=1;2;3\r\nMolecular weights=;5;5\r\n"
+        "Molar Absorption (denatured)=1;;3\r\n"
+        "Molar Absorption (native)=0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20;21;99\r\n");
     const PropertyRecord record = readRecord();
     EXPECT_EQ(record.pKa[0], 1.0);
     EXPECT_EQ(record.pKa[1], 2.0);
@@ -142,7 +143,8 @@ TEST_F(SettingsTest, MalformedNumberListsStopAtTheFirstEmptyToken)
 
 TEST_F(SettingsTest, OneUserScaleKeepsItsKeyAndTheBuiltInScalesFollowIt)
 {
-    write("[Hydropathy Index]\r\n0=Mine;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20;21\r\n");
+    write(
+        "[Hydropathy Index]\r\n0=Mine;0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20;21\r\n");
     const PropertyRecord record = readRecord();
     ASSERT_EQ(record.scales.size(), 3u);
     EXPECT_EQ(record.scales[0].name, "Mine");
