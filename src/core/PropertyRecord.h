@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/PageItems.h"
 #include "core/Residue.h"
 
 #include <array>
@@ -105,6 +106,10 @@ public:
     std::vector<ENZYME> editAgents;
     std::vector<MODIFICATION> modifications;
     std::vector<MODIFICATION> editModifications;
+
+    /// Free-text remarks stored with the sequence.
+    std::string remarks;
+    SketchData sketch;
 
 private:
     void computeAbsorption();

@@ -143,18 +143,6 @@ void writeList(ProfileFile& file, std::string_view section, std::size_t previous
 
 } // namespace
 
-std::string LOGFONT::FaceName() const
-{
-    const auto end = std::find(lfFaceName.begin(), lfFaceName.end(), '\0');
-    return std::string(lfFaceName.begin(), end);
-}
-
-void LOGFONT::SetFaceName(std::string_view name)
-{
-    lfFaceName.fill('\0');
-    name.copy(lfFaceName.data(), std::min(name.size(), lfFaceName.size() - 1));
-}
-
 void ParseNumberList(std::string_view text, ResidueTable& table)
 {
     parseList(text, [&](int i, std::string_view token) {

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorin::core {
+
+/// A logical font as the settings and the sketch block store it. The face
+/// name holds at most 31 characters and a terminating zero.
+struct LOGFONT
+{
+    std::int32_t lfHeight = 0;
+    std::int32_t lfWidth = 0;
+    std::int32_t lfEscapement = 0;
+    std::int32_t lfOrientation = 0;
+    std::int32_t lfWeight = 0;
+    std::uint8_t lfItalic = 0;
+    std::uint8_t lfUnderline = 0;
+    std::uint8_t lfStrikeOut = 0;
+    std::uint8_t lfCharSet = 0;
+    std::uint8_t lfOutPrecision = 0;
+    std::uint8_t lfClipPrecision = 0;
+    std::uint8_t lfQuality = 0;
+    std::uint8_t lfPitchAndFamily = 0;
+    std::array<char, 32> lfFaceName{};
+
+    /// The face name up to its terminating zero.
+    std::string FaceName() const;
+    /// Stores at most the first 31 characters of name.
+    void SetFaceName(std::string_view name);
+
+    friend bool operator==(const LOGFONT&, const LOGFONT&) = default;
+};
+
+} // namespace quorin::core
