@@ -31,7 +31,7 @@ bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
 
 format:
-	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	@git ls-files -co --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i
 
 clean:
 	@rm -rf $(BUILD_DIR)
