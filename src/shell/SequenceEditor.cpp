@@ -1,0 +1,244 @@
+#include "shell/SequenceEditor.h"
+
+#include "core/Residue.h"
+
+#include <algorithm>
+
+namespace quorin::shell {
+namespace {
+
+constexpr std::string_view kEol = "\r\n";
+
+/// Blanks and line breaks: every code below "!".
+bool isLayoutCharacter(char c)
+{
+    return static_cast<unsigned char>(c) < '!';
+}
+
+int countLayout(std::string_view display, int offset)
+{
+    const auto end = display.begin() + std::clamp<std::ptrdiff_t>(offset, 0, std::ssize(display));
+    return static_cast<int>(std::count_if(display.begin(), end, isLayoutCharacter));
+}
+
+/// Where a printed line may be cut after.
+bool isBreakCharacter(char c)
+{
+    return std::string_view(" ,.;:-").find(c) != std::string_view::npos;
+}
+
+/// Cuts one paragraph into lines of at most width characters, after the last
+/// break character that lets a line fit, or hard at width when there is none.
+void wrapParagraph(std::string_view text, std::size_t width, std::vector<std::string>& lines)
+{
+    while (text.size() > width) {
+        std::size_t cut = width;
+        for (std::size_t i = width; i > 0; --i) {
+            if (isBreakCharacter(text[i - 1])) {
+                cut = i;
+                break;
+            }
+        }
+        lines.emplace_back(text.substr(0, cut));
+        text.remove_prefix(cut);
+    }
+    lines.emplace_back(text);
+}
+
+} // namespace
+
+std::string BuildDisplayText(std::string_view residues, int from, int to, int blockSize,
+                             int blocksPerLine)
+{
+    const int length = static_cast<int>(residues.size());
+    if (to < 0 || to > length) {
+        to = length;
+    }
+    from = std::max(from, 0);
+    const int lineSize = blockSize * blocksPerLine;
+    std::string text;
+    text.reserve(static_cast<std::size_t>(std::max(to - from, 0)) * 12 / 10 + 4);
+    for (int i = from; i < to; ++i) {
+        text.push_back(residues[static_cast<std::size_t>(i)]);
+        const int k = i + 1;
+        if (k % blockSize == 0) {
+            text.push_back(' ');
+            if (k % lineSize == 0) {
+                text += kEol;
+            }
+        }
+    }
+    return text;
+}
+
+int ResidueOffset(std::string_view display, int offset)
+{
+    offset = std::clamp(offset, 0, static_cast<int>(display.size()));
+    return offset - countLayout(display, offset);
+}
+
+const std::string& SequenceEditor::Refresh(int charsPerLine)
+{
+    if (m_record.Name().empty()) {
+        m_record.SetName("untitled");
+    }
+    m_blocksPerLine = charsPerLine / kBlockSize > 0 ? charsPerLine / kBlockSize : 6;
+    // Rebuilt even for an empty sequence, so that no earlier text is left on show.
+    rebuild();
+    return m_display;
+}
+
+void SequenceEditor::rebuild()
+{
+    m_display = BuildDisplayText(m_record.CleanSequence(), 0, -1, kBlockSize, m_blocksPerLine);
+}
+
+EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int caret)
+{
+    EditResult result;
+    // The cleaned length, X and O included: they stay in the text, so a typed X
+    // must move the caret like any other residue.
+    const auto oldLength = static_cast<int>(m_record.CleanSequence().size());
+    if (controlText != m_display) {
+        m_record.SetSequence(controlText);
+        rebuild();
+        result.textReplaced = true;
+    }
+    const auto newLength = static_cast<int>(m_record.CleanSequence().size());
+    const int displayLength = static_cast<int>(m_display.size());
+
+    caret = std::clamp(caret, 0, displayLength);
+    const int blanks = countLayout(m_display, caret);
+    m_selection.start = m_selection.end = caret - blanks;
+
+    const int d = newLength - oldLength;
+    if (d == 0) {
+        if (displayLength > caret) {
+            --caret;
+        }
+        if ((caret - blanks) % kBlockSize == 0) {
+            --caret;
+        }
+    } else if ((caret - blanks) % kBlockSize == 0) {
+        caret += d > 0 ? 1 : -1;
+    }
+    result.caret = std::clamp(caret, 0, displayLength);
+    return result;
+}
+
+ResidueSelection SequenceEditor::TrackSelection(int startOffset, int endOffset)
+{
+    m_selection.start = ResidueOffset(m_display, std::min(startOffset, endOffset));
+    m_selection.end = ResidueOffset(m_display, std::max(startOffset, endOffset));
+    return m_selection;
+}
+
+std::pair<int, int> SequenceEditor::RangeOffsets(int first, int last) const
+{
+    const int length = static_cast<int>(m_record.CleanSequence().size());
+    first = std::min(first, length);
+    last = std::clamp(last, 0, length);
+    const auto offsetAfter = [&](int residues) {
+        int passed = 0;
+        int offset = 0;
+        const int size = static_cast<int>(m_display.size());
+        while (offset < size && passed < residues) {
+            if (core::IsResidueLetter(m_display[static_cast<std::size_t>(offset)])) {
+                ++passed;
+            }
+            ++offset;
+        }
+        return offset;
+    };
+    const int start = first <= 0 ? 0 : offsetAfter(first - 1);
+    const int end = std::max(offsetAfter(last), start);
+    return {start, end};
+}
+
+std::string SequenceEditor::PositionText() const
+{
+    std::string text = std::to_string(m_selection.start + 1);
+    if (m_selection.start + 1 < m_selection.end) {
+        text += " - " + std::to_string(m_selection.end);
+    }
+    return text;
+}
+
+std::string SequenceEditor::CopyAllText() const
+{
+    const std::string& name = m_record.Name();
+    std::string text;
+    text.reserve(m_display.size() + name.size() * 2 + m_record.remarks.size() + 64);
+    text += name;
+    text += kEol;
+    text += std::string(name.size(), '*');
+    text += kEol;
+    text += kEol;
+    text += "Length: " + std::to_string(m_record.ResidueLength());
+    text += kEol;
+    text += kEol;
+    text += "Remarks: " + m_record.remarks;
+    text += kEol;
+    text += kEol;
+    text += "Sequence: ";
+    text += kEol;
+    text += m_display;
+    text += kEol;
+    return text;
+}
+
+std::vector<std::string> SequenceEditor::PrintLines(int charsPerLine) const
+{
+    const auto width = static_cast<std::size_t>(std::clamp(charsPerLine, 1, 254));
+    std::vector<std::string> lines;
+    const std::string& name = m_record.Name();
+    wrapParagraph(name, width, lines);
+    wrapParagraph(std::string(name.size(), '*'), width, lines);
+    wrapParagraph("Length: " + std::to_string(m_record.ResidueLength()), width, lines);
+
+    // A carriage return in the remarks starts a new line; its line feed is no text.
+    const std::string remarks = "Remarks: " + m_record.remarks;
+    std::size_t begin = 0;
+    while (true) {
+        const std::size_t brk = remarks.find_first_of("\r\n", begin);
+        wrapParagraph(std::string_view(remarks).substr(begin, brk - begin), width, lines);
+        if (brk == std::string::npos) {
+            break;
+        }
+        begin = brk + 1;
+        if (remarks[brk] == '\r' && begin < remarks.size() && remarks[begin] == '\n') {
+            ++begin;
+        }
+    }
+
+    std::string_view display = m_display;
+    while (!display.empty()) {
+        const std::size_t brk = display.find(kEol);
+        std::string_view line = display.substr(0, brk);
+        while (line.size() > width) {
+            lines.emplace_back(line.substr(0, width));
+            line.remove_prefix(width);
+        }
+        lines.emplace_back(line);
+        if (brk == std::string_view::npos) {
+            break;
+        }
+        display.remove_prefix(brk + kEol.size());
+    }
+    return lines;
+}
+
+std::vector<std::vector<std::string>> Paginate(const std::vector<std::string>& lines,
+                                               int linesPerPage)
+{
+    const auto perPage = static_cast<std::size_t>(std::max(linesPerPage, 1));
+    std::vector<std::vector<std::string>> pages;
+    for (std::size_t i = 0; i < lines.size(); i += perPage) {
+        pages.emplace_back(lines.begin() + static_cast<std::ptrdiff_t>(i),
+                           lines.begin() +
+                               static_cast<std::ptrdiff_t>(std::min(i + perPage, lines.size())));
+    }
+    return pages;
+}
+
+} // namespace quorin::shell

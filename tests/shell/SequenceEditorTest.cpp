@@ -1,0 +1,205 @@
+#include "shell/SequenceEditor.h"
+
+#include <gtest/gtest.h>
+
+namespace quorin::shell {
+namespace {
+
+TEST(DisplayTextTest, BlocksOfTenAndFullLinesEndWithABlankBeforeTheBreak)
+{
+    const std::string residues(25, 'A');
+    EXPECT_EQ(BuildDisplayText(residues, 0, -1, 10, 6), "AAAAAAAAAA AAAAAAAAAA AAAAA");
+    EXPECT_EQ(BuildDisplayText(std::string(20, 'K'), 0, -1, 10, 1),
+              "KKKKKKKKKK \r\nKKKKKKKKKK \r\n");
+    EXPECT_EQ(BuildDisplayText("MKVLA", 1, 3, 2, 6), "K V");
+    EXPECT_EQ(BuildDisplayText("MKV", 0, 99, 10, 6), "MKV");
+    EXPECT_EQ(BuildDisplayText("", 0, -1, 10, 6), "");
+}
+
+TEST(DisplayTextTest, ResidueOffsetsSkipBlanksAndLineBreaks)
+{
+    const std::string display = "AAAAAAAAAA \r\nCC";
+    EXPECT_EQ(ResidueOffset(display, 0), 0);
+    EXPECT_EQ(ResidueOffset(display, 10), 10);
+    EXPECT_EQ(ResidueOffset(display, 13), 10);
+    EXPECT_EQ(ResidueOffset(display, 14), 11);
+    EXPECT_EQ(ResidueOffset(display, 99), 12);
+    EXPECT_EQ(ResidueOffset(display, -4), 0);
+}
+
+/// Replays one edit of the control: text is what the control holds after the
+/// keystroke, caret where the control put it.
+class SequenceEditorTest : public ::testing::Test
+{
+protected:
+    SequenceEditorTest() : editor(record) { record.ResetCurrentTables(); }
+
+    void show(const std::string& sequence)
+    {
+        record.SetSequence(sequence);
+        editor.Refresh(60);
+    }
+
+    /// Inserts text at caret as the control would and hands the result over.
+    EditResult type(int caret, const std::string& text)
+    {
+        std::string control = editor.DisplayText();
+        control.insert(static_cast<std::size_t>(caret), text);
+        return editor.ApplyControlText(control, caret + static_cast<int>(text.size()));
+    }
+
+    /// Removes count characters before caret (Backspace) as the control would.
+    EditResult backspace(int caret, int count = 1)
+    {
+        std::string control = editor.DisplayText();
+        control.erase(static_cast<std::size_t>(caret - count), static_cast<std::size_t>(count));
+        return editor.ApplyControlText(control, caret - count);
+    }
+
+    core::PropertyRecord record;
+    SequenceEditor editor;
+};
+
+TEST_F(SequenceEditorTest, TypedLowerCaseLetterIsShownUpperCaseWithTheCaretAfterIt)
+{
+    show("");
+    const EditResult result = type(0, "a");
+    EXPECT_TRUE(result.textReplaced);
+    EXPECT_EQ(editor.DisplayText(), "A");
+    EXPECT_EQ(result.caret, 1);
+    EXPECT_EQ(record.CleanSequence(), "A");
+}
+
+TEST_F(SequenceEditorTest, RejectedCharactersChangeNothing)
+{
+    show("MKVLA");
+    const struct
+    {
+        int caret;
+        std::string typed;
+        int expectedCaret;
+    } rows[] = {
+        {5, "1", 5}, // a digit after the last residue: caret stays at the end
+        {2, "b", 2}, // B vanishes; the caret goes back before it
+        {2, " ", 2}, // blanks are layout only
+        {0, "-", 0}, // never below 0
+        {3, "Z", 3},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed + " at " + std::to_string(row.caret));
+        const EditResult result = type(row.caret, row.typed);
+        EXPECT_EQ(editor.DisplayText(), "MKVLA");
+        EXPECT_EQ(result.caret, row.expectedCaret);
+    }
+    EXPECT_EQ(record.CleanSequence(), "MKVLA");
+}
+
+TEST_F(SequenceEditorTest, DigitAfterAFullBlockLeavesTheCaretBeforeItsBlank)
+{
+    show("ACDEFGHIKL");
+    ASSERT_EQ(editor.DisplayText(), "ACDEFGHIKL ");
+    EXPECT_EQ(type(11, "7").caret, 10);
+}
+
+TEST_F(SequenceEditorTest, TheTenthResidueOfABlockMovesTheCaretPastTheNewBlank)
+{
+    show("ACDEFGHIK");
+    const EditResult result = type(9, "L");
+    EXPECT_EQ(editor.DisplayText(), "ACDEFGHIKL ");
+    EXPECT_EQ(result.caret, 11);
+    EXPECT_EQ(editor.Selection().start, 10);
+}
+
+TEST_F(SequenceEditorTest, XAndOStayAndMoveTheCaretLikeResidues)
+{
+    show("ACDEFGHI");
+    EXPECT_EQ(type(8, "x").caret, 9);
+    EXPECT_EQ(type(9, "o").caret, 11);
+    EXPECT_EQ(editor.DisplayText(), "ACDEFGHIXO ");
+    EXPECT_EQ(record.CleanSequence(), "ACDEFGHIXO");
+    EXPECT_EQ(record.ResidueLength(), 8);
+}
+
+TEST_F(SequenceEditorTest, DeletionAtABlockStart)
+{
+    show("ACDEFGHIKLMN");
+    ASSERT_EQ(editor.DisplayText(), "ACDEFGHIKL MN");
+    // Backspace before M removes the blank only: the text re-formats to the
+    // same residues and the caret steps back into the block.
+    EditResult result = backspace(11);
+    EXPECT_EQ(editor.DisplayText(), "ACDEFGHIKL MN");
+    EXPECT_EQ(result.caret, 9);
+    // Backspace after M deletes it; its position 10 starts a block, so the
+    // caret goes back over the blank.
+    result = backspace(12);
+    EXPECT_EQ(editor.DisplayText(), "ACDEFGHIKL N");
+    EXPECT_EQ(result.caret, 10);
+    EXPECT_EQ(record.CleanSequence(), "ACDEFGHIKLN");
+}
+
+TEST_F(SequenceEditorTest, PasteKeepsOnlyResidueLettersUpperCasedInBlocks)
+{
+    show("MK");
+    const EditResult result = type(2, "v la-1\r\n2 gb jwu zxo\n");
+    EXPECT_EQ(record.CleanSequence(), "MKVLAGWXO");
+    EXPECT_EQ(editor.DisplayText(), "MKVLAGWXO");
+    EXPECT_TRUE(result.textReplaced);
+    EXPECT_LE(result.caret, static_cast<int>(editor.DisplayText().size()));
+}
+
+TEST_F(SequenceEditorTest, CaretIsClampedToTheDisplayText)
+{
+    show("MKV");
+    const EditResult result = editor.ApplyControlText("MKV", 40);
+    EXPECT_FALSE(result.textReplaced);
+    EXPECT_EQ(result.caret, 3);
+}
+
+TEST_F(SequenceEditorTest, SelectionsAndThePositionText)
+{
+    show(std::string(25, 'A'));
+    EXPECT_EQ(editor.TrackSelection(4, 4).start, 4);
+    EXPECT_EQ(editor.PositionText(), "5");
+    const auto [start, end] = editor.RangeOffsets(3, 7);
+    editor.TrackSelection(end, start);
+    EXPECT_EQ(editor.PositionText(), "3 - 7");
+    editor.TrackSelection(12, 15);
+    EXPECT_EQ(editor.Selection().start, 11);
+    EXPECT_EQ(editor.Selection().end, 14);
+}
+
+TEST_F(SequenceEditorTest, RangeSelectionsAreClampedAndIncludeTheBlankBeforeABlock)
+{
+    show(std::string(25, 'A'));
+    const std::string& display = editor.DisplayText();
+    EXPECT_EQ(editor.RangeOffsets(11, 12), std::make_pair(10, 13));
+    EXPECT_EQ(editor.RangeOffsets(20, 99), std::make_pair(20, static_cast<int>(display.size())));
+    EXPECT_EQ(editor.RangeOffsets(0, 0), std::make_pair(0, 0));
+    EXPECT_EQ(editor.RangeOffsets(-3, 2), std::make_pair(0, 2));
+}
+
+TEST_F(SequenceEditorTest, EmptyNameBecomesUntitledInCopyAllAndPrint)
+{
+    record.remarks = "kinase";
+    show("MKVLA");
+    EXPECT_EQ(record.Name(), "untitled");
+    EXPECT_EQ(editor.CopyAllText(), "untitled\r\n********\r\n\r\nLength: 5\r\n\r\n"
+                                    "Remarks: kinase\r\n\r\nSequence: \r\nMKVLA\r\n");
+}
+
+TEST_F(SequenceEditorTest, PrintLinesWrapRemarksAtBreakCharactersAndLongLinesHard)
+{
+    record.SetName("P1");
+    record.remarks = "one two,three\r\nfour";
+    show(std::string(25, 'A'));
+    const std::vector<std::string> lines = editor.PrintLines(12);
+    const std::vector<std::string> expected = {
+        "P1",    "**",   "Length: 25",   "Remarks: ",    "one two,",
+        "three", "four", "AAAAAAAAAA A", "AAAAAAAAA AA", "AAA"};
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(Paginate(lines, 4).size(), 3u);
+    EXPECT_EQ(Paginate(lines, 4)[2].back(), "AAA");
+}
+
+} // namespace
+} // namespace quorin::shell
