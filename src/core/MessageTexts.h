@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorin::core::msg {
+
+/// The texts of the program's message boxes, character for character. The
+/// desktop program shows them through its one message function; the command
+/// line prints the same texts on standard error.
+
+// Captions
+inline constexpr std::string_view kProgramTitle = "Quorin";
+inline constexpr std::string_view kError = "Error";
+inline constexpr std::string_view kNote = "Note";
+inline constexpr std::string_view kResult = "Result";
+
+// Sequence files
+inline constexpr std::string_view kNotQuorinFormat = "File corrupted or not Quorin-format !";
+/// Import: the text held no header line and sequence.
+inline constexpr std::string_view kFileNotFound = "File not found!";
+
+/// The close-time question for a modified sequence document.
+inline std::string SaveChangesQuestion(std::string_view title)
+{
+    return "Save changes to " + std::string(title) + "?";
+}
+
+/// A file that could not be opened for reading (it is missing, unreadable or
+/// a directory).
+inline std::string CannotOpenFile(std::string_view path)
+{
+    return "Cannot open the file " + std::string(path) + ".";
+}
+
+/// A sequence file that ends before the bytes its header announces.
+inline std::string UnexpectedEndOfFile(std::string_view path)
+{
+    return "Unexpected end of file while reading " + std::string(path) + ".";
+}
+
+/// A save or export that could not be written; the file that was there is
+/// left as it was.
+inline std::string CannotSaveFile(std::string_view path)
+{
+    return "Cannot save the file " + std::string(path) +
+           ". The disk may be full or the folder read-only; nothing was changed.";
+}
+
+// Launchers of the Analyze commands
+inline constexpr std::string_view kCouldNotCreateWindow = "Could not create new window!";
+inline constexpr std::string_view kNoCleavingAgents = "No cleaving agents defined!";
+inline constexpr std::string_view kNoModifications = "No modifications defined!";
+inline constexpr std::string_view kNoHydropathyScale = "No hydropathy scale available!";
+inline constexpr std::string_view kWheelLimit = "Only 5 Helical Wheels may be displayed!";
+
+} // namespace quorin::core::msg

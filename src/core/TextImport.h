@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorin::core {
+
+/// The text that the Import command hands to ParseSequenceText: the file is
+/// read in chunks of 59000 bytes and a 0 byte ends the text of its chunk (the
+/// rest of that chunk is skipped, the next chunk is read again).
+std::string ImportedText(std::string_view fileBytes);
+
+} // namespace quorin::core

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "shell/WindowKinds.h"
+
+namespace quorin::shell {
+
+/// What the enabling of the Analyze commands looks at: the sequence document's
+/// registry of open analyses and the one process-wide digest-view flag.
+struct AnalyzeState
+{
+    int residueLength = 0;         ///< of the current sequence document
+    bool physChemViewOpen = false; ///< the document's flags, set by the launchers
+    bool digestComputed = false;   ///< cleared only when the sequence is reset or reloaded
+    bool modFinderViewOpen = false;
+    bool motifViewOpen = false;
+    int wheelCount = 0; ///< open helical wheels, 0..5
+    bool hydropathyOpen = false;
+    bool amphipathyOpen = false;
+    bool sketchOpen = false;
+    bool digestViewExists = false; ///< process-wide: a digest window is open
+};
+
+/// True for the eight commands of the Analyze menu.
+bool IsAnalyzeCommand(int id);
+
+/// Whether an Analyze command is enabled in a window of kind active. Every
+/// command needs a sequence of at least one residue. The text-analysis windows
+/// and the editor ask the sequence document's rules; the plot windows ask
+/// their own, which differ for the digest (a digest once computed keeps it
+/// disabled there), and leave enabled what only the sequence document checks
+/// (wheels in a wheel window, hydropathy in the amphipathy window, amphipathy
+/// in the wheel, hydropathy and sketch windows): their launchers refuse or do
+/// nothing instead. Precondition: IsAnalyzeCommand(id).
+bool AnalyzeCommandEnabled(int id, WindowKind active, const AnalyzeState& state);
+
+} // namespace quorin::shell
