@@ -1,0 +1,175 @@
+#include "analysis/ui/CPhysChemView.h"
+
+#include "analysis/PhysChem.h"
+#include "analysis/ui/CTempDialog.h"
+#include "core/CommandIds.h"
+#include "core/ui/Application.h"
+#include "core/ui/CPeptideDoc.h"
+#include "core/ui/Printing.h"
+#include "core/ui/QtText.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrinter>
+
+namespace quorin::analysis::ui {
+namespace {
+
+/// The page on screen; its height follows the lines the width allows.
+class PageCanvas : public QWidget
+{
+public:
+    PageCanvas(const std::unique_ptr<PhysChemPage>& page, QWidget* parent)
+        : QWidget(parent), m_page(page)
+    {
+        setObjectName(QStringLiteral("physChemPage"));
+        setBackgroundRole(QPalette::Base);
+        setAutoFillBackground(true);
+        QPalette white = palette();
+        white.setColor(QPalette::Base, Qt::white);
+        setPalette(white);
+    }
+
+    /// As tall as the lines the width allows, and at least as wide as the title.
+    void fitHeight()
+    {
+        const PhysChemLayout layout = m_page->ScreenLayout(this, layoutWidth());
+        setMinimumHeight(kTop * 2 + m_page->LineCount(layout.entriesPerRow) * layout.lineHeight);
+        setMinimumWidth(2 * layout.left + m_page->TitleWidth(layout, this));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const PhysChemLayout layout = m_page->ScreenLayout(this, layoutWidth());
+        const int lines = m_page->LineCount(layout.entriesPerRow);
+        for (int line = 0; line < lines; ++line) {
+            m_page->DrawLine(painter, layout, line, kTop + line * layout.lineHeight);
+        }
+    }
+
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        fitHeight();
+    }
+
+private:
+    /// The rows of entries follow the visible width, not a long title's.
+    int layoutWidth() const
+    {
+        const QWidget* viewport = parentWidget();
+        return viewport != nullptr ? std::min(width(), viewport->width()) : width();
+    }
+
+    static constexpr int kTop = 6;
+    const std::unique_ptr<PhysChemPage>& m_page;
+};
+
+} // namespace
+
+CPhysChemView::CPhysChemView(core::ui::CPeptideDoc& document, QWidget* parent)
+    : QScrollArea(parent), m_document(&document)
+{
+    setObjectName(QStringLiteral("CPhysChemView"));
+    rebuild();
+    m_canvas = new PageCanvas(m_page, this);
+    setWidget(m_canvas);
+    setWidgetResizable(true);
+    static_cast<PageCanvas*>(m_canvas)->fitHeight();
+    connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, this, [this] {
+        rebuild();
+        static_cast<PageCanvas*>(m_canvas)->fitHeight();
+        m_canvas->update();
+    });
+}
+
+CPhysChemView::~CPhysChemView()
+{
+    if (m_document) {
+        m_document->Analyses().physChemView = false;
+        m_document->AnalysesChanged();
+    }
+}
+
+void CPhysChemView::rebuild()
+{
+    if (m_document) {
+        m_page = std::make_unique<PhysChemPage>(m_document->Record());
+    }
+}
+
+QString CPhysChemView::ReportText() const
+{
+    if (!m_document) {
+        return {};
+    }
+    return core::ui::ToQString(PhysChemReportText(m_document->Record()));
+}
+
+int CPhysChemView::Print(QPrinter& printer)
+{
+    printer.setDocName(QStringLiteral("Physico-chemical Properties"));
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return 0;
+    }
+    const PhysChemLayout layout = m_page->PrinterLayout(&printer);
+    const int linesPerPage = std::max(4, printer.height() / layout.lineHeight - 3);
+    const int lines = m_page->LineCount(layout.entriesPerRow);
+    int page = 0;
+    int row = linesPerPage; // forces the first page header
+    for (int line = 0; line < lines; ++line) {
+        if (row >= linesPerPage) {
+            if (page > 0) {
+                printer.newPage();
+            }
+            ++page;
+            const QString header = QStringLiteral("page ") + QString::number(page);
+            painter.setFont(layout.font);
+            painter.setPen(Qt::black);
+            const QFontMetrics metrics(layout.font, &printer);
+            painter.drawText((printer.width() - metrics.horizontalAdvance(header)) / 2,
+                             metrics.ascent(), header);
+            row = 3; // the header and two blank lines
+        }
+        m_page->DrawLine(painter, layout, line, row * layout.lineHeight);
+        ++row;
+    }
+    painter.end();
+    return page;
+}
+
+std::optional<core::ui::CommandState> CPhysChemView::CommandStateOf(int id)
+{
+    switch (id) {
+    case core::cmd::kCopy:
+    case core::cmd::kPrint:
+        return core::ui::CommandState{};
+    default:
+        return std::nullopt;
+    }
+}
+
+bool CPhysChemView::OnCommand(int id)
+{
+    switch (id) {
+    case core::cmd::kCopy: {
+        CTempDialog dialog(ReportText(), this);
+        dialog.exec();
+        return true;
+    }
+    case core::cmd::kPrint: {
+        QPrinter& printer = core::ui::Application::Instance().Printer();
+        if (core::ui::ChoosePrinter(printer)) {
+            Print(printer);
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace quorin::analysis::ui

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QPlainTextEdit;
+
+namespace quorin::analysis::ui {
+
+/// The text dialog "Temporary Helpbox": a report shown in a box of its own,
+/// all of it selected, from which the user copies it.
+class CTempDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    /// text may end its lines with CR LF; the box shows plain lines.
+    explicit CTempDialog(const QString& text, QWidget* parent = nullptr);
+
+    /// The text as the box shows it (lines separated by "\n").
+    QString Text() const;
+
+private:
+    QPlainTextEdit* m_text = nullptr;
+};
+
+} // namespace quorin::analysis::ui

@@ -1,0 +1,134 @@
+#include "core/ui/Application.h"
+
+#include "core/UserData.h"
+#include "core/ui/CPeptideDoc.h"
+#include "core/ui/QtText.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QPalette>
+#include <QPrinter>
+
+#include <cassert>
+
+namespace quorin::core::ui {
+namespace {
+
+Application* g_instance = nullptr;
+
+std::filesystem::path findUserDataDirectory(const std::filesystem::path& startDirectory)
+{
+    const ProfileFile registry(RegistryStorePath());
+    return core::UserDataDirectory(registry, startDirectory);
+}
+
+LOGFONT reportFont(int height, std::uint8_t pitchAndFamily, std::string_view face)
+{
+    LOGFONT font;
+    font.lfHeight = height;
+    font.lfWeight = 400;
+    font.lfOutPrecision = 4; // TrueType
+    font.lfQuality = 2;      // proof
+    font.lfPitchAndFamily = pitchAndFamily;
+    font.SetFaceName(face);
+    return font;
+}
+
+} // namespace
+
+Application::Application(const std::filesystem::path& startDirectory, QObject* parent)
+    : QObject(parent), m_startDirectory(startDirectory),
+      m_userDataDirectory(findUserDataDirectory(startDirectory)),
+      m_settingsFile(SettingsFilePath(m_userDataDirectory))
+{
+    assert(g_instance == nullptr && "one application object at a time");
+    g_instance = this;
+
+    ReadStartupSettings(m_settingsFile, m_settings, m_startDirectory.string());
+
+    m_systemFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    m_fixedFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_reportFontA = reportFont(16, 0x22, "Arial");       // variable pitch, Swiss
+    m_reportFontB = reportFont(15, 0x31, "Courier New"); // fixed pitch, modern
+
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+        QPalette dialogs = QApplication::palette();
+        dialogs.setColor(QPalette::Window, QColor(192, 192, 192));
+        dialogs.setColor(QPalette::WindowText, Qt::black);
+        QApplication::setPalette(dialogs, "QDialog");
+    }
+
+    m_recentFiles.Read(m_settingsFile);
+}
+
+Application::~Application()
+{
+    g_instance = nullptr;
+}
+
+Application& Application::Instance()
+{
+    assert(g_instance != nullptr);
+    return *g_instance;
+}
+
+bool Application::Exists()
+{
+    return g_instance != nullptr;
+}
+
+QString Application::WorkingDirectory() const
+{
+    return ToQString(m_settings.workingDirectory);
+}
+
+void Application::AddToRecentFiles(const QString& path)
+{
+    m_recentFiles.Add(ToStdString(path));
+    emit recentFilesChanged();
+}
+
+void Application::RemoveFromRecentFiles(const QString& path)
+{
+    m_recentFiles.Remove(ToStdString(path));
+    emit recentFilesChanged();
+}
+
+void Application::WriteRecentFiles()
+{
+    m_recentFiles.Write(m_settingsFile);
+}
+
+QPrinter& Application::Printer()
+{
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *m_printer;
+}
+
+CPeptideDoc* Application::CurrentDocument() const
+{
+    return m_currentDocument.data();
+}
+
+void Application::SetCurrentDocument(CPeptideDoc* document)
+{
+    m_currentDocument = document;
+    emit stateChanged();
+}
+
+void Application::SetSequenceDocumentOpen(bool open)
+{
+    m_sequenceDocumentOpen = open;
+    emit stateChanged();
+}
+
+void Application::SetDigestViewExists(bool exists)
+{
+    m_digestViewExists = exists;
+    emit stateChanged();
+}
+
+} // namespace quorin::core::ui

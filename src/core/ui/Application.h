@@ -1,0 +1,109 @@
+#pragma once
+
+#include "core/LogFont.h"
+#include "core/ProfileFile.h"
+#include "core/RecentFileList.h"
+#include "core/Settings.h"
+
+#include <QFont>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+class QPrinter;
+
+namespace quorin::core::ui {
+
+class CPeptideDoc;
+
+/// The desktop program's process-wide state: where the settings live, the
+/// settings read at start-up, the default fonts, the recent files, the
+/// printer, and which sequence document is current. One exists while the
+/// program runs; Instance() reaches it from everywhere.
+class Application : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr std::string_view kVersion = "3.01";
+
+    /// Start-up up to the document templates: records startDirectory, finds
+    /// the user-data directory through the registry store ("User data", else
+    /// startDirectory), reads the settings file there (ReadStartupSettings,
+    /// which writes the keys the file must hold), prepares the report fonts,
+    /// gives dialogs their light-grey background and reads the recent files.
+    explicit Application(const std::filesystem::path& startDirectory, QObject* parent = nullptr);
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    /// The one alive; precondition: one exists.
+    static Application& Instance();
+    static bool Exists();
+
+    const std::filesystem::path& StartDirectory() const { return m_startDirectory; }
+    const std::filesystem::path& UserDataDirectory() const { return m_userDataDirectory; }
+    /// The settings file, "quorin.ini" in the user-data directory.
+    ProfileFile& SettingsFile() { return m_settingsFile; }
+    AppSettings& Settings() { return m_settings; }
+    /// Where the Open, Import, Export and batch dialogs start.
+    QString WorkingDirectory() const;
+
+    /// Arial 16 and Courier New 15, the faces of the plot pages' texts; font A
+    /// is also every new sequence's wheel font.
+    const LOGFONT& ReportFontA() const { return m_reportFontA; }
+    const LOGFONT& ReportFontB() const { return m_reportFontB; }
+    const QFont& SystemFont() const { return m_systemFont; }
+    const QFont& FixedFont() const { return m_fixedFont; }
+
+    const RecentFileList& RecentFiles() const { return m_recentFiles; }
+    void AddToRecentFiles(const QString& path);
+    void RemoveFromRecentFiles(const QString& path);
+    /// Writes the list into the settings file (at exit).
+    void WriteRecentFiles();
+
+    /// The printer every print command and Print Setup share.
+    QPrinter& Printer();
+
+    /// The sequence document constructed last, while it is open.
+    CPeptideDoc* CurrentDocument() const;
+    void SetCurrentDocument(CPeptideDoc* document);
+
+    /// A sequence document is open (set when one is constructed and when a
+    /// download completes, cleared when it is closed).
+    bool SequenceDocumentOpen() const { return m_sequenceDocumentOpen; }
+    void SetSequenceDocumentOpen(bool open);
+    /// The last load of a sequence file succeeded.
+    bool LastLoadSucceeded() const { return m_lastLoadSucceeded; }
+    void SetLastLoadSucceeded(bool succeeded) { m_lastLoadSucceeded = succeeded; }
+    /// A digest window exists (its view sets and clears it).
+    bool DigestViewExists() const { return m_digestViewExists; }
+    void SetDigestViewExists(bool exists);
+
+signals:
+    void recentFilesChanged();
+    /// Something the enabling of commands depends on changed.
+    void stateChanged();
+
+private:
+    std::filesystem::path m_startDirectory;
+    std::filesystem::path m_userDataDirectory;
+    ProfileFile m_settingsFile;
+    AppSettings m_settings;
+    LOGFONT m_reportFontA;
+    LOGFONT m_reportFontB;
+    QFont m_systemFont;
+    QFont m_fixedFont;
+    RecentFileList m_recentFiles;
+    std::unique_ptr<QPrinter> m_printer;
+    QPointer<CPeptideDoc> m_currentDocument;
+    bool m_sequenceDocumentOpen = false;
+    bool m_lastLoadSucceeded = false;
+    bool m_digestViewExists = false;
+};
+
+} // namespace quorin::core::ui

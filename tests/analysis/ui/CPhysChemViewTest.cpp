@@ -1,0 +1,241 @@
+#include "analysis/ui/CPhysChemView.h"
+
+#include "analysis/ui/CTempDialog.h"
+#include "core/CommandIds.h"
+#include "core/SequenceText.h"
+#include "core/ui/Application.h"
+#include "core/ui/CPeptideDoc.h"
+#include "core/ui/Printing.h"
+#include "core/ui/UiTestSupport.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace quorin::analysis::ui {
+
+using core::ui::Application;
+using core::ui::CPeptideDoc;
+
+class CPhysChemViewTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TestHome> m_home;
+    std::unique_ptr<Application> m_app;
+
+    /// A document holding the first record of a FASTA file, renamed when name is given.
+    std::unique_ptr<CPeptideDoc> document(const QString& fasta, const QString& name = {})
+    {
+        auto doc = std::make_unique<CPeptideDoc>();
+        const std::string text = test::ReadBytes(test::DataPath(fasta)).toStdString();
+        core::ParseSequenceText(doc->Record(), core::FirstFastaRecord(text));
+        if (!name.isEmpty()) {
+            doc->Record().SetName(name.toStdString());
+        }
+        return doc;
+    }
+
+    /// The golden report with its entries' blanks collapsed, as pdftotext shows them.
+    static QStringList goldenEntries()
+    {
+        const QString golden =
+            QString::fromLatin1(test::ReadBytes(test::DataPath("golden/props-P02945.txt")));
+        QStringList entries;
+        const QRegularExpression entry(QStringLiteral("([A-Z]): (\\d+) +(\\([0-9.]+%\\))"));
+        for (auto it = entry.globalMatch(golden); it.hasNext();) {
+            const auto match = it.next();
+            entries << match.captured(1) + QStringLiteral(": ") + match.captured(2) +
+                           QStringLiteral(" ") + match.captured(3);
+        }
+        return entries;
+    }
+
+    static QString collapsed(QString text)
+    {
+        return text.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
+    }
+
+    /// Prints view into a PDF file of the given page size; returns its text.
+    QString printToPdf(CPhysChemView& view, const QPageSize& size, int* pages)
+    {
+        const QString pdf = m_home->Path(QStringLiteral("page.pdf"));
+        QFile::remove(pdf);
+        auto previous = core::ui::SetPrinterChooser([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            printer.setPageSize(size);
+            return true;
+        });
+        if (pages != nullptr) {
+            QPrinter& printer = Application::Instance().Printer();
+            core::ui::ChoosePrinter(printer);
+            *pages = view.Print(printer);
+        } else {
+            view.OnCommand(core::cmd::kPrint);
+        }
+        core::ui::SetPrinterChooser(std::move(previous));
+        return test::PdfText(pdf);
+    }
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<test::TestHome>();
+        m_app = std::make_unique<Application>(m_home->Path().toStdString());
+    }
+
+    void cleanup()
+    {
+        m_app.reset();
+        m_home.reset();
+    }
+
+    void copyShowsTheCommandLineReportInTheTextDialog()
+    {
+        auto doc = document(QStringLiteral("proteins/P02945.fasta"));
+        CPhysChemView view(*doc);
+        const QByteArray golden = test::ReadBytes(test::DataPath("golden/props-P02945.txt"));
+        QCOMPARE(view.ReportText().toLatin1(), golden);
+
+        QString shown;
+        QString caption;
+        QString button;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<CTempDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            shown = dialog->findChild<QPlainTextEdit*>(QStringLiteral("text"))->toPlainText();
+            caption = dialog->windowTitle();
+            auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("ok"));
+            button = ok->text();
+            ok->click();
+        });
+        QVERIFY(view.CommandStateOf(core::cmd::kCopy)->enabled);
+        QVERIFY(view.OnCommand(core::cmd::kCopy));
+        QCOMPARE(caption, QStringLiteral("Temporary Helpbox"));
+        QCOMPARE(button, QStringLiteral("&OK"));
+        QCOMPARE(shown,
+                 QString::fromLatin1(golden).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    }
+
+    void closingTheViewClearsTheDocumentsFlag()
+    {
+        auto doc = document(QStringLiteral("proteins/P01308.fasta"));
+        auto view = std::make_unique<CPhysChemView>(*doc);
+        doc->Analyses().physChemView = true;
+        view.reset();
+        QVERIFY(!doc->Analyses().physChemView);
+    }
+
+    void theScreenPageHasRedLabelsAndADoubleUnderline()
+    {
+        auto doc = document(QStringLiteral("proteins/P02945.fasta"), QStringLiteral("BR"));
+        CPhysChemView view(*doc);
+        view.resize(640, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QWidget* canvas = view.findChild<QWidget*>(QStringLiteral("physChemPage"));
+        QVERIFY(canvas != nullptr);
+        const QImage image = canvas->grab().toImage();
+        const PhysChemLayout layout = view.Page().ScreenLayout(canvas, canvas->width());
+
+        // Red in the title line, nothing red far right of it.
+        const int titleY = 6 + layout.lineHeight / 2;
+        int red = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, titleY);
+            red += (c.red() > 200 && c.green() < 80 && c.blue() < 80) ? 1 : 0;
+        }
+        QVERIFY(red > 10);
+        // The two underlines: black at 1.25 and 1.4 line heights below the top.
+        for (const double below : {1.25, 1.4}) {
+            const int y = 6 + static_cast<int>(below * layout.lineHeight);
+            QCOMPARE(image.pixelColor(layout.left + 5, y), QColor(Qt::black));
+        }
+        QCOMPARE(image.pixelColor(layout.left + 5, 6 + layout.lineHeight * 2 + 2),
+                 QColor(Qt::white));
+        // The page is as tall as its lines: title block, values, composition rows.
+        QCOMPARE(view.Page().LineCount(4), 16);
+        QCOMPARE(view.Page().LineCount(5), 15);
+        QCOMPARE(view.Page().LineCount(20), 12);
+    }
+
+    void screenRowsHoldATenthOfTheLineButNeverMoreThanFit()
+    {
+        auto doc = document(QStringLiteral("proteins/P02945.fasta"));
+        CPhysChemView view(*doc);
+        const PhysChemPage& page = view.Page();
+        const PhysChemLayout narrow = page.ScreenLayout(&view, 640);
+        QVERIFY(narrow.entriesPerRow >= 1);
+        QVERIFY(narrow.entriesPerRow <= narrow.charsPerLine / 10);
+        QVERIFY(narrow.left + narrow.entriesPerRow * page.EntryPitch() * narrow.charWidth <= 640);
+        const PhysChemLayout wide = page.ScreenLayout(&view, 4000);
+        QCOMPARE(wide.entriesPerRow,
+                 std::min(wide.charsPerLine / 10,
+                          (4000 - wide.left) / (page.EntryPitch() * wide.charWidth)));
+        QVERIFY(wide.entriesPerRow > narrow.entriesPerRow);
+    }
+
+    void thePrintoutHoldsTheReportAndThePageHeader()
+    {
+        auto doc = document(QStringLiteral("proteins/P02945.fasta"), QStringLiteral("BR"));
+        CPhysChemView view(*doc);
+        const QString text = collapsed(printToPdf(view, QPageSize(QPageSize::A4), nullptr));
+        QVERIFY2(text.contains(QStringLiteral("page 1")), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("page 2")));
+        for (const QString& line :
+             {QStringLiteral("Physico-chemical Properties of BR"),
+              QStringLiteral("Isoelectric Point: 4.54"),
+              QStringLiteral("Molecular Weight: 28257 Da"),
+              QStringLiteral("Molar absorption coefficient (280 nm):"),
+              QStringLiteral("denatured (6M GdnHCl): 59.6 (mM*cm)"), QStringLiteral("nativ: 60.4"),
+              QStringLiteral("AA Composition:")}) {
+            QVERIFY2(text.contains(line), qPrintable(line + QStringLiteral(" in\n") + text));
+        }
+        const QStringList entries = goldenEntries();
+        QCOMPARE(entries.size(), 20);
+        for (const QString& entry : entries) {
+            QVERIFY2(text.contains(entry), qPrintable(entry + QStringLiteral(" in\n") + text));
+        }
+        // Five entries to a row on paper: A C D E F, then G starts the next.
+        const QString rowOfA =
+            text.section(QStringLiteral("A: 30"), 1).section(QLatin1Char('\n'), 0, 0);
+        QVERIFY2(rowOfA.contains(QStringLiteral("F: 13")) &&
+                     !rowOfA.contains(QStringLiteral("G: 26")),
+                 qPrintable(rowOfA));
+    }
+
+    void aShortPageContinuesOnTheNextWithItsOwnHeader()
+    {
+        auto doc = document(QStringLiteral("proteins/P02945.fasta"), QStringLiteral("BR"));
+        CPhysChemView view(*doc);
+        int pages = 0;
+        const QString text = printToPdf(
+            view,
+            QPageSize(QSizeF(210, 60), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+            &pages);
+        QVERIFY(pages >= 2);
+        const QStringList pageTexts = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QVERIFY(pageTexts.size() >= pages);
+        for (int i = 0; i < pages; ++i) {
+            const QString first = pageTexts[i].trimmed().section(QLatin1Char('\n'), 0, 0).trimmed();
+            QCOMPARE(first, QStringLiteral("page %1").arg(i + 1));
+        }
+        const QString all = collapsed(text);
+        QVERIFY2(all.contains(QStringLiteral("Y: 11 (4.2%)")), qPrintable(text));
+        QVERIFY(all.contains(QStringLiteral("Isoelectric Point: 4.54")));
+    }
+};
+
+} // namespace quorin::analysis::ui
+
+QTEST_MAIN(quorin::analysis::ui::CPhysChemViewTest)
+#include "CPhysChemViewTest.moc"

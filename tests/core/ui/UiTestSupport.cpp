@@ -1,0 +1,128 @@
+#include "UiTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace quorin::test {
+
+MessageRecorder::MessageRecorder()
+{
+    m_previous = core::ui::SetMessageHandler([this](const core::ui::MessageRequest& request) {
+        m_requests.append(request);
+        if (!m_answers.empty()) {
+            const auto answer = m_answers.front();
+            m_answers.pop_front();
+            return answer;
+        }
+        switch (request.buttons) {
+        case core::ui::MessageButtons::YesNo:
+            return core::ui::MessageAnswer::Yes;
+        case core::ui::MessageButtons::YesNoCancel:
+            return core::ui::MessageAnswer::Cancel;
+        default:
+            return core::ui::MessageAnswer::Ok;
+        }
+    });
+}
+
+MessageRecorder::~MessageRecorder()
+{
+    core::ui::SetMessageHandler(std::move(m_previous));
+}
+
+FileDialogAnswers::FileDialogAnswers()
+{
+    m_previous = core::ui::SetFileDialogHandler([this](const core::ui::FileDialogRequest& request) {
+        m_requests.append(request);
+        if (m_answers.empty()) {
+            QTest::qFail(qPrintable(QStringLiteral("unexpected file dialog: ") + request.title),
+                         __FILE__, __LINE__);
+            return std::optional<QString>();
+        }
+        const auto [chosen, path] = m_answers.front();
+        m_answers.pop_front();
+        return chosen ? std::optional<QString>(path) : std::optional<QString>();
+    });
+}
+
+FileDialogAnswers::~FileDialogAnswers()
+{
+    core::ui::SetFileDialogHandler(std::move(m_previous));
+}
+
+TestHome::TestHome()
+{
+    m_hadRegistry = qEnvironmentVariableIsSet("QUORIN_REGISTRY");
+    m_previousRegistry = qgetenv("QUORIN_REGISTRY");
+    qputenv("QUORIN_REGISTRY", RegistryPath().toLocal8Bit());
+}
+
+TestHome::~TestHome()
+{
+    if (m_hadRegistry) {
+        qputenv("QUORIN_REGISTRY", m_previousRegistry);
+    } else {
+        qunsetenv("QUORIN_REGISTRY");
+    }
+}
+
+QString TestHome::Path(const QString& name) const
+{
+    return name.isEmpty() ? m_dir.path() : m_dir.filePath(name);
+}
+
+QString TestHome::MakeDirectory(const QString& name) const
+{
+    QDir(m_dir.path()).mkpath(name);
+    return m_dir.filePath(name);
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        QTest::qFail(qPrintable(QStringLiteral("cannot read ") + path), __FILE__, __LINE__);
+        return {};
+    }
+    return file.readAll();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
+        QTest::qFail(qPrintable(QStringLiteral("cannot write ") + path), __FILE__, __LINE__);
+    }
+}
+
+QString DataPath(const QString& relative)
+{
+    const QString path = QStringLiteral(QUORIN_TEST_DATA_DIR "/") + relative;
+    if (!QFile::exists(path)) {
+        QTest::qFail(qPrintable(QStringLiteral("missing fixture ") + path), __FILE__, __LINE__);
+    }
+    return path;
+}
+
+QString PdfText(const QString& pdfPath)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty()) {
+        QTest::qFail("pdftotext is missing (poppler-utils; scripts/install-deps installs it)",
+                     __FILE__, __LINE__);
+        return {};
+    }
+    QProcess process;
+    process.start(tool, {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        QTest::qFail("pdftotext failed", __FILE__, __LINE__);
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace quorin::test

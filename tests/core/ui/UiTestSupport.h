@@ -1,0 +1,93 @@
+#pragma once
+
+#include "core/ui/FileDialogs.h"
+#include "core/ui/Messages.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <utility>
+
+namespace quorin::test {
+
+/// Stands in for the message boxes while it lives: records every request and
+/// answers each with the next queued answer (Ok, Yes or Cancel by the buttons
+/// when the queue is empty).
+class MessageRecorder
+{
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    void Answer(core::ui::MessageAnswer answer) { m_answers.push_back(answer); }
+    const QList<core::ui::MessageRequest>& Requests() const { return m_requests; }
+    /// The text of the last box, empty when none was shown.
+    QString LastText() const { return m_requests.isEmpty() ? QString() : m_requests.last().text; }
+    void Clear() { m_requests.clear(); }
+
+private:
+    std::deque<core::ui::MessageAnswer> m_answers;
+    QList<core::ui::MessageRequest> m_requests;
+    core::ui::MessageHandler m_previous;
+};
+
+/// Stands in for the file dialogs while it lives: records every request and
+/// answers with the next queued path or Cancel. An empty queue fails
+/// the current test and cancels.
+class FileDialogAnswers
+{
+public:
+    FileDialogAnswers();
+    ~FileDialogAnswers();
+    FileDialogAnswers(const FileDialogAnswers&) = delete;
+    FileDialogAnswers& operator=(const FileDialogAnswers&) = delete;
+
+    void Answer(const QString& path) { m_answers.push_back({true, path}); }
+    void Cancel() { m_answers.push_back({false, QString()}); }
+    const QList<core::ui::FileDialogRequest>& Requests() const { return m_requests; }
+
+private:
+    std::deque<std::pair<bool, QString>> m_answers; ///< false: Cancel
+    QList<core::ui::FileDialogRequest> m_requests;
+    core::ui::FileDialogHandler m_previous;
+};
+
+/// A fresh directory with the registry store pointed into it: $QUORIN_REGISTRY
+/// is set for the object's life, so nothing touches the user's own files.
+class TestHome
+{
+public:
+    TestHome();
+    ~TestHome();
+    TestHome(const TestHome&) = delete;
+    TestHome& operator=(const TestHome&) = delete;
+
+    QString Path(const QString& name = QString()) const;
+    QString RegistryPath() const { return Path(QStringLiteral("registry.ini")); }
+    /// Creates a subdirectory and returns its path.
+    QString MakeDirectory(const QString& name) const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previousRegistry;
+    bool m_hadRegistry = false;
+};
+
+QByteArray ReadBytes(const QString& path);
+void WriteBytes(const QString& path, const QByteArray& bytes);
+
+/// A fixture file under tests/data; fails the current test when missing.
+QString DataPath(const QString& relative);
+
+/// The text of a PDF file through pdftotext (-layout); fails the current test
+/// when the tool is missing or fails.
+QString PdfText(const QString& pdfPath);
+
+} // namespace quorin::test
