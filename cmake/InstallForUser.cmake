@@ -1,0 +1,52 @@
+# Runs at `cmake --install`. For an install into the live system (no DESTDIR)
+# it gives the installing user a user-data directory with the starter
+# settings file, as `make run` does, unless a quorin.ini is already there, and
+# refreshes the MIME and desktop databases so that *.pep files open in Quorin.
+if(NOT "$ENV{DESTDIR}" STREQUAL "")
+    return()
+endif()
+
+if(NOT "$ENV{QUORIN_REGISTRY}" STREQUAL "")
+    set(registry "$ENV{QUORIN_REGISTRY}")
+elseif(NOT "$ENV{XDG_CONFIG_HOME}" STREQUAL "")
+    set(registry "$ENV{XDG_CONFIG_HOME}/quorin/registry.ini")
+else()
+    set(registry "$ENV{HOME}/.config/quorin/registry.ini")
+endif()
+
+set(userdata "")
+if(EXISTS "${registry}")
+    file(STRINGS "${registry}" lines REGEX "^[ \t]*[Uu][Ss][Ee][Rr] [Dd][Aa][Tt][Aa][ \t]*=")
+    if(lines)
+        list(GET lines 0 line)
+        string(REGEX REPLACE "^[^=]*=[ \t]*" "" userdata "${line}")
+        string(STRIP "${userdata}" userdata)
+    endif()
+endif()
+if(userdata STREQUAL "")
+    if(NOT "$ENV{XDG_DATA_HOME}" STREQUAL "")
+        set(userdata "$ENV{XDG_DATA_HOME}/quorin")
+    else()
+        set(userdata "$ENV{HOME}/.local/share/quorin")
+    endif()
+    get_filename_component(registryDir "${registry}" DIRECTORY)
+    file(MAKE_DIRECTORY "${registryDir}")
+    file(APPEND "${registry}" "[Settings]\r\nUser data=${userdata}\r\n")
+endif()
+
+file(MAKE_DIRECTORY "${userdata}")
+if(NOT EXISTS "${userdata}/quorin.ini")
+    file(COPY_FILE "${CMAKE_INSTALL_PREFIX}/share/quorin/quorin.ini" "${userdata}/quorin.ini")
+    message(STATUS "Settings file placed in ${userdata}/quorin.ini")
+endif()
+
+find_program(UPDATE_MIME update-mime-database)
+if(UPDATE_MIME)
+    execute_process(COMMAND "${UPDATE_MIME}" "${CMAKE_INSTALL_PREFIX}/share/mime"
+                    OUTPUT_QUIET ERROR_QUIET)
+endif()
+find_program(UPDATE_DESKTOP update-desktop-database)
+if(UPDATE_DESKTOP)
+    execute_process(COMMAND "${UPDATE_DESKTOP}" "${CMAKE_INSTALL_PREFIX}/share/applications"
+                    OUTPUT_QUIET ERROR_QUIET)
+endif()

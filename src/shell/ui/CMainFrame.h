@@ -1,0 +1,139 @@
+#pragma once
+
+#include "core/ui/CommandTarget.h"
+#include "core/ui/Notifications.h"
+#include "shell/StatusPanes.h"
+#include "shell/WindowKinds.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <optional>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+namespace quorin::core::ui {
+class Application;
+class CPeptideDoc;
+} // namespace quorin::core::ui
+
+namespace quorin::shell::ui {
+
+class ChildFrame;
+class HelpWindow;
+
+/// The main window: the document windows in its workspace, the menus and
+/// accelerators of the active window's kind, the toolbar and the status bar.
+/// It routes every command to the active view, then that view's document,
+/// then itself, and handles the application's own commands: New, Open, the
+/// recent files, Import, Print Setup, Exit, the windows and help.
+class CMainFrame : public QMainWindow,
+                   public core::ui::CommandTarget,
+                   public core::ui::NotificationReceiver
+{
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(core::ui::Application& app, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    /// The kind of the active document window; Empty when there is none.
+    WindowKind ActiveKind() const;
+    ChildFrame* ActiveFrame() const;
+    /// Every document window, in the order they were opened, closing ones left out.
+    QList<ChildFrame*> Frames() const;
+    QMdiArea* Workspace() const { return m_workspace; }
+
+    /// A command's state along the route; nothing when no stop handles it
+    /// (the command is then disabled).
+    std::optional<core::ui::CommandState> RoutedStateOf(int id);
+    /// Runs a command along the route when it is enabled; false otherwise.
+    bool Execute(int id);
+
+    /// Closes the sequence document with its analyses after the save
+    /// question; false when the user cancelled (nothing changed).
+    bool CloseSequenceDocument();
+    /// New: closes the current document, then creates an empty one with its
+    /// editor window. Returns it, or nullptr when the close was cancelled.
+    core::ui::CPeptideDoc* NewDocument();
+    /// Closes the current document, then opens a sequence file (Open after
+    /// its dialog, the recent files, the command line, dropped files).
+    bool OpenDocumentFile(const QString& path);
+    /// The Open command: closes, asks for a file, opens it.
+    void OpenWithDialog();
+    /// The Import command.
+    void ImportText();
+
+    /// Opens a new window of kind on the sequence document through the
+    /// kind's factory, at the next cascade position; nullptr when the kind has
+    /// no factory or the factory failed.
+    ChildFrame* OpenWindow(WindowKind kind, core::ui::CPeptideDoc& document);
+    /// Closes the windows of a plot document (it goes with them).
+    void CloseWindowsOf(QObject* plotDocument);
+    /// Repaints the windows of a plot document.
+    void RedrawWindowsOf(QObject* plotDocument);
+
+    /// Handles MSG_PROGRESS and MSG_BYTES_RECEIVED (from the GUI thread; use
+    /// core::ui::PostNotification from workers).
+    void OnNotification(int message, int value) override;
+    const ProgressPanes& Progress() const { return m_progress; }
+
+    /// The help window, created on first use.
+    HelpWindow& Help();
+
+    /// Recomputes the enabled and checked state of every menu item and
+    /// toolbar button now.
+    void UpdateCommandStates();
+
+    std::optional<core::ui::CommandState> CommandStateOf(int id) override;
+    bool OnCommand(int id) override;
+
+signals:
+    /// MSG_PROGRESS 111: a download finished; the downloaded sequence is to
+    /// become the sequence document.
+    void downloadFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildToolBar();
+    void buildStatusBar();
+    void rebuildMenus();
+    void scheduleUpdate();
+    void updateTitle();
+    void watchDocument(core::ui::CPeptideDoc* document);
+    core::ui::CPeptideDoc* createDocument();
+    ChildFrame* openEditor(core::ui::CPeptideDoc& document);
+    bool openWithoutClosing(const QString& path, bool fromRecentList);
+    void discardDocument(core::ui::CPeptideDoc* document);
+    void closeDocumentWindows(core::ui::CPeptideDoc* document);
+    QAction* commandAction(int id, const QString& text, QObject* owner);
+    void arrangeIcons();
+
+    core::ui::Application& m_app;
+    QMdiArea* m_workspace = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_messagePane = nullptr;
+    QLabel* m_bytesPane = nullptr;
+    QLabel* m_percentPane = nullptr;
+    QList<QAction*> m_commandActions;
+    QList<QAction*> m_toolBarActions;
+    QList<QAction*> m_accelerators;
+    QList<QMenu*> m_menus;
+    std::optional<WindowKind> m_menuKind;
+    QPointer<HelpWindow> m_help;
+    ProgressPanes m_progress;
+    int m_cascade = 0;
+    bool m_updatePending = false;
+    bool m_closingDown = false;
+};
+
+} // namespace quorin::shell::ui

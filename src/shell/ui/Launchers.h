@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/ui/CommandTarget.h"
+
+#include <functional>
+
+namespace quorin::core::ui {
+class CPeptideDoc;
+}
+
+namespace quorin::shell::ui {
+
+class CMainFrame;
+
+/// What a launcher works with.
+struct LaunchContext
+{
+    CMainFrame& mainFrame;
+    core::ui::CPeptideDoc& document;
+};
+
+/// Opens an analysis for an Analyze command: checks its preconditions, shows
+/// its dialog, computes into the record and opens the window
+/// (CMainFrame::OpenWindow), registering it in the document's OpenAnalyses.
+using Launcher = std::function<void(LaunchContext&)>;
+
+/// The launcher of an Analyze command, or nullptr while it has none (the
+/// command then stays disabled). Each launcher is registered in Launchers.cpp.
+const Launcher* FindLauncher(int id);
+void SetLauncher(int id, Launcher launcher);
+
+/// A command of the application itself (Download, Batch analysis,
+/// Preferences, ...): its state and what it does. Registered in Launchers.cpp.
+struct ApplicationCommand
+{
+    std::function<core::ui::CommandState()> state;
+    std::function<void(CMainFrame&)> run;
+};
+
+const ApplicationCommand* FindApplicationCommand(int id);
+void SetApplicationCommand(int id, ApplicationCommand command);
+
+/// The launcher of the physico-chemical window: no dialog, just the window.
+void LaunchPhysChem(LaunchContext& context);
+
+} // namespace quorin::shell::ui

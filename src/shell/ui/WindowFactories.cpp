@@ -1,0 +1,45 @@
+#include "shell/ui/WindowFactories.h"
+
+#include "analysis/ui/CPhysChemView.h"
+#include "shell/ui/SequenceSummaryView.h"
+
+#include <map>
+
+namespace quorin::shell::ui {
+namespace {
+
+template <typename View>
+WindowContent viewOn(core::ui::CPeptideDoc& document)
+{
+    auto* view = new View(document);
+    return WindowContent{view, view, nullptr, nullptr};
+}
+
+/// The registered window kinds. A new analysis window adds its line here.
+std::map<WindowKind, WindowFactory>& factories()
+{
+    static std::map<WindowKind, WindowFactory> table = {
+        {WindowKind::SequenceEditor, viewOn<SequenceSummaryView>},
+        {WindowKind::PhysChem, viewOn<analysis::ui::CPhysChemView>},
+    };
+    return table;
+}
+
+} // namespace
+
+const WindowFactory* FindWindowFactory(WindowKind kind)
+{
+    const auto it = factories().find(kind);
+    return it == factories().end() ? nullptr : &it->second;
+}
+
+void SetWindowFactory(WindowKind kind, WindowFactory factory)
+{
+    if (factory) {
+        factories()[kind] = std::move(factory);
+    } else {
+        factories().erase(kind);
+    }
+}
+
+} // namespace quorin::shell::ui

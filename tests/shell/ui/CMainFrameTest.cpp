@@ -1,0 +1,486 @@
+#include "MainFrameFixture.h"
+#include "core/CommandIds.h"
+#include "core/ProfileFile.h"
+#include "core/ui/Help.h"
+#include "core/ui/Notifications.h"
+#include "shell/CommandTable.h"
+#include "shell/ui/CAboutDlg.h"
+#include "shell/ui/HelpWindow.h"
+#include "shell/ui/Launchers.h"
+#include "shell/ui/WindowFactories.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <thread>
+
+namespace quorin::shell::ui {
+
+namespace cmd = core::cmd;
+using test::Fasta;
+using test::RunningProgram;
+
+class CMainFrameTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QString paneText(const RunningProgram& program, const char* name)
+    {
+        return program.frame->statusBar()->findChild<QLabel*>(QLatin1String(name))->text();
+    }
+
+    /// Opens a FASTA text through the command line path.
+    static void openSequence(RunningProgram& program, const QByteArray& name = "P1",
+                             const QByteArray& sequence = "MKVLAAGIWYC")
+    {
+        const QString path = program.File(QStringLiteral("seq.fasta"), Fasta(name, sequence));
+        QVERIFY(program.frame->OpenDocumentFile(path));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::SequenceEditor);
+    }
+
+private slots:
+    void startUpWithoutTheRegistryValueUsesTheStartDirectory()
+    {
+        RunningProgram program;
+        QVERIFY(!QFile::exists(program.home.RegistryPath()));
+        const auto settings = program.app->SettingsFile().Path();
+        QCOMPARE(QString::fromStdString(settings.string()),
+                 program.start + QStringLiteral("/quorin.ini"));
+        // The start-up reader writes the keys the file must hold.
+        QCOMPARE(program.app->SettingsFile().ReadString("Setup Options", "Output Font Size", "?"),
+                 std::string("11"));
+        QCOMPARE(program.app->Settings().charsPerLine, 80);
+        QCOMPARE(program.app->WorkingDirectory(), program.start);
+        QCOMPARE(program.app->ReportFontA().FaceName(), std::string("Arial"));
+        QCOMPARE(program.app->ReportFontA().lfHeight, 16);
+        QCOMPARE(program.app->ReportFontB().FaceName(), std::string("Courier New"));
+        QCOMPARE(int(program.app->ReportFontB().lfPitchAndFamily), 0x31);
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Empty);
+        QVERIFY(program.Document() == nullptr);
+        QCOMPARE(program.frame->windowTitle(), QStringLiteral("Quorin"));
+    }
+
+    void startUpWithTheRegistryValueUsesThatDirectory()
+    {
+        test::TestHome home;
+        const QString start = home.MakeDirectory(QStringLiteral("start"));
+        const QString user = home.MakeDirectory(QStringLiteral("user data"));
+        test::WriteBytes(start + QStringLiteral("/quorin.ini"),
+                         "[Setup Options]\r\nOutput Font Size=7\r\n");
+        test::WriteBytes(user + QStringLiteral("/quorin.ini"),
+                         "[Setup Options]\r\nOutput Font Size=15\r\n");
+        test::WriteBytes(home.RegistryPath(), "[Settings]\r\nUser data=" + user.toUtf8() + "\r\n");
+        core::ui::Application app(start.toStdString());
+        QCOMPARE(QString::fromStdString(app.UserDataDirectory().string()), user);
+        QCOMPARE(app.Settings().outputFontSize, 15);
+        QCOMPARE(test::ReadBytes(start + QStringLiteral("/quorin.ini")),
+                 QByteArray("[Setup Options]\r\nOutput Font Size=7\r\n"));
+    }
+
+    void theCommandLineOpensOneDocumentWithoutItsQuotes()
+    {
+        QCOMPARE(CommandLineDocument({}), QString());
+        QCOMPARE(CommandLineDocument({QStringLiteral("\"/a b/c.pep\"")}),
+                 QStringLiteral("/a b/c.pep"));
+        QCOMPARE(CommandLineDocument({QStringLiteral("/a"), QStringLiteral("b.pep")}),
+                 QStringLiteral("/a b.pep"));
+
+        test::TestHome home;
+        const QString path = home.Path(QStringLiteral("with blank.fasta"));
+        test::WriteBytes(path, Fasta("Insulin B", "FVNQHLCGSHLVEALYLVCGERGFFYTPKT"));
+        const QString start = home.MakeDirectory(QStringLiteral("start"));
+        test::MessageRecorder messages;
+        core::ui::Application app(start.toStdString());
+        auto frame = InitInstance(app, {QLatin1Char('"') + path + QLatin1Char('"')}, false);
+        QVERIFY(messages.Requests().isEmpty());
+        QVERIFY(app.CurrentDocument() != nullptr);
+        QCOMPARE(app.CurrentDocument()->Record().Name(), std::string("Insulin B"));
+        QCOMPARE(app.CurrentDocument()->Record().ResidueLength(), 30);
+        QVERIFY(app.SequenceDocumentOpen());
+        QCOMPARE(frame->ActiveKind(), WindowKind::SequenceEditor);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Quorin - with blank.fasta"));
+        QCOMPARE(app.RecentFiles().Entries().front(), path.toStdString());
+    }
+
+    void aCommandLineFileThatFailsLeavesNoSequenceOpen()
+    {
+        test::TestHome home;
+        const QString path = home.Path(QStringLiteral("notes.txt"));
+        test::WriteBytes(path, "These are no sequence data at all, only notes.");
+        test::MessageRecorder messages;
+        core::ui::Application app(home.Path().toStdString());
+        auto frame = InitInstance(app, {path}, false);
+        QCOMPARE(messages.Requests().size(), 1);
+        QCOMPARE(messages.LastText(), QStringLiteral("File corrupted or not Quorin-format !"));
+        QCOMPARE(messages.Requests().last().caption, QStringLiteral("Error"));
+        QTRY_VERIFY(app.CurrentDocument() == nullptr);
+        QVERIFY(!app.SequenceDocumentOpen());
+        QCOMPARE(frame->ActiveKind(), WindowKind::Empty);
+        QVERIFY(frame->Frames().isEmpty());
+    }
+
+    void theEmptyFrameEnablesWhatNeedsNoDocument()
+    {
+        RunningProgram program;
+        const QStringList expected = {
+            QStringLiteral("&File: &New\tCtrl+N | &Open...\tCtrl+O | --- | &Import...\tCtrl+I | "
+                           "&Download Sequence...\tCtrl+D[x] | --- | &Batch analysis...[x] | "
+                           "&Terminate Batch analysis...[x] | --- | P&rint Setup... | --- | "
+                           "Recent File[x] | --- | E&xit |"),
+            QStringLiteral("&Options: &Preferences...[x] |"),
+            QStringLiteral("&Help: &Content\tF1 | &Contents | &Using Help | --- | &About... |"),
+        };
+        QCOMPARE(program.MenuLines(), expected);
+    }
+
+    void eachWindowKindHasItsMenusAndEnabledCommands()
+    {
+        RunningProgram program;
+        openSequence(program);
+        const QStringList editor = {
+            QStringLiteral(
+                "&File: &New\tCtrl+N | &Open...\tCtrl+O | &Close | &Save\tCtrl+S | Save "
+                "&As...\tAlt-S | --- | &Import...\tCtrl+I | &Download Sequence...\tCtrl+D[x] | "
+                "&Export... | --- | &Batch analysis...[x] | --- | P&rint Setup... | "
+                "&Print...\tCtrl+P[x] | --- | &1 %1 | --- | E&xit\tAlt-F4 |")
+                .arg(program.home.Path(QStringLiteral("seq.fasta"))),
+            QStringLiteral("&Edit: Cu&t\tCtrl+X[x] | &Copy\tCtrl+C | &Paste\tCtrl+V[x] | --- | "
+                           "Select &All\tCtrl+A | C&opy All[x] | --- | &Select from... to...[x] | "
+                           "&Go to...[x] |"),
+            QStringLiteral("&Analyze: &Physico-Chemical Properties | &Sequence-Specific "
+                           "Cleavage...[x] | &Modfinder...[x] | Search for Sequence "
+                           "&Motifs...[x] | --- | &Helical Wheel...[x] | H&ydropathy Plot...[x] | "
+                           "Plot of &Amphipathy Moment...[x] | &Display Domain Structure...[x] |"),
+            QStringLiteral("&Options: &Preferences...[x] |"),
+            QStringLiteral(
+                "&Window: &Cascade | &Tile | &Arrange Icons | --- | &1 Sequence Editor[v] |"),
+            QStringLiteral("&Help: &Contents | &Help on Help | --- | &About... |"),
+        };
+        QStringList lines = program.MenuLines();
+        // Save and Save As depend on the sequence file engine; checked elsewhere.
+        lines[0].replace(QStringLiteral("&Save\tCtrl+S[x]"), QStringLiteral("&Save\tCtrl+S"));
+        lines[0].replace(QStringLiteral("Save &As...\tAlt-S[x]"),
+                         QStringLiteral("Save &As...\tAlt-S"));
+        QCOMPARE(lines, editor);
+
+        QVERIFY(program.frame->Execute(cmd::kPhysChem));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::PhysChem);
+        QVERIFY(program.Document()->Analyses().physChemView);
+        const QStringList properties = program.MenuLines();
+        QCOMPARE(properties.size(), 6);
+        QCOMPARE(properties[1], QStringLiteral("&Edit: &Copy\tCtrl+C |"));
+        QCOMPARE(properties[2],
+                 QStringLiteral("&Analyze: &Sequence-Specific Cleavage...[x] | &Modfinder...[x] | "
+                                "Search for Sequence &Motifs...[x] | --- | &Helical Wheel...[x] | "
+                                "H&ydropathy Plot...[x] | Plot of &Amphipathy Moment...[x] | "
+                                "&Display Domain Structure...[x] |"));
+        QVERIFY(properties[0].contains(QStringLiteral("&Print...\tCtrl+P |")));
+        QVERIFY(properties[4].endsWith(
+            QStringLiteral("&1 Sequence Editor | &2 Physico-chemical Properties[v] |")));
+
+        // Back in the editor the open properties window disables its command.
+        QVERIFY(program.frame->Execute(cmd::kWindowFirst));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::SequenceEditor);
+        QVERIFY(!program.Enabled(cmd::kPhysChem));
+        QVERIFY(!program.frame->Execute(cmd::kPhysChem));
+        QCOMPARE(program.frame->Frames().size(), 2);
+
+        // Closing the properties window enables it again.
+        program.frame->Frames().last()->close();
+        QTRY_COMPARE(program.frame->Frames().size(), 1);
+        QTRY_VERIFY(!program.Document()->Analyses().physChemView);
+        QTRY_VERIFY(program.Enabled(cmd::kPhysChem));
+    }
+
+    void anEmptySequenceDisablesTheAnalyses()
+    {
+        RunningProgram program;
+        QVERIFY(program.frame->Execute(cmd::kNew));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::SequenceEditor);
+        QVERIFY(program.MenuItem(cmd::kPhysChem) != nullptr);
+        QVERIFY(!program.Enabled(cmd::kPhysChem));
+        QVERIFY(program.Enabled(cmd::kExport));
+        QCOMPARE(program.frame->windowTitle().left(15), QStringLiteral("Quorin - Quorin"));
+    }
+
+    void theToolbarFollowsTheSameRoute()
+    {
+        RunningProgram program;
+        auto* bar = program.frame->findChild<QToolBar*>(QStringLiteral("toolBar"));
+        QVERIFY(bar != nullptr);
+        QStringList buttons;
+        for (QAction* action : bar->actions()) {
+            if (action->isSeparator()) {
+                buttons << QStringLiteral("|");
+                continue;
+            }
+            QVERIFY(!action->icon().isNull());
+            buttons << action->toolTip() +
+                           (action->isEnabled() ? QString() : QStringLiteral("[x]"));
+        }
+        QCOMPARE(buttons.join(QLatin1Char(',')),
+                 QStringLiteral("New,Open,Save[x],|,Print[x],Copy[x],Paste[x],|,Physico-chemical "
+                                "properties[x],Proteolytic digest[x],Find motifs[x],Helical "
+                                "wheel[x],Hydropathy plot[x],Domaine structure[x],|,Batch "
+                                "analysis[x],|,Help"));
+        openSequence(program);
+        program.frame->UpdateCommandStates();
+        QAction* physChem = bar->actions().at(8);
+        QVERIFY(physChem->isEnabled());
+        physChem->trigger();
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::PhysChem);
+        QTRY_VERIFY(!physChem->isEnabled());
+    }
+
+    void acceleratorsRunTheirCommands()
+    {
+        RunningProgram program;
+        QApplication::setActiveWindow(program.frame.get());
+        QTest::keyClick(program.frame.get(), Qt::Key_N, Qt::ControlModifier);
+        QTRY_VERIFY(program.Document() != nullptr);
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::SequenceEditor);
+        // Ctrl+D is shown in the menu but bound to nothing.
+        QTest::keyClick(program.frame.get(), Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(program.messages.Requests().isEmpty());
+    }
+
+    void theProgressPanesShowTheNotifications()
+    {
+        RunningProgram program;
+        QCOMPARE(paneText(program, "messagePane"), QStringLiteral("Ready"));
+        QCOMPARE(paneText(program, "percentPane"), QStringLiteral("100%"));
+        QCOMPARE(paneText(program, "bytesPane"), QStringLiteral(" "));
+        QStringList panes;
+        for (QLabel* label : program.frame->statusBar()->findChildren<QLabel*>()) {
+            panes << label->objectName();
+        }
+        for (const char* name : {"bytesPane", "percentPane", "capPane", "numPane", "scrlPane"}) {
+            QVERIFY(panes.contains(QLatin1String(name)));
+        }
+
+        QSignalSpy finished(program.frame.get(), &CMainFrame::downloadFinished);
+        CMainFrame& frame = *program.frame;
+        frame.OnNotification(core::ui::MSG_PROGRESS, 37);
+        QCOMPARE(paneText(program, "percentPane"), QStringLiteral("37%"));
+        frame.OnNotification(core::ui::MSG_PROGRESS, 4);
+        QCOMPARE(paneText(program, "percentPane"), QStringLiteral("37%"));
+        frame.OnNotification(core::ui::MSG_PROGRESS, 111);
+        QCOMPARE(paneText(program, "percentPane"), QStringLiteral("100%"));
+        QCOMPARE(finished.count(), 1);
+        frame.OnNotification(core::ui::MSG_BYTES_RECEIVED, 2048);
+        QCOMPARE(paneText(program, "bytesPane"), QStringLiteral("2048 bytes received"));
+        frame.OnNotification(core::ui::MSG_BYTES_RECEIVED, 4);
+        QCOMPARE(paneText(program, "bytesPane"), QStringLiteral("2048 bytes received"));
+        frame.OnNotification(core::ui::MSG_BYTES_RECEIVED, 0);
+        QCOMPARE(paneText(program, "bytesPane"), QStringLiteral(" "));
+
+        // From a worker thread the values arrive in order on the GUI thread.
+        std::thread worker([] {
+            core::ui::PostNotification(core::ui::MSG_BYTES_RECEIVED, 512);
+            for (int p = 10; p <= 60; p += 10) {
+                core::ui::PostNotification(core::ui::MSG_PROGRESS, p);
+            }
+            core::ui::PostNotification(core::ui::MSG_PROGRESS, 111);
+        });
+        worker.join();
+        QTRY_COMPARE(finished.count(), 2);
+        QCOMPARE(paneText(program, "percentPane"), QStringLiteral("100%"));
+        QCOMPARE(paneText(program, "bytesPane"), QStringLiteral("512 bytes received"));
+
+        std::thread sender([] { core::ui::SendNotification(core::ui::MSG_PROGRESS, 55); });
+        QTRY_COMPARE(paneText(program, "percentPane"), QStringLiteral("55%"));
+        sender.join();
+    }
+
+    void helpOpensTheTopicOfTheActiveWindow()
+    {
+        for (const QString& keyword : HelpWindow::Keywords()) {
+            const QString file = HelpWindow::TopicFile(keyword);
+            QVERIFY2(QFile::exists(file), qPrintable(keyword));
+            QVERIFY2(test::ReadBytes(file).contains("<title>"), qPrintable(keyword));
+        }
+        for (const WindowKindInfo& info : AllWindowKinds()) {
+            QVERIFY(!HelpWindow::TopicFile(QString::fromLatin1(info.helpTopic.data(),
+                                                               qsizetype(info.helpTopic.size())))
+                         .isEmpty());
+        }
+        QCOMPARE(HelpWindow::TopicFile(QStringLiteral("sequence motif search window")),
+                 HelpWindow::TopicFile(QStringLiteral("Sequence Motif Search Window")));
+
+        RunningProgram program;
+        QVERIFY(program.frame->Execute(cmd::kHelp));
+        QCOMPARE(program.frame->Help().CurrentKeyword(), QStringLiteral("QUORIN"));
+        QCOMPARE(program.frame->Help().CurrentTitle(), QStringLiteral("Working with Quorin"));
+        QVERIFY(program.frame->Help().isVisible());
+        openSequence(program);
+        QVERIFY(program.frame->Execute(cmd::kHelp));
+        QCOMPARE(program.frame->Help().CurrentKeyword(), QStringLiteral("CONTENT"));
+        QVERIFY(program.frame->Execute(cmd::kPhysChem));
+        QVERIFY(program.frame->Execute(cmd::kHelp));
+        QCOMPARE(program.frame->Help().CurrentKeyword(),
+                 QStringLiteral("PHYSICO-CHEMICAL PROPERTIES WINDOW"));
+        QCOMPARE(program.frame->Help().CurrentTitle(),
+                 QStringLiteral("Physico-chemical properties"));
+        QVERIFY(program.frame->Execute(cmd::kHelpContents));
+        QCOMPARE(program.frame->Help().CurrentTitle(), QStringLiteral("Help topics"));
+        QVERIFY(program.frame->Execute(cmd::kHelpUsing));
+        QCOMPARE(program.frame->Help().CurrentTitle(), QStringLiteral("Using this help window"));
+        core::ui::OpenHelpTopic(QStringLiteral("HELICAL WHEEL PROPERTIES BOX"));
+        QCOMPARE(program.frame->Help().CurrentTitle(),
+                 QStringLiteral("Helical wheel: choosing the stretch"));
+    }
+
+    void aboutNamesProgramVersionAndPlatform()
+    {
+        RunningProgram program;
+        QStringList texts;
+        QTimer::singleShot(0, [&] {
+            auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+            QVERIFY(about != nullptr);
+            for (const char* name : {"name", "version", "platform"}) {
+                texts << about->findChild<QLabel*>(QLatin1String(name))->text();
+            }
+            about->accept();
+        });
+        QVERIFY(program.frame->Execute(cmd::kAbout));
+        QCOMPARE(texts.size(), 3);
+        QVERIFY(texts[0].contains(QStringLiteral("Quorin")));
+        QCOMPARE(texts[1], QStringLiteral("Version 3.01"));
+        QCOMPARE(texts[2], CAboutDlg::PlatformText());
+        QVERIFY(texts[2].contains(QStringLiteral("Qt 6")));
+    }
+
+    void closingTheEditorClosesTheSequenceWithItsAnalyses()
+    {
+        RunningProgram program;
+        openSequence(program);
+        QVERIFY(program.frame->Execute(cmd::kPhysChem));
+        ChildFrame* editor = program.frame->Frames().first();
+        program.Document()->SetModifiedFlag(true);
+
+        program.messages.Answer(core::ui::MessageAnswer::Cancel);
+        editor->close();
+        QCOMPARE(program.messages.LastText(), QStringLiteral("Save changes to seq.fasta?"));
+        QCOMPARE(program.messages.Requests().last().buttons, core::ui::MessageButtons::YesNoCancel);
+        QCOMPARE(program.messages.Requests().last().icon, core::ui::MessageIcon::Exclamation);
+        QCOMPARE(program.frame->Frames().size(), 2);
+        QVERIFY(program.Document() != nullptr);
+
+        program.messages.Answer(core::ui::MessageAnswer::No);
+        editor->close();
+        QTRY_VERIFY(program.frame->Frames().isEmpty());
+        QVERIFY(program.Document() == nullptr);
+        QVERIFY(!program.app->SequenceDocumentOpen());
+        QTRY_COMPARE(program.frame->ActiveKind(), WindowKind::Empty);
+        QCOMPARE(program.frame->menuBar()->actions().size(), 3);
+        QCOMPARE(program.frame->windowTitle(), QStringLiteral("Quorin"));
+    }
+
+    void closeInTheWindowMenuClosesTheSequence()
+    {
+        RunningProgram program;
+        openSequence(program);
+        QVERIFY(program.frame->Execute(cmd::kPhysChem));
+        QVERIFY(program.frame->Execute(cmd::kClose));
+        QTRY_VERIFY(program.frame->Frames().isEmpty());
+        QVERIFY(program.Document() == nullptr);
+        QVERIFY(program.messages.Requests().isEmpty()); // nothing was modified
+    }
+
+    void closingTheMainWindowAsksForAModifiedSequence()
+    {
+        RunningProgram program;
+        openSequence(program);
+        program.Document()->SetModifiedFlag(true);
+        program.messages.Answer(core::ui::MessageAnswer::Cancel);
+        QVERIFY(!program.frame->close());
+        QVERIFY(program.frame->isVisible());
+        QVERIFY(program.Document() != nullptr);
+
+        program.messages.Answer(core::ui::MessageAnswer::No);
+        QVERIFY(program.frame->close());
+        QCOMPARE(program.messages.Requests().size(), 2);
+        QVERIFY(program.Document() == nullptr);
+        // The recent files are written at exit.
+        const core::ProfileFile settings(program.app->SettingsFile().Path());
+        QCOMPARE(QString::fromStdString(settings.ReadString("Recent File List", "File1", "")),
+                 program.home.Path(QStringLiteral("seq.fasta")));
+    }
+
+    void aDroppedFileOpens()
+    {
+        RunningProgram program;
+        const QString path = program.File(QStringLiteral("dropped.fasta"), Fasta("D1", "MKKW"));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(program.frame.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(program.frame.get(), &drop);
+        QTRY_VERIFY(program.Document() != nullptr);
+        QCOMPARE(program.Document()->Record().Name(), std::string("D1"));
+    }
+
+    void aPlotWindowForwardsToTheSequenceDocument()
+    {
+        // A stand-in hydropathy plot: a document of its own and a bare view.
+        SetWindowFactory(WindowKind::Hydropathy, [](core::ui::CPeptideDoc&) {
+            return WindowContent{new QLabel(QStringLiteral("plot")), nullptr, new QObject, nullptr};
+        });
+        SetLauncher(cmd::kHydropathy, [](LaunchContext& context) {
+            ChildFrame* frame =
+                context.mainFrame.OpenWindow(WindowKind::Hydropathy, context.document);
+            context.document.Analyses().hydropathy = frame->PlotDocument();
+            context.document.AnalysesChanged();
+        });
+        {
+            RunningProgram program;
+            openSequence(program);
+            QVERIFY(program.Enabled(cmd::kHydropathy));
+            QVERIFY(program.frame->Execute(cmd::kHydropathy));
+            QCOMPARE(program.frame->ActiveKind(), WindowKind::Hydropathy);
+            QVERIFY(program.MenuItem(cmd::kHydropathy) == nullptr);
+            QVERIFY(program.Enabled(cmd::kSave));
+            QVERIFY(program.Enabled(cmd::kSaveMetafile) == false);
+
+            // An Analyze command from the plot reaches the sequence document's launcher.
+            QVERIFY(program.frame->Execute(cmd::kPhysChem));
+            QCOMPARE(program.frame->ActiveKind(), WindowKind::PhysChem);
+            QVERIFY(!program.Enabled(cmd::kHydropathy));
+
+            // Close in the plot closes the plot only.
+            program.frame->Workspace()->setActiveSubWindow(program.frame->Frames().at(1));
+            QCOMPARE(program.frame->ActiveKind(), WindowKind::Hydropathy);
+            QVERIFY(program.frame->Execute(cmd::kClose));
+            QTRY_COMPARE(program.frame->Frames().size(), 2);
+            QVERIFY(program.Document() != nullptr);
+            QTRY_VERIFY(program.Document()->Analyses().hydropathy.isNull());
+            program.frame->Workspace()->setActiveSubWindow(program.frame->Frames().first());
+            QTRY_VERIFY(program.Enabled(cmd::kHydropathy));
+
+            // Closing the sequence takes a new plot with it.
+            QVERIFY(program.frame->Execute(cmd::kHydropathy));
+            QCOMPARE(program.frame->Frames().size(), 3);
+            QVERIFY(program.frame->CloseSequenceDocument());
+            QTRY_VERIFY(program.frame->Frames().isEmpty());
+        }
+        SetWindowFactory(WindowKind::Hydropathy, {});
+        SetLauncher(cmd::kHydropathy, {});
+    }
+};
+
+} // namespace quorin::shell::ui
+
+QTEST_MAIN(quorin::shell::ui::CMainFrameTest)
+#include "CMainFrameTest.moc"

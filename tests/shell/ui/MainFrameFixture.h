@@ -1,0 +1,109 @@
+#pragma once
+
+#include "core/ui/Application.h"
+#include "core/ui/CPeptideDoc.h"
+#include "core/ui/UiTestSupport.h"
+#include "shell/ui/CMainFrame.h"
+#include "shell/ui/ChildFrame.h"
+#include "shell/ui/StartUp.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStringList>
+#include <QTest>
+
+#include <memory>
+
+namespace quorin::test {
+
+/// A running desktop program in a temporary home: the application object,
+/// the main window (shown, not maximised) and the hooks that answer message
+/// boxes and file dialogs.
+struct RunningProgram
+{
+    explicit RunningProgram(const QStringList& commandLine = {})
+    {
+        start = home.MakeDirectory(QStringLiteral("start"));
+        app = std::make_unique<core::ui::Application>(start.toStdString());
+        frame = shell::ui::InitInstance(*app, commandLine, false);
+        frame->resize(1024, 720);
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    }
+
+    ~RunningProgram()
+    {
+        frame.reset();
+        app.reset();
+    }
+
+    core::ui::CPeptideDoc* Document() const { return app->CurrentDocument(); }
+
+    /// Writes a file into the home directory and returns its path.
+    QString File(const QString& name, const QByteArray& bytes) const
+    {
+        const QString path = home.Path(name);
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+    /// The menu bar as "Title: text[x] | ..." lines; [x] marks disabled items,
+    /// [v] checked ones, "---" separators.
+    QStringList MenuLines() const
+    {
+        frame->UpdateCommandStates();
+        QStringList lines;
+        for (QAction* top : frame->menuBar()->actions()) {
+            QString line = top->text() + QLatin1Char(':');
+            for (QAction* item : top->menu()->actions()) {
+                line += QLatin1Char(' ');
+                line += item->isSeparator() ? QStringLiteral("---") : item->text();
+                if (!item->isSeparator() && !item->isEnabled()) {
+                    line += QStringLiteral("[x]");
+                }
+                if (item->isChecked()) {
+                    line += QStringLiteral("[v]");
+                }
+                line += QStringLiteral(" |");
+            }
+            lines << line;
+        }
+        return lines;
+    }
+
+    /// The menu item of a command, nullptr when the menus lack it.
+    QAction* MenuItem(int id) const
+    {
+        frame->UpdateCommandStates();
+        for (QAction* top : frame->menuBar()->actions()) {
+            for (QAction* item : top->menu()->actions()) {
+                if (!item->isSeparator() && item->data().toInt() == id) {
+                    return item;
+                }
+            }
+        }
+        return nullptr;
+    }
+
+    bool Enabled(int id) const
+    {
+        const QAction* item = MenuItem(id);
+        return item != nullptr && item->isEnabled();
+    }
+
+    TestHome home;
+    QString start;
+    MessageRecorder messages;
+    FileDialogAnswers dialogs;
+    std::unique_ptr<core::ui::Application> app;
+    std::unique_ptr<shell::ui::CMainFrame> frame;
+};
+
+/// A short FASTA text.
+inline QByteArray Fasta(const QByteArray& name, const QByteArray& sequence)
+{
+    return ">" + name + "\r\n" + sequence + "\r\n";
+}
+
+} // namespace quorin::test

@@ -1,0 +1,55 @@
+#include "MainFrameFixture.h"
+#include "core/CommandIds.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+
+namespace quorin::shell::ui {
+
+/// Writes pictures of the main window into the build tree, for a person to
+/// look at: empty, with a sequence, with the properties window.
+class ScreenshotTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QString save(const test::RunningProgram& program, const QString& name)
+    {
+        const QString directory = QStringLiteral(QUORIN_TEST_OUTPUT_DIR "/screenshots");
+        QDir().mkpath(directory);
+        const QString path = directory + QLatin1Char('/') + name;
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        const QImage image = program.frame->grab().toImage();
+        if (image.isNull() || !image.save(path)) {
+            QTest::qFail(qPrintable(QStringLiteral("cannot write ") + path), __FILE__, __LINE__);
+        }
+        return path;
+    }
+
+private slots:
+    void mainWindowPictures()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        save(program, QStringLiteral("main-empty.png"));
+
+        QVERIFY(program.frame->OpenDocumentFile(
+            QStringLiteral(QUORIN_SOURCE_DIR "/src/res/examples/bacteriorhodopsin.fasta")));
+        program.Document()->Record().remarks = "Light-driven proton pump of the purple membrane.";
+        program.Document()->UpdateAllViews();
+        save(program, QStringLiteral("main-sequence.png"));
+
+        QVERIFY(program.frame->Execute(core::cmd::kPhysChem));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::PhysChem);
+        const QString last = save(program, QStringLiteral("main-properties.png"));
+        QVERIFY(QImage(last).width() == program.frame->width());
+    }
+};
+
+} // namespace quorin::shell::ui
+
+QTEST_MAIN(quorin::shell::ui::ScreenshotTest)
+#include "ScreenshotTest.moc"
