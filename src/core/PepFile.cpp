@@ -231,8 +231,8 @@ std::optional<SketchData> readSketch(ByteReader& in)
     const std::uint16_t textCount = in.U16();
     sketch.lineWidth = in.U16();
     sketch.scale = static_cast<double>(std::bit_cast<float>(in.U32()));
-    const std::uint64_t leastBytes = domainCount * kDomainMinBytes + 1 +
-                                     markCount * kMarkMinBytes + textCount * kTextMinBytes;
+    const std::uint64_t leastBytes =
+        domainCount * kDomainMinBytes + 1 + markCount * kMarkMinBytes + textCount * kTextMinBytes;
     if (in.Failed() || leastBytes > in.Remaining()) {
         return std::nullopt;
     }

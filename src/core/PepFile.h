@@ -24,7 +24,8 @@ enum class PepLoadStatus
 struct PepLoadResult
 {
     PepLoadStatus status = PepLoadStatus::Ok;
-    bool hasSketch = false; ///< the file carried a sketch block (the caller opens the sketch document)
+    bool hasSketch =
+        false; ///< the file carried a sketch block (the caller opens the sketch document)
 };
 
 /// Loads the bytes of a sequence file (.pep of generation 1, 2 or 3, or a FASTA

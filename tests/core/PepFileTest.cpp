@@ -147,15 +147,8 @@ TEST(PepFileTest, WritesTheCurrentGenerationFieldByField)
     PropertyRecord record = document("P1", "mk v\r\nxz", "seen twice");
     record.sketch = smallSketch();
 
-    const std::string header = Bytes()
-                                   .Raw("Quorin 3.0")
-                                   .Zero()
-                                   .U16(2)
-                                   .U32(4)
-                                   .U16(10)
-                                   .U8(0)
-                                   .Raw("P1MKVXseen twice")
-                                   .Str();
+    const std::string header =
+        Bytes().Raw("Quorin 3.0").Zero().U16(2).U32(4).U16(10).U8(0).Raw("P1MKVXseen twice").Str();
     EXPECT_EQ(StoreSequenceBytes(record, false), header);
 
     std::string withSketch = header;
@@ -254,10 +247,8 @@ TEST(PepFileTest, FastaTextLoadsItsFirstRecord)
         std::string name;
         std::string sequence;
     } rows[] = {
-        {">P1\r\nMKV", "P1", "MKV"},
-        {">first\nMK\nV\n>second\nWWWW\n", "first", "MKV"},
-        {">a > b\nMK\n", "a > b", "MK"},
-        {">>sp|P02945\nAC\n", "sp|P02945", "AC"},
+        {">P1\r\nMKV", "P1", "MKV"},           {">first\nMK\nV\n>second\nWWWW\n", "first", "MKV"},
+        {">a > b\nMK\n", "a > b", "MK"},       {">>sp|P02945\nAC\n", "sp|P02945", "AC"},
         {">header only\n", "header only", ""},
     };
     for (const auto& row : rows) {
@@ -300,19 +291,19 @@ TEST(PepFileTest, RefusedFilesLeaveAnEmptyDocument)
          Bytes().Raw("Quorin 3.0").Zero().U16(0).U32(0xFFFFFFFF).U16(0).U8(0).Raw("MKV").Str(),
          PepLoadStatus::Truncated},
         {"sketch counts beyond the file",
-         Bytes()
-             .Raw("Quorin 3.0")
-             .Zero()
-             .U16(0)
-             .U32(0)
-             .U16(0)
-             .U8(1)
-             .U16(0xFFFF)
-             .U16(0xFFFF)
-             .U16(0xFFFF)
-             .U16(0)
-             .Float(1.0f)
-             .Str() + std::string(4000, '\0'),
+         Bytes().Raw("Quorin 3.0")
+                 .Zero()
+                 .U16(0)
+                 .U32(0)
+                 .U16(0)
+                 .U8(1)
+                 .U16(0xFFFF)
+                 .U16(0xFFFF)
+                 .U16(0xFFFF)
+                 .U16(0)
+                 .Float(1.0f)
+                 .Str() +
+             std::string(4000, '\0'),
          PepLoadStatus::Truncated},
         {"last byte missing", valid.substr(0, valid.size() - 1), PepLoadStatus::Truncated},
     };
@@ -337,8 +328,7 @@ TEST(PepFileTest, EveryCutOfAFileIsRefusedAsTruncated)
         SCOPED_TRACE(length);
         PropertyRecord record = document("old", "CCC");
         const PepLoadStatus status = LoadSequenceBytes(bytes.substr(0, length), record).status;
-        EXPECT_EQ(status,
-                  length < 11 ? PepLoadStatus::NotQuorinFormat : PepLoadStatus::Truncated);
+        EXPECT_EQ(status, length < 11 ? PepLoadStatus::NotQuorinFormat : PepLoadStatus::Truncated);
         expectEmpty(record);
     }
 }
@@ -384,8 +374,7 @@ TEST(PepFileTest, MutatedFilesLoadCleanlyOrAreRefused)
     const std::vector<std::string> seeds = {
         StoreSequenceBytes(full, true),
         StoreSequenceBytes(full, false),
-        Bytes().Raw("Quorin 2.0").Zero().U16(2).U32(2).U8(1).Raw("s2AC").Str() +
-            smallSketchBytes(),
+        Bytes().Raw("Quorin 2.0").Zero().U16(2).U32(2).U8(1).Raw("s2AC").Str() + smallSketchBytes(),
         Bytes().Raw("ABC").Zero().U32(3).Raw("MKV").Str(),
         ">first > x\r\nMKV\r\n>second\r\nWW",
     };
