@@ -27,8 +27,9 @@ int RunConvert(Arguments& args)
     Session session(settings);
     LoadSequence(session, files[0]);
     // A converted document has no sketch window, so its file carries no sketch.
-    const std::string bytes = endsWithPep(files[1]) ? core::StoreSequenceBytes(session.record, false)
-                                                    : core::FastaExportBytes(session.record);
+    const std::string bytes = endsWithPep(files[1])
+                                  ? core::StoreSequenceBytes(session.record, false)
+                                  : core::FastaExportBytes(session.record);
     WriteOutput(files[1] == "-" ? std::nullopt : std::optional<std::string>(files[1]), bytes);
     return 0;
 }
