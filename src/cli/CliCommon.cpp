@@ -1,7 +1,7 @@
 #include "cli/CliCommon.h"
 
+#include "core/PepFile.h"
 #include "core/ProfileFile.h"
-#include "core/SequenceText.h"
 #include "core/UserData.h"
 
 #include <cstdio>
@@ -11,9 +11,6 @@
 
 namespace quorin::cli {
 namespace {
-
-/// The message the desktop program shows for a file it cannot read as a sequence.
-constexpr std::string_view kNotQuorinFormat = "File corrupted or not Quorin-format !";
 
 std::filesystem::path defaultSettingsPath()
 {
@@ -106,15 +103,16 @@ Session::Session(const std::optional<std::string>& settingsPath)
 
 void LoadSequence(Session& session, const std::string& path)
 {
-    const std::string text = readInput(path);
-    if (!text.empty() && text.front() == '>') {
-        if (core::ParseSequenceText(session.record, core::FirstFastaRecord(text)) == 0) {
-            throw InputRefused(std::string(kNotQuorinFormat));
-        }
+    const std::string bytes = readInput(path);
+    switch (core::LoadSequenceBytes(bytes, session.record).status) {
+    case core::PepLoadStatus::Ok:
         return;
+    case core::PepLoadStatus::NotQuorinFormat:
+        throw InputRefused(std::string(core::kNotQuorinFormatMessage));
+    case core::PepLoadStatus::Truncated:
+        throw InputRefused((path == "-" ? std::string("standard input") : path) + ": " +
+                           std::string(core::kTruncatedFileMessage));
     }
-    throw InputRefused(
-        "Reading .pep files is not available yet; give a FASTA text (first byte \">\")");
 }
 
 void WriteOutput(const std::optional<std::string>& path, std::string_view bytes)

@@ -17,6 +17,7 @@ struct Command
     int (*run)(Arguments& args);
 };
 
+int RunConvert(Arguments& args);
 int RunProps(Arguments& args);
 
 /// Every command, in the order --help lists them.

@@ -16,6 +16,8 @@ constexpr std::string_view kCommonOptions =
 
 constexpr std::array kCommands = {
     Command{"props", "the physico-chemical properties report", "props [OPTIONS] FILE", &RunProps},
+    Command{"convert", "IN as a .pep file (OUT ending in .pep) or as FASTA (any other OUT, - too)",
+            "convert [--settings PATH] IN OUT", &RunConvert},
 };
 
 void printProgramUsage(std::ostream& out)

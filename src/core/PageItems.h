@@ -44,6 +44,9 @@ struct DOMAINE
     COLORREF labelColour = 0;
     std::uint8_t displayName = 0; ///< 1: the name is drawn
     COLORREF colour = 0;          ///< fill of the box
+    /// The flag byte of the name's label record in a sequence file; it has no
+    /// meaning for the drawing and is kept so that a file is written back as read.
+    std::uint8_t labelFlag = 0;
 };
 
 /// The domain sketch's data, kept with the sequence and stored in its file.

@@ -138,5 +138,67 @@ TEST(CliTest, WrongUsageExitsWithTwoAndHelpWithZero)
     }
 }
 
+TEST(CliTest, ConvertWritesThePepFormatOrTheFastaExportBytes)
+{
+    TempDir dir;
+    WriteFile(dir / "p1.fasta", ">P1\nmk v\n>P2\nWW\n");
+    const std::string pep = std::string("Quorin 3.0\0\x02\0\x03\0\0\0\0\0\0P1MKV", 20 + 5);
+
+    const CliRun toPep = runCli(dir, "convert --settings s.ini p1.fasta p1.pep");
+    EXPECT_EQ(toPep.status, 0) << toPep.err;
+    EXPECT_EQ(toPep.out, "");
+    EXPECT_EQ(ReadFile(dir / "p1.pep"), pep);
+
+    EXPECT_EQ(runCli(dir, "convert --settings s.ini p1.pep back.txt").status, 0);
+    EXPECT_EQ(ReadFile(dir / "back.txt"), ">P1\r\nMKV");
+    EXPECT_EQ(runCli(dir, "convert --settings s.ini p1.pep -").out, ">P1\r\nMKV");
+    EXPECT_EQ(runCli(dir, "convert --settings s.ini - UPPER.PEP", ">P1\r\nMKV").status, 0);
+    EXPECT_EQ(ReadFile(dir / "UPPER.PEP"), pep);
+}
+
+TEST(CliTest, EveryCommandReadsPepFiles)
+{
+    TempDir dir;
+    const std::string protein = DataFile("proteins/P02945.fasta").string();
+    ASSERT_EQ(runCli(dir, "convert --settings s.ini '" + protein + "' p.pep").status, 0);
+    const CliRun run = runCli(dir, "props --settings s.ini p.pep");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, ReadFile(DataFile("golden/props-P02945.txt")));
+}
+
+TEST(CliTest, RefusedPepFilesAndFailedConversionsExitWithOne)
+{
+    TempDir dir;
+    WriteFile(dir / "p1.fasta", ">P1\nMKV\n");
+    WriteFile(dir / "cut.pep", std::string("Quorin 3.0\0\x02\0\x03\0\0\0\0\0\0P1M", 20 + 3));
+    WriteFile(dir / "text.pep", "This is no sequence file at all.");
+    const struct
+    {
+        std::string arguments;
+        std::string message;
+    } rows[] = {
+        {"props --settings s.ini cut.pep",
+         "cut.pep: The file ends before all of its data could be read.\n"},
+        {"convert --settings s.ini cut.pep out.pep",
+         "cut.pep: The file ends before all of its data could be read.\n"},
+        {"convert --settings s.ini text.pep out.pep", "File corrupted or not Quorin-format !\n"},
+        {"convert --settings s.ini p1.fasta nodir/out.pep", "Cannot write nodir/out.pep\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        const CliRun run = runCli(dir, row.arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, row.message);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.pep"));
+
+    for (const char* arguments :
+         {"convert p1.fasta", "convert p1.fasta a.pep b.pep", "convert -o x.txt p1.fasta y.txt"}) {
+        SCOPED_TRACE(arguments);
+        EXPECT_EQ(runCli(dir, arguments).status, 2);
+    }
+}
+
 } // namespace
 } // namespace quorin::test

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/PropertyRecord.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace quorin::core {
+
+/// What the program tells the user about a file that is no sequence file.
+inline constexpr std::string_view kNotQuorinFormatMessage = "File corrupted or not Quorin-format !";
+/// What the program tells the user about a sequence file that ends early.
+inline constexpr std::string_view kTruncatedFileMessage =
+    "The file ends before all of its data could be read.";
+
+enum class PepLoadStatus
+{
+    Ok,
+    NotQuorinFormat, ///< no signature terminator in the first 21 bytes, or no FASTA record
+    Truncated,       ///< a count or length runs past the end of the file
+};
+
+struct PepLoadResult
+{
+    PepLoadStatus status = PepLoadStatus::Ok;
+    bool hasSketch =
+        false; ///< the file carried a sketch block (the caller opens the sketch document)
+};
+
+/// Loads the bytes of a sequence file (.pep of generation 1, 2 or 3, or a FASTA
+/// text whose first byte is ">") into record: name, remarks, sequence (through
+/// SetSequence) and record.sketch. On failure the record's sequence data are
+/// left empty, as for a new document; nothing of a half-read file is kept.
+/// Every count is checked against the bytes left before anything is allocated
+/// for it. Bytes after the announced content are ignored.
+PepLoadResult LoadSequenceBytes(std::string_view bytes, PropertyRecord& record);
+
+/// The generation-3 bytes of record; the sketch block only when withSketch.
+/// Texts longer than their 16-bit counts allow are cut to 65535 characters,
+/// lists to 65535 entries.
+std::string StoreSequenceBytes(const PropertyRecord& record, bool withSketch);
+
+/// Writes StoreSequenceBytes atomically (temporary file beside path, renamed
+/// over it only when every byte was written). False when the write failed;
+/// the previous file is then left as it was.
+bool SaveSequenceFile(const std::filesystem::path& path, const PropertyRecord& record,
+                      bool withSketch);
+
+/// The FASTA Export bytes: ">" name CR LF cleaned-sequence, no final line break.
+std::string FastaExportBytes(const PropertyRecord& record);
+
+} // namespace quorin::core

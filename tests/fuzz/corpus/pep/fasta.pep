@@ -1,0 +1,4 @@
+>P1 first
+MKVLAAGIVG
+>P2
+WW
