@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/PepFile.h"
+
 #include <string>
 #include <string_view>
 
@@ -15,8 +17,9 @@ inline constexpr std::string_view kError = "Error";
 inline constexpr std::string_view kNote = "Note";
 inline constexpr std::string_view kResult = "Result";
 
-// Sequence files
-inline constexpr std::string_view kNotQuorinFormat = "File corrupted or not Quorin-format !";
+// Sequence files (the sequence-file reader names its failures)
+inline constexpr std::string_view kNotQuorinFormat = kNotQuorinFormatMessage;
+inline constexpr std::string_view kTruncatedFile = kTruncatedFileMessage;
 /// Import: the text held no header line and sequence.
 inline constexpr std::string_view kFileNotFound = "File not found!";
 
@@ -31,12 +34,6 @@ inline std::string SaveChangesQuestion(std::string_view title)
 inline std::string CannotOpenFile(std::string_view path)
 {
     return "Cannot open the file " + std::string(path) + ".";
-}
-
-/// A sequence file that ends before the bytes its header announces.
-inline std::string UnexpectedEndOfFile(std::string_view path)
-{
-    return "Unexpected end of file while reading " + std::string(path) + ".";
 }
 
 /// A save or export that could not be written; the file that was there is

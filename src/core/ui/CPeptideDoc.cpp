@@ -2,8 +2,8 @@
 
 #include "core/CommandIds.h"
 #include "core/MessageTexts.h"
+#include "core/PepFile.h"
 #include "core/ProfileFile.h"
-#include "core/SequenceText.h"
 #include "core/Settings.h"
 #include "core/ui/Application.h"
 #include "core/ui/FileDialogs.h"
@@ -94,13 +94,17 @@ CPeptideDoc::LoadOutcome CPeptideDoc::OnOpenDocument(const QString& path, bool* 
     if (!bytes) {
         return LoadOutcome::CannotOpen;
     }
-    if (bytes->empty() || bytes->front() != '>' ||
-        ParseSequenceText(m_record, FirstFastaRecord(*bytes)) == 0) {
-        emptySequenceData();
+    const PepLoadResult result = LoadSequenceBytes(*bytes, m_record);
+    switch (result.status) {
+    case PepLoadStatus::NotQuorinFormat:
         return LoadOutcome::NotQuorinFormat;
+    case PepLoadStatus::Truncated:
+        return LoadOutcome::Truncated;
+    case PepLoadStatus::Ok:
+        break;
     }
     if (hasSketch != nullptr) {
-        *hasSketch = false;
+        *hasSketch = result.hasSketch;
     }
     // A FASTA text is read, never written back: Save asks for a .pep name.
     m_savesInPlace = bytes->empty() || bytes->front() != '>';
@@ -169,7 +173,7 @@ bool CPeptideDoc::SaveTo(const QString& path)
     bool written = false;
     {
         WaitCursor wait;
-        written = false;
+        written = SaveSequenceFile(toPath(path), m_record, !m_analyses.sketch.isNull());
     }
     if (!written) {
         ShowMessage(ToQString(msg::CannotSaveFile(ToStdString(QDir::toNativeSeparators(path)))),
@@ -200,8 +204,7 @@ bool CPeptideDoc::ExportFasta()
     bool written = false;
     {
         WaitCursor wait;
-        written = WriteFileAtomically(toPath(*path),
-                                      ">" + m_record.Name() + "\r\n" + m_record.CleanSequence());
+        written = WriteFileAtomically(toPath(*path), FastaExportBytes(m_record));
     }
     if (!written) {
         ShowMessage(ToQString(msg::CannotSaveFile(ToStdString(QDir::toNativeSeparators(*path)))),
@@ -250,6 +253,9 @@ void CPeptideDoc::AnalysesChanged()
 std::optional<CommandState> CPeptideDoc::CommandStateOf(int id)
 {
     switch (id) {
+    case cmd::kSave:
+    case cmd::kSaveAs:
+        return CommandState{m_open};
     case cmd::kExport:
         return CommandState{};
     default:

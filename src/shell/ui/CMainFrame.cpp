@@ -445,8 +445,7 @@ bool CMainFrame::openWithoutClosing(const QString& path, bool fromRecentList)
         discardDocument(document);
         return false;
     case CPeptideDoc::LoadOutcome::Truncated:
-        core::ui::ShowMessage(ToQString(core::msg::UnexpectedEndOfFile(shownPath.toStdString())),
-                              ToQString(core::msg::kProgramTitle));
+        core::ui::ShowMessage(ToQString(core::msg::kTruncatedFile), ToQString(core::msg::kError));
         discardDocument(document);
         return false;
     case CPeptideDoc::LoadOutcome::CannotOpen:

@@ -165,12 +165,7 @@ private slots:
                 "&Window: &Cascade | &Tile | &Arrange Icons | --- | &1 Sequence Editor[v] |"),
             QStringLiteral("&Help: &Contents | &Help on Help | --- | &About... |"),
         };
-        QStringList lines = program.MenuLines();
-        // Save and Save As depend on the sequence file engine; checked elsewhere.
-        lines[0].replace(QStringLiteral("&Save\tCtrl+S[x]"), QStringLiteral("&Save\tCtrl+S"));
-        lines[0].replace(QStringLiteral("Save &As...\tAlt-S[x]"),
-                         QStringLiteral("Save &As...\tAlt-S"));
-        QCOMPARE(lines, editor);
+        QCOMPARE(program.MenuLines(), editor);
 
         QVERIFY(program.frame->Execute(cmd::kPhysChem));
         QCOMPARE(program.frame->ActiveKind(), WindowKind::PhysChem);
