@@ -44,6 +44,10 @@ inline std::string CannotSaveFile(std::string_view path)
            ". The disk may be full or the folder read-only; nothing was changed.";
 }
 
+/// A print job that could not start (no printer, or a PDF file that cannot
+/// be written).
+inline constexpr std::string_view kCannotPrint = "The page could not be printed.";
+
 // Launchers of the Analyze commands
 inline constexpr std::string_view kCouldNotCreateWindow = "Could not create new window!";
 inline constexpr std::string_view kNoCleavingAgents = "No cleaving agents defined!";

@@ -3,8 +3,10 @@
 #include "analysis/PhysChem.h"
 #include "analysis/ui/CTempDialog.h"
 #include "core/CommandIds.h"
+#include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/Messages.h"
 #include "core/ui/Printing.h"
 #include "core/ui/QtText.h"
 
@@ -113,6 +115,8 @@ int CPhysChemView::Print(QPrinter& printer)
     printer.setDocName(QStringLiteral("Physico-chemical Properties"));
     QPainter painter;
     if (!painter.begin(&printer)) {
+        core::ui::ShowMessage(core::ui::ToQString(core::msg::kCannotPrint),
+                              core::ui::ToQString(core::msg::kProgramTitle));
         return 0;
     }
     const PhysChemLayout layout = m_page->PrinterLayout(&printer);

@@ -23,35 +23,8 @@ Slot& slot()
     return s;
 }
 
-} // namespace
-
-void SetNotificationReceiver(QObject* object, NotificationReceiver* receiver)
-{
-    std::lock_guard lock(slot().mutex);
-    slot().object = object;
-    slot().receiver = receiver;
-}
-
-void PostNotification(int message, int value)
-{
-    std::lock_guard lock(slot().mutex);
-    QObject* object = slot().object.data();
-    if (object == nullptr) {
-        return;
-    }
-    NotificationReceiver* receiver = slot().receiver;
-    QPointer<QObject> guard(object);
-    QMetaObject::invokeMethod(
-        object,
-        [guard, receiver, message, value] {
-            if (guard) {
-                receiver->OnNotification(message, value);
-            }
-        },
-        Qt::QueuedConnection);
-}
-
-void SendNotification(int message, int value)
+/// Hands the notification to the receiver on its thread, by connection kind.
+void deliver(int message, int value, Qt::ConnectionType connection)
 {
     QObject* object = nullptr;
     NotificationReceiver* receiver = nullptr;
@@ -63,7 +36,8 @@ void SendNotification(int message, int value)
     if (object == nullptr) {
         return;
     }
-    if (QThread::currentThread() == object->thread()) {
+    if (connection == Qt::BlockingQueuedConnection &&
+        QThread::currentThread() == object->thread()) {
         receiver->OnNotification(message, value);
         return;
     }
@@ -75,7 +49,26 @@ void SendNotification(int message, int value)
                 receiver->OnNotification(message, value);
             }
         },
-        Qt::BlockingQueuedConnection);
+        connection);
+}
+
+} // namespace
+
+void SetNotificationReceiver(QObject* object, NotificationReceiver* receiver)
+{
+    std::lock_guard lock(slot().mutex);
+    slot().object = object;
+    slot().receiver = receiver;
+}
+
+void PostNotification(int message, int value)
+{
+    deliver(message, value, Qt::QueuedConnection);
+}
+
+void SendNotification(int message, int value)
+{
+    deliver(message, value, Qt::BlockingQueuedConnection);
 }
 
 } // namespace quorin::core::ui

@@ -16,6 +16,7 @@
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/Launchers.h"
+#include "shell/ui/LockKeys.h"
 #include "shell/ui/WindowFactories.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -37,6 +39,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <array>
 #include <filesystem>
 #include <map>
 
@@ -123,6 +126,7 @@ CMainFrame::~CMainFrame()
 {
     core::ui::SetNotificationReceiver(nullptr, nullptr);
     core::ui::SetHelpHandler({});
+    qApp->removeEventFilter(this);
     // The windows go first, while the members their signals reach still live.
     m_closingDown = true;
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
@@ -715,15 +719,38 @@ void CMainFrame::buildStatusBar()
                                ToQString(ProgressPanes::kPercentPaneSizeText), bar);
     bar->addPermanentWidget(m_bytesPane);
     bar->addPermanentWidget(m_percentPane);
-    // The lock-key indicators; Qt does not tell the key states, so they stay
-    // greyed as the indicators of keys that are off.
-    for (const auto& [name, text] : {std::pair{"capPane", "CAP"}, std::pair{"numPane", "NUM"},
-                                     std::pair{"scrlPane", "SCRL"}}) {
-        QLabel* pane = statusPane(QString::fromLatin1(name), QString::fromLatin1(text),
-                                  QString::fromLatin1(text), bar);
-        pane->setEnabled(false);
-        bar->addPermanentWidget(pane);
+    // The lock-key indicators: greyed while the key is off (or the platform
+    // does not tell).
+    const std::array<std::pair<const char*, const char*>, 3> locks = {
+        {{"capPane", "CAP"}, {"numPane", "NUM"}, {"scrlPane", "SCRL"}}};
+    for (std::size_t i = 0; i < locks.size(); ++i) {
+        const QString text = QString::fromLatin1(locks[i].second);
+        m_lockPanes[i] = statusPane(QString::fromLatin1(locks[i].first), text, text, bar);
+        bar->addPermanentWidget(m_lockPanes[i]);
     }
+    updateLockPanes();
+    qApp->installEventFilter(this);
+}
+
+void CMainFrame::updateLockPanes()
+{
+    const std::optional<LockKeys> keys = QueryLockKeys();
+    m_lockPanes[0]->setEnabled(keys && keys->capsLock);
+    m_lockPanes[1]->setEnabled(keys && keys->numLock);
+    m_lockPanes[2]->setEnabled(keys && keys->scrollLock);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock) {
+            updateLockPanes();
+        }
+    } else if (event->type() == QEvent::ApplicationActivate) {
+        updateLockPanes();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::scheduleUpdate()

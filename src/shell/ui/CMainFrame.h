@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <array>
 #include <optional>
 
 class QAction;
@@ -99,6 +100,7 @@ signals:
     void downloadFinished();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -106,6 +108,7 @@ protected:
 private:
     void buildToolBar();
     void buildStatusBar();
+    void updateLockPanes();
     void rebuildMenus();
     void scheduleUpdate();
     void updateTitle();
@@ -124,6 +127,7 @@ private:
     QLabel* m_messagePane = nullptr;
     QLabel* m_bytesPane = nullptr;
     QLabel* m_percentPane = nullptr;
+    std::array<QLabel*, 3> m_lockPanes{}; ///< CAP, NUM, SCRL
     QList<QAction*> m_commandActions;
     QList<QAction*> m_toolBarActions;
     QList<QAction*> m_accelerators;

@@ -213,6 +213,18 @@ private slots:
                  qPrintable(rowOfA));
     }
 
+    void aPrintJobThatCannotStartIsReported()
+    {
+        auto doc = document(QStringLiteral("proteins/P01308.fasta"));
+        CPhysChemView view(*doc);
+        test::MessageRecorder messages;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_home->Path(QStringLiteral("no such folder/page.pdf")));
+        QCOMPARE(view.Print(printer), 0);
+        QCOMPARE(messages.LastText(), QStringLiteral("The page could not be printed."));
+    }
+
     void aShortPageContinuesOnTheNextWithItsOwnHeader()
     {
         auto doc = document(QStringLiteral("proteins/P02945.fasta"), QStringLiteral("BR"));

@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -227,6 +228,15 @@ private slots:
                                 "properties[x],Proteolytic digest[x],Find motifs[x],Helical "
                                 "wheel[x],Hydropathy plot[x],Domaine structure[x],|,Batch "
                                 "analysis[x],|,Help"));
+        // The prompt of a command shows in the message pane while it is pointed at.
+        QCOMPARE(bar->actions().at(0)->statusTip(), QStringLiteral("Create a new document"));
+        QStatusTipEvent tip(bar->actions().at(0)->statusTip());
+        QApplication::sendEvent(program.frame.get(), &tip);
+        QCOMPARE(program.frame->statusBar()->currentMessage(),
+                 QStringLiteral("Create a new document"));
+        QCOMPARE(program.MenuItem(cmd::kImport)->statusTip(),
+                 QStringLiteral("Import sequence data"));
+
         openSequence(program);
         program.frame->UpdateCommandStates();
         QAction* physChem = bar->actions().at(8);
