@@ -179,7 +179,11 @@ private slots:
                                 "Search for Sequence &Motifs...[x] | --- | &Helical Wheel...[x] | "
                                 "H&ydropathy Plot...[x] | Plot of &Amphipathy Moment...[x] | "
                                 "&Display Domain Structure...[x] |"));
-        QVERIFY(properties[0].contains(QStringLiteral("&Print...\tCtrl+P |")));
+        // The properties window prints; the rest of File, Options and Help as in the editor.
+        QCOMPARE(properties[0], QString(editor[0]).replace(QStringLiteral("&Print...\tCtrl+P[x]"),
+                                                           QStringLiteral("&Print...\tCtrl+P")));
+        QCOMPARE(properties[3], editor[3]);
+        QCOMPARE(properties[5], editor[5]);
         QVERIFY(properties[4].endsWith(
             QStringLiteral("&1 Sequence Editor | &2 Physico-chemical Properties[v] |")));
 

@@ -1,10 +1,13 @@
 #include "MainFrameFixture.h"
 #include "core/CommandIds.h"
+#include "shell/ui/HelpWindow.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
+#include <QTimer>
 
 namespace quorin::shell::ui {
 
@@ -17,12 +20,17 @@ class ScreenshotTest : public QObject
 private:
     static QString save(const test::RunningProgram& program, const QString& name)
     {
+        return save(program.frame.get(), name);
+    }
+
+    static QString save(QWidget* window, const QString& name)
+    {
         const QString directory = QStringLiteral(QUORIN_TEST_OUTPUT_DIR "/screenshots");
         QDir().mkpath(directory);
         const QString path = directory + QLatin1Char('/') + name;
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
-        const QImage image = program.frame->grab().toImage();
+        const QImage image = window->grab().toImage();
         if (image.isNull() || !image.save(path)) {
             QTest::qFail(qPrintable(QStringLiteral("cannot write ") + path), __FILE__, __LINE__);
         }
@@ -46,6 +54,24 @@ private slots:
         QCOMPARE(program.frame->ActiveKind(), WindowKind::PhysChem);
         const QString last = save(program, QStringLiteral("main-properties.png"));
         QVERIFY(QImage(last).width() == program.frame->width());
+
+        // The report dialog of Copy, the help window and the About box.
+        QTimer::singleShot(0, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog != nullptr);
+            save(dialog, QStringLiteral("copy-dialog.png"));
+            dialog->close();
+        });
+        QVERIFY(program.frame->Execute(core::cmd::kCopy));
+        QVERIFY(program.frame->Execute(core::cmd::kHelp));
+        save(&program.frame->Help(), QStringLiteral("help.png"));
+        QTimer::singleShot(0, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog != nullptr);
+            save(dialog, QStringLiteral("about.png"));
+            dialog->close();
+        });
+        QVERIFY(program.frame->Execute(core::cmd::kAbout));
     }
 };
 
