@@ -63,11 +63,13 @@ std::string widenExponent(const std::string& text)
     std::string mantissa = text.substr(0, ePos);
     trimFraction(mantissa);
     const char sign = text[ePos + 1];
-    std::string exponent = text.substr(ePos + 2);
-    while (exponent.size() < 3) {
-        exponent.insert(exponent.begin(), '0');
-    }
-    return mantissa + 'E' + sign + exponent;
+    const std::string digits = text.substr(ePos + 2);
+    std::string result = mantissa;
+    result += 'E';
+    result += sign;
+    result.append(digits.size() < 3 ? 3 - digits.size() : 0, '0');
+    result += digits;
+    return result;
 }
 
 } // namespace
@@ -124,10 +126,7 @@ std::string FormatSignificant(double value, int n)
     const int decimals = magnitude >= 1.0 ? n - (e + 1) : n - e;
     std::string text = formatC("%.*f", std::max(decimals, 0), value);
     trimFraction(text);
-    if (text == "-0") {
-        text = "0";
-    }
-    return text;
+    return text == "-0" ? std::string("0") : text;
 }
 
 std::string FormatGeneral(double value, int n)
