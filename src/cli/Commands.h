@@ -18,6 +18,7 @@ struct Command
 };
 
 int RunProps(Arguments& args);
+int RunDigest(Arguments& args);
 
 /// Every command, in the order --help lists them.
 std::span<const Command> AllCommands();

@@ -16,6 +16,14 @@ constexpr std::string_view kCommonOptions =
 
 constexpr std::array kCommands = {
     Command{"props", "the physico-chemical properties report", "props [OPTIONS] FILE", &RunProps},
+    Command{
+        "digest", "the digest report: cleavage sites and every fragment",
+        "digest [OPTIONS] FILE --agent NAME [--agent NAME ...] [--sort start|length|weight] "
+        "[--complete]\n"
+        "  --agent NAME     a cleaving agent of the settings; several combine in the order given\n"
+        "  --sort KEY       order of the fragments (default weight)\n"
+        "  --complete       only the fragments of the complete digest",
+        &RunDigest},
 };
 
 void printProgramUsage(std::ostream& out)
