@@ -65,14 +65,15 @@ def generate_sequence(rng):
 
 def settings_text(width, masses):
     lines = ["[Setup Options]", "Characters per line=%d" % width, "", "[Cleaving Agents]"]
-    lines += ["%d=%s:%s" % (i, name, spec) for i, (name, spec) in enumerate(AGENTS)]
+    lines += ["%d=%s:%s" % (i, name, specificity)
+              for i, (name, specificity) in enumerate(AGENTS)]
     if masses is not None:
         lines += ["", "[AA-Properties]", "Molecular weights=" + ";".join(repr(m) for m in masses)]
     return "\n".join(lines) + "\n"
 
 
 def fragment_count(seq, agents):
-    n = len(digest_reference.sites(seq, ";".join(spec for _, spec in agents)))
+    n = len(digest_reference.sites(seq, ";".join(specificity for _, specificity in agents)))
     return (n + 1) * (n + 2) // 2
 
 

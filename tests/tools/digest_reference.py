@@ -117,7 +117,7 @@ def row(frag):
 
 def report(name, seq, agents, width, sort, complete, mass=DEFAULT_MASS, running_sums=False):
     """agents: (name, specificity) pairs in selection order."""
-    combined = ";".join(spec for _, spec in agents)
+    combined = ";".join(specificity for _, specificity in agents)
     cut_sites = sorted(sites(seq, combined))
     cuts = [0] + cut_sites + [len(seq)]
     frags = fragments(seq, cuts, mass, running_sums)
@@ -127,8 +127,8 @@ def report(name, seq, agents, width, sort, complete, mass=DEFAULT_MASS, running_
 
     title = "Pattern of proteolytic digest of " + name
     out = [title, "*" * len(title), "", "Selected proteases (specificity)", "-" * 32, ""]
-    for agent, spec in agents:
-        out.append(agent.ljust(20) + "(" + spec + ")")
+    for agent, specificity in agents:
+        out.append(agent.ljust(20) + "(" + specificity + ")")
     out += ["", "List of cleavable sites", "-" * 23, ""]
     out += site_lines([str(c) for c in cut_sites], width)
     out += ["List of proteolytic fragments", "-" * 29, ""]
