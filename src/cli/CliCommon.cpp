@@ -117,14 +117,25 @@ void LoadSequence(Session& session, const std::string& path)
 
 void WriteOutput(const std::optional<std::string>& path, std::string_view bytes)
 {
+    WriteOutput(path, [bytes](const core::ByteSink& sink) { sink(bytes); });
+}
+
+void WriteOutput(const std::optional<std::string>& path,
+                 const std::function<void(const core::ByteSink& sink)>& produce)
+{
     if (!path) {
-        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-        if (std::fflush(stdout) != 0) {
+        bool written = true;
+        produce([&](std::string_view bytes) {
+            if (written && !bytes.empty()) {
+                written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+            }
+        });
+        if (!written || std::fflush(stdout) != 0) {
             throw InputRefused("Cannot write to standard output");
         }
         return;
     }
-    if (!core::WriteFileAtomically(*path, bytes)) {
+    if (!core::WriteFileAtomically(*path, produce)) {
         throw InputRefused("Cannot write " + *path);
     }
 }

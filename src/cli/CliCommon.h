@@ -4,6 +4,7 @@
 #include "core/PropertyRecord.h"
 #include "core/Settings.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -64,6 +65,11 @@ void LoadSequence(Session& session, const std::string& path);
 /// Writes bytes to path, or to standard output when there is no path.
 /// Throws InputRefused when the file cannot be written.
 void WriteOutput(const std::optional<std::string>& path, std::string_view bytes);
+
+/// As WriteOutput for output too large to hold at once: produce hands the
+/// bytes, in order, to the sink it is given.
+void WriteOutput(const std::optional<std::string>& path,
+                 const std::function<void(const core::ByteSink& sink)>& produce);
 
 /// A decimal integer option value; throws UsageError for anything else.
 int ParseIntOption(std::string_view name, const std::string& value);

@@ -19,6 +19,7 @@ struct Command
 
 int RunConvert(Arguments& args);
 int RunProps(Arguments& args);
+int RunDigest(Arguments& args);
 
 /// Every command, in the order --help lists them.
 std::span<const Command> AllCommands();

@@ -18,6 +18,14 @@ constexpr std::array kCommands = {
     Command{"props", "the physico-chemical properties report", "props [OPTIONS] FILE", &RunProps},
     Command{"convert", "IN as a .pep file (OUT ending in .pep) or as FASTA (any other OUT, - too)",
             "convert [--settings PATH] IN OUT", &RunConvert},
+    Command{
+        "digest", "the digest report: cleavage sites and every fragment",
+        "digest [OPTIONS] FILE --agent NAME [--agent NAME ...] [--sort start|length|weight] "
+        "[--complete]\n"
+        "  --agent NAME     a cleaving agent of the settings; several combine in the order given\n"
+        "  --sort KEY       order of the fragments (default weight)\n"
+        "  --complete       only the fragments of the complete digest",
+        &RunDigest},
 };
 
 void printProgramUsage(std::ostream& out)

@@ -1,11 +1,14 @@
 #include "core/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
+#include <string_view>
 
 namespace quorin::core {
 namespace {
@@ -63,11 +66,13 @@ std::string widenExponent(const std::string& text)
     std::string mantissa = text.substr(0, ePos);
     trimFraction(mantissa);
     const char sign = text[ePos + 1];
-    std::string exponent = text.substr(ePos + 2);
-    while (exponent.size() < 3) {
-        exponent.insert(exponent.begin(), '0');
-    }
-    return mantissa + 'E' + sign + exponent;
+    const std::string digits = text.substr(ePos + 2);
+    std::string result = mantissa;
+    result += 'E';
+    result += sign;
+    result.append(digits.size() < 3 ? 3 - digits.size() : 0, '0');
+    result += digits;
+    return result;
 }
 
 } // namespace
@@ -124,10 +129,7 @@ std::string FormatSignificant(double value, int n)
     const int decimals = magnitude >= 1.0 ? n - (e + 1) : n - e;
     std::string text = formatC("%.*f", std::max(decimals, 0), value);
     trimFraction(text);
-    if (text == "-0") {
-        text = "0";
-    }
-    return text;
+    return text == "-0" ? std::string("0") : text;
 }
 
 std::string FormatGeneral(double value, int n)
@@ -135,15 +137,60 @@ std::string FormatGeneral(double value, int n)
     return widenExponent(formatC("%.*G", std::max(n, 1), value));
 }
 
+char* WriteOneDecimal(char* out, double value)
+{
+    char* const limit = out + kOneDecimalMaxChars;
+    if (!std::isfinite(value)) {
+        return std::to_chars(out, limit, value).ptr;
+    }
+    const bool negative = std::signbit(value);
+    const double magnitude = std::fabs(value);
+
+    // Fast path: below 1e8 the product magnitude x 10 is within 1.2e-7 of the
+    // exact one, so a fraction clearly away from one half rounds the same way
+    // as the exact value would.
+    if (magnitude < 1e8) {
+        const double scaled = magnitude * 10.0;
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5) > 1e-6) {
+            const auto tenths = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1U : 0U);
+            if (negative && tenths != 0) {
+                *out++ = '-';
+            }
+            char digits[24];
+            const char* const digitsEnd = std::to_chars(digits, digits + sizeof digits, tenths).ptr;
+            out = std::copy(static_cast<const char*>(digits), digitsEnd - 1, out);
+            *out++ = '.';
+            *out++ = digitsEnd[-1];
+            return out;
+        }
+    }
+
+    // Exact path: to_chars rounds the exact binary value correctly but sends
+    // halves to even. A value exactly halfway between two tenths ends in .25 or
+    // .75 (no other x.x5 is a binary fraction); .75 already goes up to .8.
+    char text[kOneDecimalMaxChars];
+    char* end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::fixed, 1).ptr;
+    const double fraction = magnitude - std::floor(magnitude);
+    if (fraction == 0.25 && end[-1] == '2') {
+        end[-1] = '3';
+    }
+    const char* begin = text;
+    if (begin[0] == '0' && begin[1] == '.') {
+        ++begin;
+    }
+    const bool zero = std::string_view(begin, end) == ".0";
+    if (negative && !zero) {
+        *out++ = '-';
+    }
+    return std::copy(static_cast<const char*>(begin), static_cast<const char*>(end), out);
+}
+
 std::string FormatOneDecimal(double value)
 {
-    std::string text = formatC("%.1f", value);
-    if (text.rfind("0.", 0) == 0) {
-        text.erase(0, 1);
-    } else if (text.rfind("-0.", 0) == 0) {
-        text.erase(1, 1);
-    }
-    return text;
+    char text[kOneDecimalMaxChars];
+    return std::string(text, WriteOneDecimal(text, value));
 }
 
 } // namespace quorin::core

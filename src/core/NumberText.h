@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -29,8 +30,19 @@ std::string FormatSignificant(double value, int n);
 /// 0 before the point, trailing zeros removed. n below 1 counts as 1.
 std::string FormatGeneral(double value, int n);
 
-/// Rounded to one decimal without a leading zero: 0.5 gives ".5", 1234.56
-/// gives "1234.6" (the weight columns of the digest and ModFinder tables).
+/// The weight columns of the digest and ModFinder tables: the value rounded to
+/// one decimal, halves away from zero (rounding the exact binary value, so
+/// 0.15, stored a little below, gives ".1" and 0.25 gives ".3"), without a
+/// leading zero: 0.5 gives ".5", 1 gives "1.0", 1234.56 gives "1234.6". A
+/// value that rounds to zero has no sign.
 std::string FormatOneDecimal(double value);
+
+/// Room WriteOneDecimal needs: the digits of the largest double, sign and point.
+inline constexpr std::size_t kOneDecimalMaxChars = 320;
+
+/// FormatOneDecimal into out, which has room for kOneDecimalMaxChars
+/// characters; returns one past the last character written. No allocation, for
+/// tables of millions of rows.
+char* WriteOneDecimal(char* out, double value);
 
 } // namespace quorin::core

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DigestState.h"
 #include "core/PageItems.h"
 #include "core/Residue.h"
 
@@ -110,6 +111,7 @@ public:
     /// Free-text remarks stored with the sequence.
     std::string remarks;
     SketchData sketch;
+    DigestState digest;
 
 private:
     void computeAbsorption();

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <sys/wait.h>
+#include <vector>
 
 namespace quorin::test {
 namespace {
@@ -197,6 +198,97 @@ TEST(CliTest, RefusedPepFilesAndFailedConversionsExitWithOne)
          {"convert p1.fasta", "convert p1.fasta a.pep b.pep", "convert -o x.txt p1.fasta y.txt"}) {
         SCOPED_TRACE(arguments);
         EXPECT_EQ(runCli(dir, arguments).status, 2);
+    }
+}
+
+constexpr const char* kAgents = "[Cleaving Agents]\n"
+                                "0=Trypsin:K!;R!\n"
+                                "1=Lys-C:K!\n"
+                                "2=Asp-N:X!D\n"
+                                "3=Trypsin:W!\n";
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::size_t begin = 0;
+    for (std::size_t end; (end = text.find("\r\n", begin)) != std::string::npos; begin = end + 2) {
+        out.push_back(text.substr(begin, end - begin));
+    }
+    EXPECT_EQ(begin, text.size()) << "text does not end with CR LF";
+    return out;
+}
+
+TEST(CliTest, DigestPrintsTheReportFromAFileOrIntoAFile)
+{
+    TempDir dir;
+    WriteFile(dir / "s.ini", kAgents);
+    const std::string protein = DataFile("proteins/P01308.fasta").string();
+    const std::string golden = ReadFile(DataFile("golden/digest-P01308-trypsin.txt"));
+
+    const CliRun fromFile =
+        runCli(dir, "digest --settings s.ini '" + protein + "' --agent Trypsin");
+    EXPECT_EQ(fromFile.status, 0) << fromFile.err;
+    EXPECT_EQ(fromFile.out, golden);
+    EXPECT_EQ(fromFile.err, "");
+
+    const CliRun toFile = runCli(
+        dir, "digest -o d.txt --agent Trypsin --settings s.ini --sort weight '" + protein + "'");
+    EXPECT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(ReadFile(dir / "d.txt"), golden);
+}
+
+TEST(CliTest, DigestAgentsCombineInTheOrderGivenFirstOfANameWinning)
+{
+    TempDir dir;
+    WriteFile(dir / "s.ini", std::string(kAgents) + "[Setup Options]\nCharacters per line=8\n");
+    const CliRun run =
+        runCli(dir, "digest --settings s.ini - --agent Asp-N --agent Trypsin --agent Asp-N",
+               ">p\nAKDRWDAW\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> got = lines(run.out);
+    ASSERT_GT(got.size(), 20U);
+    // X!D cuts before D at 2 and 5, K!;R! after K and R; W! is the second
+    // Trypsin's and never used. The list wraps at 8 characters.
+    EXPECT_EQ(std::vector<std::string>(got.begin() + 6, got.begin() + 17),
+              (std::vector<std::string>{"Asp-N               (X!D)", "Trypsin             (K!;R!)",
+                                        "", "List of cleavable sites", "-----------------------",
+                                        "", "2, 2, 4, ", "5", "", "List of proteolytic fragments",
+                                        "-----------------------------"}));
+}
+
+TEST(CliTest, DigestRefusalsUseTheProgramsMessages)
+{
+    TempDir dir;
+    WriteFile(dir / "agents.ini", kAgents);
+    WriteFile(dir / "none.ini", "[Setup Options]\nOutput Font Size=11\n");
+    WriteFile(dir / "unnamed.ini", "[Cleaving Agents]\n0=\n1=Lys-C:K!\n");
+    const struct
+    {
+        std::string arguments;
+        int status;
+        std::string message;
+    } rows[] = {
+        {"--settings none.ini --agent Trypsin", 1, "No cleaving agents defined!\n"},
+        {"--settings unnamed.ini --agent Lys-C", 1, "No cleaving agents defined!\n"},
+        {"--settings agents.ini --agent Trypsin --agent Pepsin", 1,
+         "No cleaving agent named \"Pepsin\" in the settings\n"},
+        {"--settings agents.ini --agent trypsin", 1,
+         "No cleaving agent named \"trypsin\" in the settings\n"},
+        {"--settings agents.ini", 2, "quorin-cli digest: Select an agent!\n"},
+        {"--settings agents.ini --agent Trypsin --sort mass", 2,
+         "quorin-cli digest: --sort takes start, length or weight, not \"mass\"\n"},
+        {"--settings agents.ini --agent", 2, "quorin-cli digest: --agent needs a value\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        const CliRun run = runCli(dir, "digest - " + row.arguments, ">p\nMKV\n");
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.substr(0, row.message.size()), row.message);
+        if (row.status == 1) {
+            EXPECT_EQ(run.err, row.message);
+        }
     }
 }
 

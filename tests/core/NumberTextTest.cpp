@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
 namespace quorin::core {
 namespace {
 
@@ -53,6 +58,87 @@ TEST(NumberTextTest, OneDecimalDropsTheLeadingZero)
     EXPECT_EQ(FormatOneDecimal(0.5), ".5");
     EXPECT_EQ(FormatOneDecimal(1234.56), "1234.6");
     EXPECT_EQ(FormatOneDecimal(18.02), "18.0");
+}
+
+TEST(NumberTextTest, OneDecimalRoundsTheExactValueHalfAwayFromZero)
+{
+    const struct
+    {
+        double value;
+        const char* text;
+    } rows[] = {
+        {0.0, ".0"},
+        {1.0, "1.0"},
+        {0.04, ".0"},
+        {-0.04, ".0"}, // rounds to zero: no sign
+        {0.25, ".3"},  // exactly halfway: away from zero, not to even
+        {0.75, ".8"},
+        {1234.25, "1234.3"},
+        {-1.25, "-1.3"},
+        {0.15, ".1"}, // stored as 0.1499999...
+        {0.45, ".5"}, // stored as 0.4500000...1
+        {2.675, "2.7"},
+        {99.95, "100.0"},
+        {99.94999, "99.9"},
+        {123456789.25, "123456789.3"},
+        {1e20, "100000000000000000000.0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.value);
+        EXPECT_EQ(FormatOneDecimal(row.value), row.text);
+    }
+}
+
+/// Half away from zero on the exact decimal expansion that glibc prints.
+std::string exactOneDecimal(double value)
+{
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, "%.200f", std::fabs(value));
+    std::string digits(buffer);
+    const auto point = digits.find('.');
+    const bool up = digits[point + 2] >= '5';
+    digits.erase(point + 2);
+    digits.erase(point, 1);
+    if (up) {
+        int i = static_cast<int>(digits.size()) - 1;
+        while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9') {
+            digits[static_cast<std::size_t>(i--)] = '0';
+        }
+        if (i < 0) {
+            digits.insert(digits.begin(), '1');
+        } else {
+            ++digits[static_cast<std::size_t>(i)];
+        }
+    }
+    while (digits.size() > 2 && digits.front() == '0') {
+        digits.erase(digits.begin());
+    }
+    digits.insert(digits.size() - 1, ".");
+    if (digits.front() == '0') {
+        digits.erase(digits.begin());
+    }
+    return (value < 0 && digits != ".0" ? "-" : "") + digits;
+}
+
+TEST(NumberTextTest, OneDecimalAgreesWithExactRoundingNearEveryHalf)
+{
+    std::mt19937_64 random(5);
+    std::uniform_int_distribution<int> tenths(0, 2'000'000);
+    for (int i = 0; i < 20000; ++i) {
+        // Values around x.x5, where the fast path must hand over to exact rounding.
+        double value = (tenths(random) + 0.5) / 10.0;
+        for (int step = static_cast<int>(random() % 5); step > 0; --step) {
+            value = std::nextafter(value, random() % 2 == 0 ? 0.0 : 1e300);
+        }
+        if (i % 7 == 0) {
+            value = std::ldexp(static_cast<double>(random() % (1ULL << 40)), -12) * 5.0;
+        }
+        if (i % 11 == 0) {
+            value = -value;
+        }
+        SCOPED_TRACE(value);
+        ASSERT_EQ(FormatOneDecimal(value), exactOneDecimal(value));
+    }
 }
 
 TEST(NumberTextTest, LeadingNumbersAreReadLikeTheCLibrary)

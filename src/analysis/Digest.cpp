@@ -1,0 +1,503 @@
+#include "analysis/Digest.h"
+
+#include "core/NumberText.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <string>
+
+namespace quorin::analysis {
+namespace {
+
+using core::DigestState;
+using core::FRAGM;
+
+constexpr std::string_view kEol = "\r\n";
+constexpr std::string_view kTableHeader = "   MW      |  start  |   end   |  # of AA";
+
+/// Longest table row: the weight of the largest double and three 64-bit numbers.
+constexpr std::size_t kMaxRowChars = core::kOneDecimalMaxChars + 100;
+constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+
+void reportProgress(const DigestProgress& progress, int percent)
+{
+    if (progress) {
+        progress(percent);
+    }
+}
+
+/// Fragments shown in the table, in table order.
+std::size_t rowCount(const DigestState& state)
+{
+    return state.reportCompleteOnly ? state.reportRows.size() : state.fragments.size();
+}
+
+const FRAGM& rowFragment(const DigestState& state, std::size_t row)
+{
+    return state.fragments[state.reportCompleteOnly ? state.reportRows[row] : row];
+}
+
+void refreshRows(DigestState& state)
+{
+    state.reportRows.clear();
+    if (!state.reportCompleteOnly) {
+        return;
+    }
+    for (std::size_t i = 0; i < state.fragments.size(); ++i) {
+        if (state.fragments[i].complete != 0) {
+            state.reportRows.push_back(i);
+        }
+    }
+}
+
+char* padTo(const char* lineStart, char* out, std::ptrdiff_t column)
+{
+    while (out - lineStart < column) {
+        *out++ = ' ';
+    }
+    return out;
+}
+
+char* writeNumber(char* out, std::int64_t value)
+{
+    return std::to_chars(out, out + 24, value).ptr;
+}
+
+/// One table row into out (room for kMaxRowChars), without its line end.
+char* writeRow(char* out, const FRAGM& fragment)
+{
+    const char* const lineStart = out;
+    *out++ = ' ';
+    out = core::WriteOneDecimal(out, fragment.mw);
+    out = padTo(lineStart, out, 11);
+    out = std::copy_n("|  ", 3, out);
+    out = writeNumber(out, std::int64_t{fragment.start} + 1);
+    out = padTo(lineStart, out, 21);
+    out = std::copy_n("|  ", 3, out);
+    out = writeNumber(out, std::int64_t{fragment.end} + 1);
+    out = padTo(lineStart, out, 31);
+    out = std::copy_n("|  ", 3, out);
+    return writeNumber(out, std::int64_t{fragment.end} - fragment.start + 1);
+}
+
+void buildHead(DigestState& state, const std::string& name, int width)
+{
+    std::string& head = state.reportHead;
+    head.clear();
+    state.reportHeadLines.clear();
+    const auto line = [&](std::string_view text) {
+        state.reportHeadLines.push_back(head.size());
+        head += text;
+        head += kEol;
+    };
+
+    const std::string title = "Pattern of proteolytic digest of " + name;
+    line(title);
+    line(std::string(title.size(), '*'));
+    line("");
+    line("Selected proteases (specificity)");
+    line(std::string(32, '-'));
+    line("");
+    for (const core::ENZYME& agent : state.selectedAgents) {
+        std::string text = agent.name;
+        if (text.size() < 20) {
+            text.append(20 - text.size(), ' ');
+        }
+        line(text + "(" + agent.specificity + ")");
+    }
+    line("");
+    line("List of cleavable sites");
+    line(std::string(23, '-'));
+    line("");
+
+    // A cut position is the 1-based position of the residue before the cut.
+    // An item that does not fit even on an empty line still gets a line of its
+    // own; the line before it is written out, even when empty.
+    const auto limit = static_cast<std::size_t>(std::max(width, 0));
+    std::string current;
+    const std::size_t n = state.cuts.size() >= 2 ? state.cuts.size() - 2 : 0;
+    for (std::size_t i = 1; i <= n; ++i) {
+        const std::string item = std::to_string(state.cuts[i]);
+        if (i < n) {
+            if (current.size() + item.size() + 1 <= limit) {
+                current += item + ", ";
+            } else {
+                line(current);
+                current = item + ", ";
+            }
+        } else if (current.size() + item.size() <= limit) {
+            current += item;
+        } else {
+            line(current);
+            current = item;
+        }
+    }
+    line(current);
+    line("");
+
+    line("List of proteolytic fragments");
+    line(std::string(29, '-'));
+    line("");
+    line(kTableHeader);
+    line(std::string(46, '-'));
+    line("");
+}
+
+/// A key whose unsigned order is the order of the weights: +0 and -0 map to
+/// the same key, negative weights below positive ones.
+std::uint64_t weightKey(double mw)
+{
+    constexpr std::uint64_t kSign = std::uint64_t{1} << 63;
+    const auto bits = std::bit_cast<std::uint64_t>(mw == 0.0 ? 0.0 : mw);
+    return (bits & kSign) != 0 ? ~bits : (bits | kSign);
+}
+
+/// Least-significant-digit radix sort: every pass is a stable counting sort,
+/// so the whole sort is stable. Passes whose digit is the same for every
+/// fragment are skipped. The work space lives only while the sort runs, so
+/// that an open digest does not hold a second copy of its fragments.
+void sortByWeight(std::vector<FRAGM>& data, const DigestProgress& progress)
+{
+    constexpr int kDigitBits = 11;
+    constexpr int kPasses = (64 + kDigitBits - 1) / kDigitBits;
+    constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
+    constexpr std::uint64_t kMask = kBuckets - 1;
+
+    const std::size_t count = data.size();
+    auto counts = std::make_unique<std::array<std::array<std::size_t, kBuckets>, kPasses>>();
+    for (const FRAGM& fragment : data) {
+        const std::uint64_t key = weightKey(fragment.mw);
+        for (int pass = 0; pass < kPasses; ++pass) {
+            ++(*counts)[static_cast<std::size_t>(pass)][(key >> (pass * kDigitBits)) & kMask];
+        }
+    }
+    reportProgress(progress, 10);
+
+    std::vector<FRAGM> scratch(count);
+    FRAGM* source = data.data();
+    FRAGM* target = scratch.data();
+    for (int pass = 0; pass < kPasses; ++pass) {
+        auto& bucket = (*counts)[static_cast<std::size_t>(pass)];
+        if (std::find(bucket.begin(), bucket.end(), count) != bucket.end()) {
+            continue;
+        }
+        std::size_t offset = 0;
+        for (std::size_t& slot : bucket) {
+            const std::size_t size = slot;
+            slot = offset;
+            offset += size;
+        }
+        const int shift = pass * kDigitBits;
+        for (std::size_t i = 0; i < count; ++i) {
+            const FRAGM& fragment = source[i];
+            target[bucket[(weightKey(fragment.mw) >> shift) & kMask]++] = fragment;
+        }
+        std::swap(source, target);
+        reportProgress(progress, 10 + 90 * (pass + 1) / kPasses);
+    }
+    if (source != data.data()) {
+        data.swap(scratch);
+    }
+}
+
+/// Stable counting sort by a small integer key (start or length).
+template <typename Key>
+void sortByInteger(std::vector<FRAGM>& data, Key key)
+{
+    const auto [low, high] = std::minmax_element(
+        data.begin(), data.end(), [&](const FRAGM& a, const FRAGM& b) { return key(a) < key(b); });
+    const std::int64_t minimum = key(*low);
+    const auto range = static_cast<std::uint64_t>(key(*high) - minimum) + 1;
+    if (range > data.size() + (std::uint64_t{1} << 20)) {
+        // Not reached by a digest (keys lie in -1..L); a sparse key range sorts
+        // by comparison instead.
+        std::stable_sort(data.begin(), data.end(),
+                         [&](const FRAGM& a, const FRAGM& b) { return key(a) < key(b); });
+        return;
+    }
+    std::vector<std::size_t> offsets(static_cast<std::size_t>(range) + 1, 0);
+    for (const FRAGM& fragment : data) {
+        ++offsets[static_cast<std::size_t>(key(fragment) - minimum) + 1];
+    }
+    for (std::size_t i = 1; i < offsets.size(); ++i) {
+        offsets[i] += offsets[i - 1];
+    }
+    std::vector<FRAGM> scratch(data.size());
+    for (const FRAGM& fragment : data) {
+        scratch[offsets[static_cast<std::size_t>(key(fragment) - minimum)]++] = fragment;
+    }
+    data.swap(scratch);
+}
+
+std::vector<std::string_view> splitPatterns(std::string_view specificity)
+{
+    std::vector<std::string_view> patterns;
+    while (true) {
+        const auto separator = specificity.find(';');
+        const std::string_view pattern = specificity.substr(0, separator);
+        if (!pattern.empty()) {
+            patterns.push_back(pattern);
+        }
+        if (separator == std::string_view::npos) {
+            return patterns;
+        }
+        specificity.remove_prefix(separator + 1);
+    }
+}
+
+/// Appends the cut position of every match of pattern in sequence.
+void findSites(std::string_view sequence, std::string_view rawPattern, std::vector<int>& sites)
+{
+    std::string pattern(rawPattern);
+    // A "!" in the first position is no cut mark: it stays and matches nothing.
+    std::size_t cutOffset = pattern.find('!', 1);
+    if (cutOffset == std::string::npos) {
+        cutOffset = pattern.size();
+    } else {
+        pattern.erase(cutOffset, 1);
+    }
+    const std::size_t m = pattern.size();
+    const std::size_t length = sequence.size();
+    // The last residue is never a start, and a match may not reach past it.
+    for (std::size_t d = 0; d + 1 < length && d + m <= length; ++d) {
+        std::size_t j = 0;
+        while (j < m && (pattern[j] == sequence[d + j] || pattern[j] == 'X')) {
+            ++j;
+        }
+        if (j == m) {
+            sites.push_back(static_cast<int>(d + cutOffset));
+        }
+    }
+}
+
+} // namespace
+
+const core::ENZYME* FindAgent(const std::vector<core::ENZYME>& agents, std::string_view name)
+{
+    for (const core::ENZYME& agent : agents) {
+        if (agent.name == name) {
+            return &agent;
+        }
+    }
+    return nullptr;
+}
+
+bool CleavingAgentsDefined(const std::vector<core::ENZYME>& agents)
+{
+    return !agents.empty() && !agents.front().name.empty();
+}
+
+std::string CombinedSpecificity(const std::vector<core::ENZYME>& agents)
+{
+    std::string combined;
+    for (std::size_t i = 0; i < agents.size(); ++i) {
+        if (i > 0) {
+            combined += ';';
+        }
+        combined += agents[i].specificity;
+    }
+    return combined;
+}
+
+void ResetDigest(core::PropertyRecord& record)
+{
+    DigestState& state = record.digest;
+    const auto length = static_cast<int>(record.CleanSequence().size());
+    state.siteCount = 0;
+    state.cuts = {0, length};
+    // Swapping with empty vectors hands the memory of a large digest back at once.
+    std::vector<FRAGM>().swap(state.fragments);
+    if (length > 0) {
+        state.fragments.push_back({0, length - 1, record.StretchWeight(0, length - 1), 1});
+    } else {
+        state.fragments.push_back({0, 0, 0.0, 1});
+    }
+    state.reportHead.clear();
+    state.reportHeadLines.clear();
+    state.reportCompleteOnly = false;
+    state.reportRows.clear();
+}
+
+void Digest(core::PropertyRecord& record, std::string_view specificity,
+            const DigestProgress& progress)
+{
+    ResetDigest(record);
+    DigestState& state = record.digest;
+    const std::string& sequence = record.CleanSequence();
+    const auto length = static_cast<int>(sequence.size());
+
+    std::vector<int> sites;
+    for (const std::string_view pattern : splitPatterns(specificity)) {
+        findSites(sequence, pattern, sites);
+    }
+    std::sort(sites.begin(), sites.end());
+    state.siteCount = static_cast<int>(sites.size());
+    state.cuts.clear();
+    state.cuts.reserve(sites.size() + 2);
+    state.cuts.push_back(0);
+    state.cuts.insert(state.cuts.end(), sites.begin(), sites.end());
+    state.cuts.push_back(length);
+
+    // Each start's fragments extend the previous one's sum residue by residue,
+    // adding in the same order as StretchWeight, so every weight is bit for bit
+    // StretchWeight(start, end) at a fraction of the cost.
+    std::vector<double> mass(sequence.size());
+    for (std::size_t p = 0; p < sequence.size(); ++p) {
+        mass[p] = record.residueMass[static_cast<std::size_t>(core::IndexOfLetter(sequence[p]))];
+    }
+    const double water = record.StretchWeight(0, -1);
+    const std::uint64_t n = sites.size();
+    const std::uint64_t count = (n + 1) * (n + 2) / 2;
+    if (count > state.fragments.max_size()) {
+        throw std::bad_alloc();
+    }
+    std::vector<FRAGM>().swap(state.fragments);
+    state.fragments.reserve(static_cast<std::size_t>(count));
+    const std::vector<int>& cuts = state.cuts;
+    for (std::size_t g = 0; g + 1 < cuts.size(); ++g) {
+        double sum = water;
+        auto p = static_cast<std::size_t>(cuts[g]);
+        for (std::size_t h = g + 1; h < cuts.size(); ++h) {
+            for (; p < static_cast<std::size_t>(cuts[h]); ++p) {
+                sum += mass[p];
+            }
+            state.fragments.push_back(
+                {cuts[g], cuts[h] - 1, sum, static_cast<std::uint8_t>(h == g + 1 ? 1 : 0)});
+        }
+    }
+    BuildDigestReport(record, kSortByWeight, false, state.lineWidth, progress);
+}
+
+void SortFragments(core::PropertyRecord& record, int sortMode, const DigestProgress& progress)
+{
+    DigestState& state = record.digest;
+    std::vector<FRAGM>& data = state.fragments;
+    reportProgress(progress, 0);
+    const auto start = [](const FRAGM& f) { return std::int64_t{f.start}; };
+    const auto length = [](const FRAGM& f) { return std::int64_t{f.end} - f.start; };
+    const auto weightOrder = [](const FRAGM& a, const FRAGM& b) {
+        return weightKey(a.mw) < weightKey(b.mw);
+    };
+    // A stable sort leaves a sorted list as it is; re-sorting by the key the
+    // list already has (the window's default) costs one pass.
+    if (sortMode == kSortByStart) {
+        if (!std::is_sorted(data.begin(), data.end(),
+                            [&](const FRAGM& a, const FRAGM& b) { return start(a) < start(b); })) {
+            reportProgress(progress, 5);
+            sortByInteger(data, start);
+        }
+    } else if (sortMode == kSortByLength) {
+        if (!std::is_sorted(data.begin(), data.end(), [&](const FRAGM& a, const FRAGM& b) {
+                return length(a) < length(b);
+            })) {
+            reportProgress(progress, 5);
+            sortByInteger(data, length);
+        }
+    } else if (!std::is_sorted(data.begin(), data.end(), weightOrder)) {
+        reportProgress(progress, 5);
+        sortByWeight(data, progress);
+    }
+    refreshRows(state);
+    reportProgress(progress, 100);
+}
+
+void BuildDigestReport(core::PropertyRecord& record, int sortMode, bool completeOnly, int width,
+                       const DigestProgress& progress)
+{
+    DigestState& state = record.digest;
+    state.reportCompleteOnly = completeOnly;
+    SortFragments(record, sortMode, progress);
+    buildHead(state, record.Name(), width);
+}
+
+std::size_t DigestReportLineCount(const core::PropertyRecord& record)
+{
+    const DigestState& state = record.digest;
+    if (state.reportHeadLines.empty()) {
+        return 0;
+    }
+    return state.reportHeadLines.size() + rowCount(state);
+}
+
+std::string DigestReportLine(const core::PropertyRecord& record, std::size_t index)
+{
+    const DigestState& state = record.digest;
+    const std::size_t headLines = state.reportHeadLines.size();
+    if (index < headLines) {
+        const std::size_t begin = state.reportHeadLines[index];
+        const std::size_t end =
+            index + 1 < headLines ? state.reportHeadLines[index + 1] : state.reportHead.size();
+        return state.reportHead.substr(begin, end - begin - kEol.size());
+    }
+    char row[kMaxRowChars];
+    return std::string(row, writeRow(row, rowFragment(state, index - headLines)));
+}
+
+void WriteDigestReport(const core::PropertyRecord& record, const core::ByteSink& sink)
+{
+    const DigestState& state = record.digest;
+    if (state.reportHeadLines.empty()) {
+        return;
+    }
+    sink(state.reportHead);
+    const auto chunk = std::make_unique<char[]>(kChunkBytes);
+    char* out = chunk.get();
+    const std::size_t rows = rowCount(state);
+    for (std::size_t row = 0; row < rows; ++row) {
+        if (static_cast<std::size_t>(out - chunk.get()) + kMaxRowChars + kEol.size() >
+            kChunkBytes) {
+            sink(std::string_view(chunk.get(), static_cast<std::size_t>(out - chunk.get())));
+            out = chunk.get();
+        }
+        out = writeRow(out, rowFragment(state, row));
+        out = std::copy(kEol.begin(), kEol.end(), out);
+    }
+    sink(std::string_view(chunk.get(), static_cast<std::size_t>(out - chunk.get())));
+}
+
+std::string DigestReportText(const core::PropertyRecord& record)
+{
+    std::string text;
+    // About 45 characters per row; one reservation keeps growth linear.
+    text.reserve(record.digest.reportHead.size() + 48 * rowCount(record.digest));
+    WriteDigestReport(record, [&](std::string_view bytes) { text += bytes; });
+    return text;
+}
+
+std::string DigestFileRecord(std::string_view header, std::string_view text)
+{
+    std::string record;
+    record.reserve(header.size() + text.size() + 5);
+    record += '>';
+    record += header;
+    record += kEol;
+    record += text;
+    record += kEol;
+    return record;
+}
+
+void WriteDigestFileRecords(const core::PropertyRecord& record, std::string_view name,
+                            const core::ByteSink& sink)
+{
+    const std::string& sequence = record.CleanSequence();
+    const std::vector<FRAGM>& fragments = record.digest.fragments;
+    for (std::size_t k = 0; k < fragments.size(); ++k) {
+        const FRAGM& fragment = fragments[k];
+        if (fragment.end < fragment.start || fragment.start < 0 ||
+            static_cast<std::size_t>(fragment.end) >= sequence.size()) {
+            continue;
+        }
+        const std::string header = std::string(name) + "_" + std::to_string(k);
+        sink(DigestFileRecord(header,
+                              std::string_view(sequence).substr(
+                                  static_cast<std::size_t>(fragment.start),
+                                  static_cast<std::size_t>(fragment.end - fragment.start) + 1)));
+    }
+}
+
+} // namespace quorin::analysis

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/ProfileFile.h"
+#include "core/PropertyRecord.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorin::analysis {
+
+/// Sort modes of the fragment table; any other value sorts by weight.
+inline constexpr int kSortByStart = 0;
+inline constexpr int kSortByLength = 1;
+inline constexpr int kSortByWeight = 2;
+
+/// Receives the percentage done (0..100) of long work; may be empty.
+using DigestProgress = std::function<void(int percent)>;
+
+/// The first agent of that name (exact comparison), or null.
+const core::ENZYME* FindAgent(const std::vector<core::ENZYME>& agents, std::string_view name);
+
+/// False when the list is empty or its first agent has no name; the digest
+/// command then refuses with "No cleaving agents defined!".
+bool CleavingAgentsDefined(const std::vector<core::ENZYME>& agents);
+
+/// The specificities of agents joined with ";", in list order.
+std::string CombinedSpecificity(const std::vector<core::ENZYME>& agents);
+
+/// The state before any digest: no site, cut positions 0 and L, one complete
+/// fragment over the whole cleaned sequence ({0, 0, 0.0} when it is empty),
+/// and no report.
+void ResetDigest(core::PropertyRecord& record);
+
+/// Digests the record's cleaned sequence (L characters, X and O included) with
+/// a specificity list: patterns separated by ";", empty entries skipped. In a
+/// pattern "X" matches any residue and every other character only itself; a
+/// "!" from the second character on marks the cut (it is removed), otherwise
+/// the cut follows the last character. Every match at start positions 0..L-2
+/// that lies wholly inside the sequence counts, overlapping ones and repeated
+/// cut positions included. Forms the (n + 1)(n + 2) / 2 fragments between
+/// every pair of cut positions, each weighing exactly what
+/// PropertyRecord::StretchWeight gives, and ends with
+/// BuildDigestReport(kSortByWeight, all fragments, digest.lineWidth).
+/// Throws std::bad_alloc when the fragments do not fit in memory.
+void Digest(core::PropertyRecord& record, std::string_view specificity,
+            const DigestProgress& progress = {});
+
+/// Stable ascending sort of the fragments by start (kSortByStart), end - start
+/// (kSortByLength) or weight (any other mode): fragments with equal keys keep
+/// their order. +0 and -0 weigh the same; NaN weights go to one end.
+void SortFragments(core::PropertyRecord& record, int sortMode, const DigestProgress& progress = {});
+
+/// Sorts the fragments and rebuilds the report: the site list wraps at width
+/// characters; with completeOnly the table lists only the fragments of the
+/// complete digest.
+void BuildDigestReport(core::PropertyRecord& record, int sortMode, bool completeOnly, int width,
+                       const DigestProgress& progress = {});
+
+/// Lines of the report last built (0 before the first); a window draws the
+/// lines in view with DigestReportLine.
+std::size_t DigestReportLineCount(const core::PropertyRecord& record);
+
+/// Line index (0-based, below DigestReportLineCount) without its line end.
+std::string DigestReportLine(const core::PropertyRecord& record, std::size_t index);
+
+/// The whole report, every line ending with CR LF, handed to sink in pieces of
+/// about a megabyte.
+void WriteDigestReport(const core::PropertyRecord& record, const core::ByteSink& sink);
+
+/// The whole report as one text.
+std::string DigestReportText(const core::PropertyRecord& record);
+
+/// One record of the batch digest file: ">" + header, CR LF, text, CR LF.
+std::string DigestFileRecord(std::string_view header, std::string_view text);
+
+/// The digest file records of the record's fragments in their current order:
+/// fragment k gives the header name + "_" + k and its residues as the text.
+/// Empty fragments (between two equal cut positions) write nothing but keep
+/// their number.
+void WriteDigestFileRecords(const core::PropertyRecord& record, std::string_view name,
+                            const core::ByteSink& sink);
+
+} // namespace quorin::analysis
