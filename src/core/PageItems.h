@@ -52,9 +52,9 @@ struct SketchData
     std::vector<DOMAINE> domains;
     std::vector<MARK> marks;
     std::vector<TEXTITEM> texts;
-    double scale = 0.0;           ///< page units per residue
-    std::uint16_t lineWidth = 0;  ///< the 16-bit sketch setting
-    std::uint8_t labelMarks = 0;  ///< the sketch flag byte
+    double scale = 0.0;          ///< page units per residue
+    std::uint16_t lineWidth = 0; ///< the 16-bit sketch setting
+    std::uint8_t labelMarks = 0; ///< the sketch flag byte
 };
 
 } // namespace quorin::core

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PageItems.h"
+#include "core/PlotSettings.h"
 #include "core/Residue.h"
 
 #include <array>
@@ -110,6 +111,7 @@ public:
     /// Free-text remarks stored with the sequence.
     std::string remarks;
     SketchData sketch;
+    PlotSettings plots;
 
 private:
     void computeAbsorption();
