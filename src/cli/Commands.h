@@ -18,6 +18,8 @@ struct Command
 };
 
 int RunProps(Arguments& args);
+int RunHydropathy(Arguments& args);
+int RunHelices(Arguments& args);
 
 /// Every command, in the order --help lists them.
 std::span<const Command> AllCommands();

@@ -16,6 +16,15 @@ constexpr std::string_view kCommonOptions =
 
 constexpr std::array kCommands = {
     Command{"props", "the physico-chemical properties report", "props [OPTIONS] FILE", &RunProps},
+    Command{"hydropathy", "the hydropathy values of a stretch, as \"Export hydropathy data\"",
+            "hydropathy [--from N] [--to N] [--window N] [--scale INDEX] [--threshold T] "
+            "[--delimiter TEXT] [OPTIONS] FILE\n"
+            "defaults: 1, the last residue, 11, the first scale, 1.6, a TAB",
+            &RunHydropathy},
+    Command{"helices", "the predicted transmembrane helices: start TAB end (one past the helix)",
+            "helices [--scale INDEX] [--threshold T] [OPTIONS] FILE\n"
+            "defaults: the first scale, 1.6",
+            &RunHelices},
 };
 
 void printProgramUsage(std::ostream& out)
