@@ -20,6 +20,7 @@ struct Command
 int RunProps(Arguments& args);
 int RunHydropathy(Arguments& args);
 int RunHelices(Arguments& args);
+int RunRender(Arguments& args);
 
 /// Every command, in the order --help lists them.
 std::span<const Command> AllCommands();

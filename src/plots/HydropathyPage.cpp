@@ -298,7 +298,9 @@ PageDrawing HydropathyPage::Draw(const PageLayout& layout, const TextMeasure& me
     const FontMetrics metrics = measure.Metrics(font);
     const int tickLength = truncated(0.6 * metrics.maxCharWidth);
     const PagePen framePen{kBlack, std::max(1, truncated(layout.scale)), false};
-    const int lineWidth = std::max(1, truncated(settings.lineWidth * layout.scale));
+    // A line width of 0 (the first start's setting) is the thinnest pen, one
+    // page unit, so that a printed curve is not a hairline.
+    const int lineWidth = std::max(1, truncated(std::max(1, settings.lineWidth) * layout.scale));
     const bool onScreen = layout.target == PageTarget::Screen;
     const bool measured = layout.target != PageTarget::Printer;
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 namespace quorin::test {
@@ -88,6 +89,55 @@ TEST(HydropathyCliTest, XCountsAsAPositionAndAWindowLongerThanTheSequenceGivesNo
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "");
 }
+
+#ifdef QUORIN_CLI_RENDER
+TEST(HydropathyCliTest, RenderWritesThePageInTheFormatOfTheEnding)
+{
+    TempDir dir;
+    const struct
+    {
+        std::string name;
+        std::string start;
+    } rows[] = {{"p.svg", "<?xml"},
+                {"p.pdf", "%PDF"},
+                {"p.png", "\x89PNG"},
+                {"p.emf", std::string("\x01\0\0\0", 4)}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CliRun run =
+            runCli(dir, "render hydropathy --settings s.ini --window 7 --mark 82 -o " + row.name +
+                            " " + protein("P02945"));
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, ""); // no notes from the toolkit either
+        EXPECT_EQ(ReadFile(dir / row.name).substr(0, row.start.size()), row.start);
+    }
+    EXPECT_NE(ReadFile(dir / "p.svg").find("W = 7"), std::string::npos);
+}
+
+TEST(HydropathyCliTest, RenderRefusesWhatTheDialogRefusesAndWrongUsage)
+{
+    TempDir dir;
+    const CliRun refused =
+        runCli(dir, "render hydropathy --settings s.ini --window 4 -o p.svg " + protein("P02945"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "Entered value for sliding window is outside the limits!\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "p.svg"));
+
+    const CliRun unwritable =
+        runCli(dir, "render hydropathy --settings s.ini -o no/dir/p.emf " + protein("P02945"));
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.err, "Cannot write no/dir/p.emf\n");
+
+    for (const char* usage :
+         {"render hydropathy --settings s.ini", "render hydropathy --settings s.ini -o p.gif",
+          "render wheel --settings s.ini -o p.svg", "render hydropathy --mark 0 -o p.svg",
+          "render hydropathy --text 12 -o p.svg"}) {
+        SCOPED_TRACE(usage);
+        EXPECT_EQ(runCli(dir, std::string(usage) + " " + protein("P02945")).status, 2);
+    }
+}
+#endif
 
 } // namespace
 } // namespace quorin::test

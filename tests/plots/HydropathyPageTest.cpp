@@ -1,5 +1,7 @@
 #include "plots/HydropathyPage.h"
 
+#include "plots/DemoPlot.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -27,29 +29,12 @@ public:
     }
 };
 
-/// K at 1..10, I at 11..31, K at 32..50.
-const std::string kSequence = std::string(10, 'K') + std::string(21, 'I') + std::string(19, 'K');
+const std::string& kSequence = test::kDemoSequence;
 
 class HydropathyPageTest : public ::testing::Test
 {
 protected:
-    HydropathyPageTest()
-    {
-        record.ResetCurrentTables();
-        record.scales = record.builtinScales;
-        record.SetName("demo");
-        record.SetSequence(kSequence);
-        SelectScale(record, 0);
-        core::HydropathyPlotSettings& s = record.plots.pathy;
-        s.from = 1;
-        s.to = 50;
-        s.window = 1;
-        s.threshold = 1.6;
-        s.helixDisplay = 1;
-        s.labelMarks = 1;
-        s.lineWidth = 1;
-        s.texts = LegendItems();
-    }
+    HydropathyPageTest() { test::FillDemoRecord(record); }
 
     PageDrawing draw(const PageLayout& layout = HydropathyScreenLayout())
     {
