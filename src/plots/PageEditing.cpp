@@ -85,6 +85,17 @@ void PageItems::AddMark(const core::MARK& mark)
     m_marks.back().selected = 0;
 }
 
+void PageItems::ReplaceMark(int index, const core::MARK& mark)
+{
+    if (!inList(index, m_marks.size())) {
+        return;
+    }
+    core::MARK& stored = m_marks[static_cast<std::size_t>(index)];
+    const std::uint8_t selected = stored.selected;
+    stored = mark;
+    stored.selected = selected;
+}
+
 int PageItems::AddText(const core::TEXTITEM& item)
 {
     m_texts.push_back(item);

@@ -33,6 +33,8 @@ public:
     void DeleteAllMarks();
 
     void AddMark(const core::MARK& mark);
+    /// Replaces a mark's position, font and colours; its selection stays.
+    void ReplaceMark(int index, const core::MARK& mark);
     /// Appends a text item and returns its index.
     int AddText(const core::TEXTITEM& item);
 

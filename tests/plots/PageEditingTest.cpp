@@ -78,6 +78,20 @@ TEST_F(PageEditingTest, DeleteTakesTheSelectedItemAndClearsTheSelection)
     EXPECT_FALSE(items.HasSelection());
 }
 
+TEST_F(PageEditingTest, ReplacingAMarkKeepsItsSelection)
+{
+    items.SelectMark(1);
+    core::MARK edited;
+    edited.position = 12;
+    edited.lineColour = 0x00FF00;
+    items.ReplaceMark(1, edited);
+    EXPECT_EQ(marks[1].position, 12);
+    EXPECT_EQ(marks[1].lineColour, 0x00FF00u);
+    EXPECT_EQ(marks[1].selected, 1);
+    items.ReplaceMark(2, edited); // no such mark
+    EXPECT_EQ(marks.size(), 2u);
+}
+
 TEST_F(PageEditingTest, MovedOrEditedLegendLinesStopBeingLegendLines)
 {
     items.MoveText(0, 120, 30);

@@ -1,5 +1,6 @@
 #include "plots/ui/PageFonts.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QHash>
@@ -89,6 +90,20 @@ QFont ToQFont(const core::LOGFONT& font)
         qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(height * emPerCell(qfont)))));
     }
     return qfont;
+}
+
+core::LOGFONT FromQFont(const QFont& font)
+{
+    core::LOGFONT stored = DefaultPageFont();
+    const double pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
+    stored.lfHeight = -std::max(1, static_cast<int>(std::lround(pixels)));
+    stored.lfWeight = font.weight();
+    stored.lfItalic = font.italic() ? 1 : 0;
+    stored.lfUnderline = font.underline() ? 1 : 0;
+    stored.lfStrikeOut = font.strikeOut() ? 1 : 0;
+    stored.lfPitchAndFamily = QFontInfo(font).fixedPitch() ? 0x31 : 0x22;
+    stored.SetFaceName(StoredFaceName(font.family()).toLatin1().toStdString());
+    return stored;
 }
 
 QString StoredFaceName(const QString& family)

@@ -20,6 +20,11 @@ namespace quorin::plots::ui {
 /// pixels; 0 takes the default page font's height.
 QFont ToQFont(const core::LOGFONT& font);
 
+/// A font chosen in Qt as the pages store it: the character height as a
+/// negative height (pixels at 96 per inch for point sizes), the weight, the
+/// styles and the stored face name.
+core::LOGFONT FromQFont(const QFont& font);
+
 /// The stored face name for a Qt family: the twins map back to the names the
 /// pages store, so a metafile names "Arial" as the page did.
 QString StoredFaceName(const QString& family);

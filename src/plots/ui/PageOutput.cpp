@@ -2,6 +2,8 @@
 
 #include "plots/ui/EmfPaintDevice.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -11,6 +13,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -36,7 +39,7 @@ PageLayout layoutFor(const PageSource& page, bool printerLayout, PageTarget scre
     return page.layout(printerLayout ? PageTarget::Printer : screenTarget, deviceWidth);
 }
 
-bool writePng(const PageSource& page, const QString& path, bool printerLayout)
+bool writePng(const PageSource& page, QIODevice& out, bool printerLayout)
 {
     const QSize size = printerLayout ? a4Pixels(kPrintedPngDpi) : page.screenSize;
     QImage image(size, QImage::Format_RGB32);
@@ -50,19 +53,14 @@ bool writePng(const PageSource& page, const QString& path, bool printerLayout)
         QPainter painter(&image);
         page.draw(painter, layoutFor(page, printerLayout, PageTarget::Screen, size.width()));
     }
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+    return image.save(&out, "PNG");
 }
 
-bool writeSvg(const PageSource& page, const QString& path, bool printerLayout)
+bool writeSvg(const PageSource& page, QIODevice& out, bool printerLayout)
 {
     const QSize size = printerLayout ? a4Pixels(kPrintedVectorDpi) : page.screenSize;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&out);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(kPrintedVectorDpi);
@@ -75,17 +73,13 @@ bool writeSvg(const PageSource& page, const QString& path, bool printerLayout)
         }
         page.draw(painter, layoutFor(page, printerLayout, PageTarget::Screen, size.width()));
     }
-    return file.commit();
+    return true;
 }
 
-bool writePdf(const PageSource& page, const QString& path, bool printerLayout)
+bool writePdf(const PageSource& page, QIODevice& out, bool printerLayout)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
     {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&out);
         pdf.setTitle(page.title);
         pdf.setCreator(QString::fromLatin1(kMetafileCreator));
         if (printerLayout) {
@@ -106,7 +100,7 @@ bool writePdf(const PageSource& page, const QString& path, bool printerLayout)
         }
         page.draw(painter, layoutFor(page, printerLayout, PageTarget::Screen, pdf.width()));
     }
-    return file.commit();
+    return true;
 }
 
 bool writeEmf(const PageSource& page, const QString& path, bool printerLayout)
@@ -152,19 +146,52 @@ std::optional<OutputFormat> OutputFormatOf(const QString& path)
     return std::nullopt;
 }
 
-bool WritePage(const PageSource& page, const QString& path, OutputFormat format, bool printerLayout)
+namespace {
+
+/// Writes every format but the metafile into out.
+bool writeTo(const PageSource& page, QIODevice& out, OutputFormat format, bool printerLayout)
 {
     switch (format) {
     case OutputFormat::Svg:
-        return writeSvg(page, path, printerLayout);
+        return writeSvg(page, out, printerLayout);
     case OutputFormat::Pdf:
-        return writePdf(page, path, printerLayout);
+        return writePdf(page, out, printerLayout);
     case OutputFormat::Png:
-        return writePng(page, path, printerLayout);
+        return writePng(page, out, printerLayout);
     case OutputFormat::Emf:
-        return writeEmf(page, path, printerLayout);
+        break;
     }
     return false;
+}
+
+} // namespace
+
+bool WritePage(const PageSource& page, const QString& path, OutputFormat format, bool printerLayout)
+{
+    if (format == OutputFormat::Emf) {
+        return writeEmf(page, path, printerLayout);
+    }
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && writeTo(page, file, format, printerLayout) &&
+           file.commit();
+}
+
+QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerLayout)
+{
+    if (format == OutputFormat::Emf) {
+        // libEMF writes files only.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("page.emf"));
+        QFile file(path);
+        if (!dir.isValid() || !writeEmf(page, path, printerLayout) ||
+            !file.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        return file.readAll();
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    return writeTo(page, buffer, format, printerLayout) ? buffer.data() : QByteArray();
 }
 
 bool WritePageFile(const PageSource& page, const std::string& path, bool printerLayout)

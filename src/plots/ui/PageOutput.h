@@ -2,6 +2,7 @@
 
 #include "plots/Page.h"
 
+#include <QByteArray>
 #include <QSize>
 #include <QString>
 
@@ -44,6 +45,9 @@ std::optional<OutputFormat> OutputFormatOf(const QString& path);
 /// file could not be written.
 bool WritePage(const PageSource& page, const QString& path, OutputFormat format,
                bool printerLayout);
+
+/// The page's file bytes in a format, for the clipboard; empty on failure.
+QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerLayout);
 
 /// WritePage for callers without Qt types (the command line): the format
 /// comes from the ending of path (UTF-8).
