@@ -22,17 +22,17 @@ core::MARK markAt(const std::string& position, int length)
 
 /// "X,Y,TEXT": a text item at screen page coordinates; "\n" in TEXT breaks
 /// the line.
-core::TEXTITEM textItem(const std::string& spec)
+core::TEXTITEM textItem(const std::string& option)
 {
-    const auto first = spec.find(',');
-    const auto second = first == std::string::npos ? first : spec.find(',', first + 1);
+    const auto first = option.find(',');
+    const auto second = first == std::string::npos ? first : option.find(',', first + 1);
     if (second == std::string::npos) {
         throw UsageError("--text needs X,Y,TEXT");
     }
     core::TEXTITEM item;
-    item.x = ParseIntOption("--text", spec.substr(0, first));
-    item.y = ParseIntOption("--text", spec.substr(first + 1, second - first - 1));
-    std::string text = spec.substr(second + 1);
+    item.x = ParseIntOption("--text", option.substr(0, first));
+    item.y = ParseIntOption("--text", option.substr(first + 1, second - first - 1));
+    std::string text = option.substr(second + 1);
     for (auto at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 2)) {
         text.replace(at, 2, "\r\n");
     }
@@ -77,8 +77,8 @@ int RunRender(Arguments& args)
     for (const std::string& position : marks) {
         plot.marks.push_back(markAt(position, plots::PositionCount(session.record)));
     }
-    for (const std::string& spec : texts) {
-        plot.texts.push_back(textItem(spec));
+    for (const std::string& option : texts) {
+        plot.texts.push_back(textItem(option));
     }
 
     const plots::ui::OffscreenGui gui;
