@@ -107,6 +107,9 @@ double WindowAverage(const core::PropertyRecord& record, int centre, int window)
 
 ProfileSpan ProfileRange(const core::PropertyRecord& record, int from, int to, int window)
 {
+    if (window < 1) {
+        return ProfileSpan{};
+    }
     const int half = window / 2;
     return ProfileSpan{std::max(from, half + 1), std::min(to, PositionCount(record) - half)};
 }
@@ -130,6 +133,9 @@ ValueSpan ValueRange(const core::PropertyRecord& record, int window)
 
 double MeanHydropathy(const core::PropertyRecord& record, int first, int last)
 {
+    // A stretch that outlived a shortened sequence reads only what is left.
+    first = std::max(first, 1);
+    last = std::min(last, PositionCount(record));
     if (last < first) {
         return 0.0;
     }

@@ -50,7 +50,7 @@ double WindowAverageOf(const std::vector<double>& values, int centre, int window
 double WindowAverage(const core::PropertyRecord& record, int centre, int window);
 
 /// The centres of a profile: first = max(from, half + 1), last = min(to,
-/// count - half). first > last when no window fits.
+/// count - half). first > last when no window fits (or window < 1).
 struct ProfileSpan
 {
     int first = 0;
@@ -70,7 +70,8 @@ struct ValueSpan
 ValueSpan ValueRange(const core::PropertyRecord& record, int window);
 
 /// GRAVY: the mean of the current table over positions first..last (1-based,
-/// inclusive); 0 for an empty range.
+/// inclusive); positions outside the sequence are left out, and an empty
+/// range gives 0.
 double MeanHydropathy(const core::PropertyRecord& record, int first, int last);
 
 /// One predicted transmembrane helix: start is its first position, end is one

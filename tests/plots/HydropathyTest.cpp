@@ -55,6 +55,8 @@ TEST(HydropathyTest, TheWindowMayReachOutsideTheStretchButNotOutsideTheSequence)
         EXPECT_EQ(span.last, row.last);
     }
     EXPECT_TRUE(ProfileRange(record, 1, 40, 41).Empty());
+    EXPECT_TRUE(ProfileRange(record, 1, 40, 0).Empty());
+    EXPECT_TRUE(ValueRange(record, 0).empty);
 
     // Centre 10 with window 11 averages residues 5..15.
     const core::PropertyRecord mixed = recordWith("AAAAIIIIIIIIIIIAAAA"); // I at 5..15
@@ -91,6 +93,9 @@ TEST(HydropathyTest, MeanHydropathyOfAStretchAndOfNothing)
     EXPECT_DOUBLE_EQ(MeanHydropathy(record, 2, 2), kD);
     EXPECT_EQ(MeanHydropathy(record, 3, 2), 0.0);
     EXPECT_EQ(MeanHydropathy(recordWith(""), 1, 0), 0.0);
+    // A stretch kept from a longer sequence reads only what is left.
+    EXPECT_DOUBLE_EQ(MeanHydropathy(record, 2, 40), (kD + kK) / 2);
+    EXPECT_EQ(MeanHydropathy(record, 0, 1), kI);
 }
 
 TEST(HydropathyTest, SelectScaleCopiesTheValuesTheComputationsRead)
