@@ -20,6 +20,9 @@ struct Command
 int RunConvert(Arguments& args);
 int RunProps(Arguments& args);
 int RunDigest(Arguments& args);
+int RunHydropathy(Arguments& args);
+int RunHelices(Arguments& args);
+int RunRender(Arguments& args);
 
 /// Every command, in the order --help lists them.
 std::span<const Command> AllCommands();

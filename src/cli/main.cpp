@@ -26,6 +26,23 @@ constexpr std::array kCommands = {
         "  --sort KEY       order of the fragments (default weight)\n"
         "  --complete       only the fragments of the complete digest",
         &RunDigest},
+    Command{"hydropathy", "the hydropathy values of a stretch, as \"Export hydropathy data\"",
+            "hydropathy [--from N] [--to N] [--window N] [--scale INDEX] [--threshold T] "
+            "[--delimiter TEXT] [OPTIONS] FILE\n"
+            "defaults: 1, the last residue, 11, the first scale, 1.6, a TAB",
+            &RunHydropathy},
+    Command{"helices", "the predicted transmembrane helices: start TAB end (one past the helix)",
+            "helices [--scale INDEX] [--threshold T] [OPTIONS] FILE\n"
+            "defaults: the first scale, 1.6",
+            &RunHelices},
+#ifdef QUORIN_CLI_RENDER
+    Command{"render", "a plot page as SVG, PDF, PNG or EMF (by the ending of OUT)",
+            "render hydropathy -o OUT [--print-layout] [--from N] [--to N] [--window N] "
+            "[--scale INDEX] [--threshold T] [--mark N ...] [--text X,Y,TEXT ...] [OPTIONS] FILE\n"
+            "the screen page, or the printed A4 sheet with --print-layout; --mark marks a\n"
+            "residue, --text places a text item at page coordinates (\\n breaks the line)",
+            &RunRender},
+#endif
 };
 
 void printProgramUsage(std::ostream& out)

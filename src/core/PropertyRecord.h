@@ -2,6 +2,7 @@
 
 #include "core/DigestState.h"
 #include "core/PageItems.h"
+#include "core/PlotSettings.h"
 #include "core/Residue.h"
 
 #include <array>
@@ -112,6 +113,7 @@ public:
     std::string remarks;
     SketchData sketch;
     DigestState digest;
+    PlotSettings plots;
 
 private:
     void computeAbsorption();

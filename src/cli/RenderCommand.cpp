@@ -1,0 +1,92 @@
+#include "cli/Commands.h"
+#include "cli/PlotOptions.h"
+#include "core/NumberText.h"
+#include "plots/HydropathyPage.h"
+#include "plots/ui/PageOutput.h"
+#include "plots/ui/PagePainter.h"
+
+namespace quorin::cli {
+namespace {
+
+core::MARK markAt(const std::string& position, int length)
+{
+    const int value = ParseIntOption("--mark", position);
+    if (value < 1 || value > length || value > 0xFFFF) {
+        throw UsageError("--mark needs a position from 1 to " + std::to_string(length));
+    }
+    core::MARK mark;
+    mark.position = static_cast<std::uint16_t>(value);
+    mark.font = plots::DefaultPageFont();
+    return mark;
+}
+
+/// "X,Y,TEXT": a text item at screen page coordinates; "\n" in TEXT breaks
+/// the line.
+core::TEXTITEM textItem(const std::string& option)
+{
+    const auto first = option.find(',');
+    const auto second = first == std::string::npos ? first : option.find(',', first + 1);
+    if (second == std::string::npos) {
+        throw UsageError("--text needs X,Y,TEXT");
+    }
+    core::TEXTITEM item;
+    item.x = ParseIntOption("--text", option.substr(0, first));
+    item.y = ParseIntOption("--text", option.substr(first + 1, second - first - 1));
+    std::string text = option.substr(second + 1);
+    for (auto at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 2)) {
+        text.replace(at, 2, "\r\n");
+    }
+    item.text = text;
+    item.font = plots::DefaultPageFont();
+    return item;
+}
+
+} // namespace
+
+int RunRender(Arguments& args)
+{
+    const auto settings = args.TakeValue("--settings");
+    const auto output = args.TakeValue("-o");
+    const bool printLayout = args.TakeFlag("--print-layout");
+    const HydropathyOptions options = TakeHydropathyOptions(args);
+    const auto marks = args.TakeValues("--mark");
+    const auto texts = args.TakeValues("--text");
+    const auto positional = args.Positional(2);
+    if (positional[0] != "hydropathy") {
+        throw UsageError("cannot render \"" + positional[0] + "\": the pages are: hydropathy");
+    }
+    if (!output) {
+        throw UsageError("render needs -o OUT");
+    }
+    if (!plots::ui::OutputFormatOfName(*output)) {
+        throw UsageError("OUT must end in .svg, .pdf, .png or .emf");
+    }
+
+    Session session(settings);
+    LoadSequence(session, positional[1]);
+    const HydropathyRequest request = ApplyHydropathyOptions(session.record, options);
+    core::HydropathyPlotSettings& plot = session.record.plots.pathy;
+    plot.from = request.from;
+    plot.to = request.to;
+    plot.window = request.window;
+    plot.threshold = request.threshold;
+    plot.helixDisplay = 1;
+    plot.labelMarks = 1;
+    plot.lineWidth = session.app.plotLineWidth;
+    plot.texts = plots::LegendItems();
+    for (const std::string& position : marks) {
+        plot.marks.push_back(markAt(position, plots::PositionCount(session.record)));
+    }
+    for (const std::string& option : texts) {
+        plot.texts.push_back(textItem(option));
+    }
+
+    const plots::ui::OffscreenGui gui;
+    plots::HydropathyPage page(session.record);
+    if (!plots::ui::WritePageFile(plots::ui::HydropathyPageSource(page), *output, printLayout)) {
+        throw InputRefused("Cannot write " + *output);
+    }
+    return 0;
+}
+
+} // namespace quorin::cli

@@ -1,0 +1,479 @@
+#include "plots/HydropathyPage.h"
+
+#include "core/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace quorin::plots {
+namespace {
+
+constexpr core::COLORREF kBlack = 0x000000;
+constexpr core::COLORREF kRed = 0x0000FF;
+
+constexpr std::string_view kGravyPrefix = "Mean Hydropathy (GRAVY) = ";
+constexpr std::string_view kScalePrefix = "Scale: ";
+constexpr std::string_view kWindowPrefix = "W = ";
+constexpr std::string_view kThresholdPrefix = "Hydropathy threshold for helices =  ";
+
+/// Printer frame origin; text items are stored relative to the screen one.
+constexpr int kPrinterFrameLeft = 100;
+constexpr int kPrinterFrameTop = 225;
+
+/// A range narrower than this share of its magnitude is rounding noise of the
+/// window sums, not a height the axis could show.
+constexpr double kFlatRange = 1e-9;
+/// No axis has more ticks than this; it only guards against steps that no
+/// longer change the value.
+constexpr int kMaxTicks = 1000;
+
+constexpr std::uint16_t clampExtent(int value)
+{
+    return static_cast<std::uint16_t>(
+        std::clamp(value, 0, static_cast<int>(std::numeric_limits<std::uint16_t>::max())));
+}
+
+bool startsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string scaleName(const core::PropertyRecord& record)
+{
+    const auto index = static_cast<std::size_t>(record.plots.currentScale);
+    return index < record.scales.size() ? record.scales[index].name : std::string();
+}
+
+/// Device-unit offsets that come from text metrics: truncated like every other
+/// coordinate.
+int truncated(double value)
+{
+    return static_cast<int>(std::trunc(value));
+}
+
+} // namespace
+
+PageLayout HydropathyScreenLayout()
+{
+    return PageLayout{PageTarget::Screen, 1.0, kPathyFrameLeft, kPathyFrameTop, kPathyFrameWidth,
+                      kPathyFrameHeight};
+}
+
+PageLayout HydropathyMetafileLayout()
+{
+    PageLayout layout = HydropathyScreenLayout();
+    layout.target = PageTarget::Metafile;
+    return layout;
+}
+
+PageLayout HydropathyPrinterLayout(int deviceWidth)
+{
+    return PageLayout{PageTarget::Printer, 0.8 * deviceWidth / 630.0, kPrinterFrameLeft,
+                      kPrinterFrameTop,    kPathyFrameWidth,          kPathyFrameHeight};
+}
+
+VerticalAxis ComputeVerticalAxis(const ValueSpan& range)
+{
+    double low = 0.0;
+    double high = 0.0;
+    if (!range.empty && std::isfinite(range.min) && std::isfinite(range.max)) {
+        low = range.min;
+        high = range.max;
+    }
+    const double magnitude = std::max({1.0, std::fabs(low), std::fabs(high)});
+    if (!(high - low > kFlatRange * magnitude)) {
+        // Without height the step search below would never end; a band of one
+        // unit either side keeps the curve in the middle of the frame.
+        const double middle = (low + high) / 2.0;
+        low = middle - 1.0;
+        high = middle + 1.0;
+    }
+    const double d = (high - low) * 1.6;
+    high += 0.2 * d;
+    low -= 0.12 * d;
+
+    double t = high - low;
+    int k = 0;
+    while (t < 5.0) {
+        t *= 5.0;
+        ++k;
+    }
+    const double r = std::fmod(t, 5.0);
+    double step = (t - r) * 0.2;
+    if (!(r >= 0.0 && r < 2.0)) {
+        step += 0.5;
+    }
+    step /= std::pow(5.0, k);
+
+    VerticalAxis axis{low, high, step, {}};
+    double v = low < 0.0 ? 0.0 : step * (std::floor(low / step) + 1.0);
+    for (int n = 0; v <= high && n < kMaxTicks; ++n) {
+        axis.ticks.push_back(v);
+        v += step;
+    }
+    v = -step;
+    if (v >= high) {
+        v = -step * (std::floor(-high / step) + 1.0);
+    }
+    for (int n = 0; v >= low && n < kMaxTicks; ++n) {
+        axis.ticks.push_back(v);
+        v -= step;
+    }
+    return axis;
+}
+
+std::string TickLabel(double value)
+{
+    std::string text = core::FormatSignificant(value, 4);
+    if (text.size() < 3) {
+        text += ".0";
+    }
+    return text;
+}
+
+int HorizontalTickInterval(int count)
+{
+    double interval = 0.0;
+    if (count < 100) {
+        interval = 1.0 + 0.05 * count;
+    } else if (count < 1000) {
+        interval = (1.0 + 0.005 * count) * 10.0;
+    } else if (count < 10000) {
+        interval = (1.0 + 0.0005 * count) * 100.0;
+    } else {
+        interval = (1.0 + 0.00005 * count) * 1000.0;
+    }
+    return std::max(1, static_cast<int>(interval));
+}
+
+std::vector<int> HorizontalTicks(int from, int to)
+{
+    const int interval = HorizontalTickInterval(to - from + 1);
+    std::vector<int> ticks;
+    const int first = from <= 0 ? 0 : (from + interval - 1) / interval * interval;
+    for (long long i = first; i < to; i += interval) {
+        ticks.push_back(static_cast<int>(i));
+    }
+    return ticks;
+}
+
+HydropathyProfile ComputeHydropathyProfile(const core::PropertyRecord& record, int from, int to,
+                                           int window, double threshold)
+{
+    HydropathyProfile profile;
+    profile.from = from;
+    profile.to = to;
+    profile.window = window;
+    profile.threshold = threshold;
+    if (window <= 0) {
+        return profile;
+    }
+    const std::vector<double> values = PositionValues(record);
+    const ProfileSpan all = ProfileRange(record, 1, PositionCount(record), window);
+    profile.span = ProfileRange(record, from, to, window);
+    for (int centre = all.first; centre <= all.last; ++centre) {
+        const double average = WindowAverageOf(values, centre, window);
+        if (profile.range.empty) {
+            profile.range = ValueSpan{average, average, false};
+        } else {
+            profile.range.min = std::min(profile.range.min, average);
+            profile.range.max = std::max(profile.range.max, average);
+        }
+        if (centre >= profile.span.first && centre <= profile.span.last) {
+            profile.averages.push_back(average);
+        }
+    }
+    profile.gravy = MeanHydropathy(record, from, to);
+    PredictHelices(record, threshold, &profile.helices);
+    return profile;
+}
+
+std::vector<core::TEXTITEM> LegendItems()
+{
+    std::vector<core::TEXTITEM> items;
+    const std::string_view prefixes[] = {kGravyPrefix, kScalePrefix, kWindowPrefix,
+                                         kThresholdPrefix};
+    const int tops[] = {14, 35, 56, 72};
+    for (std::size_t i = 0; i < 4; ++i) {
+        core::TEXTITEM item;
+        item.x = 0;
+        item.y = tops[i];
+        item.legend = 1;
+        item.text = prefixes[i];
+        item.font = DefaultPageFont();
+        item.colour = kBlack;
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+void RefreshLegend(core::PropertyRecord& record, const HydropathyProfile& profile)
+{
+    const bool showThreshold = record.plots.currentScale == 0 && profile.threshold != 0.0;
+    for (core::TEXTITEM& item : record.plots.pathy.texts) {
+        if (item.legend != 1) {
+            continue;
+        }
+        if (startsWith(item.text, kGravyPrefix)) {
+            item.text = std::string(kGravyPrefix) + core::FormatSignificant(profile.gravy, 3);
+        } else if (startsWith(item.text, kScalePrefix)) {
+            item.text = std::string(kScalePrefix) + scaleName(record);
+        } else if (startsWith(item.text, kWindowPrefix)) {
+            item.text = std::string(kWindowPrefix) + std::to_string(profile.window);
+        } else if (startsWith(item.text, kThresholdPrefix) || item.text.empty()) {
+            // An empty legend line is the threshold line hidden for another
+            // scale; it comes back when the first scale is current again.
+            item.text = showThreshold ? std::string(kThresholdPrefix) +
+                                            core::FormatSignificant(profile.threshold, 3)
+                                      : std::string();
+        }
+        item.x = kPathyFrameLeft;
+    }
+}
+
+HydropathyPage::HydropathyPage(core::PropertyRecord& record) : m_record(record)
+{}
+
+HydropathyPage::ProfileKey HydropathyPage::currentKey() const
+{
+    const core::HydropathyPlotSettings& settings = Settings();
+    return ProfileKey{settings.from,
+                      settings.to,
+                      settings.window,
+                      settings.threshold,
+                      m_record.plots.hydropathy,
+                      m_record.CleanSequence()};
+}
+
+const HydropathyProfile& HydropathyPage::Profile()
+{
+    const core::HydropathyPlotSettings& settings = Settings();
+    const bool same = m_valid && m_key.from == settings.from && m_key.to == settings.to &&
+                      m_key.window == settings.window && m_key.threshold == settings.threshold &&
+                      m_key.table == m_record.plots.hydropathy &&
+                      m_key.sequence == m_record.CleanSequence();
+    if (!same) {
+        m_key = currentKey();
+        m_profile = ComputeHydropathyProfile(m_record, settings.from, settings.to, settings.window,
+                                             settings.threshold);
+        m_valid = true;
+        ++m_computations;
+    }
+    return m_profile;
+}
+
+std::string HydropathyPage::Title() const
+{
+    return "Hydropathy Plot of Residues " + std::to_string(Settings().from) + "-" +
+           std::to_string(Settings().to) + " of " + m_record.Name();
+}
+
+std::string HydropathyPage::Caption() const
+{
+    return "Hydropathy Plot of residues " + std::to_string(Settings().from) + "-" +
+           std::to_string(Settings().to) + " of " + m_record.Name();
+}
+
+PageDrawing HydropathyPage::Draw(const PageLayout& layout, const TextMeasure& measure)
+{
+    const HydropathyProfile& profile = Profile();
+    core::HydropathyPlotSettings& settings = Settings();
+    RefreshLegend(m_record, profile);
+
+    const double L = layout.left;
+    const double T = layout.top;
+    const double W = layout.width;
+    const double H = layout.height;
+    const auto D = [&layout](double page) { return layout.Device(page); };
+    const double from = settings.from;
+    // A one-residue stretch (only "Resize to 100%" on a one-residue sequence
+    // makes one) is drawn as if it had two.
+    const double intervals = std::max(settings.to - settings.from, 1);
+    const auto xOf = [&](double residue) { return L + (residue - from) * W / intervals; };
+    const VerticalAxis axis = ComputeVerticalAxis(profile.range);
+    const auto yOf = [&](double v) { return T + (axis.max - v) * H / (axis.max - axis.min); };
+
+    const core::LOGFONT font = ScaledFont(DefaultPageFont(), layout.scale);
+    const FontMetrics metrics = measure.Metrics(font);
+    const int tickLength = truncated(0.6 * metrics.maxCharWidth);
+    const PagePen framePen{kBlack, std::max(1, truncated(layout.scale)), false};
+    // A line width of 0 (the first start's setting) is the thinnest pen, one
+    // page unit, so that a printed curve is not a hairline.
+    const int lineWidth = std::max(1, truncated(std::max(1, settings.lineWidth) * layout.scale));
+    const bool onScreen = layout.target == PageTarget::Screen;
+    const bool measured = layout.target != PageTarget::Printer;
+
+    PageDrawing page;
+    auto& out = page.elements;
+    const auto text = [&out](std::string content, DevicePoint at, TextAnchor anchor,
+                             const core::LOGFONT& textFont, core::COLORREF colour) {
+        out.push_back(PageText{std::move(content), at, anchor, textFont, colour});
+    };
+
+    if (layout.Printing()) {
+        const std::string title = Title();
+        text(title, {D(L), metrics.lineHeight}, TextAnchor::TopLeft, font, kBlack);
+        text(TitleUnderline(title), {D(L), 2 * metrics.lineHeight}, TextAnchor::TopLeft, font,
+             kBlack);
+    }
+
+    const int left = D(L);
+    const int right = D(L + W);
+    const int top = D(T);
+    const int bottom = D(T + H);
+    out.push_back(PageFrame{{left, top, right, bottom}, framePen});
+
+    for (const double v : axis.ticks) {
+        const int y = D(yOf(v));
+        out.push_back(PageLine{{left, y}, {left + tickLength, y}, framePen});
+        text(TickLabel(v), {left - tickLength, y - metrics.lineHeight / 2}, TextAnchor::TopRight,
+             font, kBlack);
+    }
+    if (axis.max > 0.0 && axis.min < 0.0) {
+        const int y = D(yOf(0.0));
+        out.push_back(PageLine{{left, y}, {right, y}, framePen});
+    }
+
+    for (const int residue : HorizontalTicks(settings.from, settings.to)) {
+        const int x = D(xOf(residue));
+        out.push_back(PageLine{{x, bottom}, {x, bottom - tickLength}, framePen});
+        const std::string label = std::to_string(residue);
+        const double halfWidth = static_cast<double>(label.size()) / 2.0 * metrics.maxCharWidth;
+        text(label, {x - truncated(halfWidth), bottom + metrics.lineHeight / 2},
+             TextAnchor::TopLeft, font, kBlack);
+    }
+    text("Residue Number", {D(L + W / 2.0), bottom + 2 * metrics.lineHeight}, TextAnchor::TopCentre,
+         font, kBlack);
+
+    if (!profile.averages.empty()) {
+        PagePolyline curve{{}, PagePen{kBlack, lineWidth, false}};
+        curve.points.reserve(profile.averages.size());
+        for (std::size_t k = 0; k < profile.averages.size(); ++k) {
+            const DevicePoint point{D(xOf(profile.span.first + static_cast<int>(k))),
+                                    D(yOf(profile.averages[k]))};
+            // Runs of equal device points draw nothing more; a long sequence
+            // on a narrow frame has many.
+            if (curve.points.empty() || !(curve.points.back() == point)) {
+                curve.points.push_back(point);
+            }
+        }
+        out.push_back(std::move(curve));
+    }
+
+    if (settings.helixDisplay != 0 && scaleName(m_record) == core::kKyteDoolittleName) {
+        const PagePen barPen{kRed, std::max(1, truncated(3 * layout.scale)), false};
+        const int lastColumn = layout.left + layout.width - 1;
+        for (const Helix& helix : profile.helices) {
+            const int x1 = std::clamp(truncated(xOf(helix.start) + 2), layout.left, lastColumn);
+            int x2 = truncated(xOf(helix.end) - 2);
+            if (x2 <= layout.left) {
+                continue;
+            }
+            x2 = std::min(x2, lastColumn);
+            // A helix past the right end clamps to one column: no bar.
+            if (x2 <= x1) {
+                continue;
+            }
+            out.push_back(PageLine{{D(x1), D(T + 5)}, {D(x2), D(T + 5)}, barPen});
+        }
+    }
+
+    if (measured) {
+        m_markPlaces.clear();
+    }
+    const std::string& sequence = m_record.CleanSequence();
+    for (std::size_t k = 0; k < settings.marks.size(); ++k) {
+        const core::MARK& mark = settings.marks[k];
+        const double xm = xOf(mark.position);
+        if (!(xm > L && xm < L + W) || mark.position < 1 ||
+            static_cast<std::size_t>(mark.position) > sequence.size()) {
+            continue;
+        }
+        const PagePen pen{mark.lineColour, lineWidth, false};
+        const DevicePoint tip{D(xm), D(T + 20)};
+        out.push_back(PageLine{{tip.x, D(T + 4)}, tip, pen});
+        out.push_back(PageLine{tip, {D(xm - 2), D(T + 13)}, pen});
+        out.push_back(PageLine{tip, {D(xm + 2), D(T + 13)}, pen});
+        MarkPlace place{static_cast<int>(k), {D(xm - 3), D(T + 4), D(xm + 3), D(T + 20)}, {}};
+        if (settings.labelMarks != 0) {
+            const core::LOGFONT labelFont = ScaledFont(UsableFont(mark.font), layout.scale);
+            const std::string label = sequence[mark.position - 1u] + std::to_string(mark.position);
+            const DevicePoint at{tip.x + metrics.maxCharWidth / 2, tip.y};
+            text(label, at, TextAnchor::TopLeft, labelFont, mark.labelColour);
+            const TextExtent extent = measure.Extent(labelFont, label);
+            place.label = {at.x, at.y, at.x + extent.width, at.y + extent.height};
+        }
+        if (onScreen && mark.selected != 0) {
+            DeviceRect box = place.arrow;
+            if (!place.label.Empty()) {
+                box.right = std::max(box.right, place.label.right);
+                box.bottom = std::max(box.bottom, place.label.bottom);
+            }
+            out.push_back(PageFrame{{box.left - 1, box.top - 1, box.right + 1, box.bottom + 1},
+                                    PagePen{kBlack, 1, true}});
+        }
+        if (measured) {
+            m_markPlaces.push_back(place);
+        }
+    }
+
+    const double shiftX = L - kPathyFrameLeft;
+    const double shiftY = T - kPathyFrameTop;
+    for (core::TEXTITEM& item : settings.texts) {
+        const core::LOGFONT itemFont = ScaledFont(UsableFont(item.font), layout.scale);
+        const DevicePoint origin{D(item.x + shiftX), D(item.y + shiftY)};
+        int y = origin.y;
+        int width = 0;
+        for (const std::string_view line : TextLines(item.text)) {
+            const TextExtent extent = measure.Extent(itemFont, line.empty() ? "|" : line);
+            if (!line.empty()) {
+                text(std::string(line), {origin.x, y}, TextAnchor::TopLeft, itemFont, item.colour);
+                width = std::max(width, extent.width);
+            }
+            y += extent.height;
+        }
+        if (measured) {
+            item.width = clampExtent(width);
+            item.height = clampExtent(y - origin.y);
+        }
+        if (onScreen && item.selected != 0) {
+            out.push_back(PageFrame{{origin.x - 1, origin.y - 1, origin.x + width, y},
+                                    PagePen{kBlack, 1, true}});
+        }
+    }
+    return page;
+}
+
+int HydropathyPage::TextItemAt(DevicePoint point) const
+{
+    const std::vector<core::TEXTITEM>& texts = Settings().texts;
+    for (std::size_t k = texts.size(); k-- > 0;) {
+        const core::TEXTITEM& item = texts[k];
+        const DeviceRect box{item.x, item.y, item.x + item.width, item.y + item.height};
+        if (box.Contains(point)) {
+            return static_cast<int>(k);
+        }
+    }
+    return -1;
+}
+
+int HydropathyPage::MarkAt(DevicePoint point) const
+{
+    for (const MarkPlace& place : m_markPlaces) {
+        if (place.arrow.Contains(point) || place.label.Contains(point)) {
+            return place.index;
+        }
+    }
+    return -1;
+}
+
+int HydropathyPage::ResidueAtX(int x) const
+{
+    const int clamped = std::clamp(x, kPathyFrameLeft, kPathyFrameLeft + kPathyFrameWidth);
+    const double intervals = Settings().to - Settings().from;
+    return truncated((clamped - kPathyFrameLeft) * intervals / kPathyFrameWidth + Settings().from +
+                     0.5);
+}
+
+} // namespace quorin::plots

@@ -1,0 +1,149 @@
+#pragma once
+
+#include "core/PropertyRecord.h"
+#include "plots/Hydropathy.h"
+#include "plots/Page.h"
+
+#include <string>
+#include <vector>
+
+namespace quorin::plots {
+
+/// The hydropathy page in screen page units: 635 x 360, the chart frame at
+/// (40, 90) with 590 x 200.
+inline constexpr int kPathyPageWidth = 635;
+inline constexpr int kPathyPageHeight = 360;
+inline constexpr int kPathyFrameLeft = 40;
+inline constexpr int kPathyFrameTop = 90;
+inline constexpr int kPathyFrameWidth = 590;
+inline constexpr int kPathyFrameHeight = 200;
+
+/// The page title of metafile descriptions and print jobs.
+inline constexpr std::string_view kPathyPageTitle = "Hydropathy Plot";
+
+PageLayout HydropathyScreenLayout();
+PageLayout HydropathyMetafileLayout();
+/// The printed page: scale 0.8 x deviceWidth / 630, frame at (100, 225).
+PageLayout HydropathyPrinterLayout(int deviceWidth);
+
+/// The vertical axis: the value range widened for the legend and the bars,
+/// the tick step and the tick values in drawing order (upwards from the first
+/// tick at or above the bottom, then downwards from below zero).
+struct VerticalAxis
+{
+    double min = 0.0;
+    double max = 0.0;
+    double step = 0.0;
+    std::vector<double> ticks;
+};
+
+/// The axis for a value range. An empty range or one without height gets a
+/// band of one unit either side of its value (0 when empty), so the axis
+/// always has a span and a step greater than zero.
+VerticalAxis ComputeVerticalAxis(const ValueSpan& range);
+
+/// A tick value with 4 significant digits, ".0" appended to texts shorter than
+/// three characters.
+std::string TickLabel(double value);
+
+/// Residues between two ticks of the residue axis for count displayed residues.
+int HorizontalTickInterval(int count);
+
+/// The ticked residues: multiples of the interval from from on, before to.
+std::vector<int> HorizontalTicks(int from, int to);
+
+/// Everything about the displayed stretch that costs a pass over the
+/// sequence: computed once per change of stretch, window, threshold, scale or
+/// sequence, not once per drawing.
+struct HydropathyProfile
+{
+    int from = 0;
+    int to = 0;
+    int window = 0;
+    double threshold = 0.0;
+    ProfileSpan span;
+    std::vector<double> averages; ///< WindowAverage of span.first..span.last
+    ValueSpan range;              ///< over the whole sequence
+    double gravy = 0.0;           ///< MeanHydropathy(from, to)
+    std::vector<Helix> helices;
+};
+
+HydropathyProfile ComputeHydropathyProfile(const core::PropertyRecord& record, int from, int to,
+                                           int window, double threshold);
+
+/// The four legend items a new plot view starts with (black, the default
+/// font, at x = 0 and y = 14, 35, 56, 72).
+std::vector<core::TEXTITEM> LegendItems();
+
+/// Refreshes the text of every legend item from the profile and the current
+/// scale, and moves it to the frame's left edge.
+void RefreshLegend(core::PropertyRecord& record, const HydropathyProfile& profile);
+
+/// Where a mark was drawn, for hit tests.
+struct MarkPlace
+{
+    int index = 0; ///< into the mark list
+    DeviceRect arrow;
+    DeviceRect label; ///< empty without label
+};
+
+/// The hydropathy page of one sequence document: draws the record's
+/// hydropathy plot settings and keeps what the last drawing measured.
+class HydropathyPage
+{
+public:
+    explicit HydropathyPage(core::PropertyRecord& record);
+
+    core::PropertyRecord& Record() { return m_record; }
+    const core::PropertyRecord& Record() const { return m_record; }
+    core::HydropathyPlotSettings& Settings() { return m_record.plots.pathy; }
+    const core::HydropathyPlotSettings& Settings() const { return m_record.plots.pathy; }
+
+    /// The profile of the current settings, recomputed only when an input
+    /// changed since the last call.
+    const HydropathyProfile& Profile();
+    /// How many times the profile was computed (for tests and benchmarks).
+    int ProfileComputations() const { return m_computations; }
+
+    /// The page for a target. Refreshes the legend items; on screen and in a
+    /// metafile also stores the text items' extents and the mark places for
+    /// hit tests.
+    PageDrawing Draw(const PageLayout& layout, const TextMeasure& measure);
+
+    /// The printed title: "Hydropathy Plot of Residues 1-262 of name".
+    std::string Title() const;
+    /// The window caption: "Hydropathy Plot of residues 1-262 of name".
+    std::string Caption() const;
+
+    /// The topmost text item containing the screen point (the last in the list
+    /// first), or -1.
+    int TextItemAt(DevicePoint point) const;
+    /// The mark whose arrow or label contains the screen point, or -1.
+    int MarkAt(DevicePoint point) const;
+    /// The residue under a screen x: x clamped to the frame, then
+    /// trunc((x - 40) x (n - 1) / 590 + from + 0.5).
+    int ResidueAtX(int x) const;
+
+private:
+    struct ProfileKey
+    {
+        int from = 0;
+        int to = 0;
+        int window = 0;
+        double threshold = 0.0;
+        core::ResidueTable table{};
+        std::string sequence;
+        friend bool operator==(const ProfileKey&, const ProfileKey&) = default;
+    };
+
+    ProfileKey currentKey() const;
+
+    core::PropertyRecord& m_record;
+    bool m_valid = false;
+    ProfileKey m_key;
+    HydropathyProfile m_profile;
+    int m_computations = 0;
+    std::vector<MarkPlace> m_markPlaces;
+};
+
+} // namespace quorin::plots

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "core/LogFont.h"
+#include "core/Residue.h"
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace quorin::plots {
+
+/// Where a page is drawn. The metafile takes the screen geometry; its device
+/// realises the metafile's own y direction, so the page draws it upright
+/// without negating anything.
+enum class PageTarget
+{
+    Screen,
+    Printer,
+    Metafile,
+};
+
+/// A point in device units of the target (pixels on screen and in a metafile,
+/// printer dots when printing).
+struct DevicePoint
+{
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const DevicePoint&, const DevicePoint&) = default;
+};
+
+/// An axis-parallel rectangle in device units; right and bottom are the last
+/// covered coordinates, so a rectangle with left == right is one unit wide.
+struct DeviceRect
+{
+    int left = 0;
+    int top = 0;
+    int right = -1;
+    int bottom = -1;
+
+    bool Empty() const { return right < left || bottom < top; }
+    /// Points on the edge count as inside.
+    bool Contains(DevicePoint p) const
+    {
+        return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
+    }
+    friend bool operator==(const DeviceRect&, const DeviceRect&) = default;
+};
+
+/// A solid pen, or the dotted one of selection frames.
+struct PagePen
+{
+    core::COLORREF colour = 0;
+    int width = 1; ///< device units
+    bool dotted = false;
+    friend bool operator==(const PagePen&, const PagePen&) = default;
+};
+
+struct PageLine
+{
+    DevicePoint from;
+    DevicePoint to;
+    PagePen pen;
+};
+
+struct PagePolyline
+{
+    std::vector<DevicePoint> points;
+    PagePen pen;
+};
+
+/// An unfilled rectangle whose pen runs along left..right and top..bottom.
+struct PageFrame
+{
+    DeviceRect rect;
+    PagePen pen;
+};
+
+/// Which point of the text's box `at` names. Texts are drawn with a
+/// transparent background.
+enum class TextAnchor
+{
+    TopLeft,
+    TopRight,
+    TopCentre,
+};
+
+struct PageText
+{
+    std::string text;
+    DevicePoint at;
+    TextAnchor anchor = TextAnchor::TopLeft;
+    core::LOGFONT font; ///< height already scaled for the target
+    core::COLORREF colour = 0;
+};
+
+using PageElement = std::variant<PageLine, PagePolyline, PageFrame, PageText>;
+
+/// What a page draws, in drawing order.
+struct PageDrawing
+{
+    std::vector<PageElement> elements;
+};
+
+/// The text metrics of a font as created on the target, in device units.
+struct FontMetrics
+{
+    int maxCharWidth = 0; ///< widest character of the font's 8-bit range
+    int height = 0;       ///< ascent plus descent
+    int lineHeight = 0;   ///< height plus external leading
+};
+
+struct TextExtent
+{
+    int width = 0;
+    int height = 0;
+};
+
+/// The target's font measurements. The drawing side implements it with the
+/// fonts it really creates; tests use fixed metrics.
+class TextMeasure
+{
+public:
+    virtual ~TextMeasure() = default;
+    virtual FontMetrics Metrics(const core::LOGFONT& font) const = 0;
+    virtual TextExtent Extent(const core::LOGFONT& font, std::string_view text) const = 0;
+};
+
+/// A frame chart layout: the frame in page units and the factor from page
+/// units to device units.
+struct PageLayout
+{
+    PageTarget target = PageTarget::Screen;
+    double scale = 1.0; ///< device units per page unit
+    int left = 0;       ///< frame, page units
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    bool Printing() const { return target == PageTarget::Printer; }
+    /// A page coordinate on the device: scaled, then truncated toward zero.
+    int Device(double pageCoordinate) const;
+};
+
+/// Report font A, the default font of the pages: "Arial", height 16.
+core::LOGFONT DefaultPageFont();
+/// Report font B, the fixed font used when an item's own font cannot be made:
+/// "Courier New", height 15.
+core::LOGFONT FixedPageFont();
+
+/// font with its height multiplied by scale and truncated.
+core::LOGFONT ScaledFont(const core::LOGFONT& font, double scale);
+
+/// font, or the fixed font when font names no face (such a font cannot be
+/// created).
+core::LOGFONT UsableFont(const core::LOGFONT& font);
+
+/// text split at CR LF (a lone LF also ends a line); an empty text is one
+/// empty line.
+std::vector<std::string_view> TextLines(std::string_view text);
+
+/// A row of "*" as long as text, the underline of printed titles.
+std::string TitleUnderline(std::string_view text);
+
+} // namespace quorin::plots

@@ -1,0 +1,35 @@
+#include "plots/ui/PageDocument.h"
+
+#include "plots/Hydropathy.h"
+
+namespace quorin::plots::ui {
+
+PageDocument::PageDocument(core::PropertyRecord& record, std::vector<core::MARK>& marks,
+                           std::vector<core::TEXTITEM>& texts, QObject* parent)
+    : QObject(parent), m_record(record), m_marks(marks), m_texts(texts), m_items(marks, texts)
+{}
+
+int PageDocument::PositionCount() const
+{
+    return plots::PositionCount(m_record);
+}
+
+void PageDocument::DeleteSelected()
+{
+    if (m_items.DeleteSelected()) {
+        Changed();
+    }
+}
+
+void PageDocument::DeleteAllMarks()
+{
+    m_items.DeleteAllMarks();
+    Changed();
+}
+
+void PageDocument::Changed()
+{
+    emit changed();
+}
+
+} // namespace quorin::plots::ui

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "core/PropertyRecord.h"
+#include "plots/Page.h"
+#include "plots/PageEditing.h"
+#include "plots/ui/PageOutput.h"
+
+#include <QObject>
+#include <QPoint>
+
+namespace quorin::plots::ui {
+
+/// What every page document shares: a link to its settings block in the
+/// sequence's property record (marks and text items live there), the
+/// selection, and the drawing of its page for any target. Every change ends
+/// with Changed(), which redraws the page's views.
+class PageDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    PageDocument(core::PropertyRecord& record, std::vector<core::MARK>& marks,
+                 std::vector<core::TEXTITEM>& texts, QObject* parent = nullptr);
+
+    core::PropertyRecord& Record() { return m_record; }
+    PageItems& Items() { return m_items; }
+    const std::vector<core::MARK>& Marks() const { return m_marks; }
+    const std::vector<core::TEXTITEM>& Texts() const { return m_texts; }
+
+    /// The page for the outputs: size, title, layouts and the drawing.
+    virtual PageSource Source() = 0;
+    /// The name of the print job.
+    virtual QString PrintJobName() const = 0;
+    /// The last valid position a mark may take.
+    virtual int PositionCount() const;
+
+    /// The items under a point of the screen page (page units), as the last
+    /// screen drawing placed them; -1 for none.
+    virtual int TextItemAt(QPoint point) const = 0;
+    virtual int MarkAt(QPoint point) const = 0;
+
+    /// Deletes the selected text item, else the selected mark.
+    void DeleteSelected();
+    void DeleteAllMarks();
+
+    /// Tells the views to redraw.
+    void Changed();
+
+signals:
+    void changed();
+
+private:
+    core::PropertyRecord& m_record;
+    std::vector<core::MARK>& m_marks;
+    std::vector<core::TEXTITEM>& m_texts;
+    PageItems m_items;
+};
+
+} // namespace quorin::plots::ui

@@ -1,0 +1,229 @@
+#include "plots/ui/PageOutput.h"
+
+#include "plots/ui/EmfPaintDevice.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace quorin::plots::ui {
+namespace {
+
+/// A4 portrait at the resolutions of the printed outputs.
+constexpr double kA4WidthMm = 210.0;
+constexpr double kA4HeightMm = 297.0;
+constexpr int kPrintedPngDpi = 150;
+constexpr int kPrintedVectorDpi = 96;
+constexpr int kPdfDpi = 1200;
+
+QSize a4Pixels(int dpi)
+{
+    return QSize(static_cast<int>(kA4WidthMm / 25.4 * dpi),
+                 static_cast<int>(kA4HeightMm / 25.4 * dpi));
+}
+
+PageLayout layoutFor(const PageSource& page, bool printerLayout, PageTarget screenTarget,
+                     int deviceWidth)
+{
+    return page.layout(printerLayout ? PageTarget::Printer : screenTarget, deviceWidth);
+}
+
+bool writePng(const PageSource& page, QIODevice& out, bool printerLayout)
+{
+    const QSize size = printerLayout ? a4Pixels(kPrintedPngDpi) : page.screenSize;
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    if (printerLayout) {
+        const int dotsPerMetre = static_cast<int>(kPrintedPngDpi / 0.0254);
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+    }
+    {
+        QPainter painter(&image);
+        page.draw(painter, layoutFor(page, printerLayout, PageTarget::Screen, size.width()));
+    }
+    return image.save(&out, "PNG");
+}
+
+bool writeSvg(const PageSource& page, QIODevice& out, bool printerLayout)
+{
+    const QSize size = printerLayout ? a4Pixels(kPrintedVectorDpi) : page.screenSize;
+    QSvgGenerator svg;
+    svg.setOutputDevice(&out);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setResolution(kPrintedVectorDpi);
+    svg.setTitle(page.title);
+    svg.setDescription(QString::fromLatin1(kMetafileCreator));
+    {
+        QPainter painter(&svg);
+        if (!painter.isActive()) {
+            return false;
+        }
+        page.draw(painter, layoutFor(page, printerLayout, PageTarget::Screen, size.width()));
+    }
+    return true;
+}
+
+bool writePdf(const PageSource& page, QIODevice& out, bool printerLayout)
+{
+    {
+        QPdfWriter pdf(&out);
+        pdf.setTitle(page.title);
+        pdf.setCreator(QString::fromLatin1(kMetafileCreator));
+        if (printerLayout) {
+            pdf.setResolution(kPdfDpi);
+            pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                          QMarginsF(0, 0, 0, 0)));
+        } else {
+            // One page pixel is one point at 72 per inch: the page keeps its
+            // screen proportions and its pixel coordinates.
+            pdf.setResolution(72);
+            pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(page.screenSize), QPageSize::Point,
+                                                    QString(), QPageSize::ExactMatch),
+                                          QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        }
+        QPainter painter(&pdf);
+        if (!painter.isActive()) {
+            return false;
+        }
+        page.draw(painter, layoutFor(page, printerLayout, PageTarget::Screen, pdf.width()));
+    }
+    return true;
+}
+
+bool writeEmf(const PageSource& page, const QString& path, bool printerLayout)
+{
+    QSize size = page.screenSize;
+    QRect frame = MetafileFrame(size, NominalScreenPixels(), NominalScreenMillimetres());
+    if (printerLayout) {
+        size = a4Pixels(kPrintedVectorDpi);
+        frame =
+            QRect(0, 0, static_cast<int>(kA4WidthMm * 100), static_cast<int>(kA4HeightMm * 100));
+    }
+    EmfPaintDevice device(path, size, frame, QString::fromLatin1(kMetafileCreator), page.title);
+    if (!device.isValid()) {
+        return false;
+    }
+    {
+        QPainter painter(&device);
+        if (!painter.isActive()) {
+            return false;
+        }
+        page.draw(painter, layoutFor(page, printerLayout, PageTarget::Metafile, size.width()));
+    }
+    return device.finish();
+}
+
+} // namespace
+
+std::optional<OutputFormat> OutputFormatOf(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("svg")) {
+        return OutputFormat::Svg;
+    }
+    if (suffix == QLatin1String("pdf")) {
+        return OutputFormat::Pdf;
+    }
+    if (suffix == QLatin1String("png")) {
+        return OutputFormat::Png;
+    }
+    if (suffix == QLatin1String("emf")) {
+        return OutputFormat::Emf;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+/// Writes every format but the metafile into out.
+bool writeTo(const PageSource& page, QIODevice& out, OutputFormat format, bool printerLayout)
+{
+    switch (format) {
+    case OutputFormat::Svg:
+        return writeSvg(page, out, printerLayout);
+    case OutputFormat::Pdf:
+        return writePdf(page, out, printerLayout);
+    case OutputFormat::Png:
+        return writePng(page, out, printerLayout);
+    case OutputFormat::Emf:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+bool WritePage(const PageSource& page, const QString& path, OutputFormat format, bool printerLayout)
+{
+    if (format == OutputFormat::Emf) {
+        return writeEmf(page, path, printerLayout);
+    }
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && writeTo(page, file, format, printerLayout) &&
+           file.commit();
+}
+
+QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerLayout)
+{
+    if (format == OutputFormat::Emf) {
+        // libEMF writes files only.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("page.emf"));
+        QFile file(path);
+        if (!dir.isValid() || !writeEmf(page, path, printerLayout) ||
+            !file.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        return file.readAll();
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    return writeTo(page, buffer, format, printerLayout) ? buffer.data() : QByteArray();
+}
+
+bool WritePageFile(const PageSource& page, const std::string& path, bool printerLayout)
+{
+    const auto format = OutputFormatOfName(path);
+    return format && WritePage(page, QString::fromStdString(path), *format, printerLayout);
+}
+
+std::optional<OutputFormat> OutputFormatOfName(std::string_view path)
+{
+    return OutputFormatOf(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+OffscreenGui::OffscreenGui()
+{
+    if (QCoreApplication::instance() != nullptr) {
+        return;
+    }
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        }
+    });
+    static int argc = 1;
+    static char name[] = "quorin";
+    static char* argv[] = {name, nullptr};
+    m_application = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+OffscreenGui::~OffscreenGui() = default;
+
+} // namespace quorin::plots::ui

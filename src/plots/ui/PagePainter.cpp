@@ -1,0 +1,112 @@
+#include "plots/ui/PagePainter.h"
+
+#include "plots/ui/PageFonts.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
+#include <QPolygon>
+
+#include <type_traits>
+
+namespace quorin::plots::ui {
+namespace {
+
+QPen toQPen(const PagePen& pen)
+{
+    if (pen.dotted) {
+        QPen dotted(ToQColor(pen.colour), 1, Qt::DotLine);
+        dotted.setCosmetic(true);
+        return dotted;
+    }
+    return QPen(ToQColor(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+QPoint toQPoint(const DevicePoint& point)
+{
+    return QPoint(point.x, point.y);
+}
+
+void drawText(QPainter& painter, const PageText& text)
+{
+    const QFont font = ToQFont(text.font);
+    const QFontMetrics metrics(font, painter.device());
+    const QString content = ToQString(text.text);
+    int x = text.at.x;
+    if (text.anchor == TextAnchor::TopRight) {
+        x -= metrics.horizontalAdvance(content);
+    } else if (text.anchor == TextAnchor::TopCentre) {
+        x -= metrics.horizontalAdvance(content) / 2;
+    }
+    painter.setFont(font);
+    painter.setPen(ToQColor(text.colour));
+    painter.drawText(QPoint(x, text.at.y + metrics.ascent()), content);
+}
+
+} // namespace
+
+void DrawPage(QPainter& painter, const PageDrawing& drawing)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setBrush(Qt::NoBrush);
+    for (const PageElement& element : drawing.elements) {
+        std::visit(
+            [&painter](const auto& item) {
+                using Item = std::decay_t<decltype(item)>;
+                if constexpr (std::is_same_v<Item, PageLine>) {
+                    painter.setPen(toQPen(item.pen));
+                    painter.drawLine(toQPoint(item.from), toQPoint(item.to));
+                } else if constexpr (std::is_same_v<Item, PagePolyline>) {
+                    QPolygon polygon;
+                    polygon.reserve(static_cast<qsizetype>(item.points.size()));
+                    for (const DevicePoint& point : item.points) {
+                        polygon.append(toQPoint(point));
+                    }
+                    painter.setPen(toQPen(item.pen));
+                    painter.drawPolyline(polygon);
+                } else if constexpr (std::is_same_v<Item, PageFrame>) {
+                    painter.setPen(toQPen(item.pen));
+                    painter.drawRect(item.rect.left, item.rect.top,
+                                     item.rect.right - item.rect.left,
+                                     item.rect.bottom - item.rect.top);
+                } else {
+                    drawText(painter, item);
+                }
+            },
+            element);
+    }
+    painter.restore();
+}
+
+void DrawHydropathyPage(QPainter& painter, HydropathyPage& page, const PageLayout& layout)
+{
+    DrawPage(painter, page.Draw(layout, QtTextMeasure()));
+}
+
+PageSource HydropathyPageSource(HydropathyPage& page)
+{
+    PageSource source;
+    source.screenSize = QSize(kPathyPageWidth, kPathyPageHeight);
+    source.title = ToQString(kPathyPageTitle);
+    source.layout = [](PageTarget target, int deviceWidth) {
+        switch (target) {
+        case PageTarget::Printer:
+            return HydropathyPrinterLayout(deviceWidth);
+        case PageTarget::Metafile:
+            return HydropathyMetafileLayout();
+        case PageTarget::Screen:
+            break;
+        }
+        return HydropathyScreenLayout();
+    };
+    source.draw = [&page](QPainter& painter, const PageLayout& layout) {
+        DrawHydropathyPage(painter, page, layout);
+    };
+    return source;
+}
+
+} // namespace quorin::plots::ui

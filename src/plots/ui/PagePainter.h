@@ -1,0 +1,23 @@
+#pragma once
+
+#include "plots/HydropathyPage.h"
+#include "plots/Page.h"
+#include "plots/ui/PageOutput.h"
+
+class QPainter;
+
+namespace quorin::plots::ui {
+
+/// Maps what a page draws onto a painter: device units are the painter's
+/// logical units, texts go with a transparent background. Lines and frames are
+/// drawn without antialiasing, as the pages were laid out in whole pixels.
+void DrawPage(QPainter& painter, const PageDrawing& drawing);
+
+/// The hydropathy page for one target: screen widget, printer, PDF, SVG, PNG
+/// and metafile all come through here.
+void DrawHydropathyPage(QPainter& painter, HydropathyPage& page, const PageLayout& layout);
+
+/// The hydropathy page for the file outputs; page must outlive the source.
+PageSource HydropathyPageSource(HydropathyPage& page);
+
+} // namespace quorin::plots::ui

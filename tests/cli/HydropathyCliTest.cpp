@@ -1,0 +1,143 @@
+#include "cli/CliRun.h"
+#include "core/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace quorin::test {
+namespace {
+
+std::string protein(const std::string& accession)
+{
+    return "'" + DataFile("proteins/" + accession + ".fasta").string() + "'";
+}
+
+TEST(HydropathyCliTest, DefaultsGiveTheExportOfTheWholeSequence)
+{
+    TempDir dir;
+    const CliRun run = runCli(dir, "hydropathy --settings s.ini " + protein("P02945"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, ReadFile(DataFile("golden/hydropathy-P02945.txt")));
+    EXPECT_EQ(run.err, "");
+
+    const CliRun helices = runCli(dir, "helices --settings s.ini -o h.txt " + protein("P02945"));
+    EXPECT_EQ(helices.status, 0) << helices.err;
+    EXPECT_EQ(ReadFile(dir / "h.txt"), ReadFile(DataFile("golden/helices-P02945.txt")));
+}
+
+TEST(HydropathyCliTest, OptionsChooseStretchWindowScaleAndDelimiter)
+{
+    TempDir dir;
+    const CliRun run = runCli(dir,
+                              "hydropathy --settings s.ini --from 2 --to 4 --window 1 --scale 1 "
+                              "--delimiter ';' -",
+                              ">pep\nIDKW\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Hydropathyplot of pep\r\n\r\n"
+                       "Scale:  Eisenberg Consensus Scale (1983);    W = 1\r\n\r\n"
+                       "Residue / Hydropathyvalue\r\n\r\n"
+                       "2;-0.9\r\n3;-1.5\r\n4;0.81\r\n");
+}
+
+TEST(HydropathyCliTest, ValuesAreCheckedWithTheDialogMessages)
+{
+    TempDir dir;
+    const std::string fasta = ">pep\n" + std::string(30, 'I') + "\n";
+    const struct
+    {
+        std::string options;
+        std::string message;
+    } rows[] = {
+        {"hydropathy --from x", "Enter a valid start value!"},
+        {"hydropathy --to 3.5", "Enter a valid end value!"},
+        {"hydropathy --from 5 --to 5", "Entered value is outside the limits."},
+        {"hydropathy --to 31", "Entered value is outside the limits."},
+        {"hydropathy --window -1", "Enter a valid value for sliding window!"},
+        {"hydropathy --window 12", "Entered value for sliding window is outside the limits!"},
+        {"hydropathy --threshold 1,6", "Enter a valid hydropathy threshold!"},
+        {"helices --threshold -2", "Enter a valid hydropathy threshold!"},
+        {"helices --scale 2", "No hydropathy scale 2: the settings hold 2 (0 to 1)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.options);
+        const CliRun run = runCli(dir, row.options + " --settings s.ini -", fasta);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, row.message + "\n");
+    }
+    for (const char* options :
+         {"hydropathy --scale one", "hydropathy --delimiter ''", "helices --window 3"}) {
+        SCOPED_TRACE(options);
+        EXPECT_EQ(runCli(dir, std::string(options) + " --settings s.ini -", fasta).status, 2);
+    }
+}
+
+TEST(HydropathyCliTest, XCountsAsAPositionAndAWindowLongerThanTheSequenceGivesNoRows)
+{
+    TempDir dir;
+    const CliRun run = runCli(dir, "hydropathy --settings s.ini --window 1 -", ">p\nIXI\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("1\t4.5\r\n2\t-4.5\r\n3\t4.5\r\n"), std::string::npos) << run.out;
+
+    const CliRun wide = runCli(dir, "hydropathy --settings s.ini --window 5 -", ">p\nIXI\n");
+    EXPECT_EQ(wide.status, 0) << wide.err;
+    EXPECT_EQ(wide.out.substr(wide.out.size() - 29), "Residue / Hydropathyvalue\r\n\r\n");
+
+    const CliRun none = runCli(dir, "helices --settings s.ini -", ">p\n" + std::string(20, 'I'));
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+}
+
+#ifdef QUORIN_CLI_RENDER
+TEST(HydropathyCliTest, RenderWritesThePageInTheFormatOfTheEnding)
+{
+    TempDir dir;
+    const struct
+    {
+        std::string name;
+        std::string start;
+    } rows[] = {{"p.svg", "<?xml"},
+                {"p.pdf", "%PDF"},
+                {"p.png", "\x89PNG"},
+                {"p.emf", std::string("\x01\0\0\0", 4)}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CliRun run =
+            runCli(dir, "render hydropathy --settings s.ini --window 7 --mark 82 -o " + row.name +
+                            " " + protein("P02945"));
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, ""); // no notes from the toolkit either
+        EXPECT_EQ(ReadFile(dir / row.name).substr(0, row.start.size()), row.start);
+    }
+    EXPECT_NE(ReadFile(dir / "p.svg").find("W = 7"), std::string::npos);
+}
+
+TEST(HydropathyCliTest, RenderRefusesWhatTheDialogRefusesAndWrongUsage)
+{
+    TempDir dir;
+    const CliRun refused =
+        runCli(dir, "render hydropathy --settings s.ini --window 4 -o p.svg " + protein("P02945"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "Entered value for sliding window is outside the limits!\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "p.svg"));
+
+    const CliRun unwritable =
+        runCli(dir, "render hydropathy --settings s.ini -o no/dir/p.emf " + protein("P02945"));
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.err, "Cannot write no/dir/p.emf\n");
+
+    for (const char* usage :
+         {"render hydropathy --settings s.ini", "render hydropathy --settings s.ini -o p.gif",
+          "render wheel --settings s.ini -o p.svg", "render hydropathy --mark 0 -o p.svg",
+          "render hydropathy --text 12 -o p.svg"}) {
+        SCOPED_TRACE(usage);
+        EXPECT_EQ(runCli(dir, std::string(usage) + " " + protein("P02945")).status, 2);
+    }
+}
+#endif
+
+} // namespace
+} // namespace quorin::test

@@ -1,0 +1,41 @@
+#!/bin/sh
+# Renders the hydropathy page of bacteriorhodopsin and reads the results back
+# with programs that are not ours: the metafile through emf2svg-conv (and the
+# SVG it gives through rsvg-convert), the PDFs through pdftotext.
+#
+# usage: check_render.sh QUORIN_CLI P02945.fasta
+set -eu
+cli=$1
+protein=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+cd "$tmp"
+
+fail() {
+    echo "check_render: $*" >&2
+    exit 1
+}
+
+"$cli" render hydropathy --settings s.ini --mark 82 --text '300,20,A note' -o page.emf "$protein"
+emf2svg-conv -i page.emf -o page.svg || fail "emf2svg-conv cannot read the metafile"
+for text in "Residue Number" "Mean Hydropathy (GRAVY) = 0.723" "Scale: Kyte and Doolittle (1982)" \
+    "W = 11" "Hydropathy threshold for helices =  1.6" "V82" "A note" "3.0" "-1.0" "253"; do
+    grep -qF -- "$text" page.svg || fail "the metafile lacks \"$text\""
+done
+grep -q 'stroke="#FF0000"' page.svg || fail "the metafile has no red helix bars"
+rsvg-convert page.svg -o page.png || fail "the converted metafile does not draw"
+[ -s page.png ] || fail "the converted metafile drew nothing"
+
+"$cli" render hydropathy --settings s.ini --print-layout -o printed.pdf "$protein"
+pdftotext printed.pdf printed.txt
+grep -q "Hydropathy Plot of Residues 1-262 of P02945" printed.txt || fail "no printed title"
+grep -q '^\*\*\*\*\*\*\*\*\*\*' printed.txt || fail "no row of stars under the printed title"
+grep -q "Residue Number" printed.txt || fail "no axis title on the printed page"
+
+"$cli" render hydropathy --settings s.ini -o screen.pdf "$protein"
+pdftotext screen.pdf screen.txt
+grep -q "Residue Number" screen.txt || fail "no axis title on the screen page"
+if grep -q "Hydropathy Plot of Residues" screen.txt; then
+    fail "the screen page shows the printed title"
+fi
+echo "metafile and PDFs read back"
