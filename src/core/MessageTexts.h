@@ -55,4 +55,12 @@ inline constexpr std::string_view kNoModifications = "No modifications defined!"
 inline constexpr std::string_view kNoHydropathyScale = "No hydropathy scale available!";
 inline constexpr std::string_view kWheelLimit = "Only 5 Helical Wheels may be displayed!";
 
+// The digest
+/// The agent dialog's Analyse with no agent selected.
+inline constexpr std::string_view kSelectAnAgent = "Select an agent!";
+/// A digest whose fragments do not fit in memory (a protein with tens of
+/// thousands of sites); the window closes and the sequence keeps no digest.
+inline constexpr std::string_view kDigestTooLarge =
+    "The digest has too many fragments to hold in memory; choose agents that cut less often.";
+
 } // namespace quorin::core::msg
