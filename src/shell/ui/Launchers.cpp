@@ -1,11 +1,16 @@
 #include "shell/ui/Launchers.h"
 
+#include "analysis/Digest.h"
+#include "analysis/ui/CDigestDialog.h"
+#include "analysis/ui/DigestJobs.h"
 #include "core/CommandIds.h"
 #include "core/MessageTexts.h"
+#include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 #include "shell/ui/CMainFrame.h"
+#include "shell/ui/ChildFrame.h"
 
 #include <map>
 
@@ -19,6 +24,7 @@ std::map<int, Launcher>& launchers()
 {
     static std::map<int, Launcher> table = {
         {cmd::kPhysChem, LaunchPhysChem},
+        {cmd::kCleavage, LaunchCleavage},
     };
     return table;
 }
@@ -72,6 +78,35 @@ void LaunchPhysChem(LaunchContext& context)
     }
     context.document.Analyses().physChemView = true;
     context.document.AnalysesChanged();
+}
+
+void LaunchCleavage(LaunchContext& context)
+{
+    using core::ui::ToQString;
+    core::PropertyRecord& record = context.document.Record();
+    if (!analysis::CleavingAgentsDefined(record.agents)) {
+        core::ui::ShowMessage(ToQString(core::msg::kNoCleavingAgents), ToQString(core::msg::kNote));
+        return;
+    }
+    analysis::ui::CDigestDialog dialog(record.agents, &context.mainFrame);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    record.digest.selectedAgents = dialog.SelectedAgents();
+    record.digest.lineWidth = core::ui::Application::Instance().Settings().charsPerLine;
+    // The document's own record, even while a batch run has made its record
+    // the active one: the window shows this document's digest.
+    analysis::ui::DigestJobs::Of(context.document).StartDigest(dialog.Specificity());
+    context.document.Analyses().digestComputed = true;
+    context.document.AnalysesChanged();
+    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Digest, context.document);
+    if (frame == nullptr) {
+        core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
+                              ToQString(core::msg::kError));
+        return;
+    }
+    frame->showNormal();
+    frame->resize(630, 405);
 }
 
 } // namespace quorin::shell::ui

@@ -43,4 +43,9 @@ void SetApplicationCommand(int id, ApplicationCommand command);
 /// The launcher of the physico-chemical window: no dialog, just the window.
 void LaunchPhysChem(LaunchContext& context);
 
+/// The launcher of the digest: "No cleaving agents defined!" without agents,
+/// else the agent dialog; on Analyse the digest starts, the document counts
+/// it as computed, and the digest window opens (630 x 405) to show it.
+void LaunchCleavage(LaunchContext& context);
+
 } // namespace quorin::shell::ui

@@ -1,5 +1,6 @@
 #include "shell/ui/WindowFactories.h"
 
+#include "analysis/ui/CDigView.h"
 #include "analysis/ui/CPhysChemView.h"
 #include "shell/ui/SequenceSummaryView.h"
 
@@ -21,6 +22,7 @@ std::map<WindowKind, WindowFactory>& factories()
     static std::map<WindowKind, WindowFactory> table = {
         {WindowKind::SequenceEditor, viewOn<SequenceSummaryView>},
         {WindowKind::PhysChem, viewOn<analysis::ui::CPhysChemView>},
+        {WindowKind::Digest, viewOn<analysis::ui::CDigView>},
     };
     return table;
 }

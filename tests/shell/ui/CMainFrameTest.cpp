@@ -158,7 +158,7 @@ private slots:
                            "Select &All\tCtrl+A | C&opy All[x] | --- | &Select from... to...[x] | "
                            "&Go to...[x] |"),
             QStringLiteral("&Analyze: &Physico-Chemical Properties | &Sequence-Specific "
-                           "Cleavage...[x] | &Modfinder...[x] | Search for Sequence "
+                           "Cleavage... | &Modfinder...[x] | Search for Sequence "
                            "&Motifs...[x] | --- | &Helical Wheel...[x] | H&ydropathy Plot...[x] | "
                            "Plot of &Amphipathy Moment...[x] | &Display Domain Structure...[x] |"),
             QStringLiteral("&Options: &Preferences...[x] |"),
@@ -175,7 +175,7 @@ private slots:
         QCOMPARE(properties.size(), 6);
         QCOMPARE(properties[1], QStringLiteral("&Edit: &Copy\tCtrl+C |"));
         QCOMPARE(properties[2],
-                 QStringLiteral("&Analyze: &Sequence-Specific Cleavage...[x] | &Modfinder...[x] | "
+                 QStringLiteral("&Analyze: &Sequence-Specific Cleavage... | &Modfinder...[x] | "
                                 "Search for Sequence &Motifs...[x] | --- | &Helical Wheel...[x] | "
                                 "H&ydropathy Plot...[x] | Plot of &Amphipathy Moment...[x] | "
                                 "&Display Domain Structure...[x] |"));

@@ -1,0 +1,297 @@
+#include "MainFrameFixture.h"
+#include "analysis/Digest.h"
+#include "analysis/ui/CDigView.h"
+#include "analysis/ui/CDigestDialog.h"
+#include "core/CommandIds.h"
+#include "core/ui/QtText.h"
+#include "shell/ui/HelpWindow.h"
+#include "shell/ui/Launchers.h"
+#include "shell/ui/WindowFactories.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <functional>
+
+namespace quorin::shell::ui {
+
+namespace cmd = core::cmd;
+using analysis::ui::CDigestDialog;
+using analysis::ui::CDigView;
+using test::RunningProgram;
+
+class DigestWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    /// Opens insulin (P01308) and gives the document two agents.
+    static void openInsulin(RunningProgram& program)
+    {
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P01308.fasta")));
+        program.Document()->Record().agents = {{"Trypsin", "K!;R!"}, {"CNBr", "M"}};
+    }
+
+    /// Answers the agent dialog that the next command shows.
+    static void whenTheDialogShows(std::function<void(CDigestDialog&)> answer)
+    {
+        QTimer::singleShot(0, [answer] {
+            auto* dialog = qobject_cast<CDigestDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            answer(*dialog);
+        });
+    }
+
+    /// Chooses the agents of these rows, in this order, and presses Analyse.
+    static void chooseAndAnalyse(std::initializer_list<int> rows)
+    {
+        const QList<int> chosen(rows);
+        whenTheDialogShows([chosen](CDigestDialog& dialog) {
+            auto* available = dialog.findChild<QListWidget*>(QStringLiteral("availableAgents"));
+            for (const int row : chosen) {
+                available->setCurrentRow(row);
+                dialog.findChild<QPushButton*>(QStringLiteral("select"))->click();
+            }
+            dialog.findChild<QPushButton*>(QStringLiteral("analyse"))->click();
+        });
+    }
+
+    /// Runs a trypsin digest through the Analyze command; returns its view
+    /// once the report is on show.
+    static CDigView* digestWithTrypsin(RunningProgram& program)
+    {
+        chooseAndAnalyse({0});
+        if (!program.frame->Execute(cmd::kCleavage)) {
+            return nullptr;
+        }
+        ChildFrame* frame = program.frame->ActiveFrame();
+        if (frame == nullptr || frame->Kind() != WindowKind::Digest) {
+            return nullptr;
+        }
+        auto* view = qobject_cast<CDigView*>(frame->widget());
+        if (view == nullptr || !QTest::qWaitFor([view] { return !view->Busy(); })) {
+            return nullptr;
+        }
+        return view;
+    }
+
+    static QString viewMenu(const RunningProgram& program)
+    {
+        for (const QString& line : program.MenuLines()) {
+            if (line.startsWith(QStringLiteral("&View:"))) {
+                return line;
+            }
+        }
+        return {};
+    }
+
+private slots:
+    void withoutAgentsTheCommandOnlyTellsSo()
+    {
+        for (const std::vector<core::ENZYME>& agents :
+             {std::vector<core::ENZYME>{},
+              std::vector<core::ENZYME>{{"", "K!"}, {"Trypsin", "K!"}}}) {
+            RunningProgram program;
+            openInsulin(program);
+            program.Document()->Record().agents = agents;
+            QVERIFY(program.Enabled(cmd::kCleavage));
+            QVERIFY(program.frame->Execute(cmd::kCleavage));
+            QCOMPARE(program.messages.Requests().size(), 1);
+            QCOMPARE(program.messages.LastText(), QStringLiteral("No cleaving agents defined!"));
+            QCOMPARE(program.messages.Requests().last().caption, QStringLiteral("Note"));
+            QCOMPARE(program.frame->Frames().size(), 1);
+            QVERIFY(!program.Document()->Analyses().digestComputed);
+        }
+    }
+
+    void cancelOrNoAgentChosenChangesNothing()
+    {
+        RunningProgram program;
+        openInsulin(program);
+        whenTheDialogShows([&](CDigestDialog& dialog) {
+            dialog.findChild<QPushButton*>(QStringLiteral("analyse"))->click();
+            QCOMPARE(program.messages.LastText(), QStringLiteral("Select an agent!"));
+            QCOMPARE(program.messages.Requests().last().caption, QStringLiteral("Error"));
+            QVERIFY(dialog.isVisible());
+            dialog.findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+        });
+        QVERIFY(program.frame->Execute(cmd::kCleavage));
+        QCOMPARE(program.messages.Requests().size(), 1);
+        QCOMPARE(program.frame->Frames().size(), 1);
+        QVERIFY(!program.Document()->Analyses().digestComputed);
+        QVERIFY(!program.app->DigestViewExists());
+        QVERIFY(program.Document()->Record().digest.selectedAgents.empty());
+    }
+
+    void theDigestOpensItsWindowWithTheWholeReport()
+    {
+        RunningProgram program;
+        openInsulin(program);
+        program.frame->OnNotification(core::ui::MSG_PROGRESS, 37);
+        CDigView* view = digestWithTrypsin(program);
+        QVERIFY(view != nullptr);
+        ChildFrame* frame = program.frame->ActiveFrame();
+        QCOMPARE(frame->size(), QSize(630, 405));
+        QVERIFY(!frame->isMaximized() && !frame->isMinimized());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Sequence specific cleavage"));
+        QVERIFY(program.Document()->Analyses().digestComputed);
+        QVERIFY(program.app->DigestViewExists());
+        QVERIFY(program.messages.Requests().isEmpty());
+        QTRY_COMPARE(program.frame->statusBar()->findChild<QLabel*>("percentPane")->text(),
+                     QStringLiteral("100%"));
+
+        // Byte for byte what the command line writes for the same digest.
+        QVERIFY(program.frame->Execute(cmd::kCopyAll));
+        QCOMPARE(QApplication::clipboard()->text().toUtf8(),
+                 test::ReadBytes(test::DataPath("golden/digest-P01308-trypsin.txt")));
+        const auto& agents = program.Document()->Record().digest.selectedAgents;
+        QCOMPARE(agents.size(), std::size_t{1});
+        QCOMPARE(agents.front().specificity, std::string("K!;R!"));
+
+        QCOMPARE(viewMenu(program),
+                 QStringLiteral("&View: Sort fragments by &start | Sort fragments by &length | "
+                                "Sort fragments by &weight[v] | --- | &Complete digest |"));
+        QVERIFY(program.frame->Execute(cmd::kSortByStart));
+        QVERIFY(program.frame->Execute(cmd::kCompleteDigest));
+        QCOMPARE(viewMenu(program),
+                 QStringLiteral("&View: Sort fragments by &start[v] | Sort fragments by &length | "
+                                "Sort fragments by &weight | --- | &Complete digest[v] |"));
+        QCOMPARE(view->LineText(view->LineCount() - 1),
+                 QStringLiteral(" 2383.8    |  90     |  110    |  21"));
+        QVERIFY(program.Enabled(cmd::kPrint));
+        QVERIFY(program.Enabled(cmd::kSelectAll));
+
+        // F1 opens the window's own topic.
+        QVERIFY(program.frame->Execute(cmd::kHelp));
+        QCOMPARE(program.frame->Help().CurrentKeyword(),
+                 QStringLiteral("SEQUENCE-SPECIFIC CLEAVAGE WINDOW"));
+    }
+
+    void twoAgentsCutTogether()
+    {
+        RunningProgram program;
+        openInsulin(program);
+        chooseAndAnalyse({1, 0});
+        QVERIFY(program.frame->Execute(cmd::kCleavage));
+        auto* view = qobject_cast<CDigView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+        QTRY_VERIFY(!view->Busy());
+        core::PropertyRecord expected = program.Document()->Record();
+        analysis::Digest(expected, "M;K!;R!");
+        QCOMPARE(view->LineText(6), QStringLiteral("CNBr                (M)"));
+        QCOMPARE(view->LineText(7), QStringLiteral("Trypsin             (K!;R!)"));
+        QCOMPARE(program.Document()->Record().digest.siteCount, expected.digest.siteCount);
+        QCOMPARE(core::ui::ToQString(analysis::DigestReportText(program.Document()->Record())),
+                 core::ui::ToQString(analysis::DigestReportText(expected)));
+    }
+
+    void cleavageAndModFinderFollowTheDigestAndItsWindow()
+    {
+        // Stand-ins: ModFinder needs only a launcher to be judged by its rule,
+        // and a plot window its own document.
+        int modFinderRuns = 0;
+        SetLauncher(cmd::kModFinder, [&](LaunchContext&) { ++modFinderRuns; });
+        SetWindowFactory(WindowKind::Hydropathy, [](core::ui::CPeptideDoc&) {
+            return WindowContent{new QLabel(QStringLiteral("plot")), nullptr, new QObject, nullptr};
+        });
+        SetLauncher(cmd::kHydropathy, [](LaunchContext& context) {
+            ChildFrame* frame =
+                context.mainFrame.OpenWindow(WindowKind::Hydropathy, context.document);
+            context.document.Analyses().hydropathy = frame->PlotDocument();
+            context.document.AnalysesChanged();
+        });
+        {
+            RunningProgram program;
+            openInsulin(program);
+            QVERIFY(program.Enabled(cmd::kCleavage));
+            QVERIFY(!program.Enabled(cmd::kModFinder));
+            QVERIFY(program.frame->Execute(cmd::kHydropathy));
+            QCOMPARE(program.frame->ActiveKind(), WindowKind::Hydropathy);
+            QVERIFY(program.Enabled(cmd::kCleavage));
+
+            // From the plot window: the digest opens its window.
+            QVERIFY(digestWithTrypsin(program) != nullptr);
+            QVERIFY(program.MenuItem(cmd::kCleavage) == nullptr);
+            QVERIFY(program.Enabled(cmd::kModFinder));
+            QList<ChildFrame*> frames = program.frame->Frames();
+            QCOMPARE(frames.size(), 3);
+            for (ChildFrame* frame : {frames[0], frames[1]}) {
+                program.frame->Workspace()->setActiveSubWindow(frame);
+                QVERIFY(!program.Enabled(cmd::kCleavage));
+                QVERIFY(program.Enabled(cmd::kModFinder));
+            }
+
+            // The digest window closes: the editor may cleave again, the plot
+            // not; ModFinder keeps the digest.
+            frames[2]->close();
+            QTRY_COMPARE(program.frame->Frames().size(), 2);
+            QTRY_VERIFY(!program.app->DigestViewExists());
+            program.frame->Workspace()->setActiveSubWindow(frames[0]);
+            QTRY_VERIFY(program.Enabled(cmd::kCleavage));
+            QVERIFY(program.Enabled(cmd::kModFinder));
+            QVERIFY(program.frame->Execute(cmd::kModFinder));
+            QCOMPARE(modFinderRuns, 1);
+            program.frame->Workspace()->setActiveSubWindow(frames[1]);
+            QCOMPARE(program.frame->ActiveKind(), WindowKind::Hydropathy);
+            QVERIFY(!program.Enabled(cmd::kCleavage));
+            QVERIFY(program.Enabled(cmd::kModFinder));
+
+            // A new sequence has no digest.
+            QVERIFY(program.frame->NewDocument() != nullptr);
+            program.Document()->Record().SetSequence("MKWVTFISLLFLFSSAYS");
+            program.Document()->UpdateAllViews();
+            QVERIFY(program.Enabled(cmd::kCleavage));
+            QVERIFY(!program.Enabled(cmd::kModFinder));
+        }
+        SetLauncher(cmd::kModFinder, {});
+        SetWindowFactory(WindowKind::Hydropathy, {});
+        SetLauncher(cmd::kHydropathy, {});
+    }
+
+    void aWindowThatCannotBeMadeIsReported()
+    {
+        const WindowFactory factory = *FindWindowFactory(WindowKind::Digest);
+        SetWindowFactory(WindowKind::Digest,
+                         [](core::ui::CPeptideDoc&) { return WindowContent{}; });
+        {
+            RunningProgram program;
+            openInsulin(program);
+            chooseAndAnalyse({0});
+            QVERIFY(program.frame->Execute(cmd::kCleavage));
+            QCOMPARE(program.messages.LastText(), QStringLiteral("Could not create new window!"));
+            QCOMPARE(program.messages.Requests().last().caption, QStringLiteral("Error"));
+            QCOMPARE(program.frame->Frames().size(), 1);
+            // The digest itself ran.
+            QVERIFY(program.Document()->Analyses().digestComputed);
+            QTRY_VERIFY(analysis::DigestReportLineCount(program.Document()->Record()) > 0);
+        }
+        SetWindowFactory(WindowKind::Digest, factory);
+    }
+
+    void pictureOfTheDigestWindow()
+    {
+        RunningProgram program;
+        program.frame->resize(1200, 800);
+        openInsulin(program);
+        CDigView* view = digestWithTrypsin(program);
+        QVERIFY(view != nullptr);
+        view->SelectLines(21, 23);
+        const QString directory = QStringLiteral(QUORIN_TEST_OUTPUT_DIR "/screenshots");
+        QDir().mkpath(directory);
+        const QString path = directory + QStringLiteral("/digest-P01308.png");
+        QCoreApplication::processEvents();
+        QVERIFY(program.frame->grab().toImage().save(path));
+    }
+};
+
+} // namespace quorin::shell::ui
+
+QTEST_MAIN(quorin::shell::ui::DigestWindowTest)
+#include "DigestWindowTest.moc"
