@@ -13,7 +13,7 @@ namespace {
 /// What a job works on and hands back.
 struct Work
 {
-    core::PropertyRecord record;
+    std::unique_ptr<core::PropertyRecord> record;
     bool ok = true;
 };
 
@@ -35,27 +35,10 @@ void DigestJobs::StartDigest(const std::string& specificity)
     core::PropertyRecord& record = m_document.Record();
     // The old fragments go now; the job starts from a copy without them.
     ResetDigest(record);
-    auto work = std::make_shared<Work>(Work{record, true});
-    const std::uint64_t generation = ++m_generation;
-    m_busy = true;
-    core::ui::RunInBackground(
-        this,
-        [work, specificity] {
-            core::ui::ProgressPoster progress;
+    run(std::make_unique<core::PropertyRecord>(record),
+        [specificity](core::PropertyRecord& work, const DigestProgress& progress) {
             progress(0);
-            try {
-                Digest(work->record, specificity, std::ref(progress));
-            } catch (const std::bad_alloc&) {
-                ResetDigest(work->record);
-                work->ok = false;
-            }
-        },
-        [this, work, generation] {
-            if (generation != m_generation) {
-                return;
-            }
-            m_document.Record().digest = std::move(work->record.digest);
-            end(work->ok);
+            Digest(work, specificity, progress);
         });
 }
 
@@ -78,18 +61,26 @@ void DigestJobs::Rebuild(int sortMode, bool completeOnly, bool onWorker)
     }
     // The job takes the digest away; the record's name goes along for the
     // report's title.
-    auto work = std::make_shared<Work>();
-    work->record.SetName(record.Name());
-    work->record.digest = std::move(record.digest);
+    auto work = std::make_unique<core::PropertyRecord>();
+    work->SetName(record.Name());
+    work->digest = std::move(record.digest);
     record.digest = core::DigestState{};
+    run(std::move(work), [=](core::PropertyRecord& moved, const DigestProgress& progress) {
+        BuildDigestReport(moved, sortMode, completeOnly, width, progress);
+    });
+}
+
+void DigestJobs::run(std::unique_ptr<core::PropertyRecord> record, Compute compute)
+{
+    auto work = std::make_shared<Work>(Work{std::move(record), true});
     const std::uint64_t generation = ++m_generation;
     m_busy = true;
     core::ui::RunInBackground(
         this,
-        [work, sortMode, completeOnly, width] {
+        [work, compute = std::move(compute)] {
             core::ui::ProgressPoster progress;
             try {
-                BuildDigestReport(work->record, sortMode, completeOnly, width, std::ref(progress));
+                compute(*work->record, std::ref(progress));
             } catch (const std::bad_alloc&) {
                 work->ok = false;
             }
@@ -98,7 +89,7 @@ void DigestJobs::Rebuild(int sortMode, bool completeOnly, bool onWorker)
             if (generation != m_generation) {
                 return;
             }
-            m_document.Record().digest = std::move(work->record.digest);
+            m_document.Record().digest = std::move(work->record->digest);
             end(work->ok);
         });
 }
@@ -107,8 +98,8 @@ void DigestJobs::end(bool ok)
 {
     m_busy = false;
     if (!ok) {
-        // A sort that ran out of memory may leave its rows half built: nothing
-        // of that digest is kept.
+        // A digest or sort that ran out of memory may leave its rows half
+        // built: nothing of that digest is kept.
         ResetDigest(m_document.Record());
         m_document.Analyses().digestComputed = false;
         m_document.AnalysesChanged();

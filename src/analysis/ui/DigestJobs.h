@@ -1,8 +1,12 @@
 #pragma once
 
+#include "analysis/Digest.h"
+
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace quorin::core::ui {
@@ -47,7 +51,12 @@ signals:
     void finished(bool ok);
 
 private:
+    /// Computes into a record of the job's own; receives the progress to post.
+    using Compute = std::function<void(core::PropertyRecord&, const DigestProgress&)>;
+
     explicit DigestJobs(core::ui::CPeptideDoc& document);
+    /// Runs compute on record on a worker; its digest then goes to the document.
+    void run(std::unique_ptr<core::PropertyRecord> record, Compute compute);
     void end(bool ok);
 
     core::ui::CPeptideDoc& m_document;

@@ -252,6 +252,22 @@ private slots:
         QCOMPARE(progress.values.first(), 0);
     }
 
+    void aNewerDigestVoidsTheOneStillRunning()
+    {
+        auto doc = digested();
+        core::PropertyRecord expected = doc->Record();
+        Digest(expected, "M");
+        DigestJobs& jobs = DigestJobs::Of(*doc);
+        QSignalSpy finished(&jobs, &DigestJobs::finished);
+        jobs.StartDigest("K!;R!");
+        jobs.StartDigest("M");
+        QTRY_COMPARE(finished.count(), 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!jobs.Busy());
+        QCOMPARE(DigestReportText(doc->Record()), DigestReportText(expected));
+    }
+
     void bigWorkRunsOnAWorkerWithProgressAndGivesTheSameReport()
     {
         zeroLimits();
