@@ -6,6 +6,7 @@
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 #include "shell/ui/CMainFrame.h"
+#include "shell/ui/PlotWindows.h"
 
 #include <map>
 
@@ -19,6 +20,7 @@ std::map<int, Launcher>& launchers()
 {
     static std::map<int, Launcher> table = {
         {cmd::kPhysChem, LaunchPhysChem},
+        {cmd::kHydropathy, LaunchHydropathy},
     };
     return table;
 }

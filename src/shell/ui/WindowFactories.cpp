@@ -1,6 +1,7 @@
 #include "shell/ui/WindowFactories.h"
 
 #include "analysis/ui/CPhysChemView.h"
+#include "shell/ui/PlotWindows.h"
 #include "shell/ui/SequenceSummaryView.h"
 
 #include <map>
@@ -21,6 +22,7 @@ std::map<WindowKind, WindowFactory>& factories()
     static std::map<WindowKind, WindowFactory> table = {
         {WindowKind::SequenceEditor, viewOn<SequenceSummaryView>},
         {WindowKind::PhysChem, viewOn<analysis::ui::CPhysChemView>},
+        {WindowKind::Hydropathy, MakeHydropathyWindow},
     };
     return table;
 }
