@@ -303,7 +303,6 @@ void CPathyView::BeforeDraw()
 
 void CPathyView::checkStretch()
 {
-    m_checked = currentStretch();
     if (m_pathy.StretchNeedsDialog()) {
         m_pathy.ModifyDisplayedPart(this);
     }

@@ -125,6 +125,7 @@ private slots:
     void contextMenusFollowWhatIsUnderThePointer();
     void exportWritesTheCurveAfterTheDelimiter();
     void aStretchThatNoLongerFitsAsksBeforeDrawing();
+    void theProfileIsComputedOncePerChange();
     void copyPutsThePageOnTheClipboard();
 };
 
@@ -668,19 +669,49 @@ void PageViewTest::aStretchThatNoLongerFitsAsksBeforeDrawing()
     QTRY_COMPARE(asked, 1);
     QCOMPARE(window.record.plots.pathy.to, 30);
 
-    // A stretch the user lets stand is not asked about at every paint.
+    // A stretch the user confirms or lets stand is not asked about at every
+    // paint.
     window.fill = [&asked](QDialog& dialog) {
         ++asked;
-        dialog.reject();
+        dialog.findChild<QLineEdit*>(QStringLiteral("from"))->setText(QStringLiteral("25"));
+        dialog.accept();
     };
     window.record.plots.pathy.from = 20;
     window.record.plots.pathy.window = 15; // 11 residues shown, fewer than the window
     window.paint();
     QTRY_COMPARE(asked, 2);
+    QCOMPARE(window.record.plots.pathy.from, 25); // 6 residues, confirmed
     window.paint();
     QCoreApplication::processEvents();
     QCOMPARE(asked, 2);
-    QCOMPARE(window.record.plots.pathy.window, 15);
+
+    window.fill = [&asked](QDialog& dialog) {
+        ++asked;
+        dialog.reject();
+    };
+    window.record.plots.pathy.window = 17;
+    window.paint();
+    QTRY_COMPARE(asked, 3);
+    window.paint();
+    QCoreApplication::processEvents();
+    QCOMPARE(asked, 3);
+    QCOMPARE(window.record.plots.pathy.window, 17);
+}
+
+void PageViewTest::theProfileIsComputedOncePerChange()
+{
+    PlotWindow window;
+    HydropathyPage& page = window.document->Page();
+    const int computed = page.ProfileComputations();
+    window.paint();
+    window.view->Copy();
+    window.view->OnCommand(core::cmd::kNumbersOrLabels);
+    window.paint();
+    QCOMPARE(page.ProfileComputations(), computed);
+    window.record.plots.pathy.window = 3;
+    window.paint();
+    window.paint();
+    QCOMPARE(page.ProfileComputations(), computed + 1);
 }
 
 void PageViewTest::copyPutsThePageOnTheClipboard()

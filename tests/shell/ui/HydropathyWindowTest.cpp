@@ -147,10 +147,23 @@ private slots:
         QCOMPARE(dialogs.Shown(), 2);
         QCOMPARE(program.frame->Frames().size(), 2);
 
-        // Closing the plot lets the command open a new one.
+        // Closing the plot lets the command open a new one, with the marks
+        // and settings of the sequence and the legend alone.
+        core::MARK mark;
+        mark.position = 82;
+        document.Record().plots.pathy.marks.push_back(mark);
+        document.Record().plots.pathy.texts.push_back(core::TEXTITEM{});
         program.frame->Frames().last()->close();
         QTRY_VERIFY(document.Analyses().hydropathy.isNull());
         QTRY_VERIFY(program.Enabled(cmd::kHydropathy));
+        QVERIFY(program.frame->Execute(cmd::kHydropathy));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Hydropathy);
+        QCOMPARE(document.Record().plots.pathy.marks.size(), std::size_t{1});
+        QCOMPARE(document.Record().plots.pathy.texts.size(), std::size_t{4});
+
+        // Closing the sequence takes the plot with it.
+        QVERIFY(program.frame->CloseSequenceDocument());
+        QTRY_VERIFY(program.frame->Frames().isEmpty());
     }
 
     void thePlotWindowHasItsMenusAndStates()
@@ -333,6 +346,27 @@ private slots:
         QVERIFY2(raster.waitForFinished(60000) && raster.exitCode() == 0,
                  "pdftoppm (poppler-utils) is needed");
         QVERIFY(!QImage(directory + QStringLiteral("/hydropathy-printed.png")).isNull());
+
+        // The metafile as another program reads it: emf2svg, then rsvg.
+        const QString emf = directory + QStringLiteral("/hydropathy-page.emf");
+        QFile::remove(emf);
+        program.dialogs.Answer(emf);
+        QVERIFY(program.frame->Execute(cmd::kSaveMetafile));
+        const QString svg = directory + QStringLiteral("/hydropathy-metafile.svg");
+        QProcess convert;
+        convert.start(QStringLiteral("emf2svg-conv"),
+                      {QStringLiteral("-i"), emf, QStringLiteral("-o"), svg});
+        QVERIFY2(convert.waitForFinished(60000) && convert.exitCode() == 0,
+                 "emf2svg-conv (emf2svg) is needed");
+        const QByteArray drawn = test::ReadBytes(svg);
+        QVERIFY(drawn.contains("Residue Number"));
+        QVERIFY(drawn.contains("Seven transmembrane helices"));
+        QProcess picture;
+        picture.start(
+            QStringLiteral("rsvg-convert"),
+            {QStringLiteral("-o"), directory + QStringLiteral("/hydropathy-metafile.png"), svg});
+        QVERIFY2(picture.waitForFinished(60000) && picture.exitCode() == 0,
+                 "rsvg-convert (librsvg2-bin) is needed");
     }
 };
 
