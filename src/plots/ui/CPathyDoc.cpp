@@ -301,6 +301,15 @@ void CPathyView::BeforeDraw()
     QTimer::singleShot(0, this, &CPathyView::checkStretch);
 }
 
+void CPathyView::BeforePrint()
+{
+    // The printed page shows any stretch that lies within the sequence.
+    if (m_pathy.Settings().to > plots::PositionCount(m_pathy.Page().Record())) {
+        m_pathy.ModifyDisplayedPart(this);
+        m_checked = currentStretch();
+    }
+}
+
 void CPathyView::checkStretch()
 {
     if (m_pathy.StretchNeedsDialog()) {

@@ -94,6 +94,7 @@ protected:
     void StretchRelease(QPoint page) override;
     void Hover(QPoint page) override;
     void BeforeDraw() override;
+    void BeforePrint() override;
     void DrawOverlay(QPainter& painter) override;
     std::vector<ContextEntry> PageContextMenu() override;
 

@@ -541,6 +541,7 @@ void PageView::Print()
     if (!core::ui::ChoosePrinter(*printer)) {
         return;
     }
+    BeforePrint();
     if (!PrintTo(*printer)) {
         core::ui::ShowMessage(ToQString(core::msg::kCannotPrint),
                               ToQString(core::msg::kProgramTitle));

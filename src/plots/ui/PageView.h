@@ -115,8 +115,9 @@ protected:
     virtual void StretchRelease(QPoint page);
     /// The pointer moved over the page without a button (status bar).
     virtual void Hover(QPoint page);
-    /// Called before each screen drawing.
+    /// Called before each screen drawing, and before printing.
     virtual void BeforeDraw() {}
+    virtual void BeforePrint() {}
     /// Draws what the view adds over the page (the rubber band), in page units.
     virtual void DrawOverlay(QPainter& painter);
 

@@ -490,21 +490,14 @@ void PageViewTest::pageCommandsFollowMarksAndSelection()
                  : QStringLiteral("none");
     };
     namespace cmd = core::cmd;
-    QCOMPARE(state(cmd::kMarkPositions), QStringLiteral("on"));
-    QCOMPARE(state(cmd::kDeleteAllMarks), QStringLiteral("off"));
-    QCOMPARE(state(cmd::kNumbersOrLabels), QStringLiteral("off checked"));
-    QCOMPARE(state(cmd::kTransmembrane), QStringLiteral("on checked"));
+    // (The menus of the plot window show the other states.)
     QCOMPARE(state(cmd::kDeleteSketchItem), QStringLiteral("off"));
     QCOMPARE(state(cmd::kTextProperties), QStringLiteral("off"));
     QCOMPARE(state(cmd::kMarkProperties), QStringLiteral("off"));
-    QCOMPARE(state(cmd::kSelectObject), QStringLiteral("on checked"));
-    QCOMPARE(state(cmd::kInsertText), QStringLiteral("on check"));
-    QCOMPARE(state(cmd::kSelectionAsWheel), QStringLiteral("on check"));
     QCOMPARE(state(cmd::kSave), QStringLiteral("none"));
 
     QVERIFY(view.OnCommand(cmd::kTransmembrane));
     QCOMPARE(window.record.plots.pathy.helixDisplay, 0);
-    QCOMPARE(state(cmd::kTransmembrane), QStringLiteral("on check"));
 
     window.fill = [](QDialog& dialog) {
         dialog.findChild<QLineEdit*>(QStringLiteral("position"))->setText(QStringLiteral("27"));
@@ -512,10 +505,8 @@ void PageViewTest::pageCommandsFollowMarksAndSelection()
     };
     QVERIFY(view.OnCommand(cmd::kMarkPositions));
     QCOMPARE(window.marks().size(), std::size_t{1});
-    QCOMPARE(state(cmd::kDeleteAllMarks), QStringLiteral("on"));
     QVERIFY(view.OnCommand(cmd::kNumbersOrLabels));
     QCOMPARE(window.record.plots.pathy.labelMarks, std::uint8_t{0});
-    QCOMPARE(state(cmd::kNumbersOrLabels), QStringLiteral("on check"));
 
     window.press(QPoint(45, 40)); // the scale's legend line
     window.release(QPoint(45, 40));
@@ -530,9 +521,6 @@ void PageViewTest::pageCommandsFollowMarksAndSelection()
 
     QVERIFY(view.OnCommand(cmd::kDeleteAllMarks));
     QVERIFY(window.marks().empty());
-    QVERIFY(view.OnCommand(cmd::kInsertText));
-    QCOMPARE(state(cmd::kInsertText), QStringLiteral("on checked"));
-    QCOMPARE(state(cmd::kSelectObject), QStringLiteral("on check"));
 
     window.record.plots.pathy.from = 11;
     window.record.plots.pathy.to = 20;
@@ -696,6 +684,19 @@ void PageViewTest::aStretchThatNoLongerFitsAsksBeforeDrawing()
     QCoreApplication::processEvents();
     QCOMPARE(asked, 3);
     QCOMPARE(window.record.plots.pathy.window, 17);
+
+    // Printing asks, before the print dialog's job starts, when the sequence
+    // became shorter than the stretch.
+    window.record.SetSequence(test::kDemoSequence.substr(0, 28));
+    QTemporaryDir dir;
+    auto previous = core::ui::SetPrinterChooser([&dir](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+        return true;
+    });
+    window.view->Print();
+    core::ui::SetPrinterChooser(std::move(previous));
+    QCOMPARE(asked, 4);
 }
 
 void PageViewTest::theProfileIsComputedOncePerChange()
