@@ -39,7 +39,7 @@ void fillTitin(core::PropertyRecord& record)
     s.texts = plots::LegendItems();
     core::MARK mark;
     mark.position = 20000;
-    mark.font = plots::DefaultPageFont();
+    mark.font = core::ReportFontA();
     s.marks.push_back(mark);
 }
 

@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/PlotOptions.h"
+#include "core/MessageTexts.h"
 #include "plots/Hydropathy.h"
-#include "plots/PlotMessages.h"
 
 namespace quorin::cli {
 namespace {
@@ -25,7 +25,7 @@ HydropathyOptions TakeHydropathyOptions(Arguments& args)
 void SelectScaleOption(core::PropertyRecord& record, const std::optional<std::string>& scale)
 {
     if (record.scales.empty()) {
-        throw InputRefused(std::string(plots::kNoScaleAvailable));
+        throw InputRefused(std::string(core::msg::kNoHydropathyScale));
     }
     const int index = scale ? ParseIntOption("--scale", *scale) : 0;
     const int count = static_cast<int>(record.scales.size());

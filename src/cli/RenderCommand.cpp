@@ -16,7 +16,7 @@ core::MARK markAt(const std::string& position, int length)
     }
     core::MARK mark;
     mark.position = static_cast<std::uint16_t>(value);
-    mark.font = plots::DefaultPageFont();
+    mark.font = core::ReportFontA();
     return mark;
 }
 
@@ -37,7 +37,7 @@ core::TEXTITEM textItem(const std::string& option)
         text.replace(at, 2, "\r\n");
     }
     item.text = text;
-    item.font = plots::DefaultPageFont();
+    item.font = core::ReportFontA();
     return item;
 }
 

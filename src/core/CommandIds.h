@@ -73,8 +73,12 @@ inline constexpr int kModifySketch = 146;
 inline constexpr int kSelectObject = 147;
 inline constexpr int kInsertText = 148;
 inline constexpr int kSelectionAsWheel = 149;
+/// "&Delete" in the pages' context menus, "&Delete Domain" in the sketch.
 inline constexpr int kDeleteSketchItem = 150;
 inline constexpr int kDomainProperties = 151;
+/// "&Text Properties..." and "&Mark Properties..." of the pages' context menus.
+inline constexpr int kTextProperties = 152;
+inline constexpr int kMarkProperties = 153;
 inline constexpr int kAddDomain = 154;
 inline constexpr int kBold = 163;
 inline constexpr int kItalic = 164;

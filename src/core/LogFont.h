@@ -34,4 +34,13 @@ struct LOGFONT
     friend bool operator==(const LOGFONT&, const LOGFONT&) = default;
 };
 
+/// Report font A, prepared at start-up: "Arial", cell height 16, the default
+/// font of the plot pages (axes, tick labels, titles, new marks and text
+/// items) and every new sequence's wheel font.
+LOGFONT ReportFontA();
+
+/// Report font B, prepared at start-up: "Courier New", cell height 15, the
+/// fixed font a page draws with when an item's own font cannot be made.
+LOGFONT ReportFontB();
+
 } // namespace quorin::core

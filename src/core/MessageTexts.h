@@ -62,5 +62,18 @@ inline constexpr std::string_view kSelectAnAgent = "Select an agent!";
 /// thousands of sites); the window closes and the sequence keeps no digest.
 inline constexpr std::string_view kDigestTooLarge =
     "The digest has too many fragments to hold in memory; choose agents that cut less often.";
+// The hydropathy dialog's checks, in the order it makes them
+inline constexpr std::string_view kInvalidStart = "Enter a valid start value!";
+inline constexpr std::string_view kInvalidEnd = "Enter a valid end value!";
+inline constexpr std::string_view kOutsideLimits = "Entered value is outside the limits.";
+inline constexpr std::string_view kInvalidWindow = "Enter a valid value for sliding window!";
+inline constexpr std::string_view kWindowOutsideLimits =
+    "Entered value for sliding window is outside the limits!";
+inline constexpr std::string_view kInvalidThreshold = "Enter a valid hydropathy threshold!";
+
+// Plot pages
+inline constexpr std::string_view kInvalidPosition = "Enter a valid sequence position!";
+/// Asked before a metafile or an export replaces an existing file.
+inline constexpr std::string_view kFileExists = "File exists. Overwrite?";
 
 } // namespace quorin::core::msg

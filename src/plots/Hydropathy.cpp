@@ -1,7 +1,7 @@
 #include "plots/Hydropathy.h"
 
+#include "core/MessageTexts.h"
 #include "core/NumberText.h"
-#include "plots/PlotMessages.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -190,7 +190,7 @@ PathyDialogCheck CheckThreshold(std::string_view threshold)
     const std::string_view typed = threshold.substr(0, kShortField);
     const double value = core::ParseLeadingDouble(typed);
     if (!thresholdCharactersOnly(typed) || value < 0.0) {
-        return failure(PathyField::Threshold, kInvalidThreshold);
+        return failure(PathyField::Threshold, core::msg::kInvalidThreshold);
     }
     PathyDialogCheck check;
     check.ok = true;
@@ -202,24 +202,24 @@ PathyDialogCheck CheckPathyDialog(const PathyDialogInput& input, int length)
 {
     const std::string_view from = field(input.from, kShortField);
     if (!digitsOnly(from)) {
-        return failure(PathyField::From, kInvalidStart);
+        return failure(PathyField::From, core::msg::kInvalidStart);
     }
     const std::string_view to = field(input.to, kLongField);
     if (!digitsOnly(to)) {
-        return failure(PathyField::To, kInvalidEnd);
+        return failure(PathyField::To, core::msg::kInvalidEnd);
     }
     const int fromValue = core::ParseLeadingInt(from);
     const int toValue = core::ParseLeadingInt(to);
     if (fromValue < 1 || toValue > length || toValue <= fromValue) {
-        return failure(PathyField::None, kOutsideLimits);
+        return failure(PathyField::None, core::msg::kOutsideLimits);
     }
     const std::string_view window = field(input.window, kLongField);
     if (!digitsOnly(window)) {
-        return failure(PathyField::Window, kInvalidWindow);
+        return failure(PathyField::Window, core::msg::kInvalidWindow);
     }
     const int windowValue = core::ParseLeadingInt(window);
     if (windowValue % 2 != 1 || windowValue < 0) {
-        return failure(PathyField::Window, kWindowOutsideLimits);
+        return failure(PathyField::Window, core::msg::kWindowOutsideLimits);
     }
     PathyDialogCheck check = CheckThreshold(input.threshold);
     if (!check.ok) {

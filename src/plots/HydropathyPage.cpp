@@ -201,7 +201,7 @@ std::vector<core::TEXTITEM> LegendItems()
         item.y = tops[i];
         item.legend = 1;
         item.text = prefixes[i];
-        item.font = DefaultPageFont();
+        item.font = core::ReportFontA();
         item.colour = kBlack;
         items.push_back(std::move(item));
     }
@@ -294,7 +294,7 @@ PageDrawing HydropathyPage::Draw(const PageLayout& layout, const TextMeasure& me
     const VerticalAxis axis = ComputeVerticalAxis(profile.range);
     const auto yOf = [&](double v) { return T + (axis.max - v) * H / (axis.max - axis.min); };
 
-    const core::LOGFONT font = ScaledFont(DefaultPageFont(), layout.scale);
+    const core::LOGFONT font = ScaledFont(core::ReportFontA(), layout.scale);
     const FontMetrics metrics = measure.Metrics(font);
     const int tickLength = truncated(0.6 * metrics.maxCharWidth);
     const PagePen framePen{kBlack, std::max(1, truncated(layout.scale)), false};

@@ -9,27 +9,6 @@ int PageLayout::Device(double pageCoordinate) const
     return static_cast<int>(std::trunc(pageCoordinate * scale));
 }
 
-core::LOGFONT DefaultPageFont()
-{
-    core::LOGFONT font;
-    font.lfHeight = 16;
-    font.lfWeight = 400;
-    font.lfOutPrecision = 4;
-    font.lfQuality = 2;
-    font.lfPitchAndFamily = 0x22;
-    font.SetFaceName("Arial");
-    return font;
-}
-
-core::LOGFONT FixedPageFont()
-{
-    core::LOGFONT font = DefaultPageFont();
-    font.lfHeight = 15;
-    font.lfPitchAndFamily = 0x31;
-    font.SetFaceName("Courier New");
-    return font;
-}
-
 core::LOGFONT ScaledFont(const core::LOGFONT& font, double scale)
 {
     core::LOGFONT scaled = font;
@@ -39,7 +18,7 @@ core::LOGFONT ScaledFont(const core::LOGFONT& font, double scale)
 
 core::LOGFONT UsableFont(const core::LOGFONT& font)
 {
-    return font.FaceName().empty() ? FixedPageFont() : font;
+    return font.FaceName().empty() ? core::ReportFontB() : font;
 }
 
 std::vector<std::string_view> TextLines(std::string_view text)

@@ -142,17 +142,12 @@ struct PageLayout
     int Device(double pageCoordinate) const;
 };
 
-/// Report font A, the default font of the pages: "Arial", height 16.
-core::LOGFONT DefaultPageFont();
-/// Report font B, the fixed font used when an item's own font cannot be made:
-/// "Courier New", height 15.
-core::LOGFONT FixedPageFont();
-
 /// font with its height multiplied by scale and truncated.
 core::LOGFONT ScaledFont(const core::LOGFONT& font, double scale);
 
-/// font, or the fixed font when font names no face (such a font cannot be
-/// created).
+/// font, or the fixed font (core::ReportFontB) when font names no face (such a
+/// font cannot be created). The default font of the pages is
+/// core::ReportFontA.
 core::LOGFONT UsableFont(const core::LOGFONT& font);
 
 /// text split at CR LF (a lone LF also ends a line); an empty text is one

@@ -1,8 +1,8 @@
 #include "plots/PageEditing.h"
 
+#include "core/MessageTexts.h"
 #include "core/NumberText.h"
 #include "plots/Page.h"
-#include "plots/PlotMessages.h"
 
 #include <algorithm>
 
@@ -131,7 +131,7 @@ core::MARK NewMarkDefaults(const std::vector<core::MARK>& marks)
 {
     core::MARK mark;
     if (marks.empty()) {
-        mark.font = DefaultPageFont();
+        mark.font = core::ReportFontA();
     } else {
         mark.font = marks.back().font;
         mark.lineColour = marks.back().lineColour;
@@ -148,7 +148,7 @@ MarkPositionCheck CheckMarkPosition(std::string_view typed, int length)
     const int position = core::ParseLeadingInt(field);
     // Marks store 16-bit positions.
     if (!digits || position > length || position > 0xFFFF) {
-        return MarkPositionCheck{false, 0, std::string(kInvalidPosition)};
+        return MarkPositionCheck{false, 0, std::string(core::msg::kInvalidPosition)};
     }
     return MarkPositionCheck{true, position, {}};
 }

@@ -286,7 +286,7 @@ TEST_F(HydropathyPageTest, MarksInsideTheFrameCarryLabelsAndAnswerHitTests)
     core::MARK mark;
     mark.lineColour = 0x00FF00;
     mark.labelColour = 0xFF0000;
-    mark.font = DefaultPageFont();
+    mark.font = core::ReportFontA();
     for (const int position : {1, 27, 50}) {
         mark.position = static_cast<std::uint16_t>(position);
         record.plots.pathy.marks.push_back(mark);
@@ -320,7 +320,7 @@ TEST_F(HydropathyPageTest, TextItemsStackTheirLinesAndAreHitFromTheTop)
     item.x = 100;
     item.y = 300;
     item.text = "ab\r\n\r\ncde";
-    item.font = DefaultPageFont();
+    item.font = core::ReportFontA();
     record.plots.pathy.texts.push_back(item);
     item.x = 110;
     item.y = 310;

@@ -1,6 +1,6 @@
 #include "plots/Hydropathy.h"
 
-#include "plots/PlotMessages.h"
+#include "core/MessageTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -164,23 +164,23 @@ TEST(HydropathyTest, DialogChecksRunInOrderAndTheFirstFailureWins)
     };
     const Row rows[] = {
         {"1", "50", "11", "1.6", PathyField::None, ""},
-        {"a", "x", "12", ",", PathyField::From, kInvalidStart},
-        {" 1", "50", "11", "1.6", PathyField::From, kInvalidStart},
-        {"1", "5O", "11", "1.6", PathyField::To, kInvalidEnd},
-        {"", "50", "11", "1.6", PathyField::None, kOutsideLimits},
-        {"0", "50", "11", "1.6", PathyField::None, kOutsideLimits},
-        {"7", "7", "11", "1.6", PathyField::None, kOutsideLimits},
-        {"8", "7", "11", "1.6", PathyField::None, kOutsideLimits},
-        {"1", "51", "11", "1.6", PathyField::None, kOutsideLimits},
-        {"1", "50", "-3", "1.6", PathyField::Window, kInvalidWindow},
-        {"1", "50", "12", "1.6", PathyField::Window, kWindowOutsideLimits},
-        {"1", "50", "", "1.6", PathyField::Window, kWindowOutsideLimits},
-        {"1", "50", "0", "1.6", PathyField::Window, kWindowOutsideLimits},
-        {"1", "50", "1", "1,6", PathyField::Threshold, kInvalidThreshold},
-        {"1", "50", "1", "-1", PathyField::Threshold, kInvalidThreshold},
+        {"a", "x", "12", ",", PathyField::From, core::msg::kInvalidStart},
+        {" 1", "50", "11", "1.6", PathyField::From, core::msg::kInvalidStart},
+        {"1", "5O", "11", "1.6", PathyField::To, core::msg::kInvalidEnd},
+        {"", "50", "11", "1.6", PathyField::None, core::msg::kOutsideLimits},
+        {"0", "50", "11", "1.6", PathyField::None, core::msg::kOutsideLimits},
+        {"7", "7", "11", "1.6", PathyField::None, core::msg::kOutsideLimits},
+        {"8", "7", "11", "1.6", PathyField::None, core::msg::kOutsideLimits},
+        {"1", "51", "11", "1.6", PathyField::None, core::msg::kOutsideLimits},
+        {"1", "50", "-3", "1.6", PathyField::Window, core::msg::kInvalidWindow},
+        {"1", "50", "12", "1.6", PathyField::Window, core::msg::kWindowOutsideLimits},
+        {"1", "50", "", "1.6", PathyField::Window, core::msg::kWindowOutsideLimits},
+        {"1", "50", "0", "1.6", PathyField::Window, core::msg::kWindowOutsideLimits},
+        {"1", "50", "1", "1,6", PathyField::Threshold, core::msg::kInvalidThreshold},
+        {"1", "50", "1", "-1", PathyField::Threshold, core::msg::kInvalidThreshold},
         {"1", "50", "1", "", PathyField::None, ""},
         // Only the first nine characters of the short fields are read.
-        {"1234567890", "50", "11", "1.6", PathyField::None, kOutsideLimits},
+        {"1234567890", "50", "11", "1.6", PathyField::None, core::msg::kOutsideLimits},
         {"1", "50", "11", "1.6000000x", PathyField::None, ""},
         // No upper bound on the window.
         {"1", "50", "999", "1.6", PathyField::None, ""},

@@ -1,7 +1,7 @@
 #include "plots/PageEditing.h"
 
+#include "core/MessageTexts.h"
 #include "plots/Page.h"
-#include "plots/PlotMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,7 @@ TEST_F(PageEditingTest, MovedOrEditedLegendLinesStopBeingLegendLines)
     EXPECT_EQ(texts[0].legend, 0);
 
     texts[0].legend = 1;
-    core::LOGFONT font = FixedPageFont();
+    core::LOGFONT font = core::ReportFontB();
     items.EditText(0, "mine\r\nsecond", font, 0x0000FF);
     EXPECT_EQ(texts[0].text, "mine\r\nsecond");
     EXPECT_EQ(texts[0].font, font);
@@ -114,14 +114,14 @@ TEST_F(PageEditingTest, MovedOrEditedLegendLinesStopBeingLegendLines)
 TEST_F(PageEditingTest, NewMarksTakeTheLastMarksLook)
 {
     const core::MARK first = NewMarkDefaults({});
-    EXPECT_EQ(first.font, DefaultPageFont());
+    EXPECT_EQ(first.font, core::ReportFontA());
     EXPECT_EQ(first.lineColour, 0u);
     EXPECT_EQ(first.labelColour, 0u);
-    marks.back().font = FixedPageFont();
+    marks.back().font = core::ReportFontB();
     marks.back().lineColour = 0x00FF00;
     marks.back().labelColour = 0xFF0000;
     const core::MARK next = NewMarkDefaults(marks);
-    EXPECT_EQ(next.font, FixedPageFont());
+    EXPECT_EQ(next.font, core::ReportFontB());
     EXPECT_EQ(next.lineColour, 0x00FF00u);
     EXPECT_EQ(next.labelColour, 0xFF0000u);
     EXPECT_EQ(next.position, 0);
@@ -144,7 +144,7 @@ TEST(MarkPositionTest, DigitsUpToTheSequenceLength)
         const MarkPositionCheck check = CheckMarkPosition(row.typed, 262);
         EXPECT_EQ(check.ok, row.ok);
         EXPECT_EQ(check.position, row.position);
-        EXPECT_EQ(check.message, row.ok ? "" : std::string(kInvalidPosition));
+        EXPECT_EQ(check.message, row.ok ? "" : std::string(core::msg::kInvalidPosition));
     }
     EXPECT_FALSE(CheckMarkPosition("70000", 100000).ok);
     EXPECT_TRUE(CheckMarkPosition("65535", 100000).ok);

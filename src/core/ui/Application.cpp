@@ -23,18 +23,6 @@ std::filesystem::path findUserDataDirectory(const std::filesystem::path& startDi
     return core::UserDataDirectory(registry, startDirectory);
 }
 
-LOGFONT reportFont(int height, std::uint8_t pitchAndFamily, std::string_view face)
-{
-    LOGFONT font;
-    font.lfHeight = height;
-    font.lfWeight = 400;
-    font.lfOutPrecision = 4; // TrueType
-    font.lfQuality = 2;      // proof
-    font.lfPitchAndFamily = pitchAndFamily;
-    font.SetFaceName(face);
-    return font;
-}
-
 } // namespace
 
 Application::Application(const std::filesystem::path& startDirectory, QObject* parent)
@@ -49,8 +37,6 @@ Application::Application(const std::filesystem::path& startDirectory, QObject* p
 
     m_systemFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     m_fixedFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    m_reportFontA = reportFont(16, 0x22, "Arial");       // variable pitch, Swiss
-    m_reportFontB = reportFont(15, 0x31, "Courier New"); // fixed pitch, modern
 
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
         QPalette dialogs = QApplication::palette();

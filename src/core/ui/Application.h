@@ -53,10 +53,10 @@ public:
     /// Where the Open, Import, Export and batch dialogs start.
     QString WorkingDirectory() const;
 
-    /// Arial 16 and Courier New 15, the faces of the plot pages' texts; font A
-    /// is also every new sequence's wheel font.
-    const LOGFONT& ReportFontA() const { return m_reportFontA; }
-    const LOGFONT& ReportFontB() const { return m_reportFontB; }
+    /// Arial 16 and Courier New 15 (core::ReportFontA and B), the faces of the
+    /// plot pages' texts; font A is also every new sequence's wheel font.
+    LOGFONT ReportFontA() const { return core::ReportFontA(); }
+    LOGFONT ReportFontB() const { return core::ReportFontB(); }
     const QFont& SystemFont() const { return m_systemFont; }
     const QFont& FixedFont() const { return m_fixedFont; }
 
@@ -94,8 +94,6 @@ private:
     std::filesystem::path m_userDataDirectory;
     ProfileFile m_settingsFile;
     AppSettings m_settings;
-    LOGFONT m_reportFontA;
-    LOGFONT m_reportFontB;
     QFont m_systemFont;
     QFont m_fixedFont;
     RecentFileList m_recentFiles;

@@ -1,48 +1,109 @@
 #include "core/ui/GdiTypes.h"
 
-#include "core/ui/QtText.h"
-
-#include <QFontMetrics>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <mutex>
 
 namespace quorin::core::ui {
+namespace {
+
+struct FaceTwin
+{
+    const char* stored;
+    const char* installed;
+};
+
+constexpr FaceTwin kTwins[] = {
+    {"Arial", "Liberation Sans"},
+    {"Courier New", "Liberation Mono"},
+    {"Times New Roman", "Liberation Serif"},
+};
+
+QString installedFamily(const QString& face)
+{
+    for (const FaceTwin& twin : kTwins) {
+        if (face.compare(QLatin1String(twin.stored), Qt::CaseInsensitive) == 0) {
+            return QString::fromLatin1(twin.installed);
+        }
+    }
+    return face;
+}
+
+/// Character height per cell height of a family: a positive LOGFONT height
+/// asks for the cell, Qt's pixel size is the character height.
+double emPerCell(const QFont& font)
+{
+    static std::mutex mutex;
+    static QHash<QString, double> cache;
+    const std::lock_guard lock(mutex);
+    const QString key = font.family() + QLatin1Char('/') + QString::number(font.weight()) +
+                        (font.italic() ? QLatin1String("i") : QLatin1String(""));
+    const auto found = cache.constFind(key);
+    if (found != cache.constEnd()) {
+        return found.value();
+    }
+    QFont probe = font;
+    probe.setPixelSize(1000);
+    const QFontMetricsF metrics(probe);
+    const double cell = metrics.ascent() + metrics.descent();
+    const double ratio = cell > 0.0 ? 1000.0 / cell : 1.0;
+    cache.insert(key, ratio);
+    return ratio;
+}
+
+} // namespace
 
 QFont FontFromLogFont(const LOGFONT& font)
 {
-    QFont result(ToQString(font.FaceName()));
-    if (font.lfHeight != 0) {
-        int pixels = std::abs(font.lfHeight);
-        if (font.lfHeight > 0) {
-            // A cell height: take off the internal leading of the face so the
-            // characters come out as large as the stored height intends.
-            QFont probe = result;
-            probe.setPixelSize(pixels);
-            const QFontMetrics metrics(probe);
-            const int cell = metrics.ascent() + metrics.descent();
-            if (cell > 0) {
-                pixels = std::max(1, static_cast<int>(std::lround(pixels * double(pixels) / cell)));
-            }
-        }
-        result.setPixelSize(pixels);
-    }
-    if (font.lfWeight > 0) {
-        result.setWeight(static_cast<QFont::Weight>(std::clamp(font.lfWeight, 1, 1000)));
-    }
-    result.setItalic(font.lfItalic != 0);
-    result.setUnderline(font.lfUnderline != 0);
-    result.setStrikeOut(font.lfStrikeOut != 0);
+    QFont qfont(installedFamily(QString::fromLatin1(font.FaceName().c_str())));
+    qfont.setStyleStrategy(QFont::PreferOutline);
     if ((font.lfPitchAndFamily & 0x03) == 1) {
-        result.setFixedPitch(true);
-        result.setStyleHint(QFont::TypeWriter);
-    } else if ((font.lfPitchAndFamily & 0xF0) == 0x20) {
-        result.setStyleHint(QFont::SansSerif);
+        qfont.setStyleHint(QFont::TypeWriter, QFont::PreferOutline);
     } else if ((font.lfPitchAndFamily & 0xF0) == 0x10) {
-        result.setStyleHint(QFont::Serif);
+        qfont.setStyleHint(QFont::Serif, QFont::PreferOutline);
+    } else if ((font.lfPitchAndFamily & 0xF0) == 0x20) {
+        qfont.setStyleHint(QFont::SansSerif, QFont::PreferOutline);
     }
-    return result;
+    const int weight = font.lfWeight <= 0 ? 400 : std::clamp(font.lfWeight, 1, 1000);
+    qfont.setWeight(static_cast<QFont::Weight>(weight));
+    qfont.setItalic(font.lfItalic != 0);
+    qfont.setUnderline(font.lfUnderline != 0);
+    qfont.setStrikeOut(font.lfStrikeOut != 0);
+    const int height = font.lfHeight == 0 ? ReportFontA().lfHeight : font.lfHeight;
+    if (height < 0) {
+        qfont.setPixelSize(-height);
+    } else {
+        qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(height * emPerCell(qfont)))));
+    }
+    return qfont;
+}
+
+LOGFONT LogFontFromFont(const QFont& font)
+{
+    LOGFONT stored = ReportFontA();
+    const double pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
+    stored.lfHeight = -std::max(1, static_cast<int>(std::lround(pixels)));
+    stored.lfWeight = font.weight();
+    stored.lfItalic = font.italic() ? 1 : 0;
+    stored.lfUnderline = font.underline() ? 1 : 0;
+    stored.lfStrikeOut = font.strikeOut() ? 1 : 0;
+    stored.lfPitchAndFamily = QFontInfo(font).fixedPitch() ? 0x31 : 0x22;
+    stored.SetFaceName(StoredFaceName(font.family()).toLatin1().toStdString());
+    return stored;
+}
+
+QString StoredFaceName(const QString& family)
+{
+    for (const FaceTwin& twin : kTwins) {
+        if (family.compare(QLatin1String(twin.installed), Qt::CaseInsensitive) == 0) {
+            return QString::fromLatin1(twin.stored);
+        }
+    }
+    return family;
 }
 
 QColor ColorFromColorref(COLORREF colour)

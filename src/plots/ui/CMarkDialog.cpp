@@ -1,8 +1,10 @@
 #include "plots/ui/CMarkDialog.h"
 
+#include "core/MessageTexts.h"
+#include "core/ui/GdiTypes.h"
+#include "core/ui/Messages.h"
+#include "core/ui/QtText.h"
 #include "plots/PageEditing.h"
-#include "plots/PlotMessages.h"
-#include "plots/ui/PageFonts.h"
 #include "plots/ui/PlotDialogs.h"
 
 #include <QDialogButtonBox>
@@ -65,7 +67,7 @@ void CMarkDialog::chooseLineColour()
 void CMarkDialog::showLineColour()
 {
     QPixmap swatch(16, 16);
-    swatch.fill(ToQColor(m_mark.lineColour));
+    swatch.fill(core::ui::ColorFromColorref(m_mark.lineColour));
     m_lineColour->setIcon(QIcon(swatch));
 }
 
@@ -73,7 +75,8 @@ void CMarkDialog::accept()
 {
     const MarkPositionCheck check = CheckMarkPosition(m_position->text().toStdString(), m_length);
     if (!check.ok) {
-        ShowPlotMessage(this, ToQString(check.message), ToQString(kErrorCaption));
+        core::ui::ShowMessage(core::ui::ToQString(check.message),
+                              core::ui::ToQString(core::msg::kError));
         m_position->setFocus();
         m_position->selectAll();
         return;

@@ -1,31 +1,75 @@
 #include "plots/ui/CPathyDoc.h"
 
+#include "core/CommandIds.h"
+#include "core/MessageTexts.h"
+#include "core/ProfileFile.h"
+#include "core/ui/Messages.h"
+#include "core/ui/QtText.h"
 #include "plots/Hydropathy.h"
-#include "plots/ui/PageFonts.h"
+#include "plots/ui/CExportDialog.h"
+#include "plots/ui/CPathyDialog.h"
 #include "plots/ui/PagePainter.h"
+#include "plots/ui/PlotDialogs.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+#include <filesystem>
 
 namespace quorin::plots::ui {
+namespace {
 
-CPathyDoc::CPathyDoc(core::PropertyRecord& record, int lineWidth, QObject* parent)
+namespace cmd = core::cmd;
+using core::ui::CommandState;
+using core::ui::ToQString;
+
+} // namespace
+
+CPathyDoc::CPathyDoc(core::PropertyRecord& record, std::function<int()> lineWidth, QObject* parent)
     : PageDocument(record, record.plots.pathy.marks, record.plots.pathy.texts, parent),
-      m_page(record)
+      m_page(record), m_lineWidth(std::move(lineWidth))
 {
     core::HydropathyPlotSettings& settings = record.plots.pathy;
+    takePendingRequest();
+    settings.labelMarks = 1;
+    settings.helixDisplay = 1;
+    takeLineWidth();
+    Items().ClearSelection();
+}
+
+CPathyDoc::CPathyDoc(core::PropertyRecord& record, int lineWidth, QObject* parent)
+    : CPathyDoc(
+          record, [lineWidth] { return lineWidth; }, parent)
+{}
+
+void CPathyDoc::takePendingRequest()
+{
+    core::HydropathyPlotSettings& settings = Settings();
     PendingPlotRequest& request = PendingRequest();
     settings.from = request.from;
     settings.to = request.to;
     settings.window = request.window;
     settings.threshold = request.threshold;
     request = PendingPlotRequest{};
-    settings.labelMarks = 1;
-    settings.helixDisplay = 1;
-    settings.lineWidth = lineWidth;
-    Items().ClearSelection();
+}
+
+void CPathyDoc::takeLineWidth()
+{
+    if (m_lineWidth) {
+        Settings().lineWidth = m_lineWidth();
+    }
 }
 
 PageSource CPathyDoc::Source()
 {
-    return HydropathyPageSource(m_page);
+    PageSource source = HydropathyPageSource(m_page);
+    source.draw = [this](QPainter& painter, const PageLayout& layout) {
+        takeLineWidth();
+        DrawHydropathyPage(painter, m_page, layout);
+    };
+    return source;
 }
 
 QString CPathyDoc::PrintJobName() const
@@ -43,44 +87,238 @@ int CPathyDoc::MarkAt(QPoint point) const
     return m_page.MarkAt({point.x(), point.y()});
 }
 
+bool CPathyDoc::LabelsMarks() const
+{
+    return m_page.Settings().labelMarks != 0;
+}
+
+void CPathyDoc::ToggleLabelMarks()
+{
+    std::uint8_t& flag = Settings().labelMarks;
+    flag = flag != 0 ? 0 : 1;
+    Changed();
+}
+
 QString CPathyDoc::Caption() const
 {
     return ToQString(m_page.Caption());
 }
 
-void CPathyDoc::SetLineWidth(int lineWidth)
-{
-    m_page.Settings().lineWidth = lineWidth;
-}
-
-void CPathyDoc::ToggleLabelMarks()
-{
-    std::uint8_t& flag = m_page.Settings().labelMarks;
-    flag = flag != 0 ? 0 : 1;
-    Changed();
-}
-
 void CPathyDoc::ToggleTransmembrane()
 {
-    int& flag = m_page.Settings().helixDisplay;
+    int& flag = Settings().helixDisplay;
     flag = flag != 0 ? 0 : 1;
     Changed();
 }
 
 void CPathyDoc::ResizeToFull()
 {
-    m_page.Settings().from = 1;
-    m_page.Settings().to = PositionCount();
+    Settings().from = 1;
+    Settings().to = PositionCount();
     Changed();
 }
 
-CPathyView::CPathyView(CPathyDoc& document, QWidget* parent) : PageView(document, parent)
+bool CPathyDoc::StretchNeedsDialog() const
 {
-    document.Page().Settings().texts = LegendItems();
+    const core::HydropathyPlotSettings& settings = m_page.Settings();
+    return settings.to > plots::PositionCount(m_page.Record()) ||
+           settings.to - settings.from + 1 < settings.window;
+}
+
+bool CPathyDoc::ModifyDisplayedPart(QWidget* parent)
+{
+    core::HydropathyPlotSettings& settings = Settings();
+    PendingRequest() =
+        PendingPlotRequest{settings.from, settings.to, settings.window, settings.threshold};
+    CPathyDialog dialog(Record(), parent);
+    if (Choosers().run(dialog) != QDialog::Accepted) {
+        return false;
+    }
+    takePendingRequest();
+    Changed();
+    return true;
+}
+
+void CPathyDoc::ExportData(QWidget* parent)
+{
+    const auto path = AskFileToWrite(QStringLiteral("Export hydropythy values"),
+                                     {QStringLiteral("All (*.*)"), QStringLiteral("Text (*.TXT)")},
+                                     QStringLiteral("*.txt"));
+    if (!path) {
+        return;
+    }
+    CExportDialog delimiter(parent);
+    if (Choosers().run(delimiter) != QDialog::Accepted) {
+        return;
+    }
+    const core::HydropathyPlotSettings& settings = Settings();
+    const std::string text = HydropathyExportText(Record(), settings.from, settings.to,
+                                                  settings.window, delimiter.Delimiter());
+    if (!core::WriteFileAtomically(std::filesystem::path(path->toStdString()), text)) {
+        core::ui::ShowMessage(
+            ToQString(core::msg::CannotSaveFile(QDir::toNativeSeparators(*path).toStdString())),
+            ToQString(core::msg::kProgramTitle));
+    }
+}
+
+// The view
+
+CPathyView::CPathyView(CPathyDoc& document, QWidget* parent)
+    : PageView(document, parent), m_pathy(document)
+{
+    setObjectName(QStringLiteral("CPathyView"));
+    document.Settings().texts = LegendItems();
     document.Items().ClearSelection();
     setWindowTitle(document.Caption());
     connect(&document, &PageDocument::changed, this,
             [this, &document] { setWindowTitle(document.Caption()); });
+}
+
+std::optional<CommandState> CPathyView::CommandStateOf(int id)
+{
+    switch (id) {
+    case cmd::kTransmembrane:
+        return CommandState{true, true, m_pathy.Settings().helixDisplay != 0};
+    case cmd::kResizeTo100:
+    case cmd::kHydropathyRange:
+    case cmd::kExportHydropathy:
+        return CommandState{};
+    default:
+        return PageView::CommandStateOf(id);
+    }
+}
+
+bool CPathyView::OnCommand(int id)
+{
+    switch (id) {
+    case cmd::kTransmembrane:
+        m_pathy.ToggleTransmembrane();
+        return true;
+    case cmd::kResizeTo100:
+        m_pathy.ResizeToFull();
+        return true;
+    case cmd::kHydropathyRange:
+        m_pathy.ModifyDisplayedPart(this);
+        return true;
+    case cmd::kExportHydropathy:
+        m_pathy.ExportData(this);
+        return true;
+    default:
+        return PageView::OnCommand(id);
+    }
+}
+
+std::vector<PageView::ContextEntry> CPathyView::PageContextMenu()
+{
+    return {
+        {cmd::kResizeTo100, QStringLiteral("&Resize to 100%")},
+        {cmd::kHydropathyRange, QStringLiteral("&Modify displayed part of sequence...")},
+        {0, {}},
+        {cmd::kMarkPositions, QStringLiteral("&Mark Positions...")},
+        {cmd::kDeleteAllMarks, QStringLiteral("&Delete All Marks")},
+        {0, {}},
+        {cmd::kSelectObject, QStringLiteral("&Select Objects")},
+        {cmd::kSelectionAsWheel, QStringLiteral("Display Selection as Helical &Wheel")},
+        {cmd::kInsertText, QStringLiteral("&Insert Text...")},
+        {0, {}},
+        {cmd::kCopy, QStringLiteral("&Copy All")},
+    };
+}
+
+bool CPathyView::StretchPress(QPoint page)
+{
+    m_dragStartX = std::clamp(page.x(), kPathyFrameLeft, kPathyFrameLeft + kPathyFrameWidth);
+    m_band = QRect();
+    return true;
+}
+
+void CPathyView::StretchMove(QPoint page)
+{
+    const int x = std::clamp(page.x(), kPathyFrameLeft, kPathyFrameLeft + kPathyFrameWidth);
+    m_band = QRect(QPoint(std::min(m_dragStartX, x), kPathyFrameTop),
+                   QPoint(std::max(m_dragStartX, x), kPathyFrameTop + kPathyFrameHeight));
+    const HydropathyPage& shown = m_pathy.Page();
+    ShowStatus(QStringLiteral("Position: %1 - %2")
+                   .arg(shown.ResidueAtX(m_dragStartX))
+                   .arg(shown.ResidueAtX(x)));
+    viewport()->update();
+}
+
+void CPathyView::StretchRelease(QPoint page)
+{
+    const HydropathyPage& shown = m_pathy.Page();
+    const int start = shown.ResidueAtX(m_dragStartX);
+    const int end = shown.ResidueAtX(page.x());
+    m_dragStartX = 0;
+    m_band = QRect();
+    if (!m_pathy.Items().HasSelection()) {
+        const int low = std::min(start, end);
+        const int high = std::max(start, end);
+        if (EditMode() == Mode::Select && start != end) {
+            m_pathy.Settings().from = low;
+            m_pathy.Settings().to = high;
+        } else if (EditMode() == Mode::HelicalWheel) {
+            OpenWheel(low, high);
+        }
+    }
+    m_pathy.Changed();
+}
+
+void CPathyView::Hover(QPoint page)
+{
+    ShowStatus(QStringLiteral("Position: %1").arg(m_pathy.Page().ResidueAtX(page.x())));
+}
+
+void CPathyView::DrawOverlay(QPainter& painter)
+{
+    if (m_band.isNull()) {
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(Qt::black, 1, Qt::DotLine);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(m_band);
+    painter.restore();
+}
+
+CPathyView::CheckedStretch CPathyView::currentStretch() const
+{
+    const core::HydropathyPlotSettings& settings = m_pathy.Page().Settings();
+    return CheckedStretch{settings.from, settings.to, settings.window,
+                          plots::PositionCount(m_pathy.Page().Record())};
+}
+
+void CPathyView::BeforeDraw()
+{
+    if (m_checkPending || currentStretch() == m_checked || !m_pathy.StretchNeedsDialog()) {
+        return;
+    }
+    // A modal dialog cannot open inside a paint; it opens right after.
+    m_checkPending = true;
+    QTimer::singleShot(0, this, &CPathyView::checkStretch);
+}
+
+void CPathyView::BeforePrint()
+{
+    // The printed page shows any stretch that lies within the sequence.
+    if (m_pathy.Settings().to > plots::PositionCount(m_pathy.Page().Record())) {
+        m_pathy.ModifyDisplayedPart(this);
+        m_checked = currentStretch();
+    }
+}
+
+void CPathyView::checkStretch()
+{
+    if (m_pathy.StretchNeedsDialog()) {
+        m_pathy.ModifyDisplayedPart(this);
+    }
+    // What the user confirmed or let stand is not asked about again.
+    m_checked = currentStretch();
+    m_checkPending = false;
+    viewport()->update();
 }
 
 } // namespace quorin::plots::ui

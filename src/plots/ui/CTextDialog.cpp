@@ -1,6 +1,6 @@
 #include "plots/ui/CTextDialog.h"
 
-#include "plots/ui/PageFonts.h"
+#include "core/ui/QtText.h"
 #include "plots/ui/PlotDialogs.h"
 
 #include <QDialogButtonBox>
@@ -15,7 +15,7 @@ CTextDialog::CTextDialog(const core::TEXTITEM& start, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Insert Text"));
     m_text->setObjectName(QStringLiteral("text"));
-    QString shown = ToQString(start.text);
+    QString shown = core::ui::ToQString(start.text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_text->setPlainText(shown);
     auto* font = new QPushButton(QStringLiteral("&Font"), this);

@@ -1,5 +1,6 @@
 #include "plots/ui/EmfPaintDevice.h"
 
+#include "core/ui/GdiTypes.h"
 #include "plots/ui/PageFonts.h"
 
 #include <QFile>
@@ -41,7 +42,7 @@ std::vector<WCHAR> wide(const QString& text)
 
 COLORREF gdiColour(const QColor& colour)
 {
-    return static_cast<COLORREF>(ToColorRef(colour));
+    return static_cast<COLORREF>(core::ui::ColorrefFromColor(colour));
 }
 
 int rounded(double value)
@@ -320,7 +321,7 @@ private:
         font.lfCharSet = DEFAULT_CHARSET;
         font.lfOutPrecision = OUT_TT_PRECIS;
         font.lfQuality = PROOF_QUALITY;
-        const QString face = StoredFaceName(m_qfont.family()).left(LF_FACESIZE - 1);
+        const QString face = core::ui::StoredFaceName(m_qfont.family()).left(LF_FACESIZE - 1);
         font.lfPitchAndFamily = static_cast<BYTE>(
             QFontInfo(m_qfont).fixedPitch() ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH | FF_SWISS);
         for (qsizetype i = 0; i < face.size(); ++i) {

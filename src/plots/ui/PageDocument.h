@@ -34,6 +34,13 @@ public:
     /// The last valid position a mark may take.
     virtual int PositionCount() const;
 
+    /// Pages without marks and text items (the amphipathy plot, the wheel)
+    /// return false: their views offer no item commands.
+    virtual bool CarriesItems() const { return true; }
+    /// The label-marks flag of the page's settings, and "&Label marks".
+    virtual bool LabelsMarks() const { return false; }
+    virtual void ToggleLabelMarks() {}
+
     /// The items under a point of the screen page (page units), as the last
     /// screen drawing placed them; -1 for none.
     virtual int TextItemAt(QPoint point) const = 0;

@@ -1,5 +1,7 @@
 #include "plots/ui/PagePainter.h"
 
+#include "core/ui/GdiTypes.h"
+#include "core/ui/QtText.h"
 #include "plots/ui/PageFonts.h"
 
 #include <QFontMetrics>
@@ -16,11 +18,12 @@ namespace {
 QPen toQPen(const PagePen& pen)
 {
     if (pen.dotted) {
-        QPen dotted(ToQColor(pen.colour), 1, Qt::DotLine);
+        QPen dotted(core::ui::ColorFromColorref(pen.colour), 1, Qt::DotLine);
         dotted.setCosmetic(true);
         return dotted;
     }
-    return QPen(ToQColor(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    return QPen(core::ui::ColorFromColorref(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap,
+                Qt::RoundJoin);
 }
 
 QPoint toQPoint(const DevicePoint& point)
@@ -30,9 +33,9 @@ QPoint toQPoint(const DevicePoint& point)
 
 void drawText(QPainter& painter, const PageText& text)
 {
-    const QFont font = ToQFont(text.font);
+    const QFont font = core::ui::FontFromLogFont(text.font);
     const QFontMetrics metrics(font, painter.device());
-    const QString content = ToQString(text.text);
+    const QString content = core::ui::ToQString(text.text);
     int x = text.at.x;
     if (text.anchor == TextAnchor::TopRight) {
         x -= metrics.horizontalAdvance(content);
@@ -40,7 +43,7 @@ void drawText(QPainter& painter, const PageText& text)
         x -= metrics.horizontalAdvance(content) / 2;
     }
     painter.setFont(font);
-    painter.setPen(ToQColor(text.colour));
+    painter.setPen(core::ui::ColorFromColorref(text.colour));
     painter.drawText(QPoint(x, text.at.y + metrics.ascent()), content);
 }
 
@@ -91,7 +94,7 @@ PageSource HydropathyPageSource(HydropathyPage& page)
 {
     PageSource source;
     source.screenSize = QSize(kPathyPageWidth, kPathyPageHeight);
-    source.title = ToQString(kPathyPageTitle);
+    source.title = core::ui::ToQString(kPathyPageTitle);
     source.layout = [](PageTarget target, int deviceWidth) {
         switch (target) {
         case PageTarget::Printer:

@@ -1,28 +1,63 @@
 #include "plots/ui/PageView.h"
 
-#include "plots/PlotMessages.h"
+#include "core/CommandIds.h"
+#include "core/MessageTexts.h"
+#include "core/ui/Application.h"
+#include "core/ui/Messages.h"
+#include "core/ui/Printing.h"
+#include "core/ui/QtText.h"
+#include "plots/Hydropathy.h"
 #include "plots/ui/CMarkDialog.h"
 #include "plots/ui/CTextDialog.h"
 #include "plots/ui/EmfPaintDevice.h"
-#include "plots/ui/PageFonts.h"
 #include "plots/ui/PlotDialogs.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
-#include <QGuiApplication>
+#include <QDir>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusTipEvent>
+
+#include <memory>
 
 namespace quorin::plots::ui {
+namespace {
+
+namespace cmd = core::cmd;
+using core::ui::CommandState;
+using core::ui::ToQString;
+
+/// The program's own cursor of the wheel mode: a crosshair with a small
+/// circle, so that it differs from the standard ones.
+QCursor wheelCursor()
+{
+    QPixmap picture(24, 24);
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawLine(12, 0, 12, 23);
+        painter.drawLine(0, 12, 23, 12);
+        painter.setPen(QPen(Qt::white, 3));
+        painter.drawEllipse(QPointF(12, 12), 6, 6);
+        painter.setPen(QPen(Qt::black, 1.5));
+        painter.drawEllipse(QPointF(12, 12), 6, 6);
+    }
+    return QCursor(picture, 12, 12);
+}
+
+} // namespace
 
 PageView::PageView(PageDocument& document, QWidget* parent)
     : QAbstractScrollArea(parent), m_document(document), m_modes(new QActionGroup(this)),
@@ -82,7 +117,7 @@ void PageView::updateCursor()
         viewport()->setCursor(Qt::IBeamCursor);
         break;
     case Mode::HelicalWheel:
-        viewport()->setCursor(Qt::CrossCursor);
+        viewport()->setCursor(wheelCursor());
         break;
     }
 }
@@ -90,7 +125,11 @@ void PageView::updateCursor()
 void PageView::updateScrollBars()
 {
     const QSize page = pageSize();
-    const QSize shown = viewport()->size();
+    // A page that fits the whole area needs no scroll bars, even while they
+    // still take room from the viewport.
+    const QSize whole = maximumViewportSize();
+    const bool fits = page.width() <= whole.width() && page.height() <= whole.height();
+    const QSize shown = fits ? whole : viewport()->size();
     horizontalScrollBar()->setRange(0, std::max(0, page.width() - shown.width()));
     verticalScrollBar()->setRange(0, std::max(0, page.height() - shown.height()));
     horizontalScrollBar()->setPageStep(shown.width());
@@ -105,23 +144,40 @@ void PageView::resizeEvent(QResizeEvent* event)
 
 void PageView::paintEvent(QPaintEvent*)
 {
+    BeforeDraw();
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::white);
     painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
     const PageSource source = m_document.Source();
     source.draw(painter, source.layout(PageTarget::Screen, pageSize().width()));
+    DrawOverlay(painter);
+}
+
+void PageView::DrawOverlay(QPainter&)
+{}
+
+void PageView::ShowStatus(const QString& text)
+{
+    m_statusText = text;
+    // Climbs the parents to the main window's status bar.
+    QStatusTipEvent tip(text);
+    QApplication::sendEvent(this, &tip);
 }
 
 void PageView::mousePressEvent(QMouseEvent* event)
 {
+    const QPoint page = ToPage(event->position().toPoint());
+    if (event->button() == Qt::RightButton) {
+        showContextMenu(event->position().toPoint());
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    const QPoint page = ToPage(event->position().toPoint());
     PageItems& items = m_document.Items();
     items.ClearSelection();
-    if (m_mode == Mode::InsertText) {
+    if (m_mode == Mode::InsertText && m_document.CarriesItems()) {
         m_document.Changed();
         insertTextAt(page);
         return;
@@ -152,6 +208,8 @@ void PageView::mouseMoveEvent(QMouseEvent* event)
     }
     if (m_stretching) {
         StretchMove(page);
+    } else {
+        Hover(page);
     }
 }
 
@@ -174,8 +232,13 @@ void PageView::mouseReleaseEvent(QMouseEvent* event)
 
 void PageView::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
     const QPoint page = ToPage(event->position().toPoint());
     if (const int text = m_document.TextItemAt(page); text >= 0) {
+        m_dragged = -1;
+        updateCursor();
         EditTextItem(text);
     } else if (const int mark = m_document.MarkAt(page); mark >= 0) {
         EditMark(mark);
@@ -202,10 +265,29 @@ void PageView::StretchMove(QPoint)
 void PageView::StretchRelease(QPoint)
 {}
 
+void PageView::Hover(QPoint)
+{}
+
+void PageView::OpenWheel(int from, int to)
+{
+    const int open = m_wheels.openWheels ? m_wheels.openWheels() : 0;
+    if (open >= 5) {
+        core::ui::ShowMessage(ToQString(core::msg::kWheelLimit), ToQString(core::msg::kNote),
+                              core::ui::MessageIcon::Information);
+        return;
+    }
+    PendingPlotRequest& request = PendingRequest();
+    request.from = from;
+    request.to = to;
+    if (m_wheels.openWheel) {
+        m_wheels.openWheel();
+    }
+}
+
 void PageView::insertTextAt(QPoint page)
 {
     core::TEXTITEM item;
-    item.font = DefaultPageFont();
+    item.font = core::ReportFontA();
     CTextDialog dialog(item, this);
     if (Choosers().run(dialog) != QDialog::Accepted) {
         return;
@@ -256,21 +338,164 @@ void PageView::EditMark(int index)
     m_document.Changed();
 }
 
+// Context menus
+
+std::vector<PageView::ContextEntry> PageView::ContextMenuAt(QPoint page)
+{
+    PageItems& items = m_document.Items();
+    std::vector<ContextEntry> entries;
+    const int text = m_document.CarriesItems() ? m_document.TextItemAt(page) : -1;
+    const int mark = text < 0 && m_document.CarriesItems() ? m_document.MarkAt(page) : -1;
+    if (text >= 0) {
+        items.SelectText(text);
+        entries = {{cmd::kTextProperties, QStringLiteral("&Text Properties...")},
+                   {cmd::kDeleteSketchItem, QStringLiteral("&Delete")},
+                   {0, {}},
+                   {cmd::kCopy, QStringLiteral("&Copy All")}};
+    } else if (mark >= 0) {
+        items.SelectMark(mark);
+        entries = {{cmd::kMarkProperties, QStringLiteral("&Mark Properties...")},
+                   {cmd::kDeleteSketchItem, QStringLiteral("&Delete")},
+                   {cmd::kDeleteAllMarks, QStringLiteral("&Delete All Marks")},
+                   {cmd::kNumbersOrLabels, QStringLiteral("&Label Marks")},
+                   {0, {}},
+                   {cmd::kCopy, QStringLiteral("&Copy All")}};
+    } else {
+        items.ClearSelection();
+        entries = PageContextMenu();
+    }
+    m_document.Changed();
+    return entries;
+}
+
+std::vector<PageView::ContextEntry> PageView::PageContextMenu()
+{
+    return {{cmd::kCopy, QStringLiteral("&Copy All")}};
+}
+
+void PageView::showContextMenu(QPoint viewportPoint)
+{
+    const std::vector<ContextEntry> entries = ContextMenuAt(ToPage(viewportPoint));
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("contextMenu"));
+    for (const ContextEntry& entry : entries) {
+        if (entry.id == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(entry.text);
+        action->setData(entry.id);
+        const auto state = CommandStateOf(entry.id);
+        action->setEnabled(state && state->enabled);
+        action->setCheckable(state && state->checkable);
+        action->setChecked(state && state->checked);
+    }
+    const QAction* chosen = menu.exec(viewport()->mapToGlobal(viewportPoint));
+    if (chosen != nullptr) {
+        OnCommand(chosen->data().toInt());
+    }
+}
+
+// Commands
+
+std::optional<CommandState> PageView::CommandStateOf(int id)
+{
+    const bool items = m_document.CarriesItems();
+    const PageItems& selection = m_document.Items();
+    const auto mode = [this](Mode which) { return CommandState{true, true, m_mode == which}; };
+    switch (id) {
+    case cmd::kPrint:
+    case cmd::kSaveMetafile:
+    case cmd::kCopy:
+        return CommandState{};
+    case cmd::kSelectObject:
+        return mode(Mode::Select);
+    case cmd::kInsertText:
+        return items ? std::optional(mode(Mode::InsertText)) : std::nullopt;
+    case cmd::kSelectionAsWheel:
+        return SelectsStretches() ? std::optional(mode(Mode::HelicalWheel)) : std::nullopt;
+    default:
+        break;
+    }
+    if (!items) {
+        return std::nullopt;
+    }
+    const bool marks = !m_document.Marks().empty();
+    switch (id) {
+    case cmd::kMarkPositions:
+        return CommandState{};
+    case cmd::kDeleteAllMarks:
+        return CommandState{marks};
+    case cmd::kNumbersOrLabels:
+        return CommandState{marks, true, m_document.LabelsMarks()};
+    case cmd::kDeleteSketchItem:
+        return CommandState{selection.HasSelection()};
+    case cmd::kTextProperties:
+        return CommandState{selection.SelectedText() >= 0};
+    case cmd::kMarkProperties:
+        // The page edits a mark by a double click; the entry has no action.
+        return CommandState{false};
+    default:
+        return std::nullopt;
+    }
+}
+
+bool PageView::OnCommand(int id)
+{
+    switch (id) {
+    case cmd::kPrint:
+        Print();
+        return true;
+    case cmd::kSaveMetafile:
+        SaveMetafile();
+        return true;
+    case cmd::kCopy:
+        Copy();
+        return true;
+    case cmd::kSelectObject:
+        SetEditMode(Mode::Select);
+        return true;
+    case cmd::kInsertText:
+        SetEditMode(Mode::InsertText);
+        return true;
+    case cmd::kSelectionAsWheel:
+        SetEditMode(Mode::HelicalWheel);
+        return true;
+    case cmd::kMarkPositions:
+        AddMarkWithDialog();
+        return true;
+    case cmd::kDeleteAllMarks:
+        m_document.DeleteAllMarks();
+        return true;
+    case cmd::kNumbersOrLabels:
+        m_document.ToggleLabelMarks();
+        return true;
+    case cmd::kDeleteSketchItem:
+        m_document.DeleteSelected();
+        return true;
+    case cmd::kTextProperties:
+        EditTextItem(m_document.Items().SelectedText());
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Outputs
+
 void PageView::SaveMetafile()
 {
-    const QString path =
-        Choosers().saveFile(this, QStringLiteral("Save As Metafile"),
-                            QStringLiteral("Enhanced Metafile (*.emf)"), QStringLiteral("*.emf"));
-    if (path.isEmpty()) {
+    const auto path =
+        AskFileToWrite(QStringLiteral("Save As Metafile"),
+                       {QStringLiteral("Enhanced Metafile (*.emf)")}, QStringLiteral("*.emf"));
+    if (!path) {
         return;
     }
-    if (QFileInfo::exists(path) &&
-        ShowPlotMessage(this, ToQString(kFileExists), ToQString(kNoteCaption),
-                        MessageButtons::YesNo) != MessageAnswer::Yes) {
-        return;
+    if (!WriteMetafile(*path)) {
+        core::ui::ShowMessage(
+            ToQString(core::msg::CannotSaveFile(QDir::toNativeSeparators(*path).toStdString())),
+            ToQString(core::msg::kProgramTitle));
     }
-    // Nothing is reported when the metafile cannot be written.
-    WriteMetafile(path);
 }
 
 bool PageView::WriteMetafile(const QString& path)
@@ -303,24 +528,36 @@ bool PageView::WriteMetafile(const QString& path)
 
 void PageView::Print()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (Choosers().run(dialog) == QDialog::Accepted) {
-        PrintTo(printer);
+    // Print Setup chose the program's printer; without the program (tests of
+    // the page alone) a printer of the view's own serves.
+    std::unique_ptr<QPrinter> own;
+    QPrinter* printer = nullptr;
+    if (core::ui::Application::Exists()) {
+        printer = &core::ui::Application::Instance().Printer();
+    } else {
+        own = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer = own.get();
+    }
+    if (!core::ui::ChoosePrinter(*printer)) {
+        return;
+    }
+    BeforePrint();
+    if (!PrintTo(*printer)) {
+        core::ui::ShowMessage(ToQString(core::msg::kCannotPrint),
+                              ToQString(core::msg::kProgramTitle));
     }
 }
 
-void PageView::PrintTo(QPrinter& printer)
+bool PageView::PrintTo(QPrinter& printer)
 {
     printer.setDocName(m_document.PrintJobName());
     QPainter painter;
-    // A printer that cannot be opened ends the command without a message.
     if (!painter.begin(&printer)) {
-        return;
+        return false;
     }
     const PageSource source = m_document.Source();
     source.draw(painter, source.layout(PageTarget::Printer, printer.width()));
-    painter.end();
+    return painter.end();
 }
 
 QMimeData* PageView::PageMimeData()
@@ -340,7 +577,7 @@ QMimeData* PageView::PageMimeData()
 
 void PageView::Copy()
 {
-    QGuiApplication::clipboard()->setMimeData(PageMimeData());
+    QApplication::clipboard()->setMimeData(PageMimeData());
 }
 
 } // namespace quorin::plots::ui

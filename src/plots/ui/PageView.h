@@ -1,9 +1,14 @@
 #pragma once
 
+#include "core/ui/CommandTarget.h"
 #include "plots/ui/PageDocument.h"
 
 #include <QAbstractScrollArea>
 #include <QPoint>
+#include <QString>
+
+#include <functional>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -14,8 +19,10 @@ namespace quorin::plots::ui {
 
 /// What every page view shares: the page drawn at its screen size in a
 /// scrolled area, the editing mode, selecting, dragging, editing and deleting
-/// marks and text items, Save Metafile, Print and Copy.
-class PageView : public QAbstractScrollArea
+/// marks and text items, the context menus, Save Metafile, Print and Copy.
+/// It is the first stop of the command route in its window and handles the
+/// page commands itself (its context menus run them without the main window).
+class PageView : public QAbstractScrollArea, public core::ui::CommandTarget
 {
     Q_OBJECT
 
@@ -46,10 +53,12 @@ public:
     void SaveMetafile();
     /// Writes the metafile without asking; false when nothing was written.
     bool WriteMetafile(const QString& path);
-    /// "&Print...": the print dialog, then one sheet in the printer layout.
+    /// "&Print...": the print dialog (core::ui::ChoosePrinter) on the
+    /// program's printer, then one sheet in the printer layout.
     void Print();
-    /// Draws the printed page on printer (a PDF file or a real one).
-    void PrintTo(QPrinter& printer);
+    /// Draws the printed page on printer (a PDF file or a real one); false
+    /// when the printer could not be opened.
+    bool PrintTo(QPrinter& printer);
     /// "&Copy" / "&Copy All": the screen page on the clipboard as PNG, SVG and
     /// EMF.
     void Copy();
@@ -63,7 +72,32 @@ public:
     /// The mark dialog on a mark (double click).
     void EditMark(int index);
 
+    /// One entry of a context menu: a command id and its text (0: separator).
+    struct ContextEntry
+    {
+        int id = 0;
+        QString text;
+    };
+    /// Selects the item under a page point and returns the context menu for
+    /// it (a text item, a mark, or the page).
+    std::vector<ContextEntry> ContextMenuAt(QPoint page);
+
+    /// What the wheel mode needs from the program: how many helical wheels
+    /// are open, and opening one for the pending request's from and to.
+    struct WheelHooks
+    {
+        std::function<int()> openWheels;
+        std::function<void()> openWheel;
+    };
+    void SetWheelHooks(WheelHooks hooks) { m_wheels = std::move(hooks); }
+
+    /// The last text the view put in the status bar.
+    QString StatusText() const { return m_statusText; }
+
     QSize sizeHint() const override;
+
+    std::optional<core::ui::CommandState> CommandStateOf(int id) override;
+    bool OnCommand(int id) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -79,9 +113,30 @@ protected:
     virtual bool StretchPress(QPoint page);
     virtual void StretchMove(QPoint page);
     virtual void StretchRelease(QPoint page);
+    /// The pointer moved over the page without a button (status bar).
+    virtual void Hover(QPoint page);
+    /// Called before each screen drawing, and before printing.
+    virtual void BeforeDraw() {}
+    virtual void BeforePrint() {}
+    /// Draws what the view adds over the page (the rubber band), in page units.
+    virtual void DrawOverlay(QPainter& painter);
+
+    /// The page's context menus; the base gives the text-item and mark menus
+    /// and an empty page menu.
+    virtual std::vector<ContextEntry> PageContextMenu();
+
+    /// Shows text in the main window's status bar.
+    void ShowStatus(const QString& text);
+    /// Whether this page has a stretch selection (and so the wheel mode).
+    virtual bool SelectsStretches() const { return false; }
+
+    /// Asks for five-wheel room and opens a wheel for the pending request;
+    /// refuses with the wheel-limit message when five are open.
+    void OpenWheel(int from, int to);
 
 private:
     void insertTextAt(QPoint page);
+    void showContextMenu(QPoint viewportPoint);
     void updateScrollBars();
     void updateCursor();
     QSize pageSize() const;
@@ -93,6 +148,8 @@ private:
     int m_dragged = -1;
     QPoint m_grab;
     bool m_stretching = false;
+    WheelHooks m_wheels;
+    QString m_statusText;
 };
 
 } // namespace quorin::plots::ui

@@ -1,84 +1,70 @@
 #include "plots/ui/PlotDialogs.h"
 
-#include "plots/ui/PageFonts.h"
+#include "core/MessageTexts.h"
+#include "core/ui/Application.h"
+#include "core/ui/FileDialogs.h"
+#include "core/ui/GdiTypes.h"
+#include "core/ui/Messages.h"
+#include "core/ui/QtText.h"
 
 #include <QColorDialog>
 #include <QDialog>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
-#include <QMessageBox>
 
 namespace quorin::plots::ui {
-namespace {
-
-MessageHandler& handler()
-{
-    static MessageHandler current;
-    return current;
-}
-
-MessageAnswer showBox(QWidget* parent, const QString& text, const QString& caption,
-                      MessageButtons buttons)
-{
-    if (buttons == MessageButtons::YesNo) {
-        return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No) ==
-                       QMessageBox::Yes
-                   ? MessageAnswer::Yes
-                   : MessageAnswer::No;
-    }
-    const bool error = caption == QLatin1String("Error");
-    QMessageBox box(error ? QMessageBox::Warning : QMessageBox::Information, caption, text,
-                    QMessageBox::Ok, parent);
-    box.exec();
-    return MessageAnswer::Ok;
-}
-
-} // namespace
-
-MessageAnswer ShowPlotMessage(QWidget* parent, const QString& text, const QString& caption,
-                              MessageButtons buttons)
-{
-    if (handler()) {
-        return handler()(parent, text, caption, buttons);
-    }
-    return showBox(parent, text, caption, buttons);
-}
-
-MessageHandler SetPlotMessageHandler(MessageHandler next)
-{
-    MessageHandler previous = std::move(handler());
-    handler() = std::move(next);
-    return previous;
-}
 
 PlotChoosers StandardChoosers()
 {
     PlotChoosers choosers;
-    choosers.saveFile = [](QWidget* parent, const QString& caption, const QString& filter,
-                           const QString& name) {
-        return QFileDialog::getSaveFileName(parent, caption, name, filter, nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
-    };
     choosers.font = [](QWidget* parent, const ChosenFont& current) -> std::optional<ChosenFont> {
         bool ok = false;
-        const QFont font = QFontDialog::getFont(&ok, ToQFont(current.font), parent);
+        const QFont font =
+            QFontDialog::getFont(&ok, core::ui::FontFromLogFont(current.font), parent);
         if (!ok) {
             return std::nullopt;
         }
         // Qt's font dialog has no colour; the colour dialog follows it.
-        const QColor colour =
-            QColorDialog::getColor(ToQColor(current.colour), parent, QStringLiteral("Text Color"));
-        return ChosenFont{FromQFont(font), colour.isValid() ? ToColorRef(colour) : current.colour};
+        const QColor colour = QColorDialog::getColor(core::ui::ColorFromColorref(current.colour),
+                                                     parent, QStringLiteral("Text Color"));
+        return ChosenFont{core::ui::LogFontFromFont(font),
+                          colour.isValid() ? core::ui::ColorrefFromColor(colour) : current.colour};
     };
     choosers.colour = [](QWidget* parent, core::COLORREF current) -> std::optional<core::COLORREF> {
-        const QColor colour = QColorDialog::getColor(ToQColor(current), parent);
+        const QColor colour = QColorDialog::getColor(core::ui::ColorFromColorref(current), parent);
         if (!colour.isValid()) {
             return std::nullopt;
         }
-        return ToColorRef(colour);
+        return core::ui::ColorrefFromColor(colour);
     };
     choosers.run = [](QDialog& dialog) { return dialog.exec(); };
     return choosers;
+}
+
+std::optional<QString> AskFileToWrite(const QString& title, const QStringList& filters,
+                                      const QString& proposedName)
+{
+    core::ui::FileDialogRequest request;
+    request.mode = core::ui::FileDialogRequest::Mode::Save;
+    request.title = title;
+    request.filters = filters;
+    if (core::ui::Application::Exists()) {
+        request.directory = core::ui::Application::Instance().WorkingDirectory();
+    }
+    request.fileName = proposedName;
+    request.confirmOverwrite = false; // asked below, once
+    const auto path = core::ui::AskFileName(request);
+    if (!path) {
+        return std::nullopt;
+    }
+    if (QFileInfo::exists(*path) &&
+        core::ui::ShowMessage(core::ui::ToQString(core::msg::kFileExists),
+                              core::ui::ToQString(core::msg::kNote),
+                              core::ui::MessageIcon::Question,
+                              core::ui::MessageButtons::YesNo) != core::ui::MessageAnswer::Yes) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 PlotChoosers& Choosers()

@@ -4,6 +4,7 @@
 #include "core/Residue.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -13,31 +14,6 @@ class QWidget;
 
 namespace quorin::plots::ui {
 
-enum class MessageButtons
-{
-    Ok,
-    YesNo,
-};
-
-enum class MessageAnswer
-{
-    Ok,
-    Yes,
-    No,
-};
-
-/// The message boxes of the plot pages, with the program's texts and the
-/// captions "Error", "Note" or "Result". Tests replace the handler to read
-/// what would have been shown and to answer it.
-MessageAnswer ShowPlotMessage(QWidget* parent, const QString& text, const QString& caption,
-                              MessageButtons buttons = MessageButtons::Ok);
-
-using MessageHandler = std::function<MessageAnswer(QWidget* parent, const QString& text,
-                                                   const QString& caption, MessageButtons buttons)>;
-/// Installs handler (an empty one restores the message boxes); returns the
-/// previous one.
-MessageHandler SetPlotMessageHandler(MessageHandler handler);
-
 /// A font with its text colour, as the pages' font choosers return them.
 struct ChosenFont
 {
@@ -45,22 +21,27 @@ struct ChosenFont
     core::COLORREF colour = 0;
 };
 
-/// The common dialogs and modal runs the pages use, replaceable by tests.
+/// The font and colour choosers and the modal runs of the pages' dialogs,
+/// replaceable by tests. Messages go through core::ui::ShowMessage, file
+/// names through core::ui::AskFileName and the print dialog through
+/// core::ui::ChoosePrinter.
 struct PlotChoosers
 {
-    /// A file name to save to, or empty when cancelled.
-    std::function<QString(QWidget* parent, const QString& caption, const QString& filter,
-                          const QString& name)>
-        saveFile;
     std::function<std::optional<ChosenFont>(QWidget* parent, const ChosenFont& current)> font;
     std::function<std::optional<core::COLORREF>(QWidget* parent, core::COLORREF current)> colour;
     /// Runs a dialog modally and returns its result (QDialog::exec).
     std::function<int(QDialog& dialog)> run;
 };
 
+/// The file a page command writes: the save dialog (starting in the working
+/// directory), then "File exists. Overwrite?" for a file that is there.
+/// Nothing when the user cancelled or answered No.
+std::optional<QString> AskFileToWrite(const QString& title, const QStringList& filters,
+                                      const QString& proposedName);
+
 /// The choosers in use; assign members to replace them.
 PlotChoosers& Choosers();
-/// The standard choosers (file, font then colour, colour dialogs; exec).
+/// The standard choosers (font then colour, colour dialogs; exec).
 PlotChoosers StandardChoosers();
 
 } // namespace quorin::plots::ui

@@ -11,6 +11,7 @@
 #include "core/ui/QtText.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
+#include "shell/ui/PlotWindows.h"
 
 #include <map>
 
@@ -25,6 +26,7 @@ std::map<int, Launcher>& launchers()
     static std::map<int, Launcher> table = {
         {cmd::kPhysChem, LaunchPhysChem},
         {cmd::kCleavage, LaunchCleavage},
+        {cmd::kHydropathy, LaunchHydropathy},
     };
     return table;
 }

@@ -2,6 +2,7 @@
 
 #include "analysis/ui/CDigView.h"
 #include "analysis/ui/CPhysChemView.h"
+#include "shell/ui/PlotWindows.h"
 #include "shell/ui/SequenceSummaryView.h"
 
 #include <map>
@@ -23,6 +24,7 @@ std::map<WindowKind, WindowFactory>& factories()
         {WindowKind::SequenceEditor, viewOn<SequenceSummaryView>},
         {WindowKind::PhysChem, viewOn<analysis::ui::CPhysChemView>},
         {WindowKind::Digest, viewOn<analysis::ui::CDigView>},
+        {WindowKind::Hydropathy, MakeHydropathyWindow},
     };
     return table;
 }

@@ -1,3 +1,5 @@
+#include "core/ui/GdiTypes.h"
+#include "core/ui/QtText.h"
 #include "plots/DemoPlot.h"
 #include "plots/HydropathyPage.h"
 #include "plots/ui/EmfPaintDevice.h"
@@ -28,7 +30,7 @@ std::unique_ptr<core::PropertyRecord> demoRecord()
     test::FillDemoRecord(*record);
     core::MARK mark;
     mark.position = 27;
-    mark.font = DefaultPageFont();
+    mark.font = core::ReportFontA();
     record->plots.pathy.marks.push_back(mark);
     return record;
 }
@@ -103,33 +105,35 @@ void PageDrawingTest::screenPagePaintsWhereTheGeometrySays()
 
 void PageDrawingTest::fontsAndColoursConvertInOnePlace()
 {
-    const QFont arial = ui::ToQFont(DefaultPageFont());
+    const QFont arial = core::ui::FontFromLogFont(core::ReportFontA());
     QCOMPARE(QFontInfo(arial).family(), QStringLiteral("Liberation Sans"));
     // A positive height is the cell: ascent plus descent.
     QVERIFY(qAbs(QFontMetrics(arial).height() - 16) <= 1);
-    core::LOGFONT character = FixedPageFont();
+    core::LOGFONT character = core::ReportFontB();
     character.lfHeight = -20;
     character.lfWeight = 700;
     character.lfItalic = 1;
-    const QFont courier = ui::ToQFont(character);
+    const QFont courier = core::ui::FontFromLogFont(character);
     QCOMPARE(QFontInfo(courier).family(), QStringLiteral("Liberation Mono"));
     QCOMPARE(courier.pixelSize(), 20);
     QVERIFY(courier.bold());
     QVERIFY(courier.italic());
-    QCOMPARE(ui::StoredFaceName(QStringLiteral("Liberation Mono")), QStringLiteral("Courier New"));
-    QCOMPARE(ui::StoredFaceName(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans"));
+    QCOMPARE(core::ui::StoredFaceName(QStringLiteral("Liberation Mono")),
+             QStringLiteral("Courier New"));
+    QCOMPARE(core::ui::StoredFaceName(QStringLiteral("DejaVu Sans")),
+             QStringLiteral("DejaVu Sans"));
 
-    QCOMPARE(ui::ToQColor(0x0000FF), QColor(255, 0, 0));
-    QCOMPARE(ui::ToQColor(0x123456), QColor(0x56, 0x34, 0x12));
-    QCOMPARE(ui::ToColorRef(QColor(0x56, 0x34, 0x12)), 0x123456u);
-    QCOMPARE(ui::ToQString("caf\xc3\xa9"), QStringLiteral("caf\u00e9"));
-    QCOMPARE(ui::ToQString("caf\xe9"), QStringLiteral("caf\u00e9")); // not UTF-8: Latin-1
+    QCOMPARE(core::ui::ColorFromColorref(0x0000FF), QColor(255, 0, 0));
+    QCOMPARE(core::ui::ColorFromColorref(0x123456), QColor(0x56, 0x34, 0x12));
+    QCOMPARE(core::ui::ColorrefFromColor(QColor(0x56, 0x34, 0x12)), 0x123456u);
+    QCOMPARE(core::ui::ToQString("caf\xc3\xa9"), QStringLiteral("caf\u00e9"));
+    QCOMPARE(core::ui::ToQString("caf\xe9"), QStringLiteral("caf\u00e9")); // not UTF-8: Latin-1
 
     const ui::QtTextMeasure measure;
-    const FontMetrics metrics = measure.Metrics(DefaultPageFont());
-    QVERIFY(metrics.maxCharWidth >= measure.Extent(DefaultPageFont(), "W").width);
+    const FontMetrics metrics = measure.Metrics(core::ReportFontA());
+    QVERIFY(metrics.maxCharWidth >= measure.Extent(core::ReportFontA(), "W").width);
     QVERIFY(metrics.lineHeight >= metrics.height);
-    QCOMPARE(measure.Extent(DefaultPageFont(), "").width, 0);
+    QCOMPARE(measure.Extent(core::ReportFontA(), "").width, 0);
 }
 
 void PageDrawingTest::metafileHoldsDescriptionFrameAndTexts()

@@ -159,7 +159,7 @@ private slots:
                            "&Go to...[x] |"),
             QStringLiteral("&Analyze: &Physico-Chemical Properties | &Sequence-Specific "
                            "Cleavage... | &Modfinder...[x] | Search for Sequence "
-                           "&Motifs...[x] | --- | &Helical Wheel...[x] | H&ydropathy Plot...[x] | "
+                           "&Motifs...[x] | --- | &Helical Wheel...[x] | H&ydropathy Plot... | "
                            "Plot of &Amphipathy Moment...[x] | &Display Domain Structure...[x] |"),
             QStringLiteral("&Options: &Preferences...[x] |"),
             QStringLiteral(
@@ -177,7 +177,7 @@ private slots:
         QCOMPARE(properties[2],
                  QStringLiteral("&Analyze: &Sequence-Specific Cleavage... | &Modfinder...[x] | "
                                 "Search for Sequence &Motifs...[x] | --- | &Helical Wheel...[x] | "
-                                "H&ydropathy Plot...[x] | Plot of &Amphipathy Moment...[x] | "
+                                "H&ydropathy Plot... | Plot of &Amphipathy Moment...[x] | "
                                 "&Display Domain Structure...[x] |"));
         // The properties window prints; the rest of File, Options and Help as in the editor.
         QCOMPARE(properties[0], QString(editor[0]).replace(QStringLiteral("&Print...\tCtrl+P[x]"),

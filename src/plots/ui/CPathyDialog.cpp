@@ -1,0 +1,160 @@
+#include "plots/ui/CPathyDialog.h"
+
+#include "core/MessageTexts.h"
+#include "core/NumberText.h"
+#include "core/ui/Help.h"
+#include "core/ui/Messages.h"
+#include "core/ui/QtText.h"
+#include "plots/Hydropathy.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quorin::plots::ui {
+namespace {
+
+using core::ui::ToQString;
+
+QLineEdit* field(const QString& name, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    return edit;
+}
+
+} // namespace
+
+CPathyDialog::CPathyDialog(core::PropertyRecord& record, QWidget* parent)
+    : QDialog(parent), m_record(record), m_from(field(QStringLiteral("from"), this)),
+      m_to(field(QStringLiteral("to"), this)), m_window(field(QStringLiteral("window"), this)),
+      m_threshold(field(QStringLiteral("threshold"), this)), m_scales(new QListWidget(this)),
+      m_scaleName(field(QStringLiteral("scaleName"), this))
+{
+    setWindowTitle(QStringLiteral("Properties for Hydropathy Plot"));
+    const PendingPlotRequest& request = PendingRequest();
+    auto* use = new QLabel(QStringLiteral("Use a part of %1 (%2 aa)")
+                               .arg(ToQString(record.Name()))
+                               .arg(record.ResidueLength()),
+                           this);
+    use->setObjectName(QStringLiteral("usePart"));
+    if (request.from != 0) {
+        m_from->setText(QString::number(request.from));
+        m_to->setText(QString::number(request.to));
+        m_window->setText(QString::number(request.window));
+    } else {
+        m_from->setText(QStringLiteral("1"));
+        m_to->setText(QString::number(PositionCount(record)));
+        m_window->setText(QStringLiteral("11"));
+    }
+    m_threshold->setText(ToQString(core::FormatSignificant(request.threshold, 3)));
+
+    m_scales->setObjectName(QStringLiteral("scales"));
+    for (const core::HYDROPATHYSCALE& scale : record.scales) {
+        m_scales->addItem(ToQString(scale.name));
+    }
+    m_scaleName->setReadOnly(true);
+    connect(m_scales, &QListWidget::currentRowChanged, this, &CPathyDialog::scaleChosen);
+    const int current = record.plots.currentScale;
+    m_scales->setCurrentRow(current >= 0 && current < m_scales->count() ? current : 0);
+    scaleChosen();
+
+    const auto label = [](const QString& text, QWidget* buddy, QWidget* box) {
+        auto* shown = new QLabel(text, box);
+        shown->setBuddy(buddy);
+        return shown;
+    };
+    auto* stretch = new QGroupBox(QStringLiteral("Displayed part of the sequence"), this);
+    auto* stretchGrid = new QGridLayout(stretch);
+    stretchGrid->addWidget(use, 0, 0, 1, 4);
+    stretchGrid->addWidget(label(QStringLiteral("&From:"), m_from, stretch), 1, 0);
+    stretchGrid->addWidget(m_from, 1, 1);
+    stretchGrid->addWidget(label(QStringLiteral("&To:"), m_to, stretch), 1, 2);
+    stretchGrid->addWidget(m_to, 1, 3);
+    stretchGrid->addWidget(label(QStringLiteral("Sliding &window:"), m_window, stretch), 2, 0);
+    stretchGrid->addWidget(m_window, 2, 1);
+
+    auto* scale = new QGroupBox(QStringLiteral("Hydropathy scale"), this);
+    auto* scaleGrid = new QGridLayout(scale);
+    scaleGrid->addWidget(m_scaleName, 0, 0, 1, 2);
+    scaleGrid->addWidget(m_scales, 1, 0, 1, 2);
+    scaleGrid->addWidget(
+        label(QStringLiteral("Hydropathy t&hreshold for helices:"), m_threshold, scale), 2, 0);
+    scaleGrid->addWidget(m_threshold, 2, 1);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton* help = buttons->addButton(QStringLiteral("?"), QDialogButtonBox::HelpRole);
+    help->setObjectName(QStringLiteral("help"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CPathyDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CPathyDialog::reject);
+    connect(help, &QPushButton::clicked, this,
+            [] { core::ui::OpenHelpTopic(QStringLiteral("HYDROPATHY PLOT")); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(stretch);
+    layout->addWidget(scale);
+    layout->addWidget(buttons);
+}
+
+void CPathyDialog::scaleChosen()
+{
+    const int row = m_scales->currentRow();
+    m_scaleName->setText(row >= 0 ? m_scales->item(row)->text() : QString());
+    // The threshold belongs to the helix prediction, which only the first
+    // scale of the list drives.
+    m_threshold->setEnabled(row == 0);
+}
+
+void CPathyDialog::accept()
+{
+    const PathyDialogInput input{m_from->text().toStdString(), m_to->text().toStdString(),
+                                 m_window->text().toStdString(), m_threshold->text().toStdString()};
+    const PathyDialogCheck check = CheckPathyDialog(input, PositionCount(m_record));
+    if (!check.ok) {
+        core::ui::ShowMessage(ToQString(check.message), ToQString(core::msg::kError));
+        QLineEdit* offending = nullptr;
+        switch (check.focus) {
+        case PathyField::From:
+            offending = m_from;
+            break;
+        case PathyField::To:
+            offending = m_to;
+            break;
+        case PathyField::Window:
+            offending = m_window;
+            break;
+        case PathyField::Threshold:
+            offending = m_threshold;
+            break;
+        case PathyField::None:
+            break;
+        }
+        if (offending != nullptr) {
+            offending->setFocus();
+            offending->selectAll();
+        }
+        return;
+    }
+    PendingPlotRequest& request = PendingRequest();
+    request.from = check.from;
+    request.to = check.to;
+    request.window = check.window;
+    request.threshold = check.threshold;
+    if (m_scales->currentRow() >= 0) {
+        SelectScale(m_record, m_scales->currentRow());
+    }
+    QDialog::accept();
+}
+
+void CPathyDialog::reject()
+{
+    ClampPendingRequest(PendingRequest(), PositionCount(m_record));
+    QDialog::reject();
+}
+
+} // namespace quorin::plots::ui

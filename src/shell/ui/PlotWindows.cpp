@@ -1,0 +1,85 @@
+#include "shell/ui/PlotWindows.h"
+
+#include "core/MessageTexts.h"
+#include "core/ui/Application.h"
+#include "core/ui/CPeptideDoc.h"
+#include "core/ui/Messages.h"
+#include "core/ui/QtText.h"
+#include "plots/Hydropathy.h"
+#include "plots/ui/CPathyDialog.h"
+#include "plots/ui/CPathyDoc.h"
+#include "plots/ui/PlotDialogs.h"
+#include "shell/ui/CMainFrame.h"
+#include "shell/ui/ChildFrame.h"
+
+#include <QPointer>
+
+namespace quorin::shell::ui {
+namespace {
+
+using core::ui::ToQString;
+
+/// The threshold a new hydropathy plot proposes.
+constexpr double kDefaultThreshold = 1.6;
+
+} // namespace
+
+void LaunchHydropathy(LaunchContext& context)
+{
+    core::ui::CPeptideDoc& document = context.document;
+    if (document.Record().scales.empty()) {
+        core::ui::ShowMessage(ToQString(core::msg::kNoHydropathyScale), ToQString(core::msg::kNote),
+                              core::ui::MessageIcon::Information);
+        return;
+    }
+    if (!document.Analyses().hydropathy.isNull()) {
+        return;
+    }
+    plots::PendingRequest() = plots::PendingPlotRequest{0, 0, 0, kDefaultThreshold};
+    plots::ui::CPathyDialog dialog(document.Record(), &context.mainFrame);
+    if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
+        return;
+    }
+    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Hydropathy, document);
+    if (frame == nullptr) {
+        core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
+                              ToQString(core::msg::kError));
+        return;
+    }
+    // The whole page, without scroll bars where the workspace has room.
+    QWidget* view = frame->widget();
+    frame->resize(view->sizeHint() + (frame->size() - view->size()));
+    // The view's caption names the window.
+    frame->setWindowTitle(view->windowTitle());
+    QObject::connect(view, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
+    QObject* plot = frame->PlotDocument();
+    document.Analyses().hydropathy = plot;
+    QObject::connect(plot, &QObject::destroyed, &document, [sequence = QPointer(&document)] {
+        if (sequence) {
+            sequence->AnalysesChanged();
+        }
+    });
+    document.AnalysesChanged();
+}
+
+WindowContent MakeHydropathyWindow(core::ui::CPeptideDoc& document)
+{
+    core::ui::Application& app = core::ui::Application::Instance();
+    auto* plot = new plots::ui::CPathyDoc(document.Record(),
+                                          [&app] { return app.Settings().plotLineWidth; });
+    auto* view = new plots::ui::CPathyView(*plot);
+    QObject::connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, plot,
+                     &plots::ui::PageDocument::Changed);
+    const QPointer<core::ui::CPeptideDoc> sequence(&document);
+    view->SetWheelHooks({[sequence] { return sequence ? sequence->Analyses().wheelCount : 0; },
+                         [sequence, view] {
+                             // The wheel window reads the pending request while it is made.
+                             auto* mainFrame = qobject_cast<CMainFrame*>(view->window());
+                             if (sequence && mainFrame != nullptr) {
+                                 mainFrame->OpenWindow(WindowKind::Wheel, *sequence);
+                             }
+                         }});
+    return WindowContent{view, view, plot, nullptr};
+}
+
+} // namespace quorin::shell::ui

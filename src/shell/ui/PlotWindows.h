@@ -1,0 +1,19 @@
+#pragma once
+
+#include "shell/ui/Launchers.h"
+#include "shell/ui/WindowFactories.h"
+
+namespace quorin::shell::ui {
+
+/// The hydropathy launcher (Analyze > Hydropathy Plot): refuses without a
+/// hydropathy scale, does nothing while the document has a hydropathy plot,
+/// else resets the pending request (threshold 1.6), shows CPathyDialog and on
+/// OK opens the plot window and registers its document with the sequence.
+void LaunchHydropathy(LaunchContext& context);
+
+/// The hydropathy window: CPathyDoc on the sequence's record (taking the
+/// pending request and the "Line Width" setting) and its CPathyView, which
+/// redraws whenever the sequence document's views update.
+WindowContent MakeHydropathyWindow(core::ui::CPeptideDoc& document);
+
+} // namespace quorin::shell::ui
