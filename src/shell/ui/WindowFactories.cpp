@@ -1,7 +1,7 @@
 #include "shell/ui/WindowFactories.h"
 
 #include "analysis/ui/CPhysChemView.h"
-#include "shell/ui/SequenceSummaryView.h"
+#include "shell/ui/SequenceEditorPanes.h"
 
 #include <map>
 
@@ -19,7 +19,7 @@ WindowContent viewOn(core::ui::CPeptideDoc& document)
 std::map<WindowKind, WindowFactory>& factories()
 {
     static std::map<WindowKind, WindowFactory> table = {
-        {WindowKind::SequenceEditor, viewOn<SequenceSummaryView>},
+        {WindowKind::SequenceEditor, viewOn<SequenceEditorPanes>},
         {WindowKind::PhysChem, viewOn<analysis::ui::CPhysChemView>},
     };
     return table;
