@@ -294,6 +294,11 @@ void CPepEditView::dropEvent(QDropEvent* event)
     controlEdit([&] { QPlainTextEdit::dropEvent(event); }, false);
 }
 
+bool CPepEditView::canInsertFromMimeData(const QMimeData* source) const
+{
+    return !source->hasUrls() && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
 void CPepEditView::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);

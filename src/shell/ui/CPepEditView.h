@@ -83,6 +83,8 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    /// Files dropped on the text are for the main window to open, not text.
+    bool canInsertFromMimeData(const QMimeData* source) const override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

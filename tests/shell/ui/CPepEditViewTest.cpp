@@ -10,15 +10,19 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMap>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 
@@ -188,6 +192,21 @@ private slots:
         QCOMPARE(m_panes->Numbers().palette().color(QPalette::Window), QColor(192, 192, 192));
         QCOMPARE(numbers(), QList<int>{1});
         QVERIFY(!document().IsModified());
+
+        // A file dropped on the text is opened by the main window, not typed in.
+        const QString other = m_program->File(QStringLiteral("other.fasta"), Fasta("P2", "WWW"));
+        QMimeData file;
+        file.setUrls({QUrl::fromLocalFile(other)});
+        file.setText(other);
+        const QPoint inside(20, 5);
+        QDragEnterEvent enter(inside, Qt::CopyAction, &file, Qt::LeftButton, {});
+        QApplication::sendEvent(m_text->viewport(), &enter);
+        QDropEvent drop(inside, Qt::CopyAction, &file, Qt::LeftButton, {});
+        QApplication::sendEvent(m_text->viewport(), &drop);
+        QCOMPARE(sequence(), std::string("MKVLAAGIVGLLLAAWAAPAAEHKQKG"));
+        QTRY_COMPARE(sequence(), std::string("WWW"));
+        m_panes = qobject_cast<SequenceEditorPanes*>(m_program->frame->ActiveFrame()->widget());
+        m_text = &m_panes->Editor();
 
         // Closing the document leaves no editor to forward to.
         QVERIFY(m_program->frame->Execute(cmd::kClose));
