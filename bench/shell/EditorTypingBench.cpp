@@ -1,8 +1,10 @@
 #include "core/ProfileFile.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
+#include "shell/ui/CMainFrame.h"
 #include "shell/ui/CPepEditView.h"
 #include "shell/ui/SequenceEditorPanes.h"
+#include "shell/ui/StartUp.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -69,6 +71,35 @@ void BM_BackspaceInTitin(benchmark::State& state)
     }
 }
 BENCHMARK(BM_BackspaceInTitin)->Unit(benchmark::kMillisecond)->Iterations(2000);
+
+/// The same keystroke in the running program: the main window with its menus,
+/// toolbar and status bar, the editor opened from the file, and every update
+/// the keystroke posts (command states, the title) handled before the next.
+void BM_TypeResidueIntoTitinInTheProgram(benchmark::State& state)
+{
+    auto& app = core::ui::Application::Instance();
+    const auto frame = shell::ui::InitInstance(
+        app, {QStringLiteral(QUORIN_TEST_DATA_DIR "/proteins/Q8WZ42.fasta")}, false);
+    frame->resize(1024, 720);
+    frame->show();
+    auto* text = frame->findChild<shell::ui::CPepEditView*>();
+    if (text == nullptr) {
+        state.SkipWithError("the editor did not open");
+        return;
+    }
+    QTextCursor cursor = text->textCursor();
+    cursor.setPosition(text->document()->characterCount() / 2);
+    text->setTextCursor(cursor);
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        QTest::keyClick(text, Qt::Key_K);
+        QCoreApplication::processEvents();
+        frame->repaint();
+    }
+    // The document is modified: let it go without the save question.
+    app.CurrentDocument()->SetModifiedFlag(false);
+}
+BENCHMARK(BM_TypeResidueIntoTitinInTheProgram)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -520,6 +520,13 @@ private slots:
              }) {
             QVERIFY2(text.contains(line), qPrintable(line));
         }
+        // A printer that cannot start says so.
+        QPrinter broken;
+        broken.setOutputFormat(QPrinter::PdfFormat);
+        broken.setOutputFileName(m_program->home.Path(QStringLiteral("no such folder/x.pdf")));
+        QCOMPARE(m_text->Print(broken), 0);
+        QCOMPARE(m_program->messages.LastText(), QStringLiteral("The page could not be printed."));
+
         // The long remarks were cut after a break character.
         QVERIFY(
             !text.contains(QStringLiteral("archaea; seven transmembrane helices bind retinal.")));
