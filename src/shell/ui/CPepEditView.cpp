@@ -249,7 +249,6 @@ void CPepEditView::finishEdit(const EditResult& result)
         const bool wasNotifying = std::exchange(m_notifying, true);
         m_document->UpdateAllViews();
         m_notifying = wasNotifying;
-        emit documentEdited();
     }
 }
 

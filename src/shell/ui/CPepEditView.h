@@ -73,8 +73,6 @@ public:
 signals:
     /// The selection in residues changed.
     void selectionTracked();
-    /// The document's name, remarks or sequence changed by an edit here.
-    void documentEdited();
     /// The lines in view moved (scrolling, a changed text).
     void linesMoved();
 
