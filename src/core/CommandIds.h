@@ -28,6 +28,8 @@ inline constexpr int kSaveMetafile = 156;
 inline constexpr int kExportHydropathy = 160;
 
 // Edit
+inline constexpr int kUndo = 57643;
+inline constexpr int kRedo = 57644;
 inline constexpr int kCut = 57635;
 inline constexpr int kCopy = 57634;
 inline constexpr int kPaste = 57637;

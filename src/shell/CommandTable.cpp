@@ -25,6 +25,8 @@ constexpr std::array kCommands = {
     CommandInfo{cmd::kPrintSetup, "Choose the printer and the paper", ""},
     CommandInfo{cmd::kPrint, "Print the active window", "Print"},
     CommandInfo{cmd::kExit, "Quit Quorin", ""},
+    CommandInfo{cmd::kUndo, "Undo the last change of the sequence", ""},
+    CommandInfo{cmd::kRedo, "Redo the change of the sequence undone last", ""},
     CommandInfo{cmd::kCut, "Cut the selection to the clipboard", ""},
     CommandInfo{cmd::kCopy, "Copy to the clipboard", "Copy"},
     CommandInfo{cmd::kPaste, "Paste text from the clipboard", "Paste"},
@@ -122,6 +124,9 @@ constexpr std::array kFileMenu = {
 };
 
 constexpr std::array kEditMenu = {
+    MenuRow{cmd::kUndo, "&Undo\tCtrl+Z", "S"},
+    MenuRow{cmd::kRedo, "&Redo\tCtrl+Shift+Z", "S"},
+    MenuRow{kSeparator, "", "S"},
     MenuRow{cmd::kCut, "Cu&t\tCtrl+X", "S"},
     MenuRow{cmd::kCopy, "&Copy\tCtrl+C", "SPDWHMAF"},
     MenuRow{cmd::kCopy, "&Copy All\tCtrl+C", "K"},
@@ -272,6 +277,8 @@ std::vector<Accelerator> AcceleratorsOf(WindowKind kind)
     keys.push_back({"Ctrl+P", cmd::kPrint});
     if (kind == WindowKind::SequenceEditor) {
         keys.push_back({"Ctrl+A", cmd::kSelectAll});
+        keys.push_back({"Ctrl+Z", cmd::kUndo});
+        keys.push_back({"Ctrl+Shift+Z", cmd::kRedo});
     }
     if (kind == WindowKind::Wheel || kind == WindowKind::Hydropathy ||
         kind == WindowKind::Amphipathy || kind == WindowKind::Sketch) {

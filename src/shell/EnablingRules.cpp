@@ -54,4 +54,38 @@ bool AnalyzeCommandEnabled(int id, WindowKind active, const AnalyzeState& state)
     }
 }
 
+bool IsEditorCommand(int id)
+{
+    switch (id) {
+    case cmd::kUndo:
+    case cmd::kRedo:
+    case cmd::kCut:
+    case cmd::kCopy:
+    case cmd::kPaste:
+    case cmd::kSelectAll:
+    case cmd::kCopyAll:
+    case cmd::kSelectRange:
+    case cmd::kGoTo:
+    case cmd::kPrint:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool EditorCommandEnabled(int id, const EditorState& state)
+{
+    assert(IsEditorCommand(id));
+    switch (id) {
+    case cmd::kPaste:
+        return state.clipboardHasText;
+    case cmd::kUndo:
+        return state.canUndo;
+    case cmd::kRedo:
+        return state.canRedo;
+    default:
+        return true;
+    }
+}
+
 } // namespace quorin::shell

@@ -33,4 +33,21 @@ bool IsAnalyzeCommand(int id);
 /// nothing instead. Precondition: IsAnalyzeCommand(id).
 bool AnalyzeCommandEnabled(int id, WindowKind active, const AnalyzeState& state);
 
+/// What the enabling of the sequence editor's text commands looks at.
+struct EditorState
+{
+    bool clipboardHasText = false;
+    bool canUndo = false; ///< the editor's own history of sequence changes
+    bool canRedo = false;
+};
+
+/// True for the commands the editor's text handles: Undo, Redo, Cut, Copy,
+/// Paste, Select All, Copy All, Select from... to..., Go to and Print.
+bool IsEditorCommand(int id);
+
+/// Whether an editor command is enabled: Paste needs text on the clipboard,
+/// Undo and Redo a step to take; the others are always enabled (Cut and Copy
+/// of an empty selection do nothing). Precondition: IsEditorCommand(id).
+bool EditorCommandEnabled(int id, const EditorState& state);
+
 } // namespace quorin::shell

@@ -21,6 +21,28 @@ int countLayout(std::string_view display, int offset)
     return static_cast<int>(std::count_if(display.begin(), end, isLayoutCharacter));
 }
 
+/// Characters of UTF-8 text: the bytes that do not continue a character.
+std::size_t characterCount(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+/// A display text as a text control holds it: each CR LF one "\n".
+std::string controlForm(std::string_view display)
+{
+    std::string text;
+    text.reserve(display.size());
+    for (std::size_t i = 0; i < display.size(); ++i) {
+        if (display[i] == '\r' && i + 1 < display.size() && display[i + 1] == '\n') {
+            continue;
+        }
+        text.push_back(display[i]);
+    }
+    return text;
+}
+
 /// Where a printed line may be cut after.
 bool isBreakCharacter(char c)
 {
@@ -55,6 +77,12 @@ std::string BuildDisplayText(std::string_view residues, int from, int to, int bl
         to = length;
     }
     from = std::max(from, 0);
+    if (blockSize <= 0) {
+        blockSize = 10;
+    }
+    if (blocksPerLine <= 0) {
+        blocksPerLine = 6;
+    }
     const int lineSize = blockSize * blocksPerLine;
     std::string text;
     text.reserve(static_cast<std::size_t>(std::max(to - from, 0)) * 12 / 10 + 4);
@@ -83,6 +111,11 @@ const std::string& SequenceEditor::Refresh(int charsPerLine)
         m_record.SetName("untitled");
     }
     m_blocksPerLine = charsPerLine / kBlockSize > 0 ? charsPerLine / kBlockSize : 6;
+    if (m_record.CleanSequence() != m_shown) {
+        // Undo steps of another sequence would cut into this one.
+        m_undo.clear();
+        m_redo.clear();
+    }
     // Rebuilt even for an empty sequence, so that no earlier text is left on show.
     rebuild();
     return m_display;
@@ -91,24 +124,29 @@ const std::string& SequenceEditor::Refresh(int charsPerLine)
 void SequenceEditor::rebuild()
 {
     m_display = BuildDisplayText(m_record.CleanSequence(), 0, -1, kBlockSize, m_blocksPerLine);
+    m_control = controlForm(m_display);
+    m_shown = m_record.CleanSequence();
 }
 
 EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int caret)
 {
     EditResult result;
+    const ResidueSelection before = m_selection;
+    std::string previous;
     // The cleaned length, X and O included: they stay in the text, so a typed X
     // must move the caret like any other residue.
     const auto oldLength = static_cast<int>(m_record.CleanSequence().size());
-    if (controlText != m_display) {
+    if (controlText != m_control) {
+        previous = m_record.CleanSequence();
         m_record.SetSequence(controlText);
         rebuild();
         result.textReplaced = true;
     }
     const auto newLength = static_cast<int>(m_record.CleanSequence().size());
-    const int displayLength = static_cast<int>(m_display.size());
+    const int displayLength = static_cast<int>(m_control.size());
 
     caret = std::clamp(caret, 0, displayLength);
-    const int blanks = countLayout(m_display, caret);
+    const int blanks = countLayout(m_control, caret);
     m_selection.start = m_selection.end = caret - blanks;
 
     const int d = newLength - oldLength;
@@ -123,13 +161,94 @@ EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int ca
         caret += d > 0 ? 1 : -1;
     }
     result.caret = std::clamp(caret, 0, displayLength);
+
+    if (result.textReplaced && previous != m_record.CleanSequence()) {
+        const std::string& now = m_record.CleanSequence();
+        const std::size_t shorter = std::min(previous.size(), now.size());
+        std::size_t prefix = 0;
+        while (prefix < shorter && previous[prefix] == now[prefix]) {
+            ++prefix;
+        }
+        std::size_t suffix = 0;
+        while (suffix < shorter - prefix &&
+               previous[previous.size() - 1 - suffix] == now[now.size() - 1 - suffix]) {
+            ++suffix;
+        }
+        Change change;
+        change.start = static_cast<int>(prefix);
+        change.removed = previous.substr(prefix, previous.size() - prefix - suffix);
+        change.inserted = now.substr(prefix, now.size() - prefix - suffix);
+        change.caretBefore = before.start;
+        change.caretAfter = ResidueOffset(m_control, result.caret);
+        record(std::move(change));
+    }
+    return result;
+}
+
+void SequenceEditor::record(Change change)
+{
+    m_redo.clear();
+    // Residues typed one after the other are taken back together.
+    const bool typed = change.removed.empty() && change.inserted.size() == 1;
+    if (typed && !m_undo.empty()) {
+        Change& last = m_undo.back();
+        if (last.typing && last.caretAfter == change.caretBefore &&
+            last.start + static_cast<int>(last.inserted.size()) == change.start) {
+            last.inserted += change.inserted;
+            last.caretAfter = change.caretAfter;
+            return;
+        }
+    }
+    change.typing = typed;
+    m_undo.push_back(std::move(change));
+    if (m_undo.size() > kUndoDepth) {
+        m_undo.pop_front();
+    }
+}
+
+EditResult SequenceEditor::replaceResidues(int start, std::size_t count, const std::string& by,
+                                           int caret)
+{
+    std::string sequence = m_record.CleanSequence();
+    const auto at = std::min(static_cast<std::size_t>(std::max(start, 0)), sequence.size());
+    sequence.replace(at, std::min(count, sequence.size() - at), by);
+    m_record.SetSequence(sequence);
+    rebuild();
+    caret = std::clamp(caret, 0, static_cast<int>(sequence.size()));
+    m_selection = {caret, caret};
+    return {true, CaretOffset(caret)};
+}
+
+EditResult SequenceEditor::Undo()
+{
+    if (m_undo.empty()) {
+        return {false, CaretOffset(m_selection.start)};
+    }
+    Change change = std::move(m_undo.back());
+    m_undo.pop_back();
+    const EditResult result =
+        replaceResidues(change.start, change.inserted.size(), change.removed, change.caretBefore);
+    m_redo.push_back(std::move(change));
+    return result;
+}
+
+EditResult SequenceEditor::Redo()
+{
+    if (m_redo.empty()) {
+        return {false, CaretOffset(m_selection.start)};
+    }
+    Change change = std::move(m_redo.back());
+    m_redo.pop_back();
+    const EditResult result =
+        replaceResidues(change.start, change.removed.size(), change.inserted, change.caretAfter);
+    m_undo.push_back(std::move(change));
     return result;
 }
 
 ResidueSelection SequenceEditor::TrackSelection(int startOffset, int endOffset)
 {
-    m_selection.start = ResidueOffset(m_display, std::min(startOffset, endOffset));
-    m_selection.end = ResidueOffset(m_display, std::max(startOffset, endOffset));
+    m_selection.start = ResidueOffset(m_control, std::min(startOffset, endOffset));
+    m_selection.end = ResidueOffset(m_control, std::max(startOffset, endOffset));
     return m_selection;
 }
 
@@ -141,9 +260,9 @@ std::pair<int, int> SequenceEditor::RangeOffsets(int first, int last) const
     const auto offsetAfter = [&](int residues) {
         int passed = 0;
         int offset = 0;
-        const int size = static_cast<int>(m_display.size());
+        const int size = static_cast<int>(m_control.size());
         while (offset < size && passed < residues) {
-            if (core::IsResidueLetter(m_display[static_cast<std::size_t>(offset)])) {
+            if (core::IsResidueLetter(m_control[static_cast<std::size_t>(offset)])) {
                 ++passed;
             }
             ++offset;
@@ -153,6 +272,18 @@ std::pair<int, int> SequenceEditor::RangeOffsets(int first, int last) const
     const int start = first <= 0 ? 0 : offsetAfter(first - 1);
     const int end = std::max(offsetAfter(last), start);
     return {start, end};
+}
+
+int SequenceEditor::CaretOffset(int residue) const
+{
+    const int length = static_cast<int>(m_record.CleanSequence().size());
+    if (residue >= length) {
+        return static_cast<int>(m_control.size());
+    }
+    residue = std::max(residue, 0);
+    // The residues before it, a blank after each full block and a line break
+    // after each full line.
+    return residue + residue / kBlockSize + residue / ResiduesPerLine();
 }
 
 std::string SequenceEditor::PositionText() const
@@ -171,7 +302,7 @@ std::string SequenceEditor::CopyAllText() const
     text.reserve(m_display.size() + name.size() * 2 + m_record.remarks.size() + 64);
     text += name;
     text += kEol;
-    text += std::string(name.size(), '*');
+    text += std::string(characterCount(name), '*');
     text += kEol;
     text += kEol;
     text += "Length: " + std::to_string(m_record.ResidueLength());
@@ -193,7 +324,7 @@ std::vector<std::string> SequenceEditor::PrintLines(int charsPerLine) const
     std::vector<std::string> lines;
     const std::string& name = m_record.Name();
     wrapParagraph(name, width, lines);
-    wrapParagraph(std::string(name.size(), '*'), width, lines);
+    wrapParagraph(std::string(characterCount(name), '*'), width, lines);
     wrapParagraph("Length: " + std::to_string(m_record.ResidueLength()), width, lines);
 
     // A carriage return in the remarks starts a new line; its line feed is no text.

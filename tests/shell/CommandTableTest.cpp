@@ -57,8 +57,9 @@ TEST(CommandTableTest, TheSequenceEditorHasTheEditCommandsAndTheWholeAnalyzeMenu
         "--- | &Import...\tCtrl+I | &Download Sequence...\tCtrl+D | &Export... | --- | &Batch "
         "analysis... | --- | P&rint Setup... | &Print...\tCtrl+P | --- | <recent> | --- | "
         "E&xit\tAlt-F4 |",
-        "&Edit: Cu&t\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V | --- | Select &All\tCtrl+A | "
-        "C&opy All | --- | &Select from... to... | &Go to... |",
+        "&Edit: &Undo\tCtrl+Z | &Redo\tCtrl+Shift+Z | --- | Cu&t\tCtrl+X | &Copy\tCtrl+C | "
+        "&Paste\tCtrl+V | --- | Select &All\tCtrl+A | C&opy All | --- | &Select from... to... | "
+        "&Go to... |",
         "&Analyze: &Physico-Chemical Properties | &Sequence-Specific Cleavage... | &Modfinder... | "
         "Search for Sequence &Motifs... | --- | &Helical Wheel... | H&ydropathy Plot... | Plot of "
         "&Amphipathy Moment... | &Display Domain Structure... |",
@@ -193,7 +194,7 @@ TEST(CommandTableTest, AcceleratorsBindOnlyWhatTheirTablesHold)
     EXPECT_EQ(keysOf(WindowKind::Motif), document);
 
     std::set<std::string> editor = document;
-    editor.insert("Ctrl+A=57642");
+    editor.insert({"Ctrl+A=57642", "Ctrl+Z=57643", "Ctrl+Shift+Z=57644"});
     EXPECT_EQ(keysOf(WindowKind::SequenceEditor), editor);
 
     for (const WindowKind plot :

@@ -103,5 +103,24 @@ TEST(EnablingRulesTest, OnlyTheEightAnalyzeCommandsAreAnalyzeCommands)
     EXPECT_FALSE(IsAnalyzeCommand(cmd::kPreferences));
 }
 
+TEST(EnablingRulesTest, EditorCommandsNeedTheClipboardOrAHistoryOnlyWhereTheyUseIt)
+{
+    const EditorState nothing;
+    for (const int id : {cmd::kCut, cmd::kCopy, cmd::kSelectAll, cmd::kCopyAll, cmd::kSelectRange,
+                         cmd::kGoTo, cmd::kPrint}) {
+        SCOPED_TRACE(std::to_string(id));
+        ASSERT_TRUE(IsEditorCommand(id));
+        EXPECT_TRUE(EditorCommandEnabled(id, nothing));
+    }
+    EXPECT_FALSE(EditorCommandEnabled(cmd::kPaste, nothing));
+    EXPECT_FALSE(EditorCommandEnabled(cmd::kUndo, nothing));
+    EXPECT_FALSE(EditorCommandEnabled(cmd::kRedo, nothing));
+    EXPECT_TRUE(EditorCommandEnabled(cmd::kPaste, {true, false, false}));
+    EXPECT_TRUE(EditorCommandEnabled(cmd::kUndo, {false, true, false}));
+    EXPECT_TRUE(EditorCommandEnabled(cmd::kRedo, {false, false, true}));
+    EXPECT_FALSE(IsEditorCommand(cmd::kPhysChem));
+    EXPECT_FALSE(IsEditorCommand(cmd::kSave));
+}
+
 } // namespace
 } // namespace quorin::shell

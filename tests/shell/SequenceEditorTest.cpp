@@ -14,6 +14,9 @@ TEST(DisplayTextTest, BlocksOfTenAndFullLinesEndWithABlankBeforeTheBreak)
     EXPECT_EQ(BuildDisplayText("MKVLA", 1, 3, 2, 6), "K V");
     EXPECT_EQ(BuildDisplayText("MKV", 0, 99, 10, 6), "MKV");
     EXPECT_EQ(BuildDisplayText("", 0, -1, 10, 6), "");
+    // A layout of zero or less falls back to blocks of ten, six to a line.
+    EXPECT_EQ(BuildDisplayText(std::string(61, 'A'), 0, -1, 0, -2),
+              BuildDisplayText(std::string(61, 'A'), 0, -1, 10, 6));
 }
 
 TEST(DisplayTextTest, ResidueOffsetsSkipBlanksAndLineBreaks)
@@ -43,7 +46,7 @@ protected:
     /// Inserts text at caret as the control would and hands the result over.
     EditResult type(int caret, const std::string& text)
     {
-        std::string control = editor.DisplayText();
+        std::string control = editor.ControlText();
         control.insert(static_cast<std::size_t>(caret), text);
         return editor.ApplyControlText(control, caret + static_cast<int>(text.size()));
     }
@@ -51,7 +54,7 @@ protected:
     /// Removes count characters before caret (Backspace) as the control would.
     EditResult backspace(int caret, int count = 1)
     {
-        std::string control = editor.DisplayText();
+        std::string control = editor.ControlText();
         control.erase(static_cast<std::size_t>(caret - count), static_cast<std::size_t>(count));
         return editor.ApplyControlText(control, caret - count);
     }
@@ -199,6 +202,98 @@ TEST_F(SequenceEditorTest, PrintLinesWrapRemarksAtBreakCharactersAndLongLinesHar
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(Paginate(lines, 4).size(), 3u);
     EXPECT_EQ(Paginate(lines, 4)[2].back(), "AAA");
+}
+
+TEST_F(SequenceEditorTest, TheControlTextHoldsEachLineBreakAsOneCharacter)
+{
+    show(std::string(61, 'G'));
+    const std::string block = "GGGGGGGGGG ";
+    const std::string line = block + block + block + block + block + block;
+    EXPECT_EQ(editor.DisplayText(), line + "\r\nG");
+    EXPECT_EQ(editor.ControlText(), line + "\nG");
+    EXPECT_EQ(editor.CaretOffset(60), 67);
+    EXPECT_EQ(editor.CaretOffset(61), 68);
+    EXPECT_EQ(editor.CaretOffset(10), 11);
+    EXPECT_EQ(editor.RangeOffsets(61, 61), std::make_pair(65, 68));
+    EXPECT_EQ(editor.LineStartNumber(1), 61);
+}
+
+TEST_F(SequenceEditorTest, TypingAtTheEndOfAFullLineKeepsTheResiduesInOrder)
+{
+    show(std::string(70, 'A'));
+    // The caret at the end of the first line, after its last blank.
+    EditResult result = type(66, "w");
+    EXPECT_EQ(result.caret, 68);
+    result = type(result.caret, "y");
+    EXPECT_EQ(result.caret, 69);
+    EXPECT_EQ(record.CleanSequence().substr(58, 5), "AAWYA");
+}
+
+TEST_F(SequenceEditorTest, UndoAndRedoRestoreTheResiduesAndTheCaret)
+{
+    show("MKVLAGIVG");
+    editor.TrackSelection(3, 3);
+    // Typed residues join into one step; the blank of the new block is skipped.
+    EditResult result = type(3, "W");
+    result = type(result.caret, "W");
+    EXPECT_EQ(record.CleanSequence(), "MKVWWLAGIVG");
+    EXPECT_EQ(result.caret, 5);
+    editor.TrackSelection(12, 12);
+    result = backspace(12);
+    EXPECT_EQ(record.CleanSequence(), "MKVWWLAGIV");
+    ASSERT_TRUE(editor.CanUndo());
+
+    result = editor.Undo();
+    EXPECT_TRUE(result.textReplaced);
+    EXPECT_EQ(record.CleanSequence(), "MKVWWLAGIVG");
+    EXPECT_EQ(editor.ControlText(), "MKVWWLAGIV G");
+    EXPECT_EQ(result.caret, 12);
+    result = editor.Undo();
+    EXPECT_EQ(record.CleanSequence(), "MKVLAGIVG");
+    EXPECT_EQ(result.caret, 3);
+    EXPECT_EQ(editor.Selection().start, 3);
+    EXPECT_FALSE(editor.CanUndo());
+    EXPECT_FALSE(editor.Undo().textReplaced);
+
+    result = editor.Redo();
+    EXPECT_EQ(record.CleanSequence(), "MKVWWLAGIVG");
+    EXPECT_EQ(result.caret, 5);
+    EXPECT_EQ(editor.PositionText(), "6");
+    // A new change forgets what was undone.
+    type(0, "c");
+    EXPECT_FALSE(editor.CanRedo());
+    EXPECT_EQ(record.CleanSequence(), "CMKVWWLAGIVG");
+}
+
+TEST_F(SequenceEditorTest, APasteIsOneUndoStepAndRejectedCharactersNone)
+{
+    show("MKV");
+    editor.TrackSelection(3, 3);
+    type(3, "a 1-c\r\nd");
+    EXPECT_EQ(record.CleanSequence(), "MKVACD");
+    type(2, "7");
+    editor.Undo();
+    EXPECT_EQ(record.CleanSequence(), "MKV");
+    EXPECT_FALSE(editor.CanUndo());
+}
+
+TEST_F(SequenceEditorTest, AnotherSequenceStartsANewHistory)
+{
+    show("MKV");
+    type(3, "L");
+    ASSERT_TRUE(editor.CanUndo());
+    show("GGG");
+    EXPECT_FALSE(editor.CanUndo());
+    EXPECT_FALSE(editor.Undo().textReplaced);
+    EXPECT_EQ(record.CleanSequence(), "GGG");
+}
+
+TEST_F(SequenceEditorTest, TheUnderlineHasOneStarPerCharacterOfTheName)
+{
+    record.SetName("\xc3\x84pfel");
+    show("MK");
+    EXPECT_EQ(editor.CopyAllText().substr(0, 17), "\xc3\x84pfel\r\n*****\r\n\r\n");
+    EXPECT_EQ(editor.PrintLines(40)[1], "*****");
 }
 
 } // namespace

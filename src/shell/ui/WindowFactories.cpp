@@ -3,7 +3,7 @@
 #include "analysis/ui/CDigView.h"
 #include "analysis/ui/CPhysChemView.h"
 #include "shell/ui/PlotWindows.h"
-#include "shell/ui/SequenceSummaryView.h"
+#include "shell/ui/SequenceEditorPanes.h"
 
 #include <map>
 
@@ -21,7 +21,7 @@ WindowContent viewOn(core::ui::CPeptideDoc& document)
 std::map<WindowKind, WindowFactory>& factories()
 {
     static std::map<WindowKind, WindowFactory> table = {
-        {WindowKind::SequenceEditor, viewOn<SequenceSummaryView>},
+        {WindowKind::SequenceEditor, viewOn<SequenceEditorPanes>},
         {WindowKind::PhysChem, viewOn<analysis::ui::CPhysChemView>},
         {WindowKind::Digest, viewOn<analysis::ui::CDigView>},
         {WindowKind::Hydropathy, MakeHydropathyWindow},

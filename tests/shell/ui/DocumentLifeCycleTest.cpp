@@ -87,7 +87,7 @@ private slots:
         QVERIFY(program.frame->Execute(cmd::kNew));
         QVERIFY(program.Document() != nullptr);
         QVERIFY(program.Document()->Title().startsWith(QStringLiteral("Quorin")));
-        QCOMPARE(program.Document()->Record().Name(), std::string());
+        QCOMPARE(program.Document()->Record().Name(), std::string("untitled"));
         QTRY_COMPARE(program.frame->Frames().size(), 1);
         QCOMPARE(program.frame->ActiveKind(), WindowKind::SequenceEditor);
         QVERIFY(!QFile::exists(program.home.Path(QStringLiteral("p1.pep"))));

@@ -1,5 +1,6 @@
 #include "MainFrameFixture.h"
 #include "core/CommandIds.h"
+#include "shell/ui/CPepEditView.h"
 #include "shell/ui/HelpWindow.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QTimer>
 
 namespace quorin::shell::ui {
@@ -72,6 +74,24 @@ private slots:
             dialog->close();
         });
         QVERIFY(program.frame->Execute(core::cmd::kAbout));
+    }
+
+    void editorInTheMiddleOfAProtein()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(
+            test::DataPath(QStringLiteral("proteins/Q8WZ42.fasta"))));
+        program.Document()->Record().remarks = "Titin, the giant of the sarcomere.";
+        program.Document()->UpdateAllViews();
+        ChildFrame* editor = program.frame->ActiveFrame();
+        QVERIFY(editor != nullptr);
+        auto* text = editor->findChild<CPepEditView*>();
+        QVERIFY(text != nullptr);
+        text->SelectResidues(17171, 17180);
+        QScrollBar* bar = text->verticalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        save(editor, QStringLiteral("editor-titin-middle.png"));
     }
 };
 

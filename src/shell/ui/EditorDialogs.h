@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace quorin::shell::ui {
+
+/// "Go to position": one position, read as a decimal number (what is not one
+/// reads as 0). Nothing is checked; the editor clamps it.
+class CGoToDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CGoToDialog(QWidget* parent = nullptr);
+
+    int Position() const;
+
+private:
+    QLineEdit* m_position = nullptr;
+};
+
+/// "Select part of sequence": a start and an end position, read as the Go to
+/// dialog reads its one.
+class CSelectRangeDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CSelectRangeDialog(QWidget* parent = nullptr);
+
+    int First() const;
+    int Last() const;
+
+private:
+    QLineEdit* m_first = nullptr;
+    QLineEdit* m_last = nullptr;
+};
+
+} // namespace quorin::shell::ui
