@@ -371,8 +371,11 @@ PageDrawing HydropathyPage::Draw(const PageLayout& layout, const TextMeasure& me
                 continue;
             }
             x2 = std::min(x2, lastColumn);
-            // A helix past the right end clamps to one column: no bar.
-            if (x2 <= x1) {
+            // A helix narrower than the four units the bar gives up at its
+            // ends (a long sequence shown whole) is still drawn, from x1 back
+            // to x2; a helix past the right end clamps both ends to one column
+            // and draws nothing.
+            if (x2 == x1) {
                 continue;
             }
             out.push_back(PageLine{{D(x1), D(T + 5)}, {D(x2), D(T + 5)}, barPen});

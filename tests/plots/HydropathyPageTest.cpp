@@ -244,6 +244,22 @@ TEST_F(HydropathyPageTest, HelixOutsideTheStretchIsClampedOrSkipped)
     EXPECT_EQ(bars[0].to.x, static_cast<int>(40 + 18 * 590.0 / 30 - 2));
 }
 
+TEST_F(HydropathyPageTest, HelicesNarrowerThanTheirBarEndsStillShowOnALongSequence)
+{
+    // 10,000 residues on 590 units: the helix is less than two units wide, so
+    // its bar runs backwards from x(start) + 2 to x(end) - 2.
+    record.SetSequence(std::string(5000, 'K') + std::string(21, 'I') + std::string(4979, 'K'));
+    record.plots.pathy.to = 10000;
+    std::vector<Helix> helices;
+    ASSERT_EQ(PredictHelices(record, 1.6, &helices), 1);
+    const auto xOf = [](int residue) { return 40 + (residue - 1) * 590.0 / 9999; };
+    const auto bars = linesOf(draw(), 0x0000FF, 3);
+    ASSERT_EQ(bars.size(), 1u);
+    EXPECT_EQ(bars[0].from, (DevicePoint{static_cast<int>(xOf(helices[0].start) + 2), 95}));
+    EXPECT_EQ(bars[0].to, (DevicePoint{static_cast<int>(xOf(helices[0].end) - 2), 95}));
+    EXPECT_LT(bars[0].to.x, bars[0].from.x);
+}
+
 TEST_F(HydropathyPageTest, LegendFollowsStretchWindowScaleAndThreshold)
 {
     const PageDrawing drawing = draw();
