@@ -23,6 +23,35 @@ int percentOf(std::size_t done, std::size_t total)
     return total == 0 ? 100 : static_cast<int>(done * 100 / total);
 }
 
+/// A report line in the pieces that fit width on paper: as much as fits,
+/// broken after its last blank when there is one, else inside a word. A long
+/// sequence name makes the title (and its row of "*") wider than any sheet.
+QStringList printedRows(const QString& line, const QFontMetrics& metrics, int width)
+{
+    QStringList rows;
+    QString rest = line;
+    while (rest.size() > 1 && static_cast<qsizetype>(metrics.maxWidth()) * rest.size() > width &&
+           metrics.horizontalAdvance(rest) > width) {
+        // The longest head that fits, at least one character.
+        qsizetype low = 1;
+        qsizetype high = rest.size() - 1;
+        while (low < high) {
+            const qsizetype middle = (low + high + 1) / 2;
+            if (metrics.horizontalAdvance(rest.left(middle)) <= width) {
+                low = middle;
+            } else {
+                high = middle - 1;
+            }
+        }
+        const qsizetype blank = rest.lastIndexOf(QLatin1Char(' '), low - 1);
+        const qsizetype cut = blank > 0 ? blank + 1 : low;
+        rows << rest.left(cut);
+        rest = rest.mid(cut);
+    }
+    rows << rest;
+    return rows;
+}
+
 } // namespace
 
 std::optional<QByteArray> DigestReportBytes(const core::PropertyRecord& record, std::size_t first,
@@ -74,22 +103,37 @@ int PrintDigestReport(const core::PropertyRecord& record, QPrinter& printer, con
     // The header, a blank line, then the text.
     const int linesPerPage = std::max(1, printer.height() / lineHeight - 2);
     const std::size_t lines = DigestReportLineCount(record);
+    const int width = printer.width();
     int page = 0;
-    for (std::size_t line = 0; line < lines || page == 0; ++page) {
+    int row = linesPerPage;
+    // Starts the next sheet with its header; false when the output is stopped.
+    const auto nextPage = [&](std::size_t line) {
         if (page > 0) {
             if (progress && !progress(percentOf(line, lines))) {
-                painter.end();
-                return -1;
+                return false;
             }
             printer.newPage();
         }
-        const QString header = QStringLiteral("page ") + QString::number(page + 1);
-        painter.drawText((printer.width() - metrics.horizontalAdvance(header)) / 2,
-                         metrics.ascent(), header);
-        for (int row = 2; row < linesPerPage + 2 && line < lines; ++row, ++line) {
-            painter.drawText(0, row * lineHeight + metrics.ascent(),
-                             core::ui::ToQString(DigestReportLine(record, line)));
+        ++page;
+        row = 0;
+        const QString header = QStringLiteral("page ") + QString::number(page);
+        painter.drawText((width - metrics.horizontalAdvance(header)) / 2, metrics.ascent(), header);
+        return true;
+    };
+    for (std::size_t line = 0; line < lines; ++line) {
+        const QStringList rows =
+            printedRows(core::ui::ToQString(DigestReportLine(record, line)), metrics, width);
+        for (const QString& text : rows) {
+            if (row == linesPerPage && !nextPage(line)) {
+                painter.end();
+                return -1;
+            }
+            painter.drawText(0, (row + 2) * lineHeight + metrics.ascent(), text);
+            ++row;
         }
+    }
+    if (page == 0) {
+        nextPage(0);
     }
     painter.end();
     return page;

@@ -459,6 +459,28 @@ private slots:
         QCOMPARE(messages.LastText(), QStringLiteral("The page could not be printed."));
     }
 
+    void longLinesWrapOnThePrintedPageInsteadOfRunningOffIt()
+    {
+        // A FASTA header makes a long name: the title and its row of "*" are
+        // wider than a page, and nothing of them may be lost on paper.
+        auto doc = digested();
+        const QString name =
+            QStringLiteral("P02769 serum albumin precursor (Bos taurus) len=607 source=Debian "
+                           "metastudent-data 2.0.1-8 (Swiss-Prot snapshot 2014-01)");
+        doc->Record().SetName(name.toStdString());
+        BuildDigestReport(doc->Record(), kSortByWeight, false, 80);
+        CDigView view(*doc);
+        const QString text = printToPdf(view, QPageSize(QPageSize::A5));
+        QVERIFY(!text.isEmpty());
+        QCOMPARE(text.count(QLatin1Char('*')), name.size() + 33);
+        const QString title = QStringLiteral("Pattern of proteolytic digest of ") + name;
+        QVERIFY2(collapsed(text).simplified().contains(title), qPrintable(text));
+        // Words are not split; the table rows fit and stay whole.
+        QVERIFY(text.contains(QStringLiteral("2014-01)")));
+        const QStringList rows = linesOf(DigestReportText(doc->Record()));
+        QVERIFY(collapsed(text).contains(collapsed(rows.last()).trimmed()));
+    }
+
     void aRenamedSequenceGetsItsTitleAndKeepsItsOrder()
     {
         auto doc = digested();
