@@ -4,6 +4,7 @@
 #include "core/NumberText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 namespace quorin::plots {
@@ -121,6 +122,9 @@ ValueSpan ValueRange(const core::PropertyRecord& record, int window)
     ValueSpan span;
     for (int centre = all.first; centre <= all.last; ++centre) {
         const double average = WindowAverageOf(values, centre, window);
+        if (!std::isfinite(average)) {
+            continue;
+        }
         if (span.empty) {
             span = ValueSpan{average, average, false};
         } else {

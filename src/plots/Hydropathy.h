@@ -60,7 +60,8 @@ struct ProfileSpan
 ProfileSpan ProfileRange(const core::PropertyRecord& record, int from, int to, int window);
 
 /// Smallest and largest window average over every valid centre of the whole
-/// sequence (not only the displayed stretch). empty when no window fits.
+/// sequence (not only the displayed stretch); averages that are not finite
+/// are left out. empty when no window fits.
 struct ValueSpan
 {
     double min = 0.0;

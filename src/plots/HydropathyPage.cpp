@@ -174,14 +174,19 @@ HydropathyProfile ComputeHydropathyProfile(const core::PropertyRecord& record, i
     profile.span = ProfileRange(record, from, to, window);
     for (int centre = all.first; centre <= all.last; ++centre) {
         const double average = WindowAverageOf(values, centre, window);
+        if (centre >= profile.span.first && centre <= profile.span.last) {
+            profile.averages.push_back(average);
+        }
+        // An infinite average (a scale value too large for a double) leaves
+        // the axis to the values it can show.
+        if (!std::isfinite(average)) {
+            continue;
+        }
         if (profile.range.empty) {
             profile.range = ValueSpan{average, average, false};
         } else {
             profile.range.min = std::min(profile.range.min, average);
             profile.range.max = std::max(profile.range.max, average);
-        }
-        if (centre >= profile.span.first && centre <= profile.span.last) {
-            profile.averages.push_back(average);
         }
     }
     profile.gravy = MeanHydropathy(record, from, to);

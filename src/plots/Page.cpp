@@ -6,7 +6,15 @@ namespace quorin::plots {
 
 int PageLayout::Device(double pageCoordinate) const
 {
-    return static_cast<int>(std::trunc(pageCoordinate * scale));
+    // A scale value the settings read as infinity (or NaN) sends the curve
+    // beyond any int; far off the page is where such a point belongs, and a
+    // bound well inside the painters' fixed-point range keeps them drawing.
+    constexpr double kFarOff = 1e6;
+    const double device = pageCoordinate * scale;
+    if (!(std::fabs(device) < kFarOff)) {
+        return std::isnan(device) ? 0 : static_cast<int>(std::copysign(kFarOff, device));
+    }
+    return static_cast<int>(std::trunc(device));
 }
 
 core::LOGFONT ScaledFont(const core::LOGFONT& font, double scale)

@@ -138,7 +138,9 @@ struct PageLayout
     int height = 0;
 
     bool Printing() const { return target == PageTarget::Printer; }
-    /// A page coordinate on the device: scaled, then truncated toward zero.
+    /// A page coordinate on the device: scaled, then truncated toward zero;
+    /// beyond a million device units (or not a number) it stops at a million
+    /// (or at 0).
     int Device(double pageCoordinate) const;
 };
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -441,6 +442,29 @@ TEST_F(HydropathyPageTest, OneResidueStretchDrawsWithoutDividingByZero)
     const auto curves = all<PagePolyline>(draw());
     ASSERT_EQ(curves.size(), 1u);
     EXPECT_EQ(curves[0].points, (std::vector<DevicePoint>{{40, curves[0].points[0].y}}));
+}
+
+TEST_F(HydropathyPageTest, InfiniteScaleValuesDrawFarOffThePageNotPastTheIntRange)
+{
+    // "1e999" in a scale reads as infinity; the windows around it average to it.
+    record.plots.hydropathy[core::IndexOfLetter('I')] = HUGE_VAL;
+    record.plots.pathy.window = 3;
+    const auto curves = all<PagePolyline>(draw());
+    ASSERT_EQ(curves.size(), 1u);
+    EXPECT_EQ(std::count_if(curves[0].points.begin(), curves[0].points.end(),
+                            [](const DevicePoint& point) { return point.y == -1000000; }),
+              23);
+    for (const DevicePoint& point : curves[0].points) {
+        EXPECT_GE(point.y, -1000000);
+        EXPECT_LE(point.y, 290);
+    }
+    const ValueSpan range = ValueRange(record, 3);
+    EXPECT_DOUBLE_EQ(range.min, -3.9);
+    EXPECT_TRUE(std::isfinite(range.max));
+    const PageLayout screen = HydropathyScreenLayout();
+    EXPECT_EQ(screen.Device(-HUGE_VAL), -1000000);
+    EXPECT_EQ(screen.Device(std::nan("")), 0);
+    EXPECT_EQ(screen.Device(-41.9), -41);
 }
 
 TEST_F(HydropathyPageTest, ProfileIsComputedOncePerChangeNotPerDrawing)
