@@ -407,6 +407,24 @@ TEST(DigestTest, SortingByStartAndBackRestoresTheWeightOrder)
     EXPECT_TRUE(DigestReportText(record) == byWeight);
 }
 
+TEST(DigestTest, AnEditedSequenceKeepsTheDigestItWasCutFrom)
+{
+    // The window of a digest stays open while the sequence is edited; its
+    // re-sorts show the digest that was run, and never read the new text.
+    core::PropertyRecord record = recordFor("P", "MKWVTFKRALLE");
+    Digest(record, "K!;R!");
+    const std::string before = DigestReportText(record);
+    record.SetSequence("G");
+    BuildDigestReport(record, kSortByStart, true, 80);
+    const std::vector<std::string> lines = reportLines(record);
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
+              (std::vector<std::string>{
+                  " 277.4     |  1      |  2      |  2", " 679.8     |  3      |  7      |  5",
+                  " 174.2     |  8      |  8      |  1", " 444.5     |  9      |  12     |  4"}));
+    BuildDigestReport(record, kSortByWeight, false, 80);
+    EXPECT_EQ(DigestReportText(record), before);
+}
+
 TEST(DigestTest, StreamedTextLinesAndWholeTextAgree)
 {
     // Cutting after every residue gives 185,000 rows: the stream crosses its
