@@ -468,6 +468,14 @@ private slots:
             QVERIFY(program.Enabled(cmd::kSave));
             QVERIFY(program.Enabled(cmd::kSaveMetafile) == false);
 
+            // Export in the plot exports the sequence.
+            const QString exported = program.home.Path(QStringLiteral("from plot.txt"));
+            program.dialogs.Answer(exported);
+            QVERIFY(program.Enabled(cmd::kExport));
+            QVERIFY(program.frame->Execute(cmd::kExport));
+            QCOMPARE(program.dialogs.Requests().last().title, QStringLiteral("Export sequence"));
+            QCOMPARE(test::ReadBytes(exported), QByteArray(">P1\r\nMKVLAAGIWYC"));
+
             // An Analyze command from the plot reaches the sequence document's launcher.
             QVERIFY(program.frame->Execute(cmd::kPhysChem));
             QCOMPARE(program.frame->ActiveKind(), WindowKind::PhysChem);
