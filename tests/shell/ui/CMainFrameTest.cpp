@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -22,6 +24,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <map>
 #include <thread>
 
 namespace quorin::shell::ui {
@@ -257,14 +260,138 @@ private slots:
 
     void acceleratorsRunTheirCommands()
     {
+        int downloads = 0;
+        SetApplicationCommand(cmd::kDownload, {{}, [&downloads](CMainFrame&) { ++downloads; }});
+        {
+            RunningProgram program;
+            QApplication::setActiveWindow(program.frame.get());
+            // The empty frame's keys, each with what it shows.
+            QTest::keyClick(program.frame.get(), Qt::Key_D, Qt::ControlModifier);
+            QCOMPARE(downloads, 1);
+            program.dialogs.Cancel();
+            QTest::keyClick(program.frame.get(), Qt::Key_O, Qt::ControlModifier);
+            QCOMPARE(program.dialogs.Requests().last().title, QStringLiteral("Open"));
+            program.dialogs.Cancel();
+            QTest::keyClick(program.frame.get(), Qt::Key_I, Qt::ControlModifier);
+            QCOMPARE(program.dialogs.Requests().last().title, QStringLiteral("Import"));
+            QTRY_VERIFY(program.Document() == nullptr);
+            QTest::keyClick(program.frame.get(), Qt::Key_F1);
+            QCOMPARE(program.frame->Help().CurrentKeyword(), QStringLiteral("QUORIN"));
+            QApplication::setActiveWindow(program.frame.get());
+
+            QTest::keyClick(program.frame.get(), Qt::Key_N, Qt::ControlModifier);
+            QTRY_VERIFY(program.Document() != nullptr);
+            QCOMPARE(program.frame->ActiveKind(), WindowKind::SequenceEditor);
+            // Download shows Ctrl+D in every window, and Ctrl+D works there.
+            QTest::keyClick(program.frame.get(), Qt::Key_D, Qt::ControlModifier);
+            QCOMPARE(downloads, 2);
+            QVERIFY(program.messages.Requests().isEmpty());
+
+            QVERIFY(program.frame->CloseSequenceDocument());
+            QTRY_COMPARE(program.frame->ActiveKind(), WindowKind::Empty);
+            QTest::keyClick(program.frame.get(), Qt::Key_F4, Qt::AltModifier);
+            QTRY_VERIFY(!program.frame->isVisible());
+        }
+        SetApplicationCommand(cmd::kDownload, {});
+    }
+
+    void everyShortcutAMenuShowsRunsItsItemInThatWindow()
+    {
+        // Stand-in windows of every kind whose views take every command and
+        // only note it, so that the keys reach them and nothing else happens.
+        struct RecordingView : QLabel, core::ui::CommandTarget
+        {
+            RecordingView() : QLabel(QStringLiteral("stand-in")) {}
+            std::optional<core::ui::CommandState> CommandStateOf(int) override
+            {
+                return core::ui::CommandState{};
+            }
+            bool OnCommand(int id) override
+            {
+                ran.append(id);
+                return true;
+            }
+            QList<int> ran;
+        };
+        std::map<WindowKind, WindowFactory> saved;
+        QPointer<RecordingView> view;
+        for (const WindowKindInfo& info : AllWindowKinds()) {
+            if (info.kind == WindowKind::Empty) {
+                continue;
+            }
+            const WindowFactory* real = FindWindowFactory(info.kind);
+            saved[info.kind] = real ? *real : WindowFactory{};
+            const bool plot = info.family == DocumentFamily::Plot;
+            SetWindowFactory(info.kind, [&view, plot](core::ui::CPeptideDoc&) {
+                auto* made = new RecordingView;
+                view = made;
+                return WindowContent{made, made, plot ? new QObject : nullptr, nullptr};
+            });
+        }
+        {
+            RunningProgram program;
+            openSequence(program);
+            QApplication::setActiveWindow(program.frame.get());
+            int keysTried = 0;
+            for (const WindowKindInfo& info : AllWindowKinds()) {
+                if (info.kind == WindowKind::Empty) {
+                    continue;
+                }
+                if (info.kind != WindowKind::SequenceEditor) {
+                    QVERIFY(program.frame->OpenWindow(info.kind, *program.Document()) != nullptr);
+                }
+                QCOMPARE(program.frame->ActiveKind(), info.kind);
+                QVERIFY(view != nullptr);
+                for (QAction* top : program.frame->menuBar()->actions()) {
+                    for (QAction* item : top->menu()->actions()) {
+                        const QString shown = item->text().section(QLatin1Char('\t'), 1);
+                        if (shown.isEmpty()) {
+                            continue;
+                        }
+                        const QKeySequence keys(
+                            QString(shown).replace(QLatin1Char('-'), QLatin1Char('+')));
+                        QCOMPARE(keys.count(), 1);
+                        view->ran.clear();
+                        QTest::keyClick(program.frame.get(), keys[0].key(),
+                                        keys[0].keyboardModifiers());
+                        QVERIFY2(view->ran == QList<int>{item->data().toInt()},
+                                 qPrintable(QString::fromLatin1(&info.letter, 1) +
+                                            QLatin1Char(' ') + item->text()));
+                        ++keysTried;
+                    }
+                }
+            }
+            QVERIFY(keysTried > 9 * 8);
+            QVERIFY(program.frame->CloseSequenceDocument());
+        }
+        for (auto& [kind, factory] : saved) {
+            SetWindowFactory(kind, factory);
+        }
+    }
+
+    void ctrlCInThePropertiesWindowShowsTheReport()
+    {
         RunningProgram program;
+        openSequence(program);
+        QVERIFY(program.frame->Execute(cmd::kPhysChem));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::PhysChem);
         QApplication::setActiveWindow(program.frame.get());
-        QTest::keyClick(program.frame.get(), Qt::Key_N, Qt::ControlModifier);
-        QTRY_VERIFY(program.Document() != nullptr);
-        QCOMPARE(program.frame->ActiveKind(), WindowKind::SequenceEditor);
-        // Ctrl+D is shown in the menu but bound to nothing.
-        QTest::keyClick(program.frame.get(), Qt::Key_D, Qt::ControlModifier);
-        QVERIFY(program.messages.Requests().isEmpty());
+        QString caption;
+        QString text;
+        // Goes with the test when the key shows no dialog.
+        QTimer answer;
+        answer.setSingleShot(true);
+        connect(&answer, &QTimer::timeout, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog != nullptr);
+            caption = dialog->windowTitle();
+            text = dialog->findChild<QPlainTextEdit*>()->toPlainText();
+            dialog->close();
+        });
+        answer.start(0);
+        QTest::keyClick(program.frame.get(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(caption, QStringLiteral("Temporary Helpbox"));
+        QVERIFY(text.startsWith(QStringLiteral("Physico-chemical Properties of P1\n")));
     }
 
     void theProgressPanesShowTheNotifications()
