@@ -11,12 +11,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -478,6 +480,26 @@ private slots:
         core::ui::OpenHelpTopic(QStringLiteral("HELICAL WHEEL PROPERTIES BOX"));
         QCOMPARE(program.frame->Help().CurrentTitle(),
                  QStringLiteral("Helical wheel: choosing the stretch"));
+    }
+
+    void everyHelpLinkLeadsToATopicAndTheIndexListsEveryTopic()
+    {
+        const QDir topics(QStringLiteral(":/help"));
+        const QStringList files = topics.entryList({QStringLiteral("*.html")});
+        QVERIFY(files.size() >= 10);
+        const QString index = QString::fromUtf8(test::ReadBytes(topics.filePath("index.html")));
+        const QRegularExpression link(QStringLiteral("href=\"([^\"]*)\""));
+        for (const QString& file : files) {
+            const QString text = QString::fromUtf8(test::ReadBytes(topics.filePath(file)));
+            for (auto it = link.globalMatch(text); it.hasNext();) {
+                const QString target = it.next().captured(1);
+                QVERIFY2(files.contains(target),
+                         qPrintable(file + QStringLiteral(" -> ") + target));
+            }
+            if (file != QStringLiteral("index.html")) {
+                QVERIFY2(index.contains(QStringLiteral("href=\"%1\"").arg(file)), qPrintable(file));
+            }
+        }
     }
 
     void aboutNamesProgramVersionAndPlatform()
