@@ -509,17 +509,19 @@ private slots:
         QTimer::singleShot(0, [&] {
             auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
             QVERIFY(about != nullptr);
-            for (const char* name : {"name", "version", "platform"}) {
+            for (const char* name : {"name", "version", "platform", "settings"}) {
                 texts << about->findChild<QLabel*>(QLatin1String(name))->text();
             }
             about->accept();
         });
         QVERIFY(program.frame->Execute(cmd::kAbout));
-        QCOMPARE(texts.size(), 3);
+        QCOMPARE(texts.size(), 4);
         QVERIFY(texts[0].contains(QStringLiteral("Quorin")));
         QCOMPARE(texts[1], QStringLiteral("Version 3.01"));
         QCOMPARE(texts[2], CAboutDlg::PlatformText());
         QVERIFY(texts[2].contains(QStringLiteral("Qt 6")));
+        QCOMPARE(texts[3],
+                 QStringLiteral("Settings: ") + program.start + QStringLiteral("/quorin.ini"));
     }
 
     void closingTheEditorClosesTheSequenceWithItsAnalyses()
