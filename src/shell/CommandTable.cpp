@@ -2,6 +2,7 @@
 
 #include "core/CommandIds.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quorin::shell {
@@ -22,7 +23,8 @@ constexpr std::array kCommands = {
     CommandInfo{cmd::kExportHydropathy, "Export the values of the hydropathy curve", ""},
     CommandInfo{cmd::kBatch, "Reads and analyses multiple sequences", "Batch analysis"},
     CommandInfo{cmd::kTerminateBatch, "Terminate batch analysis", ""},
-    CommandInfo{cmd::kPrintSetup, "Choose the printer and the paper", ""},
+    CommandInfo{cmd::kPrintSetup, "Choose the paper, its orientation and the margins for printing",
+                ""},
     CommandInfo{cmd::kPrint, "Print the active window", "Print"},
     CommandInfo{cmd::kExit, "Quit Quorin", ""},
     CommandInfo{cmd::kUndo, "Undo the last change of the sequence", ""},
@@ -269,20 +271,46 @@ std::vector<Accelerator> AcceleratorsOf(WindowKind kind)
         {"Alt+F4", cmd::kExit}, {"F1", cmd::kHelp},       {"Ctrl+N", cmd::kNew},
         {"Ctrl+O", cmd::kOpen}, {"Ctrl+I", cmd::kImport},
     };
-    if (kind == WindowKind::Empty) {
-        return keys;
+    if (kind != WindowKind::Empty) {
+        keys.push_back({"Ctrl+S", cmd::kSave});
+        keys.push_back({"Alt+S", cmd::kSaveAs});
+        keys.push_back({"Ctrl+P", cmd::kPrint});
     }
-    keys.push_back({"Ctrl+S", cmd::kSave});
-    keys.push_back({"Alt+S", cmd::kSaveAs});
-    keys.push_back({"Ctrl+P", cmd::kPrint});
     if (kind == WindowKind::SequenceEditor) {
         keys.push_back({"Ctrl+A", cmd::kSelectAll});
         keys.push_back({"Ctrl+Z", cmd::kUndo});
         keys.push_back({"Ctrl+Shift+Z", cmd::kRedo});
     }
-    if (kind == WindowKind::Wheel || kind == WindowKind::Hydropathy ||
-        kind == WindowKind::Amphipathy || kind == WindowKind::Sketch) {
-        keys.push_back({"Ctrl+C", cmd::kCopy});
+    // The tables alone leave keys out that the menus show: Download's Ctrl+D
+    // everywhere, Copy's Ctrl+C in the text windows, Select All's Ctrl+A in the
+    // digest, Cut and Paste in the editor (its edit fields take their own keys
+    // first while they have the focus).
+    for (const Menu& menu : MenusOf(kind)) {
+        for (const MenuItem& item : menu.items) {
+            std::string shown = ShortcutShown(item.text);
+            const bool bound = std::any_of(keys.begin(), keys.end(), [&](const Accelerator& key) {
+                return key.keys == shown;
+            });
+            if (!shown.empty() && !bound) {
+                keys.push_back({std::move(shown), item.id});
+            }
+        }
+    }
+    return keys;
+}
+
+std::string ShortcutShown(std::string_view menuText)
+{
+    const std::size_t tab = menuText.find('\t');
+    if (tab == std::string_view::npos) {
+        return {};
+    }
+    // "Alt-S" is how the menus write Alt+S.
+    std::string keys(menuText.substr(tab + 1));
+    for (std::size_t i = 0; i + 1 < keys.size(); ++i) {
+        if (keys[i] == '-') {
+            keys[i] = '+';
+        }
     }
     return keys;
 }

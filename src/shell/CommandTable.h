@@ -3,6 +3,7 @@
 #include "shell/WindowKinds.h"
 
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,13 +50,20 @@ std::vector<Menu> MenusOf(WindowKind kind);
 /// A key binding: keys in the portable form of QKeySequence ("Ctrl+N").
 struct Accelerator
 {
-    std::string_view keys;
+    std::string keys;
     int id;
 };
 
-/// The accelerator table of a window kind. A shortcut shown in a menu text is
-/// not bound unless it is here (Ctrl+D is shown and not bound).
+/// The accelerator table of a window kind: the keys of its table (F1 for help
+/// everywhere, Ctrl+S, Alt+S and Ctrl+P wherever there is a document, ...)
+/// and every shortcut its menus show, bound to the item that shows it, so
+/// that a key a user reads in a menu always works in that window. No key is
+/// bound twice.
 std::vector<Accelerator> AcceleratorsOf(WindowKind kind);
+
+/// The shortcut a menu text shows after its "\t", in the portable form of
+/// QKeySequence ("Save &As...\tAlt-S" gives "Alt+S"); empty when it shows none.
+std::string ShortcutShown(std::string_view menuText);
 
 /// The toolbar, left to right; kSeparator marks a gap.
 std::span<const int> ToolbarLayout();

@@ -61,6 +61,8 @@ void CPeptideDoc::emptySequenceData()
     m_record.SetSequence("");
     m_record.remarks.clear();
     m_record.sketch = SketchData{};
+    m_record.plots.pathy.marks.clear();
+    m_record.plots.pathy.texts.clear();
     m_analyses.physChemView = false;
     m_analyses.digestComputed = false;
     m_analyses.modFinderView = false;

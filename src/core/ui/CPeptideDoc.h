@@ -30,9 +30,10 @@ public:
     PropertyRecord& Record() { return m_record; }
     const PropertyRecord& Record() const { return m_record; }
 
-    /// Empties the sequence data (name, sequence, remarks, sketch), clears the
-    /// result-window flags and refreshes the views; the document counts as
-    /// open (being edited) and is given the next "QuorinN" title.
+    /// Empties the sequence data (name, sequence, remarks, sketch, the marks and
+    /// texts of the hydropathy plot), clears the result-window flags and
+    /// refreshes the views; the document counts as open (being edited) and is
+    /// given the next "QuorinN" title.
     void OnNewDocument();
 
     enum class LoadOutcome

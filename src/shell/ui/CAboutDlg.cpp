@@ -4,11 +4,14 @@
 #include "core/ui/QtText.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QSysInfo>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace quorin::shell::ui {
 
@@ -27,9 +30,19 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     auto* platform = new QLabel(PlatformText(), this);
     platform->setObjectName(QStringLiteral("platform"));
     auto* purpose = new QLabel(QStringLiteral("Analysis of protein and peptide sequences"), this);
+    // Where the reference data live, so that a user can find, back up or
+    // share them.
+    auto* settings = new QLabel(this);
+    settings->setObjectName(QStringLiteral("settings"));
+    if (core::ui::Application::Exists()) {
+        const std::filesystem::path& file = core::ui::Application::Instance().SettingsFile().Path();
+        settings->setText(QStringLiteral("Settings: ") +
+                          QDir::toNativeSeparators(core::ui::ToQString(file.string())));
+    }
+    settings->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* texts = new QVBoxLayout;
-    for (QLabel* label : {name, version, purpose, platform}) {
+    for (QLabel* label : {name, version, purpose, platform, settings}) {
         texts->addWidget(label);
     }
     auto* top = new QHBoxLayout;

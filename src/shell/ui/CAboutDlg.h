@@ -4,7 +4,8 @@
 
 namespace quorin::shell::ui {
 
-/// The About box: the program's name, version and platform.
+/// The About box: the program's name, version and platform, and the settings
+/// file it reads.
 class CAboutDlg : public QDialog
 {
     Q_OBJECT

@@ -674,6 +674,7 @@ void CMainFrame::rebuildMenus()
             action->setObjectName(QStringLiteral("accelerator ") + ToQString(key.keys));
             action->setShortcut(QKeySequence(ToQString(key.keys)));
             action->setShortcutContext(Qt::WindowShortcut);
+            action->setData(key.id);
             const int id = key.id;
             connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
             addAction(action);

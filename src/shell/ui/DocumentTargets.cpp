@@ -101,6 +101,7 @@ std::optional<core::ui::CommandState> PlotDocumentTarget::CommandStateOf(int id)
     switch (id) {
     case cmd::kSave:
     case cmd::kSaveAs:
+    case cmd::kExport:
     case cmd::kClose:
         return core::ui::CommandState{};
     default:
@@ -128,6 +129,9 @@ bool PlotDocumentTarget::OnCommand(int id)
         return true;
     case cmd::kSaveAs:
         m_document->DoSaveAs();
+        return true;
+    case cmd::kExport:
+        m_document->ExportFasta();
         return true;
     case cmd::kClose:
         m_mainFrame.CloseWindowsOf(m_plotDocument.data());

@@ -37,9 +37,9 @@ private:
 
 /// A plot document's stop on the command route: the Analyze commands go to
 /// the sequence document's launchers (with the plot windows' rules) and the
-/// plot redraws afterwards; Save and Save As save the sequence document (a
-/// plot keeps no data of its own); Close closes the plot; the rest goes to the
-/// plot document itself.
+/// plot redraws afterwards; Save, Save As and Export act on the sequence
+/// document (a plot keeps no data of its own); Close closes the plot; the rest
+/// goes to the plot document itself.
 class PlotDocumentTarget : public core::ui::CommandTarget
 {
 public:

@@ -11,10 +11,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -22,6 +26,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <map>
 #include <thread>
 
 namespace quorin::shell::ui {
@@ -257,14 +262,138 @@ private slots:
 
     void acceleratorsRunTheirCommands()
     {
+        int downloads = 0;
+        SetApplicationCommand(cmd::kDownload, {{}, [&downloads](CMainFrame&) { ++downloads; }});
+        {
+            RunningProgram program;
+            QApplication::setActiveWindow(program.frame.get());
+            // The empty frame's keys, each with what it shows.
+            QTest::keyClick(program.frame.get(), Qt::Key_D, Qt::ControlModifier);
+            QCOMPARE(downloads, 1);
+            program.dialogs.Cancel();
+            QTest::keyClick(program.frame.get(), Qt::Key_O, Qt::ControlModifier);
+            QCOMPARE(program.dialogs.Requests().last().title, QStringLiteral("Open"));
+            program.dialogs.Cancel();
+            QTest::keyClick(program.frame.get(), Qt::Key_I, Qt::ControlModifier);
+            QCOMPARE(program.dialogs.Requests().last().title, QStringLiteral("Import"));
+            QTRY_VERIFY(program.Document() == nullptr);
+            QTest::keyClick(program.frame.get(), Qt::Key_F1);
+            QCOMPARE(program.frame->Help().CurrentKeyword(), QStringLiteral("QUORIN"));
+            QApplication::setActiveWindow(program.frame.get());
+
+            QTest::keyClick(program.frame.get(), Qt::Key_N, Qt::ControlModifier);
+            QTRY_VERIFY(program.Document() != nullptr);
+            QCOMPARE(program.frame->ActiveKind(), WindowKind::SequenceEditor);
+            // Download shows Ctrl+D in every window, and Ctrl+D works there.
+            QTest::keyClick(program.frame.get(), Qt::Key_D, Qt::ControlModifier);
+            QCOMPARE(downloads, 2);
+            QVERIFY(program.messages.Requests().isEmpty());
+
+            QVERIFY(program.frame->CloseSequenceDocument());
+            QTRY_COMPARE(program.frame->ActiveKind(), WindowKind::Empty);
+            QTest::keyClick(program.frame.get(), Qt::Key_F4, Qt::AltModifier);
+            QTRY_VERIFY(!program.frame->isVisible());
+        }
+        SetApplicationCommand(cmd::kDownload, {});
+    }
+
+    void everyShortcutAMenuShowsRunsItsItemInThatWindow()
+    {
+        // Stand-in windows of every kind whose views take every command and
+        // only note it, so that the keys reach them and nothing else happens.
+        struct RecordingView : QLabel, core::ui::CommandTarget
+        {
+            RecordingView() : QLabel(QStringLiteral("stand-in")) {}
+            std::optional<core::ui::CommandState> CommandStateOf(int) override
+            {
+                return core::ui::CommandState{};
+            }
+            bool OnCommand(int id) override
+            {
+                ran.append(id);
+                return true;
+            }
+            QList<int> ran;
+        };
+        std::map<WindowKind, WindowFactory> saved;
+        QPointer<RecordingView> view;
+        for (const WindowKindInfo& info : AllWindowKinds()) {
+            if (info.kind == WindowKind::Empty) {
+                continue;
+            }
+            const WindowFactory* real = FindWindowFactory(info.kind);
+            saved[info.kind] = real ? *real : WindowFactory{};
+            const bool plot = info.family == DocumentFamily::Plot;
+            SetWindowFactory(info.kind, [&view, plot](core::ui::CPeptideDoc&) {
+                auto* made = new RecordingView;
+                view = made;
+                return WindowContent{made, made, plot ? new QObject : nullptr, nullptr};
+            });
+        }
+        {
+            RunningProgram program;
+            openSequence(program);
+            QApplication::setActiveWindow(program.frame.get());
+            int keysTried = 0;
+            for (const WindowKindInfo& info : AllWindowKinds()) {
+                if (info.kind == WindowKind::Empty) {
+                    continue;
+                }
+                if (info.kind != WindowKind::SequenceEditor) {
+                    QVERIFY(program.frame->OpenWindow(info.kind, *program.Document()) != nullptr);
+                }
+                QCOMPARE(program.frame->ActiveKind(), info.kind);
+                QVERIFY(view != nullptr);
+                for (QAction* top : program.frame->menuBar()->actions()) {
+                    for (QAction* item : top->menu()->actions()) {
+                        const QString shown = item->text().section(QLatin1Char('\t'), 1);
+                        if (shown.isEmpty()) {
+                            continue;
+                        }
+                        const QKeySequence keys(
+                            QString(shown).replace(QLatin1Char('-'), QLatin1Char('+')));
+                        QCOMPARE(keys.count(), 1);
+                        view->ran.clear();
+                        QTest::keyClick(program.frame.get(), keys[0].key(),
+                                        keys[0].keyboardModifiers());
+                        QVERIFY2(view->ran == QList<int>{item->data().toInt()},
+                                 qPrintable(QString::fromLatin1(&info.letter, 1) +
+                                            QLatin1Char(' ') + item->text()));
+                        ++keysTried;
+                    }
+                }
+            }
+            QVERIFY(keysTried > 9 * 8);
+            QVERIFY(program.frame->CloseSequenceDocument());
+        }
+        for (auto& [kind, factory] : saved) {
+            SetWindowFactory(kind, factory);
+        }
+    }
+
+    void ctrlCInThePropertiesWindowShowsTheReport()
+    {
         RunningProgram program;
+        openSequence(program);
+        QVERIFY(program.frame->Execute(cmd::kPhysChem));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::PhysChem);
         QApplication::setActiveWindow(program.frame.get());
-        QTest::keyClick(program.frame.get(), Qt::Key_N, Qt::ControlModifier);
-        QTRY_VERIFY(program.Document() != nullptr);
-        QCOMPARE(program.frame->ActiveKind(), WindowKind::SequenceEditor);
-        // Ctrl+D is shown in the menu but bound to nothing.
-        QTest::keyClick(program.frame.get(), Qt::Key_D, Qt::ControlModifier);
-        QVERIFY(program.messages.Requests().isEmpty());
+        QString caption;
+        QString text;
+        // Goes with the test when the key shows no dialog.
+        QTimer answer;
+        answer.setSingleShot(true);
+        connect(&answer, &QTimer::timeout, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog != nullptr);
+            caption = dialog->windowTitle();
+            text = dialog->findChild<QPlainTextEdit*>()->toPlainText();
+            dialog->close();
+        });
+        answer.start(0);
+        QTest::keyClick(program.frame.get(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(caption, QStringLiteral("Temporary Helpbox"));
+        QVERIFY(text.startsWith(QStringLiteral("Physico-chemical Properties of P1\n")));
     }
 
     void theProgressPanesShowTheNotifications()
@@ -353,6 +482,26 @@ private slots:
                  QStringLiteral("Helical wheel: choosing the stretch"));
     }
 
+    void everyHelpLinkLeadsToATopicAndTheIndexListsEveryTopic()
+    {
+        const QDir topics(QStringLiteral(":/help"));
+        const QStringList files = topics.entryList({QStringLiteral("*.html")});
+        QVERIFY(files.size() >= 10);
+        const QString index = QString::fromUtf8(test::ReadBytes(topics.filePath("index.html")));
+        const QRegularExpression link(QStringLiteral("href=\"([^\"]*)\""));
+        for (const QString& file : files) {
+            const QString text = QString::fromUtf8(test::ReadBytes(topics.filePath(file)));
+            for (auto it = link.globalMatch(text); it.hasNext();) {
+                const QString target = it.next().captured(1);
+                QVERIFY2(files.contains(target),
+                         qPrintable(file + QStringLiteral(" -> ") + target));
+            }
+            if (file != QStringLiteral("index.html")) {
+                QVERIFY2(index.contains(QStringLiteral("href=\"%1\"").arg(file)), qPrintable(file));
+            }
+        }
+    }
+
     void aboutNamesProgramVersionAndPlatform()
     {
         RunningProgram program;
@@ -360,17 +509,19 @@ private slots:
         QTimer::singleShot(0, [&] {
             auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
             QVERIFY(about != nullptr);
-            for (const char* name : {"name", "version", "platform"}) {
+            for (const char* name : {"name", "version", "platform", "settings"}) {
                 texts << about->findChild<QLabel*>(QLatin1String(name))->text();
             }
             about->accept();
         });
         QVERIFY(program.frame->Execute(cmd::kAbout));
-        QCOMPARE(texts.size(), 3);
+        QCOMPARE(texts.size(), 4);
         QVERIFY(texts[0].contains(QStringLiteral("Quorin")));
         QCOMPARE(texts[1], QStringLiteral("Version 3.01"));
         QCOMPARE(texts[2], CAboutDlg::PlatformText());
         QVERIFY(texts[2].contains(QStringLiteral("Qt 6")));
+        QCOMPARE(texts[3],
+                 QStringLiteral("Settings: ") + program.start + QStringLiteral("/quorin.ini"));
     }
 
     void closingTheEditorClosesTheSequenceWithItsAnalyses()
@@ -467,6 +618,14 @@ private slots:
             QVERIFY(program.MenuItem(cmd::kHydropathy) == nullptr);
             QVERIFY(program.Enabled(cmd::kSave));
             QVERIFY(program.Enabled(cmd::kSaveMetafile) == false);
+
+            // Export in the plot exports the sequence.
+            const QString exported = program.home.Path(QStringLiteral("from plot.txt"));
+            program.dialogs.Answer(exported);
+            QVERIFY(program.Enabled(cmd::kExport));
+            QVERIFY(program.frame->Execute(cmd::kExport));
+            QCOMPARE(program.dialogs.Requests().last().title, QStringLiteral("Export sequence"));
+            QCOMPARE(test::ReadBytes(exported), QByteArray(">P1\r\nMKVLAAGIWYC"));
 
             // An Analyze command from the plot reaches the sequence document's launcher.
             QVERIFY(program.frame->Execute(cmd::kPhysChem));

@@ -174,6 +174,28 @@ private slots:
                  QStringLiteral("SEQUENCE-SPECIFIC CLEAVAGE WINDOW"));
     }
 
+    void selectAllAndCopyWorkFromTheKeyboardWhereverTheFocusIs()
+    {
+        RunningProgram program;
+        openInsulin(program);
+        CDigView* view = digestWithTrypsin(program);
+        QVERIFY(view != nullptr);
+        QApplication::setActiveWindow(program.frame.get());
+        // The keys the Edit menu shows work while the focus is outside the report.
+        program.frame->setFocus();
+        QVERIFY(!view->hasFocus());
+        QVERIFY(!view->Selection());
+        QTest::keyClick(program.frame.get(), Qt::Key_A, Qt::ControlModifier);
+        const auto selection = view->Selection();
+        QVERIFY(selection);
+        QCOMPARE(selection->first, std::size_t{0});
+        QCOMPARE(selection->second, view->LineCount() - 1);
+        QApplication::clipboard()->clear();
+        QTest::keyClick(program.frame.get(), Qt::Key_C, Qt::ControlModifier);
+        QTRY_COMPARE(QApplication::clipboard()->text().toUtf8(),
+                     test::ReadBytes(test::DataPath("golden/digest-P01308-trypsin.txt")));
+    }
+
     void twoAgentsCutTogether()
     {
         RunningProgram program;

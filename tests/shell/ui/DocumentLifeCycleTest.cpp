@@ -160,6 +160,16 @@ private slots:
         // The recent-file entry reopens the first file.
         QVERIFY(program.frame->Execute(cmd::kRecentFirst + 1));
         QCOMPARE(program.Document()->PathName(), path);
+
+        // Loading into a document empties what its hydropathy plot had put on the page.
+        core::PropertyRecord& record = program.Document()->Record();
+        record.plots.pathy.marks.resize(2);
+        record.plots.pathy.texts.resize(1);
+        QCOMPARE(program.Document()->OnOpenDocument(path),
+                 core::ui::CPeptideDoc::LoadOutcome::Loaded);
+        QVERIFY(record.plots.pathy.marks.empty());
+        QVERIFY(record.plots.pathy.texts.empty());
+        QCOMPARE(record.Name(), std::string("Kinase"));
     }
 
     void openingCancelledOrFailedLeavesNoSequence()
