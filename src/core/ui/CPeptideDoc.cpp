@@ -61,6 +61,7 @@ void CPeptideDoc::emptySequenceData()
     m_record.SetSequence("");
     m_record.remarks.clear();
     m_record.sketch = SketchData{};
+    m_sketchWithoutWindow = false;
     m_record.plots.pathy.marks.clear();
     m_record.plots.pathy.texts.clear();
     m_analyses.physChemView = false;
@@ -108,6 +109,9 @@ CPeptideDoc::LoadOutcome CPeptideDoc::OnOpenDocument(const QString& path, bool* 
     if (hasSketch != nullptr) {
         *hasSketch = result.hasSketch;
     }
+    // Until a sketch window holds it, the sketch must survive a Save: a file
+    // saved again would otherwise lose its domains.
+    m_sketchWithoutWindow = result.hasSketch;
     // A FASTA text is read, never written back: Save asks for a .pep name.
     m_savesInPlace = bytes->empty() || bytes->front() != '>';
     app.SetLastLoadSucceeded(true);
@@ -175,7 +179,8 @@ bool CPeptideDoc::SaveTo(const QString& path)
     bool written = false;
     {
         WaitCursor wait;
-        written = SaveSequenceFile(toPath(path), m_record, !m_analyses.sketch.isNull());
+        written = SaveSequenceFile(toPath(path), m_record,
+                                   !m_analyses.sketch.isNull() || m_sketchWithoutWindow);
     }
     if (!written) {
         ShowMessage(ToQString(msg::CannotSaveFile(ToStdString(QDir::toNativeSeparators(path)))),

@@ -51,6 +51,11 @@ public:
     /// Open command does that after a success.
     LoadOutcome OnOpenDocument(const QString& path, bool* hasSketch = nullptr);
 
+    /// A sketch read from the file is written back on Save as long as no
+    /// sketch window took it over; the sketch window clears this when it opens,
+    /// and from then on its own presence decides.
+    void SetSketchWithoutWindow(bool kept) { m_sketchWithoutWindow = kept; }
+
     /// The close-time question: true (may close) when the document is not
     /// modified or the user answered No, or Yes and the save succeeded; false
     /// on Cancel or when the save was cancelled or failed.
@@ -125,6 +130,8 @@ private:
     bool m_open = false;
     bool m_modified = false;
     bool m_savesInPlace = false;
+    /// The file carried a domain sketch that no sketch window holds yet.
+    bool m_sketchWithoutWindow = false;
     QString m_pathName;
     QString m_title;
 };

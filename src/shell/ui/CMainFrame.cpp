@@ -469,6 +469,7 @@ bool CMainFrame::openWithoutClosing(const QString& path, bool fromRecentList)
     if (hasSketch && FindWindowFactory(WindowKind::Sketch) != nullptr) {
         ChildFrame* sketch = OpenWindow(WindowKind::Sketch, *document);
         document->Analyses().sketch = sketch ? sketch->PlotDocument() : nullptr;
+        document->SetSketchWithoutWindow(sketch == nullptr);
         document->AnalysesChanged();
     }
     document->UpdateAllViews();

@@ -366,6 +366,38 @@ private slots:
         QCOMPARE(program.frame->Frames().size(), 1);
     }
 
+    void aSketchReadFromAFileSurvivesASaveWithoutASketchWindow()
+    {
+        RunningProgram program;
+        core::PropertyRecord record;
+        record.SetName("Domains");
+        record.SetSequence("MKVLAAGIWYCDEFGH");
+        record.sketch.domains.resize(2);
+        record.sketch.domains[1].name = "kinase";
+        record.sketch.scale = 25.0;
+        const QString path = program.home.Path(QStringLiteral("domains.pep"));
+        QVERIFY(core::SaveSequenceFile(path.toStdString(), record, true));
+
+        open(program, path);
+        QVERIFY(program.Document()->Analyses().sketch.isNull());
+        program.Document()->Record().remarks = "edited";
+        program.Document()->SetModifiedFlag(true);
+        QVERIFY(program.frame->Execute(cmd::kSave));
+        // No window can show the sketch yet, so Save keeps it rather than drop the domains.
+        QCOMPARE(test::ReadBytes(path).at(19), '\1');
+        QCOMPARE(loaded(path).sketch.domains.size(), std::size_t(2));
+        QCOMPARE(loaded(path).sketch.domains[1].name, std::string("kinase"));
+        QCOMPARE(loaded(path).remarks, std::string("edited"));
+
+        // A new document has no sketch to keep.
+        program.messages.Answer(MessageAnswer::No);
+        QVERIFY(program.frame->Execute(cmd::kNew));
+        const QString fresh = program.home.Path(QStringLiteral("fresh.pep"));
+        program.dialogs.Answer(fresh);
+        QVERIFY(program.frame->Execute(cmd::kSaveAs));
+        QCOMPARE(test::ReadBytes(fresh).at(19), '\0');
+    }
+
     void saveInAPlotWindowSavesTheSequence()
     {
         SetWindowFactory(WindowKind::Sketch, [](core::ui::CPeptideDoc&) {
