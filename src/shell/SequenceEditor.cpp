@@ -136,6 +136,10 @@ EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int ca
     // The cleaned length, X and O included: they stay in the text, so a typed X
     // must move the caret like any other residue.
     const auto oldLength = static_cast<int>(m_record.CleanSequence().size());
+    const std::size_t oldControlSize = m_control.size();
+    const int rawCaret = std::clamp(caret, 0, static_cast<int>(controlText.size()));
+    const auto residuesBeforeCaret = static_cast<int>(
+        std::count_if(controlText.begin(), controlText.begin() + rawCaret, core::IsResidueLetter));
     if (controlText != m_control) {
         previous = m_record.CleanSequence();
         m_record.SetSequence(controlText);
@@ -147,7 +151,6 @@ EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int ca
 
     caret = std::clamp(caret, 0, displayLength);
     const int blanks = countLayout(m_control, caret);
-    m_selection.start = m_selection.end = caret - blanks;
 
     const int d = newLength - oldLength;
     if (d == 0) {
@@ -160,7 +163,20 @@ EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int ca
     } else if ((caret - blanks) % kBlockSize == 0) {
         caret += d > 0 ? 1 : -1;
     }
+    // The correction above knows one typed or deleted character. A paste also
+    // drops what is no residue (blanks, digits, line breaks of a copied
+    // sequence), and the control's caret counted those: keep the caret between
+    // the same two residues it was between in the pasted text, or the next
+    // typed residue would land further on.
+    const bool oneCharacter =
+        controlText.size() <= oldControlSize + 1 && controlText.size() + 1 >= oldControlSize;
+    if (d != 0 || !oneCharacter) {
+        const auto [lowest, highest] = caretRange(residuesBeforeCaret);
+        caret = std::clamp(caret, lowest, highest);
+    }
     result.caret = std::clamp(caret, 0, displayLength);
+    // The header shows where the caret really is after the correction.
+    m_selection.start = m_selection.end = ResidueOffset(m_control, result.caret);
 
     if (result.textReplaced && previous != m_record.CleanSequence()) {
         const std::string& now = m_record.CleanSequence();
@@ -179,7 +195,7 @@ EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int ca
         change.removed = previous.substr(prefix, previous.size() - prefix - suffix);
         change.inserted = now.substr(prefix, now.size() - prefix - suffix);
         change.caretBefore = before.start;
-        change.caretAfter = ResidueOffset(m_control, result.caret);
+        change.caretAfter = m_selection.start;
         record(std::move(change));
     }
     return result;
@@ -243,6 +259,22 @@ EditResult SequenceEditor::Redo()
         replaceResidues(change.start, change.removed.size(), change.inserted, change.caretAfter);
     m_undo.push_back(std::move(change));
     return result;
+}
+
+std::pair<int, int> SequenceEditor::caretRange(int residues) const
+{
+    const auto size = static_cast<int>(m_control.size());
+    int offset = 0;
+    for (int passed = 0; offset < size && passed < residues; ++offset) {
+        if (!isLayoutCharacter(m_control[static_cast<std::size_t>(offset)])) {
+            ++passed;
+        }
+    }
+    int next = offset;
+    while (next < size && isLayoutCharacter(m_control[static_cast<std::size_t>(next)])) {
+        ++next;
+    }
+    return {offset, next};
 }
 
 ResidueSelection SequenceEditor::TrackSelection(int startOffset, int endOffset)
