@@ -43,6 +43,24 @@ std::string controlForm(std::string_view display)
     return text;
 }
 
+/// Whether after differs from before by at most one character taken out and
+/// one put in at the same place (a key, or a key over a one-character
+/// selection).
+bool isOneCharacterEdit(std::string_view before, std::string_view after)
+{
+    const std::size_t shorter = std::min(before.size(), after.size());
+    std::size_t prefix = 0;
+    while (prefix < shorter && before[prefix] == after[prefix]) {
+        ++prefix;
+    }
+    std::size_t suffix = 0;
+    while (suffix < shorter - prefix &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+        ++suffix;
+    }
+    return before.size() - prefix - suffix <= 1 && after.size() - prefix - suffix <= 1;
+}
+
 /// Where a printed line may be cut after.
 bool isBreakCharacter(char c)
 {
@@ -136,7 +154,7 @@ EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int ca
     // The cleaned length, X and O included: they stay in the text, so a typed X
     // must move the caret like any other residue.
     const auto oldLength = static_cast<int>(m_record.CleanSequence().size());
-    const std::size_t oldControlSize = m_control.size();
+    const bool oneCharacter = isOneCharacterEdit(m_control, controlText);
     const int rawCaret = std::clamp(caret, 0, static_cast<int>(controlText.size()));
     const auto residuesBeforeCaret = static_cast<int>(
         std::count_if(controlText.begin(), controlText.begin() + rawCaret, core::IsResidueLetter));
@@ -165,11 +183,10 @@ EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int ca
     }
     // The correction above knows one typed or deleted character. A paste also
     // drops what is no residue (blanks, digits, line breaks of a copied
-    // sequence), and the control's caret counted those: keep the caret between
-    // the same two residues it was between in the pasted text, or the next
-    // typed residue would land further on.
-    const bool oneCharacter =
-        controlText.size() <= oldControlSize + 1 && controlText.size() + 1 >= oldControlSize;
+    // sequence), and a dragged stretch takes its blanks along; the control's
+    // caret counted those: keep the caret between the same two residues it was
+    // between in the control's text, or the next typed residue would land
+    // elsewhere.
     if (d != 0 || !oneCharacter) {
         const auto [lowest, highest] = caretRange(residuesBeforeCaret);
         caret = std::clamp(caret, lowest, highest);

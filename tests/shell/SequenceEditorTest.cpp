@@ -176,6 +176,12 @@ TEST_F(SequenceEditorTest, APasteLeavesTheCaretAfterItsLastResidue)
         EXPECT_EQ(editor.ControlText(), row.after);
         EXPECT_EQ(result.caret, row.caret);
     }
+
+    // C and D dragged behind H: the caret ends after the dropped D.
+    show("ACDEFGHIKL");
+    const EditResult moved = editor.ApplyControlText("AEFGHCDIKL ", 7);
+    EXPECT_EQ(record.CleanSequence(), "AEFGHCDIKL");
+    EXPECT_EQ(moved.caret, 7);
 }
 
 TEST_F(SequenceEditorTest, ARejectedCharacterTypedOverASelectionLeavesTheCaretWhereItWas)
