@@ -459,6 +459,19 @@ private slots:
         QVERIFY(document().IsModified());
         QCOMPARE(name->cursorPosition(), 3);
 
+        // A long name shows its beginning once the focus has passed on, also
+        // after the focus came by Tab and selected all of it.
+        m_text->setFocus();
+        document().Record().SetName(std::string(200, 'N') + " end");
+        document().UpdateAllViews();
+        name->setFocus(Qt::TabFocusReason);
+        QCOMPARE(name->cursorPosition(), 204);
+        m_text->setFocus();
+        QCOMPARE(name->cursorPosition(), 0);
+        name->setFocus();
+        name->setText(QStringLiteral("P1x"));
+        document().Record().SetName("P1x");
+
         remarks()->setFocus();
         QTest::keyClicks(remarks(), QStringLiteral("first"));
         QTest::keyClick(remarks(), Qt::Key_Return);
