@@ -43,10 +43,9 @@ std::string controlForm(std::string_view display)
     return text;
 }
 
-/// Whether after differs from before by at most one character taken out and
-/// one put in at the same place (a key, or a key over a one-character
-/// selection).
-bool isOneCharacterEdit(std::string_view before, std::string_view after)
+/// The lengths of the longest common beginning and, in what is left, the
+/// longest common end of two texts: what lies between changed.
+std::pair<std::size_t, std::size_t> commonEnds(std::string_view before, std::string_view after)
 {
     const std::size_t shorter = std::min(before.size(), after.size());
     std::size_t prefix = 0;
@@ -58,6 +57,15 @@ bool isOneCharacterEdit(std::string_view before, std::string_view after)
            before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
         ++suffix;
     }
+    return {prefix, suffix};
+}
+
+/// Whether after differs from before by at most one character taken out and
+/// one put in at the same place (a key, or a key over a one-character
+/// selection).
+bool isOneCharacterEdit(std::string_view before, std::string_view after)
+{
+    const auto [prefix, suffix] = commonEnds(before, after);
     return before.size() - prefix - suffix <= 1 && after.size() - prefix - suffix <= 1;
 }
 
@@ -197,16 +205,7 @@ EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int ca
 
     if (result.textReplaced && previous != m_record.CleanSequence()) {
         const std::string& now = m_record.CleanSequence();
-        const std::size_t shorter = std::min(previous.size(), now.size());
-        std::size_t prefix = 0;
-        while (prefix < shorter && previous[prefix] == now[prefix]) {
-            ++prefix;
-        }
-        std::size_t suffix = 0;
-        while (suffix < shorter - prefix &&
-               previous[previous.size() - 1 - suffix] == now[now.size() - 1 - suffix]) {
-            ++suffix;
-        }
+        const auto [prefix, suffix] = commonEnds(previous, now);
         Change change;
         change.start = static_cast<int>(prefix);
         change.removed = previous.substr(prefix, previous.size() - prefix - suffix);
