@@ -36,7 +36,7 @@ endif()
 
 file(MAKE_DIRECTORY "${userdata}")
 if(NOT EXISTS "${userdata}/quorin.ini")
-    file(COPY_FILE "${CMAKE_INSTALL_PREFIX}/share/quorin/quorin.ini" "${userdata}/quorin.ini")
+    file(COPY_FILE "${CMAKE_INSTALL_PREFIX}/share/quorin/starter/quorin.ini" "${userdata}/quorin.ini")
     message(STATUS "Settings file placed in ${userdata}/quorin.ini")
 endif()
 

@@ -19,9 +19,9 @@ void BM_TypeIntoTitin(benchmark::State& state)
     record.SetSequence(fasta->substr(fasta->find('\n') + 1));
     quorin::shell::SequenceEditor editor(record);
     editor.Refresh(60);
-    const int middle = static_cast<int>(editor.DisplayText().size() / 2);
+    const int middle = static_cast<int>(editor.ControlText().size() / 2);
     for (auto _ : state) {
-        std::string control = editor.DisplayText();
+        std::string control = editor.ControlText();
         control.insert(static_cast<std::size_t>(middle), 1, 'K');
         benchmark::DoNotOptimize(editor.ApplyControlText(control, middle + 1));
     }

@@ -43,6 +43,32 @@ std::string controlForm(std::string_view display)
     return text;
 }
 
+/// The lengths of the longest common beginning and, in what is left, the
+/// longest common end of two texts: what lies between changed.
+std::pair<std::size_t, std::size_t> commonEnds(std::string_view before, std::string_view after)
+{
+    const std::size_t shorter = std::min(before.size(), after.size());
+    std::size_t prefix = 0;
+    while (prefix < shorter && before[prefix] == after[prefix]) {
+        ++prefix;
+    }
+    std::size_t suffix = 0;
+    while (suffix < shorter - prefix &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+        ++suffix;
+    }
+    return {prefix, suffix};
+}
+
+/// Whether after differs from before by at most one character taken out and
+/// one put in at the same place (a key, or a key over a one-character
+/// selection).
+bool isOneCharacterEdit(std::string_view before, std::string_view after)
+{
+    const auto [prefix, suffix] = commonEnds(before, after);
+    return before.size() - prefix - suffix <= 1 && after.size() - prefix - suffix <= 1;
+}
+
 /// Where a printed line may be cut after.
 bool isBreakCharacter(char c)
 {
@@ -136,6 +162,10 @@ EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int ca
     // The cleaned length, X and O included: they stay in the text, so a typed X
     // must move the caret like any other residue.
     const auto oldLength = static_cast<int>(m_record.CleanSequence().size());
+    const bool oneCharacter = isOneCharacterEdit(m_control, controlText);
+    const int rawCaret = std::clamp(caret, 0, static_cast<int>(controlText.size()));
+    const auto residuesBeforeCaret = static_cast<int>(
+        std::count_if(controlText.begin(), controlText.begin() + rawCaret, core::IsResidueLetter));
     if (controlText != m_control) {
         previous = m_record.CleanSequence();
         m_record.SetSequence(controlText);
@@ -147,7 +177,6 @@ EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int ca
 
     caret = std::clamp(caret, 0, displayLength);
     const int blanks = countLayout(m_control, caret);
-    m_selection.start = m_selection.end = caret - blanks;
 
     const int d = newLength - oldLength;
     if (d == 0) {
@@ -160,26 +189,29 @@ EditResult SequenceEditor::ApplyControlText(std::string_view controlText, int ca
     } else if ((caret - blanks) % kBlockSize == 0) {
         caret += d > 0 ? 1 : -1;
     }
+    // The correction above knows one typed or deleted character. A paste also
+    // drops what is no residue (blanks, digits, line breaks of a copied
+    // sequence), and a dragged stretch takes its blanks along; the control's
+    // caret counted those: keep the caret between the same two residues it was
+    // between in the control's text, or the next typed residue would land
+    // elsewhere.
+    if (d != 0 || !oneCharacter) {
+        const auto [lowest, highest] = caretRange(residuesBeforeCaret);
+        caret = std::clamp(caret, lowest, highest);
+    }
     result.caret = std::clamp(caret, 0, displayLength);
+    // The header shows where the caret really is after the correction.
+    m_selection.start = m_selection.end = ResidueOffset(m_control, result.caret);
 
     if (result.textReplaced && previous != m_record.CleanSequence()) {
         const std::string& now = m_record.CleanSequence();
-        const std::size_t shorter = std::min(previous.size(), now.size());
-        std::size_t prefix = 0;
-        while (prefix < shorter && previous[prefix] == now[prefix]) {
-            ++prefix;
-        }
-        std::size_t suffix = 0;
-        while (suffix < shorter - prefix &&
-               previous[previous.size() - 1 - suffix] == now[now.size() - 1 - suffix]) {
-            ++suffix;
-        }
+        const auto [prefix, suffix] = commonEnds(previous, now);
         Change change;
         change.start = static_cast<int>(prefix);
         change.removed = previous.substr(prefix, previous.size() - prefix - suffix);
         change.inserted = now.substr(prefix, now.size() - prefix - suffix);
         change.caretBefore = before.start;
-        change.caretAfter = ResidueOffset(m_control, result.caret);
+        change.caretAfter = m_selection.start;
         record(std::move(change));
     }
     return result;
@@ -243,6 +275,22 @@ EditResult SequenceEditor::Redo()
         replaceResidues(change.start, change.removed.size(), change.inserted, change.caretAfter);
     m_undo.push_back(std::move(change));
     return result;
+}
+
+std::pair<int, int> SequenceEditor::caretRange(int residues) const
+{
+    const auto size = static_cast<int>(m_control.size());
+    int offset = 0;
+    for (int passed = 0; offset < size && passed < residues; ++offset) {
+        if (!isLayoutCharacter(m_control[static_cast<std::size_t>(offset)])) {
+            ++passed;
+        }
+    }
+    int next = offset;
+    while (next < size && isLayoutCharacter(m_control[static_cast<std::size_t>(next)])) {
+        ++next;
+    }
+    return {offset, next};
 }
 
 ResidueSelection SequenceEditor::TrackSelection(int startOffset, int endOffset)

@@ -68,9 +68,10 @@ public:
     /// Takes the control's text and caret after a typed character, Delete, Cut
     /// or Paste: re-parses a changed text into the record, re-formats it and
     /// corrects the caret so that it stays after the typed residue and skips
-    /// the block blanks. Returns whether the text changed in the result's
-    /// textReplaced; the caller marks the document modified then. A change of
-    /// the residues becomes an undo step.
+    /// the block blanks; after a paste it stays after the last pasted residue,
+    /// whatever else the pasted text held. Returns whether the text changed in
+    /// the result's textReplaced; the caller marks the document modified then.
+    /// A change of the residues becomes an undo step.
     EditResult ApplyControlText(std::string_view controlText, int caret);
 
     /// Selection in residues of a control selection (character offsets).
@@ -125,6 +126,10 @@ private:
     };
 
     void rebuild();
+    /// The caret offsets of the control text that lie after the first residues
+    /// residues and before the next one: from right after the last of them to
+    /// the blanks and line break that follow it.
+    std::pair<int, int> caretRange(int residues) const;
     void record(Change change);
     EditResult replaceResidues(int start, std::size_t count, const std::string& by, int caret);
 

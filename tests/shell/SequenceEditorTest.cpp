@@ -150,6 +150,60 @@ TEST_F(SequenceEditorTest, PasteKeepsOnlyResidueLettersUpperCasedInBlocks)
     EXPECT_LE(result.caret, static_cast<int>(editor.DisplayText().size()));
 }
 
+TEST_F(SequenceEditorTest, APasteLeavesTheCaretAfterItsLastResidue)
+{
+    // What the pasted text held besides residues (numbers and blanks of a
+    // copied database entry) must not push the caret further on.
+    const struct
+    {
+        const char* name;
+        std::string before;
+        int at;
+        std::string pasted;
+        std::string after;
+        int caret;
+    } rows[] = {
+        {"blank between two residues", "MKVLAGWXO", 2, "g g", "MKGGVLAGWX O", 4},
+        {"numbered lines", "MKVLA", 2, "1 wy\n61 cc", "MKWYCCVLA", 6},
+        {"ends a block", "MKVLA", 2, "12345 ggggg ggg", "MKGGGGGGGG VLA", 11},
+        {"no residue at all", "MKVLA", 2, "1 2 3", "MKVLA", 2},
+        {"lower bound", "MKVLA", 0, "99 w", "WMKVLA", 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        show(row.before);
+        const EditResult result = type(row.at, row.pasted);
+        EXPECT_EQ(editor.ControlText(), row.after);
+        EXPECT_EQ(result.caret, row.caret);
+    }
+
+    // C and D dragged behind H: the caret ends after the dropped D.
+    show("ACDEFGHIKL");
+    const EditResult moved = editor.ApplyControlText("AEFGHCDIKL ", 7);
+    EXPECT_EQ(record.CleanSequence(), "AEFGHCDIKL");
+    EXPECT_EQ(moved.caret, 7);
+}
+
+TEST_F(SequenceEditorTest, ARejectedCharacterTypedOverASelectionLeavesTheCaretWhereItWas)
+{
+    show("MKVLA");
+    // K and V selected, then 7 typed over them.
+    const EditResult result = editor.ApplyControlText("M7LA", 2);
+    EXPECT_EQ(editor.ControlText(), "MLA");
+    EXPECT_EQ(result.caret, 1);
+    EXPECT_EQ(editor.Selection().start, 1);
+}
+
+TEST_F(SequenceEditorTest, TypingBeforeTheLastBlankOfAFullLineKeepsTheResiduesInOrder)
+{
+    show(std::string(70, 'A'));
+    // The caret right after the 60th residue, before the blank that ends the line.
+    EditResult result = type(65, "w");
+    EXPECT_EQ(result.caret, 68);
+    result = type(result.caret, "y");
+    EXPECT_EQ(record.CleanSequence().substr(58, 5), "AAWYA");
+}
+
 TEST_F(SequenceEditorTest, CaretIsClampedToTheDisplayText)
 {
     show("MKV");

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMimeData>
@@ -93,6 +94,7 @@ CPepDlg1View::CPepDlg1View(core::ui::CPeptideDoc& document, CPepEditView& editor
     }
     setMinimumHeight(100);
 
+    m_name->installEventFilter(this);
     connect(m_name, &QLineEdit::textEdited, this, &CPepDlg1View::onFieldEdited);
     connect(m_remarks, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_updating) {
@@ -155,6 +157,17 @@ void CPepDlg1View::onFieldEdited()
     const bool wasNotifying = std::exchange(m_notifying, true);
     m_document->UpdateAllViews();
     m_notifying = wasNotifying;
+}
+
+bool CPepDlg1View::eventFilter(QObject* watched, QEvent* event)
+{
+    // A name longer than its field shows its beginning whenever it is not
+    // being edited; focus passing through it (the frame maximised) would
+    // otherwise leave its end in view.
+    if (watched == m_name && event->type() == QEvent::FocusOut) {
+        m_name->setCursorPosition(0);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QWidget* CPepDlg1View::FocusedField() const

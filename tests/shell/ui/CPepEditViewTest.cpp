@@ -251,6 +251,9 @@ private slots:
         row("typing at the end of a full line", QByteArray(70, 'A'), 66, "wy",
             QByteArray(60, 'A') + "WY" + QByteArray(10, 'A'),
             line + QStringLiteral("\nWYAAAAAAAA AA"), 69, "63");
+        row("typing before the blank that ends a full line", QByteArray(70, 'A'), 65, "wy",
+            QByteArray(60, 'A') + "WY" + QByteArray(10, 'A'),
+            line + QStringLiteral("\nWYAAAAAAAA AA"), 69, "63");
     }
 
     void typingCorrectsTheCaret()
@@ -300,16 +303,18 @@ private slots:
         QCOMPARE(field("position"), QStringLiteral("10"));
         QVERIFY(document().IsModified());
 
-        // From the menu, into the middle: the caret keeps the control's offset
-        // after the pasted text, blanks included.
+        // From the menu, into the middle: the caret stays after the pasted
+        // residues, not as far on as the pasted text with its blank was long.
         setCaret(2);
         QApplication::clipboard()->setText(QStringLiteral("g g"));
         QTRY_VERIFY(m_program->Enabled(cmd::kPaste));
         QVERIFY(m_program->frame->Execute(cmd::kPaste));
         QCOMPARE(sequence(), std::string("MKGGVLAGWXO"));
         QCOMPARE(shown(), QStringLiteral("MKGGVLAGWX O"));
-        QCOMPARE(caret(), 5);
-        QCOMPARE(field("position"), QStringLiteral("6"));
+        QCOMPARE(caret(), 4);
+        QCOMPARE(field("position"), QStringLiteral("5"));
+        type(QStringLiteral("h"));
+        QCOMPARE(sequence(), std::string("MKGGHVLAGWXO"));
     }
 
     void cutTakesTheSelectionAway()
@@ -453,6 +458,19 @@ private slots:
         QCOMPARE(document().Record().Name(), std::string("P1x"));
         QVERIFY(document().IsModified());
         QCOMPARE(name->cursorPosition(), 3);
+
+        // A long name shows its beginning once the focus has passed on, also
+        // after the focus came by Tab and selected all of it.
+        m_text->setFocus();
+        document().Record().SetName(std::string(200, 'N') + " end");
+        document().UpdateAllViews();
+        name->setFocus(Qt::TabFocusReason);
+        QCOMPARE(name->cursorPosition(), 204);
+        m_text->setFocus();
+        QCOMPARE(name->cursorPosition(), 0);
+        name->setFocus();
+        name->setText(QStringLiteral("P1x"));
+        document().Record().SetName("P1x");
 
         remarks()->setFocus();
         QTest::keyClicks(remarks(), QStringLiteral("first"));
