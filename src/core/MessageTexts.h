@@ -62,6 +62,7 @@ inline constexpr std::string_view kSelectAnAgent = "Select an agent!";
 /// thousands of sites); the window closes and the sequence keeps no digest.
 inline constexpr std::string_view kDigestTooLarge =
     "The digest has too many fragments to hold in memory; choose agents that cut less often.";
+
 // The hydropathy dialog's checks, in the order it makes them
 inline constexpr std::string_view kInvalidStart = "Enter a valid start value!";
 inline constexpr std::string_view kInvalidEnd = "Enter a valid end value!";

@@ -600,15 +600,7 @@ private slots:
     void aPlotWindowForwardsToTheSequenceDocument()
     {
         // A stand-in hydropathy plot: a document of its own and a bare view.
-        SetWindowFactory(WindowKind::Hydropathy, [](core::ui::CPeptideDoc&) {
-            return WindowContent{new QLabel(QStringLiteral("plot")), nullptr, new QObject, nullptr};
-        });
-        SetLauncher(cmd::kHydropathy, [](LaunchContext& context) {
-            ChildFrame* frame =
-                context.mainFrame.OpenWindow(WindowKind::Hydropathy, context.document);
-            context.document.Analyses().hydropathy = frame->PlotDocument();
-            context.document.AnalysesChanged();
-        });
+        const test::StandInHydropathyPlot plot;
         {
             RunningProgram program;
             openSequence(program);
@@ -648,8 +640,6 @@ private slots:
             QVERIFY(program.frame->CloseSequenceDocument());
             QTRY_VERIFY(program.frame->Frames().isEmpty());
         }
-        SetWindowFactory(WindowKind::Hydropathy, {});
-        SetLauncher(cmd::kHydropathy, {});
     }
 };
 

@@ -220,15 +220,7 @@ private slots:
         // and a plot window its own document.
         int modFinderRuns = 0;
         SetLauncher(cmd::kModFinder, [&](LaunchContext&) { ++modFinderRuns; });
-        SetWindowFactory(WindowKind::Hydropathy, [](core::ui::CPeptideDoc&) {
-            return WindowContent{new QLabel(QStringLiteral("plot")), nullptr, new QObject, nullptr};
-        });
-        SetLauncher(cmd::kHydropathy, [](LaunchContext& context) {
-            ChildFrame* frame =
-                context.mainFrame.OpenWindow(WindowKind::Hydropathy, context.document);
-            context.document.Analyses().hydropathy = frame->PlotDocument();
-            context.document.AnalysesChanged();
-        });
+        const test::StandInHydropathyPlot plot;
         {
             RunningProgram program;
             openInsulin(program);
@@ -273,8 +265,6 @@ private slots:
             QVERIFY(!program.Enabled(cmd::kModFinder));
         }
         SetLauncher(cmd::kModFinder, {});
-        SetWindowFactory(WindowKind::Hydropathy, {});
-        SetLauncher(cmd::kHydropathy, {});
     }
 
     void aWindowThatCannotBeMadeIsReported()

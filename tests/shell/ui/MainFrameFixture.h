@@ -1,13 +1,17 @@
 #pragma once
 
+#include "core/CommandIds.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/UiTestSupport.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
+#include "shell/ui/Launchers.h"
 #include "shell/ui/StartUp.h"
+#include "shell/ui/WindowFactories.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStringList>
@@ -98,6 +102,32 @@ struct RunningProgram
     FileDialogAnswers dialogs;
     std::unique_ptr<core::ui::Application> app;
     std::unique_ptr<shell::ui::CMainFrame> frame;
+};
+
+/// For its lifetime, the Hydropathy Plot command opens a stand-in plot window:
+/// a document of its own and a bare view, registered with the sequence.
+struct StandInHydropathyPlot
+{
+    StandInHydropathyPlot()
+    {
+        using namespace shell::ui;
+        SetWindowFactory(shell::WindowKind::Hydropathy, [](core::ui::CPeptideDoc&) {
+            return WindowContent{new QLabel(QStringLiteral("plot")), nullptr, new QObject, nullptr};
+        });
+        SetLauncher(core::cmd::kHydropathy, [](LaunchContext& context) {
+            ChildFrame* frame =
+                context.mainFrame.OpenWindow(shell::WindowKind::Hydropathy, context.document);
+            context.document.Analyses().hydropathy = frame->PlotDocument();
+            context.document.AnalysesChanged();
+        });
+    }
+    ~StandInHydropathyPlot()
+    {
+        shell::ui::SetWindowFactory(shell::WindowKind::Hydropathy, {});
+        shell::ui::SetLauncher(core::cmd::kHydropathy, {});
+    }
+    StandInHydropathyPlot(const StandInHydropathyPlot&) = delete;
+    StandInHydropathyPlot& operator=(const StandInHydropathyPlot&) = delete;
 };
 
 /// A short FASTA text.
