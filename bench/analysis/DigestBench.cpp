@@ -1,5 +1,5 @@
 #include "analysis/Digest.h"
-#include "core/ProfileFile.h"
+#include "core/FileIo.h"
 #include "core/SequenceText.h"
 
 #include <benchmark/benchmark.h>
@@ -47,21 +47,22 @@ void BM_ResortTitin(benchmark::State& state)
 {
     PropertyRecord& record = titinDigest();
     analysis::Digest(record, "K!;R!");
-    const int mode = static_cast<int>(state.range(0));
+    const auto mode = static_cast<analysis::SortMode>(state.range(0));
     for (auto _ : state) {
         analysis::BuildDigestReport(record, mode, false, 80);
         state.PauseTiming();
         analysis::BuildDigestReport(record,
-                                    mode == analysis::kSortByWeight ? analysis::kSortByStart
-                                                                    : analysis::kSortByWeight,
+                                    mode == analysis::SortMode::ByWeight
+                                        ? analysis::SortMode::ByStart
+                                        : analysis::SortMode::ByWeight,
                                     false, 80);
         state.ResumeTiming();
     }
 }
 BENCHMARK(BM_ResortTitin)
-    ->Arg(analysis::kSortByStart)
-    ->Arg(analysis::kSortByLength)
-    ->Arg(analysis::kSortByWeight)
+    ->Arg(static_cast<int>(analysis::SortMode::ByStart))
+    ->Arg(static_cast<int>(analysis::SortMode::ByLength))
+    ->Arg(static_cast<int>(analysis::SortMode::ByWeight))
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 

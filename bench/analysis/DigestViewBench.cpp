@@ -7,7 +7,7 @@
 #include "analysis/ui/CDigView.h"
 #include "analysis/ui/DigestJobs.h"
 #include "core/CommandIds.h"
-#include "core/ProfileFile.h"
+#include "core/FileIo.h"
 #include "core/SequenceText.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"

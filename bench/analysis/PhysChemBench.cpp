@@ -1,5 +1,5 @@
 #include "analysis/PhysChem.h"
-#include "core/ProfileFile.h"
+#include "core/FileIo.h"
 #include "core/SequenceText.h"
 
 #include <benchmark/benchmark.h>

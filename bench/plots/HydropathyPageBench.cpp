@@ -1,4 +1,4 @@
-#include "core/ProfileFile.h"
+#include "core/FileIo.h"
 #include "core/PropertyRecord.h"
 #include "plots/HydropathyPage.h"
 #include "plots/ui/PageOutput.h"

@@ -1,4 +1,4 @@
-#include "core/ProfileFile.h"
+#include "core/FileIo.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
 #include "shell/ui/CMainFrame.h"

@@ -1,4 +1,4 @@
-#include "core/ProfileFile.h"
+#include "core/FileIo.h"
 #include "shell/SequenceEditor.h"
 
 #include <benchmark/benchmark.h>

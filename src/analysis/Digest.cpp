@@ -370,10 +370,10 @@ void Digest(core::PropertyRecord& record, std::string_view specificity,
                 {cuts[g], cuts[h] - 1, sum, static_cast<std::uint8_t>(h == g + 1 ? 1 : 0)});
         }
     }
-    BuildDigestReport(record, kSortByWeight, false, state.lineWidth, progress);
+    BuildDigestReport(record, SortMode::ByWeight, false, state.lineWidth, progress);
 }
 
-void SortFragments(core::PropertyRecord& record, int sortMode, const DigestProgress& progress)
+void SortFragments(core::PropertyRecord& record, SortMode sortMode, const DigestProgress& progress)
 {
     DigestState& state = record.digest;
     std::vector<FRAGM>& data = state.fragments;
@@ -385,13 +385,13 @@ void SortFragments(core::PropertyRecord& record, int sortMode, const DigestProgr
     };
     // A stable sort leaves a sorted list as it is; re-sorting by the key the
     // list already has (the window's default) costs one pass.
-    if (sortMode == kSortByStart) {
+    if (sortMode == SortMode::ByStart) {
         if (!std::is_sorted(data.begin(), data.end(),
                             [&](const FRAGM& a, const FRAGM& b) { return start(a) < start(b); })) {
             reportProgress(progress, 5);
             sortByInteger(data, start);
         }
-    } else if (sortMode == kSortByLength) {
+    } else if (sortMode == SortMode::ByLength) {
         if (!std::is_sorted(data.begin(), data.end(), [&](const FRAGM& a, const FRAGM& b) {
                 return length(a) < length(b);
             })) {
@@ -406,8 +406,8 @@ void SortFragments(core::PropertyRecord& record, int sortMode, const DigestProgr
     reportProgress(progress, 100);
 }
 
-void BuildDigestReport(core::PropertyRecord& record, int sortMode, bool completeOnly, int width,
-                       const DigestProgress& progress)
+void BuildDigestReport(core::PropertyRecord& record, SortMode sortMode, bool completeOnly,
+                       int width, const DigestProgress& progress)
 {
     DigestState& state = record.digest;
     state.reportCompleteOnly = completeOnly;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ProfileFile.h"
+#include "core/FileIo.h"
 #include "core/PropertyRecord.h"
 
 #include <cstddef>
@@ -11,10 +11,14 @@
 
 namespace quorin::analysis {
 
-/// Sort modes of the fragment table; any other value sorts by weight.
-inline constexpr int kSortByStart = 0;
-inline constexpr int kSortByLength = 1;
-inline constexpr int kSortByWeight = 2;
+/// The orders of the digest report: by start, by length (end - start) or by
+/// weight.
+enum class SortMode
+{
+    ByStart,
+    ByLength,
+    ByWeight,
+};
 
 /// Receives the percentage done (0..100) of long work; may be empty.
 using DigestProgress = std::function<void(int percent)>;
@@ -43,21 +47,22 @@ void ResetDigest(core::PropertyRecord& record);
 /// cut positions included. Forms the (n + 1)(n + 2) / 2 fragments between
 /// every pair of cut positions, each weighing exactly what
 /// PropertyRecord::StretchWeight gives, and ends with
-/// BuildDigestReport(kSortByWeight, all fragments, digest.lineWidth).
+/// BuildDigestReport(SortMode::ByWeight, all fragments, digest.lineWidth).
 /// Throws std::bad_alloc when the fragments do not fit in memory.
 void Digest(core::PropertyRecord& record, std::string_view specificity,
             const DigestProgress& progress = {});
 
-/// Stable ascending sort of the fragments by start (kSortByStart), end - start
-/// (kSortByLength) or weight (any other mode): fragments with equal keys keep
+/// Stable ascending sort of the fragments by start (SortMode::ByStart), end - start
+/// (SortMode::ByLength) or weight (SortMode::ByWeight): fragments with equal keys keep
 /// their order. +0 and -0 weigh the same; NaN weights go to one end.
-void SortFragments(core::PropertyRecord& record, int sortMode, const DigestProgress& progress = {});
+void SortFragments(core::PropertyRecord& record, SortMode sortMode,
+                   const DigestProgress& progress = {});
 
 /// Sorts the fragments and rebuilds the report: the site list wraps at width
 /// characters; with completeOnly the table lists only the fragments of the
 /// complete digest.
-void BuildDigestReport(core::PropertyRecord& record, int sortMode, bool completeOnly, int width,
-                       const DigestProgress& progress = {});
+void BuildDigestReport(core::PropertyRecord& record, SortMode sortMode, bool completeOnly,
+                       int width, const DigestProgress& progress = {});
 
 /// Lines of the report last built (0 before the first); a window draws the
 /// lines in view with DigestReportLine.

@@ -1,5 +1,6 @@
 #include "cli/CliCommon.h"
 
+#include "core/FileIo.h"
 #include "core/PepFile.h"
 #include "core/ProfileFile.h"
 #include "core/UserData.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileIo.h"
 #include "core/ProfileFile.h"
 #include "core/PropertyRecord.h"
 #include "core/Settings.h"

@@ -7,16 +7,16 @@
 namespace quorin::cli {
 namespace {
 
-int parseSortMode(const std::optional<std::string>& text)
+analysis::SortMode parseSortMode(const std::optional<std::string>& text)
 {
     if (!text || *text == "weight") {
-        return analysis::kSortByWeight;
+        return analysis::SortMode::ByWeight;
     }
     if (*text == "start") {
-        return analysis::kSortByStart;
+        return analysis::SortMode::ByStart;
     }
     if (*text == "length") {
-        return analysis::kSortByLength;
+        return analysis::SortMode::ByLength;
     }
     throw UsageError("--sort takes start, length or weight, not \"" + *text + "\"");
 }
@@ -28,7 +28,7 @@ int RunDigest(Arguments& args)
     const auto settings = args.TakeValue("--settings");
     const auto output = args.TakeValue("-o");
     const auto names = args.TakeValues("--agent");
-    const int sortMode = parseSortMode(args.TakeValue("--sort"));
+    const analysis::SortMode sortMode = parseSortMode(args.TakeValue("--sort"));
     const bool completeOnly = args.TakeFlag("--complete");
     const auto files = args.Positional(1);
     if (names.empty()) {

@@ -1,6 +1,6 @@
 #include "core/PepFile.h"
 
-#include "core/ProfileFile.h"
+#include "core/FileIo.h"
 #include "core/SequenceText.h"
 
 #include <algorithm>

@@ -126,7 +126,7 @@ TEST(DigestTest, FragmentsSpanEveryPairOfCutsWithCompleteFlags)
     core::PropertyRecord record = recordFor("P", "AKRAKA");
     Digest(record, "K!;R!");
     ASSERT_EQ(sitesOf(record), (std::vector<int>{2, 3, 5}));
-    SortFragments(record, kSortByStart);
+    SortFragments(record, SortMode::ByStart);
     // By start, and for one start by increasing end (the weights grow with it).
     EXPECT_EQ(spansOf(record), (std::vector<Span>{{0, 1, 1},
                                                   {0, 2, 0},
@@ -142,7 +142,7 @@ TEST(DigestTest, FragmentsSpanEveryPairOfCutsWithCompleteFlags)
     // Two equal cuts give an empty fragment weighing one water.
     record = recordFor("P", "AKA");
     Digest(record, "K!;K!");
-    SortFragments(record, kSortByStart);
+    SortFragments(record, SortMode::ByStart);
     EXPECT_EQ(
         spansOf(record),
         (std::vector<Span>{{0, 1, 1}, {0, 1, 0}, {0, 2, 0}, {2, 1, 1}, {2, 2, 0}, {2, 2, 1}}));
@@ -249,16 +249,14 @@ TEST(DigestTest, SortsAreStableForEveryKey)
         };
         core::PropertyRecord record;
         record.digest.fragments = fragments;
-        SortFragments(record, kSortByStart);
+        SortFragments(record, SortMode::ByStart);
         EXPECT_TRUE(same(record.digest.fragments, insertionSorted(fragments, start)));
         record.digest.fragments = fragments;
-        SortFragments(record, kSortByLength);
+        SortFragments(record, SortMode::ByLength);
         EXPECT_TRUE(same(record.digest.fragments, insertionSorted(fragments, length)));
-        for (const int mode : {kSortByWeight, 7, -1}) {
-            record.digest.fragments = fragments;
-            SortFragments(record, mode);
-            EXPECT_TRUE(same(record.digest.fragments, insertionSorted(fragments, weight)));
-        }
+        record.digest.fragments = fragments;
+        SortFragments(record, SortMode::ByWeight);
+        EXPECT_TRUE(same(record.digest.fragments, insertionSorted(fragments, weight)));
     }
 }
 
@@ -267,7 +265,7 @@ TEST(DigestTest, SortingReportsProgressUpToAHundred)
     core::PropertyRecord record = proteinRecord("P02769.fasta");
     Digest(record, "K!;R!");
     std::vector<int> seen;
-    BuildDigestReport(record, kSortByStart, false, 80,
+    BuildDigestReport(record, SortMode::ByStart, false, 80,
                       [&](int percent) { seen.push_back(percent); });
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.front(), 0);
@@ -306,12 +304,12 @@ TEST(DigestTest, ReportOfAShortPeptide)
                                                " 388.5     |  1      |  4      |  4\r\n"
                                                " 445.5     |  1      |  5      |  5\r\n");
 
-    BuildDigestReport(record, kSortByLength, true, 80);
+    BuildDigestReport(record, SortMode::ByLength, true, 80);
     EXPECT_EQ(DigestReportText(record), head + " 75.1      |  5      |  5      |  1\r\n"
                                                " 203.2     |  1      |  2      |  2\r\n"
                                                " 203.2     |  3      |  4      |  2\r\n");
 
-    BuildDigestReport(record, kSortByStart, false, 80);
+    BuildDigestReport(record, SortMode::ByStart, false, 80);
     EXPECT_EQ(DigestReportText(record), head + " 203.2     |  1      |  2      |  2\r\n"
                                                " 388.5     |  1      |  4      |  4\r\n"
                                                " 445.5     |  1      |  5      |  5\r\n"
@@ -325,7 +323,7 @@ TEST(DigestTest, WideFieldsPushTheBarsRight)
     core::PropertyRecord record = recordFor("P", "AKA");
     Digest(record, "K!");
     record.digest.fragments = {{1233, 123456788, 123456789.04, 1}};
-    BuildDigestReport(record, kSortByStart, false, 80);
+    BuildDigestReport(record, SortMode::ByStart, false, 80);
     EXPECT_EQ(reportLines(record).back(), " 123456789.0|  1234  |  123456789|  123455556");
 }
 
@@ -370,7 +368,7 @@ TEST(DigestTest, SiteListWrapsAtTheLineWidth)
         record.digest.cuts = row.sites;
         record.digest.cuts.insert(record.digest.cuts.begin(), 0);
         record.digest.cuts.push_back(200);
-        BuildDigestReport(record, kSortByWeight, false, row.width);
+        BuildDigestReport(record, SortMode::ByWeight, false, row.width);
         EXPECT_EQ(siteListLines(record), row.lines);
     }
 }
@@ -381,7 +379,7 @@ TEST(DigestTest, CompleteOnlyKeepsFragmentsThatTileTheSequence)
     Digest(record, "K!;R!");
     const auto n = static_cast<std::size_t>(record.digest.siteCount);
     const std::size_t headLines = DigestReportLineCount(record) - record.digest.fragments.size();
-    BuildDigestReport(record, kSortByStart, true, 80);
+    BuildDigestReport(record, SortMode::ByStart, true, 80);
     const std::vector<std::string> lines = reportLines(record);
     ASSERT_EQ(lines.size(), headLines + n + 1);
     int next = 1;
@@ -400,9 +398,9 @@ TEST(DigestTest, SortingByStartAndBackRestoresTheWeightOrder)
     core::PropertyRecord record = proteinRecord("P02769.fasta");
     Digest(record, "K!;R!;E!");
     const std::string byWeight = DigestReportText(record);
-    BuildDigestReport(record, kSortByStart, false, 80);
+    BuildDigestReport(record, SortMode::ByStart, false, 80);
     EXPECT_TRUE(DigestReportText(record) != byWeight);
-    BuildDigestReport(record, kSortByWeight, false, 80);
+    BuildDigestReport(record, SortMode::ByWeight, false, 80);
     // Equal weights come back by start, then by end: their order after the digest.
     EXPECT_TRUE(DigestReportText(record) == byWeight);
 }
@@ -415,13 +413,13 @@ TEST(DigestTest, AnEditedSequenceKeepsTheDigestItWasCutFrom)
     Digest(record, "K!;R!");
     const std::string before = DigestReportText(record);
     record.SetSequence("G");
-    BuildDigestReport(record, kSortByStart, true, 80);
+    BuildDigestReport(record, SortMode::ByStart, true, 80);
     const std::vector<std::string> lines = reportLines(record);
     EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
               (std::vector<std::string>{
                   " 277.4     |  1      |  2      |  2", " 679.8     |  3      |  7      |  5",
                   " 174.2     |  8      |  8      |  1", " 444.5     |  9      |  12     |  4"}));
-    BuildDigestReport(record, kSortByWeight, false, 80);
+    BuildDigestReport(record, SortMode::ByWeight, false, 80);
     EXPECT_EQ(DigestReportText(record), before);
 }
 
@@ -433,7 +431,7 @@ TEST(DigestTest, StreamedTextLinesAndWholeTextAgree)
     Digest(record, "X!");
     for (const bool completeOnly : {false, true}) {
         SCOPED_TRACE(completeOnly);
-        BuildDigestReport(record, kSortByLength, completeOnly, 80);
+        BuildDigestReport(record, SortMode::ByLength, completeOnly, 80);
         std::string streamed;
         std::size_t pieces = 0;
         WriteDigestReport(record, [&](std::string_view bytes) {
@@ -457,7 +455,7 @@ TEST(DigestTest, DigestFileRecordsSkipEmptyFragmentsButKeepTheirNumbers)
     EXPECT_EQ(DigestFileRecord("seq_3", "MKV"), ">seq_3\r\nMKV\r\n");
     core::PropertyRecord record = recordFor("P", "AKXA");
     Digest(record, "K!;K!");
-    SortFragments(record, kSortByStart);
+    SortFragments(record, SortMode::ByStart);
     std::string file;
     WriteDigestFileRecords(record, "P", [&](std::string_view bytes) { file += bytes; });
     // By start: AK, AK, AKXA, (empty), XA, XA.

@@ -1,8 +1,8 @@
 // Loads a sequence file and saves it again, sketch included when the file had
 // one; the exit status is 1 when the file was refused. cross_check_pep.py
 // drives it with files written by an independent writer.
+#include "core/FileIo.h"
 #include "core/PepFile.h"
-#include "core/ProfileFile.h"
 
 #include <iostream>
 

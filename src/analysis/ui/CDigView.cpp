@@ -382,7 +382,7 @@ void CDigView::focusOutEvent(QFocusEvent* event)
     viewport()->update();
 }
 
-void CDigView::setOrder(int sortMode, bool completeOnly)
+void CDigView::setOrder(SortMode sortMode, bool completeOnly)
 {
     if (!m_document || !m_jobs) {
         return;
@@ -535,12 +535,12 @@ std::optional<core::ui::CommandState> CDigView::CommandStateOf(int id)
 {
     switch (id) {
     case cmd::kSortByStart:
-        return core::ui::CommandState{ready(), true, m_sortMode == kSortByStart};
+        return core::ui::CommandState{ready(), true, m_sortMode == SortMode::ByStart};
     case cmd::kSortByLength:
-        return core::ui::CommandState{ready(), true, m_sortMode == kSortByLength};
+        return core::ui::CommandState{ready(), true, m_sortMode == SortMode::ByLength};
     case cmd::kSortByWeight:
-        return core::ui::CommandState{ready(), true,
-                                      m_sortMode != kSortByStart && m_sortMode != kSortByLength};
+        return core::ui::CommandState{
+            ready(), true, m_sortMode != SortMode::ByStart && m_sortMode != SortMode::ByLength};
     case cmd::kCompleteDigest:
         return core::ui::CommandState{ready(), true, m_completeOnly};
     case cmd::kCopy:
@@ -557,13 +557,13 @@ bool CDigView::OnCommand(int id)
 {
     switch (id) {
     case cmd::kSortByStart:
-        setOrder(kSortByStart, m_completeOnly);
+        setOrder(SortMode::ByStart, m_completeOnly);
         return true;
     case cmd::kSortByLength:
-        setOrder(kSortByLength, m_completeOnly);
+        setOrder(SortMode::ByLength, m_completeOnly);
         return true;
     case cmd::kSortByWeight:
-        setOrder(kSortByWeight, m_completeOnly);
+        setOrder(SortMode::ByWeight, m_completeOnly);
         return true;
     case cmd::kCompleteDigest:
         setOrder(m_sortMode, !m_completeOnly);

@@ -55,7 +55,7 @@ public:
     /// Stops a copy or printout that is running and waits for it.
     ~CDigView() override;
 
-    int SortMode() const { return m_sortMode; }
+    SortMode Order() const { return m_sortMode; }
     bool CompleteOnly() const { return m_completeOnly; }
 
     /// The report is not on show (being computed or re-sorted), or a copy or
@@ -106,7 +106,7 @@ private:
 
     bool ready() const;
     bool showsReport() const;
-    void setOrder(int sortMode, bool completeOnly);
+    void setOrder(SortMode sortMode, bool completeOnly);
     void onDigestBack(bool ok);
     void onDocumentUpdate();
     void measureWidth();
@@ -122,7 +122,7 @@ private:
     QPointer<core::ui::CPeptideDoc> m_document;
     QPointer<DigestJobs> m_jobs;
     QFont m_font;
-    int m_sortMode = kSortByWeight;
+    SortMode m_sortMode = SortMode::ByWeight;
     bool m_completeOnly = false;
     std::size_t m_anchor = 0;
     std::size_t m_cursor = 0;

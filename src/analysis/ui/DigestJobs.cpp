@@ -42,7 +42,7 @@ void DigestJobs::StartDigest(const std::string& specificity)
         });
 }
 
-void DigestJobs::Rebuild(int sortMode, bool completeOnly, bool onWorker)
+void DigestJobs::Rebuild(SortMode sortMode, bool completeOnly, bool onWorker)
 {
     if (m_busy) {
         return;

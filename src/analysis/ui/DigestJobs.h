@@ -42,7 +42,7 @@ public:
 
     /// BuildDigestReport on the record, at once or on a worker. Ignored while
     /// Busy(). Ends with finished() either way.
-    void Rebuild(int sortMode, bool completeOnly, bool onWorker);
+    void Rebuild(SortMode sortMode, bool completeOnly, bool onWorker);
 
 signals:
     /// The digest is back in the record. ok is false when it did not fit in

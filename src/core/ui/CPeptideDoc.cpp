@@ -1,9 +1,9 @@
 #include "core/ui/CPeptideDoc.h"
 
 #include "core/CommandIds.h"
+#include "core/FileIo.h"
 #include "core/MessageTexts.h"
 #include "core/PepFile.h"
-#include "core/ProfileFile.h"
 #include "core/Settings.h"
 #include "core/ui/Application.h"
 #include "core/ui/FileDialogs.h"

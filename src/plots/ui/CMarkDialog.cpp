@@ -4,7 +4,7 @@
 #include "core/ui/GdiTypes.h"
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
-#include "plots/PageEditing.h"
+#include "plots/PageSelection.h"
 #include "plots/ui/PlotDialogs.h"
 
 #include <QDialogButtonBox>

@@ -6,7 +6,7 @@ namespace quorin::plots::ui {
 
 PageDocument::PageDocument(core::PropertyRecord& record, std::vector<core::MARK>& marks,
                            std::vector<core::TEXTITEM>& texts, QObject* parent)
-    : QObject(parent), m_record(record), m_marks(marks), m_texts(texts), m_items(marks, texts)
+    : QObject(parent), m_record(record), m_marks(marks), m_texts(texts), m_selection(marks, texts)
 {}
 
 int PageDocument::PositionCount() const
@@ -16,14 +16,14 @@ int PageDocument::PositionCount() const
 
 void PageDocument::DeleteSelected()
 {
-    if (m_items.DeleteSelected()) {
+    if (m_selection.DeleteSelected()) {
         Changed();
     }
 }
 
 void PageDocument::DeleteAllMarks()
 {
-    m_items.DeleteAllMarks();
+    m_selection.DeleteAllMarks();
     Changed();
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/PropertyRecord.h"
 #include "plots/Page.h"
-#include "plots/PageEditing.h"
+#include "plots/PageSelection.h"
 #include "plots/ui/PageOutput.h"
 
 #include <QObject>
@@ -23,7 +23,7 @@ public:
                  std::vector<core::TEXTITEM>& texts, QObject* parent = nullptr);
 
     core::PropertyRecord& Record() { return m_record; }
-    PageItems& Items() { return m_items; }
+    PageSelection& Selection() { return m_selection; }
     const std::vector<core::MARK>& Marks() const { return m_marks; }
     const std::vector<core::TEXTITEM>& Texts() const { return m_texts; }
 
@@ -60,7 +60,7 @@ private:
     core::PropertyRecord& m_record;
     std::vector<core::MARK>& m_marks;
     std::vector<core::TEXTITEM>& m_texts;
-    PageItems m_items;
+    PageSelection m_selection;
 };
 
 } // namespace quorin::plots::ui

@@ -175,7 +175,7 @@ void PageView::mousePressEvent(QMouseEvent* event)
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    PageItems& items = m_document.Items();
+    PageSelection& items = m_document.Selection();
     items.ClearSelection();
     if (m_mode == Mode::InsertText && m_document.CarriesItems()) {
         m_document.Changed();
@@ -202,7 +202,7 @@ void PageView::mouseMoveEvent(QMouseEvent* event)
     const QPoint page = ToPage(event->position().toPoint());
     if (m_dragged >= 0 && (event->buttons() & Qt::LeftButton)) {
         const QPoint at = page - m_grab;
-        m_document.Items().MoveText(m_dragged, at.x(), at.y());
+        m_document.Selection().MoveText(m_dragged, at.x(), at.y());
         m_document.Changed();
         return;
     }
@@ -247,7 +247,7 @@ void PageView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void PageView::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Delete && m_document.Items().HasSelection()) {
+    if (event->key() == Qt::Key_Delete && m_document.Selection().HasSelection()) {
         m_document.DeleteSelected();
         return;
     }
@@ -297,7 +297,7 @@ void PageView::insertTextAt(QPoint page)
     item.colour = dialog.Colour();
     item.x = page.x();
     item.y = page.y();
-    m_document.Items().AddText(item);
+    m_document.Selection().AddText(item);
     m_document.Changed();
 }
 
@@ -310,7 +310,7 @@ void PageView::EditTextItem(int index)
     if (Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
-    m_document.Items().EditText(index, dialog.Text(), dialog.Font(), dialog.Colour());
+    m_document.Selection().EditText(index, dialog.Text(), dialog.Font(), dialog.Colour());
     m_document.Changed();
 }
 
@@ -320,7 +320,7 @@ void PageView::AddMarkWithDialog()
     if (Choosers().run(dialog) != QDialog::Accepted || !dialog.AddsMark()) {
         return;
     }
-    m_document.Items().AddMark(dialog.Mark());
+    m_document.Selection().AddMark(dialog.Mark());
     m_document.Changed();
 }
 
@@ -334,7 +334,7 @@ void PageView::EditMark(int index)
     if (Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
-    m_document.Items().ReplaceMark(index, dialog.Mark());
+    m_document.Selection().ReplaceMark(index, dialog.Mark());
     m_document.Changed();
 }
 
@@ -342,7 +342,7 @@ void PageView::EditMark(int index)
 
 std::vector<PageView::ContextEntry> PageView::ContextMenuAt(QPoint page)
 {
-    PageItems& items = m_document.Items();
+    PageSelection& items = m_document.Selection();
     std::vector<ContextEntry> entries;
     const int text = m_document.CarriesItems() ? m_document.TextItemAt(page) : -1;
     const int mark = text < 0 && m_document.CarriesItems() ? m_document.MarkAt(page) : -1;
@@ -401,7 +401,7 @@ void PageView::showContextMenu(QPoint viewportPoint)
 std::optional<CommandState> PageView::CommandStateOf(int id)
 {
     const bool items = m_document.CarriesItems();
-    const PageItems& selection = m_document.Items();
+    const PageSelection& selection = m_document.Selection();
     const auto mode = [this](Mode which) { return CommandState{true, true, m_mode == which}; };
     switch (id) {
     case cmd::kPrint:
@@ -474,7 +474,7 @@ bool PageView::OnCommand(int id)
         m_document.DeleteSelected();
         return true;
     case cmd::kTextProperties:
-        EditTextItem(m_document.Items().SelectedText());
+        EditTextItem(m_document.Selection().SelectedText());
         return true;
     default:
         return false;

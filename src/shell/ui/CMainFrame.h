@@ -2,7 +2,7 @@
 
 #include "core/ui/CommandTarget.h"
 #include "core/ui/Notifications.h"
-#include "shell/StatusPanes.h"
+#include "shell/ProgressPanes.h"
 #include "shell/WindowKinds.h"
 
 #include <QList>

@@ -10,7 +10,8 @@
 #include "core/ui/Printing.h"
 #include "core/ui/QtText.h"
 #include "shell/EnablingRules.h"
-#include "shell/ui/EditorDialogs.h"
+#include "shell/ui/CGoToDialog.h"
+#include "shell/ui/CSelectRangeDialog.h"
 
 #include <QApplication>
 #include <QClipboard>

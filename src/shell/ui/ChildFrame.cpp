@@ -55,11 +55,4 @@ void ChildFrame::closeEvent(QCloseEvent* event)
     QMdiSubWindow::closeEvent(event);
 }
 
-CPepFrame::CPepFrame(CMainFrame& mainFrame, core::ui::CPeptideDoc& document,
-                     const WindowContent& content)
-    : ChildFrame(mainFrame, WindowKind::SequenceEditor, document, content)
-{
-    setWindowTitle(QStringLiteral("Sequence Editor"));
-}
-
 } // namespace quorin::shell::ui

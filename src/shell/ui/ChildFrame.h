@@ -58,24 +58,4 @@ private:
     bool m_closing = false;
 };
 
-/// The sequence editor's frame. Its title is always "Sequence Editor", and
-/// closing it closes the sequence document with all its analyses (after the
-/// save question).
-class CPepFrame : public ChildFrame
-{
-    Q_OBJECT
-
-public:
-    CPepFrame(CMainFrame& mainFrame, core::ui::CPeptideDoc& document, const WindowContent& content);
-};
-
-/// The frame of every analysis window (text results and plots).
-class CPeptideFrame : public ChildFrame
-{
-    Q_OBJECT
-
-public:
-    using ChildFrame::ChildFrame;
-};
-
 } // namespace quorin::shell::ui

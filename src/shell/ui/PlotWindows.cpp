@@ -7,7 +7,7 @@
 #include "core/ui/QtText.h"
 #include "plots/Hydropathy.h"
 #include "plots/ui/CPathyDialog.h"
-#include "plots/ui/CPathyDoc.h"
+#include "plots/ui/CPathyView.h"
 #include "plots/ui/PlotDialogs.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"

@@ -139,7 +139,7 @@ private slots:
         QCOMPARE(shown.family(), QStringLiteral("Liberation Mono"));
         QVERIFY(shown.fixedPitch());
 
-        QCOMPARE(view.SortMode(), kSortByWeight);
+        QCOMPARE(view.Order(), SortMode::ByWeight);
         QVERIFY(!view.CompleteOnly());
         const auto weight = view.CommandStateOf(cmd::kSortByWeight);
         QVERIFY(weight && weight->enabled && weight->checkable && weight->checked);
@@ -163,23 +163,23 @@ private slots:
         struct Step
         {
             int command;
-            int mode;
+            SortMode mode;
             bool complete;
         };
         const Step steps[] = {
-            {cmd::kSortByStart, kSortByStart, false},
-            {cmd::kSortByLength, kSortByLength, false},
-            {cmd::kCompleteDigest, kSortByLength, true},
-            {cmd::kSortByWeight, kSortByWeight, true},
-            {cmd::kSortByStart, kSortByStart, true},
-            {cmd::kCompleteDigest, kSortByStart, false},
-            {cmd::kSortByLength, kSortByLength, false},
-            {cmd::kSortByWeight, kSortByWeight, false},
+            {cmd::kSortByStart, SortMode::ByStart, false},
+            {cmd::kSortByLength, SortMode::ByLength, false},
+            {cmd::kCompleteDigest, SortMode::ByLength, true},
+            {cmd::kSortByWeight, SortMode::ByWeight, true},
+            {cmd::kSortByStart, SortMode::ByStart, true},
+            {cmd::kCompleteDigest, SortMode::ByStart, false},
+            {cmd::kSortByLength, SortMode::ByLength, false},
+            {cmd::kSortByWeight, SortMode::ByWeight, false},
         };
         for (const Step& step : steps) {
             const QString trace = QStringLiteral("command %1 mode %2 complete %3")
                                       .arg(step.command)
-                                      .arg(step.mode)
+                                      .arg(static_cast<int>(step.mode))
                                       .arg(step.complete);
             view.ScrollToLine(12);
             view.SelectLines(15, 17);
@@ -188,11 +188,14 @@ private slots:
             QVERIFY2(!view.Busy(), qPrintable(trace));
             BuildDigestReport(expected, step.mode, step.complete, width);
             QCOMPARE(shownLines(view), linesOf(DigestReportText(expected)));
-            QCOMPARE(view.SortMode(), step.mode);
+            QCOMPARE(view.Order(), step.mode);
             QCOMPARE(view.CompleteOnly(), step.complete);
-            QCOMPARE(view.CommandStateOf(cmd::kSortByStart)->checked, step.mode == kSortByStart);
-            QCOMPARE(view.CommandStateOf(cmd::kSortByLength)->checked, step.mode == kSortByLength);
-            QCOMPARE(view.CommandStateOf(cmd::kSortByWeight)->checked, step.mode == kSortByWeight);
+            QCOMPARE(view.CommandStateOf(cmd::kSortByStart)->checked,
+                     step.mode == SortMode::ByStart);
+            QCOMPARE(view.CommandStateOf(cmd::kSortByLength)->checked,
+                     step.mode == SortMode::ByLength);
+            QCOMPARE(view.CommandStateOf(cmd::kSortByWeight)->checked,
+                     step.mode == SortMode::ByWeight);
             QCOMPARE(view.CommandStateOf(cmd::kCompleteDigest)->checked, step.complete);
             // A refilled view starts at the top with nothing selected.
             QCOMPARE(view.TopLine(), std::size_t{0});
@@ -283,7 +286,7 @@ private slots:
         QVERIFY(!view.CommandStateOf(cmd::kSortByLength)->enabled);
         QVERIFY(view.CommandStateOf(cmd::kSortByStart)->checked);
         QTRY_COMPARE(idle.count(), 1);
-        BuildDigestReport(expected, kSortByStart, false, expected.digest.lineWidth);
+        BuildDigestReport(expected, SortMode::ByStart, false, expected.digest.lineWidth);
         QCOMPARE(shownLines(view), linesOf(DigestReportText(expected)));
         QVERIFY(progress.values.contains(5));
         QCOMPARE(progress.values.last(), 100);
@@ -468,7 +471,7 @@ private slots:
             QStringLiteral("P02769 serum albumin precursor (Bos taurus) len=607 source=Debian "
                            "metastudent-data 2.0.1-8 (Swiss-Prot snapshot 2014-01)");
         doc->Record().SetName(name.toStdString());
-        BuildDigestReport(doc->Record(), kSortByWeight, false, 80);
+        BuildDigestReport(doc->Record(), SortMode::ByWeight, false, 80);
         CDigView view(*doc);
         const QString text = printToPdf(view, QPageSize(QPageSize::A5));
         QVERIFY(!text.isEmpty());
@@ -493,7 +496,7 @@ private slots:
         QCOMPARE(after.first(), QStringLiteral("Pattern of proteolytic digest of Insulin B"));
         QCOMPARE(after[1], QString(42, QLatin1Char('*')));
         QCOMPARE(after.mid(2), before.mid(2));
-        QCOMPARE(view.SortMode(), kSortByLength);
+        QCOMPARE(view.Order(), SortMode::ByLength);
     }
 
     void closingTheViewClearsItsFlagAndHandsTheDigestBack()
@@ -501,7 +504,7 @@ private slots:
         zeroLimits();
         auto doc = digested();
         core::PropertyRecord expected = doc->Record();
-        BuildDigestReport(expected, kSortByLength, false, expected.digest.lineWidth);
+        BuildDigestReport(expected, SortMode::ByLength, false, expected.digest.lineWidth);
 
         auto view = std::make_unique<CDigView>(*doc);
         QVERIFY(m_app->DigestViewExists());

@@ -4,7 +4,7 @@
 #include "plots/DemoPlot.h"
 #include "plots/Hydropathy.h"
 #include "plots/ui/CMarkDialog.h"
-#include "plots/ui/CPathyDoc.h"
+#include "plots/ui/CPathyView.h"
 #include "plots/ui/CTextDialog.h"
 #include "plots/ui/PageOutput.h"
 #include "plots/ui/PlotDialogs.h"
@@ -230,7 +230,7 @@ void PageViewTest::textItemsAreSelectedDraggedAndDeleted()
     PlotWindow window;
     const QPoint onGravy(45, 20); // the first legend item at (40, 14)
     window.press(onGravy);
-    QCOMPARE(window.document->Items().SelectedText(), 0);
+    QCOMPARE(window.document->Selection().SelectedText(), 0);
     QCOMPARE(window.texts()[0].selected, std::uint8_t{1});
     QCOMPARE(window.viewport()->cursor().shape(), Qt::SizeAllCursor);
     window.dragTo(onGravy + QPoint(100, 200));
@@ -244,7 +244,7 @@ void PageViewTest::textItemsAreSelectedDraggedAndDeleted()
     window.paint();
     window.press(QPoint(600, 340));
     window.release(QPoint(600, 340));
-    QVERIFY(!window.document->Items().HasSelection());
+    QVERIFY(!window.document->Selection().HasSelection());
     QTest::keyClick(window.view.get(), Qt::Key_Delete);
     QCOMPARE(window.texts().size(), std::size_t{4});
 
@@ -309,7 +309,7 @@ void PageViewTest::deleteKeyDeletesTheSelectedMark()
     window.paint();
     window.press(markArrow(27));
     window.release(markArrow(27));
-    QCOMPARE(window.document->Items().SelectedMark(), 1);
+    QCOMPARE(window.document->Selection().SelectedMark(), 1);
     QTest::keyClick(window.view.get(), Qt::Key_Delete);
     QCOMPARE(window.marks().size(), std::size_t{1});
     QCOMPARE(int{window.marks()[0].position}, 20);
@@ -545,17 +545,17 @@ void PageViewTest::contextMenusFollowWhatIsUnderThePointer()
     };
     QCOMPARE(texts(window.view->ContextMenuAt(QPoint(45, 20))),
              QStringLiteral("&Text Properties... | &Delete | --- | &Copy All"));
-    QCOMPARE(window.document->Items().SelectedText(), 0);
+    QCOMPARE(window.document->Selection().SelectedText(), 0);
     QCOMPARE(texts(window.view->ContextMenuAt(markArrow(27))),
              QStringLiteral("&Mark Properties... | &Delete | &Delete All Marks | &Label Marks | "
                             "--- | &Copy All"));
-    QCOMPARE(window.document->Items().SelectedMark(), 0);
+    QCOMPARE(window.document->Selection().SelectedMark(), 0);
     QCOMPARE(texts(window.view->ContextMenuAt(QPoint(300, 200))),
              QStringLiteral("&Resize to 100% | &Modify displayed part of sequence... | --- | "
                             "&Mark Positions... | &Delete All Marks | --- | &Select Objects | "
                             "Display Selection as Helical &Wheel | &Insert Text... | --- | "
                             "&Copy All"));
-    QVERIFY(!window.document->Items().HasSelection());
+    QVERIFY(!window.document->Selection().HasSelection());
 
     // A right click shows the menu; its first entry resizes the page.
     window.record.plots.pathy.from = 5;

@@ -2,7 +2,7 @@
 #include "core/CommandIds.h"
 #include "core/ui/Printing.h"
 #include "plots/Hydropathy.h"
-#include "plots/ui/CPathyDoc.h"
+#include "plots/ui/CPathyView.h"
 #include "plots/ui/PlotDialogs.h"
 #include "shell/ui/PlotWindows.h"
 

@@ -1,11 +1,11 @@
-#include "shell/StatusPanes.h"
+#include "shell/ProgressPanes.h"
 
 #include <gtest/gtest.h>
 
 namespace quorin::shell {
 namespace {
 
-TEST(StatusPanesTest, PercentagesFollowTheNotificationValues)
+TEST(ProgressPanesTest, PercentagesFollowTheNotificationValues)
 {
     ProgressPanes panes;
     EXPECT_EQ(panes.PercentText(), "100%");
@@ -19,7 +19,7 @@ TEST(StatusPanesTest, PercentagesFollowTheNotificationValues)
     EXPECT_EQ(panes.PercentText(), "100%");
 }
 
-TEST(StatusPanesTest, BytesShowABlankUntilSomethingArrived)
+TEST(ProgressPanesTest, BytesShowABlankUntilSomethingArrived)
 {
     ProgressPanes panes;
     EXPECT_EQ(panes.BytesText(), " ");

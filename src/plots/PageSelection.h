@@ -12,10 +12,10 @@ namespace quorin::plots {
 /// live in the property record; the selected bytes of their records follow
 /// the selection, so that a drawing frames what is selected. At most one mark
 /// or one text item is selected at a time.
-class PageItems
+class PageSelection
 {
 public:
-    PageItems(std::vector<core::MARK>& marks, std::vector<core::TEXTITEM>& texts);
+    PageSelection(std::vector<core::MARK>& marks, std::vector<core::TEXTITEM>& texts);
 
     int SelectedMark() const { return m_mark; }
     int SelectedText() const { return m_text; }

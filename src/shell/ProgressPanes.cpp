@@ -1,4 +1,4 @@
-#include "shell/StatusPanes.h"
+#include "shell/ProgressPanes.h"
 
 namespace quorin::shell {
 

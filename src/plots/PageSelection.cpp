@@ -1,4 +1,4 @@
-#include "plots/PageEditing.h"
+#include "plots/PageSelection.h"
 
 #include "core/MessageTexts.h"
 #include "core/NumberText.h"
@@ -16,13 +16,13 @@ bool inList(int index, std::size_t size)
 
 } // namespace
 
-PageItems::PageItems(std::vector<core::MARK>& marks, std::vector<core::TEXTITEM>& texts)
+PageSelection::PageSelection(std::vector<core::MARK>& marks, std::vector<core::TEXTITEM>& texts)
     : m_marks(marks), m_texts(texts)
 {
     markSelection();
 }
 
-void PageItems::markSelection()
+void PageSelection::markSelection()
 {
     if (!inList(m_mark, m_marks.size())) {
         m_mark = -1;
@@ -38,28 +38,28 @@ void PageItems::markSelection()
     }
 }
 
-void PageItems::ClearSelection()
+void PageSelection::ClearSelection()
 {
     m_mark = -1;
     m_text = -1;
     markSelection();
 }
 
-void PageItems::SelectMark(int index)
+void PageSelection::SelectMark(int index)
 {
     m_mark = index;
     m_text = -1;
     markSelection();
 }
 
-void PageItems::SelectText(int index)
+void PageSelection::SelectText(int index)
 {
     m_text = index;
     m_mark = -1;
     markSelection();
 }
 
-bool PageItems::DeleteSelected()
+bool PageSelection::DeleteSelected()
 {
     markSelection();
     if (m_text >= 0) {
@@ -73,19 +73,19 @@ bool PageItems::DeleteSelected()
     return true;
 }
 
-void PageItems::DeleteAllMarks()
+void PageSelection::DeleteAllMarks()
 {
     m_marks.clear();
     markSelection();
 }
 
-void PageItems::AddMark(const core::MARK& mark)
+void PageSelection::AddMark(const core::MARK& mark)
 {
     m_marks.push_back(mark);
     m_marks.back().selected = 0;
 }
 
-void PageItems::ReplaceMark(int index, const core::MARK& mark)
+void PageSelection::ReplaceMark(int index, const core::MARK& mark)
 {
     if (!inList(index, m_marks.size())) {
         return;
@@ -96,14 +96,14 @@ void PageItems::ReplaceMark(int index, const core::MARK& mark)
     stored.selected = selected;
 }
 
-int PageItems::AddText(const core::TEXTITEM& item)
+int PageSelection::AddText(const core::TEXTITEM& item)
 {
     m_texts.push_back(item);
     m_texts.back().selected = 0;
     return static_cast<int>(m_texts.size()) - 1;
 }
 
-void PageItems::MoveText(int index, int x, int y)
+void PageSelection::MoveText(int index, int x, int y)
 {
     if (!inList(index, m_texts.size())) {
         return;
@@ -114,8 +114,8 @@ void PageItems::MoveText(int index, int x, int y)
     item.legend = 0;
 }
 
-void PageItems::EditText(int index, std::string text, const core::LOGFONT& font,
-                         core::COLORREF colour)
+void PageSelection::EditText(int index, std::string text, const core::LOGFONT& font,
+                             core::COLORREF colour)
 {
     if (!inList(index, m_texts.size())) {
         return;

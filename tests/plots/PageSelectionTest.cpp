@@ -1,4 +1,4 @@
-#include "plots/PageEditing.h"
+#include "plots/PageSelection.h"
 
 #include "core/MessageTexts.h"
 #include "plots/Page.h"
@@ -8,10 +8,10 @@
 namespace quorin::plots {
 namespace {
 
-class PageEditingTest : public ::testing::Test
+class PageSelectionTest : public ::testing::Test
 {
 protected:
-    PageEditingTest()
+    PageSelectionTest()
     {
         for (const std::uint16_t position : {std::uint16_t{5}, std::uint16_t{9}}) {
             core::MARK mark;
@@ -40,10 +40,10 @@ protected:
 
     std::vector<core::MARK> marks;
     std::vector<core::TEXTITEM> texts;
-    PageItems items{marks, texts};
+    PageSelection items{marks, texts};
 };
 
-TEST_F(PageEditingTest, AtMostOneItemIsSelectedAndItsRecordSaysSo)
+TEST_F(PageSelectionTest, AtMostOneItemIsSelectedAndItsRecordSaysSo)
 {
     items.SelectMark(1);
     EXPECT_EQ(marks[1].selected, 1);
@@ -57,7 +57,7 @@ TEST_F(PageEditingTest, AtMostOneItemIsSelectedAndItsRecordSaysSo)
     EXPECT_EQ(selectedBytes(), 0);
 }
 
-TEST_F(PageEditingTest, DeleteTakesTheSelectedItemAndClearsTheSelection)
+TEST_F(PageSelectionTest, DeleteTakesTheSelectedItemAndClearsTheSelection)
 {
     EXPECT_FALSE(items.DeleteSelected());
     items.SelectMark(0);
@@ -78,7 +78,7 @@ TEST_F(PageEditingTest, DeleteTakesTheSelectedItemAndClearsTheSelection)
     EXPECT_FALSE(items.HasSelection());
 }
 
-TEST_F(PageEditingTest, ReplacingAMarkKeepsItsSelection)
+TEST_F(PageSelectionTest, ReplacingAMarkKeepsItsSelection)
 {
     items.SelectMark(1);
     core::MARK edited;
@@ -92,7 +92,7 @@ TEST_F(PageEditingTest, ReplacingAMarkKeepsItsSelection)
     EXPECT_EQ(marks.size(), 2u);
 }
 
-TEST_F(PageEditingTest, MovedOrEditedLegendLinesStopBeingLegendLines)
+TEST_F(PageSelectionTest, MovedOrEditedLegendLinesStopBeingLegendLines)
 {
     items.MoveText(0, 120, 30);
     EXPECT_EQ(texts[0].x, 120);
@@ -111,7 +111,7 @@ TEST_F(PageEditingTest, MovedOrEditedLegendLinesStopBeingLegendLines)
     EXPECT_EQ(items.AddText(core::TEXTITEM{}), 2);
 }
 
-TEST_F(PageEditingTest, NewMarksTakeTheLastMarksLook)
+TEST_F(PageSelectionTest, NewMarksTakeTheLastMarksLook)
 {
     const core::MARK first = NewMarkDefaults({});
     EXPECT_EQ(first.font, core::ReportFontA());

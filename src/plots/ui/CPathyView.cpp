@@ -1,0 +1,179 @@
+#include "plots/ui/CPathyView.h"
+
+#include "core/CommandIds.h"
+#include "core/ui/Messages.h"
+#include "core/ui/QtText.h"
+#include "plots/Hydropathy.h"
+
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace quorin::plots::ui {
+namespace {
+
+namespace cmd = core::cmd;
+using core::ui::CommandState;
+
+} // namespace
+
+CPathyView::CPathyView(CPathyDoc& document, QWidget* parent)
+    : PageView(document, parent), m_pathy(document)
+{
+    setObjectName(QStringLiteral("CPathyView"));
+    document.Settings().texts = LegendItems();
+    document.Selection().ClearSelection();
+    setWindowTitle(document.Caption());
+    connect(&document, &PageDocument::changed, this,
+            [this, &document] { setWindowTitle(document.Caption()); });
+}
+
+std::optional<CommandState> CPathyView::CommandStateOf(int id)
+{
+    switch (id) {
+    case cmd::kTransmembrane:
+        return CommandState{true, true, m_pathy.Settings().helixDisplay != 0};
+    case cmd::kResizeTo100:
+    case cmd::kHydropathyRange:
+    case cmd::kExportHydropathy:
+        return CommandState{};
+    default:
+        return PageView::CommandStateOf(id);
+    }
+}
+
+bool CPathyView::OnCommand(int id)
+{
+    switch (id) {
+    case cmd::kTransmembrane:
+        m_pathy.ToggleTransmembrane();
+        return true;
+    case cmd::kResizeTo100:
+        m_pathy.ResizeToFull();
+        return true;
+    case cmd::kHydropathyRange:
+        m_pathy.ModifyDisplayedPart(this);
+        return true;
+    case cmd::kExportHydropathy:
+        m_pathy.ExportData(this);
+        return true;
+    default:
+        return PageView::OnCommand(id);
+    }
+}
+
+std::vector<PageView::ContextEntry> CPathyView::PageContextMenu()
+{
+    return {
+        {cmd::kResizeTo100, QStringLiteral("&Resize to 100%")},
+        {cmd::kHydropathyRange, QStringLiteral("&Modify displayed part of sequence...")},
+        {0, {}},
+        {cmd::kMarkPositions, QStringLiteral("&Mark Positions...")},
+        {cmd::kDeleteAllMarks, QStringLiteral("&Delete All Marks")},
+        {0, {}},
+        {cmd::kSelectObject, QStringLiteral("&Select Objects")},
+        {cmd::kSelectionAsWheel, QStringLiteral("Display Selection as Helical &Wheel")},
+        {cmd::kInsertText, QStringLiteral("&Insert Text...")},
+        {0, {}},
+        {cmd::kCopy, QStringLiteral("&Copy All")},
+    };
+}
+
+bool CPathyView::StretchPress(QPoint page)
+{
+    m_dragStartX = std::clamp(page.x(), kPathyFrameLeft, kPathyFrameLeft + kPathyFrameWidth);
+    m_band = QRect();
+    return true;
+}
+
+void CPathyView::StretchMove(QPoint page)
+{
+    const int x = std::clamp(page.x(), kPathyFrameLeft, kPathyFrameLeft + kPathyFrameWidth);
+    m_band = QRect(QPoint(std::min(m_dragStartX, x), kPathyFrameTop),
+                   QPoint(std::max(m_dragStartX, x), kPathyFrameTop + kPathyFrameHeight));
+    const HydropathyPage& shown = m_pathy.Page();
+    ShowStatus(QStringLiteral("Position: %1 - %2")
+                   .arg(shown.ResidueAtX(m_dragStartX))
+                   .arg(shown.ResidueAtX(x)));
+    viewport()->update();
+}
+
+void CPathyView::StretchRelease(QPoint page)
+{
+    const HydropathyPage& shown = m_pathy.Page();
+    const int start = shown.ResidueAtX(m_dragStartX);
+    const int end = shown.ResidueAtX(page.x());
+    m_dragStartX = 0;
+    m_band = QRect();
+    if (!m_pathy.Selection().HasSelection()) {
+        const int low = std::min(start, end);
+        const int high = std::max(start, end);
+        if (EditMode() == Mode::Select && start != end) {
+            m_pathy.Settings().from = low;
+            m_pathy.Settings().to = high;
+        } else if (EditMode() == Mode::HelicalWheel) {
+            OpenWheel(low, high);
+        }
+    }
+    m_pathy.Changed();
+}
+
+void CPathyView::Hover(QPoint page)
+{
+    ShowStatus(QStringLiteral("Position: %1").arg(m_pathy.Page().ResidueAtX(page.x())));
+}
+
+void CPathyView::DrawOverlay(QPainter& painter)
+{
+    if (m_band.isNull()) {
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(Qt::black, 1, Qt::DotLine);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(m_band);
+    painter.restore();
+}
+
+CPathyView::CheckedStretch CPathyView::currentStretch() const
+{
+    const core::HydropathyPlotSettings& settings = m_pathy.Page().Settings();
+    return CheckedStretch{settings.from, settings.to, settings.window,
+                          plots::PositionCount(m_pathy.Page().Record())};
+}
+
+void CPathyView::BeforeDraw()
+{
+    if (m_checkPending || currentStretch() == m_checked || !m_pathy.StretchNeedsDialog()) {
+        return;
+    }
+    // A modal dialog cannot open inside a paint; it opens right after.
+    m_checkPending = true;
+    QTimer::singleShot(0, this, &CPathyView::checkStretch);
+}
+
+void CPathyView::BeforePrint()
+{
+    // The printed page shows any stretch that lies within the sequence.
+    if (m_pathy.Settings().to > plots::PositionCount(m_pathy.Page().Record())) {
+        m_pathy.ModifyDisplayedPart(this);
+        m_checked = currentStretch();
+    }
+}
+
+void CPathyView::checkStretch()
+{
+    if (m_pathy.StretchNeedsDialog()) {
+        m_pathy.ModifyDisplayedPart(this);
+    }
+    // What the user confirmed or let stand is not asked about again.
+    m_checked = currentStretch();
+    m_checkPending = false;
+    viewport()->update();
+}
+
+} // namespace quorin::plots::ui

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "plots/ui/CPathyDoc.h"
+#include "plots/ui/PageView.h"
+
+#include <QRect>
+
+namespace quorin::plots::ui {
+
+/// The hydropathy plot's view: starts the page with the four legend items,
+/// shows the caption, selects stretches with a rubber band (zoom, or a
+/// helical wheel in the wheel mode) and reports the residue under the
+/// pointer in the status bar.
+class CPathyView : public PageView
+{
+    Q_OBJECT
+
+public:
+    explicit CPathyView(CPathyDoc& document, QWidget* parent = nullptr);
+
+    CPathyDoc& PathyDocument() { return m_pathy; }
+    /// The rubber band of a stretch selection in page units; empty when none.
+    QRect RubberBand() const { return m_band; }
+
+    std::optional<core::ui::CommandState> CommandStateOf(int id) override;
+    bool OnCommand(int id) override;
+
+protected:
+    bool SelectsStretches() const override { return true; }
+    bool StretchPress(QPoint page) override;
+    void StretchMove(QPoint page) override;
+    void StretchRelease(QPoint page) override;
+    void Hover(QPoint page) override;
+    void BeforeDraw() override;
+    void BeforePrint() override;
+    void DrawOverlay(QPainter& painter) override;
+    std::vector<ContextEntry> PageContextMenu() override;
+
+private:
+    /// What the stretch check last looked at, so that a stretch the user let
+    /// stand is not asked about again at every paint.
+    struct CheckedStretch
+    {
+        int from = 0;
+        int to = 0;
+        int window = 0;
+        int positions = 0;
+        friend bool operator==(const CheckedStretch&, const CheckedStretch&) = default;
+    };
+    CheckedStretch currentStretch() const;
+    void checkStretch();
+
+    CPathyDoc& m_pathy;
+    int m_dragStartX = 0; ///< page units; 0: no stretch selection
+    QRect m_band;
+    CheckedStretch m_checked;
+    bool m_checkPending = false;
+};
+
+} // namespace quorin::plots::ui
