@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -109,8 +108,8 @@ private slots:
         QString shown;
         QString caption;
         QString button;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<CTempDialog*>(QApplication::activeModalWidget());
+        test::ModalAnswer answer([&](QWidget& modal) {
+            auto* dialog = qobject_cast<CTempDialog*>(&modal);
             QVERIFY(dialog != nullptr);
             shown = dialog->findChild<QPlainTextEdit*>(QStringLiteral("text"))->toPlainText();
             caption = dialog->windowTitle();
@@ -120,6 +119,7 @@ private slots:
         });
         QVERIFY(view.CommandStateOf(core::cmd::kCopy)->enabled);
         QVERIFY(view.OnCommand(core::cmd::kCopy));
+        QVERIFY(answer.Answered());
         QCOMPARE(caption, QStringLiteral("Temporary Helpbox"));
         QCOMPARE(button, QStringLiteral("&OK"));
         QCOMPARE(shown,

@@ -1,7 +1,10 @@
 #include "UiTestSupport.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -51,6 +54,54 @@ FileDialogAnswers::FileDialogAnswers()
 FileDialogAnswers::~FileDialogAnswers()
 {
     core::ui::SetFileDialogHandler(std::move(m_previous));
+}
+
+ModalAnswer::ModalAnswer(std::function<void(QWidget& modal)> handle, int timeoutMs)
+    : m_handle(std::move(handle)), m_timeoutMs(timeoutMs)
+{
+    // Polled rather than a zero-time single shot: that one fires on the next
+    // event, which need not be the dialog's.
+    QObject::connect(&m_poll, &QTimer::timeout, [this] { poll(); });
+    m_poll.start(5);
+    m_clock.start();
+}
+
+ModalAnswer::~ModalAnswer()
+{
+    m_poll.stop();
+    if (!m_shown && !QTest::currentTestFailed()) {
+        QTest::qFail("the dialog to answer never showed", __FILE__, __LINE__);
+    }
+}
+
+void ModalAnswer::poll()
+{
+    QWidget* shown = QApplication::activePopupWidget();
+    if (shown == nullptr) {
+        shown = QApplication::activeModalWidget();
+    }
+    if (shown == nullptr) {
+        if (m_clock.elapsed() > m_timeoutMs) {
+            m_poll.stop();
+            QTest::qFail(
+                qPrintable(QStringLiteral("no dialog showed within %1 ms").arg(m_timeoutMs)),
+                __FILE__, __LINE__);
+        }
+        return;
+    }
+    m_poll.stop();
+    m_shown = true;
+    const bool failedBefore = QTest::currentTestFailed();
+    QPointer<QWidget> modal(shown);
+    m_handle(*shown);
+    m_answered = !QTest::currentTestFailed() || failedBefore;
+    if (modal && modal->isVisible()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal.data())) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+    }
 }
 
 TestHome::TestHome()

@@ -4,11 +4,14 @@
 #include "core/ui/Messages.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -57,6 +60,38 @@ private:
     std::deque<std::pair<bool, QString>> m_answers; ///< false: Cancel
     QList<core::ui::FileDialogRequest> m_requests;
     core::ui::FileDialogHandler m_previous;
+};
+
+/// Answers the next modal dialog or pop-up menu while it lives: handle gets it
+/// as soon as it shows and may check it with QVERIFY and QCOMPARE. Whatever
+/// handle leaves open, after a failed check too, is closed, so that a test
+/// never hangs in the widget's event loop. The current test fails when no
+/// such widget shows within timeoutMs or before the answer is destroyed;
+/// `QVERIFY(answer.Answered())` after the command stops the test there.
+///
+///     test::ModalAnswer answer([](QWidget& modal) { ... });
+///     QVERIFY(frame->Execute(id));
+///     QVERIFY(answer.Answered());
+class ModalAnswer
+{
+public:
+    explicit ModalAnswer(std::function<void(QWidget& modal)> handle, int timeoutMs = 10000);
+    ~ModalAnswer();
+    ModalAnswer(const ModalAnswer&) = delete;
+    ModalAnswer& operator=(const ModalAnswer&) = delete;
+
+    /// True once handle ran to its end without a failed check.
+    bool Answered() const { return m_answered; }
+
+private:
+    void poll();
+
+    std::function<void(QWidget&)> m_handle;
+    QTimer m_poll;
+    QElapsedTimer m_clock;
+    int m_timeoutMs;
+    bool m_shown = false;
+    bool m_answered = false;
 };
 
 /// A fresh directory with the registry store pointed into it: $QUORIN_REGISTRY

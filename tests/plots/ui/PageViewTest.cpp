@@ -20,7 +20,6 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <functional>
@@ -560,13 +559,12 @@ void PageViewTest::contextMenusFollowWhatIsUnderThePointer()
     // A right click shows the menu; its first entry resizes the page.
     window.record.plots.pathy.from = 5;
     window.document->Changed();
-    QTimer::singleShot(0, [] {
-        QWidget* popup = QApplication::activePopupWidget();
-        QVERIFY(popup != nullptr);
-        QTest::keyClick(popup, Qt::Key_Down);
-        QTest::keyClick(popup, Qt::Key_Return);
+    test::ModalAnswer menu([](QWidget& popup) {
+        QTest::keyClick(&popup, Qt::Key_Down);
+        QTest::keyClick(&popup, Qt::Key_Return);
     });
     QTest::mousePress(window.viewport(), Qt::RightButton, {}, QPoint(300, 200));
+    QVERIFY(menu.Answered());
     QCOMPARE(window.record.plots.pathy.from, 1);
 }
 

@@ -22,7 +22,6 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -380,18 +379,13 @@ private slots:
         QApplication::setActiveWindow(program.frame.get());
         QString caption;
         QString text;
-        // Goes with the test when the key shows no dialog.
-        QTimer answer;
-        answer.setSingleShot(true);
-        connect(&answer, &QTimer::timeout, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog != nullptr);
-            caption = dialog->windowTitle();
-            text = dialog->findChild<QPlainTextEdit*>()->toPlainText();
-            dialog->close();
+        test::ModalAnswer answer([&](QWidget& dialog) {
+            caption = dialog.windowTitle();
+            text = dialog.findChild<QPlainTextEdit*>()->toPlainText();
+            dialog.close();
         });
-        answer.start(0);
         QTest::keyClick(program.frame.get(), Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(answer.Answered());
         QCOMPARE(caption, QStringLiteral("Temporary Helpbox"));
         QVERIFY(text.startsWith(QStringLiteral("Physico-chemical Properties of P1\n")));
     }
@@ -506,8 +500,8 @@ private slots:
     {
         RunningProgram program;
         QStringList texts;
-        QTimer::singleShot(0, [&] {
-            auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+        test::ModalAnswer answer([&](QWidget& modal) {
+            auto* about = qobject_cast<CAboutDlg*>(&modal);
             QVERIFY(about != nullptr);
             for (const char* name : {"name", "version", "platform", "settings"}) {
                 texts << about->findChild<QLabel*>(QLatin1String(name))->text();
@@ -515,6 +509,7 @@ private slots:
             about->accept();
         });
         QVERIFY(program.frame->Execute(cmd::kAbout));
+        QVERIFY(answer.Answered());
         QCOMPARE(texts.size(), 4);
         QVERIFY(texts[0].contains(QStringLiteral("Quorin")));
         QCOMPARE(texts[1], QStringLiteral("Version 3.01"));

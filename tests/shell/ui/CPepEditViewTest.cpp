@@ -21,7 +21,6 @@
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -101,9 +100,8 @@ private:
     /// Runs command while a modal dialog fills its line edits and confirms.
     bool runDialog(int id, const QString& title, const QMap<QString, QString>& fields)
     {
-        bool answered = false;
-        QTimer::singleShot(0, [&] {
-            QDialog* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        test::ModalAnswer answer([&](QWidget& modal) {
+            auto* dialog = qobject_cast<QDialog*>(&modal);
             QVERIFY(dialog != nullptr);
             QCOMPARE(dialog->windowTitle(), title);
             for (auto it = fields.begin(); it != fields.end(); ++it) {
@@ -111,24 +109,22 @@ private:
                 QVERIFY2(edit != nullptr, qPrintable(it.key()));
                 edit->setText(it.value());
             }
-            answered = true;
             dialog->accept();
         });
-        return m_program->frame->Execute(id) && answered;
+        return m_program->frame->Execute(id) && answer.Answered();
     }
 
     /// What Copy All shows.
     QString copyAllText()
     {
         QString text;
-        QTimer::singleShot(0, [&] {
-            auto* dialog =
-                qobject_cast<analysis::ui::CTempDialog*>(QApplication::activeModalWidget());
+        test::ModalAnswer answer([&](QWidget& modal) {
+            auto* dialog = qobject_cast<analysis::ui::CTempDialog*>(&modal);
             QVERIFY(dialog != nullptr);
             text = dialog->Text();
             dialog->accept();
         });
-        if (!m_program->frame->Execute(cmd::kCopyAll)) {
+        if (!m_program->frame->Execute(cmd::kCopyAll) || !answer.Answered()) {
             return QStringLiteral("<not run>");
         }
         return text;
