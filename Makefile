@@ -6,7 +6,7 @@ QUORIN_WERROR ?= OFF
 QUORIN_SANITIZE ?= OFF
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build test run bench format clean
+.PHONY: all deps configure build test screenshots run bench format clean
 
 all: build
 
@@ -23,6 +23,10 @@ build: configure
 # Build first, always: a failed build must not let old binaries pass.
 test: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j2
+
+# Pictures of the windows for a person to look at, in $(BUILD_DIR)/screenshots.
+screenshots: build
+	@cmake --build $(BUILD_DIR) --target screenshots
 
 run: build
 	@scripts/run-quorin $(BUILD_DIR)

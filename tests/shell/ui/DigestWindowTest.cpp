@@ -10,13 +10,11 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <functional>
 
@@ -40,20 +38,21 @@ private:
     }
 
     /// Answers the agent dialog that the next command shows.
-    static void whenTheDialogShows(std::function<void(CDigestDialog&)> answer)
+    [[nodiscard]] static test::ModalAnswer
+    whenTheDialogShows(std::function<void(CDigestDialog&)> answer)
     {
-        QTimer::singleShot(0, [answer] {
-            auto* dialog = qobject_cast<CDigestDialog*>(QApplication::activeModalWidget());
+        return test::ModalAnswer([answer](QWidget& modal) {
+            auto* dialog = qobject_cast<CDigestDialog*>(&modal);
             QVERIFY(dialog != nullptr);
             answer(*dialog);
         });
     }
 
     /// Chooses the agents of these rows, in this order, and presses Analyse.
-    static void chooseAndAnalyse(std::initializer_list<int> rows)
+    [[nodiscard]] static test::ModalAnswer chooseAndAnalyse(std::initializer_list<int> rows)
     {
         const QList<int> chosen(rows);
-        whenTheDialogShows([chosen](CDigestDialog& dialog) {
+        return whenTheDialogShows([chosen](CDigestDialog& dialog) {
             auto* available = dialog.findChild<QListWidget*>(QStringLiteral("availableAgents"));
             for (const int row : chosen) {
                 available->setCurrentRow(row);
@@ -67,8 +66,8 @@ private:
     /// once the report is on show.
     static CDigView* digestWithTrypsin(RunningProgram& program)
     {
-        chooseAndAnalyse({0});
-        if (!program.frame->Execute(cmd::kCleavage)) {
+        const auto answer = chooseAndAnalyse({0});
+        if (!program.frame->Execute(cmd::kCleavage) || !answer.Answered()) {
             return nullptr;
         }
         ChildFrame* frame = program.frame->ActiveFrame();
@@ -115,7 +114,7 @@ private slots:
     {
         RunningProgram program;
         openInsulin(program);
-        whenTheDialogShows([&](CDigestDialog& dialog) {
+        const auto answer = whenTheDialogShows([&](CDigestDialog& dialog) {
             dialog.findChild<QPushButton*>(QStringLiteral("analyse"))->click();
             QCOMPARE(program.messages.LastText(), QStringLiteral("Select an agent!"));
             QCOMPARE(program.messages.Requests().last().caption, QStringLiteral("Error"));
@@ -123,6 +122,7 @@ private slots:
             dialog.findChild<QPushButton*>(QStringLiteral("cancel"))->click();
         });
         QVERIFY(program.frame->Execute(cmd::kCleavage));
+        QVERIFY(answer.Answered());
         QCOMPARE(program.messages.Requests().size(), 1);
         QCOMPARE(program.frame->Frames().size(), 1);
         QVERIFY(!program.Document()->Analyses().digestComputed);
@@ -200,8 +200,9 @@ private slots:
     {
         RunningProgram program;
         openInsulin(program);
-        chooseAndAnalyse({1, 0});
+        const auto answer = chooseAndAnalyse({1, 0});
         QVERIFY(program.frame->Execute(cmd::kCleavage));
+        QVERIFY(answer.Answered());
         auto* view = qobject_cast<CDigView*>(program.frame->ActiveFrame()->widget());
         QVERIFY(view != nullptr);
         QTRY_VERIFY(!view->Busy());
@@ -275,8 +276,9 @@ private slots:
         {
             RunningProgram program;
             openInsulin(program);
-            chooseAndAnalyse({0});
+            const auto answer = chooseAndAnalyse({0});
             QVERIFY(program.frame->Execute(cmd::kCleavage));
+            QVERIFY(answer.Answered());
             QCOMPARE(program.messages.LastText(), QStringLiteral("Could not create new window!"));
             QCOMPARE(program.messages.Requests().last().caption, QStringLiteral("Error"));
             QCOMPARE(program.frame->Frames().size(), 1);
@@ -285,21 +287,6 @@ private slots:
             QTRY_VERIFY(analysis::DigestReportLineCount(program.Document()->Record()) > 0);
         }
         SetWindowFactory(WindowKind::Digest, factory);
-    }
-
-    void pictureOfTheDigestWindow()
-    {
-        RunningProgram program;
-        program.frame->resize(1200, 800);
-        openInsulin(program);
-        CDigView* view = digestWithTrypsin(program);
-        QVERIFY(view != nullptr);
-        view->SelectLines(21, 23);
-        const QString directory = QStringLiteral(QUORIN_TEST_OUTPUT_DIR "/screenshots");
-        QDir().mkpath(directory);
-        const QString path = directory + QStringLiteral("/digest-P01308.png");
-        QCoreApplication::processEvents();
-        QVERIFY(program.frame->grab().toImage().save(path));
     }
 };
 

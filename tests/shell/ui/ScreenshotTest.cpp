@@ -1,25 +1,50 @@
 #include "MainFrameFixture.h"
+#include "analysis/ui/CDigView.h"
+#include "analysis/ui/CDigestDialog.h"
 #include "core/CommandIds.h"
+#include "core/ui/Printing.h"
+#include "plots/ui/CPathyView.h"
+#include "plots/ui/PlotDialogs.h"
 #include "shell/ui/CPepEditView.h"
 #include "shell/ui/HelpWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
+
+#include <functional>
 
 namespace quorin::shell::ui {
 
-/// Writes pictures of the main window into the build tree, for a person to
-/// look at: empty, with a sequence, with the properties window.
+namespace cmd = core::cmd;
+
+/// Writes pictures of the desktop program for a person to look at, into
+/// QUORIN_SCREENSHOT_DIR (`make screenshots`; not a ctest test): the main
+/// window empty, with a sequence and with the properties window, the dialogs,
+/// the editor, the digest window and the hydropathy page on screen, printed
+/// and as a metafile that another program drew.
 class ScreenshotTest : public QObject
 {
     Q_OBJECT
 
 private:
+    static QString directory()
+    {
+        const QString path = QStringLiteral(QUORIN_SCREENSHOT_DIR);
+        QDir().mkpath(path);
+        return path;
+    }
+
     static QString save(const test::RunningProgram& program, const QString& name)
     {
         return save(program.frame.get(), name);
@@ -27,9 +52,7 @@ private:
 
     static QString save(QWidget* window, const QString& name)
     {
-        const QString directory = QStringLiteral(QUORIN_TEST_OUTPUT_DIR "/screenshots");
-        QDir().mkpath(directory);
-        const QString path = directory + QLatin1Char('/') + name;
+        const QString path = directory() + QLatin1Char('/') + name;
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         const QImage image = window->grab().toImage();
@@ -39,7 +62,23 @@ private:
         return path;
     }
 
+    /// Runs a program of poppler, emf2svg or librsvg; fails the current test
+    /// when it is missing or fails.
+    static bool runTool(const QString& program, const QStringList& arguments)
+    {
+        QProcess process;
+        process.start(program, arguments);
+        if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+            QTest::qFail(qPrintable(program + QStringLiteral(" failed (scripts/install-deps)")),
+                         __FILE__, __LINE__);
+            return false;
+        }
+        return true;
+    }
+
 private slots:
+    void cleanup() { plots::ui::Choosers() = plots::ui::StandardChoosers(); }
+
     void mainWindowPictures()
     {
         test::RunningProgram program;
@@ -52,28 +91,27 @@ private slots:
         program.Document()->UpdateAllViews();
         save(program, QStringLiteral("main-sequence.png"));
 
-        QVERIFY(program.frame->Execute(core::cmd::kPhysChem));
+        QVERIFY(program.frame->Execute(cmd::kPhysChem));
         QCOMPARE(program.frame->ActiveKind(), WindowKind::PhysChem);
-        const QString last = save(program, QStringLiteral("main-properties.png"));
-        QVERIFY(QImage(last).width() == program.frame->width());
+        save(program, QStringLiteral("main-properties.png"));
 
         // The report dialog of Copy, the help window and the About box.
-        QTimer::singleShot(0, [] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog != nullptr);
-            save(dialog, QStringLiteral("copy-dialog.png"));
-            dialog->close();
-        });
-        QVERIFY(program.frame->Execute(core::cmd::kCopy));
-        QVERIFY(program.frame->Execute(core::cmd::kHelp));
+        {
+            test::ModalAnswer answer([](QWidget& dialog) {
+                save(&dialog, QStringLiteral("copy-dialog.png"));
+                dialog.close();
+            });
+            QVERIFY(program.frame->Execute(cmd::kCopy));
+            QVERIFY(answer.Answered());
+        }
+        QVERIFY(program.frame->Execute(cmd::kHelp));
         save(&program.frame->Help(), QStringLiteral("help.png"));
-        QTimer::singleShot(0, [] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog != nullptr);
-            save(dialog, QStringLiteral("about.png"));
-            dialog->close();
+        test::ModalAnswer answer([](QWidget& dialog) {
+            save(&dialog, QStringLiteral("about.png"));
+            dialog.close();
         });
-        QVERIFY(program.frame->Execute(core::cmd::kAbout));
+        QVERIFY(program.frame->Execute(cmd::kAbout));
+        QVERIFY(answer.Answered());
     }
 
     void editorInTheMiddleOfAProtein()
@@ -92,6 +130,82 @@ private slots:
         QScrollBar* bar = text->verticalScrollBar();
         bar->setValue(bar->maximum() / 2);
         save(editor, QStringLiteral("editor-titin-middle.png"));
+    }
+
+    void digestOfInsulin()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P01308.fasta")));
+        program.Document()->Record().agents = {{"Trypsin", "K!;R!"}, {"CNBr", "M"}};
+        test::ModalAnswer answer([](QWidget& dialog) {
+            dialog.findChild<QListWidget*>(QStringLiteral("availableAgents"))->setCurrentRow(0);
+            dialog.findChild<QPushButton*>(QStringLiteral("select"))->click();
+            dialog.findChild<QPushButton*>(QStringLiteral("analyse"))->click();
+        });
+        QVERIFY(program.frame->Execute(cmd::kCleavage));
+        QVERIFY(answer.Answered());
+        auto* view = qobject_cast<analysis::ui::CDigView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+        QTRY_VERIFY(!view->Busy());
+        view->SelectLines(21, 23);
+        save(program, QStringLiteral("digest-P01308.png"));
+    }
+
+    void hydropathyPage()
+    {
+        test::RunningProgram program;
+        std::function<void(QDialog&)> fill;
+        plots::ui::Choosers().run = [&fill](QDialog& dialog) {
+            fill ? fill(dialog) : dialog.accept();
+            return dialog.result();
+        };
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        QVERIFY(program.frame->Execute(cmd::kHydropathy));
+        auto* view = qobject_cast<plots::ui::CPathyView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+
+        fill = [](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("position"))->setText(QStringLiteral("82"));
+            dialog.accept();
+        };
+        QVERIFY(program.frame->Execute(cmd::kMarkPositions));
+        QVERIFY(program.frame->Execute(cmd::kInsertText));
+        fill = [](QDialog& dialog) {
+            dialog.findChild<QPlainTextEdit*>(QStringLiteral("text"))
+                ->setPlainText(QStringLiteral("Seven transmembrane helices\nRetinal on K216"));
+            dialog.accept();
+        };
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(400, 20));
+        QVERIFY(program.frame->Execute(cmd::kSelectObject));
+        save(program, QStringLiteral("hydropathy-window.png"));
+        save(view->viewport(), QStringLiteral("hydropathy-page.png"));
+
+        const QString pdf = directory() + QStringLiteral("/hydropathy-printed.pdf");
+        auto previous = core::ui::SetPrinterChooser([&pdf](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        QVERIFY(program.frame->Execute(cmd::kPrint));
+        core::ui::SetPrinterChooser(std::move(previous));
+        QVERIFY(runTool(QStringLiteral("pdftoppm"),
+                        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                         QStringLiteral("-singlefile"), pdf,
+                         directory() + QStringLiteral("/hydropathy-printed")}));
+
+        // The metafile as another program draws it: emf2svg, then rsvg.
+        const QString emf = directory() + QStringLiteral("/hydropathy-page.emf");
+        QFile::remove(emf);
+        program.dialogs.Answer(emf);
+        QVERIFY(program.frame->Execute(cmd::kSaveMetafile));
+        const QString svg = directory() + QStringLiteral("/hydropathy-metafile.svg");
+        QVERIFY(runTool(QStringLiteral("emf2svg-conv"),
+                        {QStringLiteral("-i"), emf, QStringLiteral("-o"), svg}));
+        QVERIFY(runTool(
+            QStringLiteral("rsvg-convert"),
+            {QStringLiteral("-o"), directory() + QStringLiteral("/hydropathy-metafile.png"), svg}));
     }
 };
 
