@@ -5,13 +5,96 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <string_view>
+
+static_assert(quorin::core::ui::Application::kVersion == QUORIN_VERSION);
+
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: quorin [FILE]\n"
+    "Analyses one protein or peptide sequence at a time in a window: physico-chemical\n"
+    "properties, digests by cleaving agents and hydropathy plots.\n"
+    "\n"
+    "FILE is a .pep file or a FASTA text (its first record) to open.\n"
+    "\n"
+    "Options:\n"
+    "  --help      show this help and exit\n"
+    "  --version   show the version and exit\n"
+    "  -platform NAME and Qt's other options are understood too.\n"
+    "\n"
+    "quorin needs a display; quorin-cli runs the same analyses without one.\n";
+
+bool nonEmptyVariable(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+/// Whether Qt can open windows: a display of X or Wayland, or a platform
+/// named on the command line or in QT_QPA_PLATFORM that needs none
+/// (offscreen, vnc, eglfs, ...). Checked before Qt starts, because Qt aborts
+/// when it finds no display.
+bool displayAvailable(int argc, char** argv)
+{
+    if (nonEmptyVariable("DISPLAY") || nonEmptyVariable("WAYLAND_DISPLAY")) {
+        return true;
+    }
+    std::string_view platform;
+    if (nonEmptyVariable("QT_QPA_PLATFORM")) {
+        platform = std::getenv("QT_QPA_PLATFORM");
+    }
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string_view(argv[i]) == "-platform") {
+            platform = argv[i + 1];
+        }
+    }
+    return !platform.empty() && !platform.starts_with("xcb") && !platform.starts_with("wayland");
+}
+
+/// Qt ends with a fatal message (and a core dump) when its platform cannot
+/// start, for instance when DISPLAY names a server that is not there; while
+/// the application object is made, that is one line and exit status 1.
+void startUpMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+        return;
+    }
+    std::fprintf(stderr, "quorin: %s\n", qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
+    std::_Exit(1);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(kHelp.data(), stdout);
+            return 0;
+        }
+        if (argument == "--version") {
+            std::puts("quorin " QUORIN_VERSION);
+            return 0;
+        }
+    }
+    if (!displayAvailable(argc, argv)) {
+        std::fputs("quorin: no display (DISPLAY and WAYLAND_DISPLAY are not set); quorin-cli "
+                   "runs the analyses without one\n",
+                   stderr);
+        return 1;
+    }
+
+    const QtMessageHandler previous = qInstallMessageHandler(startUpMessages);
     QApplication qtApplication(argc, argv);
+    qInstallMessageHandler(previous);
     QApplication::setApplicationName(QStringLiteral("Quorin"));
-    QApplication::setApplicationVersion(QStringLiteral("3.01"));
+    QApplication::setApplicationVersion(QStringLiteral(QUORIN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("quorin"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorin.svg")));
 
