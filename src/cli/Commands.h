@@ -15,6 +15,7 @@ struct Command
     std::string_view summary;
     std::string_view usage;
     int (*run)(Arguments& args);
+    bool writesOutput = true; ///< takes -o PATH
 };
 
 int RunConvert(Arguments& args);

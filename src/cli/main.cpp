@@ -8,16 +8,17 @@
 namespace quorin::cli {
 namespace {
 
-constexpr std::string_view kCommonOptions =
-    "  --settings PATH  the settings file (default: quorin.ini in the user-data directory)\n"
-    "  -o PATH          write the output to PATH instead of standard output\n"
-    "  --help           show this help\n"
-    "FILE is a .pep file or a FASTA text (first record); - reads standard input.\n";
+constexpr std::string_view kSettingsOption =
+    "  --settings PATH  the settings file (default: quorin.ini in the user-data directory)\n";
+constexpr std::string_view kOutputOption =
+    "  -o PATH          write the output to PATH instead of standard output\n";
+constexpr std::string_view kFileText =
+    " is a .pep file or a FASTA text (first record); - reads standard input.\n";
 
 constexpr std::array kCommands = {
     Command{"props", "the physico-chemical properties report", "props [OPTIONS] FILE", &RunProps},
     Command{"convert", "IN as a .pep file (OUT ending in .pep) or as FASTA (any other OUT, - too)",
-            "convert [--settings PATH] IN OUT", &RunConvert},
+            "convert [--settings PATH] IN OUT", &RunConvert, false},
     Command{
         "digest", "the digest report: cleavage sites and every fragment",
         "digest [OPTIONS] FILE --agent NAME [--agent NAME ...] [--sort start|length|weight] "
@@ -45,21 +46,37 @@ constexpr std::array kCommands = {
 #endif
 };
 
+// Also the source of the manual page, through help2man: "Usage:" opens its
+// synopsis, "Options:" its options and each other "Title:" line a section.
 void printProgramUsage(std::ostream& out)
 {
-    out << "usage: quorin-cli COMMAND [OPTIONS] FILE\n\ncommands:\n";
+    out << "Usage: quorin-cli COMMAND [OPTIONS] FILE\n"
+           "  or:  quorin-cli --help | --version\n"
+           "Analyses a protein or peptide sequence as the Quorin desktop program does, without\n"
+           "a window; the text outputs are the program's own, byte for byte.\n"
+        << "FILE" << kFileText << "\nCommands:\n";
     for (const Command& command : kCommands) {
         out << "  " << command.name << std::string(12 - command.name.size(), ' ') << command.summary
             << '\n';
     }
-    out << "\nquorin-cli COMMAND --help describes a command.\n";
+    out << "\nOptions:\n"
+        << kSettingsOption << kOutputOption
+        << "  --help           show the help of the program or of a command\n"
+           "  --version        show the version\n"
+           "\nquorin-cli COMMAND --help describes a command and its options.\n"
+           "\nExit status:\n"
+           "  0  done\n"
+           "  1  the input was refused (one line on standard error)\n"
+           "  2  wrong usage\n";
 }
 
 void printCommandUsage(std::ostream& out, const Command& command)
 {
-    out << "usage: quorin-cli " << command.usage << "\n"
+    out << "Usage: quorin-cli " << command.usage << "\n"
         << command.summary << "\n\n"
-        << kCommonOptions;
+        << kSettingsOption << (command.writesOutput ? kOutputOption : std::string_view())
+        << "  --help           show this help\n"
+        << (command.usage.find(" FILE") != std::string_view::npos ? "FILE" : "IN") << kFileText;
 }
 
 } // namespace
@@ -81,6 +98,10 @@ int main(int argc, char** argv)
     }
     if (args.front() == "--help" || args.front() == "-h") {
         printProgramUsage(std::cout);
+        return 0;
+    }
+    if (args.front() == "--version") {
+        std::cout << "quorin-cli " QUORIN_VERSION "\n";
         return 0;
     }
     const Command* command = nullptr;

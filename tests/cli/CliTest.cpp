@@ -86,7 +86,7 @@ TEST(CliTest, RefusedInputExitsWithOneAndOneLine)
     EXPECT_EQ(std::count(pep.err.begin(), pep.err.end(), '\n'), 1);
 }
 
-TEST(CliTest, WrongUsageExitsWithTwoAndHelpWithZero)
+TEST(CliTest, WrongUsageExitsWithTwoHelpAndVersionWithZero)
 {
     TempDir dir;
     for (const char* arguments :
@@ -94,15 +94,22 @@ TEST(CliTest, WrongUsageExitsWithTwoAndHelpWithZero)
         SCOPED_TRACE(arguments);
         const CliRun run = runCli(dir, arguments);
         EXPECT_EQ(run.status, 2);
-        EXPECT_NE(run.err.find("usage: quorin-cli"), std::string::npos);
+        EXPECT_NE(run.err.find("Usage: quorin-cli"), std::string::npos);
         EXPECT_EQ(run.out, "");
     }
     for (const char* arguments : {"--help", "props --help"}) {
         SCOPED_TRACE(arguments);
         const CliRun run = runCli(dir, arguments);
         EXPECT_EQ(run.status, 0);
-        EXPECT_NE(run.out.find("usage: quorin-cli"), std::string::npos);
+        EXPECT_NE(run.out.find("Usage: quorin-cli"), std::string::npos);
     }
+    const CliRun version = runCli(dir, "--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "quorin-cli 3.01\n");
+    // convert takes OUT as its second argument and refuses -o.
+    const CliRun convert = runCli(dir, "convert --help");
+    EXPECT_NE(convert.out.find("--settings PATH"), std::string::npos);
+    EXPECT_EQ(convert.out.find("-o PATH"), std::string::npos);
 }
 
 TEST(CliTest, ConvertWritesThePepFormatOrTheFastaExportBytes)

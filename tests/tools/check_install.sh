@@ -25,6 +25,9 @@ settings="$tmp/.local/share/quorin/quorin.ini"
 install
 grep -q '^0=Trypsin' "$settings" || fail "no starter settings in $settings"
 [ -x "$tmp/.local/bin/quorin-cli" ] || fail "quorin-cli not installed"
+page="$tmp/.local/share/man/man1/quorin-cli.1"
+MANWIDTH=80 man -P cat -l "$page" 2>/dev/null | grep -q 'quorin-cli COMMAND \[OPTIONS\] FILE' ||
+    fail "no readable manual page at $page"
 printf '[Cleaving Agents]\r\n0=Mine:K!\r\n' >"$settings"
 install
 grep -q '^0=Mine' "$settings" || fail "a second install replaced the user's settings"
