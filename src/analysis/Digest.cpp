@@ -1,5 +1,6 @@
 #include "analysis/Digest.h"
 
+#include "core/MessageTexts.h"
 #include "core/NumberText.h"
 
 #include <algorithm>
@@ -7,9 +8,12 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <new>
 #include <string>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace quorin::analysis {
 namespace {
@@ -250,8 +254,9 @@ std::vector<std::string_view> splitPatterns(std::string_view specificity)
     }
 }
 
-/// Appends the cut position of every match of pattern in sequence.
-void findSites(std::string_view sequence, std::string_view rawPattern, std::vector<int>& sites)
+/// Calls found with the cut position of every match of pattern in sequence.
+template <typename Found>
+void forEachSite(std::string_view sequence, std::string_view rawPattern, Found found)
 {
     std::string pattern(rawPattern);
     // A "!" in the first position is no cut mark: it stays and matches nothing.
@@ -270,10 +275,43 @@ void findSites(std::string_view sequence, std::string_view rawPattern, std::vect
             ++j;
         }
         if (j == m) {
-            sites.push_back(static_cast<int>(d + cutOffset));
+            found(static_cast<int>(d + cutOffset));
         }
     }
 }
+
+std::uint64_t countSites(std::string_view sequence, std::string_view specificity)
+{
+    std::uint64_t count = 0;
+    for (const std::string_view pattern : splitPatterns(specificity)) {
+        forEachSite(sequence, pattern, [&](int) { ++count; });
+    }
+    return count;
+}
+
+constexpr std::uint64_t kMaxCount = std::numeric_limits<std::uint64_t>::max();
+
+/// The fragments made from n sites: one per pair of cut positions, or one per
+/// neighbouring pair. Saturates at kMaxCount.
+std::uint64_t fragmentsOf(std::uint64_t sites, bool completeOnly)
+{
+    if (completeOnly) {
+        return sites == kMaxCount ? kMaxCount : sites + 1;
+    }
+    if (sites > kMaxCount - 2) {
+        return kMaxCount;
+    }
+    std::uint64_t odd = sites + 1;
+    std::uint64_t even = sites + 2;
+    if (odd % 2 == 0) {
+        std::swap(odd, even);
+    }
+    even /= 2;
+    return odd > kMaxCount / even ? kMaxCount : odd * even;
+}
+
+/// The site count and the cut positions are ints.
+constexpr std::uint64_t kMaxSites = std::numeric_limits<int>::max() - 2;
 
 } // namespace
 
@@ -323,17 +361,61 @@ void ResetDigest(core::PropertyRecord& record)
     state.reportRows.clear();
 }
 
-void Digest(core::PropertyRecord& record, std::string_view specificity,
-            const DigestProgress& progress)
+std::uint64_t FragmentCeiling()
+{
+    // The fragments, and beside them the copy a sort works into.
+    constexpr std::uint64_t kBytesPerFragment = 2 * sizeof(FRAGM);
+    constexpr std::uint64_t kUnknownMemoryBytes = std::uint64_t{1} << 30;
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageBytes = sysconf(_SC_PAGESIZE);
+    std::uint64_t budget =
+        pages > 0 && pageBytes > 0
+            ? static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageBytes) / 4
+            : kUnknownMemoryBytes;
+    // Under an address-space limit the allocation would fail long before
+    // physical memory runs out; half of it leaves room for the rest.
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        budget = std::min<std::uint64_t>(budget, limit.rlim_cur / 2);
+    }
+    return std::max<std::uint64_t>(budget / kBytesPerFragment, 1);
+}
+
+std::uint64_t PredictFragmentCount(const core::PropertyRecord& record, std::string_view specificity,
+                                   bool completeOnly)
+{
+    return fragmentsOf(countSites(record.CleanSequence(), specificity), completeOnly);
+}
+
+DigestResult Digest(core::PropertyRecord& record, std::string_view specificity,
+                    const DigestProgress& progress)
+{
+    return Digest(record, specificity, DigestOptions{}, progress);
+}
+
+DigestResult Digest(core::PropertyRecord& record, std::string_view specificity,
+                    const DigestOptions& options, const DigestProgress& progress)
 {
     ResetDigest(record);
     DigestState& state = record.digest;
     const std::string& sequence = record.CleanSequence();
     const auto length = static_cast<int>(sequence.size());
 
+    // The sites are counted before they are stored, so that a digest beyond
+    // the ceiling allocates nothing at all; the search is cheap beside the
+    // fragments.
+    const std::uint64_t siteCount = countSites(sequence, specificity);
+    const std::uint64_t count = fragmentsOf(siteCount, options.completeOnly);
+    const std::uint64_t ceiling =
+        std::min(options.maxFragments, fragmentsOf(kMaxSites, options.completeOnly));
+    if (count > ceiling) {
+        return {count, core::msg::TooManyFragments(count, ceiling)};
+    }
+
     std::vector<int> sites;
+    sites.reserve(static_cast<std::size_t>(siteCount));
     for (const std::string_view pattern : splitPatterns(specificity)) {
-        findSites(sequence, pattern, sites);
+        forEachSite(sequence, pattern, [&](int cut) { sites.push_back(cut); });
     }
     std::sort(sites.begin(), sites.end());
     state.siteCount = static_cast<int>(sites.size());
@@ -342,6 +424,7 @@ void Digest(core::PropertyRecord& record, std::string_view specificity,
     state.cuts.push_back(0);
     state.cuts.insert(state.cuts.end(), sites.begin(), sites.end());
     state.cuts.push_back(length);
+    std::vector<int>().swap(sites);
 
     // Each start's fragments extend the previous one's sum residue by residue,
     // adding in the same order as StretchWeight, so every weight is bit for bit
@@ -351,18 +434,19 @@ void Digest(core::PropertyRecord& record, std::string_view specificity,
         mass[p] = record.residueMass[static_cast<std::size_t>(core::IndexOfLetter(sequence[p]))];
     }
     const double water = record.StretchWeight(0, -1);
-    const std::uint64_t n = sites.size();
-    const std::uint64_t count = (n + 1) * (n + 2) / 2;
     if (count > state.fragments.max_size()) {
         throw std::bad_alloc();
     }
     std::vector<FRAGM>().swap(state.fragments);
     state.fragments.reserve(static_cast<std::size_t>(count));
     const std::vector<int>& cuts = state.cuts;
+    // The complete fragments are the first of each start: made alone, they
+    // stand in the order the whole digest lists them.
+    const std::size_t maxSpan = options.completeOnly ? 1 : cuts.size();
     for (std::size_t g = 0; g + 1 < cuts.size(); ++g) {
         double sum = water;
         auto p = static_cast<std::size_t>(cuts[g]);
-        for (std::size_t h = g + 1; h < cuts.size(); ++h) {
+        for (std::size_t h = g + 1; h < cuts.size() && h - g <= maxSpan; ++h) {
             for (; p < static_cast<std::size_t>(cuts[h]); ++p) {
                 sum += mass[p];
             }
@@ -370,7 +454,8 @@ void Digest(core::PropertyRecord& record, std::string_view specificity,
                 {cuts[g], cuts[h] - 1, sum, static_cast<std::uint8_t>(h == g + 1 ? 1 : 0)});
         }
     }
-    BuildDigestReport(record, SortMode::ByWeight, false, state.lineWidth, progress);
+    BuildDigestReport(record, SortMode::ByWeight, options.completeOnly, state.lineWidth, progress);
+    return {count, {}};
 }
 
 void SortFragments(core::PropertyRecord& record, SortMode sortMode, const DigestProgress& progress)

@@ -4,6 +4,7 @@
 #include "core/PropertyRecord.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,38 @@ std::string CombinedSpecificity(const std::vector<core::ENZYME>& agents);
 /// and no report.
 void ResetDigest(core::PropertyRecord& record);
 
+/// The most fragments one digest may make: as many as fit, with the copy a
+/// sort needs beside them, in a quarter of the machine's physical memory (and
+/// in half of the process's address-space limit, where one is set).
+std::uint64_t FragmentCeiling();
+
+/// How a digest is made.
+struct DigestOptions
+{
+    /// Make only the n + 1 fragments of the complete digest, in the order the
+    /// whole digest lists them; sorted, they stand as the complete fragments of
+    /// the sorted whole do.
+    bool completeOnly = false;
+    /// A digest that would make more fragments is refused before any is made.
+    std::uint64_t maxFragments = FragmentCeiling();
+};
+
+/// What Digest did: made fragmentCount fragments, or made none and holds the
+/// refusal message naming the count it would have made.
+struct DigestResult
+{
+    std::uint64_t fragmentCount = 0;
+    std::string refusal;
+
+    bool Refused() const { return !refusal.empty(); }
+};
+
+/// The fragments Digest makes of the record with specificity, known from its
+/// n sites alone: (n + 1)(n + 2) / 2, or n + 1 with completeOnly. Nothing is
+/// allocated for the sites; a count beyond 2^64 - 1 gives that value.
+std::uint64_t PredictFragmentCount(const core::PropertyRecord& record, std::string_view specificity,
+                                   bool completeOnly = false);
+
 /// Digests the record's cleaned sequence (L characters, X and O included) with
 /// a specificity list: patterns separated by ";", empty entries skipped. In a
 /// pattern "X" matches any residue and every other character only itself; a
@@ -45,12 +78,19 @@ void ResetDigest(core::PropertyRecord& record);
 /// the cut follows the last character. Every match at start positions 0..L-2
 /// that lies wholly inside the sequence counts, overlapping ones and repeated
 /// cut positions included. Forms the (n + 1)(n + 2) / 2 fragments between
-/// every pair of cut positions, each weighing exactly what
+/// every pair of cut positions (only the n + 1 between neighbours with
+/// options.completeOnly), each weighing exactly what
 /// PropertyRecord::StretchWeight gives, and ends with
-/// BuildDigestReport(SortMode::ByWeight, all fragments, digest.lineWidth).
-/// Throws std::bad_alloc when the fragments do not fit in memory.
-void Digest(core::PropertyRecord& record, std::string_view specificity,
-            const DigestProgress& progress = {});
+/// BuildDigestReport(SortMode::ByWeight, options.completeOnly, digest.lineWidth).
+/// A digest of more than options.maxFragments fragments is refused before the
+/// sites are stored: the record then holds the state before any digest.
+/// Throws std::bad_alloc when the fragments do not fit in memory all the same.
+DigestResult Digest(core::PropertyRecord& record, std::string_view specificity,
+                    const DigestOptions& options, const DigestProgress& progress = {});
+
+/// Digest with the default options: every fragment, the machine's ceiling.
+DigestResult Digest(core::PropertyRecord& record, std::string_view specificity,
+                    const DigestProgress& progress = {});
 
 /// Stable ascending sort of the fragments by start (SortMode::ByStart), end - start
 /// (SortMode::ByLength) or weight (SortMode::ByWeight): fragments with equal keys keep

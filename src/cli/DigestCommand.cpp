@@ -2,6 +2,8 @@
 #include "cli/Commands.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <new>
 
 namespace quorin::cli {
@@ -21,6 +23,22 @@ analysis::SortMode parseSortMode(const std::optional<std::string>& text)
     throw UsageError("--sort takes start, length or weight, not \"" + *text + "\"");
 }
 
+/// The most fragments the digest may make: --max-fragments, else what the
+/// machine's memory allows.
+std::uint64_t parseMaxFragments(const std::optional<std::string>& text)
+{
+    if (!text) {
+        return analysis::FragmentCeiling();
+    }
+    std::uint64_t value = 0;
+    const char* const end = text->data() + text->size();
+    const auto [ptr, error] = std::from_chars(text->data(), end, value);
+    if (text->empty() || error != std::errc() || ptr != end || value == 0) {
+        throw UsageError("--max-fragments takes a positive whole number, not \"" + *text + "\"");
+    }
+    return value;
+}
+
 } // namespace
 
 int RunDigest(Arguments& args)
@@ -30,6 +48,7 @@ int RunDigest(Arguments& args)
     const auto names = args.TakeValues("--agent");
     const analysis::SortMode sortMode = parseSortMode(args.TakeValue("--sort"));
     const bool completeOnly = args.TakeFlag("--complete");
+    const std::uint64_t maxFragments = parseMaxFragments(args.TakeValue("--max-fragments"));
     const auto files = args.Positional(1);
     if (names.empty()) {
         throw UsageError("Select an agent!");
@@ -60,7 +79,13 @@ int RunDigest(Arguments& args)
     record.digest.selectedAgents = selected;
     record.digest.lineWidth = session.app.charsPerLine;
     try {
-        analysis::Digest(record, analysis::CombinedSpecificity(selected));
+        // With --complete only the complete fragments are made: sorted alone,
+        // they stand in the order they have among all fragments sorted.
+        const analysis::DigestResult result = analysis::Digest(
+            record, analysis::CombinedSpecificity(selected), {completeOnly, maxFragments});
+        if (result.Refused()) {
+            throw InputRefused(result.refusal);
+        }
         // The digest leaves weight order, the window's default; re-sorting from
         // there puts equal keys in the order the window shows them.
         analysis::BuildDigestReport(record, sortMode, completeOnly, record.digest.lineWidth);

@@ -22,10 +22,13 @@ constexpr std::array kCommands = {
     Command{
         "digest", "the digest report: cleavage sites and every fragment",
         "digest [OPTIONS] FILE --agent NAME [--agent NAME ...] [--sort start|length|weight] "
-        "[--complete]\n"
+        "[--complete] [--max-fragments N]\n"
         "  --agent NAME     a cleaving agent of the settings; several combine in the order given\n"
         "  --sort KEY       order of the fragments (default weight)\n"
-        "  --complete       only the fragments of the complete digest",
+        "  --complete       only the fragments of the complete digest\n"
+        "  --max-fragments N\n"
+        "                   refuse a digest of more than N fragments (default: as many as a\n"
+        "                   quarter of the memory holds)",
         &RunDigest},
     Command{"hydropathy", "the hydropathy values of a stretch, as \"Export hydropathy data\"",
             "hydropathy [--from N] [--to N] [--window N] [--scale INDEX] [--threshold T] "

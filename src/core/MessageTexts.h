@@ -2,6 +2,7 @@
 
 #include "core/PepFile.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -62,6 +63,28 @@ inline constexpr std::string_view kSelectAnAgent = "Select an agent!";
 /// thousands of sites); the window closes and the sequence keeps no digest.
 inline constexpr std::string_view kDigestTooLarge =
     "The digest has too many fragments to hold in memory; choose agents that cut less often.";
+
+/// A decimal integer with "," between groups of three digits: 120,000,000.
+inline std::string GroupedDigits(std::uint64_t value)
+{
+    const std::string digits = std::to_string(value);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            grouped += ',';
+        }
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+/// A digest refused before any fragment is made: the fragments it would make
+/// and the most the program allows itself.
+inline std::string TooManyFragments(std::uint64_t count, std::uint64_t ceiling)
+{
+    return "The digest would make " + GroupedDigits(count) + " fragments, more than the " +
+           GroupedDigits(ceiling) + " this machine allows.";
+}
 
 // The hydropathy dialog's checks, in the order it makes them
 inline constexpr std::string_view kInvalidStart = "Enter a valid start value!";

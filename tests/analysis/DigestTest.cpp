@@ -1,5 +1,6 @@
 #include "analysis/Digest.h"
 
+#include "core/MessageTexts.h"
 #include "core/SequenceText.h"
 #include "core/TestFiles.h"
 
@@ -393,6 +394,32 @@ TEST(DigestTest, CompleteOnlyKeepsFragmentsThatTileTheSequence)
     EXPECT_EQ(next, static_cast<int>(record.CleanSequence().size()) + 1);
 }
 
+TEST(DigestTest, ACompleteOnlyDigestReportsWhatTheWholeOneShowsCompleteOnly)
+{
+    // Made alone, the complete fragments must sort into the order they have
+    // among all fragments sorted, ties (equal weights, repeated cuts) included.
+    const struct
+    {
+        const char* protein;
+        const char* specificity;
+    } rows[] = {{"P02769.fasta", "K!;R!"}, {"P01308.fasta", "K!;R!;K!;L!"}, {"P68871.fasta", "X!"}};
+    for (const auto& row : rows) {
+        for (const SortMode mode : {SortMode::ByStart, SortMode::ByLength, SortMode::ByWeight}) {
+            SCOPED_TRACE(std::string(row.protein) + " / " + row.specificity + " / " +
+                         std::to_string(static_cast<int>(mode)));
+            core::PropertyRecord whole = proteinRecord(row.protein);
+            Digest(whole, row.specificity);
+            BuildDigestReport(whole, mode, true, 80);
+            core::PropertyRecord complete = proteinRecord(row.protein);
+            Digest(complete, row.specificity, DigestOptions{.completeOnly = true});
+            EXPECT_EQ(complete.digest.fragments.size(),
+                      static_cast<std::size_t>(complete.digest.siteCount) + 1);
+            BuildDigestReport(complete, mode, true, 80);
+            EXPECT_TRUE(DigestReportText(complete) == DigestReportText(whole));
+        }
+    }
+}
+
 TEST(DigestTest, SortingByStartAndBackRestoresTheWeightOrder)
 {
     core::PropertyRecord record = proteinRecord("P02769.fasta");
@@ -473,6 +500,64 @@ TEST(DigestTest, AgentsAreFoundByNameAndCombinedInOrder)
     EXPECT_TRUE(CleavingAgentsDefined(agents));
     EXPECT_FALSE(CleavingAgentsDefined({}));
     EXPECT_FALSE(CleavingAgentsDefined({{"", "K!"}, {"Lys-C", "K!"}}));
+}
+
+TEST(LimitsTest, ThePredictedFragmentCountIsTheCountMade)
+{
+    const struct
+    {
+        const char* sequence;
+        const char* specificity;
+        bool completeOnly;
+        std::uint64_t count;
+    } rows[] = {
+        {"AKRA", "K!", false, 3},   {"AKRA", "K!", true, 2},   {"AKRA", "", false, 1},
+        {"AKA", "K!;K!", false, 6}, {"ACDE", "X!", false, 10}, {"ACDE", "X!", true, 4},
+        {"", "K!", false, 1},       {"AKAA", "KXX", false, 3},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.sequence) + " / " + row.specificity);
+        core::PropertyRecord record = recordFor("P", row.sequence);
+        EXPECT_EQ(PredictFragmentCount(record, row.specificity, row.completeOnly), row.count);
+        const DigestResult result = Digest(record, row.specificity, {row.completeOnly, 100});
+        EXPECT_FALSE(result.Refused());
+        EXPECT_EQ(result.fragmentCount, row.count);
+        EXPECT_EQ(record.digest.fragments.size(), row.count);
+    }
+    // Titin: the counts of the digests that once ran out of memory, known
+    // without making a fragment.
+    const core::PropertyRecord titin = proteinRecord("Q8WZ42.fasta");
+    EXPECT_EQ(PredictFragmentCount(titin, "X!"), 589'978'425U);
+    EXPECT_EQ(PredictFragmentCount(titin, "K!;R!"), 10'508'820U);
+    EXPECT_EQ(PredictFragmentCount(titin, "K!;R!", true), 4'584U);
+}
+
+TEST(LimitsTest, ADigestBeyondTheCeilingIsRefusedBeforeAnyFragment)
+{
+    core::PropertyRecord record = proteinRecord("P01308.fasta");
+    const std::uint64_t whole = PredictFragmentCount(record, "K!;R!");
+    const std::uint64_t complete = PredictFragmentCount(record, "K!;R!", true);
+    EXPECT_FALSE(Digest(record, "K!;R!", {false, whole}).Refused());
+    EXPECT_FALSE(Digest(record, "K!;R!", {true, complete}).Refused());
+
+    for (const bool completeOnly : {false, true}) {
+        SCOPED_TRACE(completeOnly);
+        const std::uint64_t count = completeOnly ? complete : whole;
+        Digest(record, "K!;R!");
+        const DigestResult result = Digest(record, "K!;R!", {completeOnly, count - 1});
+        EXPECT_TRUE(result.Refused());
+        EXPECT_EQ(result.fragmentCount, count);
+        EXPECT_EQ(result.refusal, "The digest would make " + std::to_string(count) +
+                                      " fragments, more than the " + std::to_string(count - 1) +
+                                      " this machine allows.");
+        // The record holds the state before any digest.
+        EXPECT_EQ(record.digest.siteCount, 0);
+        EXPECT_EQ(record.digest.fragments.size(), 1U);
+        EXPECT_EQ(DigestReportLineCount(record), 0U);
+    }
+    EXPECT_EQ(core::msg::TooManyFragments(589'978'425, 120'000'000),
+              "The digest would make 589,978,425 fragments, more than the 120,000,000 this "
+              "machine allows.");
 }
 
 } // namespace

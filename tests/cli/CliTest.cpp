@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 namespace quorin::test {
@@ -262,6 +264,45 @@ TEST(CliTest, DigestRefusalsUseTheProgramsMessages)
         if (row.status == 1) {
             EXPECT_EQ(run.err, row.message);
         }
+    }
+}
+
+TEST(LimitsTest, ADigestBeyondTheCeilingExitsWithOneAndWritesNothing)
+{
+    TempDir dir;
+    // Eight agents cutting after every residue of titin would make 3.8e10
+    // fragments: beyond the default ceiling of any machine with less than
+    // 7 TB of memory. Refused, they allocate nothing.
+    std::string agents = kAgents;
+    for (int i = 0; i < 8; ++i) {
+        agents += std::to_string(4 + i) + "=All" + std::to_string(i) + ":X!\n";
+    }
+    WriteFile(dir / "s.ini", agents);
+    const std::string titin = "'" + DataFile("proteins/Q8WZ42.fasta").string() + "'";
+    const struct
+    {
+        std::string arguments;
+        int status;
+        std::string message;
+    } rows[] = {
+        {"- --agent Trypsin --max-fragments 5", 1,
+         "The digest would make 6 fragments, more than the 5 this machine allows.\n"},
+        {"- --agent Trypsin --max-fragments 3 --complete", 0, ""},
+        {"- --agent Trypsin --max-fragments 2 --complete", 1,
+         "The digest would make 3 fragments, more than the 2 this machine allows.\n"},
+        {titin + " --agent All0 --agent All1 --agent All2 --agent All3 --agent All4 --agent All5 "
+                 "--agent All6 --agent All7",
+         1, "The digest would make 37,755,733,821 fragments, more than the "},
+        {"- --agent Trypsin --max-fragments 0", 2, "quorin-cli digest: --max-fragments takes"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        const CliRun run =
+            runCli(dir, "digest --settings s.ini -o d.txt " + row.arguments, ">p\nAKRA\n");
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.err.substr(0, row.message.size()), row.message);
+        EXPECT_EQ(std::filesystem::exists(dir / "d.txt"), row.status == 0);
+        std::filesystem::remove(dir / "d.txt");
     }
 }
 

@@ -38,7 +38,11 @@ void DigestJobs::StartDigest(const std::string& specificity)
     run(std::make_unique<core::PropertyRecord>(record),
         [specificity](core::PropertyRecord& work, const DigestProgress& progress) {
             progress(0);
-            Digest(work, specificity, progress);
+            // The launcher refuses a digest beyond the ceiling before it
+            // starts; one refused here all the same ends as one out of memory.
+            if (Digest(work, specificity, progress).Refused()) {
+                throw std::bad_alloc();
+            }
         });
 }
 

@@ -13,6 +13,7 @@
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
 
+#include <cstdint>
 #include <map>
 
 namespace quorin::shell::ui {
@@ -92,6 +93,15 @@ void LaunchCleavage(LaunchContext& context)
     }
     analysis::ui::CDigestDialog dialog(record.agents, &context.mainFrame);
     if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    // Known from the sites alone: a digest beyond the ceiling is refused
+    // before any fragment is made, and the sequence keeps what it had.
+    const std::uint64_t fragments = analysis::PredictFragmentCount(record, dialog.Specificity());
+    const std::uint64_t ceiling = analysis::FragmentCeiling();
+    if (fragments > ceiling) {
+        core::ui::ShowMessage(ToQString(core::msg::TooManyFragments(fragments, ceiling)),
+                              ToQString(core::msg::kError));
         return;
     }
     record.digest.selectedAgents = dialog.SelectedAgents();

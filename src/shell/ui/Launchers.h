@@ -44,8 +44,10 @@ void SetApplicationCommand(int id, ApplicationCommand command);
 void LaunchPhysChem(LaunchContext& context);
 
 /// The launcher of the digest: "No cleaving agents defined!" without agents,
-/// else the agent dialog; on Analyse the digest starts, the document counts
-/// it as computed, and the digest window opens (630 x 405) to show it.
+/// else the agent dialog; on Analyse a digest of more fragments than
+/// analysis::FragmentCeiling() allows is refused with a message naming the
+/// count (nothing changes, no window opens); otherwise the digest starts, the
+/// document counts it as computed, and the digest window opens (630 x 405).
 void LaunchCleavage(LaunchContext& context);
 
 } // namespace quorin::shell::ui

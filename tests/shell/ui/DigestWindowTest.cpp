@@ -3,6 +3,7 @@
 #include "analysis/ui/CDigView.h"
 #include "analysis/ui/CDigestDialog.h"
 #include "core/CommandIds.h"
+#include "core/MessageTexts.h"
 #include "core/ui/QtText.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/Launchers.h"
@@ -16,7 +17,9 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <cstdint>
 #include <functional>
+#include <string>
 
 namespace quorin::shell::ui {
 
@@ -128,6 +131,32 @@ private slots:
         QVERIFY(!program.Document()->Analyses().digestComputed);
         QVERIFY(!program.app->DigestViewExists());
         QVERIFY(program.Document()->Record().digest.selectedAgents.empty());
+    }
+
+    void aDigestBeyondTheCeilingIsRefusedAndOpensNothing()
+    {
+        RunningProgram program;
+        openInsulin(program);
+        // Enough agents cutting after every residue to pass this machine's
+        // ceiling; counting their sites allocates nothing.
+        core::PropertyRecord& record = program.Document()->Record();
+        const std::uint64_t ceiling = analysis::FragmentCeiling();
+        std::string everyResidue = "X!";
+        while (analysis::PredictFragmentCount(record, everyResidue) <= ceiling) {
+            everyResidue += ";" + everyResidue;
+        }
+        record.agents = {{"All", everyResidue}};
+        const std::uint64_t count = analysis::PredictFragmentCount(record, everyResidue);
+        chooseAndAnalyse({0});
+        QVERIFY(program.frame->Execute(cmd::kCleavage));
+        QCOMPARE(program.messages.Requests().size(), 1);
+        QCOMPARE(program.messages.LastText(),
+                 core::ui::ToQString(core::msg::TooManyFragments(count, ceiling)));
+        QCOMPARE(program.messages.Requests().last().caption, QStringLiteral("Error"));
+        QCOMPARE(program.frame->Frames().size(), 1);
+        QVERIFY(!program.app->DigestViewExists());
+        QVERIFY(!program.Document()->Analyses().digestComputed);
+        QVERIFY(record.digest.selectedAgents.empty());
     }
 
     void theDigestOpensItsWindowWithTheWholeReport()
