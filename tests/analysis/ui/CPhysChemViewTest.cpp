@@ -163,9 +163,11 @@ private slots:
         QCOMPARE(image.pixelColor(layout.left + 5, 6 + layout.lineHeight * 2 + 2),
                  QColor(Qt::white));
         // The page is as tall as its lines: title block, values, composition rows.
-        QCOMPARE(view.Page().LineCount(4), 16);
-        QCOMPARE(view.Page().LineCount(5), 15);
-        QCOMPARE(view.Page().LineCount(20), 12);
+        PhysChemLayout rows = layout;
+        for (const auto& [perRow, lines] : {std::pair{4, 16}, {5, 15}, {20, 12}}) {
+            rows.entriesPerRow = perRow;
+            QCOMPARE(view.Page().LineCount(rows), lines);
+        }
     }
 
     void screenRowsHoldATenthOfTheLineButNeverMoreThanFit()
@@ -176,11 +178,11 @@ private slots:
         const PhysChemLayout narrow = page.ScreenLayout(&view, 640);
         QVERIFY(narrow.entriesPerRow >= 1);
         QVERIFY(narrow.entriesPerRow <= narrow.charsPerLine / 10);
-        QVERIFY(narrow.left + narrow.entriesPerRow * page.EntryPitch() * narrow.charWidth <= 640);
+        QVERIFY(narrow.left + narrow.entriesPerRow * page.EntryPitch() * narrow.advance <= 640);
         const PhysChemLayout wide = page.ScreenLayout(&view, 4000);
         QCOMPARE(wide.entriesPerRow,
                  std::min(wide.charsPerLine / 10,
-                          (4000 - wide.left) / (page.EntryPitch() * wide.charWidth)));
+                          int((4000 - wide.left) / (page.EntryPitch() * wide.advance))));
         QVERIFY(wide.entriesPerRow > narrow.entriesPerRow);
     }
 
