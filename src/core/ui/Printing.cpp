@@ -24,6 +24,19 @@ PrinterChooser& chooserSlot()
     return chooser;
 }
 
+/// The printer of a window tested without the program; it goes with the
+/// QApplication, not after it.
+std::unique_ptr<QPrinter>& ownPrinter()
+{
+    static std::unique_ptr<QPrinter> own;
+    static const bool cleanedUp = [] {
+        qAddPostRoutine([] { ownPrinter().reset(); });
+        return true;
+    }();
+    (void)cleanedUp;
+    return own;
+}
+
 } // namespace
 
 bool ChoosePrinter(QPrinter& printer)
@@ -42,13 +55,12 @@ PrinterChooser SetPrinterChooser(PrinterChooser chooser)
 
 QPrinter* AskForPrinter()
 {
-    static std::unique_ptr<QPrinter> own;
     QPrinter* printer = nullptr;
     if (Application::Exists()) {
         printer = &Application::Instance().Printer();
     } else {
-        own = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer = own.get();
+        ownPrinter() = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer = ownPrinter().get();
     }
     return ChoosePrinter(*printer) ? printer : nullptr;
 }

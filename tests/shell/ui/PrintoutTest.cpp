@@ -71,6 +71,8 @@ private slots:
         QTest::newRow("editor") << QStringLiteral("editor") << true;
         QTest::newRow("properties") << QStringLiteral("properties") << false;
         QTest::newRow("digest") << QStringLiteral("digest") << true;
+        // What a report window hands the helper: its title, a row of "*", lines.
+        QTest::newRow("report") << QStringLiteral("report") << true;
     }
 
     void printedPagesKeepTheirMarginsAndHeaders()
@@ -107,6 +109,11 @@ private slots:
             auto properties = std::make_unique<analysis::ui::CPhysChemView>(doc);
             QVERIFY(properties->OnCommand(core::cmd::kPrint));
             view = std::move(properties);
+        } else if (kind == QStringLiteral("report")) {
+            QFont font(QStringLiteral("Courier New"));
+            font.setPointSize(10);
+            QVERIFY(core::ui::PrintTextPages(QStringLiteral("Report"), font,
+                                             {name, std::string(name.size(), '*'), "", "end"}) > 0);
         } else {
             doc.Record().digest.selectedAgents = {{"Trypsin", "K!;R!"}};
             analysis::Digest(doc.Record(), "K!;R!");
