@@ -1,8 +1,10 @@
 #include "shell/SequenceEditor.h"
 
 #include "core/Residue.h"
+#include "core/TextPages.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quorin::shell {
 namespace {
@@ -69,28 +71,13 @@ bool isOneCharacterEdit(std::string_view before, std::string_view after)
     return before.size() - prefix - suffix <= 1 && after.size() - prefix - suffix <= 1;
 }
 
-/// Where a printed line may be cut after.
-bool isBreakCharacter(char c)
-{
-    return std::string_view(" ,.;:-").find(c) != std::string_view::npos;
-}
-
-/// Cuts one paragraph into lines of at most width characters, after the last
-/// break character that lets a line fit, or hard at width when there is none.
+/// Adds text to lines, word-wrapped at the editor's break characters.
 void wrapParagraph(std::string_view text, std::size_t width, std::vector<std::string>& lines)
 {
-    while (text.size() > width) {
-        std::size_t cut = width;
-        for (std::size_t i = width; i > 0; --i) {
-            if (isBreakCharacter(text[i - 1])) {
-                cut = i;
-                break;
-            }
-        }
-        lines.emplace_back(text.substr(0, cut));
-        text.remove_prefix(cut);
+    for (std::string& row :
+         core::WrapText(text, static_cast<int>(width), core::kBreakAfterPunctuation)) {
+        lines.push_back(std::move(row));
     }
-    lines.emplace_back(text);
 }
 
 } // namespace
@@ -405,19 +392,6 @@ std::vector<std::string> SequenceEditor::PrintLines(int charsPerLine) const
         display.remove_prefix(brk + kEol.size());
     }
     return lines;
-}
-
-std::vector<std::vector<std::string>> Paginate(const std::vector<std::string>& lines,
-                                               int linesPerPage)
-{
-    const auto perPage = static_cast<std::size_t>(std::max(linesPerPage, 1));
-    std::vector<std::vector<std::string>> pages;
-    for (std::size_t i = 0; i < lines.size(); i += perPage) {
-        pages.emplace_back(lines.begin() + static_cast<std::ptrdiff_t>(i),
-                           lines.begin() +
-                               static_cast<std::ptrdiff_t>(std::min(i + perPage, lines.size())));
-    }
-    return pages;
 }
 
 } // namespace quorin::shell

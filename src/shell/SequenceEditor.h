@@ -144,9 +144,4 @@ private:
     std::vector<Change> m_redo;
 };
 
-/// Splits lines into pages of at most linesPerPage lines (at least one line a
-/// page), for the page header the caller draws on each.
-std::vector<std::vector<std::string>> Paginate(const std::vector<std::string>& lines,
-                                               int linesPerPage);
-
 } // namespace quorin::shell

@@ -254,8 +254,6 @@ TEST_F(SequenceEditorTest, PrintLinesWrapRemarksAtBreakCharactersAndLongLinesHar
         "P1",    "**",   "Length: 25",   "Remarks: ",    "one two,",
         "three", "four", "AAAAAAAAAA A", "AAAAAAAAA AA", "AAA"};
     EXPECT_EQ(lines, expected);
-    EXPECT_EQ(Paginate(lines, 4).size(), 3u);
-    EXPECT_EQ(Paginate(lines, 4)[2].back(), "AAA");
 }
 
 TEST_F(SequenceEditorTest, TheControlTextHoldsEachLineBreakAsOneCharacter)

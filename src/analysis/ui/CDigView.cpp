@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <utility>
 
 namespace quorin::analysis::ui {
 namespace {
@@ -35,6 +36,7 @@ namespace cmd = core::cmd;
 using core::ui::ToQString;
 
 constexpr int kMargin = 4;
+const QString kPrintJob = QStringLiteral("Sequence specific cleavage");
 /// The widest table row as the report's own rule draws it.
 constexpr int kTableWidth = 46;
 
@@ -49,8 +51,11 @@ int clampToInt(std::size_t value)
     return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
 }
 
-void putOnClipboard(const QByteArray& bytes)
+/// Puts report bytes on the clipboard with LF line ends, as Linux programs
+/// paste text; the report itself ends its lines with CR LF.
+void putOnClipboard(QByteArray bytes)
 {
+    bytes.replace("\r\n", "\n");
     auto* mime = new QMimeData;
     mime->setData(QStringLiteral("text/plain"), bytes);
     QGuiApplication::clipboard()->setMimeData(mime);
@@ -480,7 +485,7 @@ void CDigView::copySelection()
         },
         [this, bytes] {
             if (*bytes) {
-                putOnClipboard(**bytes);
+                putOnClipboard(std::move(**bytes));
             }
             outputEnded();
         });
@@ -489,27 +494,26 @@ void CDigView::copySelection()
 
 int CDigView::Print(QPrinter& printer)
 {
-    printer.setDocName(QStringLiteral("Sequence specific cleavage"));
+    printer.setDocName(kPrintJob);
     const int pages = m_document ? PrintDigestReport(m_document->Record(), printer, m_font) : 0;
     if (pages == 0) {
-        core::ui::ShowMessage(ToQString(core::msg::kCannotPrint),
-                              ToQString(core::msg::kProgramTitle));
+        core::ui::ShowCannotPrint();
     }
     return pages;
 }
 
 void CDigView::printReport()
 {
-    QPrinter& printer = core::ui::Application::Instance().Printer();
-    if (!core::ui::ChoosePrinter(printer)) {
+    QPrinter* printer = core::ui::AskForPrinter();
+    if (printer == nullptr) {
         return;
     }
     if (LineCount() <= BackgroundLimits().printLines) {
-        Print(printer);
+        Print(*printer);
         return;
     }
-    printer.setDocName(QStringLiteral("Sequence specific cleavage"));
-    std::shared_ptr<QPrinter> copy = CopyOfPrinter(printer);
+    printer->setDocName(kPrintJob);
+    std::shared_ptr<QPrinter> copy = CopyOfPrinter(*printer);
     auto output = std::make_shared<Output>();
     auto pages = std::make_shared<int>(0);
     m_output = output;
@@ -524,8 +528,7 @@ void CDigView::printReport()
         },
         [this, pages] {
             if (*pages == 0) {
-                core::ui::ShowMessage(ToQString(core::msg::kCannotPrint),
-                                      ToQString(core::msg::kProgramTitle));
+                core::ui::ShowCannotPrint();
             }
             outputEnded();
         });

@@ -3,10 +3,7 @@
 #include "analysis/PhysChem.h"
 #include "analysis/ui/CTempDialog.h"
 #include "core/CommandIds.h"
-#include "core/MessageTexts.h"
-#include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
-#include "core/ui/Messages.h"
 #include "core/ui/Printing.h"
 #include "core/ui/QtText.h"
 
@@ -36,7 +33,7 @@ public:
     void fitHeight()
     {
         const PhysChemLayout layout = m_page->ScreenLayout(this, layoutWidth());
-        setMinimumHeight(kTop * 2 + m_page->LineCount(layout.entriesPerRow) * layout.lineHeight);
+        setMinimumHeight(kTop * 2 + m_page->LineCount(layout) * layout.lineHeight);
         setMinimumWidth(2 * layout.left + m_page->TitleWidth(layout, this));
     }
 
@@ -45,7 +42,7 @@ protected:
     {
         QPainter painter(this);
         const PhysChemLayout layout = m_page->ScreenLayout(this, layoutWidth());
-        const int lines = m_page->LineCount(layout.entriesPerRow);
+        const int lines = m_page->LineCount(layout);
         for (int line = 0; line < lines; ++line) {
             m_page->DrawLine(painter, layout, line, kTop + line * layout.lineHeight);
         }
@@ -113,36 +110,20 @@ QString CPhysChemView::ReportText() const
 int CPhysChemView::Print(QPrinter& printer)
 {
     printer.setDocName(QStringLiteral("Physico-chemical Properties"));
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        core::ui::ShowMessage(core::ui::ToQString(core::msg::kCannotPrint),
-                              core::ui::ToQString(core::msg::kProgramTitle));
-        return 0;
-    }
-    const PhysChemLayout layout = m_page->PrinterLayout(&printer);
-    const int linesPerPage = std::max(4, printer.height() / layout.lineHeight - 3);
-    const int lines = m_page->LineCount(layout.entriesPerRow);
-    int page = 0;
-    int row = linesPerPage; // forces the first page header
-    for (int line = 0; line < lines; ++line) {
-        if (row >= linesPerPage) {
-            if (page > 0) {
-                printer.newPage();
-            }
-            ++page;
-            const QString header = QStringLiteral("page ") + QString::number(page);
-            painter.setFont(layout.font);
-            painter.setPen(Qt::black);
-            const QFontMetrics metrics(layout.font, &printer);
-            painter.drawText((printer.width() - metrics.horizontalAdvance(header)) / 2,
-                             metrics.ascent(), header);
-            row = 3; // the header and two blank lines
+    // The page is laid out in screen pixels; on paper it keeps its size.
+    core::ui::TextPagePrinter pages(printer, PhysChemPage::PageFont(printer.logicalDpiY() / 96.0));
+    if (pages.IsActive()) {
+        const PhysChemLayout layout = m_page->PrinterLayout(&printer, pages.Geometry().width);
+        const int lines = m_page->LineCount(layout);
+        for (int line = 0; line < lines; ++line) {
+            m_page->DrawLine(pages.Painter(), layout, line, *pages.NextRow());
         }
-        m_page->DrawLine(painter, layout, line, row * layout.lineHeight);
-        ++row;
     }
-    painter.end();
-    return page;
+    const int printed = pages.Finish();
+    if (printed == 0) {
+        core::ui::ShowCannotPrint();
+    }
+    return printed;
 }
 
 std::optional<core::ui::CommandState> CPhysChemView::CommandStateOf(int id)
@@ -164,13 +145,10 @@ bool CPhysChemView::OnCommand(int id)
         dialog.exec();
         return true;
     }
-    case core::cmd::kPrint: {
-        QPrinter& printer = core::ui::Application::Instance().Printer();
-        if (core::ui::ChoosePrinter(printer)) {
-            Print(printer);
-        }
+    case core::cmd::kPrint:
+        core::ui::AskAndPrint(QStringLiteral("Physico-chemical Properties"),
+                              [this](QPrinter& printer) { return Print(printer); });
         return true;
-    }
     default:
         return false;
     }

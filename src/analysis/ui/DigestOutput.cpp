@@ -1,11 +1,8 @@
 #include "analysis/ui/DigestOutput.h"
 
 #include "analysis/Digest.h"
-#include "core/ui/QtText.h"
+#include "core/ui/Printing.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QPainter>
 #include <QPrinter>
 
 #include <algorithm>
@@ -21,35 +18,6 @@ struct Stopped
 int percentOf(std::size_t done, std::size_t total)
 {
     return total == 0 ? 100 : static_cast<int>(done * 100 / total);
-}
-
-/// A report line in the pieces that fit width on paper: as much as fits,
-/// broken after its last blank when there is one, else inside a word. A long
-/// sequence name makes the title (and its row of "*") wider than any sheet.
-QStringList printedRows(const QString& line, const QFontMetrics& metrics, int width)
-{
-    QStringList rows;
-    QString rest = line;
-    while (rest.size() > 1 && static_cast<qsizetype>(metrics.maxWidth()) * rest.size() > width &&
-           metrics.horizontalAdvance(rest) > width) {
-        // The longest head that fits, at least one character.
-        qsizetype low = 1;
-        qsizetype high = rest.size() - 1;
-        while (low < high) {
-            const qsizetype middle = (low + high + 1) / 2;
-            if (metrics.horizontalAdvance(rest.left(middle)) <= width) {
-                low = middle;
-            } else {
-                high = middle - 1;
-            }
-        }
-        const qsizetype blank = rest.lastIndexOf(QLatin1Char(' '), low - 1);
-        const qsizetype cut = blank > 0 ? blank + 1 : low;
-        rows << rest.left(cut);
-        rest = rest.mid(cut);
-    }
-    rows << rest;
-    return rows;
 }
 
 } // namespace
@@ -92,51 +60,18 @@ std::optional<QByteArray> DigestReportBytes(const core::PropertyRecord& record, 
 int PrintDigestReport(const core::PropertyRecord& record, QPrinter& printer, const QFont& font,
                       const OutputProgress& progress)
 {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return 0;
-    }
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    const QFontMetrics metrics(font, &printer);
-    const int lineHeight = std::max(1, metrics.lineSpacing());
-    // The header, a blank line, then the text.
-    const int linesPerPage = std::max(1, printer.height() / lineHeight - 2);
+    core::ui::TextPagePrinter pages(printer, font);
     const std::size_t lines = DigestReportLineCount(record);
-    const int width = printer.width();
-    int page = 0;
-    int row = linesPerPage;
-    // Starts the next sheet with its header; false when the output is stopped.
-    const auto nextPage = [&](std::size_t line) {
-        if (page > 0) {
-            if (progress && !progress(percentOf(line, lines))) {
-                return false;
-            }
-            printer.newPage();
-        }
-        ++page;
-        row = 0;
-        const QString header = QStringLiteral("page ") + QString::number(page);
-        painter.drawText((width - metrics.horizontalAdvance(header)) / 2, metrics.ascent(), header);
-        return true;
-    };
-    for (std::size_t line = 0; line < lines; ++line) {
-        const QStringList rows =
-            printedRows(core::ui::ToQString(DigestReportLine(record, line)), metrics, width);
-        for (const QString& text : rows) {
-            if (row == linesPerPage && !nextPage(line)) {
-                painter.end();
-                return -1;
-            }
-            painter.drawText(0, (row + 2) * lineHeight + metrics.ascent(), text);
-            ++row;
+    std::size_t line = 0;
+    if (progress) {
+        pages.SetBeforeNextSheet([&] { return progress(percentOf(line, lines)); });
+    }
+    for (; line < lines && pages.IsActive(); ++line) {
+        if (!pages.PrintLine(DigestReportLine(record, line))) {
+            break;
         }
     }
-    if (page == 0) {
-        nextPage(0);
-    }
-    painter.end();
-    return page;
+    return pages.Finish();
 }
 
 std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter& printer)

@@ -26,11 +26,11 @@ using OutputProgress = std::function<bool(int percent)>;
 std::optional<QByteArray> DigestReportBytes(const core::PropertyRecord& record, std::size_t first,
                                             std::size_t last, const OutputProgress& progress = {});
 
-/// Prints the whole report in font, as many lines to a page as fit below the
-/// centred header "page N" and a blank line; a line wider than the page goes
-/// on in the next row, broken after a blank where it has one. Returns the pages printed, 0
-/// when the printer could not start (nothing is shown; callers report it),
-/// or -1 when stopped (the pages so far are printed).
+/// Prints the whole report in font on text pages (core::ui::TextPagePrinter);
+/// a line wider than the page goes on in the next row, broken after a blank
+/// where it has one. Returns the pages printed, 0 when the printer could not
+/// start (nothing is shown; callers report it), or -1 when stopped (the pages
+/// so far are printed).
 int PrintDigestReport(const core::PropertyRecord& record, QPrinter& printer, const QFont& font,
                       const OutputProgress& progress = {});
 

@@ -2,9 +2,11 @@
 
 #include "analysis/PhysChem.h"
 #include "core/NumberText.h"
+#include "core/TextPages.h"
 #include "core/ui/QtText.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -21,7 +23,6 @@ const QColor kValueColour(0, 0, 0);
 
 enum Line
 {
-    kTitleLine = 0,
     kPILine = 3,
     kWeightLine = 5,
     kAbsorptionHeadLine = 7,
@@ -40,13 +41,19 @@ QString percentText(double p)
 }
 
 /// Draws text at x on the line whose top is y and returns the x after it.
-int drawRun(QPainter& painter, const PhysChemLayout& layout, int x, int y, const QString& text,
-            const QColor& colour, int raise = 0)
+double drawRun(QPainter& painter, const PhysChemLayout& layout, double x, int y,
+               const QString& text, const QColor& colour, int raise = 0)
 {
-    const QFontMetrics metrics(layout.font, painter.device());
+    const QFontMetricsF metrics(layout.font, painter.device());
     painter.setPen(colour);
-    painter.drawText(x, y + metrics.ascent() - raise, text);
+    painter.drawText(QPointF(x, y + metrics.ascent() - raise), text);
     return x + metrics.horizontalAdvance(text);
+}
+
+/// The character advance of the page font, which is fixed-pitch.
+double advanceOf(const QFont& font, QPaintDevice* device)
+{
+    return std::max(1.0, QFontMetricsF(font, device).horizontalAdvance(QLatin1Char(' ')));
 }
 
 } // namespace
@@ -99,14 +106,15 @@ PhysChemLayout PhysChemPage::ScreenLayout(QPaintDevice* device, int width) const
     const QFontMetrics metrics(layout.font, device);
     layout.lineHeight = metrics.lineSpacing();
     layout.charWidth = std::max(1, metrics.maxWidth());
+    layout.advance = advanceOf(layout.font, device);
     layout.left = 10;
     layout.charsPerLine = width / layout.charWidth - 5;
-    const int fitting = (width - layout.left) / (EntryPitch() * layout.charWidth);
+    const int fitting = static_cast<int>((width - layout.left) / (EntryPitch() * layout.advance));
     layout.entriesPerRow = std::max(1, std::min(layout.charsPerLine / 10, fitting));
     return layout;
 }
 
-PhysChemLayout PhysChemPage::PrinterLayout(QPaintDevice* printer) const
+PhysChemLayout PhysChemPage::PrinterLayout(QPaintDevice* printer, int textWidth) const
 {
     PhysChemLayout layout;
     // The page is laid out in screen pixels; on paper it keeps its size.
@@ -115,39 +123,71 @@ PhysChemLayout PhysChemPage::PrinterLayout(QPaintDevice* printer) const
     const QFontMetrics metrics(layout.font, printer);
     layout.lineHeight = metrics.lineSpacing();
     layout.charWidth = std::max(1, metrics.maxWidth());
-    layout.left = 5 * layout.charWidth;
+    layout.advance = advanceOf(layout.font, printer);
+    layout.left = 0;
     layout.charsPerLine = printer->width() / layout.charWidth - 5;
-    layout.entriesPerRow = 5;
+    layout.titleColumns = std::max(1, static_cast<int>(textWidth / layout.advance));
+    // The last entry of a row needs no blanks after it.
+    const int fitting = static_cast<int>((textWidth / layout.advance + 2) / EntryPitch());
+    layout.entriesPerRow = std::clamp(fitting, 1, 5);
     return layout;
 }
 
-int PhysChemPage::LineCount(int entriesPerRow) const
+QStringList PhysChemPage::TitleRows(const PhysChemLayout& layout) const
 {
-    const int perRow = std::max(1, entriesPerRow);
-    return kFirstCompositionLine + (20 + perRow - 1) / perRow;
+    if (layout.titleColumns <= 0) {
+        return {m_title};
+    }
+    QStringList rows;
+    for (const std::string& row :
+         core::WrapText(m_title.toStdString(), layout.titleColumns, core::kBreakAfterBlank)) {
+        rows << ToQString(row);
+    }
+    return rows;
+}
+
+int PhysChemPage::LineCount(const PhysChemLayout& layout) const
+{
+    const int perRow = std::max(1, layout.entriesPerRow);
+    const int titleRows = static_cast<int>(TitleRows(layout).size());
+    return titleRows - 1 + kFirstCompositionLine + (20 + perRow - 1) / perRow;
 }
 
 void PhysChemPage::DrawLine(QPainter& painter, const PhysChemLayout& layout, int line, int y) const
 {
     painter.setFont(layout.font);
     const int x = layout.left;
-    switch (line) {
-    case kTitleLine: {
-        const int end = drawRun(painter, layout, x, y, m_title, kLabelColour);
+    // A title wrapped on paper takes more rows; the lines after it move down.
+    const QStringList title = TitleRows(layout);
+    const int titleRows = static_cast<int>(title.size());
+    if (line < titleRows) {
+        drawRun(painter, layout, x, y, title[line], kLabelColour);
+        if (line + 1 < titleRows) {
+            return;
+        }
+        // The double underline goes under the last row, across the widest.
+        double end = x;
+        const QFontMetricsF metrics(layout.font, painter.device());
+        for (const QString& row : title) {
+            end = std::max(end, x + metrics.horizontalAdvance(row));
+        }
         painter.setPen(QPen(Qt::black, std::max(1.0, 3 * layout.scale)));
         for (const double below : {1.25, 1.4}) {
-            const int lineY = y + static_cast<int>(below * layout.lineHeight);
-            painter.drawLine(x, lineY, end, lineY);
+            const double lineY = y + static_cast<int>(below * layout.lineHeight);
+            painter.drawLine(QPointF(x, lineY), QPointF(end, lineY));
         }
         return;
     }
+    line -= titleRows - 1;
+    switch (line) {
     case kPILine:
         drawRun(painter, layout,
                 drawRun(painter, layout, x, y, QStringLiteral("Isoelectric Point: "), kLabelColour),
                 y, m_pI, kValueColour);
         return;
     case kWeightLine: {
-        int at = drawRun(painter, layout, x, y, QStringLiteral("Molecular Weight: "), kLabelColour);
+        double at =
+            drawRun(painter, layout, x, y, QStringLiteral("Molecular Weight: "), kLabelColour);
         at = drawRun(painter, layout, at, y, m_mw, kValueColour);
         drawRun(painter, layout, at, y, QStringLiteral(" Da"), kLabelColour);
         return;
@@ -158,7 +198,7 @@ void PhysChemPage::DrawLine(QPainter& painter, const PhysChemLayout& layout, int
         return;
     case kAbsorptionLine: {
         const int raise = static_cast<int>(0.2 * layout.lineHeight);
-        int at =
+        double at =
             drawRun(painter, layout, x, y, QStringLiteral("denatured (6M GdnHCl): "), kLabelColour);
         at = drawRun(painter, layout, at, y, m_denatured, kValueColour);
         at = drawRun(painter, layout, at, y, QStringLiteral(" (mM*cm)"), kLabelColour);
@@ -175,18 +215,21 @@ void PhysChemPage::DrawLine(QPainter& painter, const PhysChemLayout& layout, int
     default:
         break;
     }
-    if (line < kFirstCompositionLine || line >= LineCount(layout.entriesPerRow)) {
+    const int perRow = std::max(1, layout.entriesPerRow);
+    if (line < kFirstCompositionLine ||
+        line >= kFirstCompositionLine + (20 + perRow - 1) / perRow) {
         return;
     }
-    const int perRow = std::max(1, layout.entriesPerRow);
+    // Columns are counted in the font's true advance: whole pixels would
+    // lose a fraction at every character and run the entries together.
     const int first = (line - kFirstCompositionLine) * perRow;
     for (int i = first; i < std::min(20, first + perRow); ++i) {
         const Entry& entry = m_entries[static_cast<std::size_t>(i)];
-        const int column = x + (i - first) * EntryPitch() * layout.charWidth;
+        const double column = x + (i - first) * EntryPitch() * layout.advance;
         drawRun(painter, layout, column, y, entry.label, kLabelColour);
-        const int countX = column + 3 * layout.charWidth;
+        const double countX = column + 3 * layout.advance;
         drawRun(painter, layout, countX, y, entry.count, kValueColour);
-        drawRun(painter, layout, countX + (m_countWidth + 1) * layout.charWidth, y, entry.percent,
+        drawRun(painter, layout, countX + (m_countWidth + 1) * layout.advance, y, entry.percent,
                 kValueColour);
     }
 }

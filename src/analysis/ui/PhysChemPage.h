@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -19,9 +20,11 @@ struct PhysChemLayout
     double scale = 1.0;    ///< device pixels per screen pixel (1 on screen)
     int left = 0;          ///< x of the text, device pixels
     int lineHeight = 0;    ///< the font's height plus its external leading
-    int charWidth = 0;     ///< the widest character of the font
+    int charWidth = 0;     ///< the widest character of the font, whole pixels
+    double advance = 0.0;  ///< a character's true advance: columns are laid out in it
     int charsPerLine = 0;  ///< device width / charWidth - 5
     int entriesPerRow = 4; ///< composition entries in one row
+    int titleColumns = 0;  ///< characters of a title row; 0: the title stays on one line
 };
 
 /// The properties page as the window and the printer draw it: the title in
@@ -43,15 +46,22 @@ public:
     /// when that many entries would not fit the width.
     PhysChemLayout ScreenLayout(QPaintDevice* device, int width) const;
 
-    /// The layout on a printer page: the font scaled to the printer's
-    /// resolution, a left margin of five characters, five entries per row.
-    PhysChemLayout PrinterLayout(QPaintDevice* printer) const;
+    /// The layout in a printed text area textWidth device pixels wide: the
+    /// font scaled to the printer's resolution, text from the area's left
+    /// edge, five entries per row (fewer when five would not fit), the title
+    /// wrapped to the width.
+    PhysChemLayout PrinterLayout(QPaintDevice* printer, int textWidth) const;
 
-    /// Lines of the page with entriesPerRow composition entries per row.
-    int LineCount(int entriesPerRow) const;
+    /// Lines of the page in layout: the title's rows, the values, the rows of
+    /// the composition.
+    int LineCount(const PhysChemLayout& layout) const;
 
     /// Draws line `line` (0-based) with its top at y. Empty lines draw nothing.
     void DrawLine(QPainter& painter, const PhysChemLayout& layout, int line, int y) const;
+
+    /// The title as layout prints it: one row, or rows of titleColumns
+    /// characters broken after blanks.
+    QStringList TitleRows(const PhysChemLayout& layout) const;
 
     /// The width of the title line on device, in its pixels.
     int TitleWidth(const PhysChemLayout& layout, QPaintDevice* device) const;

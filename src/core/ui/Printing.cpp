@@ -1,9 +1,18 @@
 #include "core/ui/Printing.h"
 
+#include "core/MessageTexts.h"
+#include "core/ui/Application.h"
+#include "core/ui/Messages.h"
+#include "core/ui/QtText.h"
+
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <algorithm>
+#include <cmath>
+#include <memory>
 #include <utility>
 
 namespace quorin::core::ui {
@@ -13,6 +22,19 @@ PrinterChooser& chooserSlot()
 {
     static PrinterChooser chooser;
     return chooser;
+}
+
+/// The printer of a window tested without the program; it goes with the
+/// QApplication, not after it.
+std::unique_ptr<QPrinter>& ownPrinter()
+{
+    static std::unique_ptr<QPrinter> own;
+    static const bool cleanedUp = [] {
+        qAddPostRoutine([] { ownPrinter().reset(); });
+        return true;
+    }();
+    (void)cleanedUp;
+    return own;
 }
 
 } // namespace
@@ -29,6 +51,142 @@ bool ChoosePrinter(QPrinter& printer)
 PrinterChooser SetPrinterChooser(PrinterChooser chooser)
 {
     return std::exchange(chooserSlot(), std::move(chooser));
+}
+
+QPrinter* AskForPrinter()
+{
+    QPrinter* printer = nullptr;
+    if (Application::Exists()) {
+        printer = &Application::Instance().Printer();
+    } else {
+        ownPrinter() = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer = ownPrinter().get();
+    }
+    return ChoosePrinter(*printer) ? printer : nullptr;
+}
+
+int AskAndPrint(const QString& docName, const std::function<int(QPrinter&)>& print)
+{
+    QPrinter* printer = AskForPrinter();
+    if (printer == nullptr) {
+        return 0;
+    }
+    printer->setDocName(docName);
+    return print(*printer);
+}
+
+void ShowCannotPrint()
+{
+    ShowMessage(ToQString(msg::kCannotPrint), ToQString(msg::kProgramTitle));
+}
+
+TextPagePrinter::TextPagePrinter(QPrinter& printer, const QFont& font)
+    : m_printer(printer), m_metrics(font, &printer)
+{
+    if (!m_painter.begin(&printer)) {
+        return;
+    }
+    // The painter's origin is the printable area's corner; the text area lies
+    // a margin inside it, so that no sheet is printed up to the paper's edge.
+    const int marginX = static_cast<int>(std::ceil(kPageMarginMm * printer.logicalDpiX() / 25.4));
+    const int marginY = static_cast<int>(std::ceil(kPageMarginMm * printer.logicalDpiY() / 25.4));
+    m_geometry.width = std::max(1, printer.width() - 2 * marginX);
+    m_geometry.height = std::max(1, printer.height() - 2 * marginY);
+    m_geometry.lineHeight = std::max(1, QFontMetrics(font, &printer).lineSpacing());
+    m_geometry.charWidth = std::max(1.0, m_metrics.averageCharWidth());
+    m_paginator = TextPaginator(m_geometry.RowsPerPage());
+    m_painter.translate(marginX, marginY);
+    m_painter.setFont(font);
+    m_painter.setPen(Qt::black);
+    m_painter.setBackgroundMode(Qt::TransparentMode);
+}
+
+TextPagePrinter::~TextPagePrinter()
+{
+    if (m_painter.isActive()) {
+        m_painter.end();
+    }
+}
+
+std::optional<int> TextPagePrinter::NextRow()
+{
+    if (m_stopped || !m_painter.isActive()) {
+        return std::nullopt;
+    }
+    const TextPaginator::Place place = m_paginator.Next();
+    if (place.startsPage) {
+        if (place.page > 1) {
+            if (m_proceed && !m_proceed()) {
+                m_stopped = true;
+                return std::nullopt;
+            }
+            m_printer.newPage();
+        }
+        // The header keeps the printout's font and colour whatever a row
+        // drawn by the window left set.
+        m_painter.save();
+        m_painter.setPen(Qt::black);
+        const QString header = ToQString(PageHeader(place.page));
+        m_painter.drawText(QPointF((m_geometry.width - m_metrics.horizontalAdvance(header)) / 2,
+                                   m_metrics.ascent()),
+                           header);
+        m_painter.restore();
+    }
+    return m_geometry.RowTop(place.row);
+}
+
+bool TextPagePrinter::PrintLine(std::string_view text, std::string_view breakAfter)
+{
+    const int columns = m_geometry.Columns();
+    const double width = m_geometry.width;
+    const double widest = m_metrics.maxWidth();
+    // Rows of a fixed-pitch font within the columns fit without measuring;
+    // a proportional font's wide letters are measured.
+    const auto fits = [&](std::string_view row) {
+        const auto length = static_cast<double>(row.size());
+        return row.size() <= static_cast<std::size_t>(columns) &&
+               (length * widest <= width || m_metrics.horizontalAdvance(ToQString(row)) <= width);
+    };
+    for (const std::string& row : WrapText(text, fits, breakAfter)) {
+        const std::optional<int> top = NextRow();
+        if (!top) {
+            return false;
+        }
+        m_painter.drawText(QPointF(0, *top + m_metrics.ascent()), ToQString(row));
+    }
+    return true;
+}
+
+int TextPagePrinter::Finish()
+{
+    if (!m_painter.isActive()) {
+        return 0;
+    }
+    if (m_paginator.Pages() == 0) {
+        NextRow();
+    }
+    m_painter.end();
+    return m_stopped ? -1 : m_paginator.Pages();
+}
+
+int PrintLines(QPrinter& printer, const QFont& font, const std::vector<std::string>& lines)
+{
+    TextPagePrinter pages(printer, font);
+    for (const std::string& line : lines) {
+        pages.PrintLine(line);
+    }
+    return pages.Finish();
+}
+
+int PrintTextPages(const QString& docName, const QFont& font, const std::vector<std::string>& lines)
+{
+    return AskAndPrint(docName, [&](QPrinter& printer) {
+        const int pages = PrintLines(printer, font, lines);
+        if (pages == 0) {
+            ShowCannotPrint();
+        }
+        return pages;
+    });
 }
 
 } // namespace quorin::core::ui

@@ -1,6 +1,17 @@
 #pragma once
 
+#include "core/TextPages.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QString>
+
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 class QPrinter;
 
@@ -15,5 +26,78 @@ using PrinterChooser = std::function<bool(QPrinter&)>;
 /// Replaces the print dialog (tests print to a PDF file this way); an empty
 /// chooser restores the real dialog. Returns the chooser it replaced.
 PrinterChooser SetPrinterChooser(PrinterChooser chooser);
+
+/// The program's printer (the one Print Setup sets up) after the print
+/// dialog; nullptr when the user cancelled. Without the program (a window
+/// tested alone) a printer of its own serves, kept until the next call.
+QPrinter* AskForPrinter();
+
+/// Asks for a printer, names the job docName and runs print on it. Returns
+/// what print returns (the sheets printed, by custom); 0 when cancelled.
+int AskAndPrint(const QString& docName, const std::function<int(QPrinter&)>& print);
+
+/// "The page could not be printed." in the program's message box.
+void ShowCannotPrint();
+
+/// The margin a printed page keeps inside the printer's printable area on
+/// every side, in millimetres.
+inline constexpr double kPageMarginMm = 10.0;
+
+/// Prints a text printout on a printer: the text area lies kPageMarginMm
+/// inside the printable area, each sheet is headed by "page N" centred over
+/// it with two blank rows below, and rows follow in one font (see
+/// TextPageGeometry). A window hands it lines (PrintLine, wrapped to the
+/// width) or draws rows of its own at NextRow. Works on any thread.
+class TextPagePrinter
+{
+public:
+    /// Starts the job; IsActive() is false when the printer cannot start.
+    /// font is taken as it is, its size as it comes out on printer.
+    TextPagePrinter(QPrinter& printer, const QFont& font);
+    ~TextPagePrinter();
+    TextPagePrinter(const TextPagePrinter&) = delete;
+    TextPagePrinter& operator=(const TextPagePrinter&) = delete;
+
+    bool IsActive() const { return m_painter.isActive(); }
+    const TextPageGeometry& Geometry() const { return m_geometry; }
+    /// Draws in the text area: its origin is the area's top-left corner.
+    QPainter& Painter() { return m_painter; }
+
+    /// Asked before every sheet after the first; answering false stops the
+    /// printout (the sheets so far are printed).
+    void SetBeforeNextSheet(std::function<bool()> proceed) { m_proceed = std::move(proceed); }
+
+    /// The top of the next row in the painter's coordinates, beginning a
+    /// sheet with its header when the last is full; nothing when stopped.
+    std::optional<int> NextRow();
+
+    /// Prints text in the rows it needs to fit the width: cut after the last
+    /// character of breakAfter that lets a row fit, inside a word when there
+    /// is none. False when stopped.
+    bool PrintLine(std::string_view text, std::string_view breakAfter = kBreakAfterBlank);
+
+    /// Ends the job; a printout without rows still gives its first sheet.
+    /// The sheets printed; 0 when the printer did not start, -1 when stopped.
+    int Finish();
+
+private:
+    QPrinter& m_printer;
+    QPainter m_painter;
+    QFontMetricsF m_metrics;
+    TextPageGeometry m_geometry;
+    TextPaginator m_paginator{1};
+    std::function<bool()> m_proceed;
+    bool m_stopped = false;
+};
+
+/// Prints lines (a title first, then the text) in font, each wrapped to the
+/// width after blanks; the sheets printed, 0 when the printer did not start.
+int PrintLines(QPrinter& printer, const QFont& font, const std::vector<std::string>& lines);
+
+/// What a text window does on Print: asks for a printer, then prints its
+/// lines as PrintLines does under the job name docName, and says so when the
+/// printer does not start. The sheets printed; 0 when cancelled or failed.
+int PrintTextPages(const QString& docName, const QFont& font,
+                   const std::vector<std::string>& lines);
 
 } // namespace quorin::core::ui

@@ -2,7 +2,6 @@
 
 #include "core/CommandIds.h"
 #include "core/MessageTexts.h"
-#include "core/ui/Application.h"
 #include "core/ui/Messages.h"
 #include "core/ui/Printing.h"
 #include "core/ui/QtText.h"
@@ -528,23 +527,13 @@ bool PageView::WriteMetafile(const QString& path)
 
 void PageView::Print()
 {
-    // Print Setup chose the program's printer; without the program (tests of
-    // the page alone) a printer of the view's own serves.
-    std::unique_ptr<QPrinter> own;
-    QPrinter* printer = nullptr;
-    if (core::ui::Application::Exists()) {
-        printer = &core::ui::Application::Instance().Printer();
-    } else {
-        own = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer = own.get();
-    }
-    if (!core::ui::ChoosePrinter(*printer)) {
+    QPrinter* printer = core::ui::AskForPrinter();
+    if (printer == nullptr) {
         return;
     }
     BeforePrint();
     if (!PrintTo(*printer)) {
-        core::ui::ShowMessage(ToQString(core::msg::kCannotPrint),
-                              ToQString(core::msg::kProgramTitle));
+        core::ui::ShowCannotPrint();
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include "analysis/ui/CTempDialog.h"
 #include "core/CommandIds.h"
-#include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/GdiTypes.h"
@@ -16,12 +15,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
-#include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -391,47 +388,21 @@ int CPepEditView::Print(QPrinter& printer)
     }
     core::ui::Application& app = core::ui::Application::Instance();
     printer.setDocName(QStringLiteral("Sequence Editor"));
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        core::ui::ShowMessage(core::ui::ToQString(core::msg::kCannotPrint),
-                              core::ui::ToQString(core::msg::kProgramTitle));
-        return 0;
-    }
     // The printout keeps its size on paper: the font is the hard-copy size in
     // units of a 600-pixel-wide page.
-    const int width = printer.width();
-    const int scale = std::max(1, width / 600);
+    const int scale = std::max(1, printer.width() / 600);
     core::LOGFONT logFont = app.ReportFontA();
     logFont.lfHeight = std::max(1, app.Settings().outputFontSize) * scale;
-    const QFont font = core::ui::FontFromLogFont(logFont);
-    const QFontMetrics metrics(font, &printer);
-    const int lineHeight = std::max(1, metrics.height() + metrics.leading());
-    const int charWidth = std::max(1, metrics.averageCharWidth());
-    const int charsPerPrintedLine = std::clamp(width / charWidth - 9, 1, 254);
-    const int linesPerPage = printer.height() / lineHeight - 3;
-    const int left = 4 * charWidth;
-
-    const auto pages = Paginate(m_model.PrintLines(charsPerPrintedLine), linesPerPage - 3);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.setBackgroundMode(Qt::TransparentMode);
-    int page = 0;
-    for (const std::vector<std::string>& lines : pages) {
-        if (page > 0) {
-            printer.newPage();
-        }
-        ++page;
-        const QString header = QStringLiteral("page ") + QString::number(page);
-        painter.drawText((width - metrics.horizontalAdvance(header)) / 2,
-                         lineHeight + metrics.ascent(), header);
-        int row = 3; // the header, with a line above and a blank line below
-        for (const std::string& line : lines) {
-            painter.drawText(left, row * lineHeight + metrics.ascent(), core::ui::ToQString(line));
-            ++row;
-        }
+    core::ui::TextPagePrinter pages(printer, core::ui::FontFromLogFont(logFont));
+    const int columns = std::min(pages.Geometry().Columns(), 254);
+    for (const std::string& line : m_model.PrintLines(columns)) {
+        pages.PrintLine(line, core::kBreakAfterPunctuation);
     }
-    painter.end();
-    return page;
+    const int printed = pages.Finish();
+    if (printed == 0) {
+        core::ui::ShowCannotPrint();
+    }
+    return printed;
 }
 
 std::optional<core::ui::CommandState> CPepEditView::CommandStateOf(int id)
@@ -477,13 +448,10 @@ bool CPepEditView::OnCommand(int id)
     case cmd::kGoTo:
         GoTo();
         return true;
-    case cmd::kPrint: {
-        QPrinter& printer = core::ui::Application::Instance().Printer();
-        if (core::ui::ChoosePrinter(printer)) {
-            Print(printer);
-        }
+    case cmd::kPrint:
+        core::ui::AskAndPrint(QStringLiteral("Sequence Editor"),
+                              [this](QPrinter& printer) { return Print(printer); });
         return true;
-    }
     default:
         return false;
     }

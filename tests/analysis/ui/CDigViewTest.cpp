@@ -84,6 +84,12 @@ private:
 
     static QString clipboardText() { return QApplication::clipboard()->text(); }
 
+    /// Report text as the clipboard holds it: LF line ends.
+    static QString pasted(const std::string& report)
+    {
+        return core::ui::ToQString(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    }
+
     static QString collapsed(QString text)
     {
         return text.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
@@ -298,7 +304,7 @@ private slots:
         QVERIFY(view.Busy());
         QVERIFY(!view.CommandStateOf(cmd::kPrint)->enabled);
         QTRY_COMPARE(idle.count(), 2);
-        QCOMPARE(clipboardText(), core::ui::ToQString(DigestReportText(expected)));
+        QCOMPARE(clipboardText(), pasted(DigestReportText(expected)));
         QCOMPARE(progress.values.last(), 100);
         const QString text = collapsed(printToPdf(view, QPageSize(QPageSize::A4)));
         QVERIFY2(text.contains(QStringLiteral("page 1")), qPrintable(text));
@@ -309,7 +315,7 @@ private slots:
     {
         auto doc = digested();
         CDigView view(*doc);
-        const QString report = core::ui::ToQString(DigestReportText(doc->Record()));
+        const QString report = pasted(DigestReportText(doc->Record()));
 
         QApplication::clipboard()->setText(QStringLiteral("before"));
         QVERIFY(!view.Selection());
@@ -324,15 +330,19 @@ private slots:
 
         view.SelectLines(22, 20);
         QVERIFY(view.OnCommand(cmd::kCopy));
-        QCOMPARE(clipboardText(), view.LineText(20) + QStringLiteral("\r\n") + view.LineText(21) +
-                                      QStringLiteral("\r\n") + view.LineText(22) +
-                                      QStringLiteral("\r\n"));
+        QCOMPARE(clipboardText(), view.LineText(20) + QStringLiteral("\n") + view.LineText(21) +
+                                      QStringLiteral("\n") + view.LineText(22) +
+                                      QStringLiteral("\n"));
 
         QApplication::clipboard()->clear();
         QVERIFY(view.OnCommand(cmd::kCopyAll));
         QCOMPARE(clipboardText(), report);
-        QCOMPARE(QApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")),
-                 QByteArray::fromStdString(DigestReportText(doc->Record())));
+        // The report ends its lines with CR LF; the clipboard with LF, as
+        // Linux programs paste text.
+        QByteArray lf = QByteArray::fromStdString(DigestReportText(doc->Record()));
+        QVERIFY(lf.contains("\r\n"));
+        lf.replace("\r\n", "\n");
+        QCOMPARE(QApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")), lf);
     }
 
     void theMouseAndTheKeyboardSelectWholeLines()
@@ -357,7 +367,7 @@ private slots:
         QTest::keyClick(&view, Qt::Key_Down);
         QCOMPARE(view.Selection(), std::make_optional(Range(7, 7)));
         QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(clipboardText(), view.LineText(7) + QStringLiteral("\r\n"));
+        QCOMPARE(clipboardText(), view.LineText(7) + QStringLiteral("\n"));
 
         // Dragging selects from the press to the line under the mouse.
         QTest::mousePress(lines, Qt::LeftButton, {}, rowPoint(1));

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -22,6 +24,61 @@ namespace quorin::analysis::ui {
 
 using core::ui::Application;
 using core::ui::CPeptideDoc;
+
+/// A paint device that keeps where each run of text was drawn.
+class TextRunRecorder : public QPaintDevice
+{
+public:
+    struct Run
+    {
+        double x;
+        QString text;
+    };
+
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    const QList<Run>& Runs() const { return m_engine.runs; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return 4000;
+        case PdmHeight:
+            return 100;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        default:
+            return 0;
+        }
+    }
+
+private:
+    struct Engine : QPaintEngine
+    {
+        Engine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawTextItem(const QPointF& p, const QTextItem& item) override
+        {
+            runs.append({p.x(), item.text()});
+        }
+        Type type() const override { return QPaintEngine::User; }
+        QList<Run> runs;
+    };
+    mutable Engine m_engine;
+};
 
 class CPhysChemViewTest : public QObject
 {
@@ -163,9 +220,11 @@ private slots:
         QCOMPARE(image.pixelColor(layout.left + 5, 6 + layout.lineHeight * 2 + 2),
                  QColor(Qt::white));
         // The page is as tall as its lines: title block, values, composition rows.
-        QCOMPARE(view.Page().LineCount(4), 16);
-        QCOMPARE(view.Page().LineCount(5), 15);
-        QCOMPARE(view.Page().LineCount(20), 12);
+        PhysChemLayout rows = layout;
+        for (const auto& [perRow, lines] : {std::pair{4, 16}, {5, 15}, {20, 12}}) {
+            rows.entriesPerRow = perRow;
+            QCOMPARE(view.Page().LineCount(rows), lines);
+        }
     }
 
     void screenRowsHoldATenthOfTheLineButNeverMoreThanFit()
@@ -176,12 +235,34 @@ private slots:
         const PhysChemLayout narrow = page.ScreenLayout(&view, 640);
         QVERIFY(narrow.entriesPerRow >= 1);
         QVERIFY(narrow.entriesPerRow <= narrow.charsPerLine / 10);
-        QVERIFY(narrow.left + narrow.entriesPerRow * page.EntryPitch() * narrow.charWidth <= 640);
+        QVERIFY(narrow.left + narrow.entriesPerRow * page.EntryPitch() * narrow.advance <= 640);
         const PhysChemLayout wide = page.ScreenLayout(&view, 4000);
         QCOMPARE(wide.entriesPerRow,
                  std::min(wide.charsPerLine / 10,
-                          (4000 - wide.left) / (page.EntryPitch() * wide.charWidth)));
+                          int((4000 - wide.left) / (page.EntryPitch() * wide.advance))));
         QVERIFY(wide.entriesPerRow > narrow.entriesPerRow);
+
+        // A wide row keeps the entries in their columns, as a row of text in
+        // the fixed-pitch font would place them: "L: 39 (14.9%)  M:".
+        TextRunRecorder device;
+        const PhysChemLayout row = page.ScreenLayout(&device, 4000);
+        {
+            QPainter painter(&device);
+            page.DrawLine(painter, row, page.LineCount(row) - 1, 0); // all 20 entries
+        }
+        const QFontMetricsF metrics(row.font, &device);
+        const auto columnsWidth = [&](int columns) {
+            return metrics.horizontalAdvance(QString(columns, QLatin1Char(' ')));
+        };
+        const QList<TextRunRecorder::Run>& runs = device.Runs();
+        QCOMPARE(row.entriesPerRow >= 20, true);
+        QCOMPARE(runs.size(), 3 * 20);
+        for (int i = 0; i < runs.size(); i += 3) {
+            const double column = runs[i].x - runs[0].x;
+            QVERIFY2(qAbs(column - columnsWidth(i / 3 * page.EntryPitch())) < 0.5,
+                     qPrintable(runs[i].text));
+            QVERIFY(qAbs(runs[i + 1].x - runs[i].x - columnsWidth(3)) < 0.5);
+        }
     }
 
     void thePrintoutHoldsTheReportAndThePageHeader()
