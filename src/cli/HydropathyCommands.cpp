@@ -36,8 +36,8 @@ void SelectScaleOption(core::PropertyRecord& record, const std::optional<std::st
     plots::SelectScale(record, index);
 }
 
-HydropathyRequest ApplyHydropathyOptions(core::PropertyRecord& record,
-                                         const HydropathyOptions& options)
+plots::PendingPlotRequest ApplyHydropathyOptions(core::PropertyRecord& record,
+                                                 const HydropathyOptions& options)
 {
     SelectScaleOption(record, options.scale);
     const int length = plots::PositionCount(record);
@@ -48,7 +48,7 @@ HydropathyRequest ApplyHydropathyOptions(core::PropertyRecord& record,
     if (!check.ok) {
         throw InputRefused(check.message);
     }
-    return HydropathyRequest{check.from, check.to, check.window, check.threshold};
+    return plots::PendingPlotRequest{check.from, check.to, check.window, check.threshold};
 }
 
 int RunHydropathy(Arguments& args)
@@ -64,7 +64,7 @@ int RunHydropathy(Arguments& args)
     const auto files = args.Positional(1);
     Session session(settings);
     LoadSequence(session, files[0]);
-    const HydropathyRequest request = ApplyHydropathyOptions(session.record, options);
+    const plots::PendingPlotRequest request = ApplyHydropathyOptions(session.record, options);
     WriteOutput(output, plots::HydropathyExportText(session.record, request.from, request.to,
                                                     request.window, delimiter));
     return 0;

@@ -2,6 +2,7 @@
 
 #include "cli/CliCommon.h"
 #include "core/PropertyRecord.h"
+#include "plots/Hydropathy.h"
 
 #include <optional>
 #include <string>
@@ -21,20 +22,11 @@ struct HydropathyOptions
 
 HydropathyOptions TakeHydropathyOptions(Arguments& args);
 
-/// The checked values.
-struct HydropathyRequest
-{
-    int from = 0;
-    int to = 0;
-    int window = 0;
-    double threshold = 0.0;
-};
-
 /// Checks the options as the hydropathy dialog checks its fields (defaults: 1,
 /// the last position, 11, 1.6) and makes the scale current (default: the
 /// first). Throws InputRefused with the dialog's messages.
-HydropathyRequest ApplyHydropathyOptions(core::PropertyRecord& record,
-                                         const HydropathyOptions& options);
+plots::PendingPlotRequest ApplyHydropathyOptions(core::PropertyRecord& record,
+                                                 const HydropathyOptions& options);
 
 /// Makes the --scale index current; throws InputRefused when the list has no
 /// such entry or no entry at all.

@@ -64,16 +64,9 @@ int RunRender(Arguments& args)
 
     Session session(settings);
     LoadSequence(session, positional[1]);
-    const HydropathyRequest request = ApplyHydropathyOptions(session.record, options);
+    plots::StartHydropathyPlot(session.record, ApplyHydropathyOptions(session.record, options),
+                               session.app.plotLineWidth);
     core::HydropathyPlotSettings& plot = session.record.plots.pathy;
-    plot.from = request.from;
-    plot.to = request.to;
-    plot.window = request.window;
-    plot.threshold = request.threshold;
-    plot.helixDisplay = 1;
-    plot.labelMarks = 1;
-    plot.lineWidth = session.app.plotLineWidth;
-    plot.texts = plots::LegendItems();
     for (const std::string& position : marks) {
         plot.marks.push_back(markAt(position, plots::PositionCount(session.record)));
     }

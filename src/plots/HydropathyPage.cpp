@@ -213,6 +213,23 @@ std::vector<core::TEXTITEM> LegendItems()
     return items;
 }
 
+void StartHydropathyPlot(core::PropertyRecord& record, const PendingPlotRequest& request,
+                         int lineWidth)
+{
+    core::HydropathyPlotSettings& settings = record.plots.pathy;
+    settings.from = request.from;
+    settings.to = request.to;
+    settings.window = request.window;
+    settings.threshold = request.threshold;
+    settings.lineWidth = lineWidth;
+    settings.labelMarks = 1;
+    settings.helixDisplay = 1;
+    settings.texts = LegendItems();
+    for (core::MARK& mark : settings.marks) {
+        mark.selected = 0;
+    }
+}
+
 void RefreshLegend(core::PropertyRecord& record, const HydropathyProfile& profile)
 {
     const bool showThreshold = record.plots.currentScale == 0 && profile.threshold != 0.0;

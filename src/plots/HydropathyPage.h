@@ -71,9 +71,17 @@ struct HydropathyProfile
 HydropathyProfile ComputeHydropathyProfile(const core::PropertyRecord& record, int from, int to,
                                            int window, double threshold);
 
-/// The four legend items a new plot view starts with (black, the default
-/// font, at x = 0 and y = 14, 35, 56, 72).
+/// The four legend items a new plot starts with (black, the default font, at
+/// x = 0 and y = 14, 35, 56, 72).
 std::vector<core::TEXTITEM> LegendItems();
+
+/// Starts the record's hydropathy plot, in the window and on the command line
+/// alike: stretch, window and threshold from the request, the curve's line
+/// width in points (the "Line Width" setting), mark labels and helix bars on,
+/// the legend items as the only text items, and no mark selected. The marks
+/// themselves stay.
+void StartHydropathyPlot(core::PropertyRecord& record, const PendingPlotRequest& request,
+                         int lineWidth);
 
 /// Refreshes the text of every legend item from the profile and the current
 /// scale, and moves it to the frame's left edge.

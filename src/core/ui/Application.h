@@ -50,6 +50,9 @@ public:
     /// The settings file, "quorin.ini" in the user-data directory.
     ProfileFile& SettingsFile() { return m_settingsFile; }
     AppSettings& Settings() { return m_settings; }
+    /// Tells the open windows that Settings() changed, so that they take over
+    /// what they draw from it (the plots' "Line Width").
+    void NotifySettingsChanged() { emit settingsChanged(); }
     /// Where the Open, Import, Export and batch dialogs start.
     QString WorkingDirectory() const;
 
@@ -86,6 +89,7 @@ public:
 
 signals:
     void recentFilesChanged();
+    void settingsChanged();
     /// Something the enabling of commands depends on changed.
     void stateChanged();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QString>
 #include <QStringDecoder>
 
@@ -24,6 +25,17 @@ inline QString ToQString(std::string_view text)
 inline std::string ToStdString(const QString& text)
 {
     return text.toStdString();
+}
+
+/// The widest a sequence name gets in a dialog's label, in pixels: a whole
+/// FASTA header as name would stretch the dialog across the screen.
+inline constexpr int kNameLabelWidth = 240;
+
+/// A name as a dialog's label shows it: its beginning and "…" when it is
+/// wider than width pixels in font, else the name itself.
+inline QString ElidedName(const QString& name, const QFont& font, int width = kNameLabelWidth)
+{
+    return QFontMetrics(font).elidedText(name, Qt::ElideRight, width);
 }
 
 } // namespace quorin::core::ui

@@ -38,11 +38,14 @@ CPathyDialog::CPathyDialog(core::PropertyRecord& record, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Properties for Hydropathy Plot"));
     const PendingPlotRequest& request = PendingRequest();
-    auto* use = new QLabel(QStringLiteral("Use a part of %1 (%2 aa)")
-                               .arg(ToQString(record.Name()))
-                               .arg(record.ResidueLength()),
-                           this);
+    const QString name = ToQString(record.Name());
+    auto* use = new QLabel(this);
     use->setObjectName(QStringLiteral("usePart"));
+    use->setText(
+        QStringLiteral("Use a part of %1 (%2 aa)")
+            // In one pass: a "%2" in the name stays as it is.
+            .arg(core::ui::ElidedName(name, use->font()), QString::number(record.ResidueLength())));
+    use->setToolTip(name);
     if (request.from != 0) {
         m_from->setText(QString::number(request.from));
         m_to->setText(QString::number(request.to));

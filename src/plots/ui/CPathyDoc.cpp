@@ -11,7 +11,6 @@
 #include "plots/ui/PlotDialogs.h"
 
 #include <QDir>
-#include <QPainter>
 
 #include <algorithm>
 #include <filesystem>
@@ -20,22 +19,13 @@ namespace quorin::plots::ui {
 
 using core::ui::ToQString;
 
-CPathyDoc::CPathyDoc(core::PropertyRecord& record, std::function<int()> lineWidth, QObject* parent)
-    : PageDocument(record, record.plots.pathy.marks, record.plots.pathy.texts, parent),
-      m_page(record), m_lineWidth(std::move(lineWidth))
-{
-    core::HydropathyPlotSettings& settings = record.plots.pathy;
-    takePendingRequest();
-    settings.labelMarks = 1;
-    settings.helixDisplay = 1;
-    takeLineWidth();
-    Selection().ClearSelection();
-}
-
 CPathyDoc::CPathyDoc(core::PropertyRecord& record, int lineWidth, QObject* parent)
-    : CPathyDoc(
-          record, [lineWidth] { return lineWidth; }, parent)
-{}
+    : PageDocument(record, record.plots.pathy.marks, record.plots.pathy.texts, parent),
+      m_page(record)
+{
+    StartHydropathyPlot(record, PendingRequest(), lineWidth);
+    PendingRequest() = PendingPlotRequest{};
+}
 
 void CPathyDoc::takePendingRequest()
 {
@@ -48,21 +38,9 @@ void CPathyDoc::takePendingRequest()
     request = PendingPlotRequest{};
 }
 
-void CPathyDoc::takeLineWidth()
-{
-    if (m_lineWidth) {
-        Settings().lineWidth = m_lineWidth();
-    }
-}
-
 PageSource CPathyDoc::Source()
 {
-    PageSource source = HydropathyPageSource(m_page);
-    source.draw = [this](QPainter& painter, const PageLayout& layout) {
-        takeLineWidth();
-        DrawHydropathyPage(painter, m_page, layout);
-    };
-    return source;
+    return HydropathyPageSource(m_page);
 }
 
 QString CPathyDoc::PrintJobName() const
@@ -83,6 +61,15 @@ int CPathyDoc::MarkAt(QPoint point) const
 bool CPathyDoc::LabelsMarks() const
 {
     return m_page.Settings().labelMarks != 0;
+}
+
+void CPathyDoc::SetLineWidth(int lineWidth)
+{
+    if (Settings().lineWidth == lineWidth) {
+        return;
+    }
+    Settings().lineWidth = lineWidth;
+    Changed();
 }
 
 void CPathyDoc::ToggleLabelMarks()

@@ -3,8 +3,6 @@
 #include "plots/HydropathyPage.h"
 #include "plots/ui/PageDocument.h"
 
-#include <functional>
-
 namespace quorin::plots::ui {
 
 /// The hydropathy plot's document: the page of the record's hydropathy plot
@@ -14,13 +12,8 @@ class CPathyDoc : public PageDocument
     Q_OBJECT
 
 public:
-    /// Takes the pending request (stretch, window, threshold) into the plot
-    /// settings and clears it, switches mark labels and helix bars on and
-    /// selects nothing. lineWidth gives the "Line Width" setting; it is read
-    /// now and again before every drawing.
-    CPathyDoc(core::PropertyRecord& record, std::function<int()> lineWidth,
-              QObject* parent = nullptr);
-    /// The same with a fixed line width.
+    /// Starts the plot (StartHydropathyPlot) from the pending request, which
+    /// is cleared. lineWidth is the "Line Width" setting in points.
     CPathyDoc(core::PropertyRecord& record, int lineWidth, QObject* parent = nullptr);
 
     HydropathyPage& Page() { return m_page; }
@@ -31,6 +24,10 @@ public:
     int TextItemAt(QPoint point) const override;
     int MarkAt(QPoint point) const override;
     bool LabelsMarks() const override;
+
+    /// A new "Line Width" setting, in points: the curve and the mark arrows
+    /// are drawn with it from now on.
+    void SetLineWidth(int lineWidth);
     void ToggleLabelMarks() override;
 
     /// "Hydropathy Plot of residues 1-262 of name".
@@ -60,10 +57,8 @@ private:
     /// Stretch, window and threshold from the pending request, which is
     /// cleared.
     void takePendingRequest();
-    void takeLineWidth();
 
     HydropathyPage m_page;
-    std::function<int()> m_lineWidth;
 };
 
 } // namespace quorin::plots::ui

@@ -22,8 +22,6 @@ CPathyView::CPathyView(CPathyDoc& document, QWidget* parent)
     : PageView(document, parent), m_pathy(document)
 {
     setObjectName(QStringLiteral("CPathyView"));
-    document.Settings().texts = LegendItems();
-    document.Selection().ClearSelection();
     setWindowTitle(document.Caption());
     connect(&document, &PageDocument::changed, this,
             [this, &document] { setWindowTitle(document.Caption()); });

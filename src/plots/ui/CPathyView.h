@@ -7,8 +7,7 @@
 
 namespace quorin::plots::ui {
 
-/// The hydropathy plot's view: starts the page with the four legend items,
-/// shows the caption, selects stretches with a rubber band (zoom, or a
+/// The hydropathy plot's view: shows the caption, selects stretches with a rubber band (zoom, or a
 /// helical wheel in the wheel mode) and reports the residue under the
 /// pointer in the status bar.
 class CPathyView : public PageView

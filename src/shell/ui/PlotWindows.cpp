@@ -65,8 +65,9 @@ void LaunchHydropathy(LaunchContext& context)
 WindowContent MakeHydropathyWindow(core::ui::CPeptideDoc& document)
 {
     core::ui::Application& app = core::ui::Application::Instance();
-    auto* plot = new plots::ui::CPathyDoc(document.Record(),
-                                          [&app] { return app.Settings().plotLineWidth; });
+    auto* plot = new plots::ui::CPathyDoc(document.Record(), app.Settings().plotLineWidth);
+    QObject::connect(&app, &core::ui::Application::settingsChanged, plot,
+                     [plot, &app] { plot->SetLineWidth(app.Settings().plotLineWidth); });
     auto* view = new plots::ui::CPathyView(*plot);
     QObject::connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, plot,
                      &plots::ui::PageDocument::Changed);

@@ -74,6 +74,7 @@ private slots:
     void cancelClampsTheRequestOnly_data();
     void cancelClampsTheRequestOnly();
     void helpOpensTheHydropathyTopic();
+    void aLongNameIsCutAndTheDialogKeepsItsSize();
 };
 
 void CPathyDialogTest::opensWithThePendingRequestOrItsDefaults()
@@ -266,6 +267,23 @@ void CPathyDialogTest::helpOpensTheHydropathyTopic()
     core::ui::SetHelpHandler(std::move(previous));
     QCOMPARE(opened, QStringLiteral("HYDROPATHY PLOT"));
     QVERIFY(on.dialog->isVisible());
+}
+
+void CPathyDialogTest::aLongNameIsCutAndTheDialogKeepsItsSize()
+{
+    core::PropertyRecord record;
+    test::FillDemoRecord(record);
+    // A FASTA header as name, with a "%2" that must not take the length's place.
+    record.SetName("sp|P99999|LONG_HUMAN 100%2 " + std::string(300, 'x'));
+    PendingRequest() = kNewPlot;
+    CPathyDialog dialog(record);
+    QVERIFY2(dialog.sizeHint().width() < 600,
+             qPrintable(QString::number(dialog.sizeHint().width())));
+    const QString shown = dialog.findChild<QLabel*>(QStringLiteral("usePart"))->text();
+    QVERIFY2(shown.startsWith(QStringLiteral("Use a part of sp|P99999|LONG_HUMAN 100%2 x")),
+             qPrintable(shown));
+    QVERIFY2(shown.endsWith(QStringLiteral("\u2026 (50 aa)")), qPrintable(shown));
+    PendingRequest() = PendingPlotRequest{};
 }
 
 QTEST_MAIN(CPathyDialogTest)

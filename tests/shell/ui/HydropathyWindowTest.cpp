@@ -265,9 +265,11 @@ private slots:
         QVERIFY(program.frame->Execute(cmd::kHydropathy));
         plots::ui::CPathyView* view = pathyView(program);
         QCOMPARE(program.Document()->Record().plots.pathy.lineWidth, 2);
-        // The setting is read again at each drawing.
+        // A changed setting reaches the open plot; drawing only reads it.
         program.app->Settings().plotLineWidth = 4;
         view->viewport()->grab();
+        QCOMPARE(program.Document()->Record().plots.pathy.lineWidth, 2);
+        program.app->NotifySettingsChanged();
         QCOMPARE(program.Document()->Record().plots.pathy.lineWidth, 4);
 
         // The status bar shows the residue under the pointer.
