@@ -1,3 +1,4 @@
+#include "core/FileIo.h"
 #include "core/ui/Application.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/StartUp.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char** argv)
 {
+    quorin::core::InstallTemporaryFileCleanup();
     QApplication qtApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorin"));
     QApplication::setApplicationVersion(QStringLiteral("3.01"));
