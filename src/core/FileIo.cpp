@@ -398,16 +398,17 @@ FileStatus WriteFileAtomically(const std::filesystem::path& path,
                                const std::function<void(const ByteSink& sink)>& produce)
 {
     InstallTemporaryFileCleanup();
-    int linkError = 0;
-    const std::filesystem::path target = finalTarget(path, linkError);
-    if (linkError != 0) {
-        return FileStatus::FromErrno(linkError);
-    }
     struct stat info
     {};
-    if (::stat(target.c_str(), &info) != 0) {
+    if (::stat(path.c_str(), &info) != 0) {
         if (errno != ENOENT) {
             return FileStatus::FromErrno(errno);
+        }
+        // Nothing there, or a link to nothing: the link's target is created.
+        int linkError = 0;
+        const std::filesystem::path target = finalTarget(path, linkError);
+        if (linkError != 0) {
+            return FileStatus::FromErrno(linkError);
         }
         return replaceAtomically(target, nullptr, produce);
     }
@@ -415,7 +416,20 @@ FileStatus WriteFileAtomically(const std::filesystem::path& path,
         return FileStatus::FromErrno(EISDIR);
     }
     if (!S_ISREG(info.st_mode)) {
-        return writeInPlace(target, produce);
+        // Opened through path itself: the kernel follows links such as
+        // /dev/stdout that name no file by their text.
+        return writeInPlace(path, produce);
+    }
+    int linkError = 0;
+    const std::filesystem::path target = finalTarget(path, linkError);
+    struct stat resolved
+    {};
+    if (linkError != 0 || ::stat(target.c_str(), &resolved) != 0 ||
+        resolved.st_dev != info.st_dev || resolved.st_ino != info.st_ino) {
+        // A link whose text does not lead to the file it opens (a process's
+        // file descriptor, a link changed meanwhile) is written as the shell
+        // writes it: in place.
+        return writeInPlace(path, produce);
     }
     return replaceAtomically(target, &info, produce);
 }

@@ -87,7 +87,8 @@ private:
 /// - an existing destination that is no regular file (a character device, a
 ///   FIFO, a link to standard output) is written in place, as a shell
 ///   redirection writes it; a FIFO then waits for its reader, as it does for
-///   the shell.
+///   the shell. So is a regular file reached through a link whose text does
+///   not name it (/dev/stdout of a process whose output goes to a file).
 FileStatus WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 /// Receives output piece by piece.
