@@ -2,6 +2,7 @@
 
 #include "core/MessageTexts.h"
 #include "core/NumberText.h"
+#include "core/SequenceText.h"
 
 #include <algorithm>
 #include <array>
@@ -100,7 +101,7 @@ void buildHead(DigestState& state, const std::string& name, int width)
         head += kEol;
     };
 
-    const std::string title = "Pattern of proteolytic digest of " + name;
+    const std::string title = "Pattern of proteolytic digest of " + core::OneLineText(name);
     line(title);
     line(std::string(title.size(), '*'));
     line("");
@@ -577,7 +578,7 @@ void WriteDigestFileRecords(const core::PropertyRecord& record, std::string_view
             static_cast<std::size_t>(fragment.end) >= sequence.size()) {
             continue;
         }
-        const std::string header = std::string(name) + "_" + std::to_string(k);
+        const std::string header = core::OneLineText(name) + "_" + std::to_string(k);
         sink(DigestFileRecord(header,
                               std::string_view(sequence).substr(
                                   static_cast<std::size_t>(fragment.start),

@@ -1,6 +1,7 @@
 #include "analysis/PhysChem.h"
 
 #include "core/NumberText.h"
+#include "core/SequenceText.h"
 
 #include <cmath>
 
@@ -37,7 +38,7 @@ std::string PhysChemReportText(core::PropertyRecord& record)
 {
     using core::FormatSignificant;
     std::string text;
-    const std::string title = "Physico-chemical Properties of " + record.Name();
+    const std::string title = "Physico-chemical Properties of " + core::OneLineText(record.Name());
     text += title;
     text += kEol;
     text += std::string(title.size(), '*');

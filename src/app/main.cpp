@@ -1,3 +1,4 @@
+#include "core/FileIo.h"
 #include "core/ui/Application.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/StartUp.h"
@@ -90,6 +91,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    quorin::core::InstallTemporaryFileCleanup();
     const QtMessageHandler previous = qInstallMessageHandler(startUpMessages);
     QApplication qtApplication(argc, argv);
     qInstallMessageHandler(previous);

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <iterator>
 
 namespace quorin::cli {
 namespace {
@@ -23,17 +22,15 @@ std::filesystem::path defaultSettingsPath()
 std::string readInput(const std::string& path)
 {
     if (path == "-") {
-        std::string text{std::istreambuf_iterator<char>(std::cin),
-                         std::istreambuf_iterator<char>()};
-        return text;
+        auto text = core::ReadStandardInput();
+        if (!text) {
+            throw InputRefused("Cannot read standard input: " + text.Error());
+        }
+        return std::move(*text);
     }
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        throw InputRefused("Cannot open " + path + ": it is a directory");
-    }
-    auto text = core::ReadWholeFile(path);
+    auto text = core::ReadSequenceFile(path);
     if (!text) {
-        throw InputRefused("Cannot open " + path);
+        throw InputRefused("Cannot open " + path + ": " + text.Error());
     }
     return std::move(*text);
 }
@@ -110,6 +107,9 @@ void LoadSequence(Session& session, const std::string& path)
         return;
     case core::PepLoadStatus::NotQuorinFormat:
         throw InputRefused(std::string(core::kNotQuorinFormatMessage));
+    case core::PepLoadStatus::Utf16Text:
+        throw InputRefused((path == "-" ? std::string("standard input") : path) + ": " +
+                           std::string(core::kUtf16TextMessage));
     case core::PepLoadStatus::Truncated:
         throw InputRefused((path == "-" ? std::string("standard input") : path) + ": " +
                            std::string(core::kTruncatedFileMessage));
@@ -136,8 +136,8 @@ void WriteOutput(const std::optional<std::string>& path,
         }
         return;
     }
-    if (!core::WriteFileAtomically(*path, produce)) {
-        throw InputRefused("Cannot write " + *path);
+    if (const auto written = core::WriteFileAtomically(*path, produce); !written) {
+        throw InputRefused("Cannot write " + *path + ": " + written.Error());
     }
 }
 

@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "core/FileIo.h"
 
 #include <array>
 #include <iostream>
@@ -94,6 +95,7 @@ std::span<const Command> AllCommands()
 int main(int argc, char** argv)
 {
     using namespace quorin::cli;
+    quorin::core::InstallTemporaryFileCleanup();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         printProgramUsage(std::cerr);

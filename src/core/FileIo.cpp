@@ -1,66 +1,437 @@
 #include "core/FileIo.h"
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <random>
+#include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quorin::core {
+namespace {
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
+constexpr std::string_view kTooLarge = "It holds more than 1 GiB, the most the program reads";
+
+/// A descriptor closed with the object.
+class Descriptor
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        return std::nullopt;
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int Get() const { return m_fd; }
+    /// Closes now and reports the error close found (a delayed write error on
+    /// some file systems shows only here).
+    int Close()
+    {
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        return result == 0 ? 0 : errno;
     }
-    return std::move(buffer).str();
+
+private:
+    int m_fd;
+};
+
+// Live temporary files, for the signal handler. A slot is claimed with a
+// compare-and-swap (0 free, 1 being filled, 2 live); the handler reads only
+// live slots and calls nothing but unlink, so it is async-signal-safe.
+constexpr std::size_t kTempSlots = 32;
+constexpr std::size_t kTempPathMax = 4096;
+std::array<std::atomic<int>, kTempSlots> g_tempState{};
+std::array<std::array<char, kTempPathMax>, kTempSlots> g_tempPath{};
+
+extern "C" void removeTemporariesAndDie(int signalNumber)
+{
+    const int savedErrno = errno;
+    for (std::size_t i = 0; i < kTempSlots; ++i) {
+        if (g_tempState[i].load(std::memory_order_acquire) == 2) {
+            ::unlink(g_tempPath[i].data());
+        }
+    }
+    errno = savedErrno;
+    ::signal(signalNumber, SIG_DFL);
+    ::raise(signalNumber);
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes)
+/// A temporary file known to the signal handler while it lives.
+class TempRegistration
+{
+public:
+    explicit TempRegistration(const std::filesystem::path& path)
+    {
+        std::error_code error;
+        const std::string absolute = std::filesystem::absolute(path, error).string();
+        if (error || absolute.size() >= kTempPathMax) {
+            return;
+        }
+        for (std::size_t i = 0; i < kTempSlots; ++i) {
+            int expected = 0;
+            if (g_tempState[i].compare_exchange_strong(expected, 1)) {
+                std::memcpy(g_tempPath[i].data(), absolute.c_str(), absolute.size() + 1);
+                g_tempState[i].store(2, std::memory_order_release);
+                m_slot = i;
+                return;
+            }
+        }
+        // With every slot taken this file is still removed on failure, only
+        // not on a signal.
+    }
+    ~TempRegistration()
+    {
+        if (m_slot < kTempSlots) {
+            g_tempState[m_slot].store(0, std::memory_order_release);
+        }
+    }
+    TempRegistration(const TempRegistration&) = delete;
+    TempRegistration& operator=(const TempRegistration&) = delete;
+
+private:
+    std::size_t m_slot = kTempSlots;
+};
+
+/// Writes all of bytes, through short writes and interrupted calls; 0 or errno.
+int writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+/// Hands produce's bytes to fd in blocks of 64 KiB; after the first failure
+/// the rest is dropped. Returns 0 or the errno of the failure.
+int writeProduced(int fd, const std::function<void(const ByteSink& sink)>& produce)
+{
+    constexpr std::size_t kBlock = 64 * 1024;
+    std::string buffer;
+    buffer.reserve(kBlock);
+    int failure = 0;
+    produce([&](std::string_view bytes) {
+        if (failure != 0) {
+            return;
+        }
+        if (buffer.size() + bytes.size() < kBlock) {
+            buffer.append(bytes);
+            return;
+        }
+        failure = writeAll(fd, buffer);
+        buffer.clear();
+        if (failure == 0) {
+            failure = writeAll(fd, bytes);
+        }
+    });
+    if (failure == 0) {
+        failure = writeAll(fd, buffer);
+    }
+    return failure;
+}
+
+/// The file that a save of path replaces: symlinks followed to their final
+/// target, which need not exist yet (a dangling link creates its target).
+std::filesystem::path finalTarget(std::filesystem::path path, int& error)
+{
+    // As the kernel allows in one path lookup.
+    constexpr int kMaxLinks = 40;
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        struct stat info
+        {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        std::array<char, kTempPathMax> target{};
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size() - 1);
+        if (length < 0) {
+            error = errno;
+            return path;
+        }
+        const std::filesystem::path next(std::string(target.data(), std::size_t(length)));
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    error = ELOOP;
+    return path;
+}
+
+/// A name beside target that nobody can predict: "." name "." 8 random
+/// letters ".tmp", the name cut so that the whole stays a legal file name.
+std::filesystem::path temporaryName(const std::filesystem::path& target)
+{
+    static constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::array<unsigned char, 8> noise{};
+    if (::getrandom(noise.data(), noise.size(), 0) != static_cast<ssize_t>(noise.size())) {
+        thread_local std::mt19937_64 fallback{std::random_device{}()};
+        for (unsigned char& c : noise) {
+            c = static_cast<unsigned char>(fallback());
+        }
+    }
+    std::string name = "." + target.filename().string().substr(0, 200) + ".";
+    for (const unsigned char c : noise) {
+        name += kLetters[c % kLetters.size()];
+    }
+    name += ".tmp";
+    return target.parent_path() / name;
+}
+
+/// Creates a new file beside target exclusively (O_EXCL: an existing name,
+/// a symlink too, is never opened). Returns the descriptor or -1 with errno.
+int createTemporary(const std::filesystem::path& target, mode_t mode,
+                    std::filesystem::path& created)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        created = temporaryName(target);
+        const int fd =
+            ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+FileStatus writeInPlace(const std::filesystem::path& target,
+                        const std::function<void(const ByteSink& sink)>& produce)
+{
+    // No O_CREAT: the thing is there and stays what it is. A FIFO's open
+    // waits for its reader as a shell redirection does.
+    Descriptor fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        return FileStatus::FromErrno(errno);
+    }
+    if (const int failure = writeProduced(fd.Get(), produce); failure != 0) {
+        return FileStatus::FromErrno(failure);
+    }
+    if (const int failure = fd.Close(); failure != 0) {
+        return FileStatus::FromErrno(failure);
+    }
+    return {};
+}
+
+FileStatus replaceAtomically(const std::filesystem::path& target, const struct stat* existing,
+                             const std::function<void(const ByteSink& sink)>& produce)
+{
+    std::filesystem::path temp;
+    // A file that is replaced may be private: its temporary starts as 0600
+    // and gets the old mode once written. A new file gets 0666 less the umask
+    // from open itself.
+    Descriptor fd(createTemporary(target, existing ? S_IRUSR | S_IWUSR : 0666, temp));
+    if (fd.Get() < 0) {
+        return FileStatus::FromErrno(errno);
+    }
+    const TempRegistration registration(temp);
+    const auto fail = [&](int error) {
+        ::unlink(temp.c_str());
+        return FileStatus::FromErrno(error);
+    };
+    try {
+        if (const int failure = writeProduced(fd.Get(), produce); failure != 0) {
+            return fail(failure);
+        }
+    } catch (...) {
+        ::unlink(temp.c_str());
+        throw;
+    }
+    if (existing != nullptr) {
+        if (::fchmod(fd.Get(), existing->st_mode & 07777) != 0) {
+            return fail(errno);
+        }
+        // Owner and group kept where this user may set them (root, or a
+        // group the user is in); otherwise the file becomes the saver's.
+        if (existing->st_uid != ::geteuid() || existing->st_gid != ::getegid()) {
+            if (::fchown(fd.Get(), existing->st_uid, existing->st_gid) == 0) {
+                ::fchmod(fd.Get(), existing->st_mode & 07777);
+            }
+        }
+    }
+    if (::fsync(fd.Get()) != 0) {
+        return fail(errno);
+    }
+    if (const int failure = fd.Close(); failure != 0) {
+        return fail(failure);
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        return fail(errno);
+    }
+    return {};
+}
+
+ReadResult readDescriptor(int fd, std::uint64_t maxBytes)
+{
+    std::string bytes;
+    struct stat info
+    {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+            return FileStatus::Failed(std::string(kTooLarge), EFBIG);
+        }
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    constexpr std::size_t kBlock = 64 * 1024;
+    std::array<char, kBlock> block{};
+    for (;;) {
+        const ssize_t got = ::read(fd, block.data(), block.size());
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return FileStatus::FromErrno(errno);
+        }
+        if (got == 0) {
+            return bytes;
+        }
+        // A file that grows while it is read, or a device without end, meets
+        // the ceiling here.
+        if (bytes.size() + static_cast<std::uint64_t>(got) > maxBytes) {
+            return FileStatus::Failed(std::string(kTooLarge), EFBIG);
+        }
+        bytes.append(block.data(), static_cast<std::size_t>(got));
+    }
+}
+
+/// Opens path for reading without waiting on a FIFO that has no writer, then
+/// reads in blocking mode. With regularOnly anything but a regular file is
+/// refused, checked on the opened file so that no swap after a check slips by.
+ReadResult readPath(const std::filesystem::path& path, std::uint64_t maxBytes, bool regularOnly)
+{
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        return FileStatus::FromErrno(errno);
+    }
+    struct stat info
+    {};
+    if (::fstat(fd.Get(), &info) != 0) {
+        return FileStatus::FromErrno(errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return FileStatus::FromErrno(EISDIR);
+    }
+    if (regularOnly && !S_ISREG(info.st_mode)) {
+        return FileStatus::Failed(S_ISFIFO(info.st_mode)   ? "It is a FIFO, not a file"
+                                  : S_ISSOCK(info.st_mode) ? "It is a socket, not a file"
+                                                           : "It is a device, not a file");
+    }
+    const int flags = ::fcntl(fd.Get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        return FileStatus::FromErrno(errno);
+    }
+    return readDescriptor(fd.Get(), maxBytes);
+}
+
+} // namespace
+
+FileStatus FileStatus::FromErrno(int error)
+{
+    return Failed(std::strerror(error), error);
+}
+
+FileStatus FileStatus::Failed(std::string reason, int error)
+{
+    FileStatus status;
+    status.m_failed = true;
+    status.m_errno = error;
+    status.m_reason = std::move(reason);
+    return status;
+}
+
+void InstallTemporaryFileCleanup()
+{
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        for (const int signalNumber : {SIGINT, SIGTERM}) {
+            struct sigaction previous
+            {};
+            if (::sigaction(signalNumber, nullptr, &previous) != 0 ||
+                previous.sa_handler != SIG_DFL || (previous.sa_flags & SA_SIGINFO) != 0) {
+                continue;
+            }
+            struct sigaction action
+            {};
+            action.sa_handler = removeTemporariesAndDie;
+            sigemptyset(&action.sa_mask);
+            action.sa_flags = SA_RESETHAND;
+            ::sigaction(signalNumber, &action, nullptr);
+        }
+    });
+}
+
+ReadResult ReadWholeFile(const std::filesystem::path& path, std::uint64_t maxBytes)
+{
+    return readPath(path, maxBytes, false);
+}
+
+ReadResult ReadSequenceFile(const std::filesystem::path& path, std::uint64_t maxBytes)
+{
+    return readPath(path, maxBytes, true);
+}
+
+ReadResult ReadStandardInput(std::uint64_t maxBytes)
+{
+    return readDescriptor(STDIN_FILENO, maxBytes);
+}
+
+FileStatus WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes)
 {
     return WriteFileAtomically(path, [bytes](const ByteSink& sink) { sink(bytes); });
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path,
-                         const std::function<void(const ByteSink& sink)>& produce)
+FileStatus WriteFileAtomically(const std::filesystem::path& path,
+                               const std::function<void(const ByteSink& sink)>& produce)
 {
-    std::filesystem::path temp = path;
-    temp += ".tmp" + std::to_string(::getpid());
-    FILE* file = std::fopen(temp.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
+    InstallTemporaryFileCleanup();
+    struct stat info
+    {};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno != ENOENT) {
+            return FileStatus::FromErrno(errno);
+        }
+        // Nothing there, or a link to nothing: the link's target is created.
+        int linkError = 0;
+        const std::filesystem::path target = finalTarget(path, linkError);
+        if (linkError != 0) {
+            return FileStatus::FromErrno(linkError);
+        }
+        return replaceAtomically(target, nullptr, produce);
     }
-    bool written = true;
-    std::error_code error;
-    try {
-        produce([&](std::string_view bytes) {
-            // After a failed write the rest is dropped; the old file stays.
-            if (written && !bytes.empty()) {
-                written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-            }
-        });
-    } catch (...) {
-        std::fclose(file);
-        std::filesystem::remove(temp, error);
-        throw;
+    if (S_ISDIR(info.st_mode)) {
+        return FileStatus::FromErrno(EISDIR);
     }
-    const bool flushed = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-    const bool closed = std::fclose(file) == 0;
-    if (!(written && flushed && closed)) {
-        std::filesystem::remove(temp, error);
-        return false;
+    if (!S_ISREG(info.st_mode)) {
+        // Opened through path itself: the kernel follows links such as
+        // /dev/stdout that name no file by their text.
+        return writeInPlace(path, produce);
     }
-    std::filesystem::rename(temp, path, error);
-    if (error) {
-        std::filesystem::remove(temp, error);
-        return false;
+    int linkError = 0;
+    const std::filesystem::path target = finalTarget(path, linkError);
+    struct stat resolved
+    {};
+    if (linkError != 0 || ::stat(target.c_str(), &resolved) != 0 ||
+        resolved.st_dev != info.st_dev || resolved.st_ino != info.st_ino) {
+        // A link whose text does not lead to the file it opens (a process's
+        // file descriptor, a link changed meanwhile) is written as the shell
+        // writes it: in place.
+        return writeInPlace(path, produce);
     }
-    return true;
+    return replaceAtomically(target, &info, produce);
 }
 
 } // namespace quorin::core

@@ -21,6 +21,7 @@ inline constexpr std::string_view kResult = "Result";
 // Sequence files (the sequence-file reader names its failures)
 inline constexpr std::string_view kNotQuorinFormat = kNotQuorinFormatMessage;
 inline constexpr std::string_view kTruncatedFile = kTruncatedFileMessage;
+inline constexpr std::string_view kUtf16Text = kUtf16TextMessage;
 /// Import: the text held no header line and sequence.
 inline constexpr std::string_view kFileNotFound = "File not found!";
 
@@ -37,12 +38,25 @@ inline std::string CannotOpenFile(std::string_view path)
     return "Cannot open the file " + std::string(path) + ".";
 }
 
+/// As above with the reason the system (or the file reader) gave.
+inline std::string CannotOpenFile(std::string_view path, std::string_view reason)
+{
+    return "Cannot open the file " + std::string(path) + ": " + std::string(reason) + ".";
+}
+
 /// A save or export that could not be written; the file that was there is
 /// left as it was.
 inline std::string CannotSaveFile(std::string_view path)
 {
     return "Cannot save the file " + std::string(path) +
            ". The disk may be full or the folder read-only; nothing was changed.";
+}
+
+/// As above with the reason the system gave ("No space left on device").
+inline std::string CannotSaveFile(std::string_view path, std::string_view reason)
+{
+    return "Cannot save the file " + std::string(path) + ": " + std::string(reason) +
+           ". Nothing was changed.";
 }
 
 /// A print job that could not start (no printer, or a PDF file that cannot

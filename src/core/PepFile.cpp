@@ -359,8 +359,13 @@ PepLoadStatus readBinary(std::string_view bytes, FileContent& content)
 PepLoadResult LoadSequenceBytes(std::string_view bytes, PropertyRecord& record)
 {
     emptySequenceData(record);
-    if (!bytes.empty() && bytes.front() == '>') {
-        return loadFasta(bytes, record);
+    if (IsUtf16Text(bytes)) {
+        return {PepLoadStatus::Utf16Text, false};
+    }
+    // Only a text loses its byte-order mark: a generation-1 file's name may
+    // start with any bytes.
+    if (const std::string_view text = WithoutUtf8Bom(bytes); text.starts_with('>')) {
+        return loadFasta(text, record);
     }
     FileContent content;
     const PepLoadStatus status = readBinary(bytes, content);
@@ -399,15 +404,15 @@ std::string StoreSequenceBytes(const PropertyRecord& record, bool withSketch)
     return out.Take();
 }
 
-bool SaveSequenceFile(const std::filesystem::path& path, const PropertyRecord& record,
-                      bool withSketch)
+FileStatus SaveSequenceFile(const std::filesystem::path& path, const PropertyRecord& record,
+                            bool withSketch)
 {
     return WriteFileAtomically(path, StoreSequenceBytes(record, withSketch));
 }
 
 std::string FastaExportBytes(const PropertyRecord& record)
 {
-    return ">" + record.Name() + "\r\n" + record.CleanSequence();
+    return ">" + OneLineText(record.Name()) + "\r\n" + record.CleanSequence();
 }
 
 } // namespace quorin::core

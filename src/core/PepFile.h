@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileIo.h"
 #include "core/PropertyRecord.h"
 
 #include <filesystem>
@@ -13,12 +14,16 @@ inline constexpr std::string_view kNotQuorinFormatMessage = "File corrupted or n
 /// What the program tells the user about a sequence file that ends early.
 inline constexpr std::string_view kTruncatedFileMessage =
     "The file ends before all of its data could be read.";
+/// What the program tells the user about a text saved as UTF-16.
+inline constexpr std::string_view kUtf16TextMessage =
+    "The file is UTF-16 text; save it as UTF-8 or plain ASCII.";
 
 enum class PepLoadStatus
 {
     Ok,
     NotQuorinFormat, ///< no signature terminator in the first 21 bytes, or no FASTA record
     Truncated,       ///< a count or length runs past the end of the file
+    Utf16Text,       ///< a text that starts with a UTF-16 byte-order mark
 };
 
 struct PepLoadResult
@@ -29,11 +34,11 @@ struct PepLoadResult
 };
 
 /// Loads the bytes of a sequence file (.pep of generation 1, 2 or 3, or a FASTA
-/// text whose first byte is ">") into record: name, remarks, sequence (through
-/// SetSequence) and record.sketch. On failure the record's sequence data are
-/// left empty, as for a new document; nothing of a half-read file is kept.
-/// Every count is checked against the bytes left before anything is allocated
-/// for it. Bytes after the announced content are ignored.
+/// text whose first byte is ">", after a UTF-8 byte-order mark if any) into record: name, remarks,
+/// sequence (through SetSequence) and record.sketch. On failure the record's sequence data are left
+/// empty, as for a new document; nothing of a half-read file is kept. Every count is checked
+/// against the bytes left before anything is allocated for it. Bytes after the announced content
+/// are ignored.
 PepLoadResult LoadSequenceBytes(std::string_view bytes, PropertyRecord& record);
 
 /// The generation-3 bytes of record; the sketch block only when withSketch.
@@ -42,12 +47,14 @@ PepLoadResult LoadSequenceBytes(std::string_view bytes, PropertyRecord& record);
 std::string StoreSequenceBytes(const PropertyRecord& record, bool withSketch);
 
 /// Writes StoreSequenceBytes atomically (temporary file beside path, renamed
-/// over it only when every byte was written). False when the write failed;
-/// the previous file is then left as it was.
-bool SaveSequenceFile(const std::filesystem::path& path, const PropertyRecord& record,
-                      bool withSketch);
+/// over it only when every byte was written). On failure the status says why
+/// and the previous file is left as it was.
+FileStatus SaveSequenceFile(const std::filesystem::path& path, const PropertyRecord& record,
+                            bool withSketch);
 
 /// The FASTA Export bytes: ">" name CR LF cleaned-sequence, no final line break.
+/// Line breaks and NUL bytes in the name go out as blanks, so that the header
+/// stays one line.
 std::string FastaExportBytes(const PropertyRecord& record);
 
 } // namespace quorin::core

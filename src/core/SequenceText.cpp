@@ -32,4 +32,26 @@ std::string_view FirstFastaRecord(std::string_view text)
     return text;
 }
 
+bool IsUtf16Text(std::string_view bytes)
+{
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+}
+
+std::string_view WithoutUtf8Bom(std::string_view bytes)
+{
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    return bytes.starts_with(kBom) ? bytes.substr(kBom.size()) : bytes;
+}
+
+std::string OneLineText(std::string_view text)
+{
+    std::string line(text);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n' || c == '\0') {
+            c = ' ';
+        }
+    }
+    return line;
+}
+
 } // namespace quorin::core

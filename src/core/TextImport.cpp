@@ -1,11 +1,14 @@
 #include "core/TextImport.h"
 
+#include "core/SequenceText.h"
+
 #include <algorithm>
 
 namespace quorin::core {
 
 std::string ImportedText(std::string_view fileBytes)
 {
+    fileBytes = WithoutUtf8Bom(fileBytes);
     constexpr std::size_t kChunk = 59000;
     std::string text;
     text.reserve(fileBytes.size());

@@ -2,6 +2,7 @@
 
 #include "core/MessageTexts.h"
 #include "core/NumberText.h"
+#include "core/SequenceText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -240,7 +241,7 @@ std::string HydropathyExportText(const core::PropertyRecord& record, int from, i
 {
     const auto scale = static_cast<std::size_t>(record.plots.currentScale);
     const std::string scaleName = scale < record.scales.size() ? record.scales[scale].name : "";
-    std::string text = "Hydropathyplot of " + record.Name() + "\r\n\r\n";
+    std::string text = "Hydropathyplot of " + core::OneLineText(record.Name()) + "\r\n\r\n";
     text += "Scale:  " + scaleName + ";    W = " + std::to_string(window) + "\r\n\r\n";
     text += "Residue / Hydropathyvalue\r\n\r\n";
     const std::vector<double> values = PositionValues(record);

@@ -1,5 +1,6 @@
 #include "analysis/Digest.h"
 
+#include "analysis/PhysChem.h"
 #include "core/MessageTexts.h"
 #include "core/SequenceText.h"
 #include "core/TestFiles.h"
@@ -558,6 +559,22 @@ TEST(LimitsTest, ADigestBeyondTheCeilingIsRefusedBeforeAnyFragment)
     EXPECT_EQ(core::msg::TooManyFragments(589'978'425, 120'000'000),
               "The digest would make 589,978,425 fragments, more than the 120,000,000 this "
               "machine allows.");
+}
+
+TEST(Texts, ReportTitlesAndDigestRecordsStayOneLine)
+{
+    core::PropertyRecord record = recordFor(std::string("ev\ni\r\0x", 7), "GKGKG");
+    const std::string title = "ev i  x";
+    EXPECT_EQ(PhysChemReportText(record).substr(0, 40),
+              "Physico-chemical Properties of " + title + "\r\n");
+    record.digest.selectedAgents = {{"Lys-C", "K!"}};
+    Digest(record, "K!");
+    EXPECT_EQ(DigestReportLine(record, 0), "Pattern of proteolytic digest of " + title);
+    EXPECT_EQ(DigestReportLine(record, 1), std::string(40, '*'));
+    std::string records;
+    WriteDigestFileRecords(record, record.Name(),
+                           [&](std::string_view bytes) { records.append(bytes); });
+    EXPECT_EQ(records.substr(0, 13), ">" + title + "_0\r\nG");
 }
 
 } // namespace

@@ -68,13 +68,19 @@ TEST(CliTest, RefusedInputExitsWithOneAndOneLine)
 {
     TempDir dir;
     WriteFile(dir / "noheader.fasta", ">only a header without a line break");
+    WriteFile(dir / "utf16.fasta", std::string("\xFF\xFE>\0P\0\n\0M\0", 10));
     const struct
     {
         std::string arguments;
         std::string message;
     } rows[] = {
         {"props --settings s.ini noheader.fasta", "File corrupted or not Quorin-format !\n"},
-        {"props --settings s.ini missing.fasta", "Cannot open missing.fasta\n"},
+        {"props --settings s.ini missing.fasta",
+         "Cannot open missing.fasta: No such file or directory\n"},
+        {"props --settings s.ini .", "Cannot open .: Is a directory\n"},
+        {"props --settings s.ini /dev/null", "Cannot open /dev/null: It is a device, not a file\n"},
+        {"props --settings s.ini utf16.fasta",
+         "utf16.fasta: The file is UTF-16 text; save it as UTF-8 or plain ASCII.\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments);
@@ -158,7 +164,8 @@ TEST(CliTest, RefusedPepFilesAndFailedConversionsExitWithOne)
         {"convert --settings s.ini cut.pep out.pep",
          "cut.pep: The file ends before all of its data could be read.\n"},
         {"convert --settings s.ini text.pep out.pep", "File corrupted or not Quorin-format !\n"},
-        {"convert --settings s.ini p1.fasta nodir/out.pep", "Cannot write nodir/out.pep\n"},
+        {"convert --settings s.ini p1.fasta nodir/out.pep",
+         "Cannot write nodir/out.pep: No such file or directory\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments);

@@ -1,9 +1,12 @@
 #include "core/PepFile.h"
 
+#include "core/SequenceText.h"
 #include "core/TestFiles.h"
+#include "core/TextImport.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <random>
 #include <unistd.h>
@@ -441,14 +444,62 @@ TEST(PepFileTest, SavingReplacesTheFileOnlyWhenTheWriteSucceeds)
     ASSERT_TRUE(SaveSequenceFile(path, record, false));
     EXPECT_EQ(test::ReadFile(path), StoreSequenceBytes(record, false));
 
-    // A directory where the temporary file would go makes the write fail.
-    std::filesystem::path temp = path;
-    temp += ".tmp" + std::to_string(::getpid());
-    std::filesystem::create_directory(temp);
-    EXPECT_FALSE(SaveSequenceFile(path, document("other", "WWWW"), true));
+    // A directory in the way makes the write fail and leaves the file.
+    std::filesystem::create_directory(dir / "in the way");
+    EXPECT_FALSE(SaveSequenceFile(dir / "in the way", document("other", "WWWW"), true));
     EXPECT_EQ(test::ReadFile(path), StoreSequenceBytes(record, false));
 
-    EXPECT_FALSE(SaveSequenceFile(dir / "missing" / "doc.pep", record, false));
+    EXPECT_EQ(SaveSequenceFile(dir / "missing" / "doc.pep", record, false).Error(),
+              std::strerror(ENOENT));
+}
+
+TEST(Texts, AUtf8ByteOrderMarkIsSkippedAndUtf16IsRefused)
+{
+    const struct
+    {
+        std::string bytes;
+        PepLoadStatus status;
+        std::string name;
+    } rows[] = {
+        {"\xEF\xBB\xBF>P1\r\nMKV", PepLoadStatus::Ok, "P1"},
+        {"\xFF\xFE>\0P\0"
+         "1\0\r\0\n\0M\0",
+         PepLoadStatus::Utf16Text, ""},
+        {"\xFE\xFF\0>\0P\0"
+         "1\0\r\0\n\0M",
+         PepLoadStatus::Utf16Text, ""},
+        // Only a text loses its mark: behind it a binary file stays refused.
+        {"\xEF\xBB\xBFQuorin 3.0", PepLoadStatus::NotQuorinFormat, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        PropertyRecord record;
+        EXPECT_EQ(LoadSequenceBytes(row.bytes, record).status, row.status);
+        EXPECT_EQ(record.Name(), row.name);
+    }
+    EXPECT_EQ(ImportedText("\xEF\xBB\xBF>P1\nMKV"), ">P1\nMKV");
+    EXPECT_TRUE(IsUtf16Text("\xFF\xFE>"));
+}
+
+TEST(Texts, AFastaExportKeepsItsHeaderOnOneLine)
+{
+    const struct
+    {
+        std::string name;
+        std::string header;
+    } rows[] = {
+        {"ev\ni", "ev i"},
+        {"a\r\nb", "a  b"},
+        {std::string("nul\0byte", 8), "nul byte"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.header);
+        const std::string bytes = FastaExportBytes(document(row.name, "MKVLA"));
+        EXPECT_EQ(bytes, ">" + row.header + "\r\nMKVLA");
+        PropertyRecord back;
+        ASSERT_EQ(LoadSequenceBytes(bytes, back).status, PepLoadStatus::Ok);
+        EXPECT_EQ(back.CleanSequence(), "MKVLA");
+    }
 }
 
 } // namespace

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PropertyRecord imported;
     Require(LoadSequenceBytes(exported, imported).status == PepLoadStatus::Ok,
             "an export is refused");
-    Require(imported.Name() == record.Name(), "the name changed on export and import");
+    // NUL bytes of a header go out as blanks.
+    Require(imported.Name() == OneLineText(record.Name()), "the name changed on export and import");
     Require(imported.CleanSequence() == record.CleanSequence(),
             "the sequence changed on export and import");
 

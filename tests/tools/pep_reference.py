@@ -147,4 +147,7 @@ def cleaned(text):
 
 
 def fasta_export(name, sequence):
-    return b">" + name + b"\r\n" + sequence
+    # Line breaks and NUL bytes in the name go out as blanks: the header stays
+    # one line.
+    header = bytes(b" "[0] if c in b"\r\n\0" else c for c in name)
+    return b">" + header + b"\r\n" + sequence

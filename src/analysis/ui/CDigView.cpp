@@ -4,6 +4,7 @@
 #include "analysis/ui/DigestOutput.h"
 #include "core/CommandIds.h"
 #include "core/MessageTexts.h"
+#include "core/SequenceText.h"
 #include "core/ui/Application.h"
 #include "core/ui/BackgroundWork.h"
 #include "core/ui/CPeptideDoc.h"
@@ -437,7 +438,8 @@ void CDigView::onDocumentUpdate()
     const core::PropertyRecord& record = m_document->Record();
     // A renamed sequence gets its title; the fragments keep their order.
     if (DigestReportLineCount(record) > 0 &&
-        DigestReportLine(record, 0) != "Pattern of proteolytic digest of " + record.Name()) {
+        DigestReportLine(record, 0) !=
+            "Pattern of proteolytic digest of " + core::OneLineText(record.Name())) {
         m_jobs->Rebuild(m_sortMode, m_completeOnly, false);
         return;
     }

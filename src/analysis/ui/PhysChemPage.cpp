@@ -2,6 +2,7 @@
 
 #include "analysis/PhysChem.h"
 #include "core/NumberText.h"
+#include "core/SequenceText.h"
 #include "core/TextPages.h"
 #include "core/ui/QtText.h"
 
@@ -60,7 +61,8 @@ double advanceOf(const QFont& font, QPaintDevice* device)
 
 PhysChemPage::PhysChemPage(core::PropertyRecord& record)
 {
-    m_title = QStringLiteral("Physico-chemical Properties of ") + ToQString(record.Name());
+    m_title = QStringLiteral("Physico-chemical Properties of ") +
+              ToQString(core::OneLineText(record.Name()));
     m_pI = ToQString(core::FormatSignificant(record.IsoelectricPoint(), 3));
     const double mw = record.MolecularWeight();
     m_mw = ToQString(core::FormatSignificant(mw, static_cast<int>(std::trunc(std::log10(mw) + 1))));

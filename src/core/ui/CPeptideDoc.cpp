@@ -88,13 +88,10 @@ CPeptideDoc::LoadOutcome CPeptideDoc::OnOpenDocument(const QString& path, bool* 
     Application& app = Application::Instance();
     emptySequenceData();
     app.SetLastLoadSucceeded(false);
-    std::error_code error;
-    const auto filePath = toPath(path);
-    std::optional<std::string> bytes;
-    if (!std::filesystem::is_directory(filePath, error)) {
-        bytes = ReadWholeFile(filePath);
-    }
+    m_openError.clear();
+    const ReadResult bytes = ReadSequenceFile(toPath(path));
     if (!bytes) {
+        m_openError = ToQString(bytes.Error());
         return LoadOutcome::CannotOpen;
     }
     const PepLoadResult result = LoadSequenceBytes(*bytes, m_record);
@@ -103,6 +100,8 @@ CPeptideDoc::LoadOutcome CPeptideDoc::OnOpenDocument(const QString& path, bool* 
         return LoadOutcome::NotQuorinFormat;
     case PepLoadStatus::Truncated:
         return LoadOutcome::Truncated;
+    case PepLoadStatus::Utf16Text:
+        return LoadOutcome::Utf16Text;
     case PepLoadStatus::Ok:
         break;
     }
@@ -176,14 +175,15 @@ bool CPeptideDoc::DoSaveAs()
 
 bool CPeptideDoc::SaveTo(const QString& path)
 {
-    bool written = false;
+    FileStatus written;
     {
         WaitCursor wait;
         written = SaveSequenceFile(toPath(path), m_record,
                                    !m_analyses.sketch.isNull() || m_sketchWithoutWindow);
     }
     if (!written) {
-        ShowMessage(ToQString(msg::CannotSaveFile(ToStdString(QDir::toNativeSeparators(path)))),
+        ShowMessage(ToQString(msg::CannotSaveFile(ToStdString(QDir::toNativeSeparators(path)),
+                                                  written.Error())),
                     ToQString(msg::kProgramTitle), MessageIcon::Exclamation);
         return false;
     }
@@ -208,13 +208,14 @@ bool CPeptideDoc::ExportFasta()
     if (!path) {
         return false;
     }
-    bool written = false;
+    FileStatus written;
     {
         WaitCursor wait;
         written = WriteFileAtomically(toPath(*path), FastaExportBytes(m_record));
     }
     if (!written) {
-        ShowMessage(ToQString(msg::CannotSaveFile(ToStdString(QDir::toNativeSeparators(*path)))),
+        ShowMessage(ToQString(msg::CannotSaveFile(ToStdString(QDir::toNativeSeparators(*path)),
+                                                  written.Error())),
                     ToQString(msg::kProgramTitle), MessageIcon::Exclamation);
         return false;
     }

@@ -39,9 +39,10 @@ public:
     enum class LoadOutcome
     {
         Loaded,
-        CannotOpen,      ///< missing, unreadable or a directory
+        CannotOpen,      ///< missing, unreadable, a directory, device or FIFO, too large
         NotQuorinFormat, ///< neither a sequence file nor a FASTA text
         Truncated,       ///< ends before the bytes its header announces
+        Utf16Text,       ///< a text saved as UTF-16
     };
 
     /// Reads a sequence file (.pep of any generation or FASTA text) into the
@@ -50,6 +51,8 @@ public:
     /// sequence data are empty. Does not touch the path, flags or title: the
     /// Open command does that after a success.
     LoadOutcome OnOpenDocument(const QString& path, bool* hasSketch = nullptr);
+    /// Why the last OnOpenDocument could not read its file (CannotOpen).
+    QString OpenError() const { return m_openError; }
 
     /// A sketch read from the file is written back on Save as long as no
     /// sketch window took it over; the sketch window clears this when it opens,
@@ -130,6 +133,7 @@ private:
     bool m_open = false;
     bool m_modified = false;
     bool m_savesInPlace = false;
+    QString m_openError;
     /// The file carried a domain sketch that no sketch window holds yet.
     bool m_sketchWithoutWindow = false;
     QString m_pathName;

@@ -134,10 +134,12 @@ void CPathyDoc::ExportData(QWidget* parent)
     const core::HydropathyPlotSettings& settings = Settings();
     const std::string text = HydropathyExportText(Record(), settings.from, settings.to,
                                                   settings.window, delimiter.Delimiter());
-    if (!core::WriteFileAtomically(std::filesystem::path(path->toStdString()), text)) {
-        core::ui::ShowMessage(
-            ToQString(core::msg::CannotSaveFile(QDir::toNativeSeparators(*path).toStdString())),
-            ToQString(core::msg::kProgramTitle));
+    const auto written =
+        core::WriteFileAtomically(std::filesystem::path(path->toStdString()), text);
+    if (!written) {
+        core::ui::ShowMessage(ToQString(core::msg::CannotSaveFile(
+                                  QDir::toNativeSeparators(*path).toStdString(), written.Error())),
+                              ToQString(core::msg::kProgramTitle));
     }
 }
 

@@ -453,8 +453,13 @@ bool CMainFrame::openWithoutClosing(const QString& path, bool fromRecentList)
         core::ui::ShowMessage(ToQString(core::msg::kTruncatedFile), ToQString(core::msg::kError));
         discardDocument(document);
         return false;
+    case CPeptideDoc::LoadOutcome::Utf16Text:
+        core::ui::ShowMessage(ToQString(core::msg::kUtf16Text), ToQString(core::msg::kError));
+        discardDocument(document);
+        return false;
     case CPeptideDoc::LoadOutcome::CannotOpen:
-        core::ui::ShowMessage(ToQString(core::msg::CannotOpenFile(shownPath.toStdString())),
+        core::ui::ShowMessage(ToQString(core::msg::CannotOpenFile(
+                                  shownPath.toStdString(), document->OpenError().toStdString())),
                               ToQString(core::msg::kProgramTitle));
         if (fromRecentList) {
             m_app.RemoveFromRecentFiles(path);
@@ -500,16 +505,15 @@ void CMainFrame::ImportText()
         discardDocument(document);
         return;
     }
-    std::error_code error;
-    const std::filesystem::path filePath(path->toStdString());
-    std::optional<std::string> bytes;
-    if (!std::filesystem::is_directory(filePath, error)) {
-        bytes = core::ReadWholeFile(filePath);
-    }
+    const auto bytes = core::ReadSequenceFile(std::filesystem::path(path->toStdString()));
     if (!bytes) {
-        core::ui::ShowMessage(
-            ToQString(core::msg::CannotOpenFile(QDir::toNativeSeparators(*path).toStdString())),
-            ToQString(core::msg::kProgramTitle));
+        core::ui::ShowMessage(ToQString(core::msg::CannotOpenFile(
+                                  QDir::toNativeSeparators(*path).toStdString(), bytes.Error())),
+                              ToQString(core::msg::kProgramTitle));
+        return;
+    }
+    if (core::IsUtf16Text(*bytes)) {
+        core::ui::ShowMessage(ToQString(core::msg::kUtf16Text), ToQString(core::msg::kError));
         return;
     }
     if (core::ParseSequenceText(document->Record(), core::ImportedText(*bytes)) == 0) {

@@ -197,11 +197,11 @@ private slots:
                                  qsizetype(core::kTruncatedFileMessage.size())),
              QStringLiteral("Error")},
             {program.home.Path(QStringLiteral("missing.pep")),
-             QStringLiteral("Cannot open the file %1.")
+             QStringLiteral("Cannot open the file %1: No such file or directory.")
                  .arg(QDir::toNativeSeparators(program.home.Path(QStringLiteral("missing.pep")))),
              QStringLiteral("Quorin")},
             {program.home.MakeDirectory(QStringLiteral("folder.pep")),
-             QStringLiteral("Cannot open the file %1.")
+             QStringLiteral("Cannot open the file %1: Is a directory.")
                  .arg(QDir::toNativeSeparators(program.home.Path(QStringLiteral("folder.pep")))),
              QStringLiteral("Quorin")},
         };
@@ -359,8 +359,10 @@ private slots:
         program.dialogs.Answer(nowhere);
         QVERIFY(!program.frame->CloseSequenceDocument());
         QCOMPARE(program.messages.Requests().size(), 2);
-        QVERIFY(program.messages.LastText().startsWith(
-            QStringLiteral("Cannot save the file %1.").arg(QDir::toNativeSeparators(nowhere))));
+        QCOMPARE(program.messages.LastText(),
+                 QStringLiteral("Cannot save the file %1: No such file or directory. Nothing was "
+                                "changed.")
+                     .arg(QDir::toNativeSeparators(nowhere)));
         QVERIFY(program.Document() != nullptr);
         QVERIFY(program.Document()->IsModified());
         QCOMPARE(program.frame->Frames().size(), 1);
