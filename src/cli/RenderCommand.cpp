@@ -76,8 +76,10 @@ int RunRender(Arguments& args)
 
     const plots::ui::OffscreenGui gui;
     plots::HydropathyPage page(session.record);
-    if (!plots::ui::WritePageFile(plots::ui::HydropathyPageSource(page), *output, printLayout)) {
-        throw InputRefused("Cannot write " + *output);
+    const core::FileStatus written =
+        plots::ui::WritePageFile(plots::ui::HydropathyPageSource(page), *output, printLayout);
+    if (!written) {
+        throw InputRefused("Cannot write " + *output + ": " + written.Error());
     }
     return 0;
 }

@@ -113,6 +113,15 @@ TEST(HydropathyCliTest, RenderWritesThePageInTheFormatOfTheEnding)
         EXPECT_EQ(ReadFile(dir / row.name).substr(0, row.start.size()), row.start);
     }
     EXPECT_NE(ReadFile(dir / "p.svg").find("W = 7"), std::string::npos);
+
+    // Pages are saved as other files are: through a link, which stays.
+    const std::string before = ReadFile(dir / "p.pdf");
+    std::filesystem::create_symlink("p.pdf", dir / "link.pdf");
+    const CliRun linked =
+        runCli(dir, "render hydropathy --settings s.ini -o link.pdf " + protein("P01308"));
+    EXPECT_EQ(linked.status, 0) << linked.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.pdf"));
+    EXPECT_NE(ReadFile(dir / "p.pdf"), before);
 }
 
 TEST(HydropathyCliTest, RenderRefusesWhatTheDialogRefusesAndWrongUsage)
@@ -127,7 +136,7 @@ TEST(HydropathyCliTest, RenderRefusesWhatTheDialogRefusesAndWrongUsage)
     const CliRun unwritable =
         runCli(dir, "render hydropathy --settings s.ini -o no/dir/p.emf " + protein("P02945"));
     EXPECT_EQ(unwritable.status, 1);
-    EXPECT_EQ(unwritable.err, "Cannot write no/dir/p.emf\n");
+    EXPECT_EQ(unwritable.err, "Cannot write no/dir/p.emf: No such file or directory\n");
 
     for (const char* usage :
          {"render hydropathy --settings s.ini", "render hydropathy --settings s.ini -o p.gif",

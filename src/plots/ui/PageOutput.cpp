@@ -11,11 +11,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace quorin::plots::ui {
 namespace {
@@ -164,16 +164,25 @@ bool writeTo(const PageSource& page, QIODevice& out, OutputFormat format, bool p
     return false;
 }
 
+// Pages are drawn into memory and saved as every other file is: atomically,
+// through links, written in place where the destination is no regular file.
+core::FileStatus writePageBytes(const PageSource& page, const std::filesystem::path& path,
+                                OutputFormat format, bool printerLayout)
+{
+    const QByteArray bytes = RenderPage(page, format, printerLayout);
+    if (bytes.isEmpty()) {
+        return core::FileStatus::Failed("the page could not be drawn");
+    }
+    return core::WriteFileAtomically(
+        path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
 } // namespace
 
 bool WritePage(const PageSource& page, const QString& path, OutputFormat format, bool printerLayout)
 {
-    if (format == OutputFormat::Emf) {
-        return writeEmf(page, path, printerLayout);
-    }
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && writeTo(page, file, format, printerLayout) &&
-           file.commit();
+    return writePageBytes(page, std::filesystem::path(QFile::encodeName(path).toStdString()),
+                          format, printerLayout);
 }
 
 QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerLayout)
@@ -194,10 +203,13 @@ QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerL
     return writeTo(page, buffer, format, printerLayout) ? buffer.data() : QByteArray();
 }
 
-bool WritePageFile(const PageSource& page, const std::string& path, bool printerLayout)
+core::FileStatus WritePageFile(const PageSource& page, const std::string& path, bool printerLayout)
 {
     const auto format = OutputFormatOfName(path);
-    return format && WritePage(page, QString::fromStdString(path), *format, printerLayout);
+    if (!format) {
+        return core::FileStatus::Failed("no page format ends its name");
+    }
+    return writePageBytes(page, std::filesystem::path(path), *format, printerLayout);
 }
 
 std::optional<OutputFormat> OutputFormatOfName(std::string_view path)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileIo.h"
 #include "plots/Page.h"
 
 #include <QByteArray>
@@ -51,7 +52,8 @@ QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerL
 
 /// WritePage for callers without Qt types (the command line): the format
 /// comes from the ending of path (UTF-8).
-bool WritePageFile(const PageSource& page, const std::string& path, bool printerLayout);
+/// Fails with a reason when the file could not be written.
+core::FileStatus WritePageFile(const PageSource& page, const std::string& path, bool printerLayout);
 std::optional<OutputFormat> OutputFormatOfName(std::string_view path);
 
 /// Keeps a QGuiApplication on the offscreen platform (unless QT_QPA_PLATFORM
