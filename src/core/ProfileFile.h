@@ -84,6 +84,7 @@ private:
 /// to the file as it is on disk under the lock, so concurrent writers lose no
 /// key. Files are replaced atomically: a failed write leaves the old file
 /// intact, and a file that exists but cannot be read is never written over.
+/// Lookups update the index, so an object serves one thread at a time.
 class ProfileFile
 {
 public:
