@@ -1,6 +1,7 @@
 #include "cli/CliCommon.h"
 
 #include "core/FileIo.h"
+#include "core/MessageTexts.h"
 #include "core/PepFile.h"
 #include "core/ProfileFile.h"
 #include "core/UserData.h"
@@ -94,9 +95,18 @@ std::vector<std::string> Arguments::Positional(std::size_t count)
 Session::Session(const std::optional<std::string>& settingsPath)
     : settings(settingsPath ? std::filesystem::path(*settingsPath) : defaultSettingsPath())
 {
+    // A settings file named on the command line that can be neither read nor
+    // created is refused rather than quietly replaced by the built-in defaults.
+    if (settingsPath) {
+        if (const auto problem = settings.AccessProblem()) {
+            throw InputRefused("Cannot use the settings file " + *settingsPath + ": " + *problem);
+        }
+    }
     core::ReadStartupSettings(settings, app, std::filesystem::current_path().string());
     core::SetActiveRecord(&record);
-    core::ReadRecordSettings(settings, record);
+    for (const core::RefusedSetting& refused : core::ReadRecordSettings(settings, record)) {
+        std::cerr << core::msg::RefusedSettingNumber(refused.section, refused.key) << "\n";
+    }
 }
 
 void LoadSequence(Session& session, const std::string& path)

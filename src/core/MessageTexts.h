@@ -63,6 +63,14 @@ inline std::string CannotSaveFile(std::string_view path, std::string_view reason
 /// be written).
 inline constexpr std::string_view kCannotPrint = "The page could not be printed.";
 
+// The settings file
+/// A settings entry with a NaN or infinite number, which is not used.
+inline std::string RefusedSettingNumber(std::string_view section, std::string_view key)
+{
+    return "The setting \"" + std::string(key) + "\" in [" + std::string(section) +
+           "] holds a number that is not finite; its default is used instead.";
+}
+
 // Launchers of the Analyze commands
 inline constexpr std::string_view kCouldNotCreateWindow = "Could not create new window!";
 inline constexpr std::string_view kNoCleavingAgents = "No cleaving agents defined!";

@@ -11,10 +11,13 @@ namespace {
 /// The settings store's default for a missing text; a stored "?" reads as missing.
 constexpr std::string_view kMissing = "?";
 
-std::optional<std::string> readText(const ProfileFile& file, std::string_view section,
+/// Works on the file (a ProfileFile) and on its text under the writer lock (a
+/// ProfileText) alike.
+template <typename Source>
+std::optional<std::string> readText(const Source& source, std::string_view section,
                                     std::string_view key)
 {
-    auto value = file.Lookup(section, key);
+    auto value = source.Lookup(section, key);
     if (!value || *value == kMissing) {
         return std::nullopt;
     }
@@ -69,7 +72,40 @@ std::string defaultColoursText()
     return formatColours(colours);
 }
 
-HYDROPATHYSCALE parseScale(std::string_view value)
+/// Writes value unless the key is there, deciding on the file as the last writer
+/// left it: readers that start together write each default once.
+void writeMissing(ProfileFile& file, std::string_view section, std::string_view key,
+                  const std::string& value)
+{
+    file.Update([&](ProfileText& text) {
+        if (!readText(text, section, key)) {
+            text.Set(section, key, value);
+        }
+    });
+}
+
+/// Notes a refused entry once.
+void refuse(std::vector<RefusedSetting>& refused, std::string_view section, std::string_view key)
+{
+    const RefusedSetting entry{std::string(section), std::string(key)};
+    if (std::find(refused.begin(), refused.end(), entry) == refused.end()) {
+        refused.push_back(entry);
+    }
+}
+
+/// A number of a settings list; a NaN or infinite one leaves fallback and
+/// clears finite, as no computation may run on it.
+double finiteNumber(std::string_view token, double fallback, bool& finite)
+{
+    const double value = ParseLeadingDouble(token);
+    if (std::isfinite(value)) {
+        return value;
+    }
+    finite = false;
+    return fallback;
+}
+
+HYDROPATHYSCALE parseScale(std::string_view value, bool& finite)
 {
     HYDROPATHYSCALE scale;
     const auto first = value.find(';');
@@ -83,10 +119,10 @@ HYDROPATHYSCALE parseScale(std::string_view value)
         if (sep == std::string_view::npos) {
             return scale;
         }
-        scale.values[i] = ParseLeadingDouble(rest.substr(0, sep));
+        scale.values[i] = finiteNumber(rest.substr(0, sep), 0.0, finite);
         rest.remove_prefix(sep + 1);
     }
-    scale.values[kResidueSlots - 1] = ParseLeadingDouble(rest);
+    scale.values[kResidueSlots - 1] = finiteNumber(rest, 0.0, finite);
     return scale;
 }
 
@@ -119,35 +155,62 @@ MODIFICATION parseModification(std::string_view value)
 }
 
 void readNumberListKey(ProfileFile& file, std::string_view key, ResidueTable& current,
-                       const ResidueTable& defaults, int digits)
+                       const ResidueTable& defaults, int digits,
+                       std::vector<RefusedSetting>& refused)
 {
     const auto value = readText(file, kPropertiesSection, key);
     if (!value) {
-        file.WriteString(kPropertiesSection, key, FormatNumberList(defaults, digits));
+        writeMissing(file, kPropertiesSection, key, FormatNumberList(defaults, digits));
         return;
     }
-    ParseNumberList(*value, current);
+    if (!ParseNumberList(*value, current)) {
+        refuse(refused, kPropertiesSection, key);
+    }
+}
+
+std::vector<HYDROPATHYSCALE> readScales(const ProfileFile& file,
+                                        std::vector<RefusedSetting>& refused)
+{
+    std::vector<HYDROPATHYSCALE> scales;
+    for (std::size_t k = 0;; ++k) {
+        const std::string key = std::to_string(k);
+        const auto value = readText(file, kScalesSection, key);
+        if (!value) {
+            return scales;
+        }
+        bool finite = true;
+        scales.push_back(parseScale(*value, finite));
+        if (!finite) {
+            refuse(refused, kScalesSection, key);
+        }
+    }
 }
 
 template <typename Entry, typename Format>
 void writeList(ProfileFile& file, std::string_view section, std::size_t previousCount,
                const std::vector<Entry>& entries, Format format)
 {
-    for (std::size_t k = 0; k <= previousCount; ++k) {
-        file.DeleteKey(section, std::to_string(k));
-    }
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-        file.WriteString(section, std::to_string(k), format(entries[k]));
-    }
+    // One write for the whole list: a list of thousands stays one file replacement.
+    file.Update([&](ProfileText& text) {
+        for (std::size_t k = 0; k <= previousCount; ++k) {
+            text.Set(section, std::to_string(k), std::nullopt);
+        }
+        for (std::size_t k = 0; k < entries.size(); ++k) {
+            text.Set(section, std::to_string(k), format(entries[k]));
+        }
+    });
 }
 
 } // namespace
 
-void ParseNumberList(std::string_view text, ResidueTable& table)
+bool ParseNumberList(std::string_view text, ResidueTable& table)
 {
+    bool finite = true;
     parseList(text, [&](int i, std::string_view token) {
-        table[static_cast<std::size_t>(i)] = ParseLeadingDouble(token);
+        double& entry = table[static_cast<std::size_t>(i)];
+        entry = finiteNumber(token, entry, finite);
     });
+    return finite;
 }
 
 std::string FormatNumberList(const ResidueTable& table, int n)
@@ -241,35 +304,50 @@ void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_v
                 static_cast<COLORREF>(ParseLeadingInt(token));
         });
     } else {
-        file.WriteString(kPropertiesSection, "Colors", defaultColoursText());
+        writeMissing(file, kPropertiesSection, "Colors", defaultColoursText());
     }
 }
 
-void ReadRecordSettings(ProfileFile& file, PropertyRecord& record)
+std::vector<RefusedSetting> ReadRecordSettings(ProfileFile& file, PropertyRecord& record)
 {
+    std::vector<RefusedSetting> refused;
     record.ResetCurrentTables();
-    readNumberListKey(file, "pKa-Values", record.pKa, record.defaultPKa, 3);
-    readNumberListKey(file, "Molecular weights", record.residueMass, record.defaultResidueMass, 5);
+    readNumberListKey(file, "pKa-Values", record.pKa, record.defaultPKa, 3, refused);
+    readNumberListKey(file, "Molecular weights", record.residueMass, record.defaultResidueMass, 5,
+                      refused);
     readNumberListKey(file, "Molar Absorption (denatured)", record.absorptionDenatured,
-                      record.defaultAbsorptionDenatured, 5);
+                      record.defaultAbsorptionDenatured, 5, refused);
     readNumberListKey(file, "Molar Absorption (native)", record.absorptionNative,
-                      record.defaultAbsorptionNative, 5);
+                      record.defaultAbsorptionNative, 5, refused);
 
-    record.scales.clear();
-    for (std::size_t k = 0;; ++k) {
-        const auto value = readText(file, kScalesSection, std::to_string(k));
-        if (!value) {
-            break;
-        }
-        record.scales.push_back(parseScale(*value));
-    }
+    record.scales = readScales(file, refused);
     if (record.scales.size() < 2) {
         // The built-in scales go after the scales found, so that no user scale is
-        // overwritten, and join this record's list at once.
-        for (const HYDROPATHYSCALE& scale : record.builtinScales) {
-            file.WriteString(kScalesSection, std::to_string(record.scales.size()),
-                             FormatScaleEntry(scale));
-            record.scales.push_back(scale);
+        // overwritten, and join this record's list at once. The count is taken
+        // again under the writer lock, so that readers starting together add
+        // them once.
+        std::optional<std::size_t> appendedAt;
+        file.Update([&](ProfileText& text) {
+            std::size_t count = 0;
+            while (readText(text, kScalesSection, std::to_string(count))) {
+                ++count;
+            }
+            if (count >= 2) {
+                return;
+            }
+            appendedAt = count;
+            for (const HYDROPATHYSCALE& scale : record.builtinScales) {
+                text.Set(kScalesSection, std::to_string(count++), FormatScaleEntry(scale));
+            }
+        });
+        if (!appendedAt || *appendedAt != record.scales.size()) {
+            // Another reader changed the list meanwhile: the file's list holds.
+            record.scales = readScales(file, refused);
+        }
+        if (appendedAt) {
+            record.scales.resize(*appendedAt);
+            record.scales.insert(record.scales.end(), record.builtinScales.begin(),
+                                 record.builtinScales.end());
         }
     }
 
@@ -291,6 +369,7 @@ void ReadRecordSettings(ProfileFile& file, PropertyRecord& record)
         }
         record.modifications.push_back(parseModification(*value));
     }
+    return refused;
 }
 
 void WritePKaValues(ProfileFile& file, const PropertyRecord& record)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorin::core {
 
@@ -41,16 +42,29 @@ inline constexpr std::string_view kBatchSection = "Batch Execution Options";
 /// startDirectory stands in for a missing "Working Directory".
 void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_view startDirectory);
 
+/// A settings entry holding a number that is NaN or infinite. The number is
+/// not used: a table entry keeps its built-in value, a scale value reads 0 as
+/// a missing one does.
+struct RefusedSetting
+{
+    std::string section;
+    std::string key;
+    bool operator==(const RefusedSetting&) const = default;
+};
+
 /// Resets record's current tables and loads its tables, scale, agent and
 /// modification lists from the file. Missing number lists are written with the
 /// defaults; with fewer than two scales the built-in scales are written after
 /// the keys found and join the record's list at once. Callers pass the active
-/// record.
-void ReadRecordSettings(ProfileFile& file, PropertyRecord& record);
+/// record. Returns the entries whose numbers were refused, each once, for the
+/// caller to report.
+std::vector<RefusedSetting> ReadRecordSettings(ProfileFile& file, PropertyRecord& record);
 
 /// Parses a list of 22 numbers separated by ";" into table. Stops at the first
-/// missing or empty token and leaves the later entries as they were.
-void ParseNumberList(std::string_view text, ResidueTable& table);
+/// missing or empty token and leaves the later entries as they were; a NaN or
+/// infinite number leaves its entry as it was too. Returns false when a number
+/// was refused so.
+bool ParseNumberList(std::string_view text, ResidueTable& table);
 
 /// A table as the settings file stores it: 22 values with n significant
 /// digits, ";"-separated.

@@ -313,5 +313,44 @@ TEST(LimitsTest, ADigestBeyondTheCeilingExitsWithOneAndWritesNothing)
     }
 }
 
+TEST(CliSettingsTest, ASettingsFileThatCanBeNeitherReadNorCreatedExitsWithOne)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "sub");
+    const struct
+    {
+        std::string path;
+        std::string message;
+    } rows[] = {
+        {"sub", "Cannot use the settings file sub: it is a directory\n"},
+        {"nodir/s.ini",
+         "Cannot use the settings file nodir/s.ini: the folder nodir does not exist\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        const CliRun run = runCli(dir, "props --settings " + row.path + " -", ">P\nMKV\n");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, row.message);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "nodir"));
+}
+
+TEST(CliSettingsTest, ANonFiniteScaleIsReportedOnceAndPredictsNoHelices)
+{
+    TempDir dir;
+    std::string scale = "0=Not a number";
+    for (int i = 0; i < 22; ++i) {
+        scale += ";nan";
+    }
+    WriteFile(dir / "s.ini", "[Hydropathy Index]\r\n" + scale + "\r\n");
+    const CliRun run = runCli(dir, "helices --settings s.ini --scale 0 '" +
+                                       DataFile("proteins/P02945.fasta").string() + "'");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "The setting \"0\" in [Hydropathy Index] holds a number that is not "
+                       "finite; its default is used instead.\n");
+}
+
 } // namespace
 } // namespace quorin::test

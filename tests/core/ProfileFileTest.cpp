@@ -87,6 +87,8 @@ TEST(ProfileFileTest, FirstDuplicateWinsAndValuesMayHoldEqualSigns)
     WriteFile(dir / "a.ini", "[S]\nk=first=1\nk=second\n[S]\nk=third\n");
     ProfileFile file(dir / "a.ini");
     EXPECT_EQ(file.ReadString("S", "k", "?"), "first=1");
+    ASSERT_TRUE(file.DeleteKey("s", "K"));
+    EXPECT_EQ(file.ReadString("S", "k", "?"), "second");
 }
 
 TEST(ProfileFileTest, FailedWriteLeavesTheFileAndReportsFalse)

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace quorin::core {
 namespace {
 
@@ -252,6 +257,113 @@ TEST_F(SettingsTest, OptionWritersStoreWhatThePagesConfirm)
     WritePKaValues(f, record);
     EXPECT_EQ(f.ReadString(kPropertiesSection, "pKa-Values", "?").substr(0, 31),
               "7.4;7;9.25;4;4.4;7;7;6.5;7;10.5");
+}
+
+TEST_F(SettingsTest, NonFiniteNumbersAreNotUsedAndEachEntryIsReportedOnce)
+{
+    std::string nanScale = "0=NaN scale";
+    for (int i = 0; i < kResidueSlots; ++i) {
+        nanScale += ";nan";
+    }
+    write("[AA-Properties]\r\npKa-Values=nan;7.5;inf;-inf\r\n"
+          "Molecular weights=0;1e999;\r\n[Hydropathy Index]\r\n" +
+          nanScale + "\r\n1=Mixed;1;NAN;3;\r\n2=Fine;1;2\r\n");
+    PropertyRecord record;
+    ProfileFile f = file();
+    const std::vector<RefusedSetting> refused = ReadRecordSettings(f, record);
+
+    std::vector<std::string> keys;
+    for (const RefusedSetting& entry : refused) {
+        keys.push_back(entry.section + "/" + entry.key);
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"AA-Properties/pKa-Values",
+                                              "AA-Properties/Molecular weights",
+                                              "Hydropathy Index/0", "Hydropathy Index/1"}));
+    EXPECT_EQ(record.pKa[0], record.defaultPKa[0]);
+    EXPECT_EQ(record.pKa[1], 7.5);
+    EXPECT_EQ(record.pKa[2], record.defaultPKa[2]);
+    EXPECT_EQ(record.pKa[3], record.defaultPKa[3]);
+    EXPECT_EQ(record.residueMass[1], record.defaultResidueMass[1]);
+    ASSERT_EQ(record.scales.size(), 3u);
+    for (const HYDROPATHYSCALE& scale : record.scales) {
+        EXPECT_TRUE(std::all_of(scale.values.begin(), scale.values.end(), [](double value) {
+            return std::isfinite(value);
+        })) << scale.name;
+    }
+    EXPECT_EQ(record.scales[1].values[0], 1.0);
+    EXPECT_EQ(record.scales[1].values[1], 0.0);
+    EXPECT_EQ(record.scales[1].values[2], 3.0);
+}
+
+TEST_F(SettingsTest, ConcurrentReadersOfANewFileLoseNoKey)
+{
+    // Readers write the keys a new file lacks; started together, each must
+    // write on what the others left.
+    constexpr int kRounds = 6;
+    constexpr int kReaders = 12;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(round);
+        std::filesystem::remove(path());
+        int gate[2];
+        ASSERT_EQ(::pipe(gate), 0);
+        std::vector<pid_t> children;
+        for (int i = 0; i < kReaders; ++i) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                ::close(gate[1]);
+                char byte = 0;
+                // Blocks until the parent closes its end: all start at once.
+                [[maybe_unused]] const auto ignored = ::read(gate[0], &byte, 1);
+                ProfileFile f = file();
+                AppSettings settings;
+                ReadStartupSettings(f, settings, "/start");
+                PropertyRecord record;
+                ReadRecordSettings(f, record);
+                ::_exit(0);
+            }
+            children.push_back(child);
+        }
+        ::close(gate[0]);
+        ::close(gate[1]);
+        for (const pid_t child : children) {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+
+        const ProfileFile f = file();
+        for (const auto& [section, key] : {std::pair{kSetupSection, "Line Width"},
+                                           {kSetupSection, "Helical Wheel Line Width"},
+                                           {kSetupSection, "Output Font Size"},
+                                           {kPropertiesSection, "Colors"},
+                                           {kPropertiesSection, "pKa-Values"},
+                                           {kPropertiesSection, "Molecular weights"},
+                                           {kPropertiesSection, "Molar Absorption (denatured)"},
+                                           {kPropertiesSection, "Molar Absorption (native)"},
+                                           {kScalesSection, "0"},
+                                           {kScalesSection, "1"}}) {
+            EXPECT_TRUE(f.Lookup(section, key)) << section << " / " << key;
+        }
+        // The built-in scales were added once.
+        EXPECT_FALSE(f.Lookup(kScalesSection, "2"));
+        EXPECT_FALSE(std::filesystem::exists(m_dir / "quorin.ini.lock"));
+    }
+}
+
+TEST_F(SettingsTest, TheIndexSeesWhatAnotherWriterChanged)
+{
+    write("[Cleaving Agents]\r\n0=Trypsin:K!;R!\r\n");
+    const ProfileFile reader = file();
+    ProfileFile writer = file();
+    ASSERT_EQ(reader.ReadString(kAgentsSection, "0", "?"), "Trypsin:K!;R!");
+
+    ASSERT_TRUE(writer.WriteString(kAgentsSection, "1", "Lys-C:K!"));
+    EXPECT_EQ(reader.ReadString(kAgentsSection, "1", "?"), "Lys-C:K!");
+    // An editor that rewrites the file in place is seen too.
+    write("[Cleaving Agents]\r\n0=Asp-N:!D\r\n");
+    EXPECT_EQ(reader.ReadString(kAgentsSection, "0", "?"), "Asp-N:!D");
+    EXPECT_FALSE(reader.Lookup(kAgentsSection, "1"));
 }
 
 } // namespace

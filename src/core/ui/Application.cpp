@@ -1,7 +1,9 @@
 #include "core/ui/Application.h"
 
+#include "core/MessageTexts.h"
 #include "core/UserData.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 
 #include <QApplication>
@@ -9,7 +11,9 @@
 #include <QFontDatabase>
 #include <QPalette>
 #include <QPrinter>
+#include <QStringList>
 
+#include <algorithm>
 #include <cassert>
 
 namespace quorin::core::ui {
@@ -84,6 +88,21 @@ void Application::RemoveFromRecentFiles(const QString& path)
 void Application::WriteRecentFiles()
 {
     m_recentFiles.Write(m_settingsFile);
+}
+
+void Application::ReportRefusedSettings(const std::vector<RefusedSetting>& refused)
+{
+    QStringList lines;
+    for (const RefusedSetting& entry : refused) {
+        if (std::find(m_reportedSettings.begin(), m_reportedSettings.end(), entry) ==
+            m_reportedSettings.end()) {
+            m_reportedSettings.push_back(entry);
+            lines << ToQString(msg::RefusedSettingNumber(entry.section, entry.key));
+        }
+    }
+    if (!lines.isEmpty()) {
+        ShowMessage(lines.join('\n'), ToQString(msg::kProgramTitle));
+    }
 }
 
 QPrinter& Application::Printer()

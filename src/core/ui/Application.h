@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 class QPrinter;
 
@@ -69,6 +70,10 @@ public:
     /// Writes the list into the settings file (at exit).
     void WriteRecentFiles();
 
+    /// Shows one message naming the settings entries whose numbers were not
+    /// used; an entry reported once is not reported again while the program runs.
+    void ReportRefusedSettings(const std::vector<RefusedSetting>& refused);
+
     /// The printer every print command and Print Setup share.
     QPrinter& Printer();
 
@@ -101,6 +106,7 @@ private:
     QFont m_systemFont;
     QFont m_fixedFont;
     RecentFileList m_recentFiles;
+    std::vector<RefusedSetting> m_reportedSettings;
     std::unique_ptr<QPrinter> m_printer;
     QPointer<CPeptideDoc> m_currentDocument;
     bool m_sequenceDocumentOpen = false;

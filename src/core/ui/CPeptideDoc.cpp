@@ -45,7 +45,7 @@ CPeptideDoc::CPeptideDoc(QObject* parent) : QObject(parent)
     app.SetCurrentDocument(this);
     app.SetSequenceDocumentOpen(true);
     SetActiveRecord(&m_record);
-    ReadRecordSettings(app.SettingsFile(), m_record);
+    app.ReportRefusedSettings(ReadRecordSettings(app.SettingsFile(), m_record));
 }
 
 CPeptideDoc::~CPeptideDoc()

@@ -23,7 +23,8 @@ class CPeptideDoc : public QObject, public CommandTarget
 public:
     /// Makes the new document the application's current one and its record the
     /// active record, and reads the record's tables and lists from the settings
-    /// file (ReadRecordSettings). Precondition: Application exists.
+    /// file (ReadRecordSettings), reporting numbers it refused in one message.
+    /// Precondition: Application exists.
     explicit CPeptideDoc(QObject* parent = nullptr);
     ~CPeptideDoc() override;
 

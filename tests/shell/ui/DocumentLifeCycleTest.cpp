@@ -112,6 +112,25 @@ private slots:
         QVERIFY(!program.Document()->IsModified());
     }
 
+    void aNonFiniteSettingsNumberIsReportedOnceAndNotUsed()
+    {
+        RunningProgram program;
+        test::WriteBytes(QDir(program.start).filePath(QStringLiteral("quorin.ini")),
+                         "[AA-Properties]\r\npKa-Values=nan;7.5;\r\n");
+        program.messages.Clear();
+        QVERIFY(program.frame->Execute(cmd::kNew));
+        QCOMPARE(program.messages.Requests().size(), 1);
+        QCOMPARE(program.messages.LastText(),
+                 QStringLiteral("The setting \"pKa-Values\" in [AA-Properties] holds a number "
+                                "that is not finite; its default is used instead."));
+        const core::PropertyRecord& record = program.Document()->Record();
+        QCOMPARE(record.pKa[0], record.defaultPKa[0]);
+        QCOMPARE(record.pKa[1], 7.5);
+        // The next document reads the same entry without a second message.
+        QVERIFY(program.frame->Execute(cmd::kNew));
+        QCOMPARE(program.messages.Requests().size(), 1);
+    }
+
     void openReadsAPepFileAndSaveWritesItBackInPlace()
     {
         RunningProgram program;
