@@ -33,6 +33,11 @@ class HelpWindow;
 /// It routes every command to the active view, then that view's document,
 /// then itself, and handles the application's own commands: New, Open, the
 /// recent files, Import, Print Setup, Exit, the windows and help.
+///
+/// Its jobs have a file each: MainFrameRouting.cpp (the route and the
+/// application's commands), MainFrameDocuments.cpp (New, Open, Import, close,
+/// drops), MainFramePlacement.cpp (where windows open, which is active) and
+/// MainFrameBars.cpp (menus, accelerators, toolbar, status bar).
 class CMainFrame : public QMainWindow,
                    public core::ui::CommandTarget,
                    public core::ui::NotificationReceiver
@@ -106,6 +111,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    /// The first stop of the route that knows a command, with the state it
+    /// gives: that stop also runs the command.
+    struct Route
+    {
+        core::ui::CommandTarget* handler = nullptr;
+        core::ui::CommandState state;
+    };
+    std::optional<Route> routeOf(int id);
+
     void buildToolBar();
     void buildStatusBar();
     void updateLockPanes();
