@@ -10,6 +10,8 @@
 #include <QIcon>
 #include <QMdiArea>
 
+#include <algorithm>
+
 namespace quorin::shell::ui {
 
 CMainFrame::CMainFrame(core::ui::Application& app, QWidget* parent)
@@ -84,6 +86,16 @@ QList<ChildFrame*> CMainFrame::Frames() const
         }
     }
     return frames;
+}
+
+int CMainFrame::WindowCount(WindowKind kind, const core::ui::CPeptideDoc* document) const
+{
+    const QList<ChildFrame*> frames = Frames();
+    return static_cast<int>(
+        std::count_if(frames.begin(), frames.end(), [&](const ChildFrame* frame) {
+            return frame->Kind() == kind &&
+                   (document == nullptr || frame->SequenceDocument() == document);
+        }));
 }
 
 WindowKind CMainFrame::ActiveKind() const

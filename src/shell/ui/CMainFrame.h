@@ -54,6 +54,10 @@ public:
     /// Every document window, in the order they were opened, closing ones left out.
     QList<ChildFrame*> Frames() const;
     QMdiArea* Workspace() const { return m_workspace; }
+    /// How many windows of kind are open (on document when one is given).
+    /// The open windows are the one record of what is open: nothing else
+    /// keeps flags or counts of them.
+    int WindowCount(WindowKind kind, const core::ui::CPeptideDoc* document = nullptr) const;
 
     /// A command's state along the route; nothing when no stop handles it
     /// (the command is then disabled).

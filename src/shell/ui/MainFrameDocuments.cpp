@@ -90,7 +90,6 @@ void CMainFrame::closeDocumentWindows(CPeptideDoc* document)
     CloseWindowsOf(analyses.amphipathy.data());
     analyses.hydropathy = nullptr;
     analyses.amphipathy = nullptr;
-    analyses.wheelCount = 0;
     document->SetOpen(false);
     // Every other window of the document goes too, the domain sketch included:
     // no analysis outlives its sequence.
@@ -99,10 +98,8 @@ void CMainFrame::closeDocumentWindows(CPeptideDoc* document)
             frame->CloseByShell();
         }
     }
-    m_app.SetDigestViewExists(false);
     if (m_app.CurrentDocument() == document) {
         m_app.SetCurrentDocument(nullptr);
-        m_app.SetSequenceDocumentOpen(false);
     }
     document->disconnect(this);
     document->deleteLater();
@@ -166,7 +163,6 @@ bool CMainFrame::openWithoutClosing(const QString& path, bool fromRecentList)
         discardDocument(document);
         return false;
     }
-    m_app.SetSequenceDocumentOpen(true);
     document->SetOpen(true);
     document->SetModifiedFlag(false);
     document->SetPathName(path, document->SavesInPlace());
@@ -199,7 +195,6 @@ void CMainFrame::ImportText()
     request.directory = m_app.WorkingDirectory();
     const auto path = core::ui::AskFileName(request);
     if (!path) {
-        m_app.SetSequenceDocumentOpen(false);
         document->UpdateAllViews();
         discardDocument(document);
         return;
@@ -220,7 +215,6 @@ void CMainFrame::ImportText()
         core::ui::ShowMessage(ToQString(core::msg::kFileNotFound),
                               ToQString(core::msg::kProgramTitle), core::ui::MessageIcon::None);
     }
-    m_app.SetSequenceDocumentOpen(true);
     document->UpdateAllViews();
     document->SetOpen(true);
     document->SetModifiedFlag(true);

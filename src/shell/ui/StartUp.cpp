@@ -20,7 +20,6 @@ QString CommandLineDocument(const QStringList& arguments)
 std::unique_ptr<CMainFrame> InitInstance(core::ui::Application& app, const QStringList& arguments,
                                          bool show)
 {
-    app.SetSequenceDocumentOpen(false);
     auto frame = std::make_unique<CMainFrame>(app);
     const QString document = CommandLineDocument(arguments);
     if (!document.isEmpty()) {

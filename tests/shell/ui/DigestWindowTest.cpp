@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(program.messages.Requests().size(), 1);
         QCOMPARE(program.frame->Frames().size(), 1);
         QVERIFY(!program.Document()->Analyses().digestComputed);
-        QVERIFY(!program.app->DigestViewExists());
+        QCOMPARE(program.frame->WindowCount(WindowKind::Digest), 0);
         QVERIFY(program.Document()->Record().digest.selectedAgents.empty());
     }
 
@@ -142,7 +142,7 @@ private slots:
         QVERIFY(!frame->isMaximized() && !frame->isMinimized());
         QCOMPARE(frame->windowTitle(), QStringLiteral("Sequence specific cleavage"));
         QVERIFY(program.Document()->Analyses().digestComputed);
-        QVERIFY(program.app->DigestViewExists());
+        QCOMPARE(program.frame->WindowCount(WindowKind::Digest), 1);
         QVERIFY(program.messages.Requests().isEmpty());
         QTRY_COMPARE(program.frame->statusBar()->findChild<QLabel*>("percentPane")->text(),
                      QStringLiteral("100%"));
@@ -246,7 +246,6 @@ private slots:
             // not; ModFinder keeps the digest.
             frames[2]->close();
             QTRY_COMPARE(program.frame->Frames().size(), 2);
-            QTRY_VERIFY(!program.app->DigestViewExists());
             program.frame->Workspace()->setActiveSubWindow(frames[0]);
             QTRY_VERIFY(program.Enabled(cmd::kCleavage));
             QVERIFY(program.Enabled(cmd::kModFinder));

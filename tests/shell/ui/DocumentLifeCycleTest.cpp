@@ -213,7 +213,6 @@ private slots:
             QCOMPARE(program.messages.LastText(), c.message);
             QCOMPARE(program.messages.Requests().last().caption, c.caption);
             QTRY_VERIFY(program.Document() == nullptr);
-            QVERIFY(!program.app->SequenceDocumentOpen());
             QTRY_VERIFY(program.frame->Frames().isEmpty());
         }
 
