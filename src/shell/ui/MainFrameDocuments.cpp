@@ -121,7 +121,10 @@ void CMainFrame::OpenWithDialog()
     core::ui::FileDialogRequest request;
     request.mode = core::ui::FileDialogRequest::Mode::Open;
     request.title = QStringLiteral("Open");
-    request.filters = {QStringLiteral("Quorin Type (*.pep)")};
+    // Open reads FASTA texts as well; the program's own type stays first and selected.
+    request.filters = {QStringLiteral("Quorin Type (*.pep)"),
+                       QStringLiteral("FASTA (*.fasta *.fa *.faa *.txt)"),
+                       QStringLiteral("All files (*)")};
     request.directory = m_app.WorkingDirectory();
     const auto path = core::ui::AskFileName(request);
     if (path) {

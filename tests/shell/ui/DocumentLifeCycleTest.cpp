@@ -122,7 +122,10 @@ private slots:
         const FileDialogRequest& asked = program.dialogs.Requests().last();
         QCOMPARE(asked.title, QStringLiteral("Open"));
         QCOMPARE(asked.mode, FileDialogRequest::Mode::Open);
-        QCOMPARE(asked.filters, QStringList{QStringLiteral("Quorin Type (*.pep)")});
+        // FASTA texts open too: the dialog lists them after the program's type.
+        QCOMPARE(asked.filters, QStringList({QStringLiteral("Quorin Type (*.pep)"),
+                                             QStringLiteral("FASTA (*.fasta *.fa *.faa *.txt)"),
+                                             QStringLiteral("All files (*)")}));
         QCOMPARE(asked.directory, program.start);
 
         core::ui::CPeptideDoc* doc = program.Document();
