@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMdiArea>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -42,6 +44,7 @@ CMainFrame::CMainFrame(core::ui::Application& app, QWidget* parent)
 
     core::ui::SetNotificationReceiver(this, this);
     core::ui::SetHelpHandler([this](const QString& keyword) { Help().ShowTopic(keyword); });
+    qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame()
@@ -57,6 +60,37 @@ CMainFrame::~CMainFrame()
     delete m_workspace;
     m_workspace = nullptr;
     delete m_help.data();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyRelease: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock) {
+            updateLockPanes();
+        }
+        break;
+    }
+    case QEvent::ApplicationActivate:
+        updateLockPanes();
+        break;
+    case QEvent::Hide:
+        // Without a window manager nobody hands the keyboard back when a
+        // dialog or a menu closes: the program would stay inactive, its
+        // shortcuts and menu letters dead, until a click. Only while the
+        // program is the active one, so that a window closing on its own
+        // steals nothing.
+        if (watched != this && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow() &&
+            QGuiApplication::applicationState() == Qt::ApplicationActive) {
+            QTimer::singleShot(0, this, &CMainFrame::takeBackActivation);
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 HelpWindow& CMainFrame::Help()

@@ -138,6 +138,9 @@ private:
     void closeDocumentWindows(core::ui::CPeptideDoc* document);
     QAction* commandAction(int id, const QString& text, QObject* owner);
     void arrangeIcons();
+    /// Gives the keyboard back to the main window (or the dialog still open)
+    /// when a dialog or menu closed and left no window active.
+    void takeBackActivation();
 
     core::ui::Application& m_app;
     QMdiArea* m_workspace = nullptr;

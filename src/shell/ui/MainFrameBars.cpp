@@ -6,10 +6,8 @@
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/LockKeys.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -199,7 +197,6 @@ void CMainFrame::buildStatusBar()
         bar->addPermanentWidget(m_lockPanes[i]);
     }
     updateLockPanes();
-    qApp->installEventFilter(this);
 }
 
 void CMainFrame::updateLockPanes()
@@ -208,19 +205,6 @@ void CMainFrame::updateLockPanes()
     m_lockPanes[0]->setEnabled(keys && keys->capsLock);
     m_lockPanes[1]->setEnabled(keys && keys->numLock);
     m_lockPanes[2]->setEnabled(keys && keys->scrollLock);
-}
-
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyRelease) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock) {
-            updateLockPanes();
-        }
-    } else if (event->type() == QEvent::ApplicationActivate) {
-        updateLockPanes();
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::OnNotification(int message, int value)

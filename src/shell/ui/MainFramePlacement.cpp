@@ -3,6 +3,7 @@
 #include "shell/ui/CPeptideFrame.h"
 #include "shell/ui/WindowFactories.h"
 
+#include <QApplication>
 #include <QMdiArea>
 
 namespace quorin::shell::ui {
@@ -64,6 +65,26 @@ void CMainFrame::RedrawWindowsOf(QObject* plotDocument)
             frame->widget()->update();
         }
     }
+}
+
+void CMainFrame::takeBackActivation()
+{
+    if (m_closingDown || !isVisible() || QApplication::activePopupWidget() != nullptr) {
+        return;
+    }
+    const QWidget* active = QApplication::activeWindow();
+    if (active != nullptr && active->isVisible()) {
+        return;
+    }
+    // A dialog that opened another gets the keyboard back first.
+    QWidget* target = QApplication::activeModalWidget();
+    if (target == nullptr) {
+        target = this;
+        if (ChildFrame* frame = ActiveFrame(); frame != nullptr && focusWidget() == nullptr) {
+            frame->widget()->setFocus();
+        }
+    }
+    target->activateWindow();
 }
 
 void CMainFrame::arrangeIcons()
