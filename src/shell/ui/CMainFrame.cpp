@@ -84,7 +84,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
         if (watched != this && watched->isWidgetType() &&
             static_cast<QWidget*>(watched)->isWindow() &&
             QGuiApplication::applicationState() == Qt::ApplicationActive) {
-            QTimer::singleShot(0, this, &CMainFrame::takeBackActivation);
+            const QWidget* parent = static_cast<QWidget*>(watched)->parentWidget();
+            QTimer::singleShot(0, this, [this, owner = QPointer(parent ? parent->window() : this)] {
+                takeBackActivation(owner);
+            });
         }
         break;
     default:

@@ -138,9 +138,10 @@ private:
     void closeDocumentWindows(core::ui::CPeptideDoc* document);
     QAction* commandAction(int id, const QString& text, QObject* owner);
     void arrangeIcons();
-    /// Gives the keyboard back to the main window (or the dialog still open)
-    /// when a dialog or menu closed and left no window active.
-    void takeBackActivation();
+    /// Gives the keyboard back when a dialog or menu closed and left no window
+    /// active: to the dialog still open, else to owner (the window the closed
+    /// one belonged to; nullptr when gone), else to the main window.
+    void takeBackActivation(QWidget* owner);
 
     core::ui::Application& m_app;
     QMdiArea* m_workspace = nullptr;

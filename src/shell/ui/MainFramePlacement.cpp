@@ -67,7 +67,7 @@ void CMainFrame::RedrawWindowsOf(QObject* plotDocument)
     }
 }
 
-void CMainFrame::takeBackActivation()
+void CMainFrame::takeBackActivation(QWidget* owner)
 {
     if (m_closingDown || !isVisible() || QApplication::activePopupWidget() != nullptr) {
         return;
@@ -76,8 +76,12 @@ void CMainFrame::takeBackActivation()
     if (active != nullptr && active->isVisible()) {
         return;
     }
-    // A dialog that opened another gets the keyboard back first.
+    // A dialog that opened another gets the keyboard back first, then the
+    // window the closed one belonged to.
     QWidget* target = QApplication::activeModalWidget();
+    if (target == nullptr && owner != nullptr && owner != this && owner->isVisible()) {
+        target = owner;
+    }
     if (target == nullptr) {
         target = this;
         if (ChildFrame* frame = ActiveFrame(); frame != nullptr && focusWidget() == nullptr) {
