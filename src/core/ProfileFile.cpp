@@ -1,6 +1,7 @@
 #include "core/ProfileFile.h"
 
 #include "core/FileIo.h"
+#include "core/SequenceText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -136,6 +137,9 @@ private:
 
 ProfileText::ProfileText(std::string_view content)
 {
+    const std::string_view text = WithoutUtf8Bom(content);
+    m_bom = std::string(content.substr(0, content.size() - text.size()));
+    content = text;
     Section* open = nullptr;
     Section* current = nullptr;
     std::size_t pos = 0;
@@ -266,12 +270,13 @@ void ProfileText::Set(std::string_view section, std::string_view key,
 
 std::string ProfileText::Bytes() const
 {
-    std::size_t size = 0;
+    std::size_t size = m_bom.size();
     for (const Line& line : m_lines) {
         size += line.text.size() + line.end.size();
     }
     std::string out;
     out.reserve(size);
+    out += m_bom;
     for (const Line& line : m_lines) {
         out += line.text;
         out += line.end;
@@ -316,7 +321,10 @@ const ProfileText& ProfileFile::current() const
     // lookup parse again rather than trust a stale text.
     const Stamp now = stamp();
     if (m_text == nullptr || now != m_stamp) {
-        const auto content = now.exists ? ReadWholeFile(m_path) : std::nullopt;
+        std::optional<std::string> content;
+        if (now.exists) {
+            content = ReadWholeFile(m_path);
+        }
         m_text = std::make_unique<ProfileText>(content ? std::string_view(*content) : "");
         m_stamp = now;
     }

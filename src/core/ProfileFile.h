@@ -66,6 +66,9 @@ private:
     const Section* findSection(std::string_view section) const;
     Section& addSection(Lines::iterator header, std::string name);
 
+    /// A UTF-8 byte-order mark the file starts with: not part of the first
+    /// line, written back as it was.
+    std::string m_bom;
     Lines m_lines;
     std::unordered_map<std::string, Section> m_sections;
     /// The section that ends the file when it is indexed (not a duplicate).

@@ -5,11 +5,11 @@
 namespace quorin::shell {
 
 /// What the enabling of the Analyze commands looks at: the sequence document's
-/// registry of open analyses and the one process-wide digest-view flag.
+/// registry of open analyses and the windows open in the main window.
 struct AnalyzeState
 {
     int residueLength = 0;         ///< of the current sequence document
-    bool physChemViewOpen = false; ///< the document's flags, set by the launchers
+    bool physChemViewOpen = false; ///< a window of the kind is open on the document
     bool digestComputed = false;   ///< cleared only when the sequence is reset or reloaded
     bool modFinderViewOpen = false;
     bool motifViewOpen = false;
@@ -17,7 +17,7 @@ struct AnalyzeState
     bool hydropathyOpen = false;
     bool amphipathyOpen = false;
     bool sketchOpen = false;
-    bool digestViewExists = false; ///< process-wide: a digest window is open
+    bool digestViewExists = false; ///< a digest window is open, on any document
 };
 
 /// True for the eight commands of the Analyze menu.

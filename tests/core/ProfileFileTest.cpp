@@ -34,6 +34,16 @@ TEST(ProfileFileTest, SectionsAndKeysIgnoreCaseAndValuesAreTrimmed)
     EXPECT_EQ(file.ReadInt("Setup Options", "Line Width", 0), 3);
 }
 
+TEST(ProfileFileTest, AByteOrderMarkIsNoPartOfTheFirstSectionAndStaysOnWrite)
+{
+    TempDir dir;
+    WriteFile(dir / "a.ini", "\xEF\xBB\xBF[Setup Options]\r\nLine Width=3\r\n");
+    ProfileFile file(dir / "a.ini");
+    EXPECT_EQ(file.ReadInt("Setup Options", "Line Width", 0), 3);
+    ASSERT_TRUE(file.WriteInt("Setup Options", "Line Width", 2));
+    EXPECT_EQ(ReadFile(dir / "a.ini"), "\xEF\xBB\xBF[Setup Options]\r\nLine Width=2\r\n");
+}
+
 TEST(ProfileFileTest, IntegersReadTheLeadingNumberAndZeroForText)
 {
     TempDir dir;

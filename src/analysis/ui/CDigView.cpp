@@ -106,7 +106,6 @@ CDigView::CDigView(core::ui::CPeptideDoc& document, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     verticalScrollBar()->setSingleStep(1);
 
-    app.SetDigestViewExists(true);
     connect(m_jobs, &DigestJobs::finished, this, &CDigView::onDigestBack);
     connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, this, &CDigView::onDocumentUpdate);
     measureWidth();
@@ -118,9 +117,6 @@ CDigView::~CDigView()
     if (m_output) {
         m_output->stop = true;
         m_output->future.waitForFinished();
-    }
-    if (core::ui::Application::Exists()) {
-        core::ui::Application::Instance().SetDigestViewExists(false);
     }
 }
 

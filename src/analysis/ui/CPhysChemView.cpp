@@ -84,13 +84,7 @@ CPhysChemView::CPhysChemView(core::ui::CPeptideDoc& document, QWidget* parent)
     });
 }
 
-CPhysChemView::~CPhysChemView()
-{
-    if (m_document) {
-        m_document->Analyses().physChemView = false;
-        m_document->AnalysesChanged();
-    }
-}
+CPhysChemView::~CPhysChemView() = default;
 
 void CPhysChemView::rebuild()
 {

@@ -124,16 +124,4 @@ void Application::SetCurrentDocument(CPeptideDoc* document)
     emit stateChanged();
 }
 
-void Application::SetSequenceDocumentOpen(bool open)
-{
-    m_sequenceDocumentOpen = open;
-    emit stateChanged();
-}
-
-void Application::SetDigestViewExists(bool exists)
-{
-    m_digestViewExists = exists;
-    emit stateChanged();
-}
-
 } // namespace quorin::core::ui

@@ -81,17 +81,6 @@ public:
     CPeptideDoc* CurrentDocument() const;
     void SetCurrentDocument(CPeptideDoc* document);
 
-    /// A sequence document is open (set when one is constructed and when a
-    /// download completes, cleared when it is closed).
-    bool SequenceDocumentOpen() const { return m_sequenceDocumentOpen; }
-    void SetSequenceDocumentOpen(bool open);
-    /// The last load of a sequence file succeeded.
-    bool LastLoadSucceeded() const { return m_lastLoadSucceeded; }
-    void SetLastLoadSucceeded(bool succeeded) { m_lastLoadSucceeded = succeeded; }
-    /// A digest window exists (its view sets and clears it).
-    bool DigestViewExists() const { return m_digestViewExists; }
-    void SetDigestViewExists(bool exists);
-
 signals:
     void recentFilesChanged();
     void settingsChanged();
@@ -109,9 +98,6 @@ private:
     std::vector<RefusedSetting> m_reportedSettings;
     std::unique_ptr<QPrinter> m_printer;
     QPointer<CPeptideDoc> m_currentDocument;
-    bool m_sequenceDocumentOpen = false;
-    bool m_lastLoadSucceeded = false;
-    bool m_digestViewExists = false;
 };
 
 } // namespace quorin::core::ui

@@ -43,7 +43,6 @@ CPeptideDoc::CPeptideDoc(QObject* parent) : QObject(parent)
 {
     Application& app = Application::Instance();
     app.SetCurrentDocument(this);
-    app.SetSequenceDocumentOpen(true);
     SetActiveRecord(&m_record);
     app.ReportRefusedSettings(ReadRecordSettings(app.SettingsFile(), m_record));
 }
@@ -64,10 +63,7 @@ void CPeptideDoc::emptySequenceData()
     m_sketchWithoutWindow = false;
     m_record.plots.pathy.marks.clear();
     m_record.plots.pathy.texts.clear();
-    m_analyses.physChemView = false;
     m_analyses.digestComputed = false;
-    m_analyses.modFinderView = false;
-    m_analyses.motifView = false;
 }
 
 void CPeptideDoc::OnNewDocument()
@@ -76,7 +72,6 @@ void CPeptideDoc::OnNewDocument()
     m_title = ToQString(msg::kProgramTitle) + QString::number(++g_untitledCount);
     m_pathName.clear();
     m_savesInPlace = false;
-    Application::Instance().SetSequenceDocumentOpen(true);
     SetOpen(true);
     emit titleChanged(m_title);
     AnalysesChanged();
@@ -85,9 +80,7 @@ void CPeptideDoc::OnNewDocument()
 
 CPeptideDoc::LoadOutcome CPeptideDoc::OnOpenDocument(const QString& path, bool* hasSketch)
 {
-    Application& app = Application::Instance();
     emptySequenceData();
-    app.SetLastLoadSucceeded(false);
     m_openError.clear();
     const ReadResult bytes = ReadSequenceFile(toPath(path));
     if (!bytes) {
@@ -113,7 +106,6 @@ CPeptideDoc::LoadOutcome CPeptideDoc::OnOpenDocument(const QString& path, bool* 
     m_sketchWithoutWindow = result.hasSketch;
     // A FASTA text is read, never written back: Save asks for a .pep name.
     m_savesInPlace = bytes->empty() || bytes->front() != '>';
-    app.SetLastLoadSucceeded(true);
     AnalysesChanged();
     UpdateAllViews();
     return LoadOutcome::Loaded;

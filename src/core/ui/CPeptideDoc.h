@@ -94,20 +94,17 @@ public:
     /// Tells every view to show the document again.
     void UpdateAllViews();
 
-    /// The analysis windows open on this sequence. Launchers set the entries
-    /// when they open a window; views and plot documents clear theirs when
-    /// they go. Call AnalysesChanged() after a change.
+    /// The plot documents made from this sequence, and whether a digest ran.
+    /// Launchers set the entries; a plot document's pointer clears itself when
+    /// it goes. Which windows are open the main window's frames tell, not
+    /// this record. Call AnalysesChanged() after a change.
     struct OpenAnalyses
     {
-        bool physChemView = false;
         bool digestComputed = false; ///< a digest ran; cleared only by new or loaded contents
-        bool modFinderView = false;
-        bool motifView = false;
         QPointer<QObject> hydropathy;
         QPointer<QObject> amphipathy;
         QPointer<QObject> sketch;
         std::array<QPointer<QObject>, 5> wheels{};
-        int wheelCount = 0;
         int wheelSerial = 0; ///< wheels opened since the document was created
     };
     OpenAnalyses& Analyses() { return m_analyses; }

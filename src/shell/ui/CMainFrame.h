@@ -33,6 +33,11 @@ class HelpWindow;
 /// It routes every command to the active view, then that view's document,
 /// then itself, and handles the application's own commands: New, Open, the
 /// recent files, Import, Print Setup, Exit, the windows and help.
+///
+/// Its jobs have a file each: MainFrameRouting.cpp (the route and the
+/// application's commands), MainFrameDocuments.cpp (New, Open, Import, close,
+/// drops), MainFramePlacement.cpp (where windows open, which is active) and
+/// MainFrameBars.cpp (menus, accelerators, toolbar, status bar).
 class CMainFrame : public QMainWindow,
                    public core::ui::CommandTarget,
                    public core::ui::NotificationReceiver
@@ -49,6 +54,10 @@ public:
     /// Every document window, in the order they were opened, closing ones left out.
     QList<ChildFrame*> Frames() const;
     QMdiArea* Workspace() const { return m_workspace; }
+    /// How many windows of kind are open (on document when one is given).
+    /// The open windows are the one record of what is open: nothing else
+    /// keeps flags or counts of them.
+    int WindowCount(WindowKind kind, const core::ui::CPeptideDoc* document = nullptr) const;
 
     /// A command's state along the route; nothing when no stop handles it
     /// (the command is then disabled).
@@ -106,6 +115,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    /// The first stop of the route that knows a command, with the state it
+    /// gives: that stop also runs the command.
+    struct Route
+    {
+        core::ui::CommandTarget* handler = nullptr;
+        core::ui::CommandState state;
+    };
+    std::optional<Route> routeOf(int id);
+
     void buildToolBar();
     void buildStatusBar();
     void updateLockPanes();
@@ -120,6 +138,10 @@ private:
     void closeDocumentWindows(core::ui::CPeptideDoc* document);
     QAction* commandAction(int id, const QString& text, QObject* owner);
     void arrangeIcons();
+    /// Gives the keyboard back when a dialog or menu closed and left no window
+    /// active: to the dialog still open, else to owner (the window the closed
+    /// one belonged to; nullptr when gone), else to the main window.
+    void takeBackActivation(QWidget* owner);
 
     core::ui::Application& m_app;
     QMdiArea* m_workspace = nullptr;

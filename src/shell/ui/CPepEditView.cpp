@@ -271,6 +271,19 @@ void CPepEditView::keyPressEvent(QKeyEvent* event)
         undoRedo(false);
         return;
     }
+    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
+        // A key held with Alt or Ctrl is a command or a menu's letter, never a
+        // residue: the control sees it without its text, so that Ctrl+C or
+        // Ctrl+End still work but Alt+E types nothing when no menu takes it.
+        QKeyEvent chord(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                        event->nativeVirtualKey(), event->nativeModifiers(), QString(),
+                        event->isAutoRepeat(), static_cast<quint16>(event->count()),
+                        event->device());
+        controlEdit([&] { QPlainTextEdit::keyPressEvent(&chord); }, false);
+        event->setAccepted(chord.isAccepted());
+        storeFirstLine();
+        return;
+    }
     controlEdit([&] { QPlainTextEdit::keyPressEvent(event); }, isTypingKey(*event));
     storeFirstLine();
 }

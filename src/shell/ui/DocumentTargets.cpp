@@ -1,7 +1,6 @@
 #include "shell/ui/DocumentTargets.h"
 
 #include "core/CommandIds.h"
-#include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/Launchers.h"
@@ -12,12 +11,14 @@ namespace {
 namespace cmd = core::cmd;
 
 std::optional<core::ui::CommandState> analyzeState(int id, WindowKind kind,
+                                                   const CMainFrame& mainFrame,
                                                    const core::ui::CPeptideDoc& document)
 {
     if (FindLauncher(id) == nullptr) {
         return std::nullopt;
     }
-    return core::ui::CommandState{AnalyzeCommandEnabled(id, kind, AnalyzeStateOf(document))};
+    return core::ui::CommandState{
+        AnalyzeCommandEnabled(id, kind, AnalyzeStateOf(mainFrame, document))};
 }
 
 void launch(int id, CMainFrame& mainFrame, core::ui::CPeptideDoc& document)
@@ -31,20 +32,20 @@ void launch(int id, CMainFrame& mainFrame, core::ui::CPeptideDoc& document)
 
 } // namespace
 
-AnalyzeState AnalyzeStateOf(const core::ui::CPeptideDoc& document)
+AnalyzeState AnalyzeStateOf(const CMainFrame& mainFrame, const core::ui::CPeptideDoc& document)
 {
     const auto& analyses = document.Analyses();
     AnalyzeState state;
     state.residueLength = document.Record().ResidueLength();
-    state.physChemViewOpen = analyses.physChemView;
+    state.physChemViewOpen = mainFrame.WindowCount(WindowKind::PhysChem, &document) > 0;
     state.digestComputed = analyses.digestComputed;
-    state.modFinderViewOpen = analyses.modFinderView;
-    state.motifViewOpen = analyses.motifView;
-    state.wheelCount = analyses.wheelCount;
+    state.modFinderViewOpen = mainFrame.WindowCount(WindowKind::ModFinder, &document) > 0;
+    state.motifViewOpen = mainFrame.WindowCount(WindowKind::Motif, &document) > 0;
+    state.wheelCount = mainFrame.WindowCount(WindowKind::Wheel, &document);
     state.hydropathyOpen = !analyses.hydropathy.isNull();
     state.amphipathyOpen = !analyses.amphipathy.isNull();
     state.sketchOpen = !analyses.sketch.isNull();
-    state.digestViewExists = core::ui::Application::Instance().DigestViewExists();
+    state.digestViewExists = mainFrame.WindowCount(WindowKind::Digest) > 0;
     return state;
 }
 
@@ -59,7 +60,7 @@ std::optional<core::ui::CommandState> SequenceDocumentTarget::CommandStateOf(int
         return std::nullopt;
     }
     if (IsAnalyzeCommand(id)) {
-        return analyzeState(id, m_kind, *m_document);
+        return analyzeState(id, m_kind, m_mainFrame, *m_document);
     }
     if (id == cmd::kClose) {
         return core::ui::CommandState{};
@@ -96,7 +97,7 @@ std::optional<core::ui::CommandState> PlotDocumentTarget::CommandStateOf(int id)
         return std::nullopt;
     }
     if (IsAnalyzeCommand(id)) {
-        return analyzeState(id, m_kind, *m_document);
+        return analyzeState(id, m_kind, m_mainFrame, *m_document);
     }
     switch (id) {
     case cmd::kSave:

@@ -14,9 +14,9 @@ namespace quorin::shell::ui {
 
 class CMainFrame;
 
-/// The snapshot of the document's registry and the process state that the
-/// Analyze rules read.
-AnalyzeState AnalyzeStateOf(const core::ui::CPeptideDoc& document);
+/// The snapshot the Analyze rules read: the document's registry of analyses
+/// and which windows are open in the main window.
+AnalyzeState AnalyzeStateOf(const CMainFrame& mainFrame, const core::ui::CPeptideDoc& document);
 
 /// The sequence document's stop on the command route of the editor and the
 /// text-analysis windows: the Analyze commands (with their launchers and

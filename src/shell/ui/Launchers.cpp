@@ -77,10 +77,7 @@ void LaunchPhysChem(LaunchContext& context)
     if (context.mainFrame.OpenWindow(WindowKind::PhysChem, context.document) == nullptr) {
         core::ui::ShowMessage(core::ui::ToQString(core::msg::kCouldNotCreateWindow),
                               core::ui::ToQString(core::msg::kError));
-        return;
     }
-    context.document.Analyses().physChemView = true;
-    context.document.AnalysesChanged();
 }
 
 void LaunchCleavage(LaunchContext& context)

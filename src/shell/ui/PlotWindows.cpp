@@ -72,7 +72,12 @@ WindowContent MakeHydropathyWindow(core::ui::CPeptideDoc& document)
     QObject::connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, plot,
                      &plots::ui::PageDocument::Changed);
     const QPointer<core::ui::CPeptideDoc> sequence(&document);
-    view->SetWheelHooks({[sequence] { return sequence ? sequence->Analyses().wheelCount : 0; },
+    view->SetWheelHooks({[sequence, view] {
+                             auto* mainFrame = qobject_cast<CMainFrame*>(view->window());
+                             return sequence && mainFrame != nullptr
+                                        ? mainFrame->WindowCount(WindowKind::Wheel, sequence)
+                                        : 0;
+                         },
                          [sequence, view] {
                              // The wheel window reads the pending request while it is made.
                              auto* mainFrame = qobject_cast<CMainFrame*>(view->window());

@@ -20,7 +20,6 @@ QString CommandLineDocument(const QStringList& arguments)
 std::unique_ptr<CMainFrame> InitInstance(core::ui::Application& app, const QStringList& arguments,
                                          bool show)
 {
-    app.SetSequenceDocumentOpen(false);
     auto frame = std::make_unique<CMainFrame>(app);
     const QString document = CommandLineDocument(arguments);
     if (!document.isEmpty()) {
@@ -32,6 +31,9 @@ std::unique_ptr<CMainFrame> InitInstance(core::ui::Application& app, const QStri
             frame->setGeometry(screen->availableGeometry());
         }
         frame->showMaximized();
+        // A window manager activates a new window; without one the window
+        // would take keys but no shortcuts until a click.
+        frame->activateWindow();
     }
     return frame;
 }

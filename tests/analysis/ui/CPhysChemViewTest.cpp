@@ -183,15 +183,6 @@ private slots:
                  QString::fromLatin1(golden).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     }
 
-    void closingTheViewClearsTheDocumentsFlag()
-    {
-        auto doc = document(QStringLiteral("proteins/P01308.fasta"));
-        auto view = std::make_unique<CPhysChemView>(*doc);
-        doc->Analyses().physChemView = true;
-        view.reset();
-        QVERIFY(!doc->Analyses().physChemView);
-    }
-
     void theScreenPageHasRedLabelsAndADoubleUnderline()
     {
         auto doc = document(QStringLiteral("proteins/P02945.fasta"), QStringLiteral("BR"));

@@ -111,7 +111,6 @@ private slots:
         QVERIFY(app.CurrentDocument() != nullptr);
         QCOMPARE(app.CurrentDocument()->Record().Name(), std::string("Insulin B"));
         QCOMPARE(app.CurrentDocument()->Record().ResidueLength(), 30);
-        QVERIFY(app.SequenceDocumentOpen());
         QCOMPARE(frame->ActiveKind(), WindowKind::SequenceEditor);
         QCOMPARE(frame->windowTitle(), QStringLiteral("Quorin - with blank.fasta"));
         QCOMPARE(app.RecentFiles().Entries().front(), path.toStdString());
@@ -129,7 +128,6 @@ private slots:
         QCOMPARE(messages.LastText(), QStringLiteral("File corrupted or not Quorin-format !"));
         QCOMPARE(messages.Requests().last().caption, QStringLiteral("Error"));
         QTRY_VERIFY(app.CurrentDocument() == nullptr);
-        QVERIFY(!app.SequenceDocumentOpen());
         QCOMPARE(frame->ActiveKind(), WindowKind::Empty);
         QVERIFY(frame->Frames().isEmpty());
     }
@@ -180,7 +178,7 @@ private slots:
 
         QVERIFY(program.frame->Execute(cmd::kPhysChem));
         QCOMPARE(program.frame->ActiveKind(), WindowKind::PhysChem);
-        QVERIFY(program.Document()->Analyses().physChemView);
+        QCOMPARE(program.frame->WindowCount(WindowKind::PhysChem, program.Document()), 1);
         const QStringList properties = program.MenuLines();
         QCOMPARE(properties.size(), 6);
         QCOMPARE(properties[1], QStringLiteral("&Edit: &Copy\tCtrl+C |"));
@@ -206,7 +204,7 @@ private slots:
         // Closing the properties window enables it again.
         program.frame->Frames().last()->close();
         QTRY_COMPARE(program.frame->Frames().size(), 1);
-        QTRY_VERIFY(!program.Document()->Analyses().physChemView);
+        QCOMPARE(program.frame->WindowCount(WindowKind::PhysChem), 0);
         QTRY_VERIFY(program.Enabled(cmd::kPhysChem));
     }
 
@@ -539,7 +537,6 @@ private slots:
         editor->close();
         QTRY_VERIFY(program.frame->Frames().isEmpty());
         QVERIFY(program.Document() == nullptr);
-        QVERIFY(!program.app->SequenceDocumentOpen());
         QTRY_COMPARE(program.frame->ActiveKind(), WindowKind::Empty);
         QCOMPARE(program.frame->menuBar()->actions().size(), 3);
         QCOMPARE(program.frame->windowTitle(), QStringLiteral("Quorin"));

@@ -444,6 +444,37 @@ private slots:
         QVERIFY(!document().IsModified());
     }
 
+    void afterADialogKeysWithAltOrCtrlReachTheMenusNotTheSequence()
+    {
+        start("MKVLA");
+        QTimer::singleShot(0, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog != nullptr);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QVERIFY(m_program->frame->Execute(cmd::kGoTo));
+        QTRY_COMPARE(QApplication::focusWidget(), m_text);
+
+        QTest::keyClick(m_text, Qt::Key_E, Qt::AltModifier);
+        QCOMPARE(sequence(), std::string("MKVLA"));
+        QWidget* menu = QApplication::activePopupWidget();
+        QVERIFY(menu != nullptr);
+        QCOMPARE(menu->objectName(), QStringLiteral("menuEdit"));
+        // The first Escape closes the menu, the second leaves the menu bar.
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTest::keyClick(m_program->frame->menuBar(), Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::focusWidget(), m_text);
+        // A chord no menu or shortcut takes types nothing either.
+        QTest::keyClick(m_text, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(sequence(), std::string("MKVLA"));
+        QVERIFY(!document().IsModified());
+
+        m_program->dialogs.Cancel();
+        QTest::keyClick(m_text, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(m_program->dialogs.Requests().size(), 1);
+        QCOMPARE(m_program->dialogs.Requests().last().title, QStringLiteral("Open"));
+    }
+
     void theHeaderEditsNameAndRemarks()
     {
         start("MKVLA", "P1");

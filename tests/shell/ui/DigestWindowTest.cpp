@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(program.messages.Requests().size(), 1);
         QCOMPARE(program.frame->Frames().size(), 1);
         QVERIFY(!program.Document()->Analyses().digestComputed);
-        QVERIFY(!program.app->DigestViewExists());
+        QCOMPARE(program.frame->WindowCount(WindowKind::Digest), 0);
         QVERIFY(program.Document()->Record().digest.selectedAgents.empty());
     }
 
@@ -147,14 +147,15 @@ private slots:
         }
         record.agents = {{"All", everyResidue}};
         const std::uint64_t count = analysis::PredictFragmentCount(record, everyResidue);
-        chooseAndAnalyse({0});
+        const auto answer = chooseAndAnalyse({0});
         QVERIFY(program.frame->Execute(cmd::kCleavage));
+        QVERIFY(answer.Answered());
         QCOMPARE(program.messages.Requests().size(), 1);
         QCOMPARE(program.messages.LastText(),
                  core::ui::ToQString(core::msg::TooManyFragments(count, ceiling)));
         QCOMPARE(program.messages.Requests().last().caption, QStringLiteral("Error"));
         QCOMPARE(program.frame->Frames().size(), 1);
-        QVERIFY(!program.app->DigestViewExists());
+        QCOMPARE(program.frame->WindowCount(WindowKind::Digest), 0);
         QVERIFY(!program.Document()->Analyses().digestComputed);
         QVERIFY(record.digest.selectedAgents.empty());
     }
@@ -171,7 +172,7 @@ private slots:
         QVERIFY(!frame->isMaximized() && !frame->isMinimized());
         QCOMPARE(frame->windowTitle(), QStringLiteral("Sequence specific cleavage"));
         QVERIFY(program.Document()->Analyses().digestComputed);
-        QVERIFY(program.app->DigestViewExists());
+        QCOMPARE(program.frame->WindowCount(WindowKind::Digest), 1);
         QVERIFY(program.messages.Requests().isEmpty());
         QTRY_COMPARE(program.frame->statusBar()->findChild<QLabel*>("percentPane")->text(),
                      QStringLiteral("100%"));
@@ -279,7 +280,6 @@ private slots:
             // not; ModFinder keeps the digest.
             frames[2]->close();
             QTRY_COMPARE(program.frame->Frames().size(), 2);
-            QTRY_VERIFY(!program.app->DigestViewExists());
             program.frame->Workspace()->setActiveSubWindow(frames[0]);
             QTRY_VERIFY(program.Enabled(cmd::kCleavage));
             QVERIFY(program.Enabled(cmd::kModFinder));
