@@ -21,7 +21,11 @@ namespace quorin::shell::ui {
 namespace {
 
 namespace cmd = core::cmd;
+using core::ui::ElidedName;
 using core::ui::ToQString;
+
+/// The widest a window's title may make the Window menu, in pixels.
+constexpr int kWindowMenuTitleWidth = 420;
 
 const std::map<int, QString>& toolBarIcons()
 {
@@ -113,9 +117,14 @@ void CMainFrame::rebuildMenus()
                 const QList<ChildFrame*> frames = Frames();
                 for (int i = 0; i < frames.size() && cmd::kWindowFirst + i <= cmd::kWindowLast;
                      ++i) {
-                    QAction* action = commandAction(
-                        cmd::kWindowFirst + i,
-                        QStringLiteral("&%1 %2").arg(i + 1).arg(frames[i]->windowTitle()), popup);
+                    // A long sequence name would widen the menu beyond the
+                    // screen, and its "&" would underline the next letter.
+                    const QString title =
+                        ElidedName(frames[i]->windowTitle(), popup->font(), kWindowMenuTitleWidth)
+                            .replace(QLatin1Char('&'), QStringLiteral("&&"));
+                    QAction* action =
+                        commandAction(cmd::kWindowFirst + i,
+                                      QStringLiteral("&%1 %2").arg(i + 1).arg(title), popup);
                     action->setStatusTip(QStringLiteral("Activate this window"));
                     popup->addAction(action);
                     m_commandActions.append(action);

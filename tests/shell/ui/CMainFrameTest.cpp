@@ -208,6 +208,19 @@ private slots:
         QTRY_VERIFY(program.Enabled(cmd::kPhysChem));
     }
 
+    void theWindowMenuShortensLongTitlesAndKeepsTheirAmpersands()
+    {
+        RunningProgram program;
+        openSequence(program);
+        program.frame->Frames().first()->setWindowTitle(QStringLiteral("R&D ") +
+                                                        QString(300, QLatin1Char('W')));
+        QMenu* windows = program.frame->menuBar()->actions()[4]->menu();
+        const QString entry = windows->actions().last()->text();
+        QVERIFY2(entry.startsWith(QStringLiteral("&1 R&&D WW")), qPrintable(entry));
+        QVERIFY(entry.endsWith(QChar(0x2026)));
+        QVERIFY(windows->sizeHint().width() < 600);
+    }
+
     void anEmptySequenceDisablesTheAnalyses()
     {
         RunningProgram program;
