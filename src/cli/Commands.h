@@ -21,6 +21,7 @@ struct Command
 int RunConvert(Arguments& args);
 int RunProps(Arguments& args);
 int RunDigest(Arguments& args);
+int RunMotifs(Arguments& args);
 int RunHydropathy(Arguments& args);
 int RunHelices(Arguments& args);
 int RunRender(Arguments& args);

@@ -40,6 +40,11 @@ constexpr std::array kCommands = {
             "helices [--scale INDEX] [--threshold T] [OPTIONS] FILE\n"
             "defaults: the first scale, 1.6",
             &RunHelices},
+    Command{"motifs", "the motif search report: the motifs and every site",
+            "motifs [--by-motif] [OPTIONS] FILE SEARCH\n"
+            "  SEARCH           motifs separated by \";\" (X matches any residue), e.g. \"GX;LL\"\n"
+            "  --by-motif       list the sites motif by motif (default: by position)",
+            &RunMotifs},
 #ifdef QUORIN_CLI_RENDER
     Command{"render", "a plot page as SVG, PDF, PNG or EMF (by the ending of OUT)",
             "render hydropathy -o OUT [--print-layout] [--from N] [--to N] [--window N] "

@@ -122,4 +122,12 @@ inline constexpr std::string_view kInvalidPosition = "Enter a valid sequence pos
 /// Asked before a metafile or an export replaces an existing file.
 inline constexpr std::string_view kFileExists = "File exists. Overwrite?";
 
+// The motif dialog's checks
+inline constexpr std::string_view kEnterMotif = "Enter a sequence motif!";
+/// A search string character that is neither a residue letter nor ";".
+inline std::string NotAnAminoAcid(std::string_view character)
+{
+    return std::string(character) + " is not a valid amino acid !";
+}
+
 } // namespace quorin::core::msg
