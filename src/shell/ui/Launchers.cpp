@@ -2,6 +2,7 @@
 
 #include "analysis/Digest.h"
 #include "analysis/ui/CDigestDialog.h"
+#include "analysis/ui/CMotifDialog.h"
 #include "analysis/ui/DigestJobs.h"
 #include "core/CommandIds.h"
 #include "core/MessageTexts.h"
@@ -27,6 +28,7 @@ std::map<int, Launcher>& launchers()
     static std::map<int, Launcher> table = {
         {cmd::kPhysChem, LaunchPhysChem},
         {cmd::kCleavage, LaunchCleavage},
+        {cmd::kMotifs, LaunchMotifs},
         {cmd::kHydropathy, LaunchHydropathy},
     };
     return table;
@@ -116,6 +118,25 @@ void LaunchCleavage(LaunchContext& context)
     }
     frame->showNormal();
     frame->resize(630, 405);
+}
+
+void LaunchMotifs(LaunchContext& context)
+{
+    using core::ui::ToQString;
+    // The document's own record, as the digest takes it: the window shows
+    // this document's search even while a batch run holds the active record.
+    analysis::ui::CMotifDialog dialog(context.document.Record(), &context.mainFrame);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Motif, context.document);
+    if (frame == nullptr) {
+        core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
+                              ToQString(core::msg::kError));
+        return;
+    }
+    frame->showNormal();
+    frame->resize(640, 300);
 }
 
 } // namespace quorin::shell::ui

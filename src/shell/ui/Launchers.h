@@ -50,4 +50,8 @@ void LaunchPhysChem(LaunchContext& context);
 /// document counts it as computed, and the digest window opens (630 x 405).
 void LaunchCleavage(LaunchContext& context);
 
+/// Shows the motif dialog; on OK (the search has run on the document's
+/// record) opens the motif window at the next cascade position, 640 x 300.
+void LaunchMotifs(LaunchContext& context);
+
 } // namespace quorin::shell::ui

@@ -152,6 +152,23 @@ private slots:
         save(program, QStringLiteral("digest-P01308.png"));
     }
 
+    void motifsOfBacteriorhodopsin()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1000, 700);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        test::ModalAnswer answer([](QWidget& dialog) {
+            save(&dialog, QStringLiteral("motif-dialog.png"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("search"))
+                ->setText(QStringLiteral("GX;LL"));
+            dialog.findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        });
+        QVERIFY(program.frame->Execute(cmd::kMotifs));
+        QVERIFY(answer.Answered());
+        QVERIFY(program.frame->Execute(cmd::kSortByPosition));
+        save(program, QStringLiteral("motifs-P02945.png"));
+    }
+
     void hydropathyPage()
     {
         test::RunningProgram program;
