@@ -20,6 +20,8 @@ constexpr std::string_view kThresholdPrefix = "Hydropathy threshold for helices 
 /// Printer frame origin; text items are stored relative to the screen one.
 constexpr int kPrinterFrameLeft = 100;
 constexpr int kPrinterFrameTop = 225;
+/// The top of the first legend line on the screen page.
+constexpr int kLegendTop = 14;
 
 /// A range narrower than this share of its magnitude is rounding noise of the
 /// window sums, not a height the axis could show.
@@ -199,7 +201,7 @@ std::vector<core::TEXTITEM> LegendItems()
     std::vector<core::TEXTITEM> items;
     const std::string_view prefixes[] = {kGravyPrefix, kScalePrefix, kWindowPrefix,
                                          kThresholdPrefix};
-    const int tops[] = {14, 35, 56, 72};
+    const int tops[] = {kLegendTop, 35, 56, 72};
     for (std::size_t i = 0; i < 4; ++i) {
         core::TEXTITEM item;
         item.x = 0;
@@ -377,10 +379,19 @@ PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile
     };
 
     if (layout.Printing()) {
-        const std::string title = pageTitle(record);
-        text(title, {D(L), metrics.lineHeight}, TextAnchor::TopLeft, font, kBlack);
-        text(TitleUnderline(title), {D(L), 2 * metrics.lineHeight}, TextAnchor::TopLeft, font,
-             kBlack);
+        // The title keeps to the frame's width; one line down from the top,
+        // its lines and stars leave a blank line above the place of the
+        // legend's first line.
+        const int lineHeight = std::max(1, metrics.lineHeight);
+        const int legendTop = D(kLegendTop + T - kPathyFrameTop);
+        const TitleBlock title = WrapTitle(pageTitle(record), font, D(L + W) - D(L),
+                                           legendTop / lineHeight - 3, measure);
+        int y = metrics.lineHeight;
+        for (const std::string& line : title.lines) {
+            text(line, {D(L), y}, TextAnchor::TopLeft, font, kBlack);
+            y += metrics.lineHeight;
+        }
+        text(title.stars, {D(L), y}, TextAnchor::TopLeft, font, kBlack);
     }
 
     const int left = D(L);

@@ -426,6 +426,32 @@ TEST_F(HydropathyPageTest, DrawingLeavesTheRecordAsItWas)
     EXPECT_TRUE(record.plots.pathy == before);
 }
 
+TEST(WrapTitleTest, LinesBreakAtBlanksAndStarsStayWithinTheWidestLine)
+{
+    struct Row
+    {
+        const char* title;
+        int maxLines;
+        std::vector<std::string> lines;
+        std::size_t stars;
+    };
+    // 7 units a character, 70 wide: ten characters a line.
+    const Row rows[] = {
+        {"short", 6, {"short"}, 5},
+        {"ab cd ef gh ij", 6, {"ab cd ef", "gh ij"}, 8},
+        {"abcdefghijklmnop qr", 6, {"abcdefghij", "klmnop qr"}, 10}, // a word alone too wide
+        {"aaaa  bbbb cccc dddd eeee", 2, {"aaaa  bbbb", "cccc dd..."}, 10},
+    };
+    core::LOGFONT font = core::ReportFontA();
+    font.lfHeight = 16;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.title);
+        const TitleBlock block = WrapTitle(row.title, font, 70, row.maxLines, FakeMeasure());
+        EXPECT_EQ(block.lines, row.lines);
+        EXPECT_EQ(block.stars, std::string(row.stars, '*'));
+    }
+}
+
 TEST_F(HydropathyPageTest, WindowLongerThanTheSequenceDrawsAnEmptyChart)
 {
     record.plots.pathy.window = 99;
