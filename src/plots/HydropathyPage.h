@@ -87,7 +87,7 @@ void StartHydropathyPlot(core::PropertyRecord& record, const PendingPlotRequest&
 /// scale, and moves it to the frame's left edge.
 void RefreshLegend(core::PropertyRecord& record, const HydropathyProfile& profile);
 
-/// Where a mark was drawn, for hit tests.
+/// Where a mark goes on the screen page, for hit tests.
 struct MarkPlace
 {
     int index = 0; ///< into the mark list

@@ -43,7 +43,7 @@ public:
     virtual void ToggleLabelMarks() {}
 
     /// The items under a point of the screen page (page units), as the last
-    /// screen drawing placed them; -1 for none.
+    /// refresh (Changed) placed them; -1 for none.
     virtual int TextItemAt(QPoint point) const = 0;
     virtual int MarkAt(QPoint point) const = 0;
 
