@@ -43,7 +43,7 @@ void fillTitin(core::PropertyRecord& record)
     s.marks.push_back(mark);
 }
 
-void paint(plots::HydropathyPage& page, QImage& image)
+void paint(const plots::HydropathyPage& page, QImage& image)
 {
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -57,6 +57,7 @@ void BM_PaintTitinPage(benchmark::State& state)
     core::PropertyRecord record;
     fillTitin(record);
     plots::HydropathyPage page(record);
+    plots::ui::RefreshHydropathyPage(page);
     QImage image(plots::kPathyPageWidth, plots::kPathyPageHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         paint(page, image);
@@ -65,7 +66,8 @@ void BM_PaintTitinPage(benchmark::State& state)
 }
 BENCHMARK(BM_PaintTitinPage)->Unit(benchmark::kMillisecond);
 
-/// A change of the window followed by a paint: the profile is computed again.
+/// A change of the window followed by the refresh and a paint: the profile is
+/// computed again.
 void BM_ChangeWindowAndPaintTitinPage(benchmark::State& state)
 {
     core::PropertyRecord record;
@@ -74,6 +76,7 @@ void BM_ChangeWindowAndPaintTitinPage(benchmark::State& state)
     QImage image(plots::kPathyPageWidth, plots::kPathyPageHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         record.plots.pathy.window = record.plots.pathy.window == 11 ? 13 : 11;
+        plots::ui::RefreshHydropathyPage(page);
         paint(page, image);
     }
 }

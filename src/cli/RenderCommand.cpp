@@ -76,6 +76,7 @@ int RunRender(Arguments& args)
 
     const plots::ui::OffscreenGui gui;
     plots::HydropathyPage page(session.record);
+    plots::ui::RefreshHydropathyPage(page);
     const core::FileStatus written =
         plots::ui::WritePageFile(plots::ui::HydropathyPageSource(page), *output, printLayout);
     if (!written) {

@@ -18,6 +18,7 @@ struct MARK
     COLORREF lineColour = 0;    ///< arrow
     COLORREF labelColour = 0;   ///< label text
     std::uint8_t selected = 0;
+    friend bool operator==(const MARK&, const MARK&) = default;
 };
 
 /// A block of free text on a plot page.
@@ -25,13 +26,14 @@ struct TEXTITEM
 {
     std::int32_t x = 0; ///< top-left corner in screen page units
     std::int32_t y = 0;
-    std::uint16_t width = 0; ///< extent at the last drawing, device units, for hit tests
+    std::uint16_t width = 0; ///< extent on the screen page, as last measured, for hit tests
     std::uint16_t height = 0;
-    std::uint8_t legend = 0; ///< 1: a legend line whose value part is refreshed at every drawing
+    std::uint8_t legend = 0; ///< 1: a legend line whose value part follows the plot's settings
     std::string text;        ///< lines separated by CR LF
     LOGFONT font;
     COLORREF colour = 0;
     std::uint8_t selected = 0;
+    friend bool operator==(const TEXTITEM&, const TEXTITEM&) = default;
 };
 
 /// One domain of the domain sketch: a named stretch drawn as a coloured box.

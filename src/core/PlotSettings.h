@@ -21,6 +21,7 @@ struct HydropathyPlotSettings
     int lineWidth = 0;           ///< curve and mark pens, points
     std::vector<MARK> marks;
     std::vector<TEXTITEM> texts;
+    friend bool operator==(const HydropathyPlotSettings&, const HydropathyPlotSettings&) = default;
 };
 
 /// The scale choice shared by every plot of one sequence, and the plots'

@@ -20,6 +20,8 @@ constexpr std::string_view kThresholdPrefix = "Hydropathy threshold for helices 
 /// Printer frame origin; text items are stored relative to the screen one.
 constexpr int kPrinterFrameLeft = 100;
 constexpr int kPrinterFrameTop = 225;
+/// The top of the first legend line on the screen page.
+constexpr int kLegendTop = 14;
 
 /// A range narrower than this share of its magnitude is rounding noise of the
 /// window sums, not a height the axis could show.
@@ -199,7 +201,7 @@ std::vector<core::TEXTITEM> LegendItems()
     std::vector<core::TEXTITEM> items;
     const std::string_view prefixes[] = {kGravyPrefix, kScalePrefix, kWindowPrefix,
                                          kThresholdPrefix};
-    const int tops[] = {14, 35, 56, 72};
+    const int tops[] = {kLegendTop, 35, 56, 72};
     for (std::size_t i = 0; i < 4; ++i) {
         core::TEXTITEM item;
         item.x = 0;
@@ -254,65 +256,109 @@ void RefreshLegend(core::PropertyRecord& record, const HydropathyProfile& profil
     }
 }
 
-HydropathyPage::HydropathyPage(core::PropertyRecord& record) : m_record(record)
-{}
+namespace {
 
-HydropathyPage::ProfileKey HydropathyPage::currentKey() const
+/// The x of a residue on a layout; a one-residue stretch (only "Resize to
+/// 100%" on a one-residue sequence makes one) is drawn as if it had two.
+double residueX(const core::HydropathyPlotSettings& settings, const PageLayout& layout,
+                double residue)
 {
-    const core::HydropathyPlotSettings& settings = Settings();
-    return ProfileKey{settings.from,
-                      settings.to,
-                      settings.window,
-                      settings.threshold,
-                      m_record.plots.hydropathy,
-                      m_record.CleanSequence()};
+    const double intervals = std::max(settings.to - settings.from, 1);
+    return layout.left + (residue - settings.from) * layout.width / intervals;
 }
 
-const HydropathyProfile& HydropathyPage::Profile()
+/// A text item's lines with their tops, and the extent of the block, in device
+/// units. An empty line takes the height of "|".
+struct ItemBlock
 {
-    const core::HydropathyPlotSettings& settings = Settings();
-    const bool same = m_valid && m_key.from == settings.from && m_key.to == settings.to &&
-                      m_key.window == settings.window && m_key.threshold == settings.threshold &&
-                      m_key.table == m_record.plots.hydropathy &&
-                      m_key.sequence == m_record.CleanSequence();
-    if (!same) {
-        m_key = currentKey();
-        m_profile = ComputeHydropathyProfile(m_record, settings.from, settings.to, settings.window,
-                                             settings.threshold);
-        m_valid = true;
-        ++m_computations;
+    std::vector<std::pair<std::string_view, int>> lines; ///< non-empty lines only
+    int width = 0;
+    int height = 0;
+};
+
+ItemBlock layoutItem(const core::TEXTITEM& item, const core::LOGFONT& font, int top,
+                     const TextMeasure& measure)
+{
+    ItemBlock block;
+    int y = top;
+    for (const std::string_view line : TextLines(item.text)) {
+        const TextExtent extent = measure.Extent(font, line.empty() ? "|" : line);
+        if (!line.empty()) {
+            block.lines.emplace_back(line, y);
+            block.width = std::max(block.width, extent.width);
+        }
+        y += extent.height;
     }
-    return m_profile;
+    block.height = y - top;
+    return block;
 }
 
-std::string HydropathyPage::Title() const
+/// A mark as a layout places it: the arrow at x (page units) and, with labels
+/// on, its label.
+struct PlacedMark
 {
-    return "Hydropathy Plot of Residues " + std::to_string(Settings().from) + "-" +
-           std::to_string(Settings().to) + " of " + m_record.Name();
+    MarkPlace place;
+    double x = 0.0;
+    DevicePoint tip;
+    std::string label; ///< empty without label
+    core::LOGFONT labelFont;
+    DevicePoint labelAt;
+};
+
+/// The marks inside the frame; labelOffset (half the widest character of the
+/// page font) separates a label from its arrow.
+std::vector<PlacedMark> placeMarks(const core::PropertyRecord& record, const PageLayout& layout,
+                                   int labelOffset, const TextMeasure& measure)
+{
+    const core::HydropathyPlotSettings& settings = record.plots.pathy;
+    const std::string& sequence = record.CleanSequence();
+    const auto D = [&layout](double page) { return layout.Device(page); };
+    const double L = layout.left;
+    const double T = layout.top;
+    std::vector<PlacedMark> placed;
+    for (std::size_t k = 0; k < settings.marks.size(); ++k) {
+        const core::MARK& mark = settings.marks[k];
+        const double xm = residueX(settings, layout, mark.position);
+        if (!(xm > L && xm < L + layout.width) || mark.position < 1 ||
+            static_cast<std::size_t>(mark.position) > sequence.size()) {
+            continue;
+        }
+        PlacedMark one;
+        one.x = xm;
+        one.tip = {D(xm), D(T + 20)};
+        one.place = {static_cast<int>(k), {D(xm - 3), D(T + 4), D(xm + 3), D(T + 20)}, {}};
+        if (settings.labelMarks != 0) {
+            one.labelFont = ScaledFont(UsableFont(mark.font), layout.scale);
+            one.label = sequence[mark.position - 1u] + std::to_string(mark.position);
+            one.labelAt = {one.tip.x + labelOffset, one.tip.y};
+            const TextExtent extent = measure.Extent(one.labelFont, one.label);
+            one.place.label = {one.labelAt.x, one.labelAt.y, one.labelAt.x + extent.width,
+                               one.labelAt.y + extent.height};
+        }
+        placed.push_back(std::move(one));
+    }
+    return placed;
 }
 
-std::string HydropathyPage::Caption() const
+std::string pageTitle(const core::PropertyRecord& record)
 {
-    return "Hydropathy Plot of residues " + std::to_string(Settings().from) + "-" +
-           std::to_string(Settings().to) + " of " + m_record.Name();
+    const core::HydropathyPlotSettings& settings = record.plots.pathy;
+    return "Hydropathy Plot of Residues " + std::to_string(settings.from) + "-" +
+           std::to_string(settings.to) + " of " + record.Name();
 }
 
-PageDrawing HydropathyPage::Draw(const PageLayout& layout, const TextMeasure& measure)
+/// The page of a record and its profile. Takes the record as const: drawing
+/// for any target leaves the document as it was.
+PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile& profile,
+                     const PageLayout& layout, const TextMeasure& measure)
 {
-    const HydropathyProfile& profile = Profile();
-    core::HydropathyPlotSettings& settings = Settings();
-    RefreshLegend(m_record, profile);
-
+    const core::HydropathyPlotSettings& settings = record.plots.pathy;
     const double L = layout.left;
     const double T = layout.top;
     const double W = layout.width;
     const double H = layout.height;
     const auto D = [&layout](double page) { return layout.Device(page); };
-    const double from = settings.from;
-    // A one-residue stretch (only "Resize to 100%" on a one-residue sequence
-    // makes one) is drawn as if it had two.
-    const double intervals = std::max(settings.to - settings.from, 1);
-    const auto xOf = [&](double residue) { return L + (residue - from) * W / intervals; };
+    const auto xOf = [&](double residue) { return residueX(settings, layout, residue); };
     const VerticalAxis axis = ComputeVerticalAxis(profile.range);
     const auto yOf = [&](double v) { return T + (axis.max - v) * H / (axis.max - axis.min); };
 
@@ -324,7 +370,6 @@ PageDrawing HydropathyPage::Draw(const PageLayout& layout, const TextMeasure& me
     // page unit, so that a printed curve is not a hairline.
     const int lineWidth = std::max(1, truncated(std::max(1, settings.lineWidth) * layout.scale));
     const bool onScreen = layout.target == PageTarget::Screen;
-    const bool measured = layout.target != PageTarget::Printer;
 
     PageDrawing page;
     auto& out = page.elements;
@@ -334,10 +379,19 @@ PageDrawing HydropathyPage::Draw(const PageLayout& layout, const TextMeasure& me
     };
 
     if (layout.Printing()) {
-        const std::string title = Title();
-        text(title, {D(L), metrics.lineHeight}, TextAnchor::TopLeft, font, kBlack);
-        text(TitleUnderline(title), {D(L), 2 * metrics.lineHeight}, TextAnchor::TopLeft, font,
-             kBlack);
+        // The title keeps to the frame's width; one line down from the top,
+        // its lines and stars leave a blank line above the place of the
+        // legend's first line.
+        const int lineHeight = std::max(1, metrics.lineHeight);
+        const int legendTop = D(kLegendTop + T - kPathyFrameTop);
+        const TitleBlock title = WrapTitle(pageTitle(record), font, D(L + W) - D(L),
+                                           legendTop / lineHeight - 3, measure);
+        int y = metrics.lineHeight;
+        for (const std::string& line : title.lines) {
+            text(line, {D(L), y}, TextAnchor::TopLeft, font, kBlack);
+            y += metrics.lineHeight;
+        }
+        text(title.stars, {D(L), y}, TextAnchor::TopLeft, font, kBlack);
     }
 
     const int left = D(L);
@@ -383,7 +437,7 @@ PageDrawing HydropathyPage::Draw(const PageLayout& layout, const TextMeasure& me
         out.push_back(std::move(curve));
     }
 
-    if (settings.helixDisplay != 0 && scaleName(m_record) == core::kKyteDoolittleName) {
+    if (settings.helixDisplay != 0 && scaleName(record) == core::kKyteDoolittleName) {
         const PagePen barPen{kRed, std::max(1, truncated(3 * layout.scale)), false};
         const int lastColumn = layout.left + layout.width - 1;
         for (const Helix& helix : profile.helices) {
@@ -404,70 +458,113 @@ PageDrawing HydropathyPage::Draw(const PageLayout& layout, const TextMeasure& me
         }
     }
 
-    if (measured) {
-        m_markPlaces.clear();
-    }
-    const std::string& sequence = m_record.CleanSequence();
-    for (std::size_t k = 0; k < settings.marks.size(); ++k) {
-        const core::MARK& mark = settings.marks[k];
-        const double xm = xOf(mark.position);
-        if (!(xm > L && xm < L + W) || mark.position < 1 ||
-            static_cast<std::size_t>(mark.position) > sequence.size()) {
-            continue;
-        }
+    for (const PlacedMark& placed : placeMarks(record, layout, metrics.maxCharWidth / 2, measure)) {
+        const core::MARK& mark = settings.marks[static_cast<std::size_t>(placed.place.index)];
         const PagePen pen{mark.lineColour, lineWidth, false};
-        const DevicePoint tip{D(xm), D(T + 20)};
+        const DevicePoint tip = placed.tip;
         out.push_back(PageLine{{tip.x, D(T + 4)}, tip, pen});
-        out.push_back(PageLine{tip, {D(xm - 2), D(T + 13)}, pen});
-        out.push_back(PageLine{tip, {D(xm + 2), D(T + 13)}, pen});
-        MarkPlace place{static_cast<int>(k), {D(xm - 3), D(T + 4), D(xm + 3), D(T + 20)}, {}};
-        if (settings.labelMarks != 0) {
-            const core::LOGFONT labelFont = ScaledFont(UsableFont(mark.font), layout.scale);
-            const std::string label = sequence[mark.position - 1u] + std::to_string(mark.position);
-            const DevicePoint at{tip.x + metrics.maxCharWidth / 2, tip.y};
-            text(label, at, TextAnchor::TopLeft, labelFont, mark.labelColour);
-            const TextExtent extent = measure.Extent(labelFont, label);
-            place.label = {at.x, at.y, at.x + extent.width, at.y + extent.height};
+        out.push_back(PageLine{tip, {D(placed.x - 2), D(T + 13)}, pen});
+        out.push_back(PageLine{tip, {D(placed.x + 2), D(T + 13)}, pen});
+        if (!placed.label.empty()) {
+            text(placed.label, placed.labelAt, TextAnchor::TopLeft, placed.labelFont,
+                 mark.labelColour);
         }
         if (onScreen && mark.selected != 0) {
-            DeviceRect box = place.arrow;
-            if (!place.label.Empty()) {
-                box.right = std::max(box.right, place.label.right);
-                box.bottom = std::max(box.bottom, place.label.bottom);
+            DeviceRect box = placed.place.arrow;
+            if (!placed.place.label.Empty()) {
+                box.right = std::max(box.right, placed.place.label.right);
+                box.bottom = std::max(box.bottom, placed.place.label.bottom);
             }
             out.push_back(PageFrame{{box.left - 1, box.top - 1, box.right + 1, box.bottom + 1},
                                     PagePen{kBlack, 1, true}});
-        }
-        if (measured) {
-            m_markPlaces.push_back(place);
         }
     }
 
     const double shiftX = L - kPathyFrameLeft;
     const double shiftY = T - kPathyFrameTop;
-    for (core::TEXTITEM& item : settings.texts) {
+    for (const core::TEXTITEM& item : settings.texts) {
         const core::LOGFONT itemFont = ScaledFont(UsableFont(item.font), layout.scale);
         const DevicePoint origin{D(item.x + shiftX), D(item.y + shiftY)};
-        int y = origin.y;
-        int width = 0;
-        for (const std::string_view line : TextLines(item.text)) {
-            const TextExtent extent = measure.Extent(itemFont, line.empty() ? "|" : line);
-            if (!line.empty()) {
-                text(std::string(line), {origin.x, y}, TextAnchor::TopLeft, itemFont, item.colour);
-                width = std::max(width, extent.width);
-            }
-            y += extent.height;
-        }
-        if (measured) {
-            item.width = clampExtent(width);
-            item.height = clampExtent(y - origin.y);
+        const ItemBlock block = layoutItem(item, itemFont, origin.y, measure);
+        for (const auto& [line, y] : block.lines) {
+            text(std::string(line), {origin.x, y}, TextAnchor::TopLeft, itemFont, item.colour);
         }
         if (onScreen && item.selected != 0) {
-            out.push_back(PageFrame{{origin.x - 1, origin.y - 1, origin.x + width, y},
-                                    PagePen{kBlack, 1, true}});
+            out.push_back(PageFrame{
+                {origin.x - 1, origin.y - 1, origin.x + block.width, origin.y + block.height},
+                PagePen{kBlack, 1, true}});
         }
     }
     return page;
+}
+
+} // namespace
+
+HydropathyPage::HydropathyPage(core::PropertyRecord& record) : m_record(record)
+{}
+
+HydropathyPage::ProfileKey HydropathyPage::currentKey() const
+{
+    const core::HydropathyPlotSettings& settings = Settings();
+    return ProfileKey{settings.from,
+                      settings.to,
+                      settings.window,
+                      settings.threshold,
+                      m_record.plots.hydropathy,
+                      m_record.CleanSequence()};
+}
+
+const HydropathyProfile& HydropathyPage::Profile() const
+{
+    const core::HydropathyPlotSettings& settings = Settings();
+    const bool same = m_valid && m_key.from == settings.from && m_key.to == settings.to &&
+                      m_key.window == settings.window && m_key.threshold == settings.threshold &&
+                      m_key.table == m_record.plots.hydropathy &&
+                      m_key.sequence == m_record.CleanSequence();
+    if (!same) {
+        m_key = currentKey();
+        m_profile = ComputeHydropathyProfile(m_record, settings.from, settings.to, settings.window,
+                                             settings.threshold);
+        m_valid = true;
+        ++m_computations;
+    }
+    return m_profile;
+}
+
+void HydropathyPage::Refresh(const TextMeasure& measure)
+{
+    RefreshLegend(m_record, Profile());
+    // Hit tests and the stored extents are in screen page units, whatever
+    // target draws next.
+    const PageLayout screen = HydropathyScreenLayout();
+    for (core::TEXTITEM& item : Settings().texts) {
+        const ItemBlock block =
+            layoutItem(item, ScaledFont(UsableFont(item.font), screen.scale), 0, measure);
+        item.width = clampExtent(block.width);
+        item.height = clampExtent(block.height);
+    }
+    const FontMetrics metrics = measure.Metrics(ScaledFont(core::ReportFontA(), screen.scale));
+    m_markPlaces.clear();
+    for (const PlacedMark& placed :
+         placeMarks(m_record, screen, metrics.maxCharWidth / 2, measure)) {
+        m_markPlaces.push_back(placed.place);
+    }
+}
+
+PageDrawing HydropathyPage::Draw(const PageLayout& layout, const TextMeasure& measure) const
+{
+    return drawPage(Record(), Profile(), layout, measure);
+}
+
+std::string HydropathyPage::Title() const
+{
+    return pageTitle(m_record);
+}
+
+std::string HydropathyPage::Caption() const
+{
+    return "Hydropathy Plot of residues " + std::to_string(Settings().from) + "-" +
+           std::to_string(Settings().to) + " of " + m_record.Name();
 }
 
 int HydropathyPage::TextItemAt(DevicePoint point) const

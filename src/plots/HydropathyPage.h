@@ -87,7 +87,7 @@ void StartHydropathyPlot(core::PropertyRecord& record, const PendingPlotRequest&
 /// scale, and moves it to the frame's left edge.
 void RefreshLegend(core::PropertyRecord& record, const HydropathyProfile& profile);
 
-/// Where a mark was drawn, for hit tests.
+/// Where a mark goes on the screen page, for hit tests.
 struct MarkPlace
 {
     int index = 0; ///< into the mark list
@@ -95,8 +95,9 @@ struct MarkPlace
     DeviceRect label; ///< empty without label
 };
 
-/// The hydropathy page of one sequence document: draws the record's
-/// hydropathy plot settings and keeps what the last drawing measured.
+/// The hydropathy page of one sequence document. Refresh brings what the
+/// record keeps for the page (legend texts, text item extents) and the hit-test
+/// places up to date after a change; drawing only reads them.
 class HydropathyPage
 {
 public:
@@ -109,14 +110,19 @@ public:
 
     /// The profile of the current settings, recomputed only when an input
     /// changed since the last call.
-    const HydropathyProfile& Profile();
+    const HydropathyProfile& Profile() const;
     /// How many times the profile was computed (for tests and benchmarks).
     int ProfileComputations() const { return m_computations; }
 
-    /// The page for a target. Refreshes the legend items; on screen and in a
-    /// metafile also stores the text items' extents and the mark places for
-    /// hit tests.
-    PageDrawing Draw(const PageLayout& layout, const TextMeasure& measure);
+    /// To be called whenever the plot settings, its marks or text items, the
+    /// scale or the sequence changed: refreshes the legend items
+    /// (RefreshLegend), stores each text item's extent on the screen page and
+    /// the mark places for TextItemAt and MarkAt, all measured with measure.
+    void Refresh(const TextMeasure& measure);
+
+    /// The page for a target, from the record as the last Refresh left it.
+    /// Never changes the record.
+    PageDrawing Draw(const PageLayout& layout, const TextMeasure& measure) const;
 
     /// The printed title: "Hydropathy Plot of Residues 1-262 of name".
     std::string Title() const;
@@ -147,10 +153,11 @@ private:
     ProfileKey currentKey() const;
 
     core::PropertyRecord& m_record;
-    bool m_valid = false;
-    ProfileKey m_key;
-    HydropathyProfile m_profile;
-    int m_computations = 0;
+    // The profile is a cache of the record, not part of it: drawing may fill it.
+    mutable bool m_valid = false;
+    mutable ProfileKey m_key;
+    mutable HydropathyProfile m_profile;
+    mutable int m_computations = 0;
     std::vector<MarkPlace> m_markPlaces;
 };
 

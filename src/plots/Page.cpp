@@ -1,5 +1,6 @@
 #include "plots/Page.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorin::plots {
@@ -51,6 +52,111 @@ std::vector<std::string_view> TextLines(std::string_view text)
 std::string TitleUnderline(std::string_view text)
 {
     return std::string(text.size(), '*');
+}
+
+namespace {
+
+/// Whether a text may be cut before byte at: not inside a UTF-8 sequence.
+bool startsCharacter(std::string_view text, std::size_t at)
+{
+    return at >= text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+}
+
+std::string_view trimBlanks(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+/// The longest prefix of text, in bytes and ending at a character boundary,
+/// that fits; 0 when not even the first character does. Widths grow with the
+/// prefix, so a binary search needs few measurements.
+template <typename Fits>
+std::size_t longestFitting(std::string_view text, const Fits& fits)
+{
+    std::vector<std::size_t> ends;
+    for (std::size_t at = 1; at <= text.size(); ++at) {
+        if (startsCharacter(text, at)) {
+            ends.push_back(at);
+        }
+    }
+    std::size_t low = 0; // this many characters fit
+    std::size_t high = ends.size();
+    while (low < high) {
+        const std::size_t middle = (low + high + 1) / 2;
+        if (fits(text.substr(0, ends[middle - 1]))) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return low == 0 ? 0 : ends[low - 1];
+}
+
+} // namespace
+
+TitleBlock WrapTitle(std::string_view title, const core::LOGFONT& font, int width, int maxLines,
+                     const TextMeasure& measure)
+{
+    const auto fits = [&](std::string_view text) {
+        return measure.Extent(font, text).width <= width;
+    };
+    TitleBlock block;
+    std::string_view rest = title;
+    bool cut = false;
+    while (!rest.empty()) {
+        if (fits(rest)) {
+            block.lines.emplace_back(rest);
+            break;
+        }
+        if (static_cast<int>(block.lines.size()) + 1 >= std::max(1, maxLines)) {
+            cut = true;
+            block.lines.emplace_back(rest);
+            break;
+        }
+        std::size_t end = longestFitting(rest, fits);
+        if (end == 0) {
+            // Not even one character fits the width: it gets a line of its own.
+            end = 1;
+            while (!startsCharacter(rest, end)) {
+                ++end;
+            }
+        }
+        std::size_t next = end;
+        if (end < rest.size() && rest[end] != ' ') {
+            const std::size_t blank = rest.substr(0, end).find_last_of(' ');
+            if (blank != std::string_view::npos && !trimBlanks(rest.substr(0, blank)).empty()) {
+                end = blank;
+                next = blank;
+            }
+        }
+        block.lines.emplace_back(trimBlanks(rest.substr(0, end)));
+        rest = trimBlanks(rest.substr(next));
+    }
+    if (block.lines.empty()) {
+        block.lines.emplace_back();
+    }
+    if (cut) {
+        std::string& last = block.lines.back();
+        const std::string kept = last;
+        const std::size_t end = longestFitting(
+            kept, [&](std::string_view prefix) { return fits(std::string(prefix) + "..."); });
+        last = std::string(trimBlanks(std::string_view(kept).substr(0, end))) + "...";
+    }
+
+    int widest = 0;
+    for (const std::string& line : block.lines) {
+        widest = std::max(widest, measure.Extent(font, line).width);
+    }
+    const int limit = std::min(widest, width);
+    const std::string stars = TitleUnderline(title);
+    block.stars = stars.substr(0, longestFitting(stars, [&](std::string_view row) {
+                                   return measure.Extent(font, row).width <= limit;
+                               }));
+    return block;
 }
 
 } // namespace quorin::plots

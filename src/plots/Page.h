@@ -159,4 +159,20 @@ std::vector<std::string_view> TextLines(std::string_view text);
 /// A row of "*" as long as text, the underline of printed titles.
 std::string TitleUnderline(std::string_view text);
 
+/// A printed title set within a width: its lines, and the row of "*" that
+/// goes under the last line.
+struct TitleBlock
+{
+    std::vector<std::string> lines;
+    std::string stars;
+};
+
+/// title in font broken into lines no wider than width device units: at
+/// blanks (dropped at the break), inside a word only where the word alone is
+/// wider. Beyond maxLines (at least 1) lines the last kept line ends in "..."
+/// within the width. The row of "*" has as many stars as the title has bytes
+/// (TitleUnderline), cut to the widest line and to width.
+TitleBlock WrapTitle(std::string_view title, const core::LOGFONT& font, int width, int maxLines,
+                     const TextMeasure& measure);
+
 } // namespace quorin::plots

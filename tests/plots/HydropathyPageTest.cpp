@@ -37,8 +37,10 @@ class HydropathyPageTest : public ::testing::Test
 protected:
     HydropathyPageTest() { test::FillDemoRecord(record); }
 
+    /// The page as a view draws it after a change: refreshed, then drawn.
     PageDrawing draw(const PageLayout& layout = HydropathyScreenLayout())
     {
+        page.Refresh(measure);
         return page.Draw(layout, measure);
     }
 
@@ -408,8 +410,46 @@ TEST_F(HydropathyPageTest, PrinterPageIsScaledShiftedAndTitled)
     EXPECT_EQ(curves[0].pen.width, 8);
     EXPECT_EQ(linesOf(drawing, 0x0000FF, 24).size(), 1u);
 
-    // The printed page does not disturb the screen's hit-test extents.
-    EXPECT_EQ(record.plots.pathy.texts[0].height, 0);
+    // The hit-test extents stay those of the screen page.
+    EXPECT_EQ(record.plots.pathy.texts[0].height, 16);
+}
+
+TEST_F(HydropathyPageTest, DrawingLeavesTheRecordAsItWas)
+{
+    // Not refreshed yet: the legend still lacks its values and nothing is measured.
+    record.plots.pathy.texts[0].selected = 1;
+    const core::HydropathyPlotSettings before = record.plots.pathy;
+    for (const PageLayout& layout : {HydropathyScreenLayout(), HydropathyPrinterLayout(6300)}) {
+        page.Draw(layout, measure);
+        page.Draw(layout, measure);
+    }
+    EXPECT_TRUE(record.plots.pathy == before);
+}
+
+TEST(WrapTitleTest, LinesBreakAtBlanksAndStarsStayWithinTheWidestLine)
+{
+    struct Row
+    {
+        const char* title;
+        int maxLines;
+        std::vector<std::string> lines;
+        std::size_t stars;
+    };
+    // 7 units a character, 70 wide: ten characters a line.
+    const Row rows[] = {
+        {"short", 6, {"short"}, 5},
+        {"ab cd ef gh ij", 6, {"ab cd ef", "gh ij"}, 8},
+        {"abcdefghijklmnop qr", 6, {"abcdefghij", "klmnop qr"}, 10}, // a word alone too wide
+        {"aaaa  bbbb cccc dddd eeee", 2, {"aaaa  bbbb", "cccc dd..."}, 10},
+    };
+    core::LOGFONT font = core::ReportFontA();
+    font.lfHeight = 16;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.title);
+        const TitleBlock block = WrapTitle(row.title, font, 70, row.maxLines, FakeMeasure());
+        EXPECT_EQ(block.lines, row.lines);
+        EXPECT_EQ(block.stars, std::string(row.stars, '*'));
+    }
 }
 
 TEST_F(HydropathyPageTest, WindowLongerThanTheSequenceDrawsAnEmptyChart)

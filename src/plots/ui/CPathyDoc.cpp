@@ -25,6 +25,12 @@ CPathyDoc::CPathyDoc(core::PropertyRecord& record, int lineWidth, QObject* paren
 {
     StartHydropathyPlot(record, PendingRequest(), lineWidth);
     PendingRequest() = PendingPlotRequest{};
+    RefreshHydropathyPage(m_page);
+}
+
+void CPathyDoc::RefreshPage()
+{
+    RefreshHydropathyPage(m_page);
 }
 
 void CPathyDoc::takePendingRequest()

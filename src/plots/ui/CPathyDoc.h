@@ -53,6 +53,9 @@ public:
     /// screen, it holds fewer residues than the window.
     bool StretchNeedsDialog() const;
 
+protected:
+    void RefreshPage() override;
+
 private:
     /// Stretch, window and threshold from the pending request, which is
     /// cleared.

@@ -29,6 +29,7 @@ void PageDocument::DeleteAllMarks()
 
 void PageDocument::Changed()
 {
+    RefreshPage();
     emit changed();
 }
 

@@ -13,7 +13,8 @@ namespace quorin::plots::ui {
 /// What every page document shares: a link to its settings block in the
 /// sequence's property record (marks and text items live there), the
 /// selection, and the drawing of its page for any target. Every change ends
-/// with Changed(), which redraws the page's views.
+/// with Changed(), which refreshes the page (RefreshPage) and redraws the
+/// page's views; drawing itself leaves the record alone.
 class PageDocument : public QObject
 {
     Q_OBJECT
@@ -42,7 +43,7 @@ public:
     virtual void ToggleLabelMarks() {}
 
     /// The items under a point of the screen page (page units), as the last
-    /// screen drawing placed them; -1 for none.
+    /// refresh (Changed) placed them; -1 for none.
     virtual int TextItemAt(QPoint point) const = 0;
     virtual int MarkAt(QPoint point) const = 0;
 
@@ -50,11 +51,16 @@ public:
     void DeleteSelected();
     void DeleteAllMarks();
 
-    /// Tells the views to redraw.
+    /// Refreshes the page, then tells the views to redraw.
     void Changed();
 
 signals:
     void changed();
+
+protected:
+    /// Brings what the record keeps for the page (legend texts, text item
+    /// extents) and the hit-test places up to date with the record.
+    virtual void RefreshPage() {}
 
 private:
     core::PropertyRecord& m_record;

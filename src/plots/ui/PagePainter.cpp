@@ -85,12 +85,17 @@ void DrawPage(QPainter& painter, const PageDrawing& drawing)
     painter.restore();
 }
 
-void DrawHydropathyPage(QPainter& painter, HydropathyPage& page, const PageLayout& layout)
+void RefreshHydropathyPage(HydropathyPage& page)
+{
+    page.Refresh(QtTextMeasure());
+}
+
+void DrawHydropathyPage(QPainter& painter, const HydropathyPage& page, const PageLayout& layout)
 {
     DrawPage(painter, page.Draw(layout, QtTextMeasure()));
 }
 
-PageSource HydropathyPageSource(HydropathyPage& page)
+PageSource HydropathyPageSource(const HydropathyPage& page)
 {
     PageSource source;
     source.screenSize = QSize(kPathyPageWidth, kPathyPageHeight);

@@ -13,11 +13,15 @@ namespace quorin::plots::ui {
 /// drawn without antialiasing, as the pages were laid out in whole pixels.
 void DrawPage(QPainter& painter, const PageDrawing& drawing);
 
+/// Refreshes the page (HydropathyPage::Refresh) with the fonts it is drawn
+/// with; the step after every change of the plot or its sequence.
+void RefreshHydropathyPage(HydropathyPage& page);
+
 /// The hydropathy page for one target: screen widget, printer, PDF, SVG, PNG
 /// and metafile all come through here.
-void DrawHydropathyPage(QPainter& painter, HydropathyPage& page, const PageLayout& layout);
+void DrawHydropathyPage(QPainter& painter, const HydropathyPage& page, const PageLayout& layout);
 
 /// The hydropathy page for the file outputs; page must outlive the source.
-PageSource HydropathyPageSource(HydropathyPage& page);
+PageSource HydropathyPageSource(const HydropathyPage& page);
 
 } // namespace quorin::plots::ui

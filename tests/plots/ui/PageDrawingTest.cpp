@@ -71,6 +71,7 @@ void PageDrawingTest::screenPagePaintsWhereTheGeometrySays()
 {
     auto record = demoRecord();
     HydropathyPage page(*record);
+    ui::RefreshHydropathyPage(page);
     QImage image(kPathyPageWidth, kPathyPageHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
@@ -98,7 +99,7 @@ void PageDrawingTest::screenPagePaintsWhereTheGeometrySays()
     QVERIFY(nonWhiteIn(image, QRect(280, 326, 110, 18)));
     QVERIFY(nonWhiteIn(image, QRect(markX + 4, 110, 30, 16)));
     QVERIFY(!nonWhiteIn(image, QRect(632, 0, 3, 360)));
-    // The legend items were measured with the real fonts.
+    // The refresh measured the legend items with the real fonts.
     QVERIFY(record->plots.pathy.texts[0].width > 150);
     QVERIFY(record->plots.pathy.texts[0].height >= 16);
 }

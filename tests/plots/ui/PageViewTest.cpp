@@ -56,7 +56,7 @@ public:
     PlotWindow(const PlotWindow&) = delete;
     PlotWindow& operator=(const PlotWindow&) = delete;
 
-    /// Draws the view once, which places the items for hit tests.
+    /// Draws the view once.
     void paint() { view->viewport()->grab(); }
 
     QWidget* viewport() const { return view->viewport(); }
@@ -285,7 +285,7 @@ void PageViewTest::doubleClickEditsTextItemsAndMarks()
     core::MARK mark = NewMarkDefaults({});
     mark.position = 27;
     window.marks().push_back(mark);
-    window.paint();
+    window.document->Changed();
     window.fill = [](QDialog& dialog) {
         auto* position = dialog.findChild<QLineEdit*>(QStringLiteral("position"));
         QCOMPARE(position->text(), QStringLiteral("27"));
@@ -305,7 +305,7 @@ void PageViewTest::deleteKeyDeletesTheSelectedMark()
         mark.position = position;
         window.marks().push_back(mark);
     }
-    window.paint();
+    window.document->Changed();
     window.press(markArrow(27));
     window.release(markArrow(27));
     QCOMPARE(window.document->Selection().SelectedMark(), 1);
@@ -534,7 +534,7 @@ void PageViewTest::contextMenusFollowWhatIsUnderThePointer()
     core::MARK mark = NewMarkDefaults({});
     mark.position = 27;
     window.marks().push_back(mark);
-    window.paint();
+    window.document->Changed();
     const auto texts = [](const std::vector<PageView::ContextEntry>& entries) {
         QStringList shown;
         for (const auto& entry : entries) {
