@@ -150,6 +150,15 @@ int CMotView::Print(QPrinter& printer)
     if (pages.IsActive()) {
         const QStringList all = PageLines();
         for (int i = 0; i < all.size(); ++i) {
+            // The title and its row of "*" hold the sequence's name: on paper
+            // they wrap rather than run off the sheet.
+            if (i < 2) {
+                pages.Painter().setPen(i == 0 ? kHeadingColour : kTextColour);
+                if (!pages.PrintLine(all[i].toStdString())) {
+                    break;
+                }
+                continue;
+            }
             const std::optional<int> row = pages.NextRow();
             if (!row) {
                 break;
