@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DigestState.h"
+#include "core/ModFinderState.h"
 #include "core/PageItems.h"
 #include "core/PlotSettings.h"
 #include "core/Residue.h"
@@ -113,6 +114,7 @@ public:
     std::string remarks;
     SketchData sketch;
     DigestState digest;
+    ModFinderState modFinder;
     PlotSettings plots;
 
 private:
