@@ -1,7 +1,9 @@
 #include "shell/ui/Launchers.h"
 
 #include "analysis/Digest.h"
+#include "analysis/ModFinder.h"
 #include "analysis/ui/CDigestDialog.h"
+#include "analysis/ui/CModFinderDialog.h"
 #include "analysis/ui/DigestJobs.h"
 #include "core/CommandIds.h"
 #include "core/MessageTexts.h"
@@ -27,6 +29,7 @@ std::map<int, Launcher>& launchers()
     static std::map<int, Launcher> table = {
         {cmd::kPhysChem, LaunchPhysChem},
         {cmd::kCleavage, LaunchCleavage},
+        {cmd::kModFinder, LaunchModFinder},
         {cmd::kHydropathy, LaunchHydropathy},
     };
     return table;
@@ -116,6 +119,33 @@ void LaunchCleavage(LaunchContext& context)
     }
     frame->showNormal();
     frame->resize(630, 405);
+}
+
+void LaunchModFinder(LaunchContext& context)
+{
+    using core::ui::ToQString;
+    // While a digest or a re-sort runs, its job holds the fragments.
+    if (!context.document.Analyses().digestComputed ||
+        analysis::ui::DigestJobs::Of(context.document).Busy()) {
+        return;
+    }
+    core::PropertyRecord& record = context.document.Record();
+    if (!analysis::ModificationsDefined(record.modifications)) {
+        core::ui::ShowMessage(ToQString(core::msg::kNoModifications), ToQString(core::msg::kNote));
+        return;
+    }
+    analysis::ui::CModFinderDialog dialog(record, &context.mainFrame);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::ModFinder, context.document);
+    if (frame == nullptr) {
+        core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
+                              ToQString(core::msg::kError));
+        return;
+    }
+    frame->showNormal();
+    frame->resize(640, 300);
 }
 
 } // namespace quorin::shell::ui

@@ -50,4 +50,9 @@ void LaunchPhysChem(LaunchContext& context);
 /// document counts it as computed, and the digest window opens (630 x 405).
 void LaunchCleavage(LaunchContext& context);
 
+/// The launcher of ModFinder: nothing before a digest, or while a digest job
+/// holds the fragments; "No modifications defined!" without modifications;
+/// else the ModFinder dialog, and on Analyse the ModFinder window (640 x 300).
+void LaunchModFinder(LaunchContext& context);
+
 } // namespace quorin::shell::ui

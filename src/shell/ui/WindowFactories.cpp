@@ -1,6 +1,7 @@
 #include "shell/ui/WindowFactories.h"
 
 #include "analysis/ui/CDigView.h"
+#include "analysis/ui/CModView.h"
 #include "analysis/ui/CPhysChemView.h"
 #include "shell/ui/PlotWindows.h"
 #include "shell/ui/SequenceEditorPanes.h"
@@ -24,6 +25,7 @@ std::map<WindowKind, WindowFactory>& factories()
         {WindowKind::SequenceEditor, viewOn<SequenceEditorPanes>},
         {WindowKind::PhysChem, viewOn<analysis::ui::CPhysChemView>},
         {WindowKind::Digest, viewOn<analysis::ui::CDigView>},
+        {WindowKind::ModFinder, viewOn<analysis::ui::CModView>},
         {WindowKind::Hydropathy, MakeHydropathyWindow},
     };
     return table;
