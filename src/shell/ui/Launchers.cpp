@@ -126,7 +126,7 @@ void LaunchModFinder(LaunchContext& context)
     using core::ui::ToQString;
     // While a digest or a re-sort runs, its job holds the fragments.
     if (!context.document.Analyses().digestComputed ||
-        analysis::ui::DigestJobs::Of(context.document).Busy()) {
+        analysis::ui::DigestJobs::BusyFor(context.document)) {
         return;
     }
     core::PropertyRecord& record = context.document.Record();
