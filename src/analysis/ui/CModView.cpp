@@ -124,7 +124,7 @@ void CModView::DrawLine(QPainter& painter, const std::vector<std::string>& lines
     painter.drawText(QRect(0, y, 1 << 20, lineHeight), Qt::AlignLeft | Qt::AlignVCenter, shown);
     if (underlined) {
         const int width = painter.fontMetrics().horizontalAdvance(shown);
-        const auto at = [&](double lines) { return y + static_cast<int>(lines * lineHeight); };
+        const auto at = [&](double rows) { return y + static_cast<int>(rows * lineHeight); };
         painter.drawLine(0, at(1.25), width, at(1.25));
         if (lines[line + 1].front() == '*') {
             painter.drawLine(0, at(1.4), width, at(1.4));
