@@ -153,13 +153,9 @@ void buildHead(DigestState& state, const std::string& name, int width)
     line("");
 }
 
-/// A key whose unsigned order is the order of the weights: +0 and -0 map to
-/// the same key, negative weights below positive ones.
 std::uint64_t weightKey(double mw)
 {
-    constexpr std::uint64_t kSign = std::uint64_t{1} << 63;
-    const auto bits = std::bit_cast<std::uint64_t>(mw == 0.0 ? 0.0 : mw);
-    return (bits & kSign) != 0 ? ~bits : (bits | kSign);
+    return FragmentWeightKey(mw);
 }
 
 /// Least-significant-digit radix sort: every pass is a stable counting sort,
@@ -316,6 +312,13 @@ constexpr std::uint64_t kMaxSites = std::numeric_limits<int>::max() - 2;
 
 } // namespace
 
+std::uint64_t FragmentWeightKey(double mw)
+{
+    constexpr std::uint64_t kSign = std::uint64_t{1} << 63;
+    const auto bits = std::bit_cast<std::uint64_t>(mw == 0.0 ? 0.0 : mw);
+    return (bits & kSign) != 0 ? ~bits : (bits | kSign);
+}
+
 const core::ENZYME* FindAgent(const std::vector<core::ENZYME>& agents, std::string_view name)
 {
     for (const core::ENZYME& agent : agents) {
@@ -360,6 +363,8 @@ void ResetDigest(core::PropertyRecord& record)
     state.reportHeadLines.clear();
     state.reportCompleteOnly = false;
     state.reportRows.clear();
+    // ModFinder's matches were found among the fragments of the digest replaced.
+    record.modFinder.matches.clear();
 }
 
 std::uint64_t FragmentCeiling()

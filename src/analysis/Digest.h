@@ -21,6 +21,11 @@ enum class SortMode
     ByWeight,
 };
 
+/// The key of the weight order: its unsigned order is the order of the
+/// weights, +0 and -0 map to the same key, negative weights below positive
+/// ones.
+std::uint64_t FragmentWeightKey(double mw);
+
 /// Receives the percentage done (0..100) of long work; may be empty.
 using DigestProgress = std::function<void(int percent)>;
 

@@ -2,6 +2,7 @@
 
 #include "cli/CliCommon.h"
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -25,6 +26,13 @@ int RunMotifs(Arguments& args);
 int RunHydropathy(Arguments& args);
 int RunHelices(Arguments& args);
 int RunRender(Arguments& args);
+int RunModFinder(Arguments& args);
+
+/// Digests the session's sequence as `digest` does, with the agents of those
+/// names (a name given twice stands once); the fragments stay in weight order.
+/// Throws InputRefused for an unknown agent or a digest too large.
+void DigestWithAgents(Session& session, const std::vector<std::string>& names, bool completeOnly,
+                      std::uint64_t maxFragments);
 
 /// Every command, in the order --help lists them.
 std::span<const Command> AllCommands();

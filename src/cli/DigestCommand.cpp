@@ -41,21 +41,9 @@ std::uint64_t parseMaxFragments(const std::optional<std::string>& text)
 
 } // namespace
 
-int RunDigest(Arguments& args)
+void DigestWithAgents(Session& session, const std::vector<std::string>& names, bool completeOnly,
+                      std::uint64_t maxFragments)
 {
-    const auto settings = args.TakeValue("--settings");
-    const auto output = args.TakeValue("-o");
-    const auto names = args.TakeValues("--agent");
-    const analysis::SortMode sortMode = parseSortMode(args.TakeValue("--sort"));
-    const bool completeOnly = args.TakeFlag("--complete");
-    const std::uint64_t maxFragments = parseMaxFragments(args.TakeValue("--max-fragments"));
-    const auto files = args.Positional(1);
-    if (names.empty()) {
-        throw UsageError("Select an agent!");
-    }
-
-    Session session(settings);
-    LoadSequence(session, files[0]);
     core::PropertyRecord& record = session.record;
     if (!analysis::CleavingAgentsDefined(record.agents)) {
         throw InputRefused("No cleaving agents defined!");
@@ -79,13 +67,36 @@ int RunDigest(Arguments& args)
     record.digest.selectedAgents = selected;
     record.digest.lineWidth = session.app.charsPerLine;
     try {
-        // With --complete only the complete fragments are made: sorted alone,
-        // they stand in the order they have among all fragments sorted.
         const analysis::DigestResult result = analysis::Digest(
             record, analysis::CombinedSpecificity(selected), {completeOnly, maxFragments});
         if (result.Refused()) {
             throw InputRefused(result.refusal);
         }
+    } catch (const std::bad_alloc&) {
+        throw InputRefused("Not enough memory for the fragments of this digest");
+    }
+}
+
+int RunDigest(Arguments& args)
+{
+    const auto settings = args.TakeValue("--settings");
+    const auto output = args.TakeValue("-o");
+    const auto names = args.TakeValues("--agent");
+    const analysis::SortMode sortMode = parseSortMode(args.TakeValue("--sort"));
+    const bool completeOnly = args.TakeFlag("--complete");
+    const std::uint64_t maxFragments = parseMaxFragments(args.TakeValue("--max-fragments"));
+    const auto files = args.Positional(1);
+    if (names.empty()) {
+        throw UsageError("Select an agent!");
+    }
+
+    Session session(settings);
+    LoadSequence(session, files[0]);
+    core::PropertyRecord& record = session.record;
+    // With --complete only the complete fragments are made: sorted alone,
+    // they stand in the order they have among all fragments sorted.
+    DigestWithAgents(session, names, completeOnly, maxFragments);
+    try {
         // The digest leaves weight order, the window's default; re-sorting from
         // there puts equal keys in the order the window shows them.
         analysis::BuildDigestReport(record, sortMode, completeOnly, record.digest.lineWidth);

@@ -31,6 +31,16 @@ constexpr std::array kCommands = {
         "                   refuse a digest of more than N fragments (default: as many as a\n"
         "                   quarter of the memory holds)",
         &RunDigest},
+    Command{
+        "modfinder", "the ModFinder report: digest fragments plus a modification at a weight",
+        "modfinder [OPTIONS] FILE --agent NAME [--agent NAME ...] --mod NAME [--mod NAME ...] "
+        "--weight W [--uncertainty U] [--complete]\n"
+        "  --agent NAME     a cleaving agent of the settings; several combine in the order given\n"
+        "  --mod NAME       a modification of the settings; searched in the order given\n"
+        "  --weight W       the measured weight of the unknown peptide (dalton)\n"
+        "  --uncertainty U  the uncertainty of the weight (default 1.0)\n"
+        "  --complete       only matches on fragments of the complete digest",
+        &RunModFinder},
     Command{"hydropathy", "the hydropathy values of a stretch, as \"Export hydropathy data\"",
             "hydropathy [--from N] [--to N] [--window N] [--scale INDEX] [--threshold T] "
             "[--delimiter TEXT] [OPTIONS] FILE\n"

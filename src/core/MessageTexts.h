@@ -108,6 +108,12 @@ inline std::string TooManyFragments(std::uint64_t count, std::uint64_t ceiling)
            GroupedDigits(ceiling) + " this machine allows.";
 }
 
+// ModFinder
+/// The ModFinder dialog's Analyse with no modification selected.
+inline constexpr std::string_view kSelectAModification = "Select an modification!";
+/// A weight or uncertainty that is empty or holds more than digits and ".".
+inline constexpr std::string_view kInvalidWeight = "Enter a valid number as weight !";
+
 // The hydropathy dialog's checks, in the order it makes them
 inline constexpr std::string_view kInvalidStart = "Enter a valid start value!";
 inline constexpr std::string_view kInvalidEnd = "Enter a valid end value!";

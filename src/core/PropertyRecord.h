@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DigestState.h"
+#include "core/ModFinderState.h"
 #include "core/MotifState.h"
 #include "core/PageItems.h"
 #include "core/PlotSettings.h"
@@ -115,6 +116,7 @@ public:
     SketchData sketch;
     DigestState digest;
     MotifState motifs;
+    ModFinderState modFinder;
     PlotSettings plots;
 
 private:

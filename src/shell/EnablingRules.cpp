@@ -38,7 +38,7 @@ bool AnalyzeCommandEnabled(int id, WindowKind active, const AnalyzeState& state)
     case cmd::kCleavage:
         return inPlot ? !state.digestComputed : !state.digestViewExists;
     case cmd::kModFinder:
-        return state.digestComputed && !state.modFinderViewOpen;
+        return state.digestComputed && !state.digestBusy && !state.modFinderViewOpen;
     case cmd::kMotifs:
         return !state.motifViewOpen;
     case cmd::kHelicalWheel:

@@ -18,6 +18,7 @@ struct AnalyzeState
     bool amphipathyOpen = false;
     bool sketchOpen = false;
     bool digestViewExists = false; ///< a digest window is open, on any document
+    bool digestBusy = false;       ///< a digest job holds the document's fragments
 };
 
 /// True for the eight commands of the Analyze menu.

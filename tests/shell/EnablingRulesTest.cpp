@@ -66,6 +66,12 @@ TEST(EnablingRulesTest, EachRuleFollowsItsWindowOrFlag)
              s.modFinderViewOpen = true;
          },
          false},
+        {"R3 digest job still running", cmd::kModFinder, Digest,
+         [](AnalyzeState& s) {
+             s.digestComputed = true;
+             s.digestBusy = true;
+         },
+         false},
         {"R4 motif open", cmd::kMotifs, ModFinder, [](AnalyzeState& s) { s.motifViewOpen = true; },
          false},
         {"R5 four wheels", cmd::kHelicalWheel, SequenceEditor,

@@ -30,6 +30,12 @@ DigestJobs& DigestJobs::Of(core::ui::CPeptideDoc& document)
     return jobs != nullptr ? *jobs : *new DigestJobs(document);
 }
 
+bool DigestJobs::BusyFor(const core::ui::CPeptideDoc& document)
+{
+    const auto* jobs = document.findChild<DigestJobs*>(QString(), Qt::FindDirectChildrenOnly);
+    return jobs != nullptr && jobs->Busy();
+}
+
 void DigestJobs::StartDigest(const std::string& specificity)
 {
     core::PropertyRecord& record = m_document.Record();

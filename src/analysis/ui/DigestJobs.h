@@ -34,6 +34,8 @@ public:
 
     /// A job has the digest.
     bool Busy() const { return m_busy; }
+    /// A job of document has its digest (no jobs made yet: none has).
+    static bool BusyFor(const core::ui::CPeptideDoc& document);
 
     /// Digests the record's sequence with specificity on a worker, with the
     /// record's masses, name, selected agents and line width as they are now.

@@ -1,5 +1,6 @@
 #include "shell/ui/DocumentTargets.h"
 
+#include "analysis/ui/DigestJobs.h"
 #include "core/CommandIds.h"
 #include "core/ui/CPeptideDoc.h"
 #include "shell/ui/CMainFrame.h"
@@ -46,6 +47,7 @@ AnalyzeState AnalyzeStateOf(const CMainFrame& mainFrame, const core::ui::CPeptid
     state.amphipathyOpen = !analyses.amphipathy.isNull();
     state.sketchOpen = !analyses.sketch.isNull();
     state.digestViewExists = mainFrame.WindowCount(WindowKind::Digest) > 0;
+    state.digestBusy = analysis::ui::DigestJobs::BusyFor(document);
     return state;
 }
 

@@ -1,7 +1,9 @@
 #include "shell/ui/Launchers.h"
 
 #include "analysis/Digest.h"
+#include "analysis/ModFinder.h"
 #include "analysis/ui/CDigestDialog.h"
+#include "analysis/ui/CModFinderDialog.h"
 #include "analysis/ui/CMotifDialog.h"
 #include "analysis/ui/DigestJobs.h"
 #include "core/CommandIds.h"
@@ -26,9 +28,8 @@ namespace cmd = core::cmd;
 std::map<int, Launcher>& launchers()
 {
     static std::map<int, Launcher> table = {
-        {cmd::kPhysChem, LaunchPhysChem},
-        {cmd::kCleavage, LaunchCleavage},
-        {cmd::kMotifs, LaunchMotifs},
+        {cmd::kPhysChem, LaunchPhysChem},     {cmd::kCleavage, LaunchCleavage},
+        {cmd::kMotifs, LaunchMotifs},         {cmd::kModFinder, LaunchModFinder},
         {cmd::kHydropathy, LaunchHydropathy},
     };
     return table;
@@ -130,6 +131,33 @@ void LaunchMotifs(LaunchContext& context)
         return;
     }
     ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Motif, context.document);
+    if (frame == nullptr) {
+        core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
+                              ToQString(core::msg::kError));
+        return;
+    }
+    frame->showNormal();
+    frame->resize(640, 300);
+}
+
+void LaunchModFinder(LaunchContext& context)
+{
+    using core::ui::ToQString;
+    // While a digest or a re-sort runs, its job holds the fragments.
+    if (!context.document.Analyses().digestComputed ||
+        analysis::ui::DigestJobs::BusyFor(context.document)) {
+        return;
+    }
+    core::PropertyRecord& record = context.document.Record();
+    if (!analysis::ModificationsDefined(record.modifications)) {
+        core::ui::ShowMessage(ToQString(core::msg::kNoModifications), ToQString(core::msg::kNote));
+        return;
+    }
+    analysis::ui::CModFinderDialog dialog(record, &context.mainFrame);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::ModFinder, context.document);
     if (frame == nullptr) {
         core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
                               ToQString(core::msg::kError));

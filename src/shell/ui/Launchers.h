@@ -53,5 +53,9 @@ void LaunchCleavage(LaunchContext& context);
 /// Shows the motif dialog; on OK (the search has run on the document's
 /// record) opens the motif window at the next cascade position, 640 x 300.
 void LaunchMotifs(LaunchContext& context);
+/// The launcher of ModFinder: nothing before a digest, or while a digest job
+/// holds the fragments; "No modifications defined!" without modifications;
+/// else the ModFinder dialog, and on Analyse the ModFinder window (640 x 300).
+void LaunchModFinder(LaunchContext& context);
 
 } // namespace quorin::shell::ui

@@ -1,6 +1,7 @@
 #include "shell/ui/WindowFactories.h"
 
 #include "analysis/ui/CDigView.h"
+#include "analysis/ui/CModView.h"
 #include "analysis/ui/CMotView.h"
 #include "analysis/ui/CPhysChemView.h"
 #include "shell/ui/PlotWindows.h"
@@ -26,6 +27,7 @@ std::map<WindowKind, WindowFactory>& factories()
         {WindowKind::PhysChem, viewOn<analysis::ui::CPhysChemView>},
         {WindowKind::Digest, viewOn<analysis::ui::CDigView>},
         {WindowKind::Motif, viewOn<analysis::ui::CMotView>},
+        {WindowKind::ModFinder, viewOn<analysis::ui::CModView>},
         {WindowKind::Hydropathy, MakeHydropathyWindow},
     };
     return table;

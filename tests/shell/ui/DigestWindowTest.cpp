@@ -2,6 +2,7 @@
 #include "analysis/Digest.h"
 #include "analysis/ui/CDigView.h"
 #include "analysis/ui/CDigestDialog.h"
+#include "analysis/ui/CModFinderDialog.h"
 #include "core/CommandIds.h"
 #include "core/MessageTexts.h"
 #include "core/ui/QtText.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
@@ -297,7 +299,41 @@ private slots:
             QVERIFY(program.Enabled(cmd::kCleavage));
             QVERIFY(!program.Enabled(cmd::kModFinder));
         }
-        SetLauncher(cmd::kModFinder, {});
+        SetLauncher(cmd::kModFinder, LaunchModFinder);
+    }
+
+    void modFinderSearchesTheDigestAndOpensItsWindow()
+    {
+        RunningProgram program;
+        openInsulin(program);
+        core::PropertyRecord& record = program.Document()->Record();
+        record.modifications = {{"Oxidation", "M", 16.0}};
+        QVERIFY(digestWithTrypsin(program) != nullptr);
+        QVERIFY(program.Enabled(cmd::kModFinder));
+
+        const test::ModalAnswer answer([](QWidget& modal) {
+            auto* dialog = qobject_cast<analysis::ui::CModFinderDialog*>(&modal);
+            QVERIFY(dialog != nullptr);
+            dialog->findChild<QLineEdit*>(QStringLiteral("weight"))->setText("3000");
+            dialog->findChild<QLineEdit*>(QStringLiteral("uncertainty"))->setText("3000");
+            dialog->findChild<QPushButton*>(QStringLiteral("select"))->click();
+            dialog->findChild<QPushButton*>(QStringLiteral("analyse"))->click();
+        });
+        QVERIFY(program.frame->Execute(cmd::kModFinder));
+        QVERIFY(answer.Answered());
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::ModFinder);
+        QCOMPARE(program.frame->ActiveFrame()->size(), QSize(640, 300));
+        QVERIFY(!record.modFinder.matches.empty());
+        QVERIFY(!program.Enabled(cmd::kModFinder));
+
+        // Without modifications the command only says so.
+        program.frame->ActiveFrame()->close();
+        QTRY_VERIFY(program.Enabled(cmd::kModFinder));
+        record.modifications.clear();
+        program.messages.Clear();
+        QVERIFY(program.frame->Execute(cmd::kModFinder));
+        QCOMPARE(program.messages.LastText(), QStringLiteral("No modifications defined!"));
+        QCOMPARE(program.messages.Requests().last().caption, QStringLiteral("Note"));
     }
 
     void aWindowThatCannotBeMadeIsReported()
