@@ -2,6 +2,7 @@
 
 #include "core/MessageTexts.h"
 #include "core/Residue.h"
+#include "core/SequenceText.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -120,7 +121,7 @@ std::string MotifReportText(const core::PropertyRecord& record, bool byPosition)
         text.append(content);
         text.append(kCrLf);
     };
-    const std::string title = "Search for Sequence Motifs in " + record.Name();
+    const std::string title = "Search for Sequence Motifs in " + core::OneLineText(record.Name());
     line(title);
     line(std::string(title.size(), '*'));
     line("");

@@ -1,5 +1,6 @@
 #include "analysis/Digest.h"
 
+#include "analysis/Motifs.h"
 #include "analysis/PhysChem.h"
 #include "core/MessageTexts.h"
 #include "core/SequenceText.h"
@@ -575,6 +576,8 @@ TEST(Texts, ReportTitlesAndDigestRecordsStayOneLine)
     WriteDigestFileRecords(record, record.Name(),
                            [&](std::string_view bytes) { records.append(bytes); });
     EXPECT_EQ(records.substr(0, 13), ">" + title + "_0\r\nG");
+    EXPECT_EQ(MotifReportText(record, true).substr(0, 39),
+              "Search for Sequence Motifs in " + title + "\r\n");
 }
 
 } // namespace

@@ -119,7 +119,10 @@ void CModView::DrawLine(QPainter& painter, const std::vector<std::string>& lines
     }
     const bool underlined = line + 1 < lines.size() && isRule(lines[line + 1]);
     painter.save();
-    painter.setPen(underlined ? QColor(255, 0, 0) : QColor(Qt::black));
+    // Title and section headings are red; the column header, underlined
+    // too, stays black.
+    const bool heading = underlined && text.find('|') == std::string::npos;
+    painter.setPen(heading ? QColor(255, 0, 0) : QColor(Qt::black));
     const QString shown = core::ui::ToQString(text);
     painter.drawText(QRect(0, y, 1 << 20, lineHeight), Qt::AlignLeft | Qt::AlignVCenter, shown);
     if (underlined) {
@@ -140,6 +143,16 @@ int CModView::Print(QPrinter& printer)
     if (pages.IsActive()) {
         const int height = pages.Geometry().lineHeight;
         for (std::size_t line = 0; line < m_lines.size(); ++line) {
+            // A title (and its row of "*") wider than the sheet wraps on it.
+            const QString text = core::ui::ToQString(m_lines[line]);
+            if (line < 2 &&
+                pages.Painter().fontMetrics().horizontalAdvance(text) > pages.Geometry().width) {
+                pages.Painter().setPen(line == 0 ? QColor(255, 0, 0) : QColor(Qt::black));
+                if (!pages.PrintLine(m_lines[line])) {
+                    break;
+                }
+                continue;
+            }
             const std::optional<int> y = pages.NextRow();
             if (!y) {
                 break;
