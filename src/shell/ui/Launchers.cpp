@@ -16,6 +16,8 @@
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
 
+#include <QSize>
+
 #include <cstdint>
 #include <map>
 
@@ -41,6 +43,20 @@ std::map<int, ApplicationCommand>& applicationCommands()
 {
     static std::map<int, ApplicationCommand> table;
     return table;
+}
+
+/// Opens a result window of the document at the next cascade position in a
+/// size of its own, or says that it could not.
+void openAnalysisWindow(LaunchContext& context, WindowKind kind, QSize size)
+{
+    ChildFrame* frame = context.mainFrame.OpenWindow(kind, context.document);
+    if (frame == nullptr) {
+        core::ui::ShowMessage(core::ui::ToQString(core::msg::kCouldNotCreateWindow),
+                              core::ui::ToQString(core::msg::kError));
+        return;
+    }
+    frame->showNormal();
+    frame->resize(size);
 }
 
 } // namespace
@@ -111,33 +127,18 @@ void LaunchCleavage(LaunchContext& context)
     analysis::ui::DigestJobs::Of(context.document).StartDigest(dialog.Specificity());
     context.document.Analyses().digestComputed = true;
     context.document.AnalysesChanged();
-    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Digest, context.document);
-    if (frame == nullptr) {
-        core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
-                              ToQString(core::msg::kError));
-        return;
-    }
-    frame->showNormal();
-    frame->resize(630, 405);
+    openAnalysisWindow(context, WindowKind::Digest, QSize(630, 405));
 }
 
 void LaunchMotifs(LaunchContext& context)
 {
-    using core::ui::ToQString;
     // The document's own record, as the digest takes it: the window shows
     // this document's search even while a batch run holds the active record.
     analysis::ui::CMotifDialog dialog(context.document.Record(), &context.mainFrame);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Motif, context.document);
-    if (frame == nullptr) {
-        core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
-                              ToQString(core::msg::kError));
-        return;
-    }
-    frame->showNormal();
-    frame->resize(640, 300);
+    openAnalysisWindow(context, WindowKind::Motif, QSize(640, 300));
 }
 
 void LaunchModFinder(LaunchContext& context)
@@ -157,14 +158,7 @@ void LaunchModFinder(LaunchContext& context)
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::ModFinder, context.document);
-    if (frame == nullptr) {
-        core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
-                              ToQString(core::msg::kError));
-        return;
-    }
-    frame->showNormal();
-    frame->resize(640, 300);
+    openAnalysisWindow(context, WindowKind::ModFinder, QSize(640, 300));
 }
 
 } // namespace quorin::shell::ui
