@@ -70,7 +70,7 @@ protected:
         QPainter painter(this);
         const QFont font = CMotView::PageFont(1.0);
         const int lineHeight = QFontMetrics(font, this).lineSpacing();
-        const QStringList lines = m_view.PageLines();
+        const QStringList& lines = m_view.PageLines();
         for (int i = 0; i < lines.size(); ++i) {
             CMotView::DrawLine(painter, font, lines, i, kMargin, kMargin + i * lineHeight);
         }
@@ -91,11 +91,8 @@ CMotView::CMotView(core::ui::CPeptideDoc& document, QWidget* parent)
     m_canvas = canvas;
     setWidget(canvas);
     setWidgetResizable(true);
-    canvas->fit(PageLines());
-    connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, this, [this, canvas] {
-        canvas->fit(PageLines());
-        canvas->update();
-    });
+    refresh();
+    connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, this, &CMotView::refresh);
 }
 
 CMotView::~CMotView() = default;
@@ -105,13 +102,16 @@ QFont CMotView::PageFont(double scale)
     return PhysChemPage::PageFont(scale);
 }
 
-QStringList CMotView::PageLines() const
+void CMotView::refresh()
 {
-    QStringList result = MotifReportText().split(QStringLiteral("\r\n"));
-    if (!result.isEmpty() && result.last().isEmpty()) {
-        result.removeLast();
+    // The lines are made when the search or the order changes, not at every
+    // paint: a scroll step only draws them.
+    m_lines = MotifReportText().split(QStringLiteral("\r\n"));
+    if (!m_lines.isEmpty() && m_lines.last().isEmpty()) {
+        m_lines.removeLast();
     }
-    return result;
+    static_cast<PageCanvas*>(m_canvas)->fit(m_lines);
+    m_canvas->update();
 }
 
 QString CMotView::MotifReportText() const
@@ -148,7 +148,7 @@ int CMotView::Print(QPrinter& printer)
     printer.setDocName(QStringLiteral("Motif Search"));
     core::ui::TextPagePrinter pages(printer, PageFont(printer.logicalDpiY() / 96.0));
     if (pages.IsActive()) {
-        const QStringList all = PageLines();
+        const QStringList& all = m_lines;
         for (int i = 0; i < all.size(); ++i) {
             // The title and its row of "*" hold the sequence's name: on paper
             // they wrap rather than run off the sheet.
@@ -176,7 +176,7 @@ int CMotView::Print(QPrinter& printer)
 void CMotView::setOrder(bool byPosition)
 {
     m_byPosition = byPosition;
-    m_canvas->update();
+    refresh();
 }
 
 std::optional<core::ui::CommandState> CMotView::CommandStateOf(int id)

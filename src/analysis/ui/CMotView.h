@@ -32,7 +32,7 @@ public:
     QString MotifReportText() const;
     bool ByPosition() const { return m_byPosition; }
     /// The report's lines as the page shows them, without line ends.
-    QStringList PageLines() const;
+    const QStringList& PageLines() const { return m_lines; }
 
     /// Prints the page, "page N" over each sheet. The sheets printed.
     int Print(QPrinter& printer);
@@ -48,10 +48,12 @@ public:
 
 private:
     void setOrder(bool byPosition);
+    void refresh();
 
     QPointer<core::ui::CPeptideDoc> m_document;
     bool m_byPosition = true;
     QWidget* m_canvas = nullptr;
+    QStringList m_lines;
 };
 
 } // namespace quorin::analysis::ui

@@ -45,9 +45,10 @@ std::map<int, ApplicationCommand>& applicationCommands()
     return table;
 }
 
-/// Opens a result window of the document at the next cascade position in a
-/// size of its own, or says that it could not.
-void openAnalysisWindow(LaunchContext& context, WindowKind kind, QSize size)
+/// Opens a result window of the document at the next cascade position, in
+/// size when one is given (else the analysis windows' own), or says that it
+/// could not.
+void openAnalysisWindow(LaunchContext& context, WindowKind kind, QSize size = {})
 {
     ChildFrame* frame = context.mainFrame.OpenWindow(kind, context.document);
     if (frame == nullptr) {
@@ -55,8 +56,10 @@ void openAnalysisWindow(LaunchContext& context, WindowKind kind, QSize size)
                               core::ui::ToQString(core::msg::kError));
         return;
     }
-    frame->showNormal();
-    frame->resize(size);
+    if (size.isValid()) {
+        frame->showNormal();
+        frame->resize(size);
+    }
 }
 
 } // namespace
@@ -93,10 +96,7 @@ void SetApplicationCommand(int id, ApplicationCommand command)
 
 void LaunchPhysChem(LaunchContext& context)
 {
-    if (context.mainFrame.OpenWindow(WindowKind::PhysChem, context.document) == nullptr) {
-        core::ui::ShowMessage(core::ui::ToQString(core::msg::kCouldNotCreateWindow),
-                              core::ui::ToQString(core::msg::kError));
-    }
+    openAnalysisWindow(context, WindowKind::PhysChem);
 }
 
 void LaunchCleavage(LaunchContext& context)
@@ -138,7 +138,7 @@ void LaunchMotifs(LaunchContext& context)
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    openAnalysisWindow(context, WindowKind::Motif, QSize(640, 300));
+    openAnalysisWindow(context, WindowKind::Motif);
 }
 
 void LaunchModFinder(LaunchContext& context)
@@ -158,7 +158,7 @@ void LaunchModFinder(LaunchContext& context)
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    openAnalysisWindow(context, WindowKind::ModFinder, QSize(640, 300));
+    openAnalysisWindow(context, WindowKind::ModFinder);
 }
 
 } // namespace quorin::shell::ui
