@@ -389,6 +389,12 @@ ReadResult ReadStandardInput(std::uint64_t maxBytes)
     return readDescriptor(STDIN_FILENO, maxBytes);
 }
 
+std::filesystem::path SaveTarget(const std::filesystem::path& path)
+{
+    int error = 0;
+    return finalTarget(path, error);
+}
+
 FileStatus WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes)
 {
     return WriteFileAtomically(path, [bytes](const ByteSink& sink) { sink(bytes); });

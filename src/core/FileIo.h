@@ -77,6 +77,10 @@ private:
     FileStatus m_status;
 };
 
+/// The file that a save of path replaces: symlinks followed to their final
+/// target, which need not exist yet.
+std::filesystem::path SaveTarget(const std::filesystem::path& path);
+
 /// Saves bytes to path so that a failed save never destroys what was there:
 /// - a regular file (or a new one) is replaced atomically: the bytes go to a
 ///   temporary file created exclusively beside it (never through a name that

@@ -31,14 +31,8 @@ inline std::string SaveChangesQuestion(std::string_view title)
     return "Save changes to " + std::string(title) + "?";
 }
 
-/// A file that could not be opened for reading (it is missing, unreadable or
-/// a directory).
-inline std::string CannotOpenFile(std::string_view path)
-{
-    return "Cannot open the file " + std::string(path) + ".";
-}
-
-/// As above with the reason the system (or the file reader) gave.
+/// A file that could not be opened for reading, with the reason the system
+/// (or the file reader) gave.
 inline std::string CannotOpenFile(std::string_view path, std::string_view reason)
 {
     return "Cannot open the file " + std::string(path) + ": " + std::string(reason) + ".";

@@ -85,16 +85,9 @@ class WriterLock
 public:
     explicit WriterLock(const std::filesystem::path& settingsPath)
     {
-        std::error_code error;
-        // Writers through a symlink and writers of its target share one lock.
-        std::filesystem::path target = settingsPath;
-        if (std::filesystem::is_symlink(settingsPath, error)) {
-            target = std::filesystem::weakly_canonical(settingsPath, error);
-            if (error || target.empty()) {
-                target = settingsPath;
-            }
-        }
-        m_path = target;
+        // Writers through a symlink and writers of its target share one lock,
+        // beside the file a save replaces.
+        m_path = SaveTarget(settingsPath);
         m_path += ".lock";
         for (;;) {
             m_fd = ::open(m_path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
