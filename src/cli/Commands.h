@@ -25,6 +25,7 @@ int RunDigest(Arguments& args);
 int RunMotifs(Arguments& args);
 int RunHydropathy(Arguments& args);
 int RunHelices(Arguments& args);
+int RunMoment(Arguments& args);
 int RunRender(Arguments& args);
 int RunModFinder(Arguments& args);
 

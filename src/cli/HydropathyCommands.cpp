@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/PlotOptions.h"
 #include "core/MessageTexts.h"
+#include "plots/Amphipathy.h"
 #include "plots/Hydropathy.h"
 
 namespace quorin::cli {
@@ -87,6 +88,31 @@ int RunHelices(Arguments& args)
     std::vector<plots::Helix> helices;
     plots::PredictHelices(session.record, check.threshold, &helices);
     WriteOutput(output, plots::HelixListText(helices));
+    return 0;
+}
+
+int RunMoment(Arguments& args)
+{
+    const auto settings = args.TakeValue("--settings");
+    const auto output = args.TakeValue("-o");
+    const auto scale = args.TakeValue("--scale");
+    const auto from = args.TakeValue("--from");
+    const auto to = args.TakeValue("--to");
+    if (!from || !to) {
+        throw UsageError("moment needs --from and --to");
+    }
+    const auto files = args.Positional(1);
+    Session session(settings);
+    LoadSequence(session, files[0]);
+    SelectScaleOption(session.record, scale);
+    const plots::PathyDialogCheck check =
+        plots::CheckWheelDialog(*from, *to, plots::PositionCount(session.record));
+    if (!check.ok) {
+        throw InputRefused(check.message);
+    }
+    WriteOutput(output, plots::AmphipathyMomentText(
+                            plots::AmphipathyMoment(session.record, check.from, check.to)) +
+                            "\r\n");
     return 0;
 }
 

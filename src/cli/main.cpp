@@ -50,6 +50,10 @@ constexpr std::array kCommands = {
             "helices [--scale INDEX] [--threshold T] [OPTIONS] FILE\n"
             "defaults: the first scale, 1.6",
             &RunHelices},
+    Command{"moment", "the amphipathy moment of a stretch, as the helical wheel reports it",
+            "moment --from A --to B [--scale INDEX] [OPTIONS] FILE\n"
+            "the stretch A..B (1-based, inclusive); default scale: the first",
+            &RunMoment},
     Command{"motifs", "the motif search report: the motifs and every site",
             "motifs [--by-motif] [OPTIONS] FILE SEARCH\n"
             "  SEARCH           motifs separated by \";\" (X matches any residue), e.g. \"GX;LL\"\n"

@@ -116,6 +116,8 @@ inline constexpr std::string_view kInvalidWindow = "Enter a valid value for slid
 inline constexpr std::string_view kWindowOutsideLimits =
     "Entered value for sliding window is outside the limits!";
 inline constexpr std::string_view kInvalidThreshold = "Enter a valid hydropathy threshold!";
+/// The helical wheel dialog's limits message (with an exclamation mark there).
+inline constexpr std::string_view kWheelOutsideLimits = "Entered value is outside the limits!";
 
 // Plot pages
 inline constexpr std::string_view kInvalidPosition = "Enter a valid sequence position!";

@@ -31,9 +31,9 @@ bool thresholdCharactersOnly(std::string_view text)
                        [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
 }
 
-std::string_view field(const std::string& text, std::size_t limit)
+std::string_view field(std::string_view text, std::size_t limit)
 {
-    return std::string_view(text).substr(0, limit);
+    return text.substr(0, limit);
 }
 
 PathyDialogCheck failure(PathyField focus, std::string_view message)
@@ -233,6 +233,26 @@ PathyDialogCheck CheckPathyDialog(const PathyDialogInput& input, int length)
     check.from = fromValue;
     check.to = toValue;
     check.window = windowValue;
+    return check;
+}
+
+PathyDialogCheck CheckWheelDialog(std::string_view from, std::string_view to, int length)
+{
+    const std::string_view fromField = field(from, kShortField);
+    if (!digitsOnly(fromField)) {
+        return failure(PathyField::From, core::msg::kInvalidStart);
+    }
+    const std::string_view toField = field(to, kLongField);
+    if (!digitsOnly(toField)) {
+        return failure(PathyField::To, core::msg::kInvalidEnd);
+    }
+    PathyDialogCheck check;
+    check.from = core::ParseLeadingInt(fromField);
+    check.to = core::ParseLeadingInt(toField);
+    if (check.from < 1 || check.to > length || check.to <= check.from) {
+        return failure(PathyField::None, core::msg::kWheelOutsideLimits);
+    }
+    check.ok = true;
     return check;
 }
 

@@ -127,6 +127,11 @@ struct PathyDialogCheck
 /// count as the largest int.
 PathyDialogCheck CheckPathyDialog(const PathyDialogInput& input, int length);
 
+/// The checks of the helical wheel dialog's OK (and of the command line's
+/// moment and wheel): from and to as digits, then 1 <= from < to <= length.
+/// Only from, to, focus and message of the result are used.
+PathyDialogCheck CheckWheelDialog(std::string_view from, std::string_view to, int length);
+
 /// The threshold check alone (the helix command of the command line uses it).
 PathyDialogCheck CheckThreshold(std::string_view threshold);
 
