@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/PlotOptions.h"
 #include "core/NumberText.h"
+#include "plots/AmphipathyPage.h"
 #include "plots/HydropathyPage.h"
 #include "plots/ui/PageOutput.h"
 #include "plots/ui/PagePainter.h"
@@ -41,6 +42,30 @@ core::TEXTITEM textItem(const std::string& option)
     return item;
 }
 
+/// The amphipathy page: stretch and window checked as its dialog checks them
+/// (defaults 1, the last position and 19), the scale as --scale names it.
+void renderAmphipathy(Session& session, const HydropathyOptions& options, const std::string& output,
+                      bool printLayout)
+{
+    SelectScaleOption(session.record, options.scale);
+    const int length = plots::PositionCount(session.record);
+    const plots::PathyDialogCheck check = plots::CheckAmphyDialog(
+        options.from.value_or("1"), options.to.value_or(std::to_string(length)),
+        options.window.value_or(std::to_string(plots::kDefaultAmphyWindow)), length);
+    if (!check.ok) {
+        throw InputRefused(check.message);
+    }
+    const plots::ui::OffscreenGui gui;
+    plots::AmphipathyPage page(session.record);
+    page.Plot() =
+        plots::AmphipathyPlot{check.from, check.to, check.window, session.app.plotLineWidth};
+    const core::FileStatus written =
+        plots::ui::WritePageFile(plots::ui::AmphipathyPageSource(page), output, printLayout);
+    if (!written) {
+        throw InputRefused("Cannot write " + output + ": " + written.Error());
+    }
+}
+
 } // namespace
 
 int RunRender(Arguments& args)
@@ -52,8 +77,13 @@ int RunRender(Arguments& args)
     const auto marks = args.TakeValues("--mark");
     const auto texts = args.TakeValues("--text");
     const auto positional = args.Positional(2);
-    if (positional[0] != "hydropathy") {
-        throw UsageError("cannot render \"" + positional[0] + "\": the pages are: hydropathy");
+    const bool amphipathy = positional[0] == "amphipathy";
+    if (positional[0] != "hydropathy" && !amphipathy) {
+        throw UsageError("cannot render \"" + positional[0] +
+                         "\": the pages are: hydropathy, amphipathy");
+    }
+    if (amphipathy && (options.threshold || !marks.empty() || !texts.empty())) {
+        throw UsageError("--threshold, --mark and --text belong to the hydropathy page");
     }
     if (!output) {
         throw UsageError("render needs -o OUT");
@@ -64,6 +94,10 @@ int RunRender(Arguments& args)
 
     Session session(settings);
     LoadSequence(session, positional[1]);
+    if (amphipathy) {
+        renderAmphipathy(session, options, *output, printLayout);
+        return 0;
+    }
     plots::StartHydropathyPlot(session.record, ApplyHydropathyOptions(session.record, options),
                                session.app.plotLineWidth);
     core::HydropathyPlotSettings& plot = session.record.plots.pathy;

@@ -26,9 +26,6 @@ constexpr int kLegendTop = 14;
 /// A range narrower than this share of its magnitude is rounding noise of the
 /// window sums, not a height the axis could show.
 constexpr double kFlatRange = 1e-9;
-/// No axis has more ticks than this; it only guards against steps that no
-/// longer change the value.
-constexpr int kMaxTicks = 1000;
 
 constexpr std::uint16_t clampExtent(int value)
 {
@@ -45,13 +42,6 @@ std::string scaleName(const core::PropertyRecord& record)
 {
     const auto index = static_cast<std::size_t>(record.plots.currentScale);
     return index < record.scales.size() ? record.scales[index].name : std::string();
-}
-
-/// Device-unit offsets that come from text metrics: truncated like every other
-/// coordinate.
-int truncated(double value)
-{
-    return static_cast<int>(std::trunc(value));
 }
 
 } // namespace
@@ -94,35 +84,8 @@ VerticalAxis ComputeVerticalAxis(const ValueSpan& range)
     const double d = (high - low) * 1.6;
     high += 0.2 * d;
     low -= 0.12 * d;
-
-    double t = high - low;
-    int k = 0;
-    while (t < 5.0) {
-        t *= 5.0;
-        ++k;
-    }
-    const double r = std::fmod(t, 5.0);
-    double step = (t - r) * 0.2;
-    if (!(r >= 0.0 && r < 2.0)) {
-        step += 0.5;
-    }
-    step /= std::pow(5.0, k);
-
-    VerticalAxis axis{low, high, step, {}};
-    double v = low < 0.0 ? 0.0 : step * (std::floor(low / step) + 1.0);
-    for (int n = 0; v <= high && n < kMaxTicks; ++n) {
-        axis.ticks.push_back(v);
-        v += step;
-    }
-    v = -step;
-    if (v >= high) {
-        v = -step * (std::floor(-high / step) + 1.0);
-    }
-    for (int n = 0; v >= low && n < kMaxTicks; ++n) {
-        axis.ticks.push_back(v);
-        v -= step;
-    }
-    return axis;
+    const double step = TickStep(high - low);
+    return VerticalAxis{low, high, step, AxisTicks(low, high, step)};
 }
 
 std::string TickLabel(double value)
@@ -151,13 +114,7 @@ int HorizontalTickInterval(int count)
 
 std::vector<int> HorizontalTicks(int from, int to)
 {
-    const int interval = HorizontalTickInterval(to - from + 1);
-    std::vector<int> ticks;
-    const int first = from <= 0 ? 0 : (from + interval - 1) / interval * interval;
-    for (long long i = first; i < to; i += interval) {
-        ticks.push_back(static_cast<int>(i));
-    }
-    return ticks;
+    return HorizontalTicks(from, to, HorizontalTickInterval(to - from + 1));
 }
 
 HydropathyProfile ComputeHydropathyProfile(const core::PropertyRecord& record, int from, int to,
@@ -258,13 +215,10 @@ void RefreshLegend(core::PropertyRecord& record, const HydropathyProfile& profil
 
 namespace {
 
-/// The x of a residue on a layout; a one-residue stretch (only "Resize to
-/// 100%" on a one-residue sequence makes one) is drawn as if it had two.
 double residueX(const core::HydropathyPlotSettings& settings, const PageLayout& layout,
                 double residue)
 {
-    const double intervals = std::max(settings.to - settings.from, 1);
-    return layout.left + (residue - settings.from) * layout.width / intervals;
+    return ChartX(layout, settings.from, settings.to, residue);
 }
 
 /// A text item's lines with their tops, and the extent of the block, in device
@@ -355,20 +309,17 @@ PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile
     const core::HydropathyPlotSettings& settings = record.plots.pathy;
     const double L = layout.left;
     const double T = layout.top;
-    const double W = layout.width;
-    const double H = layout.height;
     const auto D = [&layout](double page) { return layout.Device(page); };
     const auto xOf = [&](double residue) { return residueX(settings, layout, residue); };
     const VerticalAxis axis = ComputeVerticalAxis(profile.range);
-    const auto yOf = [&](double v) { return T + (axis.max - v) * H / (axis.max - axis.min); };
+    const auto yOf = [&](double v) { return ChartY(layout, axis, v); };
 
-    const core::LOGFONT font = ScaledFont(core::ReportFontA(), layout.scale);
-    const FontMetrics metrics = measure.Metrics(font);
-    const int tickLength = truncated(0.6 * metrics.maxCharWidth);
-    const PagePen framePen{kBlack, std::max(1, truncated(layout.scale)), false};
+    const ChartFont font = ChartFontFor(layout, measure);
+    const FontMetrics& metrics = font.metrics;
     // A line width of 0 (the first start's setting) is the thinnest pen, one
     // page unit, so that a printed curve is not a hairline.
-    const int lineWidth = std::max(1, truncated(std::max(1, settings.lineWidth) * layout.scale));
+    const int lineWidth =
+        std::max(1, TruncatedUnits(std::max(1, settings.lineWidth) * layout.scale));
     const bool onScreen = layout.target == PageTarget::Screen;
 
     PageDrawing page;
@@ -379,48 +330,16 @@ PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile
     };
 
     if (layout.Printing()) {
-        // The title keeps to the frame's width; one line down from the top,
-        // its lines and stars leave a blank line above the place of the
-        // legend's first line.
-        const int lineHeight = std::max(1, metrics.lineHeight);
-        const int legendTop = D(kLegendTop + T - kPathyFrameTop);
-        const TitleBlock title = WrapTitle(pageTitle(record), font, D(L + W) - D(L),
-                                           legendTop / lineHeight - 3, measure);
-        int y = metrics.lineHeight;
-        for (const std::string& line : title.lines) {
-            text(line, {D(L), y}, TextAnchor::TopLeft, font, kBlack);
-            y += metrics.lineHeight;
-        }
-        text(title.stars, {D(L), y}, TextAnchor::TopLeft, font, kBlack);
+        DrawPrintedTitle(page, layout, pageTitle(record), D(kLegendTop + T - kPathyFrameTop), font,
+                         measure);
     }
 
-    const int left = D(L);
-    const int right = D(L + W);
-    const int top = D(T);
-    const int bottom = D(T + H);
-    out.push_back(PageFrame{{left, top, right, bottom}, framePen});
-
+    ChartAxes axes{
+        settings.from, settings.to, axis, {}, HorizontalTicks(settings.from, settings.to)};
     for (const double v : axis.ticks) {
-        const int y = D(yOf(v));
-        out.push_back(PageLine{{left, y}, {left + tickLength, y}, framePen});
-        text(TickLabel(v), {left - tickLength, y - metrics.lineHeight / 2}, TextAnchor::TopRight,
-             font, kBlack);
+        axes.labels.push_back(TickLabel(v));
     }
-    if (axis.max > 0.0 && axis.min < 0.0) {
-        const int y = D(yOf(0.0));
-        out.push_back(PageLine{{left, y}, {right, y}, framePen});
-    }
-
-    for (const int residue : HorizontalTicks(settings.from, settings.to)) {
-        const int x = D(xOf(residue));
-        out.push_back(PageLine{{x, bottom}, {x, bottom - tickLength}, framePen});
-        const std::string label = std::to_string(residue);
-        const double halfWidth = static_cast<double>(label.size()) / 2.0 * metrics.maxCharWidth;
-        text(label, {x - truncated(halfWidth), bottom + metrics.lineHeight / 2},
-             TextAnchor::TopLeft, font, kBlack);
-    }
-    text("Residue Number", {D(L + W / 2.0), bottom + 2 * metrics.lineHeight}, TextAnchor::TopCentre,
-         font, kBlack);
+    DrawChartAxes(page, layout, axes, font);
 
     if (!profile.averages.empty()) {
         PagePolyline curve{{}, PagePen{kBlack, lineWidth, false}};
@@ -438,11 +357,12 @@ PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile
     }
 
     if (settings.helixDisplay != 0 && scaleName(record) == core::kKyteDoolittleName) {
-        const PagePen barPen{kRed, std::max(1, truncated(3 * layout.scale)), false};
+        const PagePen barPen{kRed, std::max(1, TruncatedUnits(3 * layout.scale)), false};
         const int lastColumn = layout.left + layout.width - 1;
         for (const Helix& helix : profile.helices) {
-            const int x1 = std::clamp(truncated(xOf(helix.start) + 2), layout.left, lastColumn);
-            int x2 = truncated(xOf(helix.end) - 2);
+            const int x1 =
+                std::clamp(TruncatedUnits(xOf(helix.start) + 2), layout.left, lastColumn);
+            int x2 = TruncatedUnits(xOf(helix.end) - 2);
             if (x2 <= layout.left) {
                 continue;
             }
@@ -592,10 +512,7 @@ int HydropathyPage::MarkAt(DevicePoint point) const
 
 int HydropathyPage::ResidueAtX(int x) const
 {
-    const int clamped = std::clamp(x, kPathyFrameLeft, kPathyFrameLeft + kPathyFrameWidth);
-    const double intervals = Settings().to - Settings().from;
-    return truncated((clamped - kPathyFrameLeft) * intervals / kPathyFrameWidth + Settings().from +
-                     0.5);
+    return ChartResidueAt(x, Settings().from, Settings().to, kPathyFrameLeft, kPathyFrameWidth);
 }
 
 } // namespace quorin::plots

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PropertyRecord.h"
+#include "plots/ChartPage.h"
 #include "plots/Hydropathy.h"
 #include "plots/Page.h"
 
@@ -26,20 +27,9 @@ PageLayout HydropathyMetafileLayout();
 /// The printed page: scale 0.8 x deviceWidth / 630, frame at (100, 225).
 PageLayout HydropathyPrinterLayout(int deviceWidth);
 
-/// The vertical axis: the value range widened for the legend and the bars,
-/// the tick step and the tick values in drawing order (upwards from the first
-/// tick at or above the bottom, then downwards from below zero).
-struct VerticalAxis
-{
-    double min = 0.0;
-    double max = 0.0;
-    double step = 0.0;
-    std::vector<double> ticks;
-};
-
-/// The axis for a value range. An empty range or one without height gets a
-/// band of one unit either side of its value (0 when empty), so the axis
-/// always has a span and a step greater than zero.
+/// The axis for a value range, widened for the legend and the bars. An empty range or one without
+/// height gets a band of one unit either side of its value (0 when empty), so the axis always has a
+/// span and a step greater than zero.
 VerticalAxis ComputeVerticalAxis(const ValueSpan& range);
 
 /// A tick value with 4 significant digits, ".0" appended to texts shorter than

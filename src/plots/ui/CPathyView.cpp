@@ -5,7 +5,6 @@
 #include "core/ui/QtText.h"
 #include "plots/Hydropathy.h"
 
-#include <QPainter>
 #include <QTimer>
 
 #include <algorithm>
@@ -19,7 +18,7 @@ using core::ui::CommandState;
 } // namespace
 
 CPathyView::CPathyView(CPathyDoc& document, QWidget* parent)
-    : PageView(document, parent), m_pathy(document)
+    : ChartView(document, parent), m_pathy(document)
 {
     setObjectName(QStringLiteral("CPathyView"));
     setWindowTitle(document.Caption());
@@ -37,7 +36,7 @@ std::optional<CommandState> CPathyView::CommandStateOf(int id)
     case cmd::kExportHydropathy:
         return CommandState{};
     default:
-        return PageView::CommandStateOf(id);
+        return ChartView::CommandStateOf(id);
     }
 }
 
@@ -57,7 +56,7 @@ bool CPathyView::OnCommand(int id)
         m_pathy.ExportData(this);
         return true;
     default:
-        return PageView::OnCommand(id);
+        return ChartView::OnCommand(id);
     }
 }
 
@@ -78,63 +77,15 @@ std::vector<PageView::ContextEntry> CPathyView::PageContextMenu()
     };
 }
 
-bool CPathyView::StretchPress(QPoint page)
+int CPathyView::ResidueAtX(int x) const
 {
-    m_dragStartX = std::clamp(page.x(), kPathyFrameLeft, kPathyFrameLeft + kPathyFrameWidth);
-    m_band = QRect();
-    return true;
+    return m_pathy.Page().ResidueAtX(x);
 }
 
-void CPathyView::StretchMove(QPoint page)
+void CPathyView::ZoomTo(int from, int to)
 {
-    const int x = std::clamp(page.x(), kPathyFrameLeft, kPathyFrameLeft + kPathyFrameWidth);
-    m_band = QRect(QPoint(std::min(m_dragStartX, x), kPathyFrameTop),
-                   QPoint(std::max(m_dragStartX, x), kPathyFrameTop + kPathyFrameHeight));
-    const HydropathyPage& shown = m_pathy.Page();
-    ShowStatus(QStringLiteral("Position: %1 - %2")
-                   .arg(shown.ResidueAtX(m_dragStartX))
-                   .arg(shown.ResidueAtX(x)));
-    viewport()->update();
-}
-
-void CPathyView::StretchRelease(QPoint page)
-{
-    const HydropathyPage& shown = m_pathy.Page();
-    const int start = shown.ResidueAtX(m_dragStartX);
-    const int end = shown.ResidueAtX(page.x());
-    m_dragStartX = 0;
-    m_band = QRect();
-    if (!m_pathy.Selection().HasSelection()) {
-        const int low = std::min(start, end);
-        const int high = std::max(start, end);
-        if (EditMode() == Mode::Select && start != end) {
-            m_pathy.Settings().from = low;
-            m_pathy.Settings().to = high;
-        } else if (EditMode() == Mode::HelicalWheel) {
-            OpenWheel(low, high);
-        }
-    }
-    m_pathy.Changed();
-}
-
-void CPathyView::Hover(QPoint page)
-{
-    ShowStatus(QStringLiteral("Position: %1").arg(m_pathy.Page().ResidueAtX(page.x())));
-}
-
-void CPathyView::DrawOverlay(QPainter& painter)
-{
-    if (m_band.isNull()) {
-        return;
-    }
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    QPen pen(Qt::black, 1, Qt::DotLine);
-    pen.setCosmetic(true);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(m_band);
-    painter.restore();
+    m_pathy.Settings().from = from;
+    m_pathy.Settings().to = to;
 }
 
 CPathyView::CheckedStretch CPathyView::currentStretch() const

@@ -1,16 +1,14 @@
 #pragma once
 
 #include "plots/ui/CPathyDoc.h"
-#include "plots/ui/PageView.h"
-
-#include <QRect>
+#include "plots/ui/ChartView.h"
 
 namespace quorin::plots::ui {
 
 /// The hydropathy plot's view: shows the caption, selects stretches with a rubber band (zoom, or a
 /// helical wheel in the wheel mode) and reports the residue under the
 /// pointer in the status bar.
-class CPathyView : public PageView
+class CPathyView : public ChartView
 {
     Q_OBJECT
 
@@ -18,21 +16,15 @@ public:
     explicit CPathyView(CPathyDoc& document, QWidget* parent = nullptr);
 
     CPathyDoc& PathyDocument() { return m_pathy; }
-    /// The rubber band of a stretch selection in page units; empty when none.
-    QRect RubberBand() const { return m_band; }
 
     std::optional<core::ui::CommandState> CommandStateOf(int id) override;
     bool OnCommand(int id) override;
 
 protected:
-    bool SelectsStretches() const override { return true; }
-    bool StretchPress(QPoint page) override;
-    void StretchMove(QPoint page) override;
-    void StretchRelease(QPoint page) override;
-    void Hover(QPoint page) override;
+    int ResidueAtX(int x) const override;
+    void ZoomTo(int from, int to) override;
     void BeforeDraw() override;
     void BeforePrint() override;
-    void DrawOverlay(QPainter& painter) override;
     std::vector<ContextEntry> PageContextMenu() override;
 
 private:
@@ -50,8 +42,6 @@ private:
     void checkStretch();
 
     CPathyDoc& m_pathy;
-    int m_dragStartX = 0; ///< page units; 0: no stretch selection
-    QRect m_band;
     CheckedStretch m_checked;
     bool m_checkPending = false;
 };

@@ -95,24 +95,49 @@ void DrawHydropathyPage(QPainter& painter, const HydropathyPage& page, const Pag
     DrawPage(painter, page.Draw(layout, QtTextMeasure()));
 }
 
+namespace {
+
+/// The layouts of the frame charts (hydropathy and amphipathy pages).
+PageLayout chartLayout(PageTarget target, int deviceWidth)
+{
+    switch (target) {
+    case PageTarget::Printer:
+        return HydropathyPrinterLayout(deviceWidth);
+    case PageTarget::Metafile:
+        return HydropathyMetafileLayout();
+    case PageTarget::Screen:
+        break;
+    }
+    return HydropathyScreenLayout();
+}
+
+} // namespace
+
 PageSource HydropathyPageSource(const HydropathyPage& page)
 {
     PageSource source;
     source.screenSize = QSize(kPathyPageWidth, kPathyPageHeight);
     source.title = core::ui::ToQString(kPathyPageTitle);
-    source.layout = [](PageTarget target, int deviceWidth) {
-        switch (target) {
-        case PageTarget::Printer:
-            return HydropathyPrinterLayout(deviceWidth);
-        case PageTarget::Metafile:
-            return HydropathyMetafileLayout();
-        case PageTarget::Screen:
-            break;
-        }
-        return HydropathyScreenLayout();
-    };
+    source.layout = chartLayout;
     source.draw = [&page](QPainter& painter, const PageLayout& layout) {
         DrawHydropathyPage(painter, page, layout);
+    };
+    return source;
+}
+
+void DrawAmphipathyPage(QPainter& painter, const AmphipathyPage& page, const PageLayout& layout)
+{
+    DrawPage(painter, page.Draw(layout, QtTextMeasure()));
+}
+
+PageSource AmphipathyPageSource(const AmphipathyPage& page)
+{
+    PageSource source;
+    source.screenSize = QSize(kAmphyPageWidth, kAmphyPageHeight);
+    source.title = core::ui::ToQString(kAmphyPageTitle);
+    source.layout = chartLayout;
+    source.draw = [&page](QPainter& painter, const PageLayout& layout) {
+        DrawAmphipathyPage(painter, page, layout);
     };
     return source;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plots/AmphipathyPage.h"
 #include "plots/HydropathyPage.h"
 #include "plots/Page.h"
 #include "plots/ui/PageOutput.h"
@@ -23,5 +24,11 @@ void DrawHydropathyPage(QPainter& painter, const HydropathyPage& page, const Pag
 
 /// The hydropathy page for the file outputs; page must outlive the source.
 PageSource HydropathyPageSource(const HydropathyPage& page);
+
+/// The amphipathy page for one target.
+void DrawAmphipathyPage(QPainter& painter, const AmphipathyPage& page, const PageLayout& layout);
+
+/// The amphipathy page for the file outputs; page must outlive the source.
+PageSource AmphipathyPageSource(const AmphipathyPage& page);
 
 } // namespace quorin::plots::ui

@@ -6,6 +6,8 @@
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 #include "plots/Hydropathy.h"
+#include "plots/ui/CAmphyDialog.h"
+#include "plots/ui/CAmphyView.h"
 #include "plots/ui/CPathyDialog.h"
 #include "plots/ui/CPathyView.h"
 #include "plots/ui/PlotDialogs.h"
@@ -22,25 +24,24 @@ using core::ui::ToQString;
 /// The threshold a new hydropathy plot proposes.
 constexpr double kDefaultThreshold = 1.6;
 
-} // namespace
-
-void LaunchHydropathy(LaunchContext& context)
+/// Whether the sequence may start a plot: not without a hydropathy scale
+/// (said so), and not while its plot of that kind is open.
+bool mayStartPlot(core::ui::CPeptideDoc& document, const QPointer<QObject>& open)
 {
-    core::ui::CPeptideDoc& document = context.document;
     if (document.Record().scales.empty()) {
         core::ui::ShowMessage(ToQString(core::msg::kNoHydropathyScale), ToQString(core::msg::kNote),
                               core::ui::MessageIcon::Information);
-        return;
+        return false;
     }
-    if (!document.Analyses().hydropathy.isNull()) {
-        return;
-    }
-    plots::PendingRequest() = plots::PendingPlotRequest{0, 0, 0, kDefaultThreshold};
-    plots::ui::CPathyDialog dialog(document.Record(), &context.mainFrame);
-    if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
-        return;
-    }
-    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Hydropathy, document);
+    return open.isNull();
+}
+
+/// Opens the plot window of a kind, at the size of its whole page, and
+/// registers its document with the sequence in slot.
+void openPlotWindow(LaunchContext& context, WindowKind kind, QPointer<QObject>& slot)
+{
+    core::ui::CPeptideDoc& document = context.document;
+    ChildFrame* frame = context.mainFrame.OpenWindow(kind, document);
     if (frame == nullptr) {
         core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
                               ToQString(core::msg::kError));
@@ -53,13 +54,50 @@ void LaunchHydropathy(LaunchContext& context)
     frame->setWindowTitle(view->windowTitle());
     QObject::connect(view, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
     QObject* plot = frame->PlotDocument();
-    document.Analyses().hydropathy = plot;
+    slot = plot;
     QObject::connect(plot, &QObject::destroyed, &document, [sequence = QPointer(&document)] {
         if (sequence) {
             sequence->AnalysesChanged();
         }
     });
     document.AnalysesChanged();
+}
+
+/// What a plot's wheel mode needs: the count of the sequence's open wheels
+/// and the opening of one, both through the main window that holds view.
+plots::ui::PageView::WheelHooks wheelHooks(core::ui::CPeptideDoc& document,
+                                           plots::ui::PageView* view)
+{
+    const QPointer<core::ui::CPeptideDoc> sequence(&document);
+    return {[sequence, view] {
+                auto* mainFrame = qobject_cast<CMainFrame*>(view->window());
+                return sequence && mainFrame != nullptr
+                           ? mainFrame->WindowCount(WindowKind::Wheel, sequence)
+                           : 0;
+            },
+            [sequence, view] {
+                // The wheel window reads the pending request while it is made.
+                auto* mainFrame = qobject_cast<CMainFrame*>(view->window());
+                if (sequence && mainFrame != nullptr) {
+                    mainFrame->OpenWindow(WindowKind::Wheel, *sequence);
+                }
+            }};
+}
+
+} // namespace
+
+void LaunchHydropathy(LaunchContext& context)
+{
+    core::ui::CPeptideDoc& document = context.document;
+    if (!mayStartPlot(document, document.Analyses().hydropathy)) {
+        return;
+    }
+    plots::PendingRequest() = plots::PendingPlotRequest{0, 0, 0, kDefaultThreshold};
+    plots::ui::CPathyDialog dialog(document.Record(), &context.mainFrame);
+    if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
+        return;
+    }
+    openPlotWindow(context, WindowKind::Hydropathy, document.Analyses().hydropathy);
 }
 
 WindowContent MakeHydropathyWindow(core::ui::CPeptideDoc& document)
@@ -71,20 +109,34 @@ WindowContent MakeHydropathyWindow(core::ui::CPeptideDoc& document)
     auto* view = new plots::ui::CPathyView(*plot);
     QObject::connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, plot,
                      &plots::ui::PageDocument::Changed);
-    const QPointer<core::ui::CPeptideDoc> sequence(&document);
-    view->SetWheelHooks({[sequence, view] {
-                             auto* mainFrame = qobject_cast<CMainFrame*>(view->window());
-                             return sequence && mainFrame != nullptr
-                                        ? mainFrame->WindowCount(WindowKind::Wheel, sequence)
-                                        : 0;
-                         },
-                         [sequence, view] {
-                             // The wheel window reads the pending request while it is made.
-                             auto* mainFrame = qobject_cast<CMainFrame*>(view->window());
-                             if (sequence && mainFrame != nullptr) {
-                                 mainFrame->OpenWindow(WindowKind::Wheel, *sequence);
-                             }
-                         }});
+    view->SetWheelHooks(wheelHooks(document, view));
+    return WindowContent{view, view, plot, nullptr};
+}
+
+void LaunchAmphipathy(LaunchContext& context)
+{
+    core::ui::CPeptideDoc& document = context.document;
+    if (!mayStartPlot(document, document.Analyses().amphipathy)) {
+        return;
+    }
+    plots::PendingRequest() = plots::PendingPlotRequest{};
+    plots::ui::CAmphyDialog dialog(document.Record(), &context.mainFrame);
+    if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
+        return;
+    }
+    openPlotWindow(context, WindowKind::Amphipathy, document.Analyses().amphipathy);
+}
+
+WindowContent MakeAmphipathyWindow(core::ui::CPeptideDoc& document)
+{
+    core::ui::Application& app = core::ui::Application::Instance();
+    auto* plot = new plots::ui::CAmphyDoc(document.Record(), app.Settings().plotLineWidth);
+    QObject::connect(&app, &core::ui::Application::settingsChanged, plot,
+                     [plot, &app] { plot->SetLineWidth(app.Settings().plotLineWidth); });
+    auto* view = new plots::ui::CAmphyView(*plot);
+    QObject::connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, plot,
+                     &plots::ui::PageDocument::Changed);
+    view->SetWheelHooks(wheelHooks(document, view));
     return WindowContent{view, view, plot, nullptr};
 }
 

@@ -16,4 +16,12 @@ void LaunchHydropathy(LaunchContext& context);
 /// redraws whenever the sequence document's views update.
 WindowContent MakeHydropathyWindow(core::ui::CPeptideDoc& document);
 
+/// The amphipathy launcher (Analyze > Plot of Amphipathy Moment): as the
+/// hydropathy one, with CAmphyDialog and an empty pending request.
+void LaunchAmphipathy(LaunchContext& context);
+
+/// The amphipathy window: CAmphyDoc on the sequence's record (taking the
+/// pending request and the "Line Width" setting) and its CAmphyView.
+WindowContent MakeAmphipathyWindow(core::ui::CPeptideDoc& document);
+
 } // namespace quorin::shell::ui

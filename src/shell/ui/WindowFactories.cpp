@@ -29,6 +29,7 @@ std::map<WindowKind, WindowFactory>& factories()
         {WindowKind::Motif, viewOn<analysis::ui::CMotView>},
         {WindowKind::ModFinder, viewOn<analysis::ui::CModView>},
         {WindowKind::Hydropathy, MakeHydropathyWindow},
+        {WindowKind::Amphipathy, MakeAmphipathyWindow},
     };
     return table;
 }

@@ -1,0 +1,160 @@
+#include "plots/ChartPage.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorin::plots {
+namespace {
+
+constexpr core::COLORREF kBlack = 0x000000;
+
+/// No axis has more ticks than this; it only guards against steps that no
+/// longer change the value.
+constexpr int kMaxTicks = 1000;
+
+} // namespace
+
+int TruncatedUnits(double value)
+{
+    return static_cast<int>(std::trunc(value));
+}
+
+double TickStep(double span)
+{
+    double t = span;
+    int k = 0;
+    while (t < 5.0) {
+        t *= 5.0;
+        ++k;
+    }
+    const double r = std::fmod(t, 5.0);
+    double step = (t - r) * 0.2;
+    if (!(r >= 0.0 && r < 2.0)) {
+        step += 0.5;
+    }
+    return step / std::pow(5.0, k);
+}
+
+std::vector<double> AxisTicks(double min, double max, double step)
+{
+    std::vector<double> ticks;
+    double v = min < 0.0 ? 0.0 : step * (std::floor(min / step) + 1.0);
+    for (int n = 0; v <= max && n < kMaxTicks; ++n) {
+        ticks.push_back(v);
+        v += step;
+    }
+    v = -step;
+    if (v >= max) {
+        v = -step * (std::floor(-max / step) + 1.0);
+    }
+    for (int n = 0; v >= min && n < kMaxTicks; ++n) {
+        ticks.push_back(v);
+        v -= step;
+    }
+    return ticks;
+}
+
+std::vector<int> HorizontalTicks(int from, int to, int interval)
+{
+    interval = std::max(1, interval);
+    std::vector<int> ticks;
+    const int first = from <= 0 ? 0 : (from + interval - 1) / interval * interval;
+    for (long long i = first; i < to; i += interval) {
+        ticks.push_back(static_cast<int>(i));
+    }
+    return ticks;
+}
+
+double ChartX(const PageLayout& layout, int from, int to, double residue)
+{
+    const double intervals = std::max(to - from, 1);
+    return layout.left + (residue - from) * layout.width / intervals;
+}
+
+int ChartResidueAt(int x, int from, int to, int left, int width)
+{
+    const int clamped = std::clamp(x, left, left + width);
+    const double intervals = to - from;
+    return TruncatedUnits((clamped - left) * intervals / width + from + 0.5);
+}
+
+double ChartY(const PageLayout& layout, const VerticalAxis& axis, double value)
+{
+    return layout.top + (axis.max - value) * layout.height / (axis.max - axis.min);
+}
+
+ChartFont ChartFontFor(const PageLayout& layout, const TextMeasure& measure)
+{
+    ChartFont chart;
+    chart.font = ScaledFont(core::ReportFontA(), layout.scale);
+    chart.metrics = measure.Metrics(chart.font);
+    return chart;
+}
+
+void DrawChartAxes(PageDrawing& page, const PageLayout& layout, const ChartAxes& axes,
+                   const ChartFont& font)
+{
+    const double L = layout.left;
+    const double T = layout.top;
+    const double W = layout.width;
+    const auto D = [&layout](double pageCoordinate) { return layout.Device(pageCoordinate); };
+    const FontMetrics& metrics = font.metrics;
+    const int tickLength = TruncatedUnits(0.6 * metrics.maxCharWidth);
+    const PagePen framePen{kBlack, std::max(1, TruncatedUnits(layout.scale)), false};
+    auto& out = page.elements;
+    const auto text = [&](std::string content, DevicePoint at, TextAnchor anchor) {
+        out.push_back(PageText{std::move(content), at, anchor, font.font, kBlack});
+    };
+
+    const int left = D(L);
+    const int right = D(L + W);
+    const int top = D(T);
+    const int bottom = D(T + layout.height);
+    out.push_back(PageFrame{{left, top, right, bottom}, framePen});
+
+    const VerticalAxis& axis = axes.vertical;
+    for (std::size_t k = 0; k < axis.ticks.size(); ++k) {
+        const int y = D(ChartY(layout, axis, axis.ticks[k]));
+        out.push_back(PageLine{{left, y}, {left + tickLength, y}, framePen});
+        text(k < axes.labels.size() ? axes.labels[k] : std::string(),
+             {left - tickLength, y - metrics.lineHeight / 2}, TextAnchor::TopRight);
+    }
+    if (axis.max > 0.0 && axis.min < 0.0) {
+        const int y = D(ChartY(layout, axis, 0.0));
+        out.push_back(PageLine{{left, y}, {right, y}, framePen});
+    }
+
+    for (const int residue : axes.residueTicks) {
+        const int x = D(ChartX(layout, axes.from, axes.to, residue));
+        out.push_back(PageLine{{x, bottom}, {x, bottom - tickLength}, framePen});
+        const std::string label = std::to_string(residue);
+        const double halfWidth = static_cast<double>(label.size()) / 2.0 * metrics.maxCharWidth;
+        text(label, {x - TruncatedUnits(halfWidth), bottom + metrics.lineHeight / 2},
+             TextAnchor::TopLeft);
+    }
+    text("Residue Number", {D(L + W / 2.0), bottom + 2 * metrics.lineHeight},
+         TextAnchor::TopCentre);
+}
+
+void DrawPrintedTitle(PageDrawing& page, const PageLayout& layout, std::string_view title,
+                      int firstFreeY, const ChartFont& font, const TextMeasure& measure)
+{
+    const auto D = [&layout](double pageCoordinate) { return layout.Device(pageCoordinate); };
+    const FontMetrics& metrics = font.metrics;
+    // One line down from the top, the title's lines and stars leave a blank
+    // line above firstFreeY.
+    const int lineHeight = std::max(1, metrics.lineHeight);
+    const TitleBlock block =
+        WrapTitle(title, font.font, D(layout.left + layout.width) - D(layout.left),
+                  firstFreeY / lineHeight - 3, measure);
+    int y = metrics.lineHeight;
+    for (const std::string& line : block.lines) {
+        page.elements.push_back(
+            PageText{line, {D(layout.left), y}, TextAnchor::TopLeft, font.font, kBlack});
+        y += metrics.lineHeight;
+    }
+    page.elements.push_back(
+        PageText{block.stars, {D(layout.left), y}, TextAnchor::TopLeft, font.font, kBlack});
+}
+
+} // namespace quorin::plots

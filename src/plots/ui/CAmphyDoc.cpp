@@ -1,0 +1,90 @@
+#include "plots/ui/CAmphyDoc.h"
+
+#include "core/ui/QtText.h"
+#include "plots/Hydropathy.h"
+#include "plots/ui/CAmphyDialog.h"
+#include "plots/ui/PagePainter.h"
+#include "plots/ui/PlotDialogs.h"
+
+namespace quorin::plots::ui {
+namespace {
+
+/// The item lists of a page without marks and text items: always empty, as
+/// nothing offers to add to them (CarriesItems is false).
+std::vector<core::MARK>& noMarks()
+{
+    static std::vector<core::MARK> none;
+    return none;
+}
+
+std::vector<core::TEXTITEM>& noTexts()
+{
+    static std::vector<core::TEXTITEM> none;
+    return none;
+}
+
+} // namespace
+
+CAmphyDoc::CAmphyDoc(core::PropertyRecord& record, int lineWidth, QObject* parent)
+    : PageDocument(record, noMarks(), noTexts(), parent), m_page(record)
+{
+    Plot().lineWidth = lineWidth;
+    takePendingRequest();
+}
+
+void CAmphyDoc::takePendingRequest()
+{
+    PendingPlotRequest& request = PendingRequest();
+    AmphipathyPlot& plot = Plot();
+    plot.from = request.from;
+    plot.to = request.to;
+    plot.window = request.window;
+    request = PendingPlotRequest{};
+}
+
+PageSource CAmphyDoc::Source()
+{
+    return AmphipathyPageSource(m_page);
+}
+
+QString CAmphyDoc::PrintJobName() const
+{
+    return core::ui::ToQString(kAmphyPageTitle);
+}
+
+void CAmphyDoc::SetLineWidth(int lineWidth)
+{
+    if (Plot().lineWidth == lineWidth) {
+        return;
+    }
+    Plot().lineWidth = lineWidth;
+    Changed();
+}
+
+QString CAmphyDoc::Caption() const
+{
+    return core::ui::ToQString(m_page.Caption());
+}
+
+void CAmphyDoc::ResizeToFull()
+{
+    Plot().from = 1;
+    Plot().to = PositionCount();
+    Changed();
+}
+
+bool CAmphyDoc::ModifyDisplayedPart(QWidget* parent)
+{
+    const AmphipathyPlot& plot = Plot();
+    PendingRequest() = PendingPlotRequest{plot.from, plot.to, plot.window, 0.0};
+    CAmphyDialog dialog(Record(), parent);
+    if (Choosers().run(dialog) != QDialog::Accepted) {
+        PendingRequest() = PendingPlotRequest{};
+        return false;
+    }
+    takePendingRequest();
+    Changed();
+    return true;
+}
+
+} // namespace quorin::plots::ui

@@ -1,0 +1,295 @@
+#include "plots/AmphipathyPage.h"
+
+#include "core/MessageTexts.h"
+#include "core/NumberText.h"
+#include "plots/Amphipathy.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace quorin::plots {
+namespace {
+
+/// Metrics that follow the font height: lines are the height plus 2.
+class FakeMeasure : public TextMeasure
+{
+public:
+    FontMetrics Metrics(const core::LOGFONT& font) const override
+    {
+        const int h = std::abs(font.lfHeight);
+        return FontMetrics{h * 5 / 8, h, h + 2};
+    }
+    TextExtent Extent(const core::LOGFONT& font, std::string_view text) const override
+    {
+        const int h = std::abs(font.lfHeight);
+        return TextExtent{static_cast<int>(text.size()) * h * 7 / 16, h};
+    }
+};
+
+// Melittin's precursor (P01501); the mature peptide starts at 44.
+const std::string kMelittin =
+    "MKFLVNVALVFMVVYISYIYAAPEPEPAPEPEAEADAEADPEAGIGAVLKVLTTGLPALISWIKRKRQQG";
+
+class AmphipathyPageTest : public ::testing::Test
+{
+protected:
+    void load(const std::string& sequence)
+    {
+        record.ResetCurrentTables();
+        record.scales = record.builtinScales;
+        record.SetName("melittin");
+        record.SetSequence(sequence);
+        SelectScale(record, 0);
+        page.Plot() = AmphipathyPlot{1, PositionCount(record), 19, 1};
+    }
+
+    template <typename T>
+    static std::vector<T> all(const PageDrawing& drawing)
+    {
+        std::vector<T> found;
+        for (const PageElement& element : drawing.elements) {
+            if (const auto* item = std::get_if<T>(&element)) {
+                found.push_back(*item);
+            }
+        }
+        return found;
+    }
+
+    static const PageText* textStarting(const std::vector<PageText>& texts, std::string_view prefix)
+    {
+        for (const PageText& t : texts) {
+            if (t.text.rfind(prefix, 0) == 0) {
+                return &t;
+            }
+        }
+        return nullptr;
+    }
+
+    /// Every point of the drawing lies on the page and every value is a number.
+    static void expectInsidePage(const PageDrawing& drawing)
+    {
+        for (const PageLine& line : all<PageLine>(drawing)) {
+            for (const DevicePoint p : {line.from, line.to}) {
+                EXPECT_TRUE(p.x >= 0 && p.x <= kAmphyPageWidth && p.y >= 0 &&
+                            p.y <= kAmphyPageHeight);
+            }
+        }
+        for (const PagePolyline& curve : all<PagePolyline>(drawing)) {
+            for (const DevicePoint p : curve.points) {
+                EXPECT_TRUE(p.x >= kPathyFrameLeft && p.x <= kPathyFrameLeft + kPathyFrameWidth &&
+                            p.y >= kPathyFrameTop && p.y <= kPathyFrameTop + kPathyFrameHeight)
+                    << p.x << "," << p.y;
+            }
+        }
+        for (const PageText& t : all<PageText>(drawing)) {
+            EXPECT_EQ(t.text.find("nan"), std::string::npos) << t.text;
+            EXPECT_EQ(t.text.find("inf"), std::string::npos) << t.text;
+        }
+    }
+
+    core::PropertyRecord record;
+    AmphipathyPage page{record};
+    FakeMeasure measure;
+};
+
+TEST(AmphipathyAxisTest, LabelsAndResidueIntervals)
+{
+    const std::pair<double, const char*> labels[] = {
+        {1.0, "1.00"}, {0.5, "0.50"}, {0.0, "0.00"}, {0.25, "0.25"}, {10.0, "10"}, {-0.3, "-0.3"},
+    };
+    for (const auto& [value, text] : labels) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(AmphipathyTickLabel(value), text);
+    }
+    // Integer arithmetic on the displayed count.
+    const std::pair<int, int> intervals[] = {
+        {19, 1}, {20, 2}, {99, 5}, {100, 10}, {999, 50}, {1000, 100}, {9999, 500}, {34350, 2000},
+    };
+    for (const auto& [count, interval] : intervals) {
+        SCOPED_TRACE(count);
+        EXPECT_EQ(AmphipathyTickInterval(count), interval);
+    }
+    // The widening and the step come from 1.6 times the height: 0.1..0.5 is
+    // drawn from 0.02 to 0.58, and the step of 0.64 is 0.12.
+    const VerticalAxis axis = ComputeAmphipathyAxis(ValueSpan{0.1, 0.5, false});
+    EXPECT_DOUBLE_EQ(axis.max, 0.58);
+    EXPECT_DOUBLE_EQ(axis.min, 0.02);
+    EXPECT_DOUBLE_EQ(axis.step, 0.12);
+    ASSERT_EQ(axis.ticks.size(), 4u);
+    EXPECT_DOUBLE_EQ(axis.ticks.front(), 0.12);
+    EXPECT_DOUBLE_EQ(axis.ticks.back(), 0.48);
+}
+
+TEST_F(AmphipathyPageTest, CurveRangeAndMeanOfAThirtyResidueSequence)
+{
+    load(kMelittin.substr(43, 26) + "GGAA");
+    const AmphipathyProfile& profile = page.Profile();
+    // Window 19 on 30 residues: centres 10..21.
+    ASSERT_EQ(profile.firstCentre, 10);
+    ASSERT_EQ(profile.moments.size(), 12u);
+    EXPECT_EQ(profile.MomentAt(10), AmphipathyMoment(record, 1, 19));
+    EXPECT_EQ(profile.MomentAt(21), AmphipathyMoment(record, 12, 30));
+    EXPECT_EQ(profile.MomentAt(22), kInvalidMoment);
+
+    // The range starts at the first window plus 0.01 and leaves out the last
+    // centre.
+    double low = profile.moments[0];
+    double high = profile.moments[0] + 0.01;
+    for (std::size_t k = 0; k + 1 < profile.moments.size(); ++k) {
+        low = std::min(low, profile.moments[k]);
+        high = std::max(high, profile.moments[k]);
+    }
+    EXPECT_EQ(profile.range.min, low);
+    EXPECT_EQ(profile.range.max, high);
+
+    // The curve runs over centres 10..20, not 21.
+    const PageDrawing drawing = page.Draw(HydropathyScreenLayout(), measure);
+    const auto curves = all<PagePolyline>(drawing);
+    ASSERT_EQ(curves.size(), 1u);
+    ASSERT_EQ(curves[0].points.size(), 11u);
+    EXPECT_EQ(curves[0].points.front().x, static_cast<int>(40 + 9 * 590.0 / 29));
+    EXPECT_EQ(curves[0].points.back().x, static_cast<int>(40 + 19 * 590.0 / 29));
+    expectInsidePage(drawing);
+
+    // The mean is over the windows wholly inside the stretch: all twelve here,
+    // the three centred on 12..14 for 3..32 cut to 3..23.
+    double sum = 0.0;
+    for (const double m : profile.moments) {
+        sum += m;
+    }
+    EXPECT_DOUBLE_EQ(page.Mean(), sum / 12);
+    page.Plot().from = 3;
+    page.Plot().to = 23;
+    EXPECT_DOUBLE_EQ(page.Mean(),
+                     (profile.MomentAt(12) + profile.MomentAt(13) + profile.MomentAt(14)) / 3);
+    page.Plot().to = 20; // shorter than the window
+    EXPECT_EQ(page.Mean(), 0.0);
+}
+
+TEST_F(AmphipathyPageTest, NothingUndefinedWhereNoWindowHasAMoment)
+{
+    struct Row
+    {
+        std::string sequence;
+        int from, to, window;
+    };
+    const Row rows[] = {
+        {"GIGAVLKVLT", 1, 10, 19},         // the window is longer than the sequence
+        {"GIGAVLKVLT", 1, 10, 1},          // one residue has no moment
+        {std::string(40, 'L'), 1, 40, 19}, // every moment is 0
+        {"GIGAVLKVLT", 4, 4, 3},           // one displayed residue
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.sequence + " window " + std::to_string(row.window));
+        load(row.sequence);
+        page.Plot() = AmphipathyPlot{row.from, row.to, row.window, 1};
+        for (const PageLayout& layout : {HydropathyScreenLayout(), HydropathyPrinterLayout(630)}) {
+            const PageDrawing drawing = page.Draw(layout, measure);
+            if (!layout.Printing()) {
+                expectInsidePage(drawing);
+            }
+            const VerticalAxis axis = ComputeAmphipathyAxis(page.Profile().range);
+            EXPECT_TRUE(std::isfinite(axis.min) && std::isfinite(axis.max) && axis.step > 0.0);
+            EXPECT_LT(axis.min, axis.max);
+            EXPECT_FALSE(axis.ticks.empty());
+        }
+        EXPECT_TRUE(std::isfinite(page.Mean()));
+    }
+    load(std::string(40, 'L'));
+    EXPECT_EQ(page.Mean(), 0.0);
+    EXPECT_EQ(page.Profile().range.min, 0.0);
+}
+
+TEST_F(AmphipathyPageTest, LegendAndTitleForScreenAndPrinter)
+{
+    load(kMelittin);
+    page.Plot() = AmphipathyPlot{44, 69, 11, 1};
+    const std::string mean = "Mean Amphipathy Moment = " + core::FormatSignificant(page.Mean(), 3);
+
+    const auto screen = all<PageText>(page.Draw(HydropathyScreenLayout(), measure));
+    const PageText* meanLine = textStarting(screen, "Mean Amphipathy Moment = ");
+    const PageText* windowLine = textStarting(screen, "W = ");
+    ASSERT_TRUE(meanLine && windowLine);
+    EXPECT_EQ(meanLine->text, mean);
+    EXPECT_EQ(windowLine->text, "W = 11");
+    // Line height 18: one and four lines from the top, at the frame's edge.
+    EXPECT_EQ(meanLine->at, (DevicePoint{40, 18}));
+    EXPECT_EQ(windowLine->at, (DevicePoint{40, 72}));
+    EXPECT_EQ(textStarting(screen, "Scale: "), nullptr);
+    EXPECT_EQ(textStarting(screen, "Plot of Amphipathy"), nullptr);
+    EXPECT_EQ(page.Caption(), "Plot of Amphipathy Moment of residues 44-69 of melittin");
+
+    // A printer 1575 dots wide: scale 2, frame top 450, lines 34 apart.
+    const auto printed = all<PageText>(page.Draw(HydropathyPrinterLayout(1575), measure));
+    const PageText* title = textStarting(printed, "Plot of Amphipathy Moment of Residues 44-69");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text, page.Title());
+    EXPECT_NE(textStarting(printed, "*****"), nullptr);
+    const PageText* printedMean = textStarting(printed, "Mean Amphipathy Moment = ");
+    const PageText* scale = textStarting(printed, "Scale: ");
+    const PageText* window = textStarting(printed, "W = ");
+    ASSERT_TRUE(printedMean && scale && window);
+    EXPECT_EQ(scale->text, "Scale: " + record.scales[0].name);
+    EXPECT_EQ(printedMean->at, (DevicePoint{200, 450 - 6 * 34}));
+    EXPECT_EQ(scale->at, (DevicePoint{200, 450 - 153}));
+    EXPECT_EQ(window->at, (DevicePoint{200, 450 - 3 * 34}));
+}
+
+TEST_F(AmphipathyPageTest, ProfileIsComputedOncePerWindowScaleAndSequence)
+{
+    load(kMelittin);
+    page.Draw(HydropathyScreenLayout(), measure);
+    page.Draw(HydropathyPrinterLayout(4000), measure);
+    page.Plot().from = 30; // a zoom reuses the moments
+    page.Draw(HydropathyScreenLayout(), measure);
+    EXPECT_EQ(page.ProfileComputations(), 1);
+    page.Plot().window = 11;
+    page.Draw(HydropathyScreenLayout(), measure);
+    EXPECT_EQ(page.ProfileComputations(), 2);
+    SelectScale(record, 1);
+    page.Draw(HydropathyScreenLayout(), measure);
+    EXPECT_EQ(page.ProfileComputations(), 3);
+    record.SetSequence(kMelittin.substr(1));
+    page.Draw(HydropathyScreenLayout(), measure);
+    EXPECT_EQ(page.ProfileComputations(), 4);
+}
+
+TEST(AmphyDialogTest, ChecksStretchAndWindowAsTheHydropathyDialog)
+{
+    struct Row
+    {
+        const char* from;
+        const char* to;
+        const char* window;
+        std::string_view message;
+        PathyField focus;
+    };
+    const Row rows[] = {
+        {"1a", "20", "19", core::msg::kInvalidStart, PathyField::From},
+        {"1", "2x", "19", core::msg::kInvalidEnd, PathyField::To},
+        {"0", "20", "19", core::msg::kOutsideLimits, PathyField::None},
+        {"5", "5", "19", core::msg::kOutsideLimits, PathyField::None},
+        {"1", "71", "19", core::msg::kOutsideLimits, PathyField::None},
+        {"1", "20", "1 9", core::msg::kInvalidWindow, PathyField::Window},
+        {"1", "20", "18", core::msg::kWindowOutsideLimits, PathyField::Window},
+        {"1", "70", "19", "", PathyField::None},
+        {"2", "3", "25", "", PathyField::None}, // a window longer than the stretch is allowed
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.from) + " " + row.to + " " + row.window);
+        const PathyDialogCheck check = CheckAmphyDialog(row.from, row.to, row.window, 70);
+        EXPECT_EQ(check.ok, row.message.empty());
+        EXPECT_EQ(check.message, row.message);
+        EXPECT_EQ(check.focus, row.focus);
+    }
+    const PathyDialogCheck check = CheckAmphyDialog("2", "60", "7", 70);
+    EXPECT_EQ(check.from, 2);
+    EXPECT_EQ(check.to, 60);
+    EXPECT_EQ(check.window, 7);
+}
+
+} // namespace
+} // namespace quorin::plots
