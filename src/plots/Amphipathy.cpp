@@ -70,12 +70,29 @@ double MomentCalculator::Moment(const double* values) const
     return cut < kZeroMoment ? 0.0 : cut;
 }
 
+const core::ResidueTable& MomentTable(const core::PropertyRecord& record)
+{
+    const auto index = static_cast<std::size_t>(record.plots.currentScale);
+    return index < record.scales.size() ? record.scales[index].values : record.plots.hydropathy;
+}
+
+std::vector<double> MomentValues(const core::PropertyRecord& record)
+{
+    const core::ResidueTable& table = MomentTable(record);
+    std::vector<double> values;
+    values.reserve(record.CleanSequence().size());
+    for (const char letter : record.CleanSequence()) {
+        values.push_back(table[static_cast<std::size_t>(core::IndexOfLetter(letter))]);
+    }
+    return values;
+}
+
 double AmphipathyMoment(const core::PropertyRecord& record, int first, int last)
 {
     if (first < 1 || last <= first || last > PositionCount(record)) {
         return kInvalidMoment;
     }
-    const std::vector<double> values = PositionValues(record);
+    const std::vector<double> values = MomentValues(record);
     return MomentCalculator(last - first + 1).Moment(values.data() + (first - 1));
 }
 

@@ -44,8 +44,16 @@ private:
     double determinant_ = 0.0;
 };
 
+/// The values the moment reads: those of the scale list entry at the current
+/// index (the current table, its copy, may be older or not yet made), or the
+/// current table when the index names no entry.
+const core::ResidueTable& MomentTable(const core::PropertyRecord& record);
+
+/// MomentTable's value of every position, in order (element 0 is position 1).
+std::vector<double> MomentValues(const core::PropertyRecord& record);
+
 /// The moment of positions first..last (1-based, inclusive) of the cleaned
-/// sequence in the current scale; kInvalidMoment when first < 1, last <= first
+/// sequence in the current scale (MomentTable); kInvalidMoment when first < 1, last <= first
 /// or last is past the sequence.
 double AmphipathyMoment(const core::PropertyRecord& record, int first, int last);
 

@@ -61,7 +61,7 @@ AmphipathyProfile ComputeAmphipathyProfile(const core::PropertyRecord& record, i
     if (lastCentre < profile.firstCentre) {
         return profile;
     }
-    const std::vector<double> values = PositionValues(record);
+    const std::vector<double> values = MomentValues(record);
     const MomentCalculator calculator(window);
     profile.moments.reserve(static_cast<std::size_t>(lastCentre - profile.firstCentre + 1));
     for (int centre = profile.firstCentre; centre <= lastCentre; ++centre) {
@@ -164,10 +164,10 @@ AmphipathyPage::AmphipathyPage(const core::PropertyRecord& record) : m_record(re
 const AmphipathyProfile& AmphipathyPage::Profile() const
 {
     const bool same = m_valid && m_key.window == m_plot.window &&
-                      m_key.table == m_record.plots.hydropathy &&
+                      m_key.table == MomentTable(m_record) &&
                       m_key.sequence == m_record.CleanSequence();
     if (!same) {
-        m_key = ProfileKey{m_plot.window, m_record.plots.hydropathy, m_record.CleanSequence()};
+        m_key = ProfileKey{m_plot.window, MomentTable(m_record), m_record.CleanSequence()};
         m_profile = ComputeAmphipathyProfile(m_record, m_plot.window);
         m_valid = true;
         ++m_computations;

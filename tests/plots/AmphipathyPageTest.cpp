@@ -257,6 +257,22 @@ TEST_F(AmphipathyPageTest, ProfileIsComputedOncePerWindowScaleAndSequence)
     EXPECT_EQ(page.ProfileComputations(), 4);
 }
 
+TEST_F(AmphipathyPageTest, MomentsReadTheCurrentScaleEntryNotAnOlderCopy)
+{
+    load(kMelittin);
+    const double kyteDoolittle = AmphipathyMoment(record, 44, 61);
+    const double firstWindow = page.Profile().moments[0];
+    // A document that never chose a scale has no copy yet; one whose list was
+    // edited has an older one.
+    record.plots.hydropathy = {};
+    EXPECT_EQ(AmphipathyMoment(record, 44, 61), kyteDoolittle);
+    EXPECT_EQ(ComputeAmphipathyProfile(record, 19).moments[0], firstWindow);
+    EXPECT_GT(kyteDoolittle, 0.0);
+    record.scales[0].values[static_cast<std::size_t>(core::IndexOfLetter('L'))] += 10.0;
+    EXPECT_NE(AmphipathyMoment(record, 44, 61), kyteDoolittle);
+    EXPECT_NE(page.Profile().moments[0], firstWindow);
+}
+
 TEST(AmphyDialogTest, ChecksStretchAndWindowAsTheHydropathyDialog)
 {
     struct Row

@@ -165,7 +165,7 @@ private slots:
             QStringLiteral("&Analyze: &Physico-Chemical Properties | &Sequence-Specific "
                            "Cleavage... | &Modfinder...[x] | Search for Sequence "
                            "&Motifs... | --- | &Helical Wheel...[x] | H&ydropathy Plot... | "
-                           "Plot of &Amphipathy Moment...[x] | &Display Domain Structure...[x] |"),
+                           "Plot of &Amphipathy Moment... | &Display Domain Structure...[x] |"),
             QStringLiteral("&Options: &Preferences...[x] |"),
             QStringLiteral(
                 "&Window: &Cascade | &Tile | &Arrange Icons | --- | &1 Sequence Editor[v] |"),
@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(properties[2],
                  QStringLiteral("&Analyze: &Sequence-Specific Cleavage... | &Modfinder...[x] | "
                                 "Search for Sequence &Motifs... | --- | &Helical Wheel...[x] | "
-                                "H&ydropathy Plot... | Plot of &Amphipathy Moment...[x] | "
+                                "H&ydropathy Plot... | Plot of &Amphipathy Moment... | "
                                 "&Display Domain Structure...[x] |"));
         // File, Options and Help as in the editor.
         QCOMPARE(properties[0], editor[0]);

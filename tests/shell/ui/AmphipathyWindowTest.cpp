@@ -1,0 +1,340 @@
+#include "MainFrameFixture.h"
+#include "core/CommandIds.h"
+#include "core/ui/Help.h"
+#include "core/ui/Printing.h"
+#include "plots/Hydropathy.h"
+#include "plots/ui/CAmphyDialog.h"
+#include "plots/ui/CAmphyView.h"
+#include "plots/ui/CPathyView.h"
+#include "plots/ui/PlotDialogs.h"
+#include "shell/ui/PlotWindows.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <functional>
+
+namespace quorin::shell::ui {
+
+namespace cmd = core::cmd;
+using test::RunningProgram;
+
+namespace {
+
+/// Runs the plot dialogs while it lives: answer gets each one (OK when none
+/// is given).
+class PlotDialogAnswers
+{
+public:
+    PlotDialogAnswers()
+    {
+        plots::ui::Choosers().run = [this](QDialog& dialog) {
+            ++m_shown;
+            if (m_answer) {
+                m_answer(dialog);
+            } else {
+                dialog.accept();
+            }
+            return dialog.result();
+        };
+    }
+    ~PlotDialogAnswers() { plots::ui::Choosers() = plots::ui::StandardChoosers(); }
+    PlotDialogAnswers(const PlotDialogAnswers&) = delete;
+    PlotDialogAnswers& operator=(const PlotDialogAnswers&) = delete;
+
+    void Answer(std::function<void(QDialog&)> answer) { m_answer = std::move(answer); }
+    int Shown() const { return m_shown; }
+
+private:
+    std::function<void(QDialog&)> m_answer;
+    int m_shown = 0;
+};
+
+/// For its lifetime a helical wheel window is a bare label that notes the
+/// stretch of the pending request it was opened for.
+struct StandInWheels
+{
+    StandInWheels()
+    {
+        SetWindowFactory(WindowKind::Wheel, [this](core::ui::CPeptideDoc&) {
+            const plots::PendingPlotRequest& request = plots::PendingRequest();
+            opened << QStringLiteral("%1-%2").arg(request.from).arg(request.to);
+            return WindowContent{new QLabel(QStringLiteral("wheel")), nullptr, new QObject,
+                                 nullptr};
+        });
+    }
+    ~StandInWheels() { SetWindowFactory(WindowKind::Wheel, {}); }
+    StandInWheels(const StandInWheels&) = delete;
+    StandInWheels& operator=(const StandInWheels&) = delete;
+
+    QStringList opened;
+};
+
+QString bacteriorhodopsin()
+{
+    return test::DataPath(QStringLiteral("proteins/P02945.fasta"));
+}
+
+QLineEdit* edit(QDialog& dialog, const char* name)
+{
+    return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+/// A left-button drag along a plot view from one page x to another.
+void drag(plots::ui::PageView* view, int fromX, int toX)
+{
+    QWidget* port = view->viewport();
+    QTest::mousePress(port, Qt::LeftButton, {}, QPoint(fromX, 200));
+    QMouseEvent move(QEvent::MouseMove, QPoint(toX, 200), port->mapToGlobal(QPoint(toX, 200)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(port, &move);
+    QTest::mouseRelease(port, Qt::LeftButton, {}, QPoint(toX, 200));
+}
+
+/// The page x of a residue while from..to is shown.
+int xOf(int residue, int from, int to)
+{
+    return static_cast<int>(40 + (residue - from) * 590.0 / (to - from)) + 1;
+}
+
+plots::ui::CAmphyView* amphyView(const RunningProgram& program)
+{
+    ChildFrame* frame = program.frame->ActiveFrame();
+    return frame ? qobject_cast<plots::ui::CAmphyView*>(frame->widget()) : nullptr;
+}
+
+} // namespace
+
+/// The amphipathy moment plot in the desktop program: its dialog, launcher,
+/// commands, wheel mode and printout.
+class AmphipathyWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theDialogProposesAndChecksTheStretch()
+    {
+        core::PropertyRecord record;
+        record.ResetCurrentTables();
+        record.scales = record.builtinScales;
+        record.SetName("demo");
+        record.SetSequence("GIGAVLKVLTTGLPALISWIKRKRQQ");
+        test::MessageRecorder messages;
+
+        plots::PendingRequest() = plots::PendingPlotRequest{};
+        plots::ui::CAmphyDialog dialog(record);
+        dialog.show();
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Properties for Plot of Amphypathy Moment"));
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("usePart"))->text(),
+                 QStringLiteral("Use a part of demo (26 aa)"));
+        QCOMPARE(edit(dialog, "from")->text(), QStringLiteral("1"));
+        QCOMPARE(edit(dialog, "to")->text(), QStringLiteral("26"));
+        QCOMPARE(edit(dialog, "window")->text(), QStringLiteral("19"));
+
+        edit(dialog, "window")->setText(QStringLiteral("8"));
+        dialog.accept();
+        QCOMPARE(messages.LastText(),
+                 QStringLiteral("Entered value for sliding window is outside the limits!"));
+        QCOMPARE(messages.Requests().last().caption, QStringLiteral("Error"));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(edit(dialog, "window")));
+        QCOMPARE(edit(dialog, "window")->selectedText(), QStringLiteral("8"));
+        edit(dialog, "to")->setText(QStringLiteral("27"));
+        dialog.accept();
+        QCOMPARE(messages.LastText(), QStringLiteral("Entered value is outside the limits."));
+
+        edit(dialog, "from")->setText(QStringLiteral("3"));
+        edit(dialog, "to")->setText(QStringLiteral("20"));
+        edit(dialog, "window")->setText(QStringLiteral("7"));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(plots::PendingRequest().from, 3);
+        QCOMPARE(plots::PendingRequest().to, 20);
+        QCOMPARE(plots::PendingRequest().window, 7);
+
+        // An open plot's values come back; "?" opens the plot's topic.
+        plots::ui::CAmphyDialog again(record);
+        QCOMPARE(edit(again, "from")->text(), QStringLiteral("3"));
+        QCOMPARE(edit(again, "window")->text(), QStringLiteral("7"));
+        QString opened;
+        auto previous =
+            core::ui::SetHelpHandler([&opened](const QString& keyword) { opened = keyword; });
+        again.findChild<QPushButton*>(QStringLiteral("help"))->click();
+        core::ui::SetHelpHandler(std::move(previous));
+        QCOMPARE(opened, QStringLiteral("AMPHYPATHIC HELICAL MOMENT PROPERTIES"));
+        plots::PendingRequest() = plots::PendingPlotRequest{};
+    }
+
+    void theLauncherOpensOnePlotPerSequence()
+    {
+        RunningProgram program;
+        PlotDialogAnswers dialogs;
+        QVERIFY(program.frame->OpenDocumentFile(bacteriorhodopsin()));
+        core::ui::CPeptideDoc& document = *program.Document();
+
+        const auto scales = document.Record().scales;
+        document.Record().scales.clear();
+        QVERIFY(program.frame->Execute(cmd::kAmphipathy));
+        QCOMPARE(program.messages.LastText(), QStringLiteral("No hydropathy scale available!"));
+        QCOMPARE(program.messages.Requests().last().caption, QStringLiteral("Note"));
+        QCOMPARE(dialogs.Shown(), 0);
+        document.Record().scales = scales;
+
+        // A request left by another plot is cleared: the dialog proposes its
+        // defaults, and Cancel opens nothing.
+        plots::PendingRequest() = plots::PendingPlotRequest{7, 9, 3, 0.5};
+        dialogs.Answer([](QDialog& dialog) {
+            QCOMPARE(edit(dialog, "from")->text(), QStringLiteral("1"));
+            QCOMPARE(edit(dialog, "to")->text(), QStringLiteral("262"));
+            QCOMPARE(edit(dialog, "window")->text(), QStringLiteral("19"));
+            dialog.reject();
+        });
+        QVERIFY(program.frame->Execute(cmd::kAmphipathy));
+        QCOMPARE(program.frame->Frames().size(), 1);
+
+        dialogs.Answer({});
+        QVERIFY(program.frame->Execute(cmd::kAmphipathy));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Amphipathy);
+        QVERIFY(!document.Analyses().amphipathy.isNull());
+        QCOMPARE(plots::PendingRequest().from, 0);
+        const QString name = QString::fromStdString(document.Record().Name());
+        QCOMPARE(program.frame->ActiveFrame()->windowTitle(),
+                 QStringLiteral("Plot of Amphipathy Moment of residues 1-262 of ") + name);
+
+        // While the plot is open the launcher does nothing.
+        QVERIFY(program.frame->Execute(cmd::kWindowFirst));
+        QVERIFY(!program.Enabled(cmd::kAmphipathy));
+        LaunchContext context{*program.frame, document};
+        LaunchAmphipathy(context);
+        QCOMPARE(dialogs.Shown(), 2);
+        QCOMPARE(program.frame->Frames().size(), 2);
+
+        program.frame->Frames().last()->close();
+        QTRY_VERIFY(document.Analyses().amphipathy.isNull());
+        QVERIFY(program.frame->Execute(cmd::kAmphipathy));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Amphipathy);
+    }
+
+    void commandsZoomResizeAndModify()
+    {
+        RunningProgram program;
+        PlotDialogAnswers dialogs;
+        QVERIFY(program.frame->OpenDocumentFile(bacteriorhodopsin()));
+        QVERIFY(program.frame->Execute(cmd::kAmphipathy));
+        plots::ui::CAmphyView* view = amphyView(program);
+        QVERIFY(view != nullptr);
+        const plots::AmphipathyPage& page = view->AmphyDocument().Page();
+        const plots::AmphipathyPlot& plot = page.Plot();
+        view->viewport()->grab();
+        QCOMPARE(page.ProfileComputations(), 1);
+        QCOMPARE(program.MenuLines()[2],
+                 QStringLiteral("&View: &Modify displayed part of sequence... | --- | &Select "
+                                "object[v] | Display selection as helical &wheel |"));
+
+        drag(view, xOf(120, 1, 262), xOf(30, 1, 262));
+        QCOMPARE(plot.from, 30);
+        QCOMPARE(plot.to, 120);
+        // A zoom draws from the moments already made.
+        view->viewport()->grab();
+        QCOMPARE(page.ProfileComputations(), 1);
+        QTRY_COMPARE(program.frame->ActiveFrame()->windowTitle().left(45),
+                     QStringLiteral("Plot of Amphipathy Moment of residues 30-120 "));
+
+        dialogs.Answer([](QDialog& dialog) {
+            QCOMPARE(edit(dialog, "from")->text(), QStringLiteral("30"));
+            QCOMPARE(edit(dialog, "to")->text(), QStringLiteral("120"));
+            edit(dialog, "window")->setText(QStringLiteral("11"));
+            dialog.accept();
+        });
+        QVERIFY(program.frame->Execute(cmd::kAmphipathyRange));
+        QCOMPARE(plot.window, 11);
+        QCOMPARE(plots::PendingRequest().from, 0);
+        view->viewport()->grab();
+        QCOMPARE(page.ProfileComputations(), 2);
+
+        QCOMPARE(view->ContextMenuAt(QPoint(300, 200)).size(), std::size_t{7});
+        QCOMPARE(view->ContextMenuAt(QPoint(300, 200))[3].text,
+                 QStringLiteral("Mouse Selection for Amphipathy &Plot"));
+        QVERIFY(view->OnCommand(cmd::kResizeTo100));
+        QCOMPARE(plot.from, 1);
+        QCOMPARE(plot.to, 262);
+        QCOMPARE(plot.window, 11);
+        view->viewport()->grab();
+        QCOMPARE(page.ProfileComputations(), 2);
+    }
+
+    void aDragInWheelModeOpensAWheelUpToFive()
+    {
+        RunningProgram program;
+        PlotDialogAnswers dialogs;
+        StandInWheels wheels;
+        QVERIFY(program.frame->OpenDocumentFile(bacteriorhodopsin()));
+        QVERIFY(program.frame->Execute(cmd::kAmphipathy));
+        plots::ui::CAmphyView* view = amphyView(program);
+        QVERIFY(program.frame->Execute(cmd::kSelectionAsWheel));
+        QCOMPARE(view->EditMode(), plots::ui::PageView::Mode::HelicalWheel);
+
+        for (int k = 0; k < 5; ++k) {
+            drag(view, xOf(40 + k, 1, 262), xOf(20, 1, 262));
+        }
+        QCOMPARE(wheels.opened, QStringList({QStringLiteral("20-40"), QStringLiteral("20-41"),
+                                             QStringLiteral("20-42"), QStringLiteral("20-43"),
+                                             QStringLiteral("20-44")}));
+        QVERIFY(program.messages.Requests().isEmpty());
+        // The wheel mode does not zoom.
+        QCOMPARE(view->AmphyDocument().Page().Plot().to, 262);
+
+        drag(view, xOf(60, 1, 262), xOf(20, 1, 262));
+        QCOMPARE(wheels.opened.size(), 5);
+        QCOMPARE(program.messages.LastText(),
+                 QStringLiteral("Only 5 Helical Wheels may be displayed!"));
+
+        // The hydropathy plot reaches the same wheels through the same hooks.
+        QVERIFY(program.frame->Execute(cmd::kHydropathy));
+        auto* pathy = qobject_cast<plots::ui::CPathyView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(pathy != nullptr);
+        pathy->SetEditMode(plots::ui::PageView::Mode::HelicalWheel);
+        program.messages.Clear();
+        drag(pathy, xOf(30, 1, 262), xOf(10, 1, 262));
+        QCOMPARE(wheels.opened.size(), 5);
+        QCOMPARE(program.messages.LastText(),
+                 QStringLiteral("Only 5 Helical Wheels may be displayed!"));
+        plots::PendingRequest() = plots::PendingPlotRequest{};
+    }
+
+    void printingGivesTheTitledPageWithTheWholeLegend()
+    {
+        RunningProgram program;
+        PlotDialogAnswers dialogs;
+        QVERIFY(program.frame->OpenDocumentFile(bacteriorhodopsin()));
+        QVERIFY(program.frame->Execute(cmd::kAmphipathy));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("amphipathy.pdf"));
+        auto previous = core::ui::SetPrinterChooser([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            return true;
+        });
+        QVERIFY(program.frame->Execute(cmd::kPrint));
+        core::ui::SetPrinterChooser(std::move(previous));
+        QVERIFY(program.messages.Requests().isEmpty());
+        const QString printed = test::PdfText(path).simplified();
+        QVERIFY2(printed.contains(QStringLiteral("Plot of Amphipathy Moment of Residues 1-262 of")),
+                 qPrintable(printed));
+        QVERIFY(printed.contains(QStringLiteral("*****")));
+        QVERIFY(printed.contains(QStringLiteral("Mean Amphipathy Moment = 0.0573")));
+        QVERIFY(printed.contains(QStringLiteral("Scale: Kyte and Doolittle (1982)")));
+        QVERIFY(printed.contains(QStringLiteral("W = 19")));
+        QVERIFY(printed.contains(QStringLiteral("Residue Number")));
+    }
+};
+
+} // namespace quorin::shell::ui
+
+QTEST_MAIN(quorin::shell::ui::AmphipathyWindowTest)
+#include "AmphipathyWindowTest.moc"
