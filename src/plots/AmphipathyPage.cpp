@@ -246,14 +246,10 @@ PageDrawing AmphipathyPage::Draw(const PageLayout& layout, const TextMeasure& me
         if (!hasMoment(moment)) {
             continue;
         }
-        const DevicePoint point{D(ChartX(layout, m_plot.from, m_plot.to, centre)),
-                                D(ChartY(layout, axes.vertical, moment))};
-        // A long sequence on the narrow frame repeats device points; they
-        // draw nothing more.
-        if (curve.points.empty() || !(curve.points.back() == point)) {
-            curve.points.push_back(point);
-        }
+        curve.points.push_back({D(ChartX(layout, m_plot.from, m_plot.to, centre)),
+                                D(ChartY(layout, axes.vertical, moment))});
     }
+    curve.points = ThinColumns(curve.points);
     if (curve.points.size() > 1) {
         page.elements.push_back(std::move(curve));
     }

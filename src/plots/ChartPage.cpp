@@ -78,6 +78,34 @@ int ChartResidueAt(int x, int from, int to, int left, int width)
     return TruncatedUnits((clamped - left) * intervals / width + from + 0.5);
 }
 
+std::vector<DevicePoint> ThinColumns(const std::vector<DevicePoint>& points)
+{
+    std::vector<DevicePoint> thin;
+    const auto keep = [&thin](DevicePoint point) {
+        if (thin.empty() || !(thin.back() == point)) {
+            thin.push_back(point);
+        }
+    };
+    std::size_t start = 0;
+    while (start < points.size()) {
+        const int x = points[start].x;
+        std::size_t end = start;
+        int low = points[start].y;
+        int high = low;
+        while (end + 1 < points.size() && points[end + 1].x == x) {
+            ++end;
+            low = std::min(low, points[end].y);
+            high = std::max(high, points[end].y);
+        }
+        keep(points[start]);
+        keep({x, low});
+        keep({x, high});
+        keep(points[end]);
+        start = end + 1;
+    }
+    return thin;
+}
+
 double ChartY(const PageLayout& layout, const VerticalAxis& axis, double value)
 {
     return layout.top + (axis.max - value) * layout.height / (axis.max - axis.min);

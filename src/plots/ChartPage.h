@@ -75,6 +75,13 @@ void DrawChartAxes(PageDrawing& page, const PageLayout& layout, const ChartAxes&
 void DrawPrintedTitle(PageDrawing& page, const PageLayout& layout, std::string_view title,
                       int firstFreeY, const ChartFont& font, const TextMeasure& measure);
 
+/// points with every run of points in one device column cut to its first,
+/// lowest, highest and last point, and repeated points dropped: a path
+/// through them covers the same pixels with a one-unit pen (and nearly so
+/// with a wider one), with far fewer points when a long sequence is shown on
+/// the narrow frame.
+std::vector<DevicePoint> ThinColumns(const std::vector<DevicePoint>& points);
+
 /// The y of a value in page units on the axis of a layout.
 double ChartY(const PageLayout& layout, const VerticalAxis& axis, double value);
 

@@ -123,6 +123,14 @@ TEST(AmphipathyAxisTest, LabelsAndResidueIntervals)
     EXPECT_DOUBLE_EQ(axis.ticks.back(), 0.48);
 }
 
+TEST(ThinColumnsTest, AColumnKeepsItsEndsAndItsExtremes)
+{
+    const std::vector<DevicePoint> points = {{0, 5}, {0, 1}, {0, 7}, {0, 9}, {0, 4},
+                                             {1, 3}, {1, 3}, {2, 6}, {2, 8}};
+    EXPECT_EQ(ThinColumns(points),
+              (std::vector<DevicePoint>{{0, 5}, {0, 1}, {0, 9}, {0, 4}, {1, 3}, {2, 6}, {2, 8}}));
+}
+
 TEST_F(AmphipathyPageTest, CurveRangeAndMeanOfAThirtyResidueSequence)
 {
     load(kMelittin.substr(43, 26) + "GGAA");
