@@ -38,4 +38,15 @@ grep -q "Residue Number" screen.txt || fail "no axis title on the screen page"
 if grep -q "Hydropathy Plot of Residues" screen.txt; then
     fail "the screen page shows the printed title"
 fi
+"$cli" render amphipathy --settings s.ini -o moment.emf "$protein"
+grep -qa "A.m.p.h.y.p.a.t.h.y. .P.l.o.t" moment.emf || fail "the amphipathy metafile lacks its title"
+emf2svg-conv -i moment.emf -o moment.svg || fail "emf2svg-conv cannot read the amphipathy metafile"
+for text in "Mean Amphipathy Moment = 0.0573" "W = 19" "0.16" "0.00" "Residue Number" "260"; do
+    grep -qF -- "$text" moment.svg || fail "the amphipathy metafile lacks \"$text\""
+done
+"$cli" render amphipathy --settings s.ini --print-layout -o moment.pdf "$protein"
+pdftotext moment.pdf moment.txt
+grep -q "Plot of Amphipathy Moment of Residues 1-262 of P02945" moment.txt ||
+    fail "no printed amphipathy title"
+grep -q "Scale: Kyte and Doolittle (1982)" moment.txt || fail "no printed scale line"
 echo "metafile and PDFs read back"
