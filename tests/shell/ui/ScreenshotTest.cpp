@@ -3,6 +3,7 @@
 #include "analysis/ui/CDigestDialog.h"
 #include "core/CommandIds.h"
 #include "core/ui/Printing.h"
+#include "plots/ui/CAmphyView.h"
 #include "plots/ui/CPathyView.h"
 #include "plots/ui/PlotDialogs.h"
 #include "shell/ui/CPepEditView.h"
@@ -223,6 +224,22 @@ private slots:
         QVERIFY(runTool(
             QStringLiteral("rsvg-convert"),
             {QStringLiteral("-o"), directory() + QStringLiteral("/hydropathy-metafile.png"), svg}));
+    }
+
+    void amphipathyOfMelittin()
+    {
+        test::RunningProgram program;
+        plots::ui::Choosers().run = [](QDialog& dialog) {
+            save(&dialog, QStringLiteral("amphipathy-dialog.png"));
+            dialog.accept();
+            return dialog.result();
+        };
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P01501.fasta")));
+        QVERIFY(program.frame->Execute(cmd::kAmphipathy));
+        auto* view = qobject_cast<plots::ui::CAmphyView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+        save(program, QStringLiteral("amphipathy-window.png"));
     }
 };
 
