@@ -38,8 +38,9 @@ class HelpWindow;
 ///
 /// Its jobs have a file each: MainFrameRouting.cpp (the route and the
 /// application's commands), MainFrameDocuments.cpp (New, Open, Import, close,
-/// drops), MainFramePlacement.cpp (where windows open, which is active) and
-/// MainFrameBars.cpp (menus, accelerators, toolbar, status bar).
+/// drops), MainFrameDownload.cpp (the Download command), MainFramePlacement.cpp
+/// (where windows open, which is active) and MainFrameBars.cpp (menus,
+/// accelerators, toolbar, status bar).
 class CMainFrame : public QMainWindow,
                    public core::ui::CommandTarget,
                    public core::ui::NotificationReceiver
