@@ -12,6 +12,7 @@ percent-encoded; and with QUORIN_TEST_LOOPBACK_ONLY set, a server other than
 usage: cross_check_fetch.py QUORIN_CLI DATA_DIR
 """
 import os
+import socket
 import subprocess
 import sys
 import tempfile
@@ -99,6 +100,17 @@ def main():
         check(result.returncode == 1, "an accession with a blank and & was found")
         check("/esearch.fcgi?db=protein&term=NP%20034640%26db%3Dx" in stand_in.paths,
               "the accession was not percent-encoded: %r" % stand_in.paths[-1:])
+
+        closed = socket.socket()
+        closed.bind(("127.0.0.1", 0))
+        port = closed.getsockname()[1]
+        closed.close()
+        result = subprocess.run([cli, "fetch", "1MRR_A", "--server", "http://127.0.0.1:%d/" % port,
+                                 "--settings", os.path.join(tmp, "none.ini")],
+                                capture_output=True, env=env, timeout=60)
+        check(result.returncode == 1 and result.stderr.decode() ==
+              "Could not connect to server!\n127.0.0.1:%d: Connection refused.\n%s\n"
+              % (port, FAILED), "no server: %r" % result.stderr)
 
         refused = subprocess.run([cli, "fetch", "1MRR_A", "--server", "http://localhost:1/",
                                   "--settings", os.path.join(tmp, "none.ini")],

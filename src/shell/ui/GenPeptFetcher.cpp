@@ -29,8 +29,7 @@ bool loopbackOnly()
 } // namespace
 
 GenPeptFetcher::GenPeptFetcher(DownloadRequest request, QObject* parent)
-    : QObject(parent), m_request(std::move(request)), m_network(new QNetworkAccessManager(this)),
-      m_timer(this)
+    : QObject(parent), m_request(std::move(request)), m_timer(this)
 {
     qRegisterMetaType<DownloadOutcome>();
     m_timer.setSingleShot(true);
@@ -57,6 +56,8 @@ void GenPeptFetcher::Start()
         finish(std::move(outcome));
         return;
     }
+    // Made here rather than in the constructor: on the thread that runs it.
+    m_network = new QNetworkAccessManager(this);
     if (loopbackOnly()) {
         if (server.host() != QLatin1String("127.0.0.1")) {
             std::fprintf(stderr, "QUORIN_TEST_LOOPBACK_ONLY is set: refusing to contact %s\n",
