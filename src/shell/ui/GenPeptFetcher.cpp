@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace quorin::shell::ui {
 namespace {
@@ -219,6 +220,28 @@ DownloadOutcome GenPeptFetcher::Run(const DownloadRequest& request,
     if (!done) {
         loop.exec();
     }
+    return result;
+}
+
+PlainDownload DownloadOnThisThread(const std::string& server, const std::string& accession,
+                                   std::chrono::milliseconds timeout)
+{
+    std::unique_ptr<QCoreApplication> application;
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "quorin-cli";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    DownloadRequest request;
+    request.server = QString::fromStdString(server);
+    request.accession = QString::fromStdString(accession);
+    request.timeout = timeout;
+    const DownloadOutcome outcome = GenPeptFetcher::Run(request);
+    PlainDownload result;
+    result.retrieved = outcome.status == DownloadOutcome::Status::Retrieved;
+    result.entry = outcome.entry;
+    result.networkMessage = outcome.networkMessage.toStdString();
     return result;
 }
 

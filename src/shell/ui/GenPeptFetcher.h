@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -101,5 +102,19 @@ private:
     bool m_timedOut = false;
     bool m_tooLarge = false;
 };
+
+/// A download as the command line sees it, without Qt types.
+struct PlainDownload
+{
+    bool retrieved = false;
+    GenPeptEntry entry;
+    /// The network's message on failure; empty when there was none.
+    std::string networkMessage;
+};
+
+/// Runs a whole download on the calling thread (GenPeptFetcher::Run), making
+/// the application object the network needs when there is none yet.
+PlainDownload DownloadOnThisThread(const std::string& server, const std::string& accession,
+                                   std::chrono::milliseconds timeout);
 
 } // namespace quorin::shell::ui
