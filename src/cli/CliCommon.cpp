@@ -6,6 +6,7 @@
 #include "core/ProfileFile.h"
 #include "core/UserData.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -164,6 +165,18 @@ int ParseIntOption(std::string_view name, const std::string& value)
         throw UsageError(std::string(name) + " needs an integer, not \"" + value + "\"");
     }
     return number;
+}
+
+bool EndsWithPep(std::string_view path)
+{
+    constexpr std::string_view kExtension = ".pep";
+    if (path.size() < kExtension.size()) {
+        return false;
+    }
+    const std::string_view tail = path.substr(path.size() - kExtension.size());
+    return std::equal(tail.begin(), tail.end(), kExtension.begin(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a + 32) : a) == b;
+    });
 }
 
 } // namespace quorin::cli

@@ -72,6 +72,9 @@ void WriteOutput(const std::optional<std::string>& path, std::string_view bytes)
 void WriteOutput(const std::optional<std::string>& path,
                  const std::function<void(const core::ByteSink& sink)>& produce);
 
+/// Whether an output path asks for a .pep file (the ending in any case).
+bool EndsWithPep(std::string_view path);
+
 /// A decimal integer option value; throws UsageError for anything else.
 int ParseIntOption(std::string_view name, const std::string& value);
 

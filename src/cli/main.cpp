@@ -70,6 +70,16 @@ constexpr std::array kCommands = {
             "the amphipathy moment page; default window 19",
             &RunRender},
 #endif
+#ifdef QUORIN_CLI_FETCH
+    Command{"fetch",
+            "downloads a protein by accession number, as FASTA or .pep (OUT ending in .pep)",
+            "fetch [--server URL] [--timeout SECONDS] [OPTIONS] ACCESSION\n"
+            "  --server URL     the E-utilities base URL (default: the \"Server\" key of the\n"
+            "                   settings' \"Download\" section, else NCBI's)\n"
+            "  --timeout SECONDS\n"
+            "                   the time limit of each request (default 30)",
+            &RunFetch},
+#endif
 };
 
 // Also the source of the manual page, through help2man: "Usage:" opens its
@@ -101,8 +111,12 @@ void printCommandUsage(std::ostream& out, const Command& command)
     out << "Usage: quorin-cli " << command.usage << "\n"
         << command.summary << "\n\n"
         << kSettingsOption << (command.writesOutput ? kOutputOption : std::string_view())
-        << "  --help           show this help\n"
-        << (command.usage.find(" FILE") != std::string_view::npos ? "FILE" : "IN") << kFileText;
+        << "  --help           show this help\n";
+    if (command.usage.find(" FILE") != std::string_view::npos) {
+        out << "FILE" << kFileText;
+    } else if (command.usage.find(" IN") != std::string_view::npos) {
+        out << "IN" << kFileText;
+    }
 }
 
 } // namespace

@@ -132,4 +132,39 @@ inline std::string NotAnAminoAcid(std::string_view character)
     return std::string(character) + " is not a valid amino acid !";
 }
 
+// The download of a sequence by accession number
+/// Any download that ends without a sequence, after the network's own message
+/// where there is one.
+inline constexpr std::string_view kCouldNotRetrieve = "Could not retrieve sequence data!";
+/// The server's name has no address.
+inline std::string CouldNotGetHostAddress(std::string_view host)
+{
+    return "Could not get host address!\nNo address is known for " + std::string(host) + ".";
+}
+/// No connection to server came about; reason as the system gave it.
+inline std::string CouldNotConnect(std::string_view server, std::string_view reason)
+{
+    return "Could not connect to server!\n" + std::string(server) + ": " + std::string(reason) +
+           ".";
+}
+/// The reply broke off or never came; reason as the system gave it.
+inline std::string CouldNotReceive(std::string_view server, std::string_view reason)
+{
+    return "Could not receive data from server!\n" + std::string(server) + ": " +
+           std::string(reason) + ".";
+}
+/// The server answered with an HTTP error status instead of the document.
+inline std::string ServerAnsweredError(std::string_view server, int status, std::string_view reason)
+{
+    return "Could not receive data from server!\n" + std::string(server) + " answered " +
+           std::to_string(status) + (reason.empty() ? "" : " ") + std::string(reason) + ".";
+}
+/// A request that was not answered within its time limit.
+inline std::string NoAnswerInTime(std::string_view server, long long seconds)
+{
+    return "The server did not answer in time!\n" + std::string(server) +
+           " sent no complete reply within " + std::to_string(seconds) +
+           (seconds == 1 ? " second." : " seconds.");
+}
+
 } // namespace quorin::core::msg

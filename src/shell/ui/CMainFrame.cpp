@@ -39,6 +39,7 @@ CMainFrame::CMainFrame(core::ui::Application& app, QWidget* parent)
 
     connect(&m_app, &core::ui::Application::recentFilesChanged, this, &CMainFrame::rebuildMenus);
     connect(&m_app, &core::ui::Application::stateChanged, this, &CMainFrame::scheduleUpdate);
+    connect(this, &CMainFrame::downloadFinished, this, &CMainFrame::takeDownload);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::scheduleUpdate);
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::scheduleUpdate);
 

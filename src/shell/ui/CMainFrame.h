@@ -2,9 +2,11 @@
 
 #include "core/ui/CommandTarget.h"
 #include "core/ui/Notifications.h"
+#include "shell/GenPept.h"
 #include "shell/ProgressPanes.h"
 #include "shell/WindowKinds.h"
 
+#include <QDialog>
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
@@ -36,8 +38,9 @@ class HelpWindow;
 ///
 /// Its jobs have a file each: MainFrameRouting.cpp (the route and the
 /// application's commands), MainFrameDocuments.cpp (New, Open, Import, close,
-/// drops), MainFramePlacement.cpp (where windows open, which is active) and
-/// MainFrameBars.cpp (menus, accelerators, toolbar, status bar).
+/// drops), MainFrameDownload.cpp (the Download command), MainFramePlacement.cpp
+/// (where windows open, which is active) and MainFrameBars.cpp (menus,
+/// accelerators, toolbar, status bar).
 class CMainFrame : public QMainWindow,
                    public core::ui::CommandTarget,
                    public core::ui::NotificationReceiver
@@ -78,6 +81,12 @@ public:
     void OpenWithDialog();
     /// The Import command.
     void ImportText();
+    /// The Download command: closes the current document, then asks for an
+    /// accession number and downloads its record (CDownloadDialog); on success
+    /// the record becomes a new, modified sequence document when
+    /// MSG_PROGRESS 111 arrives. One download at a time: while one runs the
+    /// command only closes the document.
+    void DownloadSequence();
 
     /// Opens a new window of kind on the sequence document through the
     /// kind's factory, at the next cascade position; nullptr when the kind has
@@ -135,6 +144,9 @@ private:
     ChildFrame* openEditor(core::ui::CPeptideDoc& document);
     bool openWithoutClosing(const QString& path, bool fromRecentList);
     void discardDocument(core::ui::CPeptideDoc* document);
+    /// MSG_PROGRESS 111: the downloaded record becomes the sequence document
+    /// unless one was opened meanwhile.
+    void takeDownload();
     void closeDocumentWindows(core::ui::CPeptideDoc* document);
     QAction* commandAction(int id, const QString& text, QObject* owner);
     void arrangeIcons();
@@ -157,6 +169,10 @@ private:
     std::optional<WindowKind> m_menuKind;
     QPointer<HelpWindow> m_help;
     ProgressPanes m_progress;
+    /// The download under way (its dialog), null when none runs.
+    QPointer<QDialog> m_download;
+    /// A downloaded record waiting for MSG_PROGRESS 111.
+    std::optional<GenPeptEntry> m_downloaded;
     int m_cascade = 0;
     bool m_updatePending = false;
     bool m_closingDown = false;

@@ -41,7 +41,9 @@ std::map<int, Launcher>& launchers()
 /// Import, Exit, help, windows). A new one adds its line here.
 std::map<int, ApplicationCommand>& applicationCommands()
 {
-    static std::map<int, ApplicationCommand> table;
+    static std::map<int, ApplicationCommand> table = {
+        {cmd::kDownload, {{}, [](CMainFrame& frame) { frame.DownloadSequence(); }}},
+    };
     return table;
 }
 

@@ -137,7 +137,7 @@ private slots:
         RunningProgram program;
         const QStringList expected = {
             QStringLiteral("&File: &New\tCtrl+N | &Open...\tCtrl+O | --- | &Import...\tCtrl+I | "
-                           "&Download Sequence...\tCtrl+D[x] | --- | &Batch analysis...[x] | "
+                           "&Download Sequence...\tCtrl+D | --- | &Batch analysis...[x] | "
                            "&Terminate Batch analysis...[x] | --- | P&rint Setup... | --- | "
                            "Recent File[x] | --- | E&xit |"),
             QStringLiteral("&Options: &Preferences...[x] |"),
@@ -154,7 +154,7 @@ private slots:
         const QStringList editor = {
             QStringLiteral(
                 "&File: &New\tCtrl+N | &Open...\tCtrl+O | &Close | &Save\tCtrl+S | Save "
-                "&As...\tAlt-S | --- | &Import...\tCtrl+I | &Download Sequence...\tCtrl+D[x] | "
+                "&As...\tAlt-S | --- | &Import...\tCtrl+I | &Download Sequence...\tCtrl+D | "
                 "&Export... | --- | &Batch analysis...[x] | --- | P&rint Setup... | "
                 "&Print...\tCtrl+P | --- | &1 %1 | --- | E&xit\tAlt-F4 |")
                 .arg(program.home.Path(QStringLiteral("seq.fasta"))),
@@ -273,6 +273,7 @@ private slots:
     void acceleratorsRunTheirCommands()
     {
         int downloads = 0;
+        const ApplicationCommand download = *FindApplicationCommand(cmd::kDownload);
         SetApplicationCommand(cmd::kDownload, {{}, [&downloads](CMainFrame&) { ++downloads; }});
         {
             RunningProgram program;
@@ -304,7 +305,7 @@ private slots:
             QTest::keyClick(program.frame.get(), Qt::Key_F4, Qt::AltModifier);
             QTRY_VERIFY(!program.frame->isVisible());
         }
-        SetApplicationCommand(cmd::kDownload, {});
+        SetApplicationCommand(cmd::kDownload, download);
     }
 
     void everyShortcutAMenuShowsRunsItsItemInThatWindow()

@@ -172,7 +172,7 @@ private slots:
         QCOMPARE(menus[0], QStringLiteral(
                                "&File: &New\tCtrl+N | &Open...\tCtrl+O | &Close | &Save\tCtrl+S | "
                                "Save &As...\tAlt-S | Save Metafile... | --- | &Import...\tCtrl+I | "
-                               "&Download Sequence...\tCtrl+D[x] | &Export... | &Export "
+                               "&Download Sequence...\tCtrl+D | &Export... | &Export "
                                "hydropathy data... | --- | &Batch analysis...[x] | --- | P&rint "
                                "Setup... | &Print...\tCtrl+P | --- | &1 %1 | --- | E&xit\tAlt-F4 |")
                                .arg(QDir::toNativeSeparators(bacteriorhodopsin())));

@@ -115,6 +115,19 @@ private slots:
         QVERIFY(answer.Answered());
     }
 
+    void downloadDialog()
+    {
+        test::RunningProgram program;
+        test::ModalAnswer answer([](QWidget& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("accession"))
+                ->setText(QStringLiteral("NP_416719"));
+            save(&dialog, QStringLiteral("download-dialog.png"));
+            dialog.close();
+        });
+        QVERIFY(program.frame->Execute(cmd::kDownload));
+        QVERIFY(answer.Answered());
+    }
+
     void editorInTheMiddleOfAProtein()
     {
         test::RunningProgram program;

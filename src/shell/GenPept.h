@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/ProfileFile.h"
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorin::shell {
+
+/// The text between the first start marker and the next end marker, with its
+/// line feeds removed except the character just before end, which is always
+/// kept (a line feed there stays). When end never follows, the text runs to
+/// the last end.size() characters; when start does not occur (or the text is
+/// too short to hold both markers and two characters), the result is empty.
+std::string ExtractBetween(std::string_view text, std::string_view start, std::string_view end);
+
+/// The settings of the download: the "Server" and "Timeout" keys of the
+/// "Download" section.
+inline constexpr std::string_view kDownloadSection = "Download";
+inline constexpr std::string_view kServerKey = "Server";
+inline constexpr std::string_view kTimeoutKey = "Timeout";
+/// NCBI's E-utilities, asked when the settings name no other server.
+inline constexpr std::string_view kDefaultServer = "https://eutils.ncbi.nlm.nih.gov/entrez/eutils/";
+inline constexpr std::chrono::seconds kDefaultTimeout{30};
+
+/// The base URL of the E-utilities service: the "Server" key with its
+/// surrounding blanks removed, else kDefaultServer.
+std::string DownloadServer(const core::ProfileFile& settings);
+/// The time limit of each request: the "Timeout" key in seconds when it is
+/// positive, else kDefaultTimeout.
+std::chrono::seconds DownloadTimeout(const core::ProfileFile& settings);
+
+/// Every byte outside A-Z, a-z, 0-9 and "-._~" as %XX (upper-case hex), so
+/// that a blank or "&" in an accession travels as data.
+std::string PercentEncode(std::string_view text);
+
+/// The search for the protein id of an accession, and the GenPept text of an
+/// id, below server (a "/" is put between them when server lacks it).
+std::string SearchUrl(std::string_view server, std::string_view accession);
+std::string RecordUrl(std::string_view server, std::string_view id);
+
+/// The protein id of a search reply: the first <Id> element decides; it must
+/// be 1 to 14 decimal digits, otherwise there is none.
+std::optional<std::string> FirstSearchId(std::string_view reply);
+
+/// What a download keeps of a GenPept record.
+struct GenPeptEntry
+{
+    /// The DEFINITION, its lines joined by one blank, at most kNameLength bytes.
+    std::string name;
+    /// The ORIGIN block as the record holds it (numbers, blanks and lower-case
+    /// letters); SetSequence makes the sequence of it.
+    std::string residues;
+};
+
+inline constexpr std::size_t kNameLength = 256;
+
+/// Reads a GenPept record as the download needs it. Nothing when the text is
+/// not such a record (it does not open with its LOCUS line: an HTML page, an
+/// empty reply), or lacks a definition, an ORIGIN line or any residue letter.
+/// DEFINITION and ORIGIN count only at the start of a line; line ends may be
+/// LF, CR LF or CR.
+std::optional<GenPeptEntry> ReadGenPept(std::string_view record);
+
+} // namespace quorin::shell

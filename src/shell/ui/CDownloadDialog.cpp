@@ -1,0 +1,154 @@
+#include "shell/ui/CDownloadDialog.h"
+
+#include "core/MessageTexts.h"
+#include "core/ui/Messages.h"
+#include "core/ui/Notifications.h"
+#include "core/ui/QtText.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+namespace quorin::shell::ui {
+namespace {
+
+/// The edit field held 254 characters and its terminator.
+constexpr int kAccessionLength = 254;
+
+void postBytes(qint64 total)
+{
+    const qint64 shown = std::min<qint64>(total, std::numeric_limits<int>::max());
+    core::ui::PostNotification(core::ui::MSG_BYTES_RECEIVED, static_cast<int>(shown));
+}
+
+} // namespace
+
+CDownloadDialog::CDownloadDialog(QString server, std::chrono::milliseconds timeout, QWidget* parent)
+    : QDialog(parent), m_server(std::move(server)), m_timeout(timeout)
+{
+    setObjectName(QStringLiteral("CDownloadDialog"));
+    setWindowTitle(QStringLiteral("Retrieve Sequence from GenBank (NCBI)"));
+    m_worker.setObjectName(QStringLiteral("download"));
+
+    auto* label = new QLabel(QStringLiteral("Accession number:"), this);
+    m_accession = new QLineEdit(this);
+    m_accession->setObjectName(QStringLiteral("accession"));
+    m_accession->setMaxLength(kAccessionLength);
+    m_accession->setMinimumWidth(220);
+    label->setBuddy(m_accession);
+
+    m_ok = new QPushButton(QStringLiteral("&OK"), this);
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    connect(m_ok, &QPushButton::clicked, this, &CDownloadDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &CDownloadDialog::reject);
+
+    auto* field = new QVBoxLayout;
+    field->addWidget(label);
+    field->addWidget(m_accession);
+    field->addStretch();
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_ok);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(field, 1);
+    layout->addLayout(buttons);
+    m_accession->setFocus();
+}
+
+CDownloadDialog::~CDownloadDialog()
+{
+    stopFetcher();
+    m_worker.quit();
+    m_worker.wait();
+}
+
+void CDownloadDialog::accept()
+{
+    if (m_fetcher != nullptr) {
+        return;
+    }
+    if (!m_worker.isRunning()) {
+        m_worker.start();
+    }
+    DownloadRequest request;
+    request.server = m_server;
+    request.accession = m_accession->text();
+    request.timeout = m_timeout;
+    m_fetcher = new GenPeptFetcher(std::move(request));
+    m_fetcher->moveToThread(&m_worker);
+    // Results of an attempt that was cancelled meanwhile are dropped.
+    const int attempt = ++m_attempt;
+    connect(m_fetcher, &GenPeptFetcher::bytesReceived, this, [this, attempt](qint64 total) {
+        if (attempt == m_attempt && m_fetcher != nullptr) {
+            postBytes(total);
+        }
+    });
+    connect(m_fetcher, &GenPeptFetcher::finished, this,
+            [this, attempt](const DownloadOutcome& outcome) {
+                if (attempt == m_attempt && m_fetcher != nullptr) {
+                    onFinished(outcome);
+                }
+            });
+    setWaiting(true);
+    QMetaObject::invokeMethod(m_fetcher, &GenPeptFetcher::Start, Qt::QueuedConnection);
+}
+
+void CDownloadDialog::reject()
+{
+    stopFetcher();
+    QDialog::reject();
+}
+
+void CDownloadDialog::stopFetcher()
+{
+    if (m_fetcher == nullptr) {
+        return;
+    }
+    // Both calls are queued to the worker in this order: the fetcher aborts
+    // its request, then goes.
+    QMetaObject::invokeMethod(m_fetcher, &GenPeptFetcher::Cancel, Qt::QueuedConnection);
+    m_fetcher->deleteLater();
+    m_fetcher = nullptr;
+    ++m_attempt;
+    postBytes(0);
+    setWaiting(false);
+}
+
+void CDownloadDialog::onFinished(const DownloadOutcome& outcome)
+{
+    m_fetcher->deleteLater();
+    m_fetcher = nullptr;
+    postBytes(0);
+    if (outcome.status == DownloadOutcome::Status::Retrieved) {
+        m_entry = outcome.entry;
+        QDialog::accept();
+        return;
+    }
+    const QString error = core::ui::ToQString(core::msg::kError);
+    if (!outcome.networkMessage.isEmpty()) {
+        core::ui::ShowMessage(outcome.networkMessage, error);
+    }
+    core::ui::ShowMessage(core::ui::ToQString(core::msg::kCouldNotRetrieve), error);
+    m_accession->clear();
+    setWaiting(false);
+}
+
+void CDownloadDialog::setWaiting(bool waiting)
+{
+    m_accession->setEnabled(!waiting);
+    m_ok->setEnabled(!waiting);
+    if (!waiting) {
+        m_accession->setFocus();
+    }
+}
+
+} // namespace quorin::shell::ui

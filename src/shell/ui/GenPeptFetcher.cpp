@@ -1,0 +1,248 @@
+#include "shell/ui/GenPeptFetcher.h"
+
+#include "core/MessageTexts.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace quorin::shell::ui {
+namespace {
+
+QString fromStd(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+bool loopbackOnly()
+{
+    return qEnvironmentVariableIsSet("QUORIN_TEST_LOOPBACK_ONLY");
+}
+
+} // namespace
+
+GenPeptFetcher::GenPeptFetcher(DownloadRequest request, QObject* parent)
+    : QObject(parent), m_request(std::move(request)), m_timer(this)
+{
+    qRegisterMetaType<DownloadOutcome>();
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        m_timedOut = true;
+        if (m_reply) {
+            m_reply->abort();
+        }
+    });
+}
+
+GenPeptFetcher::~GenPeptFetcher() = default;
+
+void GenPeptFetcher::Start()
+{
+    const QUrl server(m_request.server, QUrl::StrictMode);
+    const QString scheme = server.scheme().toLower();
+    if (!server.isValid() || server.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        DownloadOutcome outcome;
+        outcome.networkMessage = fromStd(core::msg::CouldNotConnect(
+            m_request.server.toStdString(), "not an http or https address"));
+        finish(std::move(outcome));
+        return;
+    }
+    // Made here rather than in the constructor: on the thread that runs it.
+    m_network = new QNetworkAccessManager(this);
+    if (loopbackOnly()) {
+        if (server.host() != QLatin1String("127.0.0.1")) {
+            std::fprintf(stderr, "QUORIN_TEST_LOOPBACK_ONLY is set: refusing to contact %s\n",
+                         qPrintable(m_request.server));
+            std::abort();
+        }
+        // A proxy from the environment would be another address.
+        m_network->setProxy(QNetworkProxy::NoProxy);
+    }
+    m_host = server.host();
+    m_serverName = m_host;
+    if (server.port() != -1) {
+        m_serverName += QLatin1Char(':') + QString::number(server.port());
+    }
+    m_stage = Stage::Search;
+    get(SearchUrl(m_request.server.toStdString(), m_request.accession.toStdString()));
+}
+
+void GenPeptFetcher::Cancel()
+{
+    if (m_stage == Stage::Idle || m_stage == Stage::Done) {
+        return;
+    }
+    m_stage = Stage::Done;
+    m_timer.stop();
+    if (m_reply) {
+        m_reply->abort();
+    }
+    DownloadOutcome outcome;
+    outcome.status = DownloadOutcome::Status::Cancelled;
+    emit finished(outcome);
+}
+
+void GenPeptFetcher::get(const std::string& url)
+{
+    QNetworkRequest request(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode));
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Quorin/3.01"));
+    m_timedOut = false;
+    m_tooLarge = false;
+    m_reply = m_network->get(request);
+    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
+        if (received > kMaxReplyBytes) {
+            m_tooLarge = true;
+            m_reply->abort();
+            return;
+        }
+        if (received > 0) {
+            emit bytesReceived(received);
+        }
+    });
+    connect(m_reply, &QNetworkReply::finished, this, &GenPeptFetcher::onReplyFinished);
+    m_timer.start(m_request.timeout);
+}
+
+void GenPeptFetcher::onReplyFinished()
+{
+    QNetworkReply* reply = m_reply;
+    if (reply == nullptr) {
+        return;
+    }
+    reply->deleteLater();
+    m_reply = nullptr;
+    m_timer.stop();
+    if (m_stage == Stage::Done) {
+        return;
+    }
+    if (reply->error() != QNetworkReply::NoError) {
+        DownloadOutcome outcome;
+        outcome.networkMessage = failureMessage(*reply);
+        finish(std::move(outcome));
+        return;
+    }
+    const QByteArray body = reply->readAll();
+    const std::string_view text(body.constData(), static_cast<std::size_t>(body.size()));
+    if (m_stage == Stage::Search) {
+        const auto id = FirstSearchId(text);
+        if (!id) {
+            finish({});
+            return;
+        }
+        m_stage = Stage::Record;
+        get(RecordUrl(m_request.server.toStdString(), *id));
+        return;
+    }
+    auto entry = ReadGenPept(text);
+    if (!entry) {
+        finish({});
+        return;
+    }
+    DownloadOutcome outcome;
+    outcome.status = DownloadOutcome::Status::Retrieved;
+    outcome.entry = std::move(*entry);
+    finish(std::move(outcome));
+}
+
+QString GenPeptFetcher::failureMessage(QNetworkReply& reply) const
+{
+    const std::string server = m_serverName.toStdString();
+    if (m_timedOut) {
+        const auto milliseconds = m_request.timeout.count();
+        return fromStd(core::msg::NoAnswerInTime(server, (milliseconds + 999) / 1000));
+    }
+    if (m_tooLarge) {
+        return fromStd(core::msg::CouldNotReceive(server, "the reply is larger than 64 MB"));
+    }
+    const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status >= 400) {
+        const QByteArray reason =
+            reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray();
+        return fromStd(core::msg::ServerAnsweredError(server, status, reason.toStdString()));
+    }
+    const std::string reason = reply.errorString().toStdString();
+    switch (reply.error()) {
+    case QNetworkReply::HostNotFoundError:
+        return fromStd(core::msg::CouldNotGetHostAddress(m_host.toStdString()));
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::SslHandshakeFailedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+        return fromStd(core::msg::CouldNotConnect(server, reason));
+    case QNetworkReply::RemoteHostClosedError:
+        return fromStd(core::msg::CouldNotReceive(
+            server, "the server closed the connection before its reply was complete"));
+    default:
+        return fromStd(core::msg::CouldNotReceive(server, reason));
+    }
+}
+
+void GenPeptFetcher::finish(DownloadOutcome outcome)
+{
+    m_stage = Stage::Done;
+    emit finished(outcome);
+}
+
+DownloadOutcome GenPeptFetcher::Run(const DownloadRequest& request,
+                                    const std::function<void(qint64)>& onBytes)
+{
+    Q_ASSERT(QCoreApplication::instance() != nullptr);
+    GenPeptFetcher fetcher(request);
+    QEventLoop loop;
+    DownloadOutcome result;
+    bool done = false;
+    connect(&fetcher, &GenPeptFetcher::bytesReceived, &loop, [&onBytes](qint64 total) {
+        if (onBytes) {
+            onBytes(total);
+        }
+    });
+    connect(&fetcher, &GenPeptFetcher::finished, &loop, [&](const DownloadOutcome& outcome) {
+        result = outcome;
+        done = true;
+        loop.quit();
+    });
+    fetcher.Start();
+    if (!done) {
+        loop.exec();
+    }
+    return result;
+}
+
+PlainDownload DownloadOnThisThread(const std::string& server, const std::string& accession,
+                                   std::chrono::milliseconds timeout)
+{
+    std::unique_ptr<QCoreApplication> application;
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "quorin-cli";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    DownloadRequest request;
+    request.server = QString::fromStdString(server);
+    request.accession = QString::fromStdString(accession);
+    request.timeout = timeout;
+    const DownloadOutcome outcome = GenPeptFetcher::Run(request);
+    PlainDownload result;
+    result.retrieved = outcome.status == DownloadOutcome::Status::Retrieved;
+    result.entry = outcome.entry;
+    result.networkMessage = outcome.networkMessage.toStdString();
+    return result;
+}
+
+} // namespace quorin::shell::ui

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "shell/GenPept.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace quorin::shell::ui {
+
+/// How a download ended.
+struct DownloadOutcome
+{
+    enum class Status
+    {
+        Retrieved,
+        Failed,
+        Cancelled,
+    };
+    Status status = Status::Failed;
+    /// The record read, when Retrieved.
+    GenPeptEntry entry;
+    /// What the network reported (host, refused connection, time limit, an
+    /// HTTP error status); empty when the replies came but held no sequence.
+    QString networkMessage;
+};
+
+/// What to download and from where.
+struct DownloadRequest
+{
+    /// The E-utilities base URL (http or https).
+    QString server;
+    QString accession;
+    /// The time limit of each of the two requests.
+    std::chrono::milliseconds timeout = kDefaultTimeout;
+};
+
+/// Asks an E-utilities server for the GenPept record of an accession: the
+/// search for its id, then the record, each request with its own time limit.
+/// It works in the event loop of the thread it lives on and reports through
+/// its signals; finished comes exactly once for each Start.
+///
+/// With QUORIN_TEST_LOOPBACK_ONLY set in the environment (the tests set it)
+/// a server other than 127.0.0.1 aborts the program before any request goes
+/// out, so that no test can reach the real service by mistake.
+class GenPeptFetcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit GenPeptFetcher(DownloadRequest request, QObject* parent = nullptr);
+    ~GenPeptFetcher() override;
+
+    /// Sends the search request.
+    void Start();
+    /// Ends the download under way; finished(Cancelled) follows at once
+    /// unless it has ended already.
+    void Cancel();
+
+    /// Runs a whole download on the calling thread, in an event loop of its
+    /// own (the command line). onBytes sees the running byte count of each reply.
+    static DownloadOutcome Run(const DownloadRequest& request,
+                               const std::function<void(qint64)>& onBytes = {});
+
+    /// A reply larger than this is refused rather than held in memory.
+    static constexpr qint64 kMaxReplyBytes = 64LL * 1024 * 1024;
+
+signals:
+    /// Bytes received so far of the current reply; each reply counts from 0.
+    void bytesReceived(qint64 total);
+    void finished(const quorin::shell::ui::DownloadOutcome& outcome);
+
+private:
+    enum class Stage
+    {
+        Idle,
+        Search,
+        Record,
+        Done,
+    };
+
+    void get(const std::string& url);
+    void onReplyFinished();
+    QString failureMessage(QNetworkReply& reply) const;
+    void finish(DownloadOutcome outcome);
+
+    DownloadRequest m_request;
+    QString m_host;
+    QString m_serverName; ///< m_host, with the port when one is given
+    QNetworkAccessManager* m_network = nullptr;
+    QPointer<QNetworkReply> m_reply;
+    QTimer m_timer;
+    Stage m_stage = Stage::Idle;
+    bool m_timedOut = false;
+    bool m_tooLarge = false;
+};
+
+/// A download as the command line sees it, without Qt types.
+struct PlainDownload
+{
+    bool retrieved = false;
+    GenPeptEntry entry;
+    /// The network's message on failure; empty when there was none.
+    std::string networkMessage;
+};
+
+/// Runs a whole download on the calling thread (GenPeptFetcher::Run), making
+/// the application object the network needs when there is none yet.
+PlainDownload DownloadOnThisThread(const std::string& server, const std::string& accession,
+                                   std::chrono::milliseconds timeout);
+
+} // namespace quorin::shell::ui

@@ -1,0 +1,50 @@
+#include "core/ui/Application.h"
+#include "core/ui/CPeptideDoc.h"
+#include "core/ui/Notifications.h"
+#include "shell/ui/CDownloadDialog.h"
+#include "shell/ui/CMainFrame.h"
+
+namespace quorin::shell::ui {
+
+void CMainFrame::DownloadSequence()
+{
+    if (!CloseSequenceDocument()) {
+        return;
+    }
+    if (m_app.CurrentDocument() != nullptr || m_download) {
+        return;
+    }
+    core::ProfileFile& settings = m_app.SettingsFile();
+    CDownloadDialog dialog(QString::fromStdString(DownloadServer(settings)),
+                           DownloadTimeout(settings), this);
+    m_download = &dialog;
+    const bool retrieved = dialog.exec() == QDialog::Accepted;
+    // The slot is free before the completion is posted, so that the next
+    // Download may start as soon as this one is on its way.
+    m_download = nullptr;
+    if (retrieved) {
+        m_downloaded = dialog.Entry();
+        core::ui::PostNotification(core::ui::MSG_PROGRESS, ProgressPanes::kDownloadFinished);
+    }
+}
+
+void CMainFrame::takeDownload()
+{
+    std::optional<GenPeptEntry> entry = std::exchange(m_downloaded, std::nullopt);
+    if (!entry || m_app.CurrentDocument() != nullptr) {
+        return;
+    }
+    core::ui::CPeptideDoc* document = createDocument();
+    document->OnNewDocument();
+    core::PropertyRecord& record = document->Record();
+    record.SetSequence(entry->residues);
+    record.SetName(entry->name);
+    openEditor(*document);
+    document->UpdateAllViews();
+    document->SetOpen(true);
+    // Closing asks to save it: the download exists nowhere else.
+    document->SetModifiedFlag(true);
+    updateTitle();
+}
+
+} // namespace quorin::shell::ui

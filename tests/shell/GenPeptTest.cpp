@@ -1,0 +1,136 @@
+#include "shell/GenPept.h"
+
+#include "core/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace quorin::shell {
+namespace {
+
+std::string withLineEnds(std::string text, const std::string& lineEnd)
+{
+    std::string out;
+    for (const char c : text) {
+        out += c == '\n' ? lineEnd : std::string(1, c);
+    }
+    return out;
+}
+
+TEST(GenPeptTest, ExtractBetweenDropsLineFeedsButKeepsTheLastCharacter)
+{
+    struct Row
+    {
+        std::string text, start, end, expected;
+    };
+    const Row rows[] = {
+        {"x[gi:123]y", "[gi:", "]", "123"},
+        {"[1][2]", "[", "]", "1"},              // the first start decides
+        {"x[a\nb\n]", "[", "]", "ab\n"},        // a line feed just before the end stays
+        {"x[abcdef", "[", "]", "abcde"},        // no end: up to the last end-size bytes
+        {"abc", "[", "]", ""},                  // no start
+        {"ab[x]", "[", "]", ""},                // start too near the end to be looked at
+        {"<Id>12</Id>", "<Id>", "</Id>", "12"}, // a two-character result
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(ExtractBetween(row.text, row.start, row.end), row.expected);
+    }
+}
+
+TEST(GenPeptTest, TheFirstIdOfASearchReplyDecides)
+{
+    const std::string several = test::ReadFile(test::DataFile("genpept/esearch/esearch7.xml"));
+    EXPECT_EQ(FirstSearchId(several), std::optional<std::string>("16766766"));
+    EXPECT_EQ(FirstSearchId(test::ReadFile(test::DataFile("genpept/esearch/esearch8.xml"))),
+              std::nullopt);
+    const struct
+    {
+        std::string id;
+        bool accepted;
+    } rows[] = {
+        {"8", true}, // a one-digit GI is a real record's
+        {"12345678901234", true},
+        {"123456789012345", false},
+        {"", false},
+        {"12a", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.id);
+        const auto id = FirstSearchId("<IdList><Id>" + row.id + "</Id><Id>99</Id></IdList>");
+        EXPECT_EQ(id, row.accepted ? std::optional(row.id) : std::nullopt);
+    }
+}
+
+TEST(GenPeptTest, URLsCarryTheAccessionAsData)
+{
+    EXPECT_EQ(SearchUrl("http://127.0.0.1:8/eutils", "NP 1&db=x/é"),
+              "http://127.0.0.1:8/eutils/esearch.fcgi?db=protein&term=NP%201%26db%3Dx%2F%C3%A9");
+    EXPECT_EQ(RecordUrl("http://h/", "494379"),
+              "http://h/efetch.fcgi?db=protein&id=494379&rettype=gp&retmode=text");
+    EXPECT_EQ(PercentEncode("Az09-._~+%"), "Az09-._~%2B%25");
+}
+
+TEST(GenPeptTest, TheServerAndTimeLimitComeFromTheSettings)
+{
+    test::TempDir dir;
+    core::ProfileFile settings(dir / "quorin.ini");
+    EXPECT_EQ(DownloadServer(settings), kDefaultServer);
+    EXPECT_EQ(DownloadTimeout(settings), std::chrono::seconds(30));
+    test::WriteFile(dir / "quorin.ini", "[download]\r\nserver= http://127.0.0.1:9/ \r\n"
+                                        "Timeout=5\r\n");
+    EXPECT_EQ(DownloadServer(settings), "http://127.0.0.1:9/");
+    EXPECT_EQ(DownloadTimeout(settings), std::chrono::seconds(5));
+    test::WriteFile(dir / "quorin.ini", "[Download]\r\nServer=\r\nTimeout=-1\r\n");
+    EXPECT_EQ(DownloadServer(settings), kDefaultServer);
+    EXPECT_EQ(DownloadTimeout(settings), std::chrono::seconds(30));
+}
+
+TEST(GenPeptTest, ADefinitionOverSeveralLinesIsOneNameWhateverTheLineEnds)
+{
+    const std::string record = test::ReadFile(test::DataFile("genpept/biopython180_1MRR_A.gp"));
+    const std::string name = "Chain A, Substitution Of Manganese For Iron In Ribonucleotide "
+                             "Reductase From Escherichia Coli. Spectroscopic And Crystallographic "
+                             "Characterization.";
+    for (const std::string lineEnd : {"\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(lineEnd.size());
+        const auto entry = ReadGenPept(withLineEnds(record, lineEnd));
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(entry->name, name);
+    }
+    const std::string longName(300, 'n');
+    const auto entry =
+        ReadGenPept("LOCUS       X\nDEFINITION  " + longName.substr(0, 150) + "\n            " +
+                    longName.substr(150) + "\nACCESSION   X\nORIGIN\n        1 mk\n//\n");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->name, longName.substr(0, 150) + " " + longName.substr(150, 105));
+}
+
+TEST(GenPeptTest, OnlyARecordWithDefinitionAndResiduesIsOne)
+{
+    const std::string head = "LOCUS       X 2 aa\nDEFINITION  a protein.\nACCESSION   X\n";
+    const std::string title = "  TITLE     THE ORIGIN OF X\n";
+    const auto entry = ReadGenPept(head + title + "ORIGIN      \n        1 mk\n//\n");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->name, "a protein.");
+    // From the ORIGIN line, not the title's ORIGIN; line feeds go but the last.
+    EXPECT_EQ(entry->residues, "      "
+                               "        1 mk\n");
+
+    const std::string refused[] = {
+        "",
+        "<html><body><pre>\n" + head + "ORIGIN\n        1 mk\n//\n</pre></body></html>",
+        head + "//\n",                                              // no ORIGIN
+        head + "ORIGIN      \n       1\n//\n",                      // no residues
+        "LOCUS       X\nACCESSION   X\nORIGIN\n        1 mk\n//\n", // no definition
+    };
+    for (const std::string& text : refused) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(ReadGenPept(text).has_value());
+    }
+}
+
+} // namespace
+} // namespace quorin::shell

@@ -1,0 +1,207 @@
+#!/usr/bin/env python3
+"""A stand-in for NCBI's E-utilities on 127.0.0.1, for the download's tests.
+
+It answers esearch.fcgi?db=protein&term=ACCESSION and
+efetch.fcgi?db=protein&id=ID&rettype=gp&retmode=text from the real records
+and search replies in tests/data/genpept, and misbehaves for the terms of
+MISBEHAVIOUR. Every request path is logged as it arrived (still
+percent-encoded).
+
+usage: genpept_server.py DATA_DIR [--log PATH]
+Prints the port on the first line of standard output, then serves until
+standard input closes or the process is killed.
+"""
+import http.server
+import os
+import re
+import sys
+import threading
+import time
+import urllib.parse
+
+# accession -> (the stand-in's id, record file). Ids are the records' GI
+# numbers where they have one of their own.
+RECORDS = {
+    "1MRR_A": ("494379", "biopython180_1MRR_A.gp"),
+    "NP_416719": ("16130152", "biopython180_NP_416719.gbwithparts"),
+    "NP_034640": ("6754304", "biopython180_protein_refseq.gb"),
+    "NP_034640.1": ("1000001", "biopython180_protein_refseq2.gb"),
+    "NP_001832": ("4502929", "biopython180_blank_seq.gb"),
+    "P01485": ("134354", "biopython180_dbsource_wrap.gb"),
+    "AYW00820": ("1000002", "biopython180_invalid_structured_comment.gb"),
+    "CAA35997": ("8", "bioruby_CAA35997.gp"),
+}
+
+# Terms that make the server misbehave, and what they do.
+MISBEHAVIOUR = {
+    "SILENT": "the search request is never answered",
+    "SLOW": "the search reply trickles in, 40 bytes every half second, and never ends",
+    "CLOSE": "the connection closes at once, without a reply",
+    "NOID": "the search reply is an error reply without an id",
+    "LONGID": "the search reply's first id has 15 digits",
+    "ERROR500": "the search is answered with status 500 and an HTML page",
+    "EMPTY": "the record is empty",
+    "NOORIGIN": "the record lacks its ORIGIN section",
+    "HTML": "the record is an HTML page (status 200) quoting a record",
+    "CRLF": "the record of 1MRR_A with CR LF line ends",
+}
+SPECIAL_IDS = {"EMPTY": "900001", "NOORIGIN": "900002", "HTML": "900003", "CRLF": "900004"}
+
+NO_ID_REPLY = (b'<?xml version="1.0" encoding="UTF-8" ?>\n'
+               b'<!DOCTYPE eSearchResult PUBLIC "-//NLM//DTD esearch 20060628//EN" '
+               b'"https://eutils.ncbi.nlm.nih.gov/eutils/dtd/20060628/esearch.dtd">\n'
+               b"<eSearchResult><ERROR>Invalid query</ERROR></eSearchResult>\n")
+ERROR_PAGE = (b"<!DOCTYPE html><html><head><title>500 Internal Server Error</title></head>"
+              b"<body><h1>Internal Server Error</h1><p>The server could not answer.</p>"
+              b"</body></html>\n")
+
+
+class StandIn:
+    def __init__(self, data_dir, log_path=None):
+        self.data_dir = data_dir
+        self.log_path = log_path
+        self.paths = []
+        self.stopping = threading.Event()
+        self.lock = threading.Lock()
+        with open(os.path.join(data_dir, "esearch", "esearch7.xml"), "rb") as f:
+            self.search_template = f.read()
+        with open(os.path.join(data_dir, "esearch", "esearch8.xml"), "rb") as f:
+            self.search_none = f.read()
+        stand_in = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                stand_in.log(self.path)
+                stand_in.answer(self)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.server.daemon_threads = True
+        self.port = self.server.server_address[1]
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+
+    def start(self):
+        self.thread.start()
+        return self
+
+    def stop(self):
+        self.stopping.set()
+        self.server.shutdown()
+        self.server.server_close()
+
+    def url(self):
+        return "http://127.0.0.1:%d/" % self.port
+
+    def log(self, path):
+        with self.lock:
+            self.paths.append(path)
+            if self.log_path:
+                with open(self.log_path, "a") as f:
+                    f.write(path + "\n")
+
+    def record(self, name):
+        with open(os.path.join(self.data_dir, name), "rb") as f:
+            return f.read()
+
+    def search_reply(self, uid):
+        # The first <Id> of a real reply becomes the record's; the rest stay,
+        # so that the first id must decide.
+        return re.sub(rb"<Id>\d+</Id>", b"<Id>" + uid.encode() + b"</Id>",
+                      self.search_template, count=1)
+
+    def answer(self, handler):
+        parts = urllib.parse.urlsplit(handler.path)
+        query = urllib.parse.parse_qs(parts.query, keep_blank_values=True)
+        endpoint = parts.path.rsplit("/", 1)[-1]
+        one = lambda key: query.get(key, [None])[0]  # noqa: E731
+        if one("db") != "protein":
+            return self.send(handler, 400, b"db=protein expected\n")
+        if endpoint == "esearch.fcgi" and "term" in query:
+            return self.search(handler, one("term"))
+        if (endpoint == "efetch.fcgi" and one("rettype") == "gp" and one("retmode") == "text"
+                and "id" in query):
+            return self.fetch(handler, one("id"))
+        return self.send(handler, 400, b"unknown request\n")
+
+    def search(self, handler, term):
+        if term == "SILENT":
+            self.stopping.wait(600)
+            return
+        if term == "CLOSE":
+            handler.close_connection = True
+            return
+        if term == "SLOW":
+            return self.trickle(handler, self.search_reply("494379"))
+        if term == "NOID":
+            return self.send(handler, 200, NO_ID_REPLY, "text/xml")
+        if term == "LONGID":
+            return self.send(handler, 200, self.search_reply("123456789012345"), "text/xml")
+        if term == "ERROR500":
+            return self.send(handler, 500, ERROR_PAGE, "text/html")
+        if term in SPECIAL_IDS:
+            return self.send(handler, 200, self.search_reply(SPECIAL_IDS[term]), "text/xml")
+        if term in RECORDS:
+            return self.send(handler, 200, self.search_reply(RECORDS[term][0]), "text/xml")
+        return self.send(handler, 200, self.search_none, "text/xml")
+
+    def fetch(self, handler, uid):
+        by_id = {uid_: name for uid_, name in RECORDS.values()}
+        special = {v: k for k, v in SPECIAL_IDS.items()}.get(uid)
+        if uid in by_id:
+            return self.send(handler, 200, self.record(by_id[uid]))
+        if special == "EMPTY":
+            return self.send(handler, 200, b"")
+        if special == "NOORIGIN":
+            text = self.record(RECORDS["1MRR_A"][1])
+            return self.send(handler, 200, text[:text.index(b"\nORIGIN")] + b"\n//\n")
+        if special == "HTML":
+            text = self.record(RECORDS["P01485"][1])
+            page = b"<html><body><h1>Record</h1><pre>\n" + text + b"</pre></body></html>\n"
+            return self.send(handler, 200, page, "text/html")
+        if special == "CRLF":
+            text = self.record(RECORDS["1MRR_A"][1])
+            return self.send(handler, 200, text.replace(b"\n", b"\r\n"))
+        return self.send(handler, 400, b"Error: ID list is empty!\n")
+
+    def send(self, handler, status, body, kind="text/plain"):
+        handler.send_response(status)
+        handler.send_header("Content-Type", kind)
+        handler.send_header("Content-Length", str(len(body)))
+        handler.end_headers()
+        handler.wfile.write(body)
+
+    def trickle(self, handler, body):
+        handler.send_response(200)
+        handler.send_header("Content-Type", "text/xml")
+        handler.send_header("Content-Length", str(len(body) + 1000000))
+        handler.end_headers()
+        handler.wfile.flush()
+        while not self.stopping.is_set():
+            try:
+                handler.wfile.write(body[:40])
+                handler.wfile.flush()
+            except OSError:
+                return
+            body = body[40:] + body[:40]
+            time.sleep(0.5)
+
+
+def main():
+    args = sys.argv[1:]
+    log_path = None
+    if "--log" in args:
+        i = args.index("--log")
+        log_path = args[i + 1]
+        del args[i:i + 2]
+    if len(args) != 1:
+        sys.exit(__doc__)
+    stand_in = StandIn(args[0], log_path).start()
+    print(stand_in.port, flush=True)
+    sys.stdin.read()
+    stand_in.stop()
+
+
+if __name__ == "__main__":
+    main()
