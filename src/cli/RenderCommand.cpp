@@ -2,6 +2,7 @@
 #include "cli/PlotOptions.h"
 #include "core/NumberText.h"
 #include "plots/HydropathyPage.h"
+#include "plots/Wheel.h"
 #include "plots/ui/PageOutput.h"
 #include "plots/ui/PagePainter.h"
 
@@ -41,6 +42,34 @@ core::TEXTITEM textItem(const std::string& option)
     return item;
 }
 
+/// The helical wheel of --from..--to, with the wheel options of the settings
+/// as a newly opened wheel takes them.
+void renderWheel(Session& session, const HydropathyOptions& options, const std::string& output,
+                 bool printLayout)
+{
+    if (!options.from || !options.to) {
+        throw UsageError("render wheel needs --from and --to");
+    }
+    if (options.window || options.threshold || options.scale) {
+        throw UsageError("--window, --scale and --threshold belong to the hydropathy page");
+    }
+    const plots::PathyDialogCheck check =
+        plots::CheckWheelDialog(*options.from, *options.to, plots::PositionCount(session.record));
+    if (!check.ok) {
+        throw InputRefused(check.message);
+    }
+    plots::TakeWheelOptions(session.record, session.app);
+    const int index = plots::AddWheel(session.record, check.from, check.to);
+    const plots::ui::OffscreenGui gui;
+    const core::FileStatus written = plots::ui::WritePageFile(
+        plots::ui::WheelPageSource(session.record,
+                                   session.record.plots.wheels[static_cast<std::size_t>(index)]),
+        output, printLayout);
+    if (!written) {
+        throw InputRefused("Cannot write " + output + ": " + written.Error());
+    }
+}
+
 } // namespace
 
 int RunRender(Arguments& args)
@@ -52,8 +81,9 @@ int RunRender(Arguments& args)
     const auto marks = args.TakeValues("--mark");
     const auto texts = args.TakeValues("--text");
     const auto positional = args.Positional(2);
-    if (positional[0] != "hydropathy") {
-        throw UsageError("cannot render \"" + positional[0] + "\": the pages are: hydropathy");
+    if (positional[0] != "hydropathy" && positional[0] != "wheel") {
+        throw UsageError("cannot render \"" + positional[0] +
+                         "\": the pages are: hydropathy, wheel");
     }
     if (!output) {
         throw UsageError("render needs -o OUT");
@@ -62,8 +92,16 @@ int RunRender(Arguments& args)
         throw UsageError("OUT must end in .svg, .pdf, .png or .emf");
     }
 
+    if (positional[0] == "wheel" && (!marks.empty() || !texts.empty())) {
+        throw UsageError("the wheel page has no marks or text items");
+    }
+
     Session session(settings);
     LoadSequence(session, positional[1]);
+    if (positional[0] == "wheel") {
+        renderWheel(session, options, *output, printLayout);
+        return 0;
+    }
     plots::StartHydropathyPlot(session.record, ApplyHydropathyOptions(session.record, options),
                                session.app.plotLineWidth);
     core::HydropathyPlotSettings& plot = session.record.plots.pathy;

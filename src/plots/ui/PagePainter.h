@@ -2,6 +2,7 @@
 
 #include "plots/HydropathyPage.h"
 #include "plots/Page.h"
+#include "plots/Wheel.h"
 #include "plots/ui/PageOutput.h"
 
 class QPainter;
@@ -23,5 +24,9 @@ void DrawHydropathyPage(QPainter& painter, const HydropathyPage& page, const Pag
 
 /// The hydropathy page for the file outputs; page must outlive the source.
 PageSource HydropathyPageSource(const HydropathyPage& page);
+
+/// The helical wheel of a record for the file outputs, drawn unzoomed; record
+/// and wheel must outlive the source.
+PageSource WheelPageSource(const core::PropertyRecord& record, const core::WHEELPLOT& wheel);
 
 } // namespace quorin::plots::ui
