@@ -47,12 +47,6 @@ core::TEXTITEM textItem(const std::string& option)
 void renderWheel(Session& session, const HydropathyOptions& options, const std::string& output,
                  bool printLayout)
 {
-    if (!options.from || !options.to) {
-        throw UsageError("render wheel needs --from and --to");
-    }
-    if (options.window || options.threshold || options.scale) {
-        throw UsageError("--window, --scale and --threshold belong to the hydropathy page");
-    }
     const plots::PathyDialogCheck check =
         plots::CheckWheelDialog(*options.from, *options.to, plots::PositionCount(session.record));
     if (!check.ok) {
@@ -92,8 +86,14 @@ int RunRender(Arguments& args)
         throw UsageError("OUT must end in .svg, .pdf, .png or .emf");
     }
 
-    if (positional[0] == "wheel" && (!marks.empty() || !texts.empty())) {
-        throw UsageError("the wheel page has no marks or text items");
+    if (positional[0] == "wheel") {
+        if (!options.from || !options.to) {
+            throw UsageError("render wheel needs --from and --to");
+        }
+        if (options.window || options.threshold || options.scale || !marks.empty() ||
+            !texts.empty()) {
+            throw UsageError("the wheel page takes --from and --to only");
+        }
     }
 
     Session session(settings);

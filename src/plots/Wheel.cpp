@@ -239,6 +239,24 @@ std::string WheelTitle(const core::PropertyRecord& record, const core::WHEELPLOT
     return "Helical Wheel Display of Residues " + stretchText(wheel) + " of " + record.Name();
 }
 
+double WheelMoment(const core::PropertyRecord& record, const core::WHEELPLOT& wheel)
+{
+    if (wheel.from < 1 || wheel.to <= wheel.from || wheel.to > PositionCount(record)) {
+        return kInvalidMoment;
+    }
+    const auto scale = static_cast<std::size_t>(record.plots.currentScale);
+    const core::ResidueTable& table =
+        scale < record.scales.size() ? record.scales[scale].values : record.plots.hydropathy;
+    const std::string& sequence = record.CleanSequence();
+    std::vector<double> values;
+    values.reserve(static_cast<std::size_t>(wheel.to - wheel.from + 1));
+    for (int position = wheel.from; position <= wheel.to; ++position) {
+        const char letter = sequence[static_cast<std::size_t>(position - 1)];
+        values.push_back(table[static_cast<std::size_t>(core::IndexOfLetter(letter))]);
+    }
+    return MomentCalculator(wheel.to - wheel.from + 1).Moment(values.data());
+}
+
 void TakeWheelOptions(core::PropertyRecord& record, const core::AppSettings& settings)
 {
     record.wheelLineWidth = settings.wheelLineWidth;

@@ -99,6 +99,12 @@ std::string WheelCaption(const core::PropertyRecord& record, const core::WHEELPL
 /// "Helical Wheel Display of Residues 44-61 of name" (the printed title).
 std::string WheelTitle(const core::PropertyRecord& record, const core::WHEELPLOT& wheel);
 
+/// "&Amphipathy Moment" of the wheel: AmphipathyMoment of from..to on the
+/// values of the current scale list entry (the current table when the index
+/// names none), so that a sequence whose scale no dialog has chosen yet gets
+/// the moment of its first scale, not of an empty table.
+double WheelMoment(const core::PropertyRecord& record, const core::WHEELPLOT& wheel);
+
 /// The wheel options of the settings, as every wheel of the record draws them
 /// from the moment one is opened: line width, colour and number flags, font,
 /// and the colours of the twenty residues (the termini keep theirs).

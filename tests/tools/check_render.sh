@@ -38,4 +38,12 @@ grep -q "Residue Number" screen.txt || fail "no axis title on the screen page"
 if grep -q "Hydropathy Plot of Residues" screen.txt; then
     fail "the screen page shows the printed title"
 fi
+"$cli" render wheel --settings s.ini --from 22 --to 42 -o wheel.emf "$protein"
+emf2svg-conv -i wheel.emf -o wheel.svg || fail "emf2svg-conv cannot read the wheel"
+for text in E22 W23 T30 V42; do
+    grep -qF -- "$text" wheel.svg || fail "the wheel's metafile lacks \"$text\""
+done
+"$cli" render wheel --settings s.ini --from 22 --to 42 --print-layout -o wheel.pdf "$protein"
+pdftotext wheel.pdf wheel.txt
+grep -q "Helical Wheel Display of Residues 22-42 of P02945" wheel.txt || fail "no printed wheel title"
 echo "metafile and PDFs read back"

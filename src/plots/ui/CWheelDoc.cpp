@@ -9,6 +9,8 @@
 #include "plots/ui/PagePainter.h"
 #include "plots/ui/PlotDialogs.h"
 
+#include <cassert>
+
 namespace quorin::plots::ui {
 namespace {
 
@@ -42,11 +44,13 @@ CWheelDoc::~CWheelDoc()
 
 core::WHEELPLOT& CWheelDoc::Wheel()
 {
+    assert(m_index >= 0 && static_cast<std::size_t>(m_index) < m_record.plots.wheels.size());
     return m_record.plots.wheels[static_cast<std::size_t>(m_index)];
 }
 
 const core::WHEELPLOT& CWheelDoc::Wheel() const
 {
+    assert(m_index >= 0 && static_cast<std::size_t>(m_index) < m_record.plots.wheels.size());
     return m_record.plots.wheels[static_cast<std::size_t>(m_index)];
 }
 
@@ -91,7 +95,7 @@ void CWheelDoc::ToggleNumbers()
 
 QString CWheelDoc::MomentText() const
 {
-    return ToQString(AmphipathyMomentText(AmphipathyMoment(m_record, Wheel().from, Wheel().to)));
+    return ToQString(AmphipathyMomentText(WheelMoment(m_record, Wheel())));
 }
 
 void CWheelDoc::ShowMoment()
