@@ -3,6 +3,7 @@
 #include "core/NumberText.h"
 #include "plots/AmphipathyPage.h"
 #include "plots/HydropathyPage.h"
+#include "plots/Wheel.h"
 #include "plots/ui/PageOutput.h"
 #include "plots/ui/PagePainter.h"
 
@@ -66,6 +67,28 @@ void renderAmphipathy(Session& session, const HydropathyOptions& options, const 
     }
 }
 
+/// The helical wheel of --from..--to, with the wheel options of the settings
+/// as a newly opened wheel takes them.
+void renderWheel(Session& session, const HydropathyOptions& options, const std::string& output,
+                 bool printLayout)
+{
+    const plots::PathyDialogCheck check =
+        plots::CheckWheelDialog(*options.from, *options.to, plots::PositionCount(session.record));
+    if (!check.ok) {
+        throw InputRefused(check.message);
+    }
+    plots::TakeWheelOptions(session.record, session.app);
+    const int index = plots::AddWheel(session.record, check.from, check.to);
+    const plots::ui::OffscreenGui gui;
+    const core::FileStatus written = plots::ui::WritePageFile(
+        plots::ui::WheelPageSource(session.record,
+                                   session.record.plots.wheels[static_cast<std::size_t>(index)]),
+        output, printLayout);
+    if (!written) {
+        throw InputRefused("Cannot write " + output + ": " + written.Error());
+    }
+}
+
 } // namespace
 
 int RunRender(Arguments& args)
@@ -78,9 +101,9 @@ int RunRender(Arguments& args)
     const auto texts = args.TakeValues("--text");
     const auto positional = args.Positional(2);
     const bool amphipathy = positional[0] == "amphipathy";
-    if (positional[0] != "hydropathy" && !amphipathy) {
+    if (positional[0] != "hydropathy" && !amphipathy && positional[0] != "wheel") {
         throw UsageError("cannot render \"" + positional[0] +
-                         "\": the pages are: hydropathy, amphipathy");
+                         "\": the pages are: hydropathy, amphipathy, wheel");
     }
     if (amphipathy && (options.threshold || !marks.empty() || !texts.empty())) {
         throw UsageError("--threshold, --mark and --text belong to the hydropathy page");
@@ -92,10 +115,24 @@ int RunRender(Arguments& args)
         throw UsageError("OUT must end in .svg, .pdf, .png or .emf");
     }
 
+    if (positional[0] == "wheel") {
+        if (!options.from || !options.to) {
+            throw UsageError("render wheel needs --from and --to");
+        }
+        if (options.window || options.threshold || options.scale || !marks.empty() ||
+            !texts.empty()) {
+            throw UsageError("the wheel page takes --from and --to only");
+        }
+    }
+
     Session session(settings);
     LoadSequence(session, positional[1]);
     if (amphipathy) {
         renderAmphipathy(session, options, *output, printLayout);
+        return 0;
+    }
+    if (positional[0] == "wheel") {
+        renderWheel(session, options, *output, printLayout);
         return 0;
     }
     plots::StartHydropathyPlot(session.record, ApplyHydropathyOptions(session.record, options),

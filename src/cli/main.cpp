@@ -67,7 +67,9 @@ constexpr std::array kCommands = {
             "residue, --text places a text item at page coordinates (\\n breaks the line)\n"
             "render amphipathy -o OUT [--print-layout] [--from N] [--to N] [--window N] "
             "[--scale INDEX] [OPTIONS] FILE\n"
-            "the amphipathy moment page; default window 19",
+            "the amphipathy moment page; default window 19\n"
+            "render wheel --from A --to B -o OUT [--print-layout] [OPTIONS] FILE\n"
+            "the helical wheel of residues A..B",
             &RunRender},
 #endif
 #ifdef QUORIN_CLI_FETCH

@@ -24,6 +24,15 @@ struct HydropathyPlotSettings
     friend bool operator==(const HydropathyPlotSettings&, const HydropathyPlotSettings&) = default;
 };
 
+/// One open helical wheel: the stretch it shows and its display scale.
+struct WHEELPLOT
+{
+    int from = 0; ///< first residue, 1-based
+    int to = 0;   ///< last residue, inclusive
+    double zoom = 1.0;
+    friend bool operator==(const WHEELPLOT&, const WHEELPLOT&) = default;
+};
+
 /// The scale choice shared by every plot of one sequence, and the plots'
 /// settings blocks.
 struct PlotSettings
@@ -31,6 +40,8 @@ struct PlotSettings
     int currentScale = 0;      ///< index into the record's scale list
     ResidueTable hydropathy{}; ///< copy of the current scale's values
     HydropathyPlotSettings pathy;
+    /// One entry per open helical wheel, in the order the wheels were opened.
+    std::vector<WHEELPLOT> wheels;
 };
 
 } // namespace quorin::core

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DigestState.h"
+#include "core/LogFont.h"
 #include "core/ModFinderState.h"
 #include "core/MotifState.h"
 #include "core/PageItems.h"
@@ -103,6 +104,8 @@ public:
     int wheelLineWidth = 0;
     int wheelColorCode = 0;
     int wheelNumbers = 0;
+    /// The wheel labels' font: report font A until a wheel takes the settings'.
+    LOGFONT wheelFont = ReportFontA();
 
     std::vector<HYDROPATHYSCALE> scales;
     std::vector<HYDROPATHYSCALE> builtinScales;

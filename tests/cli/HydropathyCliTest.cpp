@@ -138,8 +138,14 @@ TEST(HydropathyCliTest, RenderRefusesWhatTheDialogRefusesAndWrongUsage)
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(unwritable.err, "Cannot write no/dir/p.emf: No such file or directory\n");
 
+    const CliRun wheel = runCli(dir, "render wheel --settings s.ini --from 44 --to 44 -o w.png " +
+                                         protein("P01501"));
+    EXPECT_EQ(wheel.status, 1);
+    EXPECT_EQ(wheel.err, "Entered value is outside the limits!\n");
+
     for (const char* usage :
          {"render hydropathy --settings s.ini", "render hydropathy --settings s.ini -o p.gif",
+          "render wheel --settings s.ini --from 1 --to 9 --window 3 -o p.svg",
           "render wheel --settings s.ini -o p.svg", "render hydropathy --mark 0 -o p.svg",
           "render hydropathy --text 12 -o p.svg"}) {
         SCOPED_TRACE(usage);

@@ -49,4 +49,12 @@ pdftotext moment.pdf moment.txt
 grep -q "Plot of Amphipathy Moment of Residues 1-262 of P02945" moment.txt ||
     fail "no printed amphipathy title"
 grep -q "Scale: Kyte and Doolittle (1982)" moment.txt || fail "no printed scale line"
+"$cli" render wheel --settings s.ini --from 22 --to 42 -o wheel.emf "$protein"
+emf2svg-conv -i wheel.emf -o wheel.svg || fail "emf2svg-conv cannot read the wheel"
+for text in E22 W23 T30 V42; do
+    grep -qF -- "$text" wheel.svg || fail "the wheel's metafile lacks \"$text\""
+done
+"$cli" render wheel --settings s.ini --from 22 --to 42 --print-layout -o wheel.pdf "$protein"
+pdftotext wheel.pdf wheel.txt
+grep -q "Helical Wheel Display of Residues 22-42 of P02945" wheel.txt || fail "no printed wheel title"
 echo "metafile and PDFs read back"

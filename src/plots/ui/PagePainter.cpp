@@ -142,4 +142,27 @@ PageSource AmphipathyPageSource(const AmphipathyPage& page)
     return source;
 }
 
+PageSource WheelPageSource(const core::PropertyRecord& record, const core::WHEELPLOT& wheel)
+{
+    PageSource source;
+    source.screenSize = QSize(kWheelPageSize, kWheelPageSize);
+    source.title = core::ui::ToQString(kWheelPageTitle);
+    source.layout = [](PageTarget target, int deviceWidth) {
+        switch (target) {
+        case PageTarget::Printer:
+            return WheelPrinterLayout(deviceWidth);
+        case PageTarget::Metafile:
+            return WheelMetafileLayout();
+        case PageTarget::Screen:
+            break;
+        }
+        // A zooming view shows the page deviceWidth pixels wide.
+        return WheelScreenLayout(static_cast<double>(deviceWidth) / kWheelPageSize);
+    };
+    source.draw = [&record, &wheel](QPainter& painter, const PageLayout& layout) {
+        DrawPage(painter, DrawWheelPage(record, wheel, layout, QtTextMeasure()));
+    };
+    return source;
+}
+
 } // namespace quorin::plots::ui

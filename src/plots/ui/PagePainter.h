@@ -3,6 +3,7 @@
 #include "plots/AmphipathyPage.h"
 #include "plots/HydropathyPage.h"
 #include "plots/Page.h"
+#include "plots/Wheel.h"
 #include "plots/ui/PageOutput.h"
 
 class QPainter;
@@ -30,5 +31,8 @@ void DrawAmphipathyPage(QPainter& painter, const AmphipathyPage& page, const Pag
 
 /// The amphipathy page for the file outputs; page must outlive the source.
 PageSource AmphipathyPageSource(const AmphipathyPage& page);
+/// The helical wheel of a record for the file outputs, drawn unzoomed; record
+/// and wheel must outlive the source.
+PageSource WheelPageSource(const core::PropertyRecord& record, const core::WHEELPLOT& wheel);
 
 } // namespace quorin::plots::ui

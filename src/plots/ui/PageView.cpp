@@ -98,7 +98,19 @@ QPoint PageView::ToPage(QPoint viewportPoint) const
 
 QSize PageView::pageSize() const
 {
+    return ShownPageSize();
+}
+
+QSize PageView::ShownPageSize() const
+{
     return m_document.Source().screenSize;
+}
+
+void PageView::ShownPageSizeChanged()
+{
+    updateScrollBars();
+    updateGeometry();
+    viewport()->update();
 }
 
 QSize PageView::sizeHint() const

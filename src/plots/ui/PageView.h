@@ -125,6 +125,12 @@ protected:
     /// and an empty page menu.
     virtual std::vector<ContextEntry> PageContextMenu();
 
+    /// The page's size on screen, in device units: the page's own size unless
+    /// the view zooms it. The screen layout gets its width.
+    virtual QSize ShownPageSize() const;
+    /// To be called when ShownPageSize changed: scroll range and repaint.
+    void ShownPageSizeChanged();
+
     /// Shows text in the main window's status bar.
     void ShowStatus(const QString& text);
     /// Whether this page has a stretch selection (and so the wheel mode).

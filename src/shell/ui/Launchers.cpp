@@ -15,6 +15,7 @@
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
+#include "shell/ui/WheelWindows.h"
 
 #include <QSize>
 
@@ -30,9 +31,13 @@ namespace cmd = core::cmd;
 std::map<int, Launcher>& launchers()
 {
     static std::map<int, Launcher> table = {
-        {cmd::kPhysChem, LaunchPhysChem},     {cmd::kCleavage, LaunchCleavage},
-        {cmd::kMotifs, LaunchMotifs},         {cmd::kModFinder, LaunchModFinder},
-        {cmd::kHydropathy, LaunchHydropathy}, {cmd::kAmphipathy, LaunchAmphipathy},
+        {cmd::kPhysChem, LaunchPhysChem},
+        {cmd::kCleavage, LaunchCleavage},
+        {cmd::kMotifs, LaunchMotifs},
+        {cmd::kModFinder, LaunchModFinder},
+        {cmd::kHydropathy, LaunchHydropathy},
+        {cmd::kAmphipathy, LaunchAmphipathy},
+        {cmd::kHelicalWheel, LaunchHelicalWheel},
     };
     return table;
 }

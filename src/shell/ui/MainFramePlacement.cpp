@@ -41,6 +41,16 @@ ChildFrame* CMainFrame::OpenWindow(WindowKind kind, CPeptideDoc& document)
     connect(frame, &QObject::destroyed, this, &CMainFrame::rebuildMenus);
     connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::rebuildMenus);
     frame->show();
+    if (InfoOf(kind).family == DocumentFamily::Plot) {
+        // A plot window shows its whole page where the workspace has room,
+        // and the view's caption (the plotted stretch) names it.
+        QWidget* view = frame->widget();
+        frame->resize(view->sizeHint() + (frame->size() - view->size()));
+        if (!view->windowTitle().isEmpty()) {
+            frame->setWindowTitle(view->windowTitle());
+            connect(view, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
+        }
+    }
     m_workspace->setActiveSubWindow(frame);
     rebuildMenus();
     return frame;

@@ -6,6 +6,7 @@
 #include "analysis/ui/CPhysChemView.h"
 #include "shell/ui/PlotWindows.h"
 #include "shell/ui/SequenceEditorPanes.h"
+#include "shell/ui/WheelWindows.h"
 
 #include <map>
 
@@ -30,6 +31,7 @@ std::map<WindowKind, WindowFactory>& factories()
         {WindowKind::ModFinder, viewOn<analysis::ui::CModView>},
         {WindowKind::Hydropathy, MakeHydropathyWindow},
         {WindowKind::Amphipathy, MakeAmphipathyWindow},
+        {WindowKind::Wheel, MakeWheelWindow},
     };
     return table;
 }

@@ -164,7 +164,7 @@ private slots:
                 "All | --- | &Select from... to... | &Go to... |"),
             QStringLiteral("&Analyze: &Physico-Chemical Properties | &Sequence-Specific "
                            "Cleavage... | &Modfinder...[x] | Search for Sequence "
-                           "&Motifs... | --- | &Helical Wheel...[x] | H&ydropathy Plot... | "
+                           "&Motifs... | --- | &Helical Wheel... | H&ydropathy Plot... | "
                            "Plot of &Amphipathy Moment... | &Display Domain Structure...[x] |"),
             QStringLiteral("&Options: &Preferences...[x] |"),
             QStringLiteral(
@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(properties[1], QStringLiteral("&Edit: &Copy\tCtrl+C |"));
         QCOMPARE(properties[2],
                  QStringLiteral("&Analyze: &Sequence-Specific Cleavage... | &Modfinder...[x] | "
-                                "Search for Sequence &Motifs... | --- | &Helical Wheel...[x] | "
+                                "Search for Sequence &Motifs... | --- | &Helical Wheel... | "
                                 "H&ydropathy Plot... | Plot of &Amphipathy Moment... | "
                                 "&Display Domain Structure...[x] |"));
         // File, Options and Help as in the editor.

@@ -33,7 +33,7 @@ namespace cmd = core::cmd;
 /// QUORIN_SCREENSHOT_DIR (`make screenshots`; not a ctest test): the main
 /// window empty, with a sequence and with the properties window, the dialogs,
 /// the editor, the digest window and the hydropathy page on screen, printed
-/// and as a metafile that another program drew.
+/// and as a metafile that another program drew, and a zoomed helical wheel.
 class ScreenshotTest : public QObject
 {
     Q_OBJECT
@@ -253,6 +253,26 @@ private slots:
         auto* view = qobject_cast<plots::ui::CAmphyView*>(program.frame->ActiveFrame()->widget());
         QVERIFY(view != nullptr);
         save(program, QStringLiteral("amphipathy-window.png"));
+    }
+
+    void helicalWheel()
+    {
+        test::RunningProgram program;
+        plots::ui::Choosers().run = [](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("from"))->setText(QStringLiteral("44"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("to"))->setText(QStringLiteral("61"));
+            dialog.accept();
+            return dialog.result();
+        };
+        program.frame->resize(1200, 800);
+        program.app->Settings().colours = core::PropertyRecord().colours;
+        program.app->Settings().wheelColorCode = 1;
+        program.app->Settings().wheelNumbers = 1;
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P01501.fasta")));
+        QVERIFY(program.frame->Execute(cmd::kHelicalWheel));
+        QVERIFY(program.frame->Execute(cmd::kZoomIn));
+        QVERIFY(program.frame->Execute(cmd::kZoomIn));
+        save(program, QStringLiteral("wheel-window.png"));
     }
 };
 

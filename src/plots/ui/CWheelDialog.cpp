@@ -1,0 +1,83 @@
+#include "plots/ui/CWheelDialog.h"
+
+#include "core/MessageTexts.h"
+#include "core/ui/Help.h"
+#include "core/ui/Messages.h"
+#include "core/ui/QtText.h"
+#include "plots/Hydropathy.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace quorin::plots::ui {
+
+using core::ui::ToQString;
+
+CWheelDialog::CWheelDialog(const core::PropertyRecord& record, QWidget* parent)
+    : QDialog(parent), m_record(record), m_from(new QLineEdit(this)), m_to(new QLineEdit(this))
+{
+    setWindowTitle(QStringLiteral("Properties for Helical Wheel"));
+    m_from->setObjectName(QStringLiteral("from"));
+    m_to->setObjectName(QStringLiteral("to"));
+    const PendingPlotRequest& request = PendingRequest();
+    if (request.from != request.to) {
+        m_from->setText(QString::number(request.from));
+        m_to->setText(QString::number(request.to));
+    }
+
+    const QString name = ToQString(record.Name());
+    auto* use = new QLabel(this);
+    use->setObjectName(QStringLiteral("usePart"));
+    use->setText(
+        QStringLiteral("Use a part of %1 (%2 aa)")
+            // In one pass: a "%2" in the name stays as it is.
+            .arg(core::ui::ElidedName(name, use->font()), QString::number(record.ResidueLength())));
+    use->setToolTip(name);
+
+    auto* fromLabel = new QLabel(QStringLiteral("&From:"), this);
+    fromLabel->setBuddy(m_from);
+    auto* toLabel = new QLabel(QStringLiteral("&To:"), this);
+    toLabel->setBuddy(m_to);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton* help = buttons->addButton(QStringLiteral("?"), QDialogButtonBox::HelpRole);
+    help->setObjectName(QStringLiteral("help"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CWheelDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CWheelDialog::reject);
+    connect(help, &QPushButton::clicked, this,
+            [] { core::ui::OpenHelpTopic(QStringLiteral("HELICAL WHEEL PROPERTIES BOX")); });
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(use, 0, 0, 1, 4);
+    grid->addWidget(fromLabel, 1, 0);
+    grid->addWidget(m_from, 1, 1);
+    grid->addWidget(toLabel, 1, 2);
+    grid->addWidget(m_to, 1, 3);
+    grid->addWidget(buttons, 2, 0, 1, 4);
+}
+
+void CWheelDialog::accept()
+{
+    const PathyDialogCheck check = CheckWheelDialog(
+        m_from->text().toStdString(), m_to->text().toStdString(), PositionCount(m_record));
+    if (!check.ok) {
+        core::ui::ShowMessage(ToQString(check.message), ToQString(core::msg::kError));
+        QLineEdit* offending = check.focus == PathyField::From ? m_from
+                               : check.focus == PathyField::To ? m_to
+                                                               : nullptr;
+        if (offending != nullptr) {
+            offending->setFocus();
+            offending->selectAll();
+        }
+        return;
+    }
+    PendingPlotRequest& request = PendingRequest();
+    request.from = check.from;
+    request.to = check.to;
+    QDialog::accept();
+}
+
+} // namespace quorin::plots::ui

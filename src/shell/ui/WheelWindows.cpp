@@ -1,0 +1,107 @@
+#include "shell/ui/WheelWindows.h"
+
+#include "core/MessageTexts.h"
+#include "core/ui/Application.h"
+#include "core/ui/CPeptideDoc.h"
+#include "core/ui/Messages.h"
+#include "core/ui/QtText.h"
+#include "plots/Hydropathy.h"
+#include "plots/Wheel.h"
+#include "plots/ui/CWheelDialog.h"
+#include "plots/ui/CWheelView.h"
+#include "plots/ui/PlotDialogs.h"
+#include "shell/ui/CMainFrame.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+namespace quorin::shell::ui {
+namespace {
+
+using core::ui::ToQString;
+using plots::ui::CWheelDoc;
+
+int openWheels(const core::ui::CPeptideDoc& document)
+{
+    const auto& wheels = document.Analyses().wheels;
+    return static_cast<int>(
+        std::count_if(wheels.begin(), wheels.end(), [](const auto& wheel) { return !!wheel; }));
+}
+
+/// A closing wheel leaves the sequence's list: its record entry goes, the
+/// wheels opened after it move up by one place and one index.
+void forgetWheel(core::ui::CPeptideDoc& document, CWheelDoc* closing)
+{
+    auto& wheels = document.Analyses().wheels;
+    const auto gone = std::find_if(wheels.begin(), wheels.end(), [closing](const auto& wheel) {
+        return wheel.data() == closing;
+    });
+    if (gone == wheels.end()) {
+        return;
+    }
+    plots::RemoveWheel(document.Record(), closing->Index());
+    for (auto later = gone + 1; later != wheels.end(); ++later) {
+        if (auto* wheel = qobject_cast<CWheelDoc*>(later->data())) {
+            wheel->SetIndex(wheel->Index() - 1);
+        }
+    }
+    std::rotate(gone, gone + 1, wheels.end());
+    wheels.back() = nullptr;
+    document.AnalysesChanged();
+}
+
+} // namespace
+
+void LaunchHelicalWheel(LaunchContext& context)
+{
+    core::ui::CPeptideDoc& document = context.document;
+    if (context.mainFrame.WindowCount(WindowKind::Wheel, &document) >= plots::kMaxWheels) {
+        core::ui::ShowMessage(ToQString(core::msg::kWheelLimit), ToQString(core::msg::kNote),
+                              core::ui::MessageIcon::Information);
+        return;
+    }
+    plots::PendingPlotRequest& request = plots::PendingRequest();
+    request.from = 0;
+    request.to = 0;
+    plots::ui::CWheelDialog dialog(document.Record(), &context.mainFrame);
+    if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
+        return;
+    }
+    if (context.mainFrame.OpenWindow(WindowKind::Wheel, document) == nullptr) {
+        core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
+                              ToQString(core::msg::kError));
+    }
+}
+
+WindowContent MakeWheelWindow(core::ui::CPeptideDoc& document)
+{
+    plots::PendingPlotRequest& request = plots::PendingRequest();
+    const int open = openWheels(document);
+    if (request.from == 0 || open >= plots::kMaxWheels) {
+        return {};
+    }
+    core::PropertyRecord& record = document.Record();
+    auto& analyses = document.Analyses();
+    plots::TakeWheelOptions(record, core::ui::Application::Instance().Settings());
+    const int index = plots::AddWheel(record, request.from, request.to);
+    request.from = 0;
+    request.to = 0;
+    auto* wheel = new CWheelDoc(record, index, ++analyses.wheelSerial);
+    // The options just taken hold for the wheels already open too.
+    for (const auto& other : analyses.wheels) {
+        if (auto* shown = qobject_cast<plots::ui::PageDocument*>(other.data())) {
+            shown->Changed();
+        }
+    }
+    analyses.wheels[static_cast<std::size_t>(open)] = wheel;
+    QObject::connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, wheel,
+                     &plots::ui::PageDocument::Changed);
+    QObject::connect(wheel, &CWheelDoc::closing, &document,
+                     [sequence = &document, wheel] { forgetWheel(*sequence, wheel); });
+    document.AnalysesChanged();
+    auto* view = new plots::ui::CWheelView(*wheel);
+    return WindowContent{view, view, wheel, nullptr};
+}
+
+} // namespace quorin::shell::ui
