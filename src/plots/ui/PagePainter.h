@@ -2,6 +2,7 @@
 
 #include "plots/HydropathyPage.h"
 #include "plots/Page.h"
+#include "plots/SketchPage.h"
 #include "plots/ui/PageOutput.h"
 
 class QPainter;
@@ -23,5 +24,12 @@ void DrawHydropathyPage(QPainter& painter, const HydropathyPage& page, const Pag
 
 /// The hydropathy page for the file outputs; page must outlive the source.
 PageSource HydropathyPageSource(const HydropathyPage& page);
+
+/// Refreshes the sketch (SketchPage::Refresh) with the fonts it is drawn with.
+void RefreshSketchPage(SketchPage& page);
+
+/// The domain sketch for the file outputs, the window, the printer and the
+/// metafile; page must outlive the source.
+PageSource SketchPageSource(const SketchPage& page);
 
 } // namespace quorin::plots::ui

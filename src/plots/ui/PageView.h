@@ -125,6 +125,14 @@ protected:
     /// and an empty page menu.
     virtual std::vector<ContextEntry> PageContextMenu();
 
+    /// A page's own items (the sketch's domains), tried after the text items
+    /// and before the marks. Selecting one under a page point: true when one
+    /// was there. Its double click: true when one was there. Its context menu,
+    /// selecting it: empty when none is there.
+    virtual bool SelectOwnItemAt(QPoint page);
+    virtual bool EditOwnItemAt(QPoint page);
+    virtual std::vector<ContextEntry> OwnItemMenuAt(QPoint page);
+
     /// Shows text in the main window's status bar.
     void ShowStatus(const QString& text);
     /// Whether this page has a stretch selection (and so the wheel mode).
@@ -137,6 +145,8 @@ protected:
 private:
     void insertTextAt(QPoint page);
     void showContextMenu(QPoint viewportPoint);
+    /// Redraws the new selection and hands the menu on.
+    std::vector<ContextEntry> changedMenu(std::vector<ContextEntry> entries);
     void updateScrollBars();
     void updateCursor();
     QSize pageSize() const;
