@@ -15,6 +15,7 @@
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
+#include "shell/ui/SketchWindow.h"
 
 #include <QSize>
 
@@ -33,6 +34,7 @@ std::map<int, Launcher>& launchers()
         {cmd::kPhysChem, LaunchPhysChem},     {cmd::kCleavage, LaunchCleavage},
         {cmd::kMotifs, LaunchMotifs},         {cmd::kModFinder, LaunchModFinder},
         {cmd::kHydropathy, LaunchHydropathy},
+        {cmd::kDomainSketch, LaunchDomainSketch},
     };
     return table;
 }

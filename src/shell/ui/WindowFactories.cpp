@@ -6,6 +6,7 @@
 #include "analysis/ui/CPhysChemView.h"
 #include "shell/ui/PlotWindows.h"
 #include "shell/ui/SequenceEditorPanes.h"
+#include "shell/ui/SketchWindow.h"
 
 #include <map>
 
@@ -29,6 +30,7 @@ std::map<WindowKind, WindowFactory>& factories()
         {WindowKind::Motif, viewOn<analysis::ui::CMotView>},
         {WindowKind::ModFinder, viewOn<analysis::ui::CModView>},
         {WindowKind::Hydropathy, MakeHydropathyWindow},
+        {WindowKind::Sketch, MakeSketchWindow},
     };
     return table;
 }
