@@ -2,8 +2,12 @@
 #include "cli/PlotOptions.h"
 #include "core/NumberText.h"
 #include "plots/HydropathyPage.h"
+#include "plots/SketchPage.h"
 #include "plots/ui/PageOutput.h"
 #include "plots/ui/PagePainter.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace quorin::cli {
 namespace {
@@ -41,6 +45,27 @@ core::TEXTITEM textItem(const std::string& option)
     return item;
 }
 
+/// The domain sketch a .pep file carries, as its window draws it.
+int renderDomains(Session& session, const std::string& path, const std::string& output,
+                  bool printLayout)
+{
+    const core::PepLoadResult loaded = LoadSequence(session, path);
+    if (!loaded.hasSketch) {
+        throw InputRefused(path + " holds no sketch of domains");
+    }
+    session.record.sketch.lineWidth = static_cast<std::uint16_t>(
+        std::clamp(session.app.plotLineWidth, 0, int{std::numeric_limits<std::uint16_t>::max()}));
+    const plots::ui::OffscreenGui gui;
+    plots::SketchPage page(session.record);
+    plots::ui::RefreshSketchPage(page);
+    const core::FileStatus written =
+        plots::ui::WritePageFile(plots::ui::SketchPageSource(page), output, printLayout);
+    if (!written) {
+        throw InputRefused("Cannot write " + output + ": " + written.Error());
+    }
+    return 0;
+}
+
 } // namespace
 
 int RunRender(Arguments& args)
@@ -52,8 +77,9 @@ int RunRender(Arguments& args)
     const auto marks = args.TakeValues("--mark");
     const auto texts = args.TakeValues("--text");
     const auto positional = args.Positional(2);
-    if (positional[0] != "hydropathy") {
-        throw UsageError("cannot render \"" + positional[0] + "\": the pages are: hydropathy");
+    if (positional[0] != "hydropathy" && positional[0] != "domains") {
+        throw UsageError("cannot render \"" + positional[0] +
+                         "\": the pages are: hydropathy, domains");
     }
     if (!output) {
         throw UsageError("render needs -o OUT");
@@ -63,6 +89,14 @@ int RunRender(Arguments& args)
     }
 
     Session session(settings);
+    if (positional[0] == "domains") {
+        // The sketch comes from the file; the hydropathy page's options mean nothing here.
+        if (options.from || options.to || options.window || options.scale || options.threshold ||
+            !marks.empty() || !texts.empty()) {
+            throw UsageError("render domains takes no plot options: the file holds the sketch");
+        }
+        return renderDomains(session, positional[1], *output, printLayout);
+    }
     LoadSequence(session, positional[1]);
     plots::StartHydropathyPlot(session.record, ApplyHydropathyOptions(session.record, options),
                                session.app.plotLineWidth);

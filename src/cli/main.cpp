@@ -64,7 +64,9 @@ constexpr std::array kCommands = {
             "render hydropathy -o OUT [--print-layout] [--from N] [--to N] [--window N] "
             "[--scale INDEX] [--threshold T] [--mark N ...] [--text X,Y,TEXT ...] [OPTIONS] FILE\n"
             "the screen page, or the printed A4 sheet with --print-layout; --mark marks a\n"
-            "residue, --text places a text item at page coordinates (\\n breaks the line)",
+            "residue, --text places a text item at page coordinates (\\n breaks the line)\n"
+            "  or:  quorin-cli render domains -o OUT [--print-layout] [OPTIONS] FILE\n"
+            "the sketch of domains that the .pep FILE carries",
             &RunRender},
 #endif
 };
