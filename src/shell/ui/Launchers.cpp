@@ -33,8 +33,7 @@ std::map<int, Launcher>& launchers()
     static std::map<int, Launcher> table = {
         {cmd::kPhysChem, LaunchPhysChem},     {cmd::kCleavage, LaunchCleavage},
         {cmd::kMotifs, LaunchMotifs},         {cmd::kModFinder, LaunchModFinder},
-        {cmd::kHydropathy, LaunchHydropathy},
-        {cmd::kDomainSketch, LaunchDomainSketch},
+        {cmd::kHydropathy, LaunchHydropathy}, {cmd::kDomainSketch, LaunchDomainSketch},
     };
     return table;
 }
