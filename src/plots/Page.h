@@ -78,7 +78,7 @@ struct PageFrame
 {
     DeviceRect rect;
     PagePen pen;
-    std::optional<core::COLORREF> fill;
+    std::optional<core::COLORREF> fill = std::nullopt;
 };
 
 /// Which point of the text's box `at` names. Texts are drawn with a

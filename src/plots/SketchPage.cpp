@@ -325,8 +325,7 @@ PageDrawing SketchPage::Draw(const PageLayout& layout, const TextMeasure& measur
             const DeviceRect box =
                 boxOf(sketch.domains[static_cast<std::size_t>(m_selectedDomain)]);
             out.push_back(PageFrame{{box.left - 2, box.top - 2, box.right + 2, box.bottom + 2},
-                                    PagePen{kBlack, 1, true},
-                                    {}});
+                                    PagePen{kBlack, 1, true}});
         }
     }
 
@@ -342,8 +341,7 @@ PageDrawing SketchPage::Draw(const PageLayout& layout, const TextMeasure& measur
         if (onScreen && item.selected != 0) {
             out.push_back(PageFrame{
                 {origin.x - 1, origin.y - 1, origin.x + block.width, origin.y + block.height},
-                PagePen{kBlack, 1, true},
-                {}});
+                PagePen{kBlack, 1, true}});
         }
     }
 
@@ -367,8 +365,7 @@ PageDrawing SketchPage::Draw(const PageLayout& layout, const TextMeasure& measur
                 box.right = std::max(box.right, placed.labelBox.right);
             }
             out.push_back(PageFrame{{box.left - 1, box.top - 1, box.right + 1, box.bottom + 1},
-                                    PagePen{kBlack, 1, true},
-                                    {}});
+                                    PagePen{kBlack, 1, true}});
         }
     }
     return page;
