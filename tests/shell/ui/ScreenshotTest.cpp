@@ -4,6 +4,7 @@
 #include "core/CommandIds.h"
 #include "core/ui/Printing.h"
 #include "plots/ui/CPathyView.h"
+#include "plots/ui/CSchemeView.h"
 #include "plots/ui/PlotDialogs.h"
 #include "shell/ui/CPepEditView.h"
 #include "shell/ui/HelpWindow.h"
@@ -223,6 +224,43 @@ private slots:
         QVERIFY(runTool(
             QStringLiteral("rsvg-convert"),
             {QStringLiteral("-o"), directory() + QStringLiteral("/hydropathy-metafile.png"), svg}));
+    }
+
+    void domainSketch()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        // Opening a file with a sketch opens its window.
+        QVERIFY(program.frame->OpenDocumentFile(QStringLiteral(
+            QUORIN_TEST_DATA_DIR "/../../src/res/examples/bacteriorhodopsin-domains.pep")));
+        auto* view = qobject_cast<plots::ui::CSchemeView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+        save(program, QStringLiteral("sketch-window.png"));
+
+        const QString pdf = directory() + QStringLiteral("/sketch-printed.pdf");
+        auto previous = core::ui::SetPrinterChooser([&pdf](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        QVERIFY(program.frame->Execute(cmd::kPrint));
+        core::ui::SetPrinterChooser(std::move(previous));
+        QVERIFY(runTool(QStringLiteral("pdftoppm"),
+                        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                         QStringLiteral("-singlefile"), pdf,
+                         directory() + QStringLiteral("/sketch-printed")}));
+
+        const QString emf = directory() + QStringLiteral("/sketch-page.emf");
+        QFile::remove(emf);
+        program.dialogs.Answer(emf);
+        QVERIFY(program.frame->Execute(cmd::kSaveMetafile));
+        const QString svg = directory() + QStringLiteral("/sketch-metafile.svg");
+        QVERIFY(runTool(QStringLiteral("emf2svg-conv"),
+                        {QStringLiteral("-i"), emf, QStringLiteral("-o"), svg}));
+        QVERIFY(runTool(
+            QStringLiteral("rsvg-convert"),
+            {QStringLiteral("-o"), directory() + QStringLiteral("/sketch-metafile.png"), svg}));
     }
 };
 
