@@ -110,12 +110,13 @@ Session::Session(const std::optional<std::string>& settingsPath)
     }
 }
 
-void LoadSequence(Session& session, const std::string& path)
+core::PepLoadResult LoadSequence(Session& session, const std::string& path)
 {
     const std::string bytes = readInput(path);
-    switch (core::LoadSequenceBytes(bytes, session.record).status) {
+    const core::PepLoadResult result = core::LoadSequenceBytes(bytes, session.record);
+    switch (result.status) {
     case core::PepLoadStatus::Ok:
-        return;
+        return result;
     case core::PepLoadStatus::NotQuorinFormat:
         throw InputRefused(std::string(core::kNotQuorinFormatMessage));
     case core::PepLoadStatus::Utf16Text:
@@ -125,6 +126,7 @@ void LoadSequence(Session& session, const std::string& path)
         throw InputRefused((path == "-" ? std::string("standard input") : path) + ": " +
                            std::string(core::kTruncatedFileMessage));
     }
+    return result;
 }
 
 void WriteOutput(const std::optional<std::string>& path, std::string_view bytes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FileIo.h"
+#include "core/PepFile.h"
 #include "core/ProfileFile.h"
 #include "core/PropertyRecord.h"
 #include "core/Settings.h"
@@ -60,8 +61,9 @@ struct Session
 };
 
 /// Reads a sequence file (a FASTA text or a .pep file; "-" is standard input)
-/// into the session's record. Throws InputRefused with the program's message.
-void LoadSequence(Session& session, const std::string& path);
+/// into the session's record; the result tells whether the file carried a
+/// domain sketch. Throws InputRefused with the program's message.
+core::PepLoadResult LoadSequence(Session& session, const std::string& path);
 
 /// Writes bytes to path, or to standard output when there is no path.
 /// Throws InputRefused when the file cannot be written.

@@ -3,9 +3,13 @@
 #include "core/NumberText.h"
 #include "plots/AmphipathyPage.h"
 #include "plots/HydropathyPage.h"
+#include "plots/SketchPage.h"
 #include "plots/Wheel.h"
 #include "plots/ui/PageOutput.h"
 #include "plots/ui/PagePainter.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace quorin::cli {
 namespace {
@@ -89,6 +93,27 @@ void renderWheel(Session& session, const HydropathyOptions& options, const std::
     }
 }
 
+/// The domain sketch a .pep file carries, as its window draws it.
+int renderDomains(Session& session, const std::string& path, const std::string& output,
+                  bool printLayout)
+{
+    const core::PepLoadResult loaded = LoadSequence(session, path);
+    if (!loaded.hasSketch) {
+        throw InputRefused(path + " holds no sketch of domains");
+    }
+    session.record.sketch.lineWidth = static_cast<std::uint16_t>(
+        std::clamp(session.app.plotLineWidth, 0, int{std::numeric_limits<std::uint16_t>::max()}));
+    const plots::ui::OffscreenGui gui;
+    plots::SketchPage page(session.record);
+    plots::ui::RefreshSketchPage(page);
+    const core::FileStatus written =
+        plots::ui::WritePageFile(plots::ui::SketchPageSource(page), output, printLayout);
+    if (!written) {
+        throw InputRefused("Cannot write " + output + ": " + written.Error());
+    }
+    return 0;
+}
+
 } // namespace
 
 int RunRender(Arguments& args)
@@ -101,9 +126,10 @@ int RunRender(Arguments& args)
     const auto texts = args.TakeValues("--text");
     const auto positional = args.Positional(2);
     const bool amphipathy = positional[0] == "amphipathy";
-    if (positional[0] != "hydropathy" && !amphipathy && positional[0] != "wheel") {
+    if (positional[0] != "hydropathy" && !amphipathy && positional[0] != "wheel" &&
+        positional[0] != "domains") {
         throw UsageError("cannot render \"" + positional[0] +
-                         "\": the pages are: hydropathy, amphipathy, wheel");
+                         "\": the pages are: hydropathy, amphipathy, wheel, domains");
     }
     if (amphipathy && (options.threshold || !marks.empty() || !texts.empty())) {
         throw UsageError("--threshold, --mark and --text belong to the hydropathy page");
@@ -126,6 +152,14 @@ int RunRender(Arguments& args)
     }
 
     Session session(settings);
+    if (positional[0] == "domains") {
+        // The sketch comes from the file; the hydropathy page's options mean nothing here.
+        if (options.from || options.to || options.window || options.scale || options.threshold ||
+            !marks.empty() || !texts.empty()) {
+            throw UsageError("render domains takes no plot options: the file holds the sketch");
+        }
+        return renderDomains(session, positional[1], *output, printLayout);
+    }
     LoadSequence(session, positional[1]);
     if (amphipathy) {
         renderAmphipathy(session, options, *output, printLayout);

@@ -60,17 +60,20 @@ constexpr std::array kCommands = {
             "  --by-motif       list the sites motif by motif (default: by position)",
             &RunMotifs},
 #ifdef QUORIN_CLI_RENDER
-    Command{"render", "a plot page as SVG, PDF, PNG or EMF (by the ending of OUT)",
-            "render hydropathy -o OUT [--print-layout] [--from N] [--to N] [--window N] "
-            "[--scale INDEX] [--threshold T] [--mark N ...] [--text X,Y,TEXT ...] [OPTIONS] FILE\n"
-            "the screen page, or the printed A4 sheet with --print-layout; --mark marks a\n"
-            "residue, --text places a text item at page coordinates (\\n breaks the line)\n"
-            "render amphipathy -o OUT [--print-layout] [--from N] [--to N] [--window N] "
-            "[--scale INDEX] [OPTIONS] FILE\n"
-            "the amphipathy moment page; default window 19\n"
-            "render wheel --from A --to B -o OUT [--print-layout] [OPTIONS] FILE\n"
-            "the helical wheel of residues A..B",
-            &RunRender},
+    Command{
+        "render", "a plot page as SVG, PDF, PNG or EMF (by the ending of OUT)",
+        "render hydropathy -o OUT [--print-layout] [--from N] [--to N] [--window N] "
+        "[--scale INDEX] [--threshold T] [--mark N ...] [--text X,Y,TEXT ...] [OPTIONS] FILE\n"
+        "the screen page, or the printed A4 sheet with --print-layout; --mark marks a\n"
+        "residue, --text places a text item at page coordinates (\\n breaks the line)\n"
+        "  or:  quorin-cli render amphipathy -o OUT [--print-layout] [--from N] [--to N] "
+        "[--window N] [--scale INDEX] [OPTIONS] FILE\n"
+        "the amphipathy moment page; default window 19\n"
+        "  or:  quorin-cli render wheel --from A --to B -o OUT [--print-layout] [OPTIONS] FILE\n"
+        "the helical wheel of residues A..B\n"
+        "  or:  quorin-cli render domains -o OUT [--print-layout] [OPTIONS] FILE\n"
+        "the sketch of domains that the .pep FILE carries",
+        &RunRender},
 #endif
 #ifdef QUORIN_CLI_FETCH
     Command{"fetch",

@@ -124,6 +124,11 @@ inline constexpr std::string_view kInvalidPosition = "Enter a valid sequence pos
 /// Asked before a metafile or an export replaces an existing file.
 inline constexpr std::string_view kFileExists = "File exists. Overwrite?";
 
+// The domain sketch's dialogs
+inline constexpr std::string_view kInvalidScale = "Enter a valid scaling value!";
+inline constexpr std::string_view kNameInUse = "Name already in use!";
+inline constexpr std::string_view kStartNotBelowEnd = "Start must be smaller than End!";
+
 // The motif dialog's checks
 inline constexpr std::string_view kEnterMotif = "Enter a sequence motif!";
 /// A search string character that is neither a residue letter nor ";".

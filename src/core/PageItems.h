@@ -49,6 +49,7 @@ struct DOMAINE
     /// The flag byte of the name's label record in a sequence file; it has no
     /// meaning for the drawing and is kept so that a file is written back as read.
     std::uint8_t labelFlag = 0;
+    friend bool operator==(const DOMAINE&, const DOMAINE&) = default;
 };
 
 /// The domain sketch's data, kept with the sequence and stored in its file.

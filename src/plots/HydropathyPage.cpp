@@ -221,32 +221,6 @@ double residueX(const core::HydropathyPlotSettings& settings, const PageLayout& 
     return ChartX(layout, settings.from, settings.to, residue);
 }
 
-/// A text item's lines with their tops, and the extent of the block, in device
-/// units. An empty line takes the height of "|".
-struct ItemBlock
-{
-    std::vector<std::pair<std::string_view, int>> lines; ///< non-empty lines only
-    int width = 0;
-    int height = 0;
-};
-
-ItemBlock layoutItem(const core::TEXTITEM& item, const core::LOGFONT& font, int top,
-                     const TextMeasure& measure)
-{
-    ItemBlock block;
-    int y = top;
-    for (const std::string_view line : TextLines(item.text)) {
-        const TextExtent extent = measure.Extent(font, line.empty() ? "|" : line);
-        if (!line.empty()) {
-            block.lines.emplace_back(line, y);
-            block.width = std::max(block.width, extent.width);
-        }
-        y += extent.height;
-    }
-    block.height = y - top;
-    return block;
-}
-
 /// A mark as a layout places it: the arrow at x (page units) and, with labels
 /// on, its label.
 struct PlacedMark
@@ -405,7 +379,7 @@ PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile
     for (const core::TEXTITEM& item : settings.texts) {
         const core::LOGFONT itemFont = ScaledFont(UsableFont(item.font), layout.scale);
         const DevicePoint origin{D(item.x + shiftX), D(item.y + shiftY)};
-        const ItemBlock block = layoutItem(item, itemFont, origin.y, measure);
+        const TextItemBlock block = LayoutTextItem(item, itemFont, origin.y, measure);
         for (const auto& [line, y] : block.lines) {
             text(std::string(line), {origin.x, y}, TextAnchor::TopLeft, itemFont, item.colour);
         }
@@ -458,8 +432,8 @@ void HydropathyPage::Refresh(const TextMeasure& measure)
     // target draws next.
     const PageLayout screen = HydropathyScreenLayout();
     for (core::TEXTITEM& item : Settings().texts) {
-        const ItemBlock block =
-            layoutItem(item, ScaledFont(UsableFont(item.font), screen.scale), 0, measure);
+        const TextItemBlock block =
+            LayoutTextItem(item, ScaledFont(UsableFont(item.font), screen.scale), 0, measure);
         item.width = clampExtent(block.width);
         item.height = clampExtent(block.height);
     }

@@ -49,6 +49,23 @@ std::vector<std::string_view> TextLines(std::string_view text)
     }
 }
 
+TextItemBlock LayoutTextItem(const core::TEXTITEM& item, const core::LOGFONT& font, int top,
+                             const TextMeasure& measure)
+{
+    TextItemBlock block;
+    int y = top;
+    for (const std::string_view line : TextLines(item.text)) {
+        const TextExtent extent = measure.Extent(font, line.empty() ? "|" : line);
+        if (!line.empty()) {
+            block.lines.emplace_back(line, y);
+            block.width = std::max(block.width, extent.width);
+        }
+        y += extent.height;
+    }
+    block.height = y - top;
+    return block;
+}
+
 std::string TitleUnderline(std::string_view text)
 {
     return std::string(text.size(), '*');

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "core/LogFont.h"
+#include "core/PageItems.h"
 #include "core/Residue.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -69,11 +72,13 @@ struct PagePolyline
     PagePen pen;
 };
 
-/// An unfilled rectangle whose pen runs along left..right and top..bottom.
+/// A rectangle whose pen runs along left..right and top..bottom, filled
+/// inside when it has a fill colour.
 struct PageFrame
 {
     DeviceRect rect;
     PagePen pen;
+    std::optional<core::COLORREF> fill = std::nullopt;
 };
 
 /// Which point of the text's box `at` names. Texts are drawn with a
@@ -155,6 +160,20 @@ core::LOGFONT UsableFont(const core::LOGFONT& font);
 /// text split at CR LF (a lone LF also ends a line); an empty text is one
 /// empty line.
 std::vector<std::string_view> TextLines(std::string_view text);
+
+/// A text item's lines with their tops, and the extent of the block, in device
+/// units. An empty line takes the height of "|".
+struct TextItemBlock
+{
+    std::vector<std::pair<std::string_view, int>> lines; ///< non-empty lines only
+    int width = 0;
+    int height = 0;
+};
+
+/// The lines of item in font (already scaled for the target), the first one's
+/// top at top. The lines view item's text.
+TextItemBlock LayoutTextItem(const core::TEXTITEM& item, const core::LOGFONT& font, int top,
+                             const TextMeasure& measure);
 
 /// A row of "*" as long as text, the underline of printed titles.
 std::string TitleUnderline(std::string_view text);

@@ -47,8 +47,13 @@ public:
     virtual int TextItemAt(QPoint point) const = 0;
     virtual int MarkAt(QPoint point) const = 0;
 
+    /// Whether an item is selected; pages with items of their own (the
+    /// sketch's domains) count theirs too.
+    virtual bool HasSelection() { return m_selection.HasSelection(); }
+    /// Deselects every item.
+    virtual void ClearSelection() { m_selection.ClearSelection(); }
     /// Deletes the selected text item, else the selected mark.
-    void DeleteSelected();
+    virtual void DeleteSelected();
     void DeleteAllMarks();
 
     /// Refreshes the page, then tells the views to redraw.

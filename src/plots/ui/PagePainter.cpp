@@ -73,9 +73,13 @@ void DrawPage(QPainter& painter, const PageDrawing& drawing)
                     painter.drawPolyline(polygon);
                 } else if constexpr (std::is_same_v<Item, PageFrame>) {
                     painter.setPen(toQPen(item.pen));
+                    if (item.fill) {
+                        painter.setBrush(core::ui::ColorFromColorref(*item.fill));
+                    }
                     painter.drawRect(item.rect.left, item.rect.top,
                                      item.rect.right - item.rect.left,
                                      item.rect.bottom - item.rect.top);
+                    painter.setBrush(Qt::NoBrush);
                 } else {
                     drawText(painter, item);
                 }
@@ -161,6 +165,33 @@ PageSource WheelPageSource(const core::PropertyRecord& record, const core::WHEEL
     };
     source.draw = [&record, &wheel](QPainter& painter, const PageLayout& layout) {
         DrawPage(painter, DrawWheelPage(record, wheel, layout, QtTextMeasure()));
+    };
+    return source;
+}
+
+void RefreshSketchPage(SketchPage& page)
+{
+    page.Refresh(QtTextMeasure());
+}
+
+PageSource SketchPageSource(const SketchPage& page)
+{
+    PageSource source;
+    source.screenSize = QSize(page.PageWidth(), page.PageHeight());
+    source.title = core::ui::ToQString(kSketchPageTitle);
+    source.layout = [](PageTarget target, int deviceWidth) {
+        switch (target) {
+        case PageTarget::Printer:
+            return SketchPrinterLayout(deviceWidth);
+        case PageTarget::Metafile:
+            return SketchMetafileLayout();
+        case PageTarget::Screen:
+            break;
+        }
+        return SketchScreenLayout();
+    };
+    source.draw = [&page](QPainter& painter, const PageLayout& layout) {
+        DrawPage(painter, page.Draw(layout, QtTextMeasure()));
     };
     return source;
 }

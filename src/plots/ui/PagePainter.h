@@ -3,6 +3,7 @@
 #include "plots/AmphipathyPage.h"
 #include "plots/HydropathyPage.h"
 #include "plots/Page.h"
+#include "plots/SketchPage.h"
 #include "plots/Wheel.h"
 #include "plots/ui/PageOutput.h"
 
@@ -34,5 +35,11 @@ PageSource AmphipathyPageSource(const AmphipathyPage& page);
 /// The helical wheel of a record for the file outputs, drawn unzoomed; record
 /// and wheel must outlive the source.
 PageSource WheelPageSource(const core::PropertyRecord& record, const core::WHEELPLOT& wheel);
+/// Refreshes the sketch (SketchPage::Refresh) with the fonts it is drawn with.
+void RefreshSketchPage(SketchPage& page);
+
+/// The domain sketch for the file outputs, the window, the printer and the
+/// metafile; page must outlive the source.
+PageSource SketchPageSource(const SketchPage& page);
 
 } // namespace quorin::plots::ui

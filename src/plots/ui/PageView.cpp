@@ -187,7 +187,7 @@ void PageView::mousePressEvent(QMouseEvent* event)
         return;
     }
     PageSelection& items = m_document.Selection();
-    items.ClearSelection();
+    m_document.ClearSelection();
     if (m_mode == Mode::InsertText && m_document.CarriesItems()) {
         m_document.Changed();
         insertTextAt(page);
@@ -200,10 +200,12 @@ void PageView::mousePressEvent(QMouseEvent* event)
         m_dragged = text;
         m_grab = page - QPoint(item.x, item.y);
         viewport()->setCursor(Qt::SizeAllCursor);
-    } else if (const int mark = m_document.MarkAt(page); mark >= 0) {
-        items.SelectMark(mark);
-    } else {
-        m_stretching = StretchPress(page);
+    } else if (!SelectOwnItemAt(page)) {
+        if (const int mark = m_document.MarkAt(page); mark >= 0) {
+            items.SelectMark(mark);
+        } else {
+            m_stretching = StretchPress(page);
+        }
     }
     m_document.Changed();
 }
@@ -251,6 +253,8 @@ void PageView::mouseDoubleClickEvent(QMouseEvent* event)
         m_dragged = -1;
         updateCursor();
         EditTextItem(text);
+    } else if (EditOwnItemAt(page)) {
+        return;
     } else if (const int mark = m_document.MarkAt(page); mark >= 0) {
         EditMark(mark);
     }
@@ -258,7 +262,7 @@ void PageView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void PageView::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Delete && m_document.Selection().HasSelection()) {
+    if (event->key() == Qt::Key_Delete && m_document.HasSelection()) {
         m_document.DeleteSelected();
         return;
     }
@@ -354,16 +358,23 @@ void PageView::EditMark(int index)
 std::vector<PageView::ContextEntry> PageView::ContextMenuAt(QPoint page)
 {
     PageSelection& items = m_document.Selection();
+    m_document.ClearSelection();
+    const bool carries = m_document.CarriesItems();
     std::vector<ContextEntry> entries;
-    const int text = m_document.CarriesItems() ? m_document.TextItemAt(page) : -1;
-    const int mark = text < 0 && m_document.CarriesItems() ? m_document.MarkAt(page) : -1;
-    if (text >= 0) {
+    if (const int text = carries ? m_document.TextItemAt(page) : -1; text >= 0) {
         items.SelectText(text);
         entries = {{cmd::kTextProperties, QStringLiteral("&Text Properties...")},
                    {cmd::kDeleteSketchItem, QStringLiteral("&Delete")},
                    {0, {}},
                    {cmd::kCopy, QStringLiteral("&Copy All")}};
-    } else if (mark >= 0) {
+        return changedMenu(std::move(entries));
+    }
+    // A page's own items come before the marks.
+    entries = OwnItemMenuAt(page);
+    if (!entries.empty()) {
+        return changedMenu(std::move(entries));
+    }
+    if (const int mark = carries ? m_document.MarkAt(page) : -1; mark >= 0) {
         items.SelectMark(mark);
         entries = {{cmd::kMarkProperties, QStringLiteral("&Mark Properties...")},
                    {cmd::kDeleteSketchItem, QStringLiteral("&Delete")},
@@ -372,9 +383,13 @@ std::vector<PageView::ContextEntry> PageView::ContextMenuAt(QPoint page)
                    {0, {}},
                    {cmd::kCopy, QStringLiteral("&Copy All")}};
     } else {
-        items.ClearSelection();
         entries = PageContextMenu();
     }
+    return changedMenu(std::move(entries));
+}
+
+std::vector<PageView::ContextEntry> PageView::changedMenu(std::vector<ContextEntry> entries)
+{
     m_document.Changed();
     return entries;
 }
@@ -382,6 +397,21 @@ std::vector<PageView::ContextEntry> PageView::ContextMenuAt(QPoint page)
 std::vector<PageView::ContextEntry> PageView::PageContextMenu()
 {
     return {{cmd::kCopy, QStringLiteral("&Copy All")}};
+}
+
+bool PageView::SelectOwnItemAt(QPoint)
+{
+    return false;
+}
+
+bool PageView::EditOwnItemAt(QPoint)
+{
+    return false;
+}
+
+std::vector<PageView::ContextEntry> PageView::OwnItemMenuAt(QPoint)
+{
+    return {};
 }
 
 void PageView::showContextMenu(QPoint viewportPoint)
@@ -440,7 +470,7 @@ std::optional<CommandState> PageView::CommandStateOf(int id)
     case cmd::kNumbersOrLabels:
         return CommandState{marks, true, m_document.LabelsMarks()};
     case cmd::kDeleteSketchItem:
-        return CommandState{selection.HasSelection()};
+        return CommandState{m_document.HasSelection()};
     case cmd::kTextProperties:
         return CommandState{selection.SelectedText() >= 0};
     case cmd::kMarkProperties:

@@ -130,6 +130,13 @@ protected:
     virtual QSize ShownPageSize() const;
     /// To be called when ShownPageSize changed: scroll range and repaint.
     void ShownPageSizeChanged();
+    /// A page's own items (the sketch's domains), tried after the text items
+    /// and before the marks. Selecting one under a page point: true when one
+    /// was there. Its double click: true when one was there. Its context menu,
+    /// selecting it: empty when none is there.
+    virtual bool SelectOwnItemAt(QPoint page);
+    virtual bool EditOwnItemAt(QPoint page);
+    virtual std::vector<ContextEntry> OwnItemMenuAt(QPoint page);
 
     /// Shows text in the main window's status bar.
     void ShowStatus(const QString& text);
@@ -143,6 +150,8 @@ protected:
 private:
     void insertTextAt(QPoint page);
     void showContextMenu(QPoint viewportPoint);
+    /// Redraws the new selection and hands the menu on.
+    std::vector<ContextEntry> changedMenu(std::vector<ContextEntry> entries);
     void updateScrollBars();
     void updateCursor();
     QSize pageSize() const;

@@ -15,6 +15,7 @@
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
+#include "shell/ui/SketchWindow.h"
 #include "shell/ui/WheelWindows.h"
 
 #include <QSize>
@@ -38,6 +39,7 @@ std::map<int, Launcher>& launchers()
         {cmd::kHydropathy, LaunchHydropathy},
         {cmd::kAmphipathy, LaunchAmphipathy},
         {cmd::kHelicalWheel, LaunchHelicalWheel},
+        {cmd::kDomainSketch, LaunchDomainSketch},
     };
     return table;
 }

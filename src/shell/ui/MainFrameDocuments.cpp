@@ -10,6 +10,7 @@
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/HelpWindow.h"
+#include "shell/ui/SketchWindow.h"
 #include "shell/ui/WindowFactories.h"
 
 #include <QCloseEvent>
@@ -176,10 +177,10 @@ bool CMainFrame::openWithoutClosing(const QString& path, bool fromRecentList)
     document->SetPathName(path, document->SavesInPlace());
     openEditor(*document);
     if (hasSketch && FindWindowFactory(WindowKind::Sketch) != nullptr) {
-        ChildFrame* sketch = OpenWindow(WindowKind::Sketch, *document);
-        document->Analyses().sketch = sketch ? sketch->PlotDocument() : nullptr;
-        document->SetSketchWithoutWindow(sketch == nullptr);
-        document->AnalysesChanged();
+        // Without a window the document keeps the sketch it read for Save.
+        if (ChildFrame* sketch = OpenWindow(WindowKind::Sketch, *document)) {
+            AdoptSketchFrame(*sketch, *document);
+        }
     }
     document->UpdateAllViews();
     updateTitle();

@@ -6,6 +6,7 @@
 #include "analysis/ui/CPhysChemView.h"
 #include "shell/ui/PlotWindows.h"
 #include "shell/ui/SequenceEditorPanes.h"
+#include "shell/ui/SketchWindow.h"
 #include "shell/ui/WheelWindows.h"
 
 #include <map>
@@ -32,6 +33,7 @@ std::map<WindowKind, WindowFactory>& factories()
         {WindowKind::Hydropathy, MakeHydropathyWindow},
         {WindowKind::Amphipathy, MakeAmphipathyWindow},
         {WindowKind::Wheel, MakeWheelWindow},
+        {WindowKind::Sketch, MakeSketchWindow},
     };
     return table;
 }

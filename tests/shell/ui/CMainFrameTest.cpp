@@ -165,7 +165,7 @@ private slots:
             QStringLiteral("&Analyze: &Physico-Chemical Properties | &Sequence-Specific "
                            "Cleavage... | &Modfinder...[x] | Search for Sequence "
                            "&Motifs... | --- | &Helical Wheel... | H&ydropathy Plot... | "
-                           "Plot of &Amphipathy Moment... | &Display Domain Structure...[x] |"),
+                           "Plot of &Amphipathy Moment... | &Display Domain Structure... |"),
             QStringLiteral("&Options: &Preferences...[x] |"),
             QStringLiteral(
                 "&Window: &Cascade | &Tile | &Arrange Icons | --- | &1 Sequence Editor[v] |"),
@@ -186,7 +186,7 @@ private slots:
                  QStringLiteral("&Analyze: &Sequence-Specific Cleavage... | &Modfinder...[x] | "
                                 "Search for Sequence &Motifs... | --- | &Helical Wheel... | "
                                 "H&ydropathy Plot... | Plot of &Amphipathy Moment... | "
-                                "&Display Domain Structure...[x] |"));
+                                "&Display Domain Structure... |"));
         // File, Options and Help as in the editor.
         QCOMPARE(properties[0], editor[0]);
         QCOMPARE(properties[3], editor[3]);

@@ -3,6 +3,7 @@
 #include "core/PepFile.h"
 #include "core/ui/FileDialogs.h"
 #include "shell/ui/Launchers.h"
+#include "shell/ui/SketchWindow.h"
 #include "shell/ui/WindowFactories.h"
 
 #include <QDir>
@@ -391,6 +392,8 @@ private slots:
 
     void aSketchReadFromAFileSurvivesASaveWithoutASketchWindow()
     {
+        // A sketch window that cannot be made.
+        SetWindowFactory(WindowKind::Sketch, {});
         RunningProgram program;
         core::PropertyRecord record;
         record.SetName("Domains");
@@ -406,7 +409,7 @@ private slots:
         program.Document()->Record().remarks = "edited";
         program.Document()->SetModifiedFlag(true);
         QVERIFY(program.frame->Execute(cmd::kSave));
-        // No window can show the sketch yet, so Save keeps it rather than drop the domains.
+        // No window shows the sketch, so Save keeps it rather than drop the domains.
         QCOMPARE(test::ReadBytes(path).at(19), '\1');
         QCOMPARE(loaded(path).sketch.domains.size(), std::size_t(2));
         QCOMPARE(loaded(path).sketch.domains[1].name, std::string("kinase"));
@@ -419,6 +422,7 @@ private slots:
         program.dialogs.Answer(fresh);
         QVERIFY(program.frame->Execute(cmd::kSaveAs));
         QCOMPARE(test::ReadBytes(fresh).at(19), '\0');
+        SetWindowFactory(WindowKind::Sketch, MakeSketchWindow);
     }
 
     void saveInAPlotWindowSavesTheSequence()
@@ -455,8 +459,8 @@ private slots:
             QCOMPARE(program.frame->Frames().last()->Kind(), WindowKind::Sketch);
             QVERIFY(!program.Document()->Analyses().sketch.isNull());
         }
-        SetWindowFactory(WindowKind::Sketch, {});
-        SetLauncher(cmd::kDomainSketch, {});
+        SetWindowFactory(WindowKind::Sketch, MakeSketchWindow);
+        SetLauncher(cmd::kDomainSketch, LaunchDomainSketch);
     }
 };
 

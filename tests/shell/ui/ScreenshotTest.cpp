@@ -5,6 +5,7 @@
 #include "core/ui/Printing.h"
 #include "plots/ui/CAmphyView.h"
 #include "plots/ui/CPathyView.h"
+#include "plots/ui/CSchemeView.h"
 #include "plots/ui/PlotDialogs.h"
 #include "shell/ui/CPepEditView.h"
 #include "shell/ui/HelpWindow.h"
@@ -273,6 +274,43 @@ private slots:
         QVERIFY(program.frame->Execute(cmd::kZoomIn));
         QVERIFY(program.frame->Execute(cmd::kZoomIn));
         save(program, QStringLiteral("wheel-window.png"));
+    }
+
+    void domainSketch()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        // Opening a file with a sketch opens its window.
+        QVERIFY(program.frame->OpenDocumentFile(QStringLiteral(
+            QUORIN_TEST_DATA_DIR "/../../src/res/examples/bacteriorhodopsin-domains.pep")));
+        auto* view = qobject_cast<plots::ui::CSchemeView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+        save(program, QStringLiteral("sketch-window.png"));
+
+        const QString pdf = directory() + QStringLiteral("/sketch-printed.pdf");
+        auto previous = core::ui::SetPrinterChooser([&pdf](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        QVERIFY(program.frame->Execute(cmd::kPrint));
+        core::ui::SetPrinterChooser(std::move(previous));
+        QVERIFY(runTool(QStringLiteral("pdftoppm"),
+                        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                         QStringLiteral("-singlefile"), pdf,
+                         directory() + QStringLiteral("/sketch-printed")}));
+
+        const QString emf = directory() + QStringLiteral("/sketch-page.emf");
+        QFile::remove(emf);
+        program.dialogs.Answer(emf);
+        QVERIFY(program.frame->Execute(cmd::kSaveMetafile));
+        const QString svg = directory() + QStringLiteral("/sketch-metafile.svg");
+        QVERIFY(runTool(QStringLiteral("emf2svg-conv"),
+                        {QStringLiteral("-i"), emf, QStringLiteral("-o"), svg}));
+        QVERIFY(runTool(
+            QStringLiteral("rsvg-convert"),
+            {QStringLiteral("-o"), directory() + QStringLiteral("/sketch-metafile.png"), svg}));
     }
 };
 

@@ -1,0 +1,226 @@
+#include "MainFrameFixture.h"
+#include "core/CommandIds.h"
+#include "core/PepFile.h"
+#include "core/ui/GdiTypes.h"
+#include "plots/ui/CDomainDialog.h"
+#include "plots/ui/CMarkDialog.h"
+#include "plots/ui/CSchemeDialog.h"
+#include "plots/ui/CSchemeView.h"
+#include "plots/ui/CTextDialog.h"
+#include "plots/ui/PlotDialogs.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <deque>
+#include <functional>
+
+namespace quorin::shell::ui {
+
+namespace cmd = core::cmd;
+using test::RunningProgram;
+
+namespace {
+
+/// Answers the page dialogs in the order they open, nested ones too, and
+/// the font and colour choosers with what the test queued.
+class DialogScript
+{
+public:
+    DialogScript()
+    {
+        plots::ui::Choosers().run = [this](QDialog& dialog) {
+            if (m_steps.empty()) {
+                QTest::qFail("a dialog nobody expected", __FILE__, __LINE__);
+                dialog.reject();
+                return dialog.result();
+            }
+            const auto step = std::move(m_steps.front());
+            m_steps.pop_front();
+            step(dialog);
+            return dialog.result();
+        };
+        plots::ui::Choosers().font = [this](QWidget*, const plots::ui::ChosenFont&) {
+            return m_font;
+        };
+        plots::ui::Choosers().colour = [this](QWidget*, core::COLORREF) { return m_colour; };
+    }
+    ~DialogScript() { plots::ui::Choosers() = plots::ui::StandardChoosers(); }
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+
+    void Then(std::function<void(QDialog&)> step) { m_steps.push_back(std::move(step)); }
+    bool Done() const { return m_steps.empty(); }
+
+    /// A domain dialog filled in, the font and colour chosen, and OK.
+    void Domain(const QString& name, int start, int end, const plots::ui::ChosenFont& font,
+                core::COLORREF colour)
+    {
+        Then([this, name, start, end, font, colour](QDialog& dialog) {
+            QVERIFY(qobject_cast<plots::ui::CDomainDialog*>(&dialog) != nullptr);
+            dialog.findChild<QLineEdit*>(QStringLiteral("name"))->setText(name);
+            dialog.findChild<QLineEdit*>(QStringLiteral("start"))->setText(QString::number(start));
+            dialog.findChild<QLineEdit*>(QStringLiteral("end"))->setText(QString::number(end));
+            dialog.findChild<QCheckBox*>(QStringLiteral("displayName"))->setChecked(true);
+            m_font = font;
+            dialog.findChild<QPushButton*>(QStringLiteral("chooseFont"))->click();
+            m_colour = colour;
+            dialog.findChild<QPushButton*>(QStringLiteral("domainColor"))->click();
+            dialog.accept();
+        });
+    }
+
+private:
+    std::deque<std::function<void(QDialog&)>> m_steps;
+    std::optional<plots::ui::ChosenFont> m_font;
+    std::optional<core::COLORREF> m_colour;
+};
+
+plots::ui::CSchemeView* sketchView(const RunningProgram& program)
+{
+    ChildFrame* frame = program.frame->ActiveFrame();
+    return frame ? qobject_cast<plots::ui::CSchemeView*>(frame->widget()) : nullptr;
+}
+
+QString bacteriorhodopsin()
+{
+    return test::DataPath(QStringLiteral("proteins/P02945.fasta"));
+}
+
+plots::ui::ChosenFont labelFont(int height, core::COLORREF colour)
+{
+    core::LOGFONT font = core::ReportFontA();
+    font.lfHeight = height;
+    font.lfWeight = 700;
+    font.lfItalic = 1;
+    return {font, colour};
+}
+
+} // namespace
+
+/// The domain sketch in the desktop program: its launcher and a sketch made
+/// in its window that the .pep file keeps.
+class SketchWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theStructureDialogComesFirstAndCancelKeepsTheNewDomainList()
+    {
+        RunningProgram program;
+        DialogScript dialogs;
+        QVERIFY(program.frame->OpenDocumentFile(bacteriorhodopsin()));
+        core::PropertyRecord& record = program.Document()->Record();
+        record.sketch.domains.resize(3);
+
+        dialogs.Then([](QDialog& dialog) {
+            QVERIFY(qobject_cast<plots::ui::CSchemeDialog*>(&dialog) != nullptr);
+            // One domain over all 262 residues, 400 / 262 page units each.
+            QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("domains"))->count(), 1);
+            QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("end"))->text(),
+                     QStringLiteral("262"));
+            QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("scale"))->text(),
+                     QStringLiteral("1.53"));
+            dialog.reject();
+        });
+        QVERIFY(program.frame->Execute(cmd::kDomainSketch));
+        QCOMPARE(program.frame->Frames().size(), 1);
+        QCOMPARE(record.sketch.domains.size(), std::size_t(1));
+        QCOMPARE(record.sketch.domains[0].colour, plots::kDefaultDomainColour);
+
+        dialogs.Then([](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("scale"))->setText(QStringLiteral("1.5"));
+            dialog.accept();
+        });
+        QVERIFY(program.frame->Execute(cmd::kDomainSketch));
+        QVERIFY(sketchView(program) != nullptr);
+        QCOMPARE(record.sketch.scale, 1.5);
+        QVERIFY(program.frame->ActiveFrame()->windowTitle().startsWith(
+            QStringLiteral("Sketch of domains of P02945")));
+        // One sketch per sequence.
+        QVERIFY(!program.Enabled(cmd::kDomainSketch));
+        program.frame->ActiveFrame()->close();
+        QTRY_VERIFY(program.Enabled(cmd::kDomainSketch));
+    }
+
+    void aSketchMadeInTheWindowSurvivesSaveAndReopenByteForByte()
+    {
+        RunningProgram program;
+        DialogScript dialogs;
+        QVERIFY(program.frame->OpenDocumentFile(bacteriorhodopsin()));
+        // Beside the grey domain of the whole sequence, three named, coloured,
+        // overlapping domains: one added from the structure dialog, two from
+        // the window.
+        dialogs.Then([](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("scale"))->setText(QStringLiteral("2"));
+            dialog.findChild<QPushButton*>(QStringLiteral("add"))->click();
+            dialog.accept();
+        });
+        dialogs.Domain(QStringLiteral("Helix A"), 23, 42, labelFont(-11, 0x000080), 0x8080FF);
+        QVERIFY(program.frame->Execute(cmd::kDomainSketch));
+        plots::ui::CSchemeView* view = sketchView(program);
+        QVERIFY(view != nullptr);
+        dialogs.Domain(QStringLiteral("Helix B"), 57, 76, labelFont(-11, 0x004000), 0x80FF80);
+        QVERIFY(program.frame->Execute(cmd::kAddDomain));
+        dialogs.Domain(QStringLiteral("A-B"), 30, 70, labelFont(-11, 0x800000), 0xFFC080);
+        QVERIFY(program.frame->Execute(cmd::kAddDomain));
+        dialogs.Then([](QDialog& dialog) {
+            QVERIFY(qobject_cast<plots::ui::CMarkDialog*>(&dialog) != nullptr);
+            dialog.findChild<QLineEdit*>(QStringLiteral("position"))
+                ->setText(QStringLiteral("229"));
+            dialog.accept();
+        });
+        QVERIFY(program.frame->Execute(cmd::kMarkPositions));
+        QVERIFY(program.frame->Execute(cmd::kNumbersOrLabels));
+        QVERIFY(program.frame->Execute(cmd::kInsertText));
+        dialogs.Then([](QDialog& dialog) {
+            dialog.findChild<QPlainTextEdit*>(QStringLiteral("text"))
+                ->setPlainText(QStringLiteral("Bacteriorhodopsin\nretinal on K229"));
+            dialog.accept();
+        });
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(360, 150));
+        QVERIFY(dialogs.Done());
+        const core::SketchData made = program.Document()->Record().sketch;
+        QCOMPARE(made.domains.size(), std::size_t(4));
+        QCOMPARE(made.scale, 2.0);
+        QCOMPARE(made.domains[2].colour, core::COLORREF{0x80FF80});
+        QCOMPARE(made.domains[2].labelColour, core::COLORREF{0x004000});
+        QCOMPARE(made.domains[2].font.lfWeight, 700);
+        QCOMPARE(made.texts.size(), std::size_t(1));
+        QCOMPARE(made.texts[0].x, 360);
+
+        const QString first = program.home.Path(QStringLiteral("bR.pep"));
+        program.dialogs.Answer(first);
+        QVERIFY(program.frame->Execute(cmd::kSaveAs));
+        QVERIFY(program.frame->OpenDocumentFile(first));
+        QVERIFY(sketchView(program) != nullptr);
+        const core::SketchData back = program.Document()->Record().sketch;
+        QVERIFY(back.domains == made.domains);
+        QVERIFY(back.marks == made.marks);
+        QVERIFY(back.texts == made.texts);
+        QCOMPARE(back.labelMarks, made.labelMarks);
+        QCOMPARE(static_cast<float>(back.scale), static_cast<float>(made.scale));
+
+        const QString second = program.home.Path(QStringLiteral("again.pep"));
+        program.dialogs.Answer(second);
+        QVERIFY(program.frame->Execute(cmd::kSaveAs));
+        QCOMPARE(test::ReadBytes(second), test::ReadBytes(first));
+
+        // Refreshes the bundled example: QUORIN_SKETCH_EXAMPLE names where to put the file.
+        if (const QString example = qEnvironmentVariable("QUORIN_SKETCH_EXAMPLE");
+            !example.isEmpty()) {
+            QFile::remove(example);
+            QVERIFY(QFile::copy(first, example));
+        }
+    }
+};
+
+} // namespace quorin::shell::ui
+
+QTEST_MAIN(quorin::shell::ui::SketchWindowTest)
+#include "SketchWindowTest.moc"
