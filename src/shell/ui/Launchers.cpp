@@ -13,6 +13,7 @@
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 #include "shell/ui/CMainFrame.h"
+#include "shell/ui/COptionsPropSheet.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
 
@@ -41,7 +42,9 @@ std::map<int, Launcher>& launchers()
 /// Import, Exit, help, windows). A new one adds its line here.
 std::map<int, ApplicationCommand>& applicationCommands()
 {
-    static std::map<int, ApplicationCommand> table;
+    static std::map<int, ApplicationCommand> table = {
+        {cmd::kPreferences, {[] { return core::ui::CommandState{}; }, ShowPreferences}},
+    };
     return table;
 }
 
