@@ -78,7 +78,7 @@ TEST(PreferencesTest, AConfirmationWritesItsKeysInOneReplacementOrNotAtAll)
                                   "[Keep]\r\nx=1\r\n");
     core::ProfileFile file(dir / "quorin.ini");
     core::PropertyRecord record;
-    record.agents = {{"Old", "K"}, {"Gone", "R"}};
+    record.agents = {{"Old", "K"}};
 
     PreferenceChanges changes;
     changes.agents = std::vector<core::ENZYME>{{"Trypsin", "K!;R!"}};

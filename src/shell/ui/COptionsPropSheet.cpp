@@ -81,6 +81,8 @@ COptionsPropSheet::COptionsPropSheet(core::ui::Application& app, core::ui::CPept
     setWindowTitle(QStringLiteral("Preferences"));
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("pages"));
+    // Every page's tab in sight: the sheet is as wide as its tab row.
+    m_tabs->setUsesScrollButtons(false);
 
     m_directories = new CWorkDirPage(app);
     m_pages.push_back(m_directories);

@@ -306,6 +306,9 @@ private slots:
         QTRY_VERIFY(value->hasFocus());
         type(value, QStringLiteral("-1.5"));
         residues->setCurrentRow(2);
+        scaleList->setCurrentRow(1);
+        child<QPushButton>(scales, "delete")->click();
+        QCOMPARE(scaleList->count(), 1);
 
         child<QPushButton>(shown.sheet, "ok")->click();
         QVERIFY(!shown.sheet.isVisible());
@@ -317,6 +320,14 @@ private slots:
         QCOMPARE(setting(ini, core::kModificationsSection, "0"), QStringLiteral("Phospho:S;T;80"));
         QCOMPARE(setting(ini, core::kModificationsSection, "1"),
                  QStringLiteral("New modification:;0"));
+        QVERIFY(setting(ini, core::kScalesSection, "0").contains(QStringLiteral(";-1.5;")));
+        // One scale left: the next sequence adds the built-in scales after it,
+        // and the edited scale stays what it is.
+        core::PropertyRecord next;
+        core::ReadRecordSettings(program.app->SettingsFile(), next);
+        QCOMPARE(next.scales.size(), std::size_t{3});
+        QCOMPARE(next.scales[0].values[1], -1.5);
+        QCOMPARE(next.scales[1].name, next.builtinScales[0].name);
         QVERIFY(setting(ini, core::kScalesSection, "0").contains(QStringLiteral(";-1.5;")));
     }
 

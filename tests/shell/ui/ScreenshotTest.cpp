@@ -5,6 +5,7 @@
 #include "core/ui/Printing.h"
 #include "plots/ui/CPathyView.h"
 #include "plots/ui/PlotDialogs.h"
+#include "shell/ui/COptionsPropSheet.h"
 #include "shell/ui/CPepEditView.h"
 #include "shell/ui/HelpWindow.h"
 
@@ -223,6 +224,23 @@ private slots:
         QVERIFY(runTool(
             QStringLiteral("rsvg-convert"),
             {QStringLiteral("-o"), directory() + QStringLiteral("/hydropathy-metafile.png"), svg}));
+    }
+
+    /// Each page of the Preferences sheet at the sheet's own size.
+    void preferencesPages()
+    {
+        test::RunningProgram program;
+        QVERIFY(program.frame->OpenDocumentFile(
+            QStringLiteral(QUORIN_SOURCE_DIR "/src/res/examples/bacteriorhodopsin.fasta")));
+        program.Document()->Record().agents = {{"Trypsin", "K!;R!"}, {"CNBr", "M"}};
+        program.Document()->Record().modifications = {{"Phosphorylation", "S,T,Y", 79.97}};
+        COptionsPropSheet sheet(*program.app, program.Document(), program.frame.get());
+        sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        for (int i = 0; i < sheet.Tabs().count(); ++i) {
+            sheet.Tabs().setCurrentIndex(i);
+            save(&sheet, QStringLiteral("preferences-%1.png").arg(i + 1));
+        }
     }
 };
 
