@@ -114,13 +114,11 @@ bool CEditPathyScalePage::storeShown(Moment moment)
 
 void CEditPathyScalePage::residueChanged(int row)
 {
-    if (m_reverting || row < 0 || row == m_residue) {
+    if (row < 0 || row == m_residue) {
         return;
     }
     if (!storeValue(std::string(core::msg::kInvalidWeight))) {
-        m_reverting = true;
-        m_residues->setCurrentRow(m_residue);
-        m_reverting = false;
+        keepRow(m_residues, m_residue);
         return;
     }
     m_residue = row;

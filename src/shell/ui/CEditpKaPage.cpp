@@ -46,8 +46,7 @@ CEditpKaPage::CEditpKaPage(const core::PropertyRecord& record, QWidget* parent)
             return;
         }
         if (!store()) {
-            const QSignalBlocker blocker(m_groups);
-            m_groups->setCurrentRow(m_current);
+            keepRow(m_groups, m_current);
             return;
         }
         show(row);

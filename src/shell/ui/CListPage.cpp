@@ -40,12 +40,16 @@ void CListPage::selectionChanged(int row)
     }
     if (m_current >= 0 && !storeShown(Moment::Selection)) {
         // The entry being edited stays selected until its fields pass.
-        m_filling = true;
-        m_list->setCurrentRow(m_current);
-        m_filling = false;
+        keepRow(m_list, m_current);
         return;
     }
-    refill(row);
+    // The list is not rebuilt inside its own selection change: only the name
+    // of the entry stored can have changed.
+    if (m_current >= 0) {
+        m_list->item(m_current)->setText(nameOf(m_current));
+    }
+    m_current = row;
+    showEntry(row);
 }
 
 bool CListPage::CheckShown()

@@ -15,9 +15,12 @@
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quorin::shell::ui {
@@ -42,6 +45,16 @@ void CPreferencePage::refuse(const std::string& message, QLineEdit* field)
     core::ui::ShowMessage(ToQString(message), ToQString(core::msg::kError));
     field->setFocus();
     field->selectAll();
+}
+
+void CPreferencePage::keepRow(QListWidget* list, int row)
+{
+    const auto select = [list, row] {
+        const QSignalBlocker blocker(list);
+        list->setCurrentRow(row);
+    };
+    select();
+    QTimer::singleShot(0, list, select);
 }
 
 QLineEdit* CPreferencePage::field(const QString& name, QWidget* parent)

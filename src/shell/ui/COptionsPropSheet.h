@@ -14,6 +14,7 @@
 
 class QDialogButtonBox;
 class QLineEdit;
+class QListWidget;
 class QTabWidget;
 
 namespace quorin::core::ui {
@@ -61,6 +62,10 @@ protected:
     /// Shows a check's message titled "Error" with the page on show, then
     /// gives field the focus with its text selected.
     void refuse(const std::string& message, QLineEdit* field);
+    /// Puts the selection of list back on row after a refused check, without
+    /// signals, now and once more when the event that moved it (a mouse press
+    /// still selecting) is over.
+    static void keepRow(QListWidget* list, int row);
     /// A line edit whose edits mark the page modified.
     QLineEdit* field(const QString& name, QWidget* parent);
     /// A field of a size in [minimum, maximum] kept in accepted: each edit is

@@ -274,7 +274,6 @@ private:
     std::vector<core::HYDROPATHYSCALE> m_scales;
     int m_residue = 0;
     QString m_shownValue;
-    bool m_reverting = false;
     QListWidget* m_residues = nullptr;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_value = nullptr;

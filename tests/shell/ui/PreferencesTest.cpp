@@ -173,9 +173,11 @@ private slots:
 
         type(specificity, QStringLiteral("kb"));
         QVERIFY(shown.ApplyEnabled());
-        list->setCurrentRow(1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(1)).center());
         QCOMPARE(program.messages.LastText(), QStringLiteral("B is not a valid amino acid !"));
         QCOMPARE(program.messages.Requests().last().caption, QStringLiteral("Error"));
+        QTRY_COMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(0)});
         QCOMPARE(list->currentRow(), 0);
         QTRY_VERIFY(specificity->hasFocus());
         QCOMPARE(specificity->selectedText(), QStringLiteral("kb"));
