@@ -172,4 +172,41 @@ inline std::string NoAnswerInTime(std::string_view server, long long seconds)
            (seconds == 1 ? " second." : " seconds.");
 }
 
+// The Preferences sheet
+inline constexpr std::string_view kDeleteItem = "Delete item?";
+inline constexpr std::string_view kInvalidPKa = "Please enter a real value between 0 and 14 !";
+inline constexpr std::string_view kInvalidNumber = "Enter a valid number !";
+inline constexpr std::string_view kNoDirectoryInfo = "Could not retrieve directory info!";
+inline constexpr std::string_view kCannotCreateDirectory = "Could not create directory!";
+inline constexpr std::string_view kCopySettingsFile =
+    "No QUORIN.INI file found in the new directory.  Do you want to copy the old file to the new "
+    "directory?";
+inline constexpr std::string_view kReplaceSettingsFile =
+    "QUORIN.INI file was found in the new directory.  Do you want to replace it by the old file?";
+inline constexpr std::string_view kWillTerminate =
+    "Quorin will terminate now. You might have to re-launch Quorin manually.";
+
+/// The settings of a confirmed Preferences sheet that could not be written:
+/// neither the file nor the running program changed.
+inline std::string CannotWriteSettings(std::string_view path)
+{
+    return "The settings could not be written to " + std::string(path) +
+           ". The disk may be full or the folder read-only; no setting was changed.";
+}
+
+/// The settings file could not be moved to another user-data directory.
+inline std::string SettingsNotMoved(std::string_view directory, std::string_view reason,
+                                    std::string_view kept)
+{
+    return "The settings file could not be copied to " + std::string(directory) + ": " +
+           std::string(reason) + ". Quorin keeps using " + std::string(kept) + ".";
+}
+
+/// The new user-data directory could not be recorded for the next start.
+inline std::string UserDataNotRecorded(std::string_view store, std::string_view kept)
+{
+    return "The new settings directory could not be recorded in " + std::string(store) +
+           ". Quorin keeps using " + std::string(kept) + ".";
+}
+
 } // namespace quorin::core::msg

@@ -53,11 +53,7 @@ void PropertyRecord::SetSequence(std::string_view text)
     m_counts.fill(0);
     m_counts[kNTerminus] = 1;
     m_counts[kCTerminus] = 1;
-    m_pIStale = true;
-    m_pI = 0.0;
-    m_mw = 0.0;
-    m_absorptionDenatured = 0.0;
-    m_absorptionNative = 0.0;
+    ForgetCachedResults();
 
     m_raw.assign(text);
     m_clean.clear();
@@ -78,6 +74,15 @@ void PropertyRecord::SetSequence(std::string_view text)
             ++m_residueLength;
         }
     }
+}
+
+void PropertyRecord::ForgetCachedResults()
+{
+    m_pIStale = true;
+    m_pI = 0.0;
+    m_mw = 0.0;
+    m_absorptionDenatured = 0.0;
+    m_absorptionNative = 0.0;
 }
 
 double PropertyRecord::IsoelectricPoint()

@@ -69,6 +69,10 @@ public:
     /// The residue letters of the raw text, X and O included.
     const std::string& CleanSequence() const { return m_clean; }
 
+    /// Forgets the cached pI, weight and absorptions, so that the next call
+    /// computes them with the tables as they are now (after a table changed).
+    void ForgetCachedResults();
+
     /// Grid search over pH 1.00..12.99 in steps of 0.01 for the smallest net
     /// charge; the lowest pH wins a tie. Cached until the next SetSequence.
     double IsoelectricPoint();

@@ -187,18 +187,15 @@ std::vector<HYDROPATHYSCALE> readScales(const ProfileFile& file,
 }
 
 template <typename Entry, typename Format>
-void writeList(ProfileFile& file, std::string_view section, std::size_t previousCount,
-               const std::vector<Entry>& entries, Format format)
+void setList(ProfileText& text, std::string_view section, std::size_t previousCount,
+             const std::vector<Entry>& entries, Format format)
 {
-    // One write for the whole list: a list of thousands stays one file replacement.
-    file.Update([&](ProfileText& text) {
-        for (std::size_t k = 0; k <= previousCount; ++k) {
-            text.Set(section, std::to_string(k), std::nullopt);
-        }
-        for (std::size_t k = 0; k < entries.size(); ++k) {
-            text.Set(section, std::to_string(k), format(entries[k]));
-        }
-    });
+    for (std::size_t k = 0; k <= previousCount; ++k) {
+        text.Set(section, std::to_string(k), std::nullopt);
+    }
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        text.Set(section, std::to_string(k), format(entries[k]));
+    }
 }
 
 } // namespace
@@ -372,60 +369,113 @@ std::vector<RefusedSetting> ReadRecordSettings(ProfileFile& file, PropertyRecord
     return refused;
 }
 
-void WritePKaValues(ProfileFile& file, const PropertyRecord& record)
+int CharsPerLine(int outputFontSize)
 {
-    file.WriteString(kPropertiesSection, "pKa-Values", FormatNumberList(record.pKa, 3));
+    return outputFontSize > 0 ? (90 / outputFontSize) * 10 : 80;
 }
 
-void WriteOutputOptions(ProfileFile& file, AppSettings& settings, int plotLineWidth,
+// One replacement of the file per writer: a list of thousands, or the dozen
+// keys of a page, is written whole or not at all.
+
+bool WritePKaValues(ProfileFile& file, const PropertyRecord& record)
+{
+    return file.Update([&](ProfileText& text) { SetPKaValues(text, record.pKa); });
+}
+
+void SetPKaValues(ProfileText& text, const ResidueTable& pKa)
+{
+    text.Set(kPropertiesSection, "pKa-Values", FormatNumberList(pKa, 3));
+}
+
+bool WriteOutputOptions(ProfileFile& file, AppSettings& settings, int plotLineWidth,
                         int outputFontSize)
 {
+    if (!file.Update(
+            [&](ProfileText& text) { SetOutputOptions(text, plotLineWidth, outputFontSize); })) {
+        return false;
+    }
     settings.plotLineWidth = plotLineWidth;
     settings.outputFontSize = outputFontSize;
-    settings.charsPerLine = outputFontSize > 0 ? (90 / outputFontSize) * 10 : 80;
-    file.WriteInt(kSetupSection, "Output Font Size", settings.outputFontSize);
-    file.WriteInt(kSetupSection, "Characters per line", settings.charsPerLine);
-    file.WriteInt(kSetupSection, "Line Width", settings.plotLineWidth);
+    settings.charsPerLine = CharsPerLine(outputFontSize);
+    return true;
 }
 
-void WriteWheelOptions(ProfileFile& file, const AppSettings& settings)
+void SetOutputOptions(ProfileText& text, int plotLineWidth, int outputFontSize)
+{
+    text.Set(kSetupSection, "Output Font Size", std::to_string(outputFontSize));
+    text.Set(kSetupSection, "Characters per line", std::to_string(CharsPerLine(outputFontSize)));
+    text.Set(kSetupSection, "Line Width", std::to_string(plotLineWidth));
+}
+
+bool WriteWheelOptions(ProfileFile& file, const AppSettings& settings)
+{
+    return file.Update([&](ProfileText& text) { SetWheelOptions(text, settings); });
+}
+
+void SetWheelOptions(ProfileText& text, const AppSettings& settings)
 {
     const LOGFONT& font = settings.wheelFont;
-    file.WriteInt(kSetupSection, "Helical Wheel Line Width", settings.wheelLineWidth);
-    file.WriteInt(kSetupSection, "Helical Wheel Color Code", settings.wheelColorCode);
-    file.WriteInt(kSetupSection, "Helical Wheel Numbers", settings.wheelNumbers);
-    file.WriteInt(kSetupSection, "Helical Wheel Font Height", font.lfHeight);
-    file.WriteInt(kSetupSection, "Helical Wheel Font Weight", font.lfWeight);
-    file.WriteInt(kSetupSection, "Helical Wheel Font Italic", font.lfItalic);
-    file.WriteInt(kSetupSection, "Helical Wheel Font Underline", font.lfUnderline);
-    file.WriteInt(kSetupSection, "Helical Wheel Font OutPrecision", font.lfOutPrecision);
-    file.WriteInt(kSetupSection, "Helical Wheel Font ClipPrecision", font.lfClipPrecision);
-    file.WriteInt(kSetupSection, "Helical Wheel Font Quality", font.lfQuality);
-    file.WriteInt(kSetupSection, "Helical Wheel Font PitchAndFamily", font.lfPitchAndFamily);
-    file.WriteString(kSetupSection, "Helical Wheel Font FaceName", font.FaceName());
-    file.WriteString(kPropertiesSection, "Colors", formatColours(settings.colours));
+    const auto setInt = [&](std::string_view key, int value) {
+        text.Set(kSetupSection, key, std::to_string(value));
+    };
+    setInt("Helical Wheel Line Width", settings.wheelLineWidth);
+    setInt("Helical Wheel Color Code", settings.wheelColorCode);
+    setInt("Helical Wheel Numbers", settings.wheelNumbers);
+    setInt("Helical Wheel Font Height", font.lfHeight);
+    setInt("Helical Wheel Font Weight", font.lfWeight);
+    setInt("Helical Wheel Font Italic", font.lfItalic);
+    setInt("Helical Wheel Font Underline", font.lfUnderline);
+    setInt("Helical Wheel Font OutPrecision", font.lfOutPrecision);
+    setInt("Helical Wheel Font ClipPrecision", font.lfClipPrecision);
+    setInt("Helical Wheel Font Quality", font.lfQuality);
+    setInt("Helical Wheel Font PitchAndFamily", font.lfPitchAndFamily);
+    text.Set(kSetupSection, "Helical Wheel Font FaceName", font.FaceName());
+    text.Set(kPropertiesSection, "Colors", formatColours(settings.colours));
 }
 
-void WriteScaleList(ProfileFile& file, std::size_t previousCount,
+bool WriteScaleList(ProfileFile& file, std::size_t previousCount,
                     const std::vector<HYDROPATHYSCALE>& scales)
 {
-    writeList(file, kScalesSection, previousCount, scales, FormatScaleEntry);
+    return file.Update([&](ProfileText& text) { SetScaleList(text, previousCount, scales); });
 }
 
-void WriteAgentList(ProfileFile& file, std::size_t previousCount, const std::vector<ENZYME>& agents)
+bool WriteAgentList(ProfileFile& file, std::size_t previousCount, const std::vector<ENZYME>& agents)
 {
-    writeList(file, kAgentsSection, previousCount, agents, FormatAgentEntry);
+    return file.Update([&](ProfileText& text) { SetAgentList(text, previousCount, agents); });
 }
 
-void WriteModificationList(ProfileFile& file, std::size_t previousCount,
+bool WriteModificationList(ProfileFile& file, std::size_t previousCount,
                            const std::vector<MODIFICATION>& modifications)
 {
-    writeList(file, kModificationsSection, previousCount, modifications, FormatModificationEntry);
+    return file.Update(
+        [&](ProfileText& text) { SetModificationList(text, previousCount, modifications); });
 }
 
-void WriteWorkingDirectory(ProfileFile& file, std::string_view directory)
+void SetScaleList(ProfileText& text, std::size_t previousCount,
+                  const std::vector<HYDROPATHYSCALE>& scales)
 {
-    file.WriteString(kSetupSection, "Working Directory", directory);
+    setList(text, kScalesSection, previousCount, scales, FormatScaleEntry);
+}
+
+void SetAgentList(ProfileText& text, std::size_t previousCount, const std::vector<ENZYME>& agents)
+{
+    setList(text, kAgentsSection, previousCount, agents, FormatAgentEntry);
+}
+
+void SetModificationList(ProfileText& text, std::size_t previousCount,
+                         const std::vector<MODIFICATION>& modifications)
+{
+    setList(text, kModificationsSection, previousCount, modifications, FormatModificationEntry);
+}
+
+bool WriteWorkingDirectory(ProfileFile& file, std::string_view directory)
+{
+    return file.Update([&](ProfileText& text) { SetWorkingDirectory(text, directory); });
+}
+
+void SetWorkingDirectory(ProfileText& text, std::string_view directory)
+{
+    text.Set(kSetupSection, "Working Directory", directory);
 }
 
 } // namespace quorin::core

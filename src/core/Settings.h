@@ -75,27 +75,46 @@ std::string FormatScaleEntry(const HYDROPATHYSCALE& scale);
 std::string FormatAgentEntry(const ENZYME& agent);
 std::string FormatModificationEntry(const MODIFICATION& modification);
 
-/// "pKa-Values" from the record's current pKa table.
-void WritePKaValues(ProfileFile& file, const PropertyRecord& record);
+/// Characters per line of the text outputs for an output font size:
+/// (90 div size) x 10, so 11 points give 80 and 9 points give 100.
+int CharsPerLine(int outputFontSize);
 
-/// Output options page: sets the plot line width, font size and characters per
-/// line ((90 div size) x 10) and writes the three keys.
-void WriteOutputOptions(ProfileFile& file, AppSettings& settings, int plotLineWidth,
+// The writers below each replace the file once (ProfileFile::Update), so a
+// failed write leaves it as it was; they return false then. Their Set forms
+// make the same edits on a text, for a caller that writes several in one
+// replacement.
+
+/// "pKa-Values" from the record's current pKa table.
+bool WritePKaValues(ProfileFile& file, const PropertyRecord& record);
+void SetPKaValues(ProfileText& text, const ResidueTable& pKa);
+
+/// Output options page: writes "Output Font Size", "Characters per line"
+/// (CharsPerLine) and "Line Width"; once they are written, sets the three in
+/// settings.
+bool WriteOutputOptions(ProfileFile& file, AppSettings& settings, int plotLineWidth,
                         int outputFontSize);
+void SetOutputOptions(ProfileText& text, int plotLineWidth, int outputFontSize);
 
 /// Wheel options page: the wheel keys, the nine font keys and "Colors".
-void WriteWheelOptions(ProfileFile& file, const AppSettings& settings);
+bool WriteWheelOptions(ProfileFile& file, const AppSettings& settings);
+void SetWheelOptions(ProfileText& text, const AppSettings& settings);
 
 /// Rewrite a whole list section: keys "0".."previousCount" are deleted, then
 /// one key per entry is written from "0" upwards.
-void WriteScaleList(ProfileFile& file, std::size_t previousCount,
+bool WriteScaleList(ProfileFile& file, std::size_t previousCount,
                     const std::vector<HYDROPATHYSCALE>& scales);
-void WriteAgentList(ProfileFile& file, std::size_t previousCount,
+bool WriteAgentList(ProfileFile& file, std::size_t previousCount,
                     const std::vector<ENZYME>& agents);
-void WriteModificationList(ProfileFile& file, std::size_t previousCount,
+bool WriteModificationList(ProfileFile& file, std::size_t previousCount,
                            const std::vector<MODIFICATION>& modifications);
+void SetScaleList(ProfileText& text, std::size_t previousCount,
+                  const std::vector<HYDROPATHYSCALE>& scales);
+void SetAgentList(ProfileText& text, std::size_t previousCount, const std::vector<ENZYME>& agents);
+void SetModificationList(ProfileText& text, std::size_t previousCount,
+                         const std::vector<MODIFICATION>& modifications);
 
 /// "Working Directory" of "Setup Options".
-void WriteWorkingDirectory(ProfileFile& file, std::string_view directory);
+bool WriteWorkingDirectory(ProfileFile& file, std::string_view directory);
+void SetWorkingDirectory(ProfileText& text, std::string_view directory);
 
 } // namespace quorin::core

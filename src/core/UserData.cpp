@@ -33,10 +33,11 @@ std::filesystem::path UserDataDirectory(const ProfileFile& registry,
     return value.empty() ? startDirectory : std::filesystem::path(value);
 }
 
-void WriteUserDataDirectory(ProfileFile& registry, const std::filesystem::path& directory)
+bool WriteUserDataDirectory(ProfileFile& registry, const std::filesystem::path& directory)
 {
-    std::filesystem::create_directories(registry.Path().parent_path());
-    registry.WriteString(kSettingsSection, "User data", directory.string());
+    std::error_code ignored; // a folder that cannot be made fails the write below
+    std::filesystem::create_directories(registry.Path().parent_path(), ignored);
+    return registry.WriteString(kSettingsSection, "User data", directory.string());
 }
 
 std::string InstallationPath(const ProfileFile& registry)

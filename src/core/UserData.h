@@ -18,8 +18,8 @@ std::filesystem::path RegistryStorePath();
 std::filesystem::path UserDataDirectory(const ProfileFile& registry,
                                         const std::filesystem::path& startDirectory);
 
-/// Writes "User data" into the store.
-void WriteUserDataDirectory(ProfileFile& registry, const std::filesystem::path& directory);
+/// Writes "User data" into the store; false when the store could not be written.
+bool WriteUserDataDirectory(ProfileFile& registry, const std::filesystem::path& directory);
 
 /// The installation directory ending with a separator, or empty.
 std::string InstallationPath(const ProfileFile& registry);

@@ -68,6 +68,12 @@ bool Application::Exists()
     return g_instance != nullptr;
 }
 
+void Application::SetUserDataDirectory(const std::filesystem::path& directory)
+{
+    m_userDataDirectory = directory;
+    m_settingsFile = ProfileFile(SettingsFilePath(directory));
+}
+
 QString Application::WorkingDirectory() const
 {
     return ToQString(m_settings.workingDirectory);

@@ -48,6 +48,9 @@ public:
 
     const std::filesystem::path& StartDirectory() const { return m_startDirectory; }
     const std::filesystem::path& UserDataDirectory() const { return m_userDataDirectory; }
+    /// Points the program at "quorin.ini" of another user-data directory, once
+    /// the settings file was moved there.
+    void SetUserDataDirectory(const std::filesystem::path& directory);
     /// The settings file, "quorin.ini" in the user-data directory.
     ProfileFile& SettingsFile() { return m_settingsFile; }
     AppSettings& Settings() { return m_settings; }

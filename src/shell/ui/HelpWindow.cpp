@@ -10,7 +10,7 @@ namespace quorin::shell::ui {
 namespace {
 
 /// The keywords the windows and dialogs open, and the topic of each.
-constexpr std::array<std::pair<const char*, const char*>, 16> kTopics = {{
+constexpr std::array<std::pair<const char*, const char*>, 24> kTopics = {{
     {"QUORIN", "quorin.html"},
     {HelpWindow::kContents, "index.html"},
     {HelpWindow::kUsingHelp, "using-help.html"},
@@ -27,6 +27,14 @@ constexpr std::array<std::pair<const char*, const char*>, 16> kTopics = {{
     {"HELICAL WHEEL PROPERTIES BOX", "wheel-dialog.html"},
     {"HELICAL WHEEL WINDOW", "wheel.html"},
     {"DOMAIN STRUCTURE SKETCH", "sketch.html"},
+    {"PREFERENCES", "preferences.html"},
+    {"PREFERENCES DIRECTORIES", "prefs-directories.html"},
+    {"PREFERENCES HELICAL WHEEL", "prefs-wheel.html"},
+    {"PREFERENCES AGENTS", "prefs-agents.html"},
+    {"PREFERENCES PKA", "prefs-pka.html"},
+    {"PREFERENCES OUTPUT", "prefs-output.html"},
+    {"PREFERENCES MODIFICATIONS", "prefs-modifications.html"},
+    {"PREFERENCES SCALES", "prefs-scales.html"},
 }};
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 #include "shell/ui/CMainFrame.h"
+#include "shell/ui/COptionsPropSheet.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
 #include "shell/ui/SketchWindow.h"
@@ -50,6 +51,7 @@ std::map<int, ApplicationCommand>& applicationCommands()
 {
     static std::map<int, ApplicationCommand> table = {
         {cmd::kDownload, {{}, [](CMainFrame& frame) { frame.DownloadSequence(); }}},
+        {cmd::kPreferences, {[] { return core::ui::CommandState{}; }, ShowPreferences}},
     };
     return table;
 }

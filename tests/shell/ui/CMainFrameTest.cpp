@@ -140,7 +140,7 @@ private slots:
                            "&Download Sequence...\tCtrl+D | --- | &Batch analysis...[x] | "
                            "&Terminate Batch analysis...[x] | --- | P&rint Setup... | --- | "
                            "Recent File[x] | --- | E&xit |"),
-            QStringLiteral("&Options: &Preferences...[x] |"),
+            QStringLiteral("&Options: &Preferences... |"),
             QStringLiteral("&Help: &Content\tF1 | &Contents | &Using Help | --- | &About... |"),
         };
         QCOMPARE(program.MenuLines(), expected);
@@ -166,7 +166,7 @@ private slots:
                            "Cleavage... | &Modfinder...[x] | Search for Sequence "
                            "&Motifs... | --- | &Helical Wheel... | H&ydropathy Plot... | "
                            "Plot of &Amphipathy Moment... | &Display Domain Structure... |"),
-            QStringLiteral("&Options: &Preferences...[x] |"),
+            QStringLiteral("&Options: &Preferences... |"),
             QStringLiteral(
                 "&Window: &Cascade | &Tile | &Arrange Icons | --- | &1 Sequence Editor[v] |"),
             QStringLiteral("&Help: &Contents | &Help on Help | --- | &About... |"),

@@ -7,6 +7,7 @@
 #include "plots/ui/CPathyView.h"
 #include "plots/ui/CSchemeView.h"
 #include "plots/ui/PlotDialogs.h"
+#include "shell/ui/COptionsPropSheet.h"
 #include "shell/ui/CPepEditView.h"
 #include "shell/ui/HelpWindow.h"
 
@@ -311,6 +312,23 @@ private slots:
         QVERIFY(runTool(
             QStringLiteral("rsvg-convert"),
             {QStringLiteral("-o"), directory() + QStringLiteral("/sketch-metafile.png"), svg}));
+    }
+
+    /// Each page of the Preferences sheet at the sheet's own size.
+    void preferencesPages()
+    {
+        test::RunningProgram program;
+        QVERIFY(program.frame->OpenDocumentFile(
+            QStringLiteral(QUORIN_SOURCE_DIR "/src/res/examples/bacteriorhodopsin.fasta")));
+        program.Document()->Record().agents = {{"Trypsin", "K!;R!"}, {"CNBr", "M"}};
+        program.Document()->Record().modifications = {{"Phosphorylation", "S,T,Y", 79.97}};
+        COptionsPropSheet sheet(*program.app, program.Document(), program.frame.get());
+        sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        for (int i = 0; i < sheet.Tabs().count(); ++i) {
+            sheet.Tabs().setCurrentIndex(i);
+            save(&sheet, QStringLiteral("preferences-%1.png").arg(i + 1));
+        }
     }
 };
 

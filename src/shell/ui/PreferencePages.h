@@ -1,0 +1,282 @@
+#pragma once
+
+#include "core/PropertyRecord.h"
+#include "core/Settings.h"
+#include "shell/ui/COptionsPropSheet.h"
+
+#include <QDialog>
+
+#include <array>
+#include <filesystem>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+namespace quorin::core::ui {
+class Application;
+}
+
+namespace quorin::shell::ui {
+
+/// "Create new directory": one field "Name (up to 8 characters)".
+class CNewDirDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CNewDirDialog(QWidget* parent = nullptr);
+    /// The name typed, cut to 8 characters.
+    QString Name() const;
+
+private:
+    QLineEdit* m_name = nullptr;
+};
+
+/// "Directories": browses the working directory ("User data") or the
+/// directory of the settings file ("User profiles"). Confirmed, the first
+/// becomes the working directory; the second receives the settings file, and
+/// the program starts again with it.
+class CWorkDirPage : public CPreferencePage
+{
+    Q_OBJECT
+
+public:
+    explicit CWorkDirPage(core::ui::Application& app, QWidget* parent = nullptr);
+
+    /// The directory on show.
+    std::filesystem::path Browsed() const;
+    /// Enters a directory: lists it ("Could not retrieve directory info!" when
+    /// it cannot be listed, and nothing changes) and marks the page modified.
+    bool Enter(const std::filesystem::path& directory);
+    bool MovesSettings() const;
+
+    void Collect(PreferenceChanges& changes) override;
+
+    enum class MoveOutcome
+    {
+        Nothing, ///< no move asked for, or the same directory
+        Failed,  ///< said so; the old directory stays in use
+        Restart, ///< the settings live in the new directory from now on
+    };
+    /// The "User profiles" confirmation: asks whether the settings file is to
+    /// be copied (or to replace the one there); a copy is read back and
+    /// compared before the new directory is recorded and the old file removed.
+    MoveOutcome MoveSettings();
+
+private:
+    int mode() const;
+    bool list(const std::filesystem::path& directory);
+    void createDirectory();
+
+    core::ui::Application& m_app;
+    /// The directories browsed for "User data" and "User profiles".
+    std::array<std::filesystem::path, 2> m_browsed;
+    QLabel* m_current = nullptr;
+    QListWidget* m_list = nullptr;
+    QRadioButton* m_userData = nullptr;
+    QRadioButton* m_userProfiles = nullptr;
+};
+
+/// "Helical Wheel Options": the residue colours, the label font, the colour
+/// and number switches and the line width of the wheels.
+class CWheelPropertiesPage : public CPreferencePage
+{
+    Q_OBJECT
+
+public:
+    explicit CWheelPropertiesPage(const core::AppSettings& settings, QWidget* parent = nullptr);
+
+    void Collect(PreferenceChanges& changes) override;
+
+private:
+    void showColour();
+    void chooseColour();
+    void chooseFont();
+    void allToDefault();
+    int residue() const;
+
+    PreferenceChanges::Wheel m_wheel;
+    QListWidget* m_residues = nullptr;
+    QPushButton* m_swatch = nullptr;
+    QCheckBox* m_useColours = nullptr;
+    QCheckBox* m_numbers = nullptr;
+    QLineEdit* m_lineWidth = nullptr;
+};
+
+/// "Output Options": the font size of hard copies and the line width of
+/// drawings. A size typed outside its range, or with a character other than a
+/// digit, is set back at once to the last one accepted.
+class CFontSizePage : public CPreferencePage
+{
+    Q_OBJECT
+
+public:
+    explicit CFontSizePage(const core::AppSettings& settings, QWidget* parent = nullptr);
+
+    void Collect(PreferenceChanges& changes) override;
+
+private:
+    PreferenceChanges::Output m_output;
+    QLineEdit* m_fontSize = nullptr;
+    QLineEdit* m_lineWidth = nullptr;
+};
+
+/// "Define pKa Values": the nine ionisable groups.
+class CEditpKaPage : public CPreferencePage
+{
+    Q_OBJECT
+
+public:
+    explicit CEditpKaPage(const core::PropertyRecord& record, QWidget* parent = nullptr);
+
+    bool CheckShown() override;
+    void Collect(PreferenceChanges& changes) override;
+
+private:
+    bool store();
+    void show(int group);
+
+    core::ResidueTable m_pKa;
+    core::ResidueTable m_default;
+    int m_current = 0;
+    QString m_shownText;
+    QListWidget* m_groups = nullptr;
+    QLineEdit* m_value = nullptr;
+};
+
+/// The list pages: a list of entries and the fields of the one on show. The
+/// shown entry is checked and stored when the selection moves, on "&New" and
+/// on confirmation; a refused entry keeps the selection and the focus.
+class CListPage : public CPreferencePage
+{
+    Q_OBJECT
+
+public:
+    using CPreferencePage::CPreferencePage;
+
+    bool CheckShown() override;
+
+protected:
+    enum class Moment
+    {
+        Selection,
+        New,
+        Delete,
+        Confirm,
+    };
+
+    /// Makes the list, "&New" and "&Delete" behave; call once the widgets exist.
+    void connectList(QListWidget* list, QPushButton* newButton, QPushButton* deleteButton);
+    /// Fills the list and shows the entry at row (none when the list is empty).
+    void refill(int row);
+    int current() const { return m_current; }
+
+    virtual int count() const = 0;
+    virtual QString nameOf(int row) const = 0;
+    virtual void showEntry(int row) = 0;
+    /// Checks the fields of the entry at m_current and stores them; false
+    /// after refuse().
+    virtual bool storeShown(Moment moment) = 0;
+    virtual void appendNew() = 0;
+    virtual void removeAt(int row) = 0;
+    /// What deleting the last entry leaves (a new entry for agents and scales).
+    virtual void afterLastDeleted() {}
+    /// Whether "&Delete" checks the shown entry first.
+    virtual bool checksBeforeDelete() const { return false; }
+
+private:
+    void selectionChanged(int row);
+    void addNew();
+    void deleteShown();
+
+    QListWidget* m_list = nullptr;
+    int m_current = -1;
+    bool m_filling = false;
+};
+
+/// "Edit Cleaving Agents".
+class CEditProteases : public CListPage
+{
+    Q_OBJECT
+
+public:
+    explicit CEditProteases(const core::PropertyRecord& record, QWidget* parent = nullptr);
+    void Collect(PreferenceChanges& changes) override;
+
+private:
+    int count() const override { return static_cast<int>(m_agents.size()); }
+    QString nameOf(int row) const override;
+    void showEntry(int row) override;
+    bool storeShown(Moment moment) override;
+    void appendNew() override;
+    void removeAt(int row) override;
+    void afterLastDeleted() override { appendNew(); }
+
+    std::vector<core::ENZYME> m_agents;
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_specificity = nullptr;
+};
+
+/// "Edit Modifications".
+class CEditModificationsPage : public CListPage
+{
+    Q_OBJECT
+
+public:
+    explicit CEditModificationsPage(const core::PropertyRecord& record, QWidget* parent = nullptr);
+    void Collect(PreferenceChanges& changes) override;
+
+private:
+    int count() const override { return static_cast<int>(m_modifications.size()); }
+    QString nameOf(int row) const override;
+    void showEntry(int row) override;
+    bool storeShown(Moment moment) override;
+    void appendNew() override;
+    void removeAt(int row) override;
+
+    std::vector<core::MODIFICATION> m_modifications;
+    QString m_shownWeight;
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_specificity = nullptr;
+    QLineEdit* m_weight = nullptr;
+};
+
+/// "Edit Hydropathy Scales": the scales and the 22 values of the one on show.
+class CEditPathyScalePage : public CListPage
+{
+    Q_OBJECT
+
+public:
+    explicit CEditPathyScalePage(const core::PropertyRecord& record, QWidget* parent = nullptr);
+    void Collect(PreferenceChanges& changes) override;
+
+private:
+    int count() const override { return static_cast<int>(m_scales.size()); }
+    QString nameOf(int row) const override;
+    void showEntry(int row) override;
+    bool storeShown(Moment moment) override;
+    void appendNew() override;
+    void removeAt(int row) override;
+    void afterLastDeleted() override { appendNew(); }
+    bool checksBeforeDelete() const override { return true; }
+
+    /// Checks the value field and stores it for the residue on show.
+    bool storeValue(const std::string& message);
+    void residueChanged(int row);
+    void showValue();
+
+    std::vector<core::HYDROPATHYSCALE> m_scales;
+    int m_residue = 0;
+    QString m_shownValue;
+    QListWidget* m_residues = nullptr;
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_value = nullptr;
+};
+
+} // namespace quorin::shell::ui
