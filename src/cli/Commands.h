@@ -28,6 +28,7 @@ int RunHelices(Arguments& args);
 int RunMoment(Arguments& args);
 int RunRender(Arguments& args);
 int RunModFinder(Arguments& args);
+int RunBatch(Arguments& args);
 
 /// Digests the session's sequence as `digest` does, with the agents of those
 /// names (a name given twice stands once); the fragments stay in weight order.

@@ -132,4 +132,13 @@ inline std::string NotAnAminoAcid(std::string_view character)
     return std::string(character) + " is not a valid amino acid !";
 }
 
+// The batch analysis
+inline constexpr std::string_view kBatchInvalidThreshold = "Enter a valid number as threshold !";
+inline constexpr std::string_view kCancelMayNotBeImmediate = "Cancel may not be immediate";
+/// The end of a batch run: the number of sequences analysed.
+inline std::string SequencesAnalyzed(std::size_t count)
+{
+    return std::to_string(count) + " sequences analyzed.";
+}
+
 } // namespace quorin::core::msg

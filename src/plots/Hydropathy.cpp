@@ -154,11 +154,15 @@ double MeanHydropathy(const core::PropertyRecord& record, int first, int last)
 int PredictHelices(const core::PropertyRecord& record, double threshold,
                    std::vector<Helix>* helices)
 {
-    const std::vector<double> values = PositionValues(record);
+    return PredictHelices(PositionValues(record), threshold, helices);
+}
+
+int PredictHelices(std::span<const double> values, double threshold, std::vector<Helix>* helices)
+{
     const auto at = [&values](int position) {
         return values[static_cast<std::size_t>(position - 1)];
     };
-    const int length = PositionCount(record);
+    const auto length = static_cast<int>(values.size());
     int lastEnd = 0;
     int count = 0;
     // The last start tested is length - 20, so a helix never starts in the
