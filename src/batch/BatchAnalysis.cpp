@@ -3,119 +3,74 @@
 #include "plots/Hydropathy.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <thread>
 
 namespace quorin::batch {
-namespace {
 
-constexpr double kWaterMass = 18.02;
-constexpr std::string_view kEol = "\r\n";
-
-/// The charged groups in the order the net charge sums them: the positive
-/// ones (N-terminus, H, K, R), then the negative ones (C, D, E, Y, C-terminus).
-constexpr std::array<int, 9> kChargedSlots = {core::kNTerminus, 7, 9, 15, 2, 3, 4, 20,
-                                              core::kCTerminus};
-constexpr int kPositiveGroups = 4;
-
-void appendFixed(std::string& out, double value, int decimals)
+double Column::Read(const PROPERTIES& row) const
 {
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    out.append(buffer, result.ptr);
+    switch (kind) {
+    case Kind::Length:
+        return static_cast<double>(row.length);
+    case Kind::MolecularWeight:
+        return row.molecularWeight;
+    case Kind::IsoelectricPoint:
+        return row.isoelectricPoint;
+    case Kind::EpsDenatured:
+        return row.epsDenatured;
+    case Kind::EpsNative:
+        return row.epsNative;
+    case Kind::Gravy:
+        return row.gravy;
+    case Kind::Helices:
+        return static_cast<double>(row.helixCount);
+    case Kind::Relative:
+        return row.relativeComposition[slot];
+    case Kind::Absolute:
+        return static_cast<double>(row.absoluteComposition[slot]);
+    }
+    return 0.0;
 }
 
-void appendInteger(std::string& out, std::int64_t value)
+void Column::Store(PROPERTIES& row, double value) const
 {
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    switch (kind) {
+    case Kind::Length:
+        row.length = static_cast<std::int64_t>(value);
+        break;
+    case Kind::MolecularWeight:
+        row.molecularWeight = value;
+        break;
+    case Kind::IsoelectricPoint:
+        row.isoelectricPoint = value;
+        break;
+    case Kind::EpsDenatured:
+        row.epsDenatured = value;
+        break;
+    case Kind::EpsNative:
+        row.epsNative = value;
+        break;
+    case Kind::Gravy:
+        row.gravy = value;
+        break;
+    case Kind::Helices:
+        row.helixCount = static_cast<std::int64_t>(value);
+        break;
+    case Kind::Relative:
+        row.relativeComposition[slot] = value;
+        break;
+    case Kind::Absolute:
+        row.absoluteComposition[slot] = static_cast<std::int64_t>(value);
+        break;
+    }
 }
 
-/// One column of the results file: how it reads a row, how a statistic is
-/// stored back into it, and how it is written.
-struct Column
-{
-    enum class Kind
-    {
-        Length,
-        MolecularWeight,
-        IsoelectricPoint,
-        EpsDenatured,
-        EpsNative,
-        Gravy,
-        Helices,
-        Relative,
-        Absolute,
-    };
-    Kind kind;
-    std::size_t slot = 0;
-
-    double Read(const PROPERTIES& row) const
-    {
-        switch (kind) {
-        case Kind::Length:
-            return static_cast<double>(row.length);
-        case Kind::MolecularWeight:
-            return row.molecularWeight;
-        case Kind::IsoelectricPoint:
-            return row.isoelectricPoint;
-        case Kind::EpsDenatured:
-            return row.epsDenatured;
-        case Kind::EpsNative:
-            return row.epsNative;
-        case Kind::Gravy:
-            return row.gravy;
-        case Kind::Helices:
-            return static_cast<double>(row.helixCount);
-        case Kind::Relative:
-            return row.relativeComposition[slot];
-        case Kind::Absolute:
-            return static_cast<double>(row.absoluteComposition[slot]);
-        }
-        return 0.0;
-    }
-
-    /// Integer columns keep a statistic truncated toward zero.
-    void Store(PROPERTIES& row, double value) const
-    {
-        switch (kind) {
-        case Kind::Length:
-            row.length = static_cast<std::int64_t>(value);
-            break;
-        case Kind::MolecularWeight:
-            row.molecularWeight = value;
-            break;
-        case Kind::IsoelectricPoint:
-            row.isoelectricPoint = value;
-            break;
-        case Kind::EpsDenatured:
-            row.epsDenatured = value;
-            break;
-        case Kind::EpsNative:
-            row.epsNative = value;
-            break;
-        case Kind::Gravy:
-            row.gravy = value;
-            break;
-        case Kind::Helices:
-            row.helixCount = static_cast<std::int64_t>(value);
-            break;
-        case Kind::Relative:
-            row.relativeComposition[slot] = value;
-            break;
-        case Kind::Absolute:
-            row.absoluteComposition[slot] = static_cast<std::int64_t>(value);
-            break;
-        }
-    }
-};
-
-/// The selected columns in the order of the results file.
-std::vector<Column> selectedColumns(const BatchOptions& options)
+std::vector<Column> SelectedColumns(const BatchOptions& options)
 {
     using Kind = Column::Kind;
     std::vector<Column> columns;
@@ -140,6 +95,32 @@ std::vector<Column> selectedColumns(const BatchOptions& options)
         }
     }
     return columns;
+}
+
+namespace {
+
+constexpr double kWaterMass = 18.02;
+constexpr std::string_view kEol = "\r\n";
+
+/// The charged groups in the order the net charge sums them: the positive
+/// ones (N-terminus, H, K, R), then the negative ones (C, D, E, Y, C-terminus).
+constexpr std::array<int, 9> kChargedSlots = {core::kNTerminus, 7, 9, 15, 2, 3, 4, 20,
+                                              core::kCTerminus};
+constexpr int kPositiveGroups = 4;
+
+void appendFixed(std::string& out, double value, int decimals)
+{
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    out.append(buffer, result.ptr);
+}
+
+void appendInteger(std::string& out, std::int64_t value)
+{
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
 }
 
 std::string asctimeText(std::time_t time)
@@ -306,10 +287,24 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row,
     }
 }
 
-StatisticsRows ComputeStatistics(const std::vector<PROPERTIES>& rows, const BatchOptions& options)
+ColumnTable::ColumnTable(const BatchOptions& options, std::size_t rows)
+    : m_options(options), m_columns(SelectedColumns(options)), m_rows(rows),
+      m_values(m_columns.size() * rows)
+{}
+
+void ColumnTable::Set(std::size_t row, const PROPERTIES& values)
 {
+    for (std::size_t c = 0; c < m_columns.size(); ++c) {
+        m_values[c * m_rows + row] = m_columns[c].Read(values);
+    }
+}
+
+StatisticsRows ColumnTable::Statistics(unsigned jobs) const
+{
+    const BatchOptions& options = m_options;
+    const std::vector<Column>& columns = m_columns;
     StatisticsRows result;
-    if (rows.empty()) {
+    if (m_rows == 0) {
         return result;
     }
     enum Statistic
@@ -341,45 +336,60 @@ StatisticsRows ComputeStatistics(const std::vector<PROPERTIES>& rows, const Batc
     if (result.rows.empty()) {
         return result;
     }
-    const std::size_t n = rows.size();
+    const std::size_t n = m_rows;
     const auto count = static_cast<double>(n);
-    std::vector<double> values(n);
-    for (const Column& column : selectedColumns(options)) {
-        double sum = 0.0;
-        for (std::size_t i = 0; i < n; ++i) {
-            values[i] = column.Read(rows[i]);
-            sum += values[i];
-        }
-        std::array<double, 6> statistic{};
-        statistic[Mean] = sum / count;
-        if (n > 1) {
-            double squares = 0.0;
-            for (const double value : values) {
-                const double deviation = statistic[Mean] - value;
-                squares += deviation * deviation;
+    // Columns are independent and each is summed in row order, so sharing them
+    // out among threads changes no value.
+    std::atomic<std::size_t> nextColumn = 0;
+    const auto work = [&] {
+        std::vector<double> values(n);
+        for (std::size_t c = nextColumn++; c < columns.size(); c = nextColumn++) {
+            const Column& column = columns[c];
+            double sum = 0.0;
+            const double* const stored = m_values.data() + c * n;
+            for (std::size_t i = 0; i < n; ++i) {
+                values[i] = stored[i];
+                sum += values[i];
             }
-            statistic[Sd] = std::sqrt(squares / (count - 1.0));
-        }
-        statistic[Se] = statistic[Sd] / std::sqrt(count);
-        const auto [low, high] = std::minmax_element(values.begin(), values.end());
-        statistic[Minimum] = *low;
-        statistic[Maximum] = *high;
-        if (options.median) {
-            const auto middle = values.begin() + static_cast<std::ptrdiff_t>(n / 2);
-            std::nth_element(values.begin(), middle, values.end());
-            if (n % 2 == 0) {
-                const double upper = *middle;
-                const double lower = *std::max_element(values.begin(), middle);
-                statistic[Median] = (lower + upper) / 2.0;
-            } else {
-                statistic[Median] = *middle;
+            std::array<double, 6> statistic{};
+            statistic[Mean] = sum / count;
+            if (n > 1) {
+                double squares = 0.0;
+                for (const double value : values) {
+                    const double deviation = statistic[Mean] - value;
+                    squares += deviation * deviation;
+                }
+                statistic[Sd] = std::sqrt(squares / (count - 1.0));
+            }
+            statistic[Se] = statistic[Sd] / std::sqrt(count);
+            const auto [low, high] = std::minmax_element(values.begin(), values.end());
+            statistic[Minimum] = *low;
+            statistic[Maximum] = *high;
+            if (options.median) {
+                const auto middle = values.begin() + static_cast<std::ptrdiff_t>(n / 2);
+                std::nth_element(values.begin(), middle, values.end());
+                if (n % 2 == 0) {
+                    const double upper = *middle;
+                    const double lower = *std::max_element(values.begin(), middle);
+                    statistic[Median] = (lower + upper) / 2.0;
+                } else {
+                    statistic[Median] = *middle;
+                }
+            }
+            for (std::size_t s = 0; s < kinds.size(); ++s) {
+                if (rowOf[s] >= 0) {
+                    column.Store(result.rows[static_cast<std::size_t>(rowOf[s])], statistic[s]);
+                }
             }
         }
-        for (std::size_t s = 0; s < kinds.size(); ++s) {
-            if (rowOf[s] >= 0) {
-                column.Store(result.rows[static_cast<std::size_t>(rowOf[s])], statistic[s]);
-            }
-        }
+    };
+    std::vector<std::thread> threads;
+    for (unsigned t = 1; t < std::min<std::size_t>(jobs, columns.size()); ++t) {
+        threads.emplace_back(work);
+    }
+    work();
+    for (std::thread& thread : threads) {
+        thread.join();
     }
     return result;
 }

@@ -80,15 +80,60 @@ private:
     std::array<std::int8_t, 256> m_slots{};
 };
 
-/// The statistics rows, in the order mean, SD, SE, minimum, maximum, median,
-/// of the selected ones, over the selected columns of rows; with their names.
-/// Nothing for an empty rows list.
+/// One column of the results file: how it reads a row and how a statistic
+/// is stored back into it.
+struct Column
+{
+    enum class Kind
+    {
+        Length,
+        MolecularWeight,
+        IsoelectricPoint,
+        EpsDenatured,
+        EpsNative,
+        Gravy,
+        Helices,
+        Relative,
+        Absolute,
+    };
+    Kind kind;
+    std::size_t slot = 0;
+
+    double Read(const PROPERTIES& row) const;
+    /// Integer columns keep a statistic truncated toward zero.
+    void Store(PROPERTIES& row, double value) const;
+};
+
+/// The selected columns in the order of the results file.
+std::vector<Column> SelectedColumns(const BatchOptions& options);
+
+/// The statistics rows with their names.
 struct StatisticsRows
 {
     std::vector<PROPERTIES> rows;
     std::vector<std::string_view> names;
 };
-StatisticsRows ComputeStatistics(const std::vector<PROPERTIES>& rows, const BatchOptions& options);
+
+/// The values of the selected columns of every sequence row, column by
+/// column, for the statistics.
+class ColumnTable
+{
+public:
+    ColumnTable(const BatchOptions& options, std::size_t rows);
+
+    void Set(std::size_t row, const PROPERTIES& values);
+
+    /// The statistics rows in the order mean, SD, SE, minimum, maximum,
+    /// median, of the selected ones; nothing without rows. Each column is
+    /// summed in row order; the columns are shared among jobs threads.
+    StatisticsRows Statistics(unsigned jobs = 1) const;
+
+private:
+    BatchOptions m_options;
+    std::vector<Column> m_columns;
+    std::size_t m_rows = 0;
+    std::vector<double> m_values;
+};
 
 /// The header line of the results file, CR LF included.
 std::string ResultsHeader(const BatchOptions& options);

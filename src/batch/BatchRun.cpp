@@ -182,9 +182,9 @@ BatchOutcome WriteBatchResults(const std::vector<BatchRecord>& records, std::siz
     const bool statistics =
         !rowsOnly && (options.mean || options.standardDeviation || options.standardError ||
                       options.minimum || options.maximum || options.median);
-    // The rows are kept only for the statistics; a rows-only run holds a block
-    // at a time.
-    std::vector<PROPERTIES> rows(statistics ? records.size() : 0);
+    // The values are kept only for the statistics; a rows-only run holds a
+    // block at a time.
+    ColumnTable table(options, statistics ? records.size() : 0);
     if (!rowsOnly) {
         sink(ResultsHeader(options));
     }
@@ -197,11 +197,13 @@ BatchOutcome WriteBatchResults(const std::vector<BatchRecord>& records, std::siz
             const std::size_t last = std::min(records.size(), first + kResultsBlock);
             std::string text;
             text.reserve((last - first) * 256);
-            PROPERTIES local;
+            PROPERTIES row;
             for (std::size_t i = first; i < last; ++i) {
                 checkTermination(control);
-                PROPERTIES& row = statistics ? rows[i] : local;
                 analyzer.Analyse(records[i].body, row, scratch);
+                if (statistics) {
+                    table.Set(i, row);
+                }
                 AppendResultLine(text, row, records[i].name, options);
             }
             return text;
@@ -212,7 +214,7 @@ BatchOutcome WriteBatchResults(const std::vector<BatchRecord>& records, std::siz
                            std::min(records.size(), (block + 1) * kResultsBlock) - 1, inputSize);
         });
     if (statistics) {
-        const StatisticsRows stats = ComputeStatistics(rows, options);
+        const StatisticsRows stats = table.Statistics(EffectiveJobs(control.jobs));
         std::string text;
         for (std::size_t i = 0; i < stats.rows.size(); ++i) {
             AppendResultLine(text, stats.rows[i], stats.names[i], options);
