@@ -96,7 +96,7 @@ void WriteBatchOptions(core::ProfileFile& settings, const BatchOptions& options)
             } else {
                 const auto flag = std::find_if(kFlags.begin(), kFlags.end(),
                                                [key](const FlagField& f) { return f.key == key; });
-                value = options.*flag->field ? "1" : "0";
+                value.assign(1, options.*flag->field ? '1' : '0');
             }
             text.Set(core::kBatchSection, key, value);
         }
