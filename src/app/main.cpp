@@ -1,3 +1,4 @@
+#include "batch/ui/BatchRunner.h"
 #include "core/FileIo.h"
 #include "core/ui/Application.h"
 #include "shell/ui/CMainFrame.h"
@@ -103,6 +104,7 @@ int main(int argc, char** argv)
     std::error_code error;
     auto start = std::filesystem::current_path(error);
     quorin::core::ui::Application app(error ? std::filesystem::path(".") : start);
+    quorin::batch::ui::RegisterBatchCommands();
     auto mainFrame = quorin::shell::ui::InitInstance(app, QApplication::arguments().mid(1));
     return QApplication::exec();
 }

@@ -59,6 +59,21 @@ constexpr std::array kCommands = {
             "  SEARCH           motifs separated by \";\" (X matches any residue), e.g. \"GX;LL\"\n"
             "  --by-motif       list the sites motif by motif (default: by position)",
             &RunMotifs},
+    Command{
+        "batch", "the batch analysis of a multi-record FASTA file: results and log, or digest",
+        "batch INPUT [--set \"KEY=VALUE\" ...] [--results PATH] [--log PATH | --no-log] "
+        "[--digest --agent NAME ...] [--jobs N] [--rows-only] [--settings PATH]\n"
+        "  INPUT            a multi-record FASTA text (.gz read through zlib); - reads\n"
+        "                   standard input, and the results then go to standard output\n"
+        "  --set KEY=VALUE  a key of \"Batch Execution Options\" for this run only\n"
+        "  --results PATH   the results (or digest) file; - is standard output\n"
+        "                   (default: INPUT with _results.txt or _digest.txt for its extension)\n"
+        "  --log PATH       the log (default: beside the results file, none on standard output)\n"
+        "  --no-log         write no log\n"
+        "  --digest         digest every record with the --agent agents instead\n"
+        "  --jobs N         analyse on N threads (default: one per processor)\n"
+        "  --rows-only      the sequence rows alone: no header, statistics or log",
+        &RunBatch, false},
 #ifdef QUORIN_CLI_RENDER
     Command{
         "render", "a plot page as SVG, PDF, PNG or EMF (by the ending of OUT)",
@@ -117,6 +132,10 @@ void printCommandUsage(std::ostream& out, const Command& command)
         << command.summary << "\n\n"
         << kSettingsOption << (command.writesOutput ? kOutputOption : std::string_view())
         << "  --help           show this help\n";
+    // The batch describes its own INPUT; fetch takes no file.
+    if (command.usage.find(" INPUT") != std::string_view::npos) {
+        return;
+    }
     if (command.usage.find(" FILE") != std::string_view::npos) {
         out << "FILE" << kFileText;
     } else if (command.usage.find(" IN") != std::string_view::npos) {

@@ -209,4 +209,13 @@ inline std::string UserDataNotRecorded(std::string_view store, std::string_view 
            ". Quorin keeps using " + std::string(kept) + ".";
 }
 
+// The batch analysis
+inline constexpr std::string_view kBatchInvalidThreshold = "Enter a valid number as threshold !";
+inline constexpr std::string_view kCancelMayNotBeImmediate = "Cancel may not be immediate";
+/// The end of a batch run: the number of sequences analysed.
+inline std::string SequencesAnalyzed(std::size_t count)
+{
+    return std::to_string(count) + " sequences analyzed.";
+}
+
 } // namespace quorin::core::msg

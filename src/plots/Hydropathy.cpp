@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 namespace quorin::plots {
 namespace {
@@ -154,17 +155,38 @@ double MeanHydropathy(const core::PropertyRecord& record, int first, int last)
 int PredictHelices(const core::PropertyRecord& record, double threshold,
                    std::vector<Helix>* helices)
 {
-    const std::vector<double> values = PositionValues(record);
+    return PredictHelices(PositionValues(record), threshold, helices);
+}
+
+int PredictHelices(std::span<const double> values, double threshold, std::vector<Helix>* helices)
+{
     const auto at = [&values](int position) {
         return values[static_cast<std::size_t>(position - 1)];
     };
-    const int length = PositionCount(record);
+    const auto length = static_cast<int>(values.size());
+    // Running sums screen the windows: the window sum they give differs from
+    // the one summed in residue order by less than tolerance, so only windows
+    // that close to the threshold are summed again, and the decisions are
+    // those of summing every window.
+    std::vector<double> running(values.size() + 1, 0.0);
+    double magnitude = std::fabs(kHelixWindow * threshold);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        running[i + 1] = running[i] + values[i];
+        magnitude += std::fabs(values[i]);
+    }
+    const double tolerance =
+        8.0 * (length + kHelixWindow) * std::numeric_limits<double>::epsilon() * magnitude;
     int lastEnd = 0;
     int count = 0;
     // The last start tested is length - 20, so a helix never starts in the
     // last twenty residues.
     for (int start = 1; start <= length - 20; ++start) {
         if (start <= lastEnd) {
+            continue;
+        }
+        const double quick = running[static_cast<std::size_t>(start - 1 + kHelixWindow)] -
+                             running[static_cast<std::size_t>(start - 1)];
+        if (quick < kHelixWindow * threshold - tolerance) {
             continue;
         }
         double sum = 0.0;

@@ -2,6 +2,7 @@
 
 #include "core/PropertyRecord.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,6 +90,9 @@ struct Helix
 /// residue until its mean falls to the threshold or the sequence ends. Returns
 /// the count; appends each helix to helices when given.
 int PredictHelices(const core::PropertyRecord& record, double threshold,
+                   std::vector<Helix>* helices = nullptr);
+/// The same over the values of PositionValues (element 0 is position 1).
+int PredictHelices(std::span<const double> values, double threshold,
                    std::vector<Helix>* helices = nullptr);
 
 /// The fields of the hydropathy dialog as typed, and the result of its checks.

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "batch/BatchAnalysis.h"
+#include "batch/BatchInput.h"
+#include "batch/BatchOptions.h"
+#include "core/FileIo.h"
+#include "core/PropertyRecord.h"
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorin::batch {
+
+/// How a run is carried out: on how many threads, whether it is to stop, and
+/// where its progress goes.
+struct BatchControl
+{
+    /// Threads that analyse; 0 means one per processor.
+    unsigned jobs = 0;
+    /// Set by another thread to end the run; checked before each record and
+    /// each piece of output.
+    const std::atomic<bool>* terminate = nullptr;
+    /// The percentage of the input done, called on the thread that runs the
+    /// batch, in rising order; may be empty.
+    std::function<void(int percent)> progress;
+};
+
+/// Thrown out of a run whose termination was requested; a file being written
+/// through core::WriteFileAtomically is then removed.
+class BatchTerminated : public std::runtime_error
+{
+public:
+    BatchTerminated() : std::runtime_error("The batch analysis was terminated") {}
+};
+
+/// Thrown when a record's digest would make more fragments than memory holds.
+class BatchDigestRefused : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// The threads a run uses for jobs (0: one per processor).
+unsigned EffectiveJobs(unsigned jobs);
+
+/// What a results run leaves for the log.
+struct BatchOutcome
+{
+    std::size_t sequenceCount = 0;
+};
+
+/// Analyses records (in blocks, on control.jobs threads) and hands the results
+/// file to sink in input order: the header line, one line per record and the
+/// statistics rows; with rowsOnly the record lines alone. inputSize is the
+/// length of the text the records point into (for the progress). Throws
+/// BatchTerminated.
+BatchOutcome WriteBatchResults(const std::vector<BatchRecord>& records, std::size_t inputSize,
+                               const BatchAnalyzer& analyzer, const BatchOptions& options,
+                               bool rowsOnly, const BatchControl& control,
+                               const core::ByteSink& sink);
+
+/// Digests every record with specificity (the tables of record serve) and
+/// hands the digest file records to sink in input order: fragment k of a
+/// record gives ">" + name + "_" + k and its residues. Throws BatchTerminated,
+/// or BatchDigestRefused naming the record whose digest is too large.
+std::size_t WriteBatchDigest(const std::vector<BatchRecord>& records, std::size_t inputSize,
+                             const core::PropertyRecord& record, std::string_view specificity,
+                             const BatchControl& control, const core::ByteSink& sink);
+
+} // namespace quorin::batch

@@ -1,0 +1,163 @@
+#include "analysis/Digest.h"
+#include "batch/BatchRun.h"
+#include "cli/Commands.h"
+#include "core/MessageTexts.h"
+
+#include <algorithm>
+#include <ctime>
+#include <map>
+
+namespace quorin::cli {
+namespace {
+
+/// The --set overrides by key of "Batch Execution Options".
+std::map<std::string, std::string, std::less<>> parseOverrides(const std::vector<std::string>& sets)
+{
+    std::map<std::string, std::string, std::less<>> overrides;
+    for (const std::string& set : sets) {
+        const auto equals = set.find('=');
+        const auto key =
+            batch::CanonicalBatchKey(equals == std::string::npos ? set : set.substr(0, equals));
+        if (equals == std::string::npos || !key) {
+            throw UsageError("--set takes KEY=VALUE with a key of \"Batch Execution Options\", "
+                             "not \"" +
+                             set + "\"");
+        }
+        overrides[std::string(*key)] = set.substr(equals + 1);
+    }
+    return overrides;
+}
+
+/// The agents of those names, as the agent dialog selects them: a name given
+/// twice stands once, the first agent of a name is taken.
+std::string selectedSpecificity(const core::PropertyRecord& record,
+                                const std::vector<std::string>& names)
+{
+    if (!analysis::CleavingAgentsDefined(record.agents)) {
+        throw InputRefused(std::string(core::msg::kNoCleavingAgents));
+    }
+    std::vector<std::string> seen;
+    std::vector<core::ENZYME> selected;
+    for (const std::string& name : names) {
+        if (std::find(seen.begin(), seen.end(), name) != seen.end()) {
+            continue;
+        }
+        const core::ENZYME* agent = analysis::FindAgent(record.agents, name);
+        if (agent == nullptr) {
+            throw InputRefused("No cleaving agent named \"" + name + "\" in the settings");
+        }
+        seen.push_back(name);
+        selected.push_back(*agent);
+    }
+    return analysis::CombinedSpecificity(selected);
+}
+
+std::optional<std::string> fileOrStandardOutput(const std::string& path)
+{
+    return path == "-" ? std::nullopt : std::optional<std::string>(path);
+}
+
+} // namespace
+
+int RunBatch(Arguments& args)
+{
+    const auto settingsPath = args.TakeValue("--settings");
+    const auto overrides = parseOverrides(args.TakeValues("--set"));
+    const auto resultsOption = args.TakeValue("--results");
+    const auto logOption = args.TakeValue("--log");
+    const bool noLogOption = args.TakeFlag("--no-log");
+    const bool digest = args.TakeFlag("--digest");
+    const auto agentNames = args.TakeValues("--agent");
+    const auto jobsOption = args.TakeValue("--jobs");
+    const bool rowsOnly = args.TakeFlag("--rows-only");
+    const std::string input = args.Positional(1)[0];
+    if (logOption && noLogOption) {
+        throw UsageError("--log and --no-log exclude each other");
+    }
+    if (digest != !agentNames.empty()) {
+        throw UsageError(digest ? std::string(core::msg::kSelectAnAgent)
+                                : "--agent belongs to --digest");
+    }
+    unsigned jobs = 0;
+    if (jobsOption) {
+        const int value = ParseIntOption("--jobs", *jobsOption);
+        if (value < 1) {
+            throw UsageError("--jobs needs a positive number");
+        }
+        jobs = static_cast<unsigned>(value);
+    }
+
+    Session session(settingsPath);
+    const core::PropertyRecord& record = session.record;
+    batch::BatchOptions options =
+        batch::ReadBatchOptions([&](std::string_view key) -> std::optional<std::string> {
+            if (const auto found = overrides.find(key); found != overrides.end()) {
+                return found->second;
+            }
+            return session.settings.Lookup(core::kBatchSection, key);
+        });
+    if (!batch::ThresholdTextValid(options.thresholdText)) {
+        throw InputRefused(std::string(core::msg::kBatchInvalidThreshold));
+    }
+    if (record.scales.empty()) {
+        throw InputRefused(std::string(core::msg::kNoHydropathyScale));
+    }
+    const int scaleCount = static_cast<int>(record.scales.size());
+    if (options.UsesScale() && options.scaleIndex >= scaleCount) {
+        throw InputRefused("No hydropathy scale " + std::to_string(options.scaleIndex) +
+                           ": the settings hold " + std::to_string(scaleCount) + " (0 to " +
+                           std::to_string(scaleCount - 1) + ")");
+    }
+    const std::string specificity = digest ? selectedSpecificity(record, agentNames) : "";
+
+    core::FileStatus status;
+    const batch::BatchText text = batch::BatchText::Read(input, status);
+    const std::vector<batch::BatchRecord> records = batch::SplitBatchRecords(text.View());
+    if (!status || records.empty()) {
+        throw InputRefused(std::string(core::msg::kFileNotFound));
+    }
+    batch::BatchControl control;
+    control.jobs = jobs;
+
+    const std::string standardOutput = "-";
+    if (digest) {
+        const std::string path =
+            resultsOption ? *resultsOption
+                          : (input == "-" ? standardOutput : batch::DefaultDigestPath(input));
+        WriteOutput(fileOrStandardOutput(path), [&](const core::ByteSink& sink) {
+            try {
+                batch::WriteBatchDigest(records, text.View().size(), record, specificity, control,
+                                        sink);
+            } catch (const batch::BatchDigestRefused& refused) {
+                throw InputRefused(refused.what());
+            }
+        });
+        return 0;
+    }
+
+    const std::string resultsPath =
+        resultsOption ? *resultsOption
+                      : (input == "-" ? standardOutput : batch::DefaultResultsPath(input));
+    const int scaleIndex = batch::ResolvedScaleIndex(options.scaleIndex, scaleCount);
+    const batch::BatchAnalyzer analyzer(record, options, scaleIndex);
+    batch::BatchOutcome outcome;
+    WriteOutput(fileOrStandardOutput(resultsPath), [&](const core::ByteSink& sink) {
+        outcome = batch::WriteBatchResults(records, text.View().size(), analyzer, options, rowsOnly,
+                                           control, sink);
+    });
+
+    // A log goes beside a results file; results on standard output get one
+    // only where --log names it.
+    if (rowsOnly || noLogOption || (options.noLog && !logOption) ||
+        (resultsPath == "-" && !logOption)) {
+        return 0;
+    }
+    const std::string logPath = logOption ? *logOption : batch::DefaultLogPath(resultsPath);
+    WriteOutput(fileOrStandardOutput(logPath),
+                batch::BatchLogText(input, resultsPath, outcome.sequenceCount, options,
+                                    record.scales[static_cast<std::size_t>(scaleIndex)].name,
+                                    std::time(nullptr)));
+    return 0;
+}
+
+} // namespace quorin::cli

@@ -1,0 +1,251 @@
+#include "batch/BatchRun.h"
+#include "core/Settings.h"
+#include "core/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+namespace quorin::batch {
+namespace {
+
+std::string runResults(std::string_view text, const BatchOptions& options, unsigned jobs = 1,
+                       bool rowsOnly = false)
+{
+    core::PropertyRecord record;
+    record.ResetCurrentTables();
+    record.scales = record.builtinScales;
+    const BatchAnalyzer analyzer(record, options, 0);
+    BatchControl control;
+    control.jobs = jobs;
+    std::string out;
+    WriteBatchResults(SplitBatchRecords(text), text.size(), analyzer, options, rowsOnly, control,
+                      [&](std::string_view bytes) { out += bytes; });
+    return out;
+}
+
+std::array<std::int64_t, core::kResidueSlots> countsOf(const core::PropertyRecord& record)
+{
+    std::array<std::int64_t, core::kResidueSlots> counts{};
+    for (int i = 0; i < core::kResidueSlots; ++i) {
+        counts[static_cast<std::size_t>(i)] = record.ResidueCount(i);
+    }
+    return counts;
+}
+
+// The bisection must land on the grid point of the full scan on real proteins,
+// on sequences of every composition (one-sided charges that never cross zero
+// included) and under other pKa tables.
+TEST(IsoelectricGridTest, LandsOnTheGridPointOfTheFullScan)
+{
+    std::vector<std::pair<std::string, std::string>> sequences;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(test::DataFile("proteins").string())) {
+        if (entry.path().extension() == ".fasta") {
+            for (const BatchRecord& r : SplitBatchRecords(test::ReadFile(entry.path()))) {
+                sequences.emplace_back(r.name, r.body);
+            }
+        }
+    }
+    ASSERT_EQ(sequences.size(), 7U);
+    sequences.emplace_back("empty", "");
+    sequences.emplace_back("lysines", std::string(900, 'K'));
+    sequences.emplace_back("aspartates", std::string(900, 'D'));
+    sequences.emplace_back("cysteines", std::string(40, 'C'));
+    std::mt19937 random(7);
+    const std::string letters = "ACDEFGHIKLMNPQRSTVWYX";
+    for (int n = 0; n < 3000; ++n) {
+        std::string sequence;
+        const int length = std::uniform_int_distribution<int>(0, n % 10 == 0 ? 3000 : 300)(random);
+        // A bias towards a few letters makes charge-heavy sequences common.
+        std::vector<double> weights(letters.size(), 1.0);
+        weights[2] += n % 7;  // D
+        weights[4] += n % 5;  // F
+        weights[7] += n % 3;  // I
+        weights[8] += n % 11; // K
+        weights[14] += n % 4; // R
+        weights[19] += n % 2; // Y
+        std::discrete_distribution<int> pick(weights.begin(), weights.end());
+        for (int i = 0; i < length; ++i) {
+            sequence += letters[static_cast<std::size_t>(pick(random))];
+        }
+        sequences.emplace_back("random", sequence);
+    }
+    for (int table = 0; table < 5; ++table) {
+        core::PropertyRecord record;
+        record.ResetCurrentTables();
+        if (table == 4) {
+            // Every group fully charged at every grid point: a charge that stays
+            // the same from pH 1 to 13, whose first point wins.
+            record.pKa.fill(-40.0);
+            for (const std::size_t positive : {0, 7, 9, 15}) {
+                record.pKa[positive] = 40.0;
+            }
+        } else if (table > 0) {
+            std::uniform_real_distribution<double> shift(-2.5, 2.5);
+            for (double& pK : record.pKa) {
+                pK += shift(random);
+            }
+        }
+        const IsoelectricGrid grid(record.pKa);
+        for (const auto& [name, sequence] : sequences) {
+            record.SetSequence(sequence);
+            ASSERT_EQ(grid.IsoelectricPoint(countsOf(record)), record.IsoelectricPoint())
+                << name << " with table " << table << ": " << sequence.substr(0, 80);
+        }
+    }
+}
+
+TEST(BatchInputTest, RecordsRunFromOneGreaterThanToTheNext)
+{
+    struct Case
+    {
+        std::string text;
+        std::vector<std::pair<std::string, std::string>> records;
+    };
+    const std::vector<Case> cases = {
+        {">a\r\nMKV\r\n>b\r\nAC\r\n", {{"a", "MKV\r\n"}, {"b", "AC\r\n"}}},
+        {">last\nMKVL", {{"last", "MKVL"}}},
+        {">x\n\n\r\nAB>y z\nC", {{"x", "AB"}, {"y z", "C"}}},
+        {">only a header", {{"only a header", ""}}},
+        {"\xEF\xBB\xBF>bom\nM", {{"bom", "M"}}},
+        {"\n>blank line first\nMKV\n", {}},
+        {">", {}},
+        {"MKV\n>a\nM", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::vector<std::pair<std::string, std::string>> found;
+        for (const BatchRecord& r : SplitBatchRecords(c.text)) {
+            found.emplace_back(r.name, r.body);
+        }
+        EXPECT_EQ(found, c.records);
+    }
+}
+
+TEST(BatchResultsTest, TwoRecordsWithTheDefaultsAndTheirStatistics)
+{
+    const std::string results = runResults(">a\r\nMKV\r\n>b\r\nAC\r\n", BatchOptions{});
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < results.size();) {
+        const std::size_t end = results.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos);
+        lines.push_back(results.substr(start, end - start));
+        start = end + 2;
+    }
+    ASSERT_EQ(lines.size(), 8U);
+    EXPECT_EQ(lines[0].substr(0, 69),
+              "Length\tMW\tIEP\tGRAVY\tTransmembrane helices\tComposition A(rel.)\tC(rel.)");
+    EXPECT_NE(lines[0].find("\tY(rel.)\tComposition A(abs.)\tC(abs.)\t"), std::string::npos);
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 13), "\tY(abs.)\tName");
+    // Length, MW, IEP, GRAVY, helices, then the composition of M K V and A C;
+    // SE is off by default, integer columns keep the truncated statistic.
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"3\t377\t9.1\t", "\ta"}, {"2\t192\t5.7\t", "\tb"},       {"2\t284\t", "\tMean"},
+        {"0\t130\t", "\tSD"},     {"2\t192\t5.7\t", "\tMinimum"}, {"3\t377\t9.1\t", "\tMaximum"},
+        {"2\t284\t", "\tMedian"},
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(lines[i + 1]);
+        EXPECT_EQ(lines[i + 1].substr(0, rows[i].first.size()), rows[i].first);
+        EXPECT_EQ(lines[i + 1].substr(lines[i + 1].size() - rows[i].second.size()), rows[i].second);
+    }
+    EXPECT_NE(lines[1].find("\t0.33\t0.00\t0.33\t"), std::string::npos);
+    EXPECT_NE(lines[1].find("\t1\t0\t1\t0\t0\t0\t0\t0\t0\t1\t0\t0\ta"), std::string::npos);
+}
+
+TEST(BatchResultsTest, ColumnsOffLeaveTheNamesAndRowsOnlyDropsHeaderAndStatistics)
+{
+    BatchOptions none;
+    none.length = none.relativeComposition = none.absoluteComposition = false;
+    none.molecularWeight = none.isoelectricPoint = none.gravy = none.helices = false;
+    none.mean = none.standardDeviation = false;
+    none.minimum = none.maximum = none.median = false;
+    EXPECT_EQ(runResults(">a\nMKV\n>b\nAC", none), "Name\r\na\r\nb\r\n");
+    none.length = true;
+    EXPECT_EQ(runResults(">a\nMKV\n>b\nAC", none, 2, true), "3\ta\r\n2\tb\r\n");
+}
+
+TEST(BatchRunTest, EveryThreadCountWritesTheSameBytesAndTerminationStopsTheRun)
+{
+    std::mt19937 random(11);
+    std::string text;
+    for (int n = 0; n < 5000; ++n) {
+        text += ">p" + std::to_string(n) + "\n";
+        const int length = std::uniform_int_distribution<int>(0, 400)(random);
+        for (int i = 0; i < length; ++i) {
+            text += "ACDEFGHIKLMNPQRSTVWY"[random() % 20];
+        }
+        text += "\n";
+    }
+    const std::string one = runResults(text, BatchOptions{}, 1);
+    EXPECT_EQ(runResults(text, BatchOptions{}, 2), one);
+    EXPECT_EQ(runResults(text, BatchOptions{}, 7), one);
+
+    core::PropertyRecord record;
+    record.ResetCurrentTables();
+    record.scales = record.builtinScales;
+    const BatchAnalyzer analyzer(record, BatchOptions{}, 0);
+    std::atomic<bool> terminate = false;
+    BatchControl control;
+    control.jobs = 2;
+    control.terminate = &terminate;
+    int lastPercent = -1;
+    control.progress = [&](int percent) {
+        EXPECT_GE(percent, lastPercent);
+        lastPercent = percent;
+        terminate = percent >= 40;
+    };
+    EXPECT_THROW(WriteBatchResults(SplitBatchRecords(text), text.size(), analyzer, BatchOptions{},
+                                   false, control, [](std::string_view) {}),
+                 BatchTerminated);
+    EXPECT_LT(lastPercent, 100);
+}
+
+TEST(BatchOptionsTest, OutputNamesReplaceTheExtension)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"many.txt", "many_results.txt"},     {"dir/many.fa", "dir/many_results.txt"},
+        {"many.fa.gz", "many_results.txt"},   {"many", "many_results.txt"},
+        {"a.b/many", "a.b/many_results.txt"}, {"dir/.hidden", "dir/.hidden_results.txt"},
+    };
+    for (const auto& [input, results] : cases) {
+        SCOPED_TRACE(input);
+        EXPECT_EQ(DefaultResultsPath(input), results);
+    }
+    EXPECT_EQ(DefaultDigestPath("x/many.fasta"), "x/many_digest.txt");
+    EXPECT_EQ(DefaultLogPath("x/many_results.txt"), "x/many_results_log.txt");
+}
+
+TEST(BatchOptionsTest, StoredKeysReadAsTheDialogReadsThem)
+{
+    test::TempDir dir;
+    core::ProfileFile settings(dir / "quorin.ini");
+    BatchOptions defaults = ReadBatchOptions(settings);
+    EXPECT_EQ(defaults.threshold, 1.6);
+    EXPECT_TRUE(defaults.median && !defaults.standardError && !defaults.epsUrea);
+
+    BatchOptions changed;
+    changed.scaleIndex = 1;
+    changed.thresholdText = "1.2.5";
+    changed.standardError = true;
+    changed.median = false;
+    WriteBatchOptions(settings, changed);
+    const BatchOptions read = ReadBatchOptions(settings);
+    EXPECT_EQ(read.scaleIndex, 1);
+    EXPECT_EQ(read.thresholdText, "1.2.5");
+    EXPECT_EQ(read.threshold, 1.2);
+    EXPECT_TRUE(read.standardError && !read.median);
+
+    settings.WriteString(core::kBatchSection, "Threshold for Helices", "?");
+    settings.WriteString(core::kBatchSection, "Hydropathy scale", "-4");
+    const BatchOptions unset = ReadBatchOptions(settings);
+    EXPECT_EQ(unset.threshold, 1.6);
+    EXPECT_EQ(unset.scaleIndex, 0);
+    EXPECT_FALSE(ThresholdTextValid("1,6"));
+    EXPECT_TRUE(ThresholdTextValid("-1.6.-"));
+}
+
+} // namespace
+} // namespace quorin::batch
