@@ -1,33 +1,22 @@
 #include "plots/AmphipathyPage.h"
 
+#include "DemoPlot.h"
+#include "FakeMeasure.h"
 #include "core/MessageTexts.h"
 #include "core/NumberText.h"
 #include "plots/Amphipathy.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <numeric>
 #include <string>
 
 namespace quorin::plots {
 namespace {
 
-/// Metrics that follow the font height: lines are the height plus 2.
-class FakeMeasure : public TextMeasure
-{
-public:
-    FontMetrics Metrics(const core::LOGFONT& font) const override
-    {
-        const int h = std::abs(font.lfHeight);
-        return FontMetrics{h * 5 / 8, h, h + 2};
-    }
-    TextExtent Extent(const core::LOGFONT& font, std::string_view text) const override
-    {
-        const int h = std::abs(font.lfHeight);
-        return TextExtent{static_cast<int>(text.size()) * h * 7 / 16, h};
-    }
-};
+using test::All;
 
 // Melittin's precursor (P01501); the mature peptide starts at 44.
 const std::string kMelittin =
@@ -38,53 +27,40 @@ class AmphipathyPageTest : public ::testing::Test
 protected:
     void load(const std::string& sequence)
     {
-        record.ResetCurrentTables();
-        record.scales = record.builtinScales;
+        test::FillDemoRecord(record);
         record.SetName("melittin");
         record.SetSequence(sequence);
-        SelectScale(record, 0);
         page.Plot() = AmphipathyPlot{1, PositionCount(record), 19, 1};
-    }
-
-    template <typename T>
-    static std::vector<T> all(const PageDrawing& drawing)
-    {
-        std::vector<T> found;
-        for (const PageElement& element : drawing.elements) {
-            if (const auto* item = std::get_if<T>(&element)) {
-                found.push_back(*item);
-            }
-        }
-        return found;
     }
 
     static const PageText* textStarting(const std::vector<PageText>& texts, std::string_view prefix)
     {
         for (const PageText& t : texts) {
-            if (t.text.rfind(prefix, 0) == 0) {
+            if (t.text.starts_with(prefix)) {
                 return &t;
             }
         }
         return nullptr;
     }
 
-    /// Every point of the drawing lies on the page and every value is a number.
+    /// Every line lies on the page, every curve point in the frame, and no
+    /// text shows an undefined number.
     static void expectInsidePage(const PageDrawing& drawing)
     {
-        for (const PageLine& line : all<PageLine>(drawing)) {
+        for (const PageLine& line : All<PageLine>(drawing)) {
             for (const DevicePoint p : {line.from, line.to}) {
                 EXPECT_TRUE(p.x >= 0 && p.x <= kAmphyPageWidth && p.y >= 0 &&
                             p.y <= kAmphyPageHeight);
             }
         }
-        for (const PagePolyline& curve : all<PagePolyline>(drawing)) {
+        for (const PagePolyline& curve : All<PagePolyline>(drawing)) {
             for (const DevicePoint p : curve.points) {
                 EXPECT_TRUE(p.x >= kPathyFrameLeft && p.x <= kPathyFrameLeft + kPathyFrameWidth &&
                             p.y >= kPathyFrameTop && p.y <= kPathyFrameTop + kPathyFrameHeight)
                     << p.x << "," << p.y;
             }
         }
-        for (const PageText& t : all<PageText>(drawing)) {
+        for (const PageText& t : All<PageText>(drawing)) {
             EXPECT_EQ(t.text.find("nan"), std::string::npos) << t.text;
             EXPECT_EQ(t.text.find("inf"), std::string::npos) << t.text;
         }
@@ -92,7 +68,7 @@ protected:
 
     core::PropertyRecord record;
     AmphipathyPage page{record};
-    FakeMeasure measure;
+    test::FakeMeasure measure;
 };
 
 TEST(AmphipathyAxisTest, LabelsAndResidueIntervals)
@@ -135,27 +111,22 @@ TEST_F(AmphipathyPageTest, CurveRangeAndMeanOfAThirtyResidueSequence)
 {
     load(kMelittin.substr(43, 26) + "GGAA");
     const AmphipathyProfile& profile = page.Profile();
+    const std::vector<double>& m = profile.moments;
     // Window 19 on 30 residues: centres 10..21.
     ASSERT_EQ(profile.firstCentre, 10);
-    ASSERT_EQ(profile.moments.size(), 12u);
+    ASSERT_EQ(m.size(), 12u);
     EXPECT_EQ(profile.MomentAt(10), AmphipathyMoment(record, 1, 19));
     EXPECT_EQ(profile.MomentAt(21), AmphipathyMoment(record, 12, 30));
     EXPECT_EQ(profile.MomentAt(22), kInvalidMoment);
 
     // The range starts at the first window plus 0.01 and leaves out the last
     // centre.
-    double low = profile.moments[0];
-    double high = profile.moments[0] + 0.01;
-    for (std::size_t k = 0; k + 1 < profile.moments.size(); ++k) {
-        low = std::min(low, profile.moments[k]);
-        high = std::max(high, profile.moments[k]);
-    }
-    EXPECT_EQ(profile.range.min, low);
-    EXPECT_EQ(profile.range.max, high);
+    EXPECT_EQ(profile.range.min, *std::min_element(m.begin(), m.end() - 1));
+    EXPECT_EQ(profile.range.max, std::max(m[0] + 0.01, *std::max_element(m.begin(), m.end() - 1)));
 
     // The curve runs over centres 10..20, not 21.
     const PageDrawing drawing = page.Draw(HydropathyScreenLayout(), measure);
-    const auto curves = all<PagePolyline>(drawing);
+    const auto curves = All<PagePolyline>(drawing);
     ASSERT_EQ(curves.size(), 1u);
     ASSERT_EQ(curves[0].points.size(), 11u);
     EXPECT_EQ(curves[0].points.front().x, static_cast<int>(40 + 9 * 590.0 / 29));
@@ -163,17 +134,12 @@ TEST_F(AmphipathyPageTest, CurveRangeAndMeanOfAThirtyResidueSequence)
     expectInsidePage(drawing);
 
     // The mean is over the windows wholly inside the stretch: all twelve here,
-    // the three centred on 12..14 for 3..32 cut to 3..23.
-    double sum = 0.0;
-    for (const double m : profile.moments) {
-        sum += m;
-    }
-    EXPECT_DOUBLE_EQ(page.Mean(), sum / 12);
+    // the three centred on 12..14 for 3..23, none for 3..20.
+    EXPECT_DOUBLE_EQ(page.Mean(), std::accumulate(m.begin(), m.end(), 0.0) / 12);
     page.Plot().from = 3;
     page.Plot().to = 23;
-    EXPECT_DOUBLE_EQ(page.Mean(),
-                     (profile.MomentAt(12) + profile.MomentAt(13) + profile.MomentAt(14)) / 3);
-    page.Plot().to = 20; // shorter than the window
+    EXPECT_DOUBLE_EQ(page.Mean(), (m[2] + m[3] + m[4]) / 3);
+    page.Plot().to = 20;
     EXPECT_EQ(page.Mean(), 0.0);
 }
 
@@ -194,16 +160,12 @@ TEST_F(AmphipathyPageTest, NothingUndefinedWhereNoWindowHasAMoment)
         SCOPED_TRACE(row.sequence + " window " + std::to_string(row.window));
         load(row.sequence);
         page.Plot() = AmphipathyPlot{row.from, row.to, row.window, 1};
-        for (const PageLayout& layout : {HydropathyScreenLayout(), HydropathyPrinterLayout(630)}) {
-            const PageDrawing drawing = page.Draw(layout, measure);
-            if (!layout.Printing()) {
-                expectInsidePage(drawing);
-            }
-            const VerticalAxis axis = ComputeAmphipathyAxis(page.Profile().range);
-            EXPECT_TRUE(std::isfinite(axis.min) && std::isfinite(axis.max) && axis.step > 0.0);
-            EXPECT_LT(axis.min, axis.max);
-            EXPECT_FALSE(axis.ticks.empty());
-        }
+        expectInsidePage(page.Draw(HydropathyScreenLayout(), measure));
+        page.Draw(HydropathyPrinterLayout(630), measure);
+        const VerticalAxis axis = ComputeAmphipathyAxis(page.Profile().range);
+        EXPECT_TRUE(std::isfinite(axis.min) && std::isfinite(axis.max) && axis.step > 0.0);
+        EXPECT_LT(axis.min, axis.max);
+        EXPECT_FALSE(axis.ticks.empty());
         EXPECT_TRUE(std::isfinite(page.Mean()));
     }
     load(std::string(40, 'L'));
@@ -216,30 +178,30 @@ TEST_F(AmphipathyPageTest, LegendAndTitleForScreenAndPrinter)
     load(kMelittin);
     page.Plot() = AmphipathyPlot{44, 69, 11, 1};
     const std::string mean = "Mean Amphipathy Moment = " + core::FormatSignificant(page.Mean(), 3);
+    EXPECT_EQ(page.Caption(), "Plot of Amphipathy Moment of residues 44-69 of melittin");
 
-    const auto screen = all<PageText>(page.Draw(HydropathyScreenLayout(), measure));
+    // Screen: line height 18, mean and window one and four lines from the
+    // top at the frame's edge; no title, no scale.
+    const auto screen = All<PageText>(page.Draw(HydropathyScreenLayout(), measure));
     const PageText* meanLine = textStarting(screen, "Mean Amphipathy Moment = ");
     const PageText* windowLine = textStarting(screen, "W = ");
     ASSERT_TRUE(meanLine && windowLine);
     EXPECT_EQ(meanLine->text, mean);
-    EXPECT_EQ(windowLine->text, "W = 11");
-    // Line height 18: one and four lines from the top, at the frame's edge.
     EXPECT_EQ(meanLine->at, (DevicePoint{40, 18}));
+    EXPECT_EQ(windowLine->text, "W = 11");
     EXPECT_EQ(windowLine->at, (DevicePoint{40, 72}));
     EXPECT_EQ(textStarting(screen, "Scale: "), nullptr);
     EXPECT_EQ(textStarting(screen, "Plot of Amphipathy"), nullptr);
-    EXPECT_EQ(page.Caption(), "Plot of Amphipathy Moment of residues 44-69 of melittin");
 
     // A printer 1575 dots wide: scale 2, frame top 450, lines 34 apart.
-    const auto printed = all<PageText>(page.Draw(HydropathyPrinterLayout(1575), measure));
+    const auto printed = All<PageText>(page.Draw(HydropathyPrinterLayout(1575), measure));
     const PageText* title = textStarting(printed, "Plot of Amphipathy Moment of Residues 44-69");
-    ASSERT_NE(title, nullptr);
-    EXPECT_EQ(title->text, page.Title());
-    EXPECT_NE(textStarting(printed, "*****"), nullptr);
     const PageText* printedMean = textStarting(printed, "Mean Amphipathy Moment = ");
     const PageText* scale = textStarting(printed, "Scale: ");
     const PageText* window = textStarting(printed, "W = ");
-    ASSERT_TRUE(printedMean && scale && window);
+    ASSERT_TRUE(title && printedMean && scale && window);
+    EXPECT_EQ(title->text, page.Title());
+    EXPECT_NE(textStarting(printed, "*****"), nullptr);
     EXPECT_EQ(scale->text, "Scale: " + record.scales[0].name);
     EXPECT_EQ(printedMean->at, (DevicePoint{200, 450 - 6 * 34}));
     EXPECT_EQ(scale->at, (DevicePoint{200, 450 - 153}));
@@ -270,12 +232,12 @@ TEST_F(AmphipathyPageTest, MomentsReadTheCurrentScaleEntryNotAnOlderCopy)
     load(kMelittin);
     const double kyteDoolittle = AmphipathyMoment(record, 44, 61);
     const double firstWindow = page.Profile().moments[0];
+    EXPECT_GT(kyteDoolittle, 0.0);
     // A document that never chose a scale has no copy yet; one whose list was
     // edited has an older one.
     record.plots.hydropathy = {};
     EXPECT_EQ(AmphipathyMoment(record, 44, 61), kyteDoolittle);
     EXPECT_EQ(ComputeAmphipathyProfile(record, 19).moments[0], firstWindow);
-    EXPECT_GT(kyteDoolittle, 0.0);
     record.scales[0].values[static_cast<std::size_t>(core::IndexOfLetter('L'))] += 10.0;
     EXPECT_NE(AmphipathyMoment(record, 44, 61), kyteDoolittle);
     EXPECT_NE(page.Profile().moments[0], firstWindow);
@@ -285,9 +247,7 @@ TEST(AmphyDialogTest, ChecksStretchAndWindowAsTheHydropathyDialog)
 {
     struct Row
     {
-        const char* from;
-        const char* to;
-        const char* window;
+        const char *from, *to, *window;
         std::string_view message;
         PathyField focus;
     };
@@ -310,9 +270,7 @@ TEST(AmphyDialogTest, ChecksStretchAndWindowAsTheHydropathyDialog)
         EXPECT_EQ(check.focus, row.focus);
     }
     const PathyDialogCheck check = CheckAmphyDialog("2", "60", "7", 70);
-    EXPECT_EQ(check.from, 2);
-    EXPECT_EQ(check.to, 60);
-    EXPECT_EQ(check.window, 7);
+    EXPECT_EQ(std::tuple(check.from, check.to, check.window), std::tuple(2, 60, 7));
 }
 
 } // namespace

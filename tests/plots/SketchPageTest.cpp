@@ -1,29 +1,16 @@
 #include "plots/SketchPage.h"
 
+#include "FakeMeasure.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace quorin::plots {
 namespace {
 
-/// Characters 7 wide and 16 high in a font of height 16, growing with it.
-class FakeMeasure : public TextMeasure
-{
-public:
-    FontMetrics Metrics(const core::LOGFONT& font) const override
-    {
-        const int h = std::abs(font.lfHeight);
-        return FontMetrics{h * 5 / 8, h, h + 2};
-    }
-    TextExtent Extent(const core::LOGFONT& font, std::string_view text) const override
-    {
-        const int h = std::abs(font.lfHeight);
-        return TextExtent{static_cast<int>(text.size()) * h * 7 / 16, h};
-    }
-};
+using test::All;
 
 core::DOMAINE domain(int start, int end, const std::string& name)
 {
@@ -35,18 +22,6 @@ core::DOMAINE domain(int start, int end, const std::string& name)
     made.displayName = 1;
     made.colour = 0x0000FF;
     return made;
-}
-
-template <typename T>
-std::vector<T> all(const PageDrawing& drawing)
-{
-    std::vector<T> found;
-    for (const PageElement& element : drawing.elements) {
-        if (const auto* item = std::get_if<T>(&element)) {
-            found.push_back(*item);
-        }
-    }
-    return found;
 }
 
 /// 100 positions with an X at 50; domains alpha 10..60, beta 40..90 and tiny
@@ -63,39 +38,32 @@ protected:
         sketch.lineWidth = 1;
         sketch.labelMarks = 1;
         sketch.domains = {domain(10, 60, "alpha"), domain(40, 90, "beta"), domain(30, 35, "tiny")};
-        core::MARK mark;
-        mark.position = 50;
-        mark.font = core::ReportFontA();
-        sketch.marks = {mark};
+        sketch.marks = {core::MARK{}};
+        sketch.marks[0].position = 50;
+        sketch.marks[0].font = core::ReportFontA();
         page.Refresh(measure);
     }
 
     core::PropertyRecord record;
     SketchPage page{record};
-    FakeMeasure measure;
+    test::FakeMeasure measure;
 };
 
 TEST(SketchDrawingOrder, PaintsLongerDomainsFirstAndKeepsListOrderForEqualLengths)
 {
-    struct Row
-    {
-        const char* what;
-        std::vector<int> lengths;
-        std::vector<int> order;
+    const std::pair<std::vector<int>, std::vector<int>> rows[] = {
+        {{10, 50, 30}, {1, 2, 0}},
+        {{20, 20, 20}, {0, 1, 2}},
+        {{5, 20, 10, 20, 1}, {1, 3, 2, 0, 4}},
+        {{}, {}},
     };
-    const Row rows[] = {
-        {"lengths 10, 50, 30", {10, 50, 30}, {1, 2, 0}},
-        {"equal lengths", {20, 20, 20}, {0, 1, 2}},
-        {"one inserted between", {5, 20, 10, 20, 1}, {1, 3, 2, 0, 4}},
-        {"none", {}, {}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [lengths, order] : rows) {
+        SCOPED_TRACE(lengths.size());
         std::vector<core::DOMAINE> domains;
-        for (const int length : row.lengths) {
+        for (const int length : lengths) {
             domains.push_back(domain(1, 1 + length, "d"));
         }
-        EXPECT_EQ(DrawingOrder(domains), row.order);
+        EXPECT_EQ(DrawingOrder(domains), order);
     }
 }
 
@@ -128,13 +96,23 @@ TEST(StartDomainSketch, CoversTheWholeCleanedSequenceInGreyWithoutDividingByZero
 
 TEST(SketchDialogChecks, ScaleFieldAndDomainFields)
 {
-    EXPECT_FALSE(CheckScaleText("1,5").ok);
-    EXPECT_EQ(CheckScaleText("1,5").message, "Enter a valid scaling value!");
-    EXPECT_FALSE(CheckScaleText("-2").ok);
-    EXPECT_EQ(CheckScaleText("1.5").scale, 1.5);
-    EXPECT_TRUE(CheckScaleText("").ok);
-    EXPECT_EQ(CheckScaleText("").scale, 0.0);
-    EXPECT_EQ(CheckScaleText("1234567890").scale, 123456789.0); // 9 characters are read
+    const std::string scaleMessage = "Enter a valid scaling value!";
+    const std::tuple<std::string, bool, double> scales[] = {
+        {"1,5", false, 0.0},
+        {"-2", false, 0.0},
+        {"1.5", true, 1.5},
+        {"", true, 0.0},
+        {"1234567890", true, 123456789.0}, // 9 characters are read
+    };
+    for (const auto& [typed, ok, scale] : scales) {
+        SCOPED_TRACE(typed);
+        const ScaleCheck check = CheckScaleText(typed);
+        EXPECT_EQ(check.ok, ok);
+        EXPECT_EQ(check.message, ok ? "" : scaleMessage);
+        if (ok) {
+            EXPECT_EQ(check.scale, scale);
+        }
+    }
     EXPECT_EQ(ScaleText(400.0 / 262), "1.53");
     EXPECT_EQ(ScaleText(1234.0), "1234");
     EXPECT_EQ(ScaleText(0.0000456), "0.0000456");
@@ -150,14 +128,13 @@ TEST(SketchDialogChecks, ScaleFieldAndDomainFields)
         std::string message;
     };
     const std::string position = "Enter a valid sequence position!";
+    const std::string order = "Start must be smaller than End!";
     const Row rows[] = {
         {"empty name: silent", "", "1", "5", -1, false, DomainField::Name, ""},
         {"another's name", "tail", "1", "5", 0, false, DomainField::Name, "Name already in use!"},
         {"its own name", "core", "1", "5", 0, true, DomainField::Name, ""},
-        {"start equal to end", "new", "7", "7", -1, false, DomainField::Start,
-         "Start must be smaller than End!"},
-        {"start after end", "new", "9", "7", -1, false, DomainField::Start,
-         "Start must be smaller than End!"},
+        {"start equal to end", "new", "7", "7", -1, false, DomainField::Start, order},
+        {"start after end", "new", "9", "7", -1, false, DomainField::Start, order},
         {"past 16 bits, never wrapped", "new", "1", "65536", -1, false, DomainField::End, position},
         {"past the sequence", "new", "1", "70001", -1, false, DomainField::End, position},
         {"the last storable residue", "new", "1", "65535", -1, true, DomainField::Name, ""},
@@ -179,25 +156,25 @@ TEST(SketchDialogChecks, ScaleFieldAndDomainFields)
 TEST_F(SketchPageTest, ScreenPageOfBoxesNamesAndMarks)
 {
     const PageDrawing drawing = page.Draw(SketchScreenLayout(), measure);
-    const auto boxes = all<PageFrame>(drawing);
-    ASSERT_EQ(boxes.size(), 3u);
     // Drawing order alpha (50), beta (50), tiny (5); each box filled.
+    const auto boxes = All<PageFrame>(drawing);
+    ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].rect, (DeviceRect{60, 90, 160, 110}));
     EXPECT_EQ(boxes[1].rect, (DeviceRect{120, 90, 220, 110}));
     EXPECT_EQ(boxes[2].rect, (DeviceRect{100, 90, 110, 110}));
     EXPECT_EQ(boxes[0].fill, core::COLORREF{0x0000FF});
     EXPECT_EQ(boxes[0].pen.width, 1);
 
-    const auto texts = all<PageText>(drawing);
+    // "alpha" is 35 wide, centred on x = 110 and on y = 100; the mark's label
+    // letter and number are centred above the shaft.
+    const auto texts = All<PageText>(drawing);
     ASSERT_EQ(texts.size(), 4u);
-    // "alpha" is 35 wide, centred on x = 110 and on y = 100.
     EXPECT_EQ(texts[0].text, "alpha");
     EXPECT_EQ(texts[0].at, (DevicePoint{93, 92}));
-    // The mark on the X at 50: label letter and number centred above the shaft.
     EXPECT_EQ(texts[3].text, "X50");
     EXPECT_EQ(texts[3].at, (DevicePoint{130, 52}));
 
-    const auto lines = all<PageLine>(drawing);
+    const auto lines = All<PageLine>(drawing);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].from, (DevicePoint{140, 70}));
     EXPECT_EQ(lines[0].to, (DevicePoint{140, 86}));
@@ -209,35 +186,39 @@ TEST_F(SketchPageTest, PrinterAndMetafileMoveTheOriginAndScaleByAWholeFactor)
 {
     const PageLayout printer = SketchPrinterLayout(4960); // A4 at 600 dpi: factor 6
     EXPECT_EQ(printer.scale, 6.0);
+    EXPECT_EQ(SketchPrinterLayout(100).scale, 1.0); // never 0
     const PageDrawing printed = page.Draw(printer, measure);
-    const auto boxes = all<PageFrame>(printed);
+    const auto boxes = All<PageFrame>(printed);
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].rect, (DeviceRect{720, 1350, 1320, 1470}));
     EXPECT_EQ(boxes[0].pen.width, 6);
     // The title and its row of stars come first, on paper only.
-    const auto texts = all<PageText>(printed);
+    const auto texts = All<PageText>(printed);
     EXPECT_EQ(texts.at(0).text, "Sketch of domains of demo");
     EXPECT_EQ(texts.at(1).text, std::string(25, '*'));
 
-    EXPECT_EQ(SketchPrinterLayout(100).scale, 1.0); // never 0
     const PageDrawing metafile = page.Draw(SketchMetafileLayout(), measure);
-    EXPECT_EQ(all<PageFrame>(metafile).at(0).rect, (DeviceRect{120, 225, 220, 245}));
-    EXPECT_EQ(all<PageText>(metafile).at(0).text, "alpha");
+    EXPECT_EQ(All<PageFrame>(metafile).at(0).rect, (DeviceRect{120, 225, 220, 245}));
+    EXPECT_EQ(All<PageText>(metafile).at(0).text, "alpha");
 }
 
 TEST_F(SketchPageTest, HitTestsFindTheBoxOnTopBordersIncluded)
 {
-    EXPECT_EQ(page.DomainAt({145, 100}), 1); // alpha and beta: beta is drawn later
-    EXPECT_EQ(page.DomainAt({110, 100}), 2); // tiny's right border, over alpha
-    EXPECT_EQ(page.DomainAt({160, 110}), 1);
-    EXPECT_EQ(page.DomainAt({59, 100}), -1);
-    EXPECT_EQ(page.DomainAt({100, 111}), -1);
+    const std::pair<DevicePoint, int> domainHits[] = {
+        {{145, 100}, 1}, // alpha and beta: beta is drawn later
+        {{110, 100}, 2}, // tiny's right border, over alpha
+        {{160, 110}, 1}, {{59, 100}, -1}, {{100, 111}, -1},
+    };
+    for (const auto& [at, index] : domainHits) {
+        SCOPED_TRACE(::testing::Message() << at.x << "," << at.y);
+        EXPECT_EQ(page.DomainAt(at), index);
+    }
     EXPECT_EQ(page.MarkAt({140, 80}), 0);
     EXPECT_EQ(page.MarkAt({140, 60}), 0); // its label
     EXPECT_EQ(page.MarkAt({150, 80}), -1);
 
     page.SetSelectedDomain(0);
-    const auto frames = all<PageFrame>(page.Draw(SketchScreenLayout(), measure));
+    const auto frames = All<PageFrame>(page.Draw(SketchScreenLayout(), measure));
     ASSERT_EQ(frames.size(), 4u);
     EXPECT_TRUE(frames[3].pen.dotted);
     EXPECT_EQ(frames[3].rect, (DeviceRect{58, 88, 162, 112}));
@@ -247,15 +228,14 @@ TEST_F(SketchPageTest, ScaleZeroOrMarksPastTheSequenceDrawNothingOfThem)
 {
     record.sketch.marks[0].position = 101;
     page.Refresh(measure);
-    EXPECT_TRUE(all<PageLine>(page.Draw(SketchScreenLayout(), measure)).empty());
+    EXPECT_TRUE(All<PageLine>(page.Draw(SketchScreenLayout(), measure)).empty());
 
+    record.sketch.marks[0].position = 50;
     for (const double scale : {0.0, -1.0, std::nan("")}) {
         SCOPED_TRACE(scale);
         record.sketch.scale = scale;
-        record.sketch.marks[0].position = 50;
         page.Refresh(measure);
-        const PageDrawing drawing = page.Draw(SketchScreenLayout(), measure);
-        EXPECT_TRUE(drawing.elements.empty());
+        EXPECT_TRUE(page.Draw(SketchScreenLayout(), measure).elements.empty());
         EXPECT_EQ(page.DomainAt({40, 100}), -1);
         EXPECT_EQ(page.MarkAt({40, 80}), -1);
         EXPECT_EQ(page.PageWidth(), kSketchPageWidth);

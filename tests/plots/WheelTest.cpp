@@ -1,11 +1,11 @@
 #include "plots/Wheel.h"
 
+#include "FakeMeasure.h"
 #include "plots/Hydropathy.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <ostream>
 #include <string>
 
@@ -17,22 +17,6 @@ void PrintTo(const DevicePoint& point, std::ostream* out)
 }
 
 namespace {
-
-/// Characters 5 wide and 13 high in the wheel's default font (height -13).
-class FakeMeasure : public TextMeasure
-{
-public:
-    FontMetrics Metrics(const core::LOGFONT& font) const override
-    {
-        const int h = std::abs(font.lfHeight);
-        return FontMetrics{h * 5 / 8, h, h + 2};
-    }
-    TextExtent Extent(const core::LOGFONT& font, std::string_view text) const override
-    {
-        const int h = std::abs(font.lfHeight);
-        return TextExtent{static_cast<int>(text.size()) * (h * 7 / 16), h};
-    }
-};
 
 /// The melittin precursor; 44..61 is the helix of the mature peptide.
 const std::string kMelittin =
@@ -61,7 +45,7 @@ protected:
     }
 
     core::PropertyRecord record;
-    FakeMeasure measure;
+    test::FakeMeasure measure;
 };
 
 TEST_F(WheelTest, PlacesPointsAndLabelsOfNineteenResidues)
@@ -115,14 +99,14 @@ TEST_F(WheelTest, LabelsClearTheLinesAndTheEarlierTurns)
     double outerOfTurn = wheel.frame.radius + wheel.penWidth / 2;
     double outer = 0.0;
     for (std::size_t j = 0; j < wheel.labels.size(); ++j) {
-        SCOPED_TRACE(wheel.labels[j].text);
-        EXPECT_GT(nearDistance(wheel, wheel.labels[j]), outerOfTurn);
         const WheelLabel& label = wheel.labels[j];
-        const double dx =
-            std::max(std::abs(label.at.x - 4960), std::abs(label.at.x + label.extent.width - 4960));
-        const double dy = std::max(std::abs(label.at.y - 4960),
-                                   std::abs(label.at.y + label.extent.height - 4960));
-        outer = std::max(outer, std::hypot(dx, dy));
+        SCOPED_TRACE(label.text);
+        EXPECT_GT(nearDistance(wheel, label), outerOfTurn);
+        const int x0 = label.at.x - 4960;
+        const int y0 = label.at.y - 4960;
+        outer =
+            std::max(outer, std::hypot(std::max(std::abs(x0), std::abs(x0 + label.extent.width)),
+                                       std::max(std::abs(y0), std::abs(y0 + label.extent.height))));
         if (j % kWheelSlots == kWheelSlots - 1) {
             outerOfTurn = outer;
         }
@@ -143,35 +127,30 @@ TEST_F(WheelTest, ColoursNumbersAndThePrintedTitle)
     TakeWheelOptions(record, settings);
     EXPECT_EQ(record.colours[0], 0x123456u);  // the termini keep theirs
     const core::WHEELPLOT wheel{62, 68, 1.0}; // WIKRKRQ
-    PageDrawing page = DrawWheelPage(record, wheel, WheelPrinterLayout(1240), measure);
+    std::vector<PageText> texts =
+        test::All<PageText>(DrawWheelPage(record, wheel, WheelPrinterLayout(1240), measure));
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, "Helical Wheel Display of Residues 62-68 of melittin");
+    EXPECT_EQ(texts[1].text, std::string(texts[0].text.size(), '*'));
+    EXPECT_EQ(WheelCaption(record, wheel), "Helical Wheel Display of residues 62-68 of melittin");
     std::string labels;
     std::vector<core::COLORREF> colours;
-    std::vector<std::string> texts;
-    for (const PageElement& element : page.elements) {
-        if (const auto* text = std::get_if<PageText>(&element)) {
-            texts.push_back(text->text);
-            if (text->text.size() == 1) {
-                labels += text->text;
-                colours.push_back(text->colour);
-            }
+    for (const PageText& text : texts) {
+        if (text.text.size() == 1) {
+            labels += text.text;
+            colours.push_back(text.colour);
         }
     }
     EXPECT_EQ(labels, "WIKRKRQ");
     EXPECT_EQ(colours, (std::vector<core::COLORREF>{0x323232, 0x323232, 0x0000FA, 0x0000FA,
                                                     0x0000FA, 0x0000FA, 0x00FA00}));
-    ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[0], "Helical Wheel Display of Residues 62-68 of melittin");
-    EXPECT_EQ(texts[1], std::string(texts[0].size(), '*'));
-    EXPECT_EQ(WheelCaption(record, wheel), "Helical Wheel Display of residues 62-68 of melittin");
 
     // Without colours every label is black; the screen has no title.
     record.wheelColorCode = 0;
-    page = DrawWheelPage(record, wheel, WheelScreenLayout(), measure);
-    for (const PageElement& element : page.elements) {
-        if (const auto* text = std::get_if<PageText>(&element)) {
-            EXPECT_EQ(text->colour, 0u);
-            EXPECT_EQ(text->text.size(), 1u);
-        }
+    texts = test::All<PageText>(DrawWheelPage(record, wheel, WheelScreenLayout(), measure));
+    for (const PageText& text : texts) {
+        EXPECT_EQ(text.colour, 0u);
+        EXPECT_EQ(text.text.size(), 1u);
     }
 }
 
