@@ -106,7 +106,6 @@ private slots:
     void structureDialogChecksTheScaleAndEditsTheListInPlace();
     void domainDialogRefusesWithTheOffendingFieldSelected();
     void clicksSelectTextThenDomainThenMarkAndDeleteRemovesIt();
-    void contextMenusFollowTheItemUnderThePointer();
     void printingDrawsTheTitleAndTheNames();
 };
 
@@ -167,7 +166,6 @@ void SketchViewTest::domainDialogRefusesWithTheOffendingFieldSelected()
         {"another domain's name", "tail", "10", "60", "Name already in use!", "name"},
         {"start equal to end", "core", "60", "60", "Start must be smaller than End!", "start"},
         {"past 16 bits", "core", "10", "65536", "Enter a valid sequence position!", "end"},
-        {"past the sequence", "core", "101", "102", "Enter a valid sequence position!", "start"},
         {"empty name", "", "10", "60", "", "name"},
     };
     for (const Row& row : rows) {
@@ -201,69 +199,66 @@ void SketchViewTest::domainDialogRefusesWithTheOffendingFieldSelected()
 void SketchViewTest::clicksSelectTextThenDomainThenMarkAndDeleteRemovesIt()
 {
     SketchWindow window;
+    CSchemeDoc& document = *window.document;
     QVERIFY(!window.enabled(cmd::kDeleteSketchItem));
     QVERIFY(!window.enabled(cmd::kDomainProperties));
-
-    // The text item lies over core's box and wins.
-    window.click(QPoint(64, 100));
-    QCOMPARE(window.document->Selection().SelectedText(), 0);
-    QCOMPARE(window.document->SelectedDomain(), -1);
-    // Where core, tail and tiny overlap, the box painted last is chosen.
-    window.click(QPoint(110, 100));
-    QCOMPARE(window.document->SelectedDomain(), 2);
-    QCOMPARE(window.document->Selection().SelectedText(), -1);
-    QVERIFY(window.enabled(cmd::kDeleteSketchItem));
-    QVERIFY(window.enabled(cmd::kDomainProperties));
-    window.click(QPoint(40 + 80 * 2, 80));
-    QCOMPARE(window.document->Selection().SelectedMark(), 0);
-    QCOMPARE(window.document->SelectedDomain(), -1);
-    window.click(QPoint(600, 300));
-    QVERIFY(!window.enabled(cmd::kDeleteSketchItem));
+    // The text item lies over core's box and wins; where core, tail and tiny
+    // overlap, the box painted last is chosen. Left clicks, then right clicks,
+    // select alike; the context menu follows the item.
+    const struct
+    {
+        QPoint at;
+        int text, domain, mark, menu;
+    } rows[] = {
+        {{64, 100}, 0, -1, -1, cmd::kTextProperties},
+        {{110, 100}, -1, 2, -1, cmd::kDomainProperties},
+        {{130, 100}, -1, 1, -1, cmd::kDomainProperties},
+        {{40 + 80 * 2, 80}, -1, -1, 0, cmd::kMarkProperties},
+        {{600, 300}, -1, -1, -1, cmd::kModifySketch},
+    };
+    for (const bool right : {false, true}) {
+        for (const auto& row : rows) {
+            const QByteArray at = QByteArray::number(row.at.x()) + (right ? " right" : " left");
+            if (right) {
+                QCOMPARE(window.view->ContextMenuAt(row.at).front().id, row.menu);
+            } else {
+                window.click(row.at);
+            }
+            QVERIFY2(document.Selection().SelectedText() == row.text, at);
+            QVERIFY2(document.SelectedDomain() == row.domain, at);
+            QVERIFY2(document.Selection().SelectedMark() == row.mark, at);
+            QVERIFY2(window.enabled(cmd::kDeleteSketchItem) == document.HasSelection(), at);
+            QVERIFY2(window.enabled(cmd::kDomainProperties) == (row.domain >= 0), at);
+        }
+    }
 
     // Delete takes the selected item only and keeps the others in order.
     window.click(QPoint(130, 100));
-    QCOMPARE(window.document->SelectedDomain(), 1);
     QTest::keyClick(window.view.get(), Qt::Key_Delete);
-    QCOMPARE(window.record.sketch.domains.size(), std::size_t(2));
-    QCOMPARE(window.record.sketch.domains[0].name, std::string("core"));
-    QCOMPARE(window.record.sketch.domains[1].name, std::string("tiny"));
-    QCOMPARE(window.record.sketch.marks.size(), std::size_t(1));
-    QCOMPARE(window.record.sketch.texts.size(), std::size_t(1));
+    const auto& sketch = window.record.sketch;
+    QCOMPARE(sketch.domains.size(), std::size_t(2));
+    QCOMPARE(sketch.domains[0].name + sketch.domains[1].name, std::string("coretiny"));
+    QCOMPARE(sketch.marks.size() + sketch.texts.size(), std::size_t(2));
     QVERIFY(!window.enabled(cmd::kDeleteSketchItem));
     window.click(QPoint(64, 100));
     QVERIFY(window.view->OnCommand(cmd::kDeleteSketchItem));
-    QVERIFY(window.record.sketch.texts.empty());
-    QCOMPARE(window.record.sketch.domains.size(), std::size_t(2));
-}
+    QVERIFY(sketch.texts.empty());
+    QCOMPARE(sketch.domains.size(), std::size_t(2));
 
-void SketchViewTest::contextMenusFollowTheItemUnderThePointer()
-{
-    SketchWindow window;
-    const auto firstOf = [&window](QPoint at) { return window.view->ContextMenuAt(at).front().id; };
-    QCOMPARE(firstOf(QPoint(64, 100)), cmd::kTextProperties);
-    QCOMPARE(window.document->Selection().SelectedText(), 0);
-    QCOMPARE(firstOf(QPoint(130, 100)), cmd::kDomainProperties);
-    QCOMPARE(window.document->SelectedDomain(), 1);
-    QCOMPARE(window.document->Selection().SelectedText(), -1);
-    QCOMPARE(firstOf(QPoint(200, 80)), cmd::kMarkProperties);
-    QCOMPARE(window.document->SelectedDomain(), -1);
-    QCOMPARE(firstOf(QPoint(600, 300)), cmd::kModifySketch);
-    QVERIFY(!window.document->HasSelection());
-
-    // The mark menu's properties entry edits the mark.
+    // The mark's properties refuse a position past 16 bits, never wrapped.
     window.view->ContextMenuAt(QPoint(200, 80));
     QVERIFY(window.enabled(cmd::kMarkProperties));
     window.fill = [](QDialog& dialog) {
         QVERIFY(qobject_cast<CMarkDialog*>(&dialog) != nullptr);
         edit(dialog, "position")->setText(QStringLiteral("65536"));
         dialog.accept();
-        QVERIFY(dialog.result() != QDialog::Accepted); // refused, never wrapped
+        QVERIFY(dialog.result() != QDialog::Accepted);
         edit(dialog, "position")->setText(QStringLiteral("70"));
         dialog.accept();
     };
     QVERIFY(window.view->OnCommand(cmd::kMarkProperties));
     QCOMPARE(window.messages.LastText(), QStringLiteral("Enter a valid sequence position!"));
-    QCOMPARE(window.record.sketch.marks[0].position, 70);
+    QCOMPARE(sketch.marks[0].position, 70);
 }
 
 void SketchViewTest::printingDrawsTheTitleAndTheNames()

@@ -2,6 +2,7 @@
 #include "core/CommandIds.h"
 #include "core/ui/Help.h"
 #include "core/ui/Printing.h"
+#include "plots/DemoPlot.h"
 #include "plots/Hydropathy.h"
 #include "plots/ui/CAmphyDialog.h"
 #include "plots/ui/CAmphyView.h"
@@ -85,6 +86,13 @@ QLineEdit* edit(QDialog& dialog, const char* name)
     return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
 }
 
+/// The from, to and window fields, space separated.
+QString fields(QDialog& dialog)
+{
+    return edit(dialog, "from")->text() + u' ' + edit(dialog, "to")->text() + u' ' +
+           edit(dialog, "window")->text();
+}
+
 /// A left-button drag along a plot view from one page x to another.
 void drag(plots::ui::PageView* view, int fromX, int toX)
 {
@@ -120,47 +128,41 @@ private slots:
     void theDialogProposesAndChecksTheStretch()
     {
         core::PropertyRecord record;
-        record.ResetCurrentTables();
-        record.scales = record.builtinScales;
-        record.SetName("demo");
+        test::FillDemoRecord(record);
         record.SetSequence("GIGAVLKVLTTGLPALISWIKRKRQQ");
         test::MessageRecorder messages;
-
         plots::PendingRequest() = plots::PendingPlotRequest{};
         plots::ui::CAmphyDialog dialog(record);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Properties for Plot of Amphypathy Moment"));
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("usePart"))->text(),
                  QStringLiteral("Use a part of demo (26 aa)"));
-        QCOMPARE(edit(dialog, "from")->text(), QStringLiteral("1"));
-        QCOMPARE(edit(dialog, "to")->text(), QStringLiteral("26"));
-        QCOMPARE(edit(dialog, "window")->text(), QStringLiteral("19"));
+        QCOMPARE(fields(dialog), QStringLiteral("1 26 19"));
 
-        edit(dialog, "window")->setText(QStringLiteral("8"));
+        QLineEdit* window = edit(dialog, "window");
+        window->setText(QStringLiteral("8"));
         dialog.accept();
         QCOMPARE(messages.LastText(),
                  QStringLiteral("Entered value for sliding window is outside the limits!"));
         QCOMPARE(messages.Requests().last().caption, QStringLiteral("Error"));
         QVERIFY(dialog.isVisible());
-        QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(edit(dialog, "window")));
-        QCOMPARE(edit(dialog, "window")->selectedText(), QStringLiteral("8"));
+        QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(window));
+        QCOMPARE(window->selectedText(), QStringLiteral("8"));
         edit(dialog, "to")->setText(QStringLiteral("27"));
         dialog.accept();
         QCOMPARE(messages.LastText(), QStringLiteral("Entered value is outside the limits."));
 
         edit(dialog, "from")->setText(QStringLiteral("3"));
         edit(dialog, "to")->setText(QStringLiteral("20"));
-        edit(dialog, "window")->setText(QStringLiteral("7"));
+        window->setText(QStringLiteral("7"));
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(plots::PendingRequest().from, 3);
-        QCOMPARE(plots::PendingRequest().to, 20);
-        QCOMPARE(plots::PendingRequest().window, 7);
+        const plots::PendingPlotRequest& request = plots::PendingRequest();
+        QCOMPARE(QList<int>({request.from, request.to, request.window}), QList<int>({3, 20, 7}));
 
         // An open plot's values come back; "?" opens the plot's topic.
         plots::ui::CAmphyDialog again(record);
-        QCOMPARE(edit(again, "from")->text(), QStringLiteral("3"));
-        QCOMPARE(edit(again, "window")->text(), QStringLiteral("7"));
+        QCOMPARE(fields(again), QStringLiteral("3 20 7"));
         QString opened;
         auto previous =
             core::ui::SetHelpHandler([&opened](const QString& keyword) { opened = keyword; });
@@ -189,9 +191,7 @@ private slots:
         // defaults, and Cancel opens nothing.
         plots::PendingRequest() = plots::PendingPlotRequest{7, 9, 3, 0.5};
         dialogs.Answer([](QDialog& dialog) {
-            QCOMPARE(edit(dialog, "from")->text(), QStringLiteral("1"));
-            QCOMPARE(edit(dialog, "to")->text(), QStringLiteral("262"));
-            QCOMPARE(edit(dialog, "window")->text(), QStringLiteral("19"));
+            QCOMPARE(fields(dialog), QStringLiteral("1 262 19"));
             dialog.reject();
         });
         QVERIFY(program.frame->Execute(cmd::kAmphipathy));
@@ -202,18 +202,17 @@ private slots:
         QCOMPARE(program.frame->ActiveKind(), WindowKind::Amphipathy);
         QVERIFY(!document.Analyses().amphipathy.isNull());
         QCOMPARE(plots::PendingRequest().from, 0);
-        const QString name = QString::fromStdString(document.Record().Name());
         QCOMPARE(program.frame->ActiveFrame()->windowTitle(),
-                 QStringLiteral("Plot of Amphipathy Moment of residues 1-262 of ") + name);
+                 QStringLiteral("Plot of Amphipathy Moment of residues 1-262 of ") +
+                     QString::fromStdString(document.Record().Name()));
 
-        // While the plot is open the launcher does nothing.
+        // While the plot is open the launcher does nothing; closed, it opens again.
         QVERIFY(program.frame->Execute(cmd::kWindowFirst));
         QVERIFY(!program.Enabled(cmd::kAmphipathy));
         LaunchContext context{*program.frame, document};
         LaunchAmphipathy(context);
         QCOMPARE(dialogs.Shown(), 2);
         QCOMPARE(program.frame->Frames().size(), 2);
-
         program.frame->Frames().last()->close();
         QTRY_VERIFY(document.Analyses().amphipathy.isNull());
         QVERIFY(program.frame->Execute(cmd::kAmphipathy));
@@ -230,24 +229,19 @@ private slots:
         QVERIFY(view != nullptr);
         const plots::AmphipathyPage& page = view->AmphyDocument().Page();
         const plots::AmphipathyPlot& plot = page.Plot();
-        view->viewport()->grab();
-        QCOMPARE(page.ProfileComputations(), 1);
         QCOMPARE(program.MenuLines()[2],
                  QStringLiteral("&View: &Modify displayed part of sequence... | --- | &Select "
                                 "object[v] | Display selection as helical &wheel |"));
+        view->viewport()->grab();
 
         drag(view, xOf(120, 1, 262), xOf(30, 1, 262));
-        QCOMPARE(plot.from, 30);
-        QCOMPARE(plot.to, 120);
-        // A zoom draws from the moments already made.
+        QCOMPARE(std::pair(plot.from, plot.to), std::pair(30, 120));
         view->viewport()->grab();
-        QCOMPARE(page.ProfileComputations(), 1);
         QTRY_COMPARE(program.frame->ActiveFrame()->windowTitle().left(45),
                      QStringLiteral("Plot of Amphipathy Moment of residues 30-120 "));
 
         dialogs.Answer([](QDialog& dialog) {
-            QCOMPARE(edit(dialog, "from")->text(), QStringLiteral("30"));
-            QCOMPARE(edit(dialog, "to")->text(), QStringLiteral("120"));
+            QCOMPARE(fields(dialog), QStringLiteral("30 120 19"));
             edit(dialog, "window")->setText(QStringLiteral("11"));
             dialog.accept();
         });
@@ -255,16 +249,15 @@ private slots:
         QCOMPARE(plot.window, 11);
         QCOMPARE(plots::PendingRequest().from, 0);
         view->viewport()->grab();
-        QCOMPARE(page.ProfileComputations(), 2);
 
-        QCOMPARE(view->ContextMenuAt(QPoint(300, 200)).size(), std::size_t{7});
-        QCOMPARE(view->ContextMenuAt(QPoint(300, 200))[3].text,
-                 QStringLiteral("Mouse Selection for Amphipathy &Plot"));
+        const auto menu = view->ContextMenuAt(QPoint(300, 200));
+        QCOMPARE(menu.size(), std::size_t{7});
+        QCOMPARE(menu[3].text, QStringLiteral("Mouse Selection for Amphipathy &Plot"));
         QVERIFY(view->OnCommand(cmd::kResizeTo100));
-        QCOMPARE(plot.from, 1);
-        QCOMPARE(plot.to, 262);
-        QCOMPARE(plot.window, 11);
+        QCOMPARE(std::tuple(plot.from, plot.to, plot.window), std::tuple(1, 262, 11));
         view->viewport()->grab();
+        // Zoom and resize draw from the moments already made; a new window
+        // makes them again.
         QCOMPARE(page.ProfileComputations(), 2);
     }
 
@@ -282,17 +275,14 @@ private slots:
         for (int k = 0; k < 5; ++k) {
             drag(view, xOf(40 + k, 1, 262), xOf(20, 1, 262));
         }
-        QCOMPARE(wheels.opened, QStringList({QStringLiteral("20-40"), QStringLiteral("20-41"),
-                                             QStringLiteral("20-42"), QStringLiteral("20-43"),
-                                             QStringLiteral("20-44")}));
+        QCOMPARE(wheels.opened.join(u' '), QStringLiteral("20-40 20-41 20-42 20-43 20-44"));
         QVERIFY(program.messages.Requests().isEmpty());
-        // The wheel mode does not zoom.
-        QCOMPARE(view->AmphyDocument().Page().Plot().to, 262);
+        QCOMPARE(view->AmphyDocument().Page().Plot().to, 262); // the wheel mode does not zoom
 
+        const QString tooMany = QStringLiteral("Only 5 Helical Wheels may be displayed!");
         drag(view, xOf(60, 1, 262), xOf(20, 1, 262));
         QCOMPARE(wheels.opened.size(), 5);
-        QCOMPARE(program.messages.LastText(),
-                 QStringLiteral("Only 5 Helical Wheels may be displayed!"));
+        QCOMPARE(program.messages.LastText(), tooMany);
 
         // The hydropathy plot reaches the same wheels through the same hooks.
         QVERIFY(program.frame->Execute(cmd::kHydropathy));
@@ -302,8 +292,7 @@ private slots:
         program.messages.Clear();
         drag(pathy, xOf(30, 1, 262), xOf(10, 1, 262));
         QCOMPARE(wheels.opened.size(), 5);
-        QCOMPARE(program.messages.LastText(),
-                 QStringLiteral("Only 5 Helical Wheels may be displayed!"));
+        QCOMPARE(program.messages.LastText(), tooMany);
         plots::PendingRequest() = plots::PendingPlotRequest{};
     }
 
@@ -324,13 +313,12 @@ private slots:
         core::ui::SetPrinterChooser(std::move(previous));
         QVERIFY(program.messages.Requests().isEmpty());
         const QString printed = test::PdfText(path).simplified();
-        QVERIFY2(printed.contains(QStringLiteral("Plot of Amphipathy Moment of Residues 1-262 of")),
-                 qPrintable(printed));
-        QVERIFY(printed.contains(QStringLiteral("*****")));
-        QVERIFY(printed.contains(QStringLiteral("Mean Amphipathy Moment = 0.0573")));
-        QVERIFY(printed.contains(QStringLiteral("Scale: Kyte and Doolittle (1982)")));
-        QVERIFY(printed.contains(QStringLiteral("W = 19")));
-        QVERIFY(printed.contains(QStringLiteral("Residue Number")));
+        for (const char* expected :
+             {"Plot of Amphipathy Moment of Residues 1-262 of", "*****",
+              "Mean Amphipathy Moment = 0.0573", "Scale: Kyte and Doolittle (1982)", "W = 19",
+              "Residue Number"}) {
+            QVERIFY2(printed.contains(QLatin1String(expected)), expected);
+        }
     }
 };
 

