@@ -10,13 +10,18 @@
 namespace quorin::batch {
 namespace {
 
-std::string runResults(std::string_view text, const BatchOptions& options, unsigned jobs = 1,
-                       bool rowsOnly = false)
+core::PropertyRecord analysisRecord()
 {
     core::PropertyRecord record;
     record.ResetCurrentTables();
     record.scales = record.builtinScales;
-    const BatchAnalyzer analyzer(record, options, 0);
+    return record;
+}
+
+std::string runResults(std::string_view text, const BatchOptions& options, unsigned jobs = 1,
+                       bool rowsOnly = false)
+{
+    const BatchAnalyzer analyzer(analysisRecord(), options, 0);
     BatchControl control;
     control.jobs = jobs;
     std::string out;
@@ -58,14 +63,12 @@ TEST(IsoelectricGridTest, LandsOnTheGridPointOfTheFullScan)
     for (int n = 0; n < 3000; ++n) {
         std::string sequence;
         const int length = std::uniform_int_distribution<int>(0, n % 10 == 0 ? 3000 : 300)(random);
-        // A bias towards a few letters makes charge-heavy sequences common.
+        // A bias towards D, F, I, K, R and Y makes charge-heavy sequences common.
         std::vector<double> weights(letters.size(), 1.0);
-        weights[2] += n % 7;  // D
-        weights[4] += n % 5;  // F
-        weights[7] += n % 3;  // I
-        weights[8] += n % 11; // K
-        weights[14] += n % 4; // R
-        weights[19] += n % 2; // Y
+        for (const auto& [letter, period] :
+             {std::pair(2, 7), {4, 5}, {7, 3}, {8, 11}, {14, 4}, {19, 2}}) {
+            weights[static_cast<std::size_t>(letter)] += n % period;
+        }
         std::discrete_distribution<int> pick(weights.begin(), weights.end());
         for (int i = 0; i < length; ++i) {
             sequence += letters[static_cast<std::size_t>(pick(random))];
@@ -126,13 +129,12 @@ TEST(BatchInputTest, RecordsRunFromOneGreaterThanToTheNext)
 
 TEST(BatchResultsTest, TwoRecordsWithTheDefaultsAndTheirStatistics)
 {
-    const std::string results = runResults(">a\r\nMKV\r\n>b\r\nAC\r\n", BatchOptions{});
+    std::string results = runResults(">a\r\nMKV\r\n>b\r\nAC\r\n", BatchOptions{});
+    ASSERT_TRUE(results.ends_with("\r\n"));
     std::vector<std::string> lines;
-    for (std::size_t start = 0; start < results.size();) {
-        const std::size_t end = results.find("\r\n", start);
-        ASSERT_NE(end, std::string::npos);
-        lines.push_back(results.substr(start, end - start));
-        start = end + 2;
+    for (std::size_t end; (end = results.find("\r\n")) != std::string::npos;
+         results.erase(0, end + 2)) {
+        lines.push_back(results.substr(0, end));
     }
     ASSERT_EQ(lines.size(), 8U);
     EXPECT_EQ(lines[0].substr(0, 69),
@@ -158,10 +160,9 @@ TEST(BatchResultsTest, TwoRecordsWithTheDefaultsAndTheirStatistics)
 TEST(BatchResultsTest, ColumnsOffLeaveTheNamesAndRowsOnlyDropsHeaderAndStatistics)
 {
     BatchOptions none;
-    none.length = none.relativeComposition = none.absoluteComposition = false;
-    none.molecularWeight = none.isoelectricPoint = none.gravy = none.helices = false;
-    none.mean = none.standardDeviation = false;
-    none.minimum = none.maximum = none.median = false;
+    none.length = none.relativeComposition = none.absoluteComposition = none.molecularWeight =
+        none.isoelectricPoint = none.gravy = none.helices = none.mean = none.standardDeviation =
+            none.minimum = none.maximum = none.median = false;
     EXPECT_EQ(runResults(">a\nMKV\n>b\nAC", none), "Name\r\na\r\nb\r\n");
     none.length = true;
     EXPECT_EQ(runResults(">a\nMKV\n>b\nAC", none, 2, true), "3\ta\r\n2\tb\r\n");
@@ -183,10 +184,7 @@ TEST(BatchRunTest, EveryThreadCountWritesTheSameBytesAndTerminationStopsTheRun)
     EXPECT_EQ(runResults(text, BatchOptions{}, 2), one);
     EXPECT_EQ(runResults(text, BatchOptions{}, 7), one);
 
-    core::PropertyRecord record;
-    record.ResetCurrentTables();
-    record.scales = record.builtinScales;
-    const BatchAnalyzer analyzer(record, BatchOptions{}, 0);
+    const BatchAnalyzer analyzer(analysisRecord(), BatchOptions{}, 0);
     std::atomic<bool> terminate = false;
     BatchControl control;
     control.jobs = 2;

@@ -31,13 +31,14 @@ private:
             ->text();
     }
 
-    /// Presses Proceed in the options dialog of the next command.
-    [[nodiscard]] static test::ModalAnswer proceed()
+    /// Runs Batch analysis and presses Proceed in its options dialog.
+    static bool runBatch(RunningProgram& program)
     {
-        return test::ModalAnswer([](QWidget& modal) {
+        const test::ModalAnswer answer([](QWidget& modal) {
             QVERIFY(qobject_cast<CBatchOptionsDialog*>(&modal) != nullptr);
             modal.findChild<QPushButton*>(QStringLiteral("proceed"))->click();
         });
+        return program.frame->Execute(cmd::kBatch) && answer.Answered();
     }
 
     static QStringList outputs(const QString& directory)
@@ -124,17 +125,12 @@ private slots:
         test::WriteBytes(big, many);
 
         program.dialogs.Answer(big);
-        {
-            const auto answer = proceed();
-            QVERIFY(program.frame->Execute(cmd::kBatch));
-            QVERIFY(answer.Answered());
-        }
+        QVERIFY(runBatch(program));
         QVERIFY(BatchRunner::Instance().Running());
         QCOMPARE(percentPane(program), QStringLiteral("0%"));
         QVERIFY(!program.Enabled(cmd::kBatch));
         QVERIFY(program.Enabled(cmd::kTerminateBatch));
-        QVERIFY(program.frame->Execute(cmd::kNew));
-        QVERIFY(program.Document() != nullptr);
+        QVERIFY(program.frame->Execute(cmd::kNew) && program.Document()); // still usable
 
         program.messages.Clear();
         QVERIFY(program.frame->Execute(cmd::kTerminateBatch));
@@ -145,20 +141,15 @@ private slots:
         QVERIFY(program.Enabled(cmd::kBatch));
 
         // Custom names: the results under the name chosen, the log dialog cancelled.
-        core::ui::Application::Instance().SettingsFile().WriteString(core::kBatchSection,
-                                                                     "Default Results Name", "0");
-        core::ui::Application::Instance().SettingsFile().WriteString(core::kBatchSection,
-                                                                     "Default Log Name", "0");
+        for (const char* key : {"Default Results Name", "Default Log Name"}) {
+            program.app->SettingsFile().WriteString(core::kBatchSection, key, "0");
+        }
         const QString two = directory + QStringLiteral("/two.txt");
         test::WriteBytes(two, ">a\r\nMKV\r\n>b\r\nAC\r\n");
         program.dialogs.Answer(two);
         program.dialogs.Answer(directory + QStringLiteral("/custom.txt"));
         program.dialogs.Cancel();
-        {
-            const auto answer = proceed();
-            QVERIFY(program.frame->Execute(cmd::kBatch));
-            QVERIFY(answer.Answered());
-        }
+        QVERIFY(runBatch(program));
         QTRY_VERIFY_WITH_TIMEOUT(!BatchRunner::Instance().Running(), 60000);
         QCOMPARE(program.dialogs.Requests().at(2).title, QStringLiteral("Save results"));
         QCOMPARE(program.dialogs.Requests().at(2).fileName, directory + "/two_results.txt");
@@ -170,11 +161,7 @@ private slots:
         // The results dialog cancelled: no file, no run.
         program.dialogs.Answer(two);
         program.dialogs.Cancel();
-        {
-            const auto answer = proceed();
-            QVERIFY(program.frame->Execute(cmd::kBatch));
-            QVERIFY(answer.Answered());
-        }
+        QVERIFY(runBatch(program));
         QVERIFY(!BatchRunner::Instance().Running());
         QCOMPARE(outputs(directory), QStringList{QStringLiteral("custom.txt")});
     }
@@ -186,11 +173,7 @@ private slots:
         const QString input = program.home.Path(QStringLiteral("blank.txt"));
         test::WriteBytes(input, "\n>a\nMKV\n");
         program.dialogs.Answer(input);
-        {
-            const auto answer = proceed();
-            QVERIFY(program.frame->Execute(cmd::kBatch));
-            QVERIFY(answer.Answered());
-        }
+        QVERIFY(runBatch(program));
         QTRY_VERIFY_WITH_TIMEOUT(!BatchRunner::Instance().Running(), 60000);
         QCOMPARE(program.messages.Requests().size(), 2);
         QCOMPARE(program.messages.Requests().at(0).text, QStringLiteral("File not found!"));

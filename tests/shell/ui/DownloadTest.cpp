@@ -106,8 +106,7 @@ private slots:
                     QCOMPARE(program.messages.Requests()[i].text, row.messages[i]);
                     QCOMPARE(program.messages.Requests()[i].caption, QStringLiteral("Error"));
                 }
-                QVERIFY(dialog.isVisible());
-                QVERIFY(dialog.findChild<QLineEdit*>()->text().isEmpty());
+                QVERIFY(dialog.isVisible() && dialog.findChild<QLineEdit*>()->text().isEmpty());
                 QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("ok"))->isEnabled());
             }
             ask(dialog, QStringLiteral("NP_416719"));
@@ -122,8 +121,7 @@ private slots:
                                             "str. K-12 substr. MG1655]."));
         QCOMPARE(record.CleanSequence().size(), std::size_t(367));
         QVERIFY(record.CleanSequence().starts_with("MKVKVLSLLVPALLVAGAANAAEV"));
-        QVERIFY(program.Document()->IsModified());
-        QVERIFY(program.Document()->IsOpen());
+        QVERIFY(program.Document()->IsModified() && program.Document()->IsOpen());
         QCOMPARE(program.frame->ActiveKind(), WindowKind::SequenceEditor);
         QTRY_COMPARE(bytesPane(program), QStringLiteral(" "));
     }
@@ -147,9 +145,8 @@ private slots:
         QVERIFY(answer.Answered());
         QVERIFY(clock.elapsed() < 30000);
         QTRY_COMPARE(bytesPane(program), QStringLiteral(" "));
-        QVERIFY(program.messages.Requests().isEmpty());
         QCoreApplication::processEvents();
-        QVERIFY(program.Document() == nullptr);
+        QVERIFY(program.messages.Requests().isEmpty() && program.Document() == nullptr);
     }
 };
 
