@@ -63,7 +63,7 @@ inline constexpr ResidueTable kDefaultAbsorptionDenatured = {
 inline constexpr ResidueTable kDefaultAbsorptionNative = {0, 0, 0.125, 0, 0, 0, 0, 0, 0,   0,    0,
                                                           0, 0, 0,     0, 0, 0, 0, 0, 5.5, 1.49, 0};
 
-/// Dark grey, the colour of non-polar residues and of the written "Colors" default.
+/// Dark grey, the colour of non-polar residues and of the termini.
 inline constexpr COLORREF kDarkGrey = 0x323232;
 
 /// One named hydropathy scale; values in slot order (0 and 21 the termini).

@@ -65,11 +65,15 @@ std::string formatColours(const std::array<COLORREF, kResidueSlots>& colours)
     return text;
 }
 
-std::string defaultColoursText()
+/// The residues' class colours, dark grey for the termini: what a first start
+/// writes and holds, so that wheels drawn before the next start are coloured too.
+std::array<COLORREF, kResidueSlots> defaultColours()
 {
     std::array<COLORREF, kResidueSlots> colours{};
-    colours.fill(kDarkGrey);
-    return formatColours(colours);
+    for (int i = 0; i < kResidueSlots; ++i) {
+        colours[static_cast<std::size_t>(i)] = DefaultResidueColour(i);
+    }
+    return colours;
 }
 
 /// Writes value unless the key is there, deciding on the file as the last writer
@@ -256,6 +260,7 @@ void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_v
     if (const auto width = readBoundedInt(file, "Helical Wheel Line Width", 1, 10)) {
         settings.wheelLineWidth = *width;
     } else {
+        settings.wheelLineWidth = 1;
         file.WriteInt(kSetupSection, "Helical Wheel Line Width", 1);
     }
     settings.wheelColorCode = file.ReadInt(kSetupSection, "Helical Wheel Color Code", 1);
@@ -301,7 +306,8 @@ void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_v
                 static_cast<COLORREF>(ParseLeadingInt(token));
         });
     } else {
-        writeMissing(file, kPropertiesSection, "Colors", defaultColoursText());
+        settings.colours = defaultColours();
+        writeMissing(file, kPropertiesSection, "Colors", formatColours(settings.colours));
     }
 }
 

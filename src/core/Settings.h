@@ -38,7 +38,9 @@ inline constexpr std::string_view kBatchSection = "Batch Execution Options";
 
 /// Reads "Setup Options" and the "Colors" key into settings, writing back the
 /// keys that the file must hold ("Line Width", "Helical Wheel Line Width",
-/// "Output Font Size", "Colors") when they are missing or out of range.
+/// "Output Font Size", "Colors") when they are missing or out of range. A
+/// default written for "Helical Wheel Line Width" or "Colors" (the residues'
+/// class colours) is held in settings too.
 /// startDirectory stands in for a missing "Working Directory".
 void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_view startDirectory);
 

@@ -232,6 +232,7 @@ void ApplyPreferences(const PreferenceChanges& changes, core::AppSettings& setti
         record->wheelLineWidth = settings.wheelLineWidth;
         record->wheelColorCode = settings.wheelColorCode;
         record->wheelNumbers = settings.wheelNumbers;
+        record->wheelFont = settings.wheelFont;
     }
     if (changes.output) {
         record->plotLineWidth = settings.plotLineWidth;

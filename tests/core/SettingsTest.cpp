@@ -43,18 +43,11 @@ TEST_F(SettingsTest, FirstStartWritesOnlyTheKeysTheStoreMustHold)
     EXPECT_EQ(f.ReadString(kSetupSection, "Line Width", "?"), "0");
     EXPECT_EQ(f.ReadString(kSetupSection, "Helical Wheel Line Width", "?"), "1");
     EXPECT_EQ(f.ReadString(kSetupSection, "Output Font Size", "?"), "11");
-    EXPECT_EQ(f.ReadString(kPropertiesSection, "Colors", "?"),
-              "3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;"
-              "3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;3289650;"
-              "3289650;3289650");
     EXPECT_FALSE(f.Lookup(kSetupSection, "Helical Wheel Color Code"));
     EXPECT_FALSE(f.Lookup(kSetupSection, "Characters per line"));
     EXPECT_FALSE(f.Lookup(kSetupSection, "Working Directory"));
 
     EXPECT_EQ(settings.plotLineWidth, 0);
-    EXPECT_EQ(settings.wheelLineWidth, 0);
-    EXPECT_EQ(settings.wheelColorCode, 1);
-    EXPECT_EQ(settings.wheelNumbers, 1);
     EXPECT_EQ(settings.outputFontSize, 11);
     EXPECT_EQ(settings.charsPerLine, 80);
     EXPECT_EQ(settings.workingDirectory, "/start");
@@ -62,8 +55,6 @@ TEST_F(SettingsTest, FirstStartWritesOnlyTheKeysTheStoreMustHold)
     EXPECT_EQ(settings.wheelFont.lfWeight, 400);
     EXPECT_EQ(settings.wheelFont.lfClipPrecision, 10);
     EXPECT_EQ(settings.wheelFont.FaceName(), "Arial");
-    // A missing "Colors" writes the default text but leaves the table in memory alone.
-    EXPECT_EQ(settings.colours[5], 0u);
 
     const PropertyRecord record = readRecord();
     EXPECT_EQ(f.ReadString(kPropertiesSection, "pKa-Values", "?"),
@@ -88,6 +79,36 @@ TEST_F(SettingsTest, FirstStartWritesOnlyTheKeysTheStoreMustHold)
     EXPECT_TRUE(record.modifications.empty());
 }
 
+TEST_F(SettingsTest, MissingWheelKeysHoldTheDefaultsTheyWrite)
+{
+    write("[Setup Options]\r\nLine Width=2\r\nOutput Font Size=12\r\n");
+    ProfileFile f = file();
+    AppSettings settings;
+    ReadStartupSettings(f, settings, "/start");
+    EXPECT_EQ(settings.wheelLineWidth, 1);
+    EXPECT_EQ(f.ReadString(kSetupSection, "Helical Wheel Line Width", "?"), "1");
+    EXPECT_EQ(settings.wheelColorCode, 1);
+    EXPECT_EQ(settings.wheelNumbers, 1);
+    EXPECT_EQ(f.ReadString(kPropertiesSection, "Colors", "?"),
+              "3289650;3289650;3289650;16384000;16384000;3289650;3289650;64000;3289650;250;"
+              "3289650;3289650;64000;3289650;64000;250;64000;64000;3289650;3289650;3289650;"
+              "3289650");
+    const struct
+    {
+        char letter;
+        COLORREF colour;
+    } rows[] = {{'D', 0xFA0000}, {'E', 0xFA0000},  {'K', 0x0000FA},  {'R', 0x0000FA},
+                {'H', 0x00FA00}, {'N', 0x00FA00},  {'Q', 0x00FA00},  {'S', 0x00FA00},
+                {'T', 0x00FA00}, {'A', kDarkGrey}, {'W', kDarkGrey}, {'Y', kDarkGrey}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.letter);
+        EXPECT_EQ(settings.colours[static_cast<std::size_t>(IndexOfLetter(row.letter))],
+                  row.colour);
+    }
+    EXPECT_EQ(settings.colours[0], kDarkGrey);
+    EXPECT_EQ(settings.colours[21], kDarkGrey);
+}
+
 TEST_F(SettingsTest, ValidatedIntegersFallBackAndOthersAreTakenAsRead)
 {
     write("[Setup Options]\r\nLine Width=11\r\nHelical Wheel Line Width=0\r\n"
@@ -100,7 +121,7 @@ TEST_F(SettingsTest, ValidatedIntegersFallBackAndOthersAreTakenAsRead)
     ReadStartupSettings(f, settings, "/start");
     EXPECT_EQ(settings.plotLineWidth, 3);
     EXPECT_EQ(f.ReadString(kSetupSection, "Line Width", "?"), "3");
-    EXPECT_EQ(settings.wheelLineWidth, 4);
+    EXPECT_EQ(settings.wheelLineWidth, 1);
     EXPECT_EQ(f.ReadString(kSetupSection, "Helical Wheel Line Width", "?"), "1");
     EXPECT_EQ(settings.outputFontSize, 11);
     EXPECT_EQ(f.ReadString(kSetupSection, "Output Font Size", "?"), "11");

@@ -57,6 +57,10 @@ public:
     /// Tells the open windows that Settings() changed, so that they take over
     /// what they draw from it (the plots' "Line Width").
     void NotifySettingsChanged() { emit settingsChanged(); }
+    /// Tells the open wheels that the wheel options of Settings() changed, so
+    /// that every sequence's wheels take them over. A change of other settings
+    /// leaves a sequence's own "&Color" and "&Numbers" choices alone.
+    void NotifyWheelOptionsChanged() { emit wheelOptionsChanged(); }
     /// Where the Open, Import, Export and batch dialogs start.
     QString WorkingDirectory() const;
 
@@ -87,6 +91,7 @@ public:
 signals:
     void recentFilesChanged();
     void settingsChanged();
+    void wheelOptionsChanged();
     /// Something the enabling of commands depends on changed.
     void stateChanged();
 

@@ -183,6 +183,9 @@ bool COptionsPropSheet::Apply()
             page->Confirmed();
         }
     }
+    if (changes.wheel) {
+        m_app.NotifyWheelOptionsChanged();
+    }
     if (!changes.Empty()) {
         m_app.NotifySettingsChanged();
         if (m_document != nullptr) {

@@ -83,7 +83,8 @@ WindowContent MakeWheelWindow(core::ui::CPeptideDoc& document)
     }
     core::PropertyRecord& record = document.Record();
     auto& analyses = document.Analyses();
-    plots::TakeWheelOptions(record, core::ui::Application::Instance().Settings());
+    core::ui::Application& app = core::ui::Application::Instance();
+    plots::TakeWheelOptions(record, app.Settings());
     const int index = plots::AddWheel(record, request.from, request.to);
     request.from = 0;
     request.to = 0;
@@ -97,6 +98,13 @@ WindowContent MakeWheelWindow(core::ui::CPeptideDoc& document)
     analyses.wheels[static_cast<std::size_t>(open)] = wheel;
     QObject::connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, wheel,
                      &plots::ui::PageDocument::Changed);
+    // Confirmed wheel options reach the wheels of every sequence, not only
+    // those of the sequence the Preferences sheet was opened on.
+    QObject::connect(&app, &core::ui::Application::wheelOptionsChanged, wheel,
+                     [wheel, &record, &app] {
+                         plots::TakeWheelOptions(record, app.Settings());
+                         wheel->Changed();
+                     });
     QObject::connect(wheel, &CWheelDoc::closing, &document,
                      [sequence = &document, wheel] { forgetWheel(*sequence, wheel); });
     document.AnalysesChanged();

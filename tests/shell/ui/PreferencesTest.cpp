@@ -9,6 +9,7 @@
 #include "core/ui/Help.h"
 #include "core/ui/QtText.h"
 #include "plots/ui/CPathyDoc.h"
+#include "plots/ui/CWheelDoc.h"
 #include "plots/ui/PlotDialogs.h"
 #include "shell/ui/COptionsPropSheet.h"
 #include "shell/ui/PreferencePages.h"
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -359,6 +361,50 @@ private slots:
         const QStringList colours = setting(ini, core::kPropertiesSection, "Colors").split(';');
         QCOMPARE(colours.at(3), QString::number(0xFA0000)); // D, acidic
         QCOMPARE(colours.at(9), QString::number(0x0000FA)); // K, basic
+    }
+
+    void confirmedWheelOptionsReachTheOpenWheelsOfEverySequence()
+    {
+        RunningProgram program;
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P01501.fasta")));
+        core::ui::CPeptideDoc* melittin = program.Document();
+        plots::ui::Choosers().run = [](QDialog& dialog) {
+            child<QLineEdit>(dialog, "from")->setText(QStringLiteral("44"));
+            child<QLineEdit>(dialog, "to")->setText(QStringLiteral("61"));
+            dialog.accept();
+            return dialog.result();
+        };
+        QVERIFY(program.frame->Execute(cmd::kHelicalWheel));
+        plots::ui::Choosers() = plots::ui::StandardChoosers();
+        auto* wheel = qobject_cast<plots::ui::CWheelDoc*>(melittin->Analyses().wheels[0].data());
+        QVERIFY(wheel != nullptr);
+        QWidget* view = program.frame->ActiveFrame()->widget();
+        const QImage before = view->grab().toImage();
+        // The sheet works on the sequence opened last, not on the wheel's.
+        openSequence(program);
+        QVERIFY(program.Document() != melittin);
+
+        core::LOGFONT font = program.app->Settings().wheelFont;
+        font.lfHeight = -24;
+        PrefChoosers().colour = [](QWidget*, core::COLORREF) { return core::COLORREF{0xFF00FF}; };
+        PrefChoosers().font = [font](QWidget*, const core::LOGFONT&) { return font; };
+        const QSignalSpy redrawn(wheel, &plots::ui::PageDocument::changed);
+        ShownSheet shown(program);
+        auto& options = page<CWheelPropertiesPage>(shown.sheet);
+        child<QListWidget>(options, "residues")->setCurrentRow(9); // L (Leu)
+        child<QPushButton>(options, "colour")->click();
+        child<QPushButton>(options, "changeFont")->click();
+        child<QCheckBox>(options, "displayNumbers")->setChecked(false);
+        type(child<QLineEdit>(options, "lineWidth"), QStringLiteral("3"));
+        child<QPushButton>(shown.sheet, "ok")->click();
+
+        const core::PropertyRecord& record = melittin->Record();
+        QCOMPARE(record.colours[10], core::COLORREF{0xFF00FF});
+        QCOMPARE(record.wheelNumbers, 0);
+        QCOMPARE(record.wheelLineWidth, 3);
+        QCOMPARE(record.wheelFont.lfHeight, -24);
+        QVERIFY(!redrawn.isEmpty());
+        QVERIFY(view->grab().toImage() != before);
     }
 
     void aSettingsFileThatCannotBeWrittenLeavesEverythingAsItWas()
