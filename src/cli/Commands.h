@@ -30,6 +30,7 @@ int RunRender(Arguments& args);
 int RunModFinder(Arguments& args);
 int RunFetch(Arguments& args);
 int RunBatch(Arguments& args);
+int RunTitration(Arguments& args);
 
 /// Digests the session's sequence as `digest` does, with the agents of those
 /// names (a name given twice stands once); the fragments stay in weight order.

@@ -74,6 +74,14 @@ constexpr std::array kCommands = {
         "  --jobs N         analyse on N threads (default: one per processor)\n"
         "  --rows-only      the sequence rows alone: no header, statistics or log",
         &RunBatch, false},
+    Command{"titration", "the net charge from pH to pH and the pI, for a set of pK values",
+            "titration [--pka-set NAME] [--from PH] [--to PH] [--step PH] [OPTIONS] FILE\n"
+            "  --pka-set NAME   settings (the settings' table, the default), EMBOSS, Bjellqvist\n"
+            "                   or Lehninger\n"
+            "  --from PH        the first pH (default 0)\n"
+            "  --to PH          the last pH (default 14)\n"
+            "  --step PH        the step (default 0.5)",
+            &RunTitration},
 #ifdef QUORIN_CLI_RENDER
     Command{
         "render", "a plot page as SVG, PDF, PNG or EMF (by the ending of OUT)",

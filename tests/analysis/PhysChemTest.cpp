@@ -1,5 +1,6 @@
 #include "analysis/PhysChem.h"
 
+#include "analysis/Titration.h"
 #include "core/SequenceText.h"
 #include "core/TestFiles.h"
 
@@ -87,6 +88,35 @@ TEST(PhysChemTest, ReportsOfRealProteinsMatchTheirGoldenFiles)
         EXPECT_EQ(PhysChemReportText(record),
                   test::ReadFile(test::DataFile(std::string("golden/props-") + id + ".txt")));
     }
+}
+
+TEST(TitrationTest, SetsCountTheirGroupsAndThePIIsNotClamped)
+{
+    core::PropertyRecord record = recordFor("X", "MKXXD");
+    // The settings' table counts X as a C-terminus, as the report's pI does; a
+    // named set charges the one real C-terminus.
+    EXPECT_EQ(ChargeGroupsOf(record, PKaSet::Settings).count[8], 3.0);
+    EXPECT_EQ(ChargeGroupsOf(record, PKaSet::Emboss).count[8], 1.0);
+    EXPECT_NEAR(IsoelectricPointByBisection(ChargeGroupsOf(record, PKaSet::Settings)),
+                record.IsoelectricPoint(), 0.005);
+
+    record.SetSequence(std::string(30, 'R'));
+    EXPECT_NEAR(IsoelectricPointByBisection(ChargeGroupsOf(record, PKaSet::Emboss)), 13.9624, 1e-4);
+    ASSERT_EQ(PKaSetByName("bjellqvist"), PKaSet::Bjellqvist);
+    EXPECT_EQ(PKaSetByName("Bjellqvist2"), std::nullopt);
+}
+
+TEST(TitrationTest, TableKeepsTheLastStepAndWritesNoNegativeZero)
+{
+    // Glycine's pI under EMBOSS is 5.55: just above it the charge is -0.0005.
+    core::PropertyRecord record = recordFor("G", "G");
+    const ChargeGroups groups = ChargeGroupsOf(record, PKaSet::Emboss);
+    EXPECT_EQ(TitrationText(groups, 5.551, 5.551, 0.5),
+              "pH\tCharge\r\n5.55\t0.00\r\nIsoelectric Point = 5.5500\r\n");
+    // 6.9 + 2 x 0.1 lands a rounding error beyond 7.1.
+    EXPECT_EQ(TitrationText(groups, 6.9, 7.1, 0.1),
+              "pH\tCharge\r\n6.90\t-0.20\r\n7.00\t-0.24\r\n7.10\t-0.28\r\n"
+              "Isoelectric Point = 5.5500\r\n");
 }
 
 } // namespace

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/PropertyRecord.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorin::analysis {
+
+/// The pK tables a titration can use: the settings' own table, or one of the
+/// published sets built in.
+enum class PKaSet
+{
+    Settings,
+    Emboss,
+    Bjellqvist,
+    Lehninger
+};
+
+/// The set of a name ("settings", "EMBOSS", "Bjellqvist", "Lehninger", in any
+/// case); nothing for an unknown name.
+std::optional<PKaSet> PKaSetByName(std::string_view name);
+/// The name of a set as PKaSetByName takes it.
+std::string_view PKaSetName(PKaSet set);
+
+/// The charged groups of one sequence under one pK set: nine groups in the
+/// order N-terminus, H, K, R (positive), C, D, E, Y, C-terminus (negative).
+struct ChargeGroups
+{
+    static constexpr std::size_t kPositiveGroups = 4;
+
+    std::array<double, 9> count{};
+    std::array<double, 9> pK{};
+
+    /// Net charge at pH by Henderson-Hasselbalch, summed in group order.
+    double NetCharge(double pH) const;
+};
+
+/// The groups of the record's sequence under set. The settings set takes the
+/// record's counts and current table as the properties report does (X and O
+/// count as C-termini there); the named sets count one terminus each and the
+/// residues alone, and Bjellqvist's terminal pKs follow the first and last
+/// residue.
+ChargeGroups ChargeGroupsOf(const core::PropertyRecord& record, PKaSet set);
+
+/// The pH of zero net charge, by bisection over pH 0 to 14 to within 1e-7.
+/// The charge falls with the pH; a charge that keeps its sign over the whole
+/// range gives the end of the range it approaches.
+double IsoelectricPointByBisection(const ChargeGroups& groups);
+
+/// The titration table as the command line writes it: "pH<TAB>Charge", one
+/// line per step from..to (both with 2 decimals), then "Isoelectric Point = "
+/// with 4 decimals; lines end with CR LF. step must be positive.
+std::string TitrationText(const ChargeGroups& groups, double from, double to, double step);
+
+} // namespace quorin::analysis
