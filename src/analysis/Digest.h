@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +51,36 @@ void ResetDigest(core::PropertyRecord& record);
 /// in half of the process's address-space limit, where one is set).
 std::uint64_t FragmentCeiling();
 
+/// Monoisotopic residue masses in dalton (amino acid minus water), slot order;
+/// the termini and the other characters (X, O) weigh nothing, as in the
+/// average table.
+inline constexpr core::ResidueTable kMonoisotopicResidueMass = {0,
+                                                                71.03711378,
+                                                                103.00918478,
+                                                                115.02694302,
+                                                                129.04259309,
+                                                                147.06841391,
+                                                                57.02146372,
+                                                                137.05891186,
+                                                                113.08406398,
+                                                                128.09496301,
+                                                                113.08406398,
+                                                                131.04048491,
+                                                                114.04292744,
+                                                                97.05276385,
+                                                                128.05857751,
+                                                                156.10111102,
+                                                                87.03202840,
+                                                                101.04767847,
+                                                                99.06841391,
+                                                                186.07931295,
+                                                                163.06332853,
+                                                                0};
+/// The monoisotopic mass of one water, which every fragment counts once.
+inline constexpr double kMonoisotopicWater = 18.0105646837;
+/// The mass of a proton, which each charge of an ion adds.
+inline constexpr double kProtonMass = 1.007276;
+
 /// How a digest is made.
 struct DigestOptions
 {
@@ -58,6 +90,21 @@ struct DigestOptions
     bool completeOnly = false;
     /// A digest that would make more fragments is refused before any is made.
     std::uint64_t maxFragments = FragmentCeiling();
+    /// Only fragments with at most this many cut positions strictly inside
+    /// them are made; none: every fragment.
+    std::optional<int> maxMissed;
+    /// Only fragments of minLength..maxLength residues are made.
+    int minLength = 0;
+    int maxLength = std::numeric_limits<int>::max();
+    /// Monoisotopic masses (kMonoisotopicResidueMass) instead of the record's
+    /// average table.
+    bool monoisotopic = false;
+    /// Charge states of the m/z columns of the CSV table.
+    std::vector<int> charges;
+
+    /// True when a missed-cleavage or length bound is set: the fragments made
+    /// are then counted from the cut positions, not from the site count alone.
+    bool Bounded() const;
 };
 
 /// What Digest did: made fragmentCount fragments, or made none and holds the
@@ -76,6 +123,15 @@ struct DigestResult
 std::uint64_t PredictFragmentCount(const core::PropertyRecord& record, std::string_view specificity,
                                    bool completeOnly = false);
 
+/// The fragments Digest makes with options (missed-cleavage and length bounds
+/// counted, the sites found but no fragment made).
+std::uint64_t PredictFragmentCount(const core::PropertyRecord& record, std::string_view specificity,
+                                   const DigestOptions& options);
+
+/// Cut positions strictly inside the fragment first..last (0-based, inclusive),
+/// duplicates counted, with cuts as DigestState holds them.
+int MissedCleavages(const std::vector<int>& cuts, int first, int last);
+
 /// Digests the record's cleaned sequence (L characters, X and O included) with
 /// a specificity list: patterns separated by ";", empty entries skipped. In a
 /// pattern "X" matches any residue and every other character only itself; a
@@ -85,7 +141,7 @@ std::uint64_t PredictFragmentCount(const core::PropertyRecord& record, std::stri
 /// cut positions included. Forms the (n + 1)(n + 2) / 2 fragments between
 /// every pair of cut positions (only the n + 1 between neighbours with
 /// options.completeOnly), each weighing exactly what
-/// PropertyRecord::StretchWeight gives, and ends with
+/// PropertyRecord::StretchWeight gives (or the monoisotopic sum), and ends with
 /// BuildDigestReport(SortMode::ByWeight, options.completeOnly, digest.lineWidth).
 /// A digest of more than options.maxFragments fragments is refused before the
 /// sites are stored: the record then holds the state before any digest.
@@ -122,6 +178,14 @@ void WriteDigestReport(const core::PropertyRecord& record, const core::ByteSink&
 
 /// The whole report as one text.
 std::string DigestReportText(const core::PropertyRecord& record);
+
+/// The fragments in their current order as comma-separated lines ending with
+/// CR LF after the header "start,end,length,missed,mass" (and ",mz_Z" per
+/// charge): 1-based positions, the mass with 4 decimals and one m/z per charge,
+/// (mass + Z * kProtonMass) / Z, with 4 decimals. Only the report's rows when it
+/// lists the complete fragments alone.
+void WriteDigestCsv(const core::PropertyRecord& record, const std::vector<int>& charges,
+                    const core::ByteSink& sink);
 
 /// One record of the batch digest file: ">" + header, CR LF, text, CR LF.
 std::string DigestFileRecord(std::string_view header, std::string_view text);
