@@ -51,33 +51,37 @@ void ResetDigest(core::PropertyRecord& record);
 /// in half of the process's address-space limit, where one is set).
 std::uint64_t FragmentCeiling();
 
-/// Monoisotopic residue masses in dalton (amino acid minus water), slot order;
-/// the termini and the other characters (X, O) weigh nothing, as in the
-/// average table.
-inline constexpr core::ResidueTable kMonoisotopicResidueMass = {0,
-                                                                71.03711378,
-                                                                103.00918478,
-                                                                115.02694302,
-                                                                129.04259309,
-                                                                147.06841391,
-                                                                57.02146372,
-                                                                137.05891186,
-                                                                113.08406398,
-                                                                128.09496301,
-                                                                113.08406398,
-                                                                131.04048491,
-                                                                114.04292744,
-                                                                97.05276385,
-                                                                128.05857751,
-                                                                156.10111102,
-                                                                87.03202840,
-                                                                101.04767847,
-                                                                99.06841391,
-                                                                186.07931295,
-                                                                163.06332853,
-                                                                0};
 /// The monoisotopic mass of one water, which every fragment counts once.
-inline constexpr double kMonoisotopicWater = 18.0105646837;
+inline constexpr double kMonoisotopicWater = 18.010565;
+/// Monoisotopic residue masses in dalton, slot order: the amino acids' masses
+/// to six decimals minus the water above. Amino-acid tables of this precision
+/// are the common currency of mass lists; taking the residues from them (not
+/// from the exact elements, 3e-7 Da apart per residue) keeps even the 34,350
+/// residues of titin within 0.001 Da of those lists. The termini and the other
+/// characters (X, O) weigh nothing, as in the average table.
+inline constexpr core::ResidueTable kMonoisotopicResidueMass = {
+    0,
+    89.047678 - kMonoisotopicWater,  // A
+    121.019749 - kMonoisotopicWater, // C
+    133.037508 - kMonoisotopicWater, // D
+    147.053158 - kMonoisotopicWater, // E
+    165.078979 - kMonoisotopicWater, // F
+    75.032028 - kMonoisotopicWater,  // G
+    155.069477 - kMonoisotopicWater, // H
+    131.094629 - kMonoisotopicWater, // I
+    146.105528 - kMonoisotopicWater, // K
+    131.094629 - kMonoisotopicWater, // L
+    149.051049 - kMonoisotopicWater, // M
+    132.053492 - kMonoisotopicWater, // N
+    115.063329 - kMonoisotopicWater, // P
+    146.069142 - kMonoisotopicWater, // Q
+    174.111676 - kMonoisotopicWater, // R
+    105.042593 - kMonoisotopicWater, // S
+    119.058243 - kMonoisotopicWater, // T
+    117.078979 - kMonoisotopicWater, // V
+    204.089878 - kMonoisotopicWater, // W
+    181.073893 - kMonoisotopicWater, // Y
+    0};
 /// The mass of a proton, which each charge of an ion adds.
 inline constexpr double kProtonMass = 1.007276;
 
