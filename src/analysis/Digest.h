@@ -96,7 +96,7 @@ struct DigestOptions
     std::uint64_t maxFragments = FragmentCeiling();
     /// Only fragments with at most this many cut positions strictly inside
     /// them are made; none: every fragment.
-    std::optional<int> maxMissed;
+    std::optional<int> maxMissed = std::nullopt;
     /// Only fragments of minLength..maxLength residues are made.
     int minLength = 0;
     int maxLength = std::numeric_limits<int>::max();
@@ -104,7 +104,7 @@ struct DigestOptions
     /// average table.
     bool monoisotopic = false;
     /// Charge states of the m/z columns of the CSV table.
-    std::vector<int> charges;
+    std::vector<int> charges = {};
 
     /// True when a missed-cleavage or length bound is set: the fragments made
     /// are then counted from the cut positions, not from the site count alone.
