@@ -15,6 +15,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <utility>
 
 namespace quorin::analysis {
 namespace {
@@ -310,6 +311,59 @@ std::uint64_t fragmentsOf(std::uint64_t sites, bool completeOnly)
 /// The site count and the cut positions are ints.
 constexpr std::uint64_t kMaxSites = std::numeric_limits<int>::max() - 2;
 
+/// The cut positions of every site of specificity in sequence, with 0 before
+/// them and the length after them.
+std::vector<int> findCuts(std::string_view sequence, std::string_view specificity,
+                          std::uint64_t siteCount)
+{
+    std::vector<int> cuts;
+    cuts.reserve(static_cast<std::size_t>(siteCount) + 2);
+    cuts.push_back(0);
+    for (const std::string_view pattern : splitPatterns(specificity)) {
+        forEachSite(sequence, pattern, [&](int cut) { cuts.push_back(cut); });
+    }
+    std::sort(cuts.begin() + 1, cuts.end());
+    cuts.push_back(static_cast<int>(sequence.size()));
+    return cuts;
+}
+
+/// The end indices [first, last) into cuts of the fragments made from start
+/// index g: every bound narrows one contiguous range, since length and missed
+/// cleavages never fall as the end moves on.
+std::pair<std::size_t, std::size_t> endRange(const std::vector<int>& cuts, std::size_t g,
+                                             const DigestOptions& options)
+{
+    const auto indexOf = [&](auto it) { return static_cast<std::size_t>(it - cuts.begin()); };
+    std::size_t first = g + 1;
+    std::size_t last = options.completeOnly ? std::min(g + 2, cuts.size()) : cuts.size();
+    if (options.maxMissed) {
+        // The sites strictly inside begin at the first position past the start;
+        // the end may lie at the (maxMissed + 1)-th of them, duplicates included.
+        const std::size_t inside = indexOf(std::upper_bound(cuts.begin(), cuts.end(), cuts[g])) +
+                                   static_cast<std::size_t>(std::max(*options.maxMissed, 0));
+        if (inside < cuts.size()) {
+            last =
+                std::min(last, indexOf(std::upper_bound(cuts.begin(), cuts.end(), cuts[inside])));
+        }
+    }
+    const std::int64_t start = cuts[g];
+    const auto shortest = start + std::max(options.minLength, 0);
+    const auto longest = start + std::int64_t{options.maxLength};
+    first = std::max(first, indexOf(std::lower_bound(cuts.begin(), cuts.end(), shortest)));
+    last = std::min(last, indexOf(std::upper_bound(cuts.begin(), cuts.end(), longest)));
+    return {first, std::max(first, last)};
+}
+
+std::uint64_t boundedCount(const std::vector<int>& cuts, const DigestOptions& options)
+{
+    std::uint64_t count = 0;
+    for (std::size_t g = 0; g + 1 < cuts.size(); ++g) {
+        const auto [first, last] = endRange(cuts, g, options);
+        count += last - first;
+    }
+    return count;
+}
+
 } // namespace
 
 std::uint64_t FragmentWeightKey(double mw)
@@ -387,10 +441,33 @@ std::uint64_t FragmentCeiling()
     return std::max<std::uint64_t>(budget / kBytesPerFragment, 1);
 }
 
+bool DigestOptions::Bounded() const
+{
+    return maxMissed.has_value() || minLength > 0 || maxLength < std::numeric_limits<int>::max();
+}
+
 std::uint64_t PredictFragmentCount(const core::PropertyRecord& record, std::string_view specificity,
                                    bool completeOnly)
 {
     return fragmentsOf(countSites(record.CleanSequence(), specificity), completeOnly);
+}
+
+std::uint64_t PredictFragmentCount(const core::PropertyRecord& record, std::string_view specificity,
+                                   const DigestOptions& options)
+{
+    const std::string& sequence = record.CleanSequence();
+    const std::uint64_t siteCount = countSites(sequence, specificity);
+    if (!options.Bounded() || siteCount > kMaxSites) {
+        return fragmentsOf(siteCount, options.completeOnly);
+    }
+    return boundedCount(findCuts(sequence, specificity, siteCount), options);
+}
+
+int MissedCleavages(const std::vector<int>& cuts, int first, int last)
+{
+    const auto begin = std::upper_bound(cuts.begin(), cuts.end(), first);
+    const auto end = std::lower_bound(cuts.begin(), cuts.end(), std::int64_t{last} + 1);
+    return end > begin ? static_cast<int>(end - begin) : 0;
 }
 
 DigestResult Digest(core::PropertyRecord& record, std::string_view specificity,
@@ -405,59 +482,58 @@ DigestResult Digest(core::PropertyRecord& record, std::string_view specificity,
     ResetDigest(record);
     DigestState& state = record.digest;
     const std::string& sequence = record.CleanSequence();
-    const auto length = static_cast<int>(sequence.size());
 
     // The sites are counted before they are stored, so that a digest beyond
     // the ceiling allocates nothing at all; the search is cheap beside the
-    // fragments.
+    // fragments. Bounds are counted from the cut positions, which cost a few
+    // bytes a site beside the fragments they spare.
     const std::uint64_t siteCount = countSites(sequence, specificity);
-    const std::uint64_t count = fragmentsOf(siteCount, options.completeOnly);
+    std::uint64_t count = fragmentsOf(siteCount, options.completeOnly);
     const std::uint64_t ceiling =
         std::min(options.maxFragments, fragmentsOf(kMaxSites, options.completeOnly));
-    if (count > ceiling) {
+    const bool bounded = options.Bounded() && siteCount <= kMaxSites;
+    if (!bounded && count > ceiling) {
         return {count, core::msg::TooManyFragments(count, ceiling)};
     }
-
-    std::vector<int> sites;
-    sites.reserve(static_cast<std::size_t>(siteCount));
-    for (const std::string_view pattern : splitPatterns(specificity)) {
-        forEachSite(sequence, pattern, [&](int cut) { sites.push_back(cut); });
+    std::vector<int> cuts = findCuts(sequence, specificity, siteCount);
+    if (bounded) {
+        count = boundedCount(cuts, options);
+        if (count > ceiling) {
+            return {count, core::msg::TooManyFragments(count, ceiling)};
+        }
     }
-    std::sort(sites.begin(), sites.end());
-    state.siteCount = static_cast<int>(sites.size());
-    state.cuts.clear();
-    state.cuts.reserve(sites.size() + 2);
-    state.cuts.push_back(0);
-    state.cuts.insert(state.cuts.end(), sites.begin(), sites.end());
-    state.cuts.push_back(length);
-    std::vector<int>().swap(sites);
+    state.siteCount = static_cast<int>(siteCount);
+    state.cuts = std::move(cuts);
 
     // Each start's fragments extend the previous one's sum residue by residue,
     // adding in the same order as StretchWeight, so every weight is bit for bit
     // StretchWeight(start, end) at a fraction of the cost.
+    const core::ResidueTable& table =
+        options.monoisotopic ? kMonoisotopicResidueMass : record.residueMass;
     std::vector<double> mass(sequence.size());
     for (std::size_t p = 0; p < sequence.size(); ++p) {
-        mass[p] = record.residueMass[static_cast<std::size_t>(core::IndexOfLetter(sequence[p]))];
+        mass[p] = table[static_cast<std::size_t>(core::IndexOfLetter(sequence[p]))];
     }
-    const double water = record.StretchWeight(0, -1);
+    const double water = options.monoisotopic ? kMonoisotopicWater : record.StretchWeight(0, -1);
     if (count > state.fragments.max_size()) {
         throw std::bad_alloc();
     }
     std::vector<FRAGM>().swap(state.fragments);
     state.fragments.reserve(static_cast<std::size_t>(count));
-    const std::vector<int>& cuts = state.cuts;
+    const std::vector<int>& cutList = state.cuts;
     // The complete fragments are the first of each start: made alone, they
-    // stand in the order the whole digest lists them.
-    const std::size_t maxSpan = options.completeOnly ? 1 : cuts.size();
-    for (std::size_t g = 0; g + 1 < cuts.size(); ++g) {
+    // stand in the order the whole digest lists them; so do the fragments
+    // within bounds.
+    for (std::size_t g = 0; g + 1 < cutList.size(); ++g) {
+        const auto [first, last] = endRange(cutList, g, options);
         double sum = water;
-        auto p = static_cast<std::size_t>(cuts[g]);
-        for (std::size_t h = g + 1; h < cuts.size() && h - g <= maxSpan; ++h) {
-            for (; p < static_cast<std::size_t>(cuts[h]); ++p) {
+        auto p = static_cast<std::size_t>(cutList[g]);
+        for (std::size_t h = first; h < last; ++h) {
+            for (; p < static_cast<std::size_t>(cutList[h]); ++p) {
                 sum += mass[p];
             }
             state.fragments.push_back(
-                {cuts[g], cuts[h] - 1, sum, static_cast<std::uint8_t>(h == g + 1 ? 1 : 0)});
+                {cutList[g], cutList[h] - 1, sum, static_cast<std::uint8_t>(h == g + 1 ? 1 : 0)});
         }
     }
     BuildDigestReport(record, SortMode::ByWeight, options.completeOnly, state.lineWidth, progress);
@@ -558,6 +634,50 @@ std::string DigestReportText(const core::PropertyRecord& record)
     text.reserve(record.digest.reportHead.size() + 48 * rowCount(record.digest));
     WriteDigestReport(record, [&](std::string_view bytes) { text += bytes; });
     return text;
+}
+
+void WriteDigestCsv(const core::PropertyRecord& record, const std::vector<int>& charges,
+                    const core::ByteSink& sink)
+{
+    const DigestState& state = record.digest;
+    std::string buffer = "start,end,length,missed,mass";
+    for (const int charge : charges) {
+        buffer += ",mz_" + std::to_string(charge);
+    }
+    buffer += kEol;
+    const auto fixed4 = [&](double value) {
+        char digits[kMaxRowChars];
+        buffer.append(
+            digits,
+            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 4).ptr);
+    };
+    const auto integer = [&](std::int64_t value) {
+        char digits[24];
+        buffer.append(digits, writeNumber(digits, value));
+    };
+    const std::size_t rows = rowCount(state);
+    for (std::size_t row = 0; row < rows; ++row) {
+        const FRAGM& fragment = rowFragment(state, row);
+        integer(std::int64_t{fragment.start} + 1);
+        buffer += ',';
+        integer(std::int64_t{fragment.end} + 1);
+        buffer += ',';
+        integer(std::int64_t{fragment.end} - fragment.start + 1);
+        buffer += ',';
+        integer(MissedCleavages(state.cuts, fragment.start, fragment.end));
+        buffer += ',';
+        fixed4(fragment.mw);
+        for (const int charge : charges) {
+            buffer += ',';
+            fixed4((fragment.mw + charge * kProtonMass) / charge);
+        }
+        buffer += kEol;
+        if (buffer.size() >= kChunkBytes) {
+            sink(buffer);
+            buffer.clear();
+        }
+    }
+    sink(buffer);
 }
 
 std::string DigestFileRecord(std::string_view header, std::string_view text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/Digest.h"
 #include "cli/CliCommon.h"
 
 #include <cstdint>
@@ -35,8 +36,8 @@ int RunTitration(Arguments& args);
 /// Digests the session's sequence as `digest` does, with the agents of those
 /// names (a name given twice stands once); the fragments stay in weight order.
 /// Throws InputRefused for an unknown agent or a digest too large.
-void DigestWithAgents(Session& session, const std::vector<std::string>& names, bool completeOnly,
-                      std::uint64_t maxFragments);
+void DigestWithAgents(Session& session, const std::vector<std::string>& names,
+                      const analysis::DigestOptions& options);
 
 /// Every command, in the order --help lists them.
 std::span<const Command> AllCommands();

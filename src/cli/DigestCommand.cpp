@@ -39,10 +39,37 @@ std::uint64_t parseMaxFragments(const std::optional<std::string>& text)
     return value;
 }
 
+/// A whole number of at least minimum given to option.
+int parseCount(const std::string& option, const std::string& text, int minimum)
+{
+    int value = 0;
+    const char* const end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || ptr != end || value < minimum) {
+        throw UsageError(option + " takes a whole number of at least " + std::to_string(minimum) +
+                         ", not \"" + text + "\"");
+    }
+    return value;
+}
+
+std::vector<int> parseCharges(const std::string& text)
+{
+    std::vector<int> charges;
+    std::size_t begin = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', begin);
+        charges.push_back(parseCount("--charges", text.substr(begin, comma - begin), 1));
+        if (comma == std::string::npos) {
+            return charges;
+        }
+        begin = comma + 1;
+    }
+}
+
 } // namespace
 
-void DigestWithAgents(Session& session, const std::vector<std::string>& names, bool completeOnly,
-                      std::uint64_t maxFragments)
+void DigestWithAgents(Session& session, const std::vector<std::string>& names,
+                      const analysis::DigestOptions& options)
 {
     core::PropertyRecord& record = session.record;
     if (!analysis::CleavingAgentsDefined(record.agents)) {
@@ -67,8 +94,8 @@ void DigestWithAgents(Session& session, const std::vector<std::string>& names, b
     record.digest.selectedAgents = selected;
     record.digest.lineWidth = session.app.charsPerLine;
     try {
-        const analysis::DigestResult result = analysis::Digest(
-            record, analysis::CombinedSpecificity(selected), {completeOnly, maxFragments});
+        const analysis::DigestResult result =
+            analysis::Digest(record, analysis::CombinedSpecificity(selected), options);
         if (result.Refused()) {
             throw InputRefused(result.refusal);
         }
@@ -83,8 +110,26 @@ int RunDigest(Arguments& args)
     const auto output = args.TakeValue("-o");
     const auto names = args.TakeValues("--agent");
     const analysis::SortMode sortMode = parseSortMode(args.TakeValue("--sort"));
-    const bool completeOnly = args.TakeFlag("--complete");
-    const std::uint64_t maxFragments = parseMaxFragments(args.TakeValue("--max-fragments"));
+    analysis::DigestOptions options;
+    options.completeOnly = args.TakeFlag("--complete");
+    options.maxFragments = parseMaxFragments(args.TakeValue("--max-fragments"));
+    if (const auto text = args.TakeValue("--max-missed")) {
+        options.maxMissed = parseCount("--max-missed", *text, 0);
+    }
+    if (const auto text = args.TakeValue("--min-length")) {
+        options.minLength = parseCount("--min-length", *text, 0);
+    }
+    if (const auto text = args.TakeValue("--max-length")) {
+        options.maxLength = parseCount("--max-length", *text, 0);
+    }
+    options.monoisotopic = args.TakeFlag("--mono");
+    const bool csv = args.TakeFlag("--csv");
+    if (const auto text = args.TakeValue("--charges")) {
+        if (!csv) {
+            throw UsageError("--charges goes with --csv: the report has no m/z column");
+        }
+        options.charges = parseCharges(*text);
+    }
     const auto files = args.Positional(1);
     if (names.empty()) {
         throw UsageError("Select an agent!");
@@ -95,16 +140,22 @@ int RunDigest(Arguments& args)
     core::PropertyRecord& record = session.record;
     // With --complete only the complete fragments are made: sorted alone,
     // they stand in the order they have among all fragments sorted.
-    DigestWithAgents(session, names, completeOnly, maxFragments);
+    DigestWithAgents(session, names, options);
     try {
         // The digest leaves weight order, the window's default; re-sorting from
         // there puts equal keys in the order the window shows them.
-        analysis::BuildDigestReport(record, sortMode, completeOnly, record.digest.lineWidth);
+        analysis::BuildDigestReport(record, sortMode, options.completeOnly,
+                                    record.digest.lineWidth);
     } catch (const std::bad_alloc&) {
         throw InputRefused("Not enough memory for the fragments of this digest");
     }
-    WriteOutput(output,
-                [&](const core::ByteSink& sink) { analysis::WriteDigestReport(record, sink); });
+    WriteOutput(output, [&](const core::ByteSink& sink) {
+        if (csv) {
+            analysis::WriteDigestCsv(record, options.charges, sink);
+        } else {
+            analysis::WriteDigestReport(record, sink);
+        }
+    });
     return 0;
 }
 

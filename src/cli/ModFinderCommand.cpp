@@ -46,7 +46,7 @@ int RunModFinder(Arguments& args)
     }
 
     // Matches are sought among all fragments; --complete only filters the report.
-    DigestWithAgents(session, agents, false, analysis::FragmentCeiling());
+    DigestWithAgents(session, agents, analysis::DigestOptions{});
     analysis::SelectModifications(record, names);
     analysis::FindModifications(record, analysis::WeightFromText(weightText),
                                 analysis::WeightFromText(uncertaintyText));

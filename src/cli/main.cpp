@@ -23,13 +23,21 @@ constexpr std::array kCommands = {
     Command{
         "digest", "the digest report: cleavage sites and every fragment",
         "digest [OPTIONS] FILE --agent NAME [--agent NAME ...] [--sort start|length|weight] "
-        "[--complete] [--max-fragments N]\n"
+        "[--complete] [--max-fragments N] [--max-missed N] [--min-length N] [--max-length N] "
+        "[--mono] [--csv [--charges Z,Z,...]]\n"
         "  --agent NAME     a cleaving agent of the settings; several combine in the order given\n"
         "  --sort KEY       order of the fragments (default weight)\n"
         "  --complete       only the fragments of the complete digest\n"
         "  --max-fragments N\n"
         "                   refuse a digest of more than N fragments (default: as many as a\n"
-        "                   quarter of the memory holds)",
+        "                   quarter of the memory holds)\n"
+        "  --max-missed N   only fragments with at most N cut sites inside (default: all)\n"
+        "  --min-length N, --max-length N\n"
+        "                   only fragments of at least, at most N residues\n"
+        "  --mono           monoisotopic masses instead of the settings' average ones\n"
+        "  --csv            a comma-separated table of the fragments instead of the report\n"
+        "  --charges Z,Z,...\n"
+        "                   with --csv, an m/z column for each charge state",
         &RunDigest},
     Command{
         "modfinder", "the ModFinder report: digest fragments plus a modification at a weight",

@@ -562,6 +562,41 @@ TEST(LimitsTest, ADigestBeyondTheCeilingIsRefusedBeforeAnyFragment)
               "machine allows.");
 }
 
+TEST(LimitsTest, ABoundedDigestIsCountedAndRefusedByTheFragmentsItKeeps)
+{
+    // Titin with Trypsin: 10.5 million fragments in all, 13,749 with at most
+    // two missed cleavages, and only those are made.
+    core::PropertyRecord titin = proteinRecord("Q8WZ42.fasta");
+    DigestOptions options{.maxMissed = 2};
+    EXPECT_EQ(PredictFragmentCount(titin, "K!;R!", options), 13'749U);
+    options.maxFragments = 13'749;
+    const DigestResult made = Digest(titin, "K!;R!", options);
+    EXPECT_FALSE(made.Refused());
+    EXPECT_EQ(titin.digest.fragments.size(), 13'749U);
+
+    options.maxFragments = 13'748;
+    const DigestResult refused = Digest(titin, "K!;R!", options);
+    EXPECT_TRUE(refused.Refused());
+    EXPECT_EQ(refused.fragmentCount, 13'749U);
+    EXPECT_EQ(titin.digest.fragments.size(), 1U);
+}
+
+TEST(DigestTest, CsvRowsCountMissedCleavagesStrictlyInside)
+{
+    // Two agents cut after K twice: cuts 0, 2, 2, 4, 4, 5. A repeat at a
+    // fragment's edge is no missed cleavage; inside, both count.
+    core::PropertyRecord record = recordFor("P", "GKGKG");
+    Digest(record, "K!;K!", {.maxMissed = 2, .minLength = 3, .monoisotopic = true});
+    BuildDigestReport(record, SortMode::ByStart, false, 80);
+    std::string csv;
+    WriteDigestCsv(record, {1, 2}, [&](std::string_view bytes) { csv += bytes; });
+    EXPECT_EQ(csv, "start,end,length,missed,mass,mz_1,mz_2\r\n"
+                   "1,4,4,2,388.2434,389.2507,195.1290\r\n"
+                   "1,4,4,2,388.2434,389.2507,195.1290\r\n"
+                   "3,5,3,2,260.1485,261.1557,131.0815\r\n"
+                   "3,5,3,2,260.1485,261.1557,131.0815\r\n");
+}
+
 TEST(Texts, ReportTitlesAndDigestRecordsStayOneLine)
 {
     core::PropertyRecord record = recordFor(std::string("ev\ni\r\0x", 7), "GKGKG");
