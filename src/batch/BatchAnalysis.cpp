@@ -229,7 +229,13 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row,
     row = PROPERTIES{};
     auto& counts = row.absoluteComposition;
     const bool needValues = m_options.UsesScale();
-    scratch.clear();
+    // Sized once for the whole body and trimmed after: the loop then writes
+    // without a capacity check per residue. The GRAVY sum is taken on the way,
+    // in the same order as a later pass over the values would take it.
+    scratch.resize(needValues ? body.size() : 0);
+    double* const values = scratch.data();
+    std::size_t valueCount = 0;
+    double valueSum = 0.0;
     for (const char c : body) {
         const std::int8_t slot = m_slots[static_cast<unsigned char>(c)];
         if (slot < 0) {
@@ -237,9 +243,12 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row,
         }
         ++counts[static_cast<std::size_t>(slot)];
         if (needValues) {
-            scratch.push_back(m_hydropathy[static_cast<std::size_t>(slot)]);
+            const double value = m_hydropathy[static_cast<std::size_t>(slot)];
+            values[valueCount++] = value;
+            valueSum += value;
         }
     }
+    scratch.resize(valueCount);
     std::int64_t length = 0;
     for (std::size_t i = 1; i <= 20; ++i) {
         length += counts[i];
@@ -270,11 +279,7 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row,
     // GRAVY and the helices run over every position of the cleaned sequence,
     // X and O included, as the hydropathy plot reads them.
     if (m_options.gravy && !scratch.empty()) {
-        double sum = 0.0;
-        for (const double value : scratch) {
-            sum += value;
-        }
-        row.gravy = sum / static_cast<double>(scratch.size());
+        row.gravy = valueSum / static_cast<double>(scratch.size());
     }
     if (m_options.helices) {
         row.helixCount = plots::PredictHelices(scratch, m_options.threshold);
