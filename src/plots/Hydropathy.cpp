@@ -168,7 +168,9 @@ int PredictHelices(std::span<const double> values, double threshold, std::vector
     // the one summed in residue order by less than tolerance, so only windows
     // that close to the threshold are summed again, and the decisions are
     // those of summing every window.
-    std::vector<double> running(values.size() + 1, 0.0);
+    // Kept per thread: the batch analysis calls this once per protein.
+    thread_local std::vector<double> running;
+    running.assign(values.size() + 1, 0.0);
     double magnitude = std::fabs(kHelixWindow * threshold);
     for (std::size_t i = 0; i < values.size(); ++i) {
         running[i + 1] = running[i] + values[i];
