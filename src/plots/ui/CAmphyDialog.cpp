@@ -5,6 +5,7 @@
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 #include "plots/AmphipathyPage.h"
+#include "plots/ui/PlotDialogs.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -86,27 +87,7 @@ void CAmphyDialog::accept()
     const PathyDialogCheck check =
         CheckAmphyDialog(m_from->text().toStdString(), m_to->text().toStdString(),
                          m_window->text().toStdString(), PositionCount(m_record));
-    if (!check.ok) {
-        core::ui::ShowMessage(ToQString(check.message), ToQString(core::msg::kError));
-        QLineEdit* offending = nullptr;
-        switch (check.focus) {
-        case PathyField::From:
-            offending = m_from;
-            break;
-        case PathyField::To:
-            offending = m_to;
-            break;
-        case PathyField::Window:
-            offending = m_window;
-            break;
-        case PathyField::Threshold:
-        case PathyField::None:
-            break;
-        }
-        if (offending != nullptr) {
-            offending->setFocus();
-            offending->selectAll();
-        }
+    if (!PassesRangeCheck(check, {m_from, m_to, m_window})) {
         return;
     }
     PendingPlotRequest& request = PendingRequest();

@@ -6,6 +6,7 @@
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 #include "plots/Hydropathy.h"
+#include "plots/ui/PlotDialogs.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -118,29 +119,7 @@ void CPathyDialog::accept()
     const PathyDialogInput input{m_from->text().toStdString(), m_to->text().toStdString(),
                                  m_window->text().toStdString(), m_threshold->text().toStdString()};
     const PathyDialogCheck check = CheckPathyDialog(input, PositionCount(m_record));
-    if (!check.ok) {
-        core::ui::ShowMessage(ToQString(check.message), ToQString(core::msg::kError));
-        QLineEdit* offending = nullptr;
-        switch (check.focus) {
-        case PathyField::From:
-            offending = m_from;
-            break;
-        case PathyField::To:
-            offending = m_to;
-            break;
-        case PathyField::Window:
-            offending = m_window;
-            break;
-        case PathyField::Threshold:
-            offending = m_threshold;
-            break;
-        case PathyField::None:
-            break;
-        }
-        if (offending != nullptr) {
-            offending->setFocus();
-            offending->selectAll();
-        }
+    if (!PassesRangeCheck(check, {m_from, m_to, m_window, m_threshold})) {
         return;
     }
     PendingPlotRequest& request = PendingRequest();

@@ -5,6 +5,7 @@
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 #include "plots/Hydropathy.h"
+#include "plots/ui/PlotDialogs.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -63,15 +64,7 @@ void CWheelDialog::accept()
 {
     const PathyDialogCheck check = CheckWheelDialog(
         m_from->text().toStdString(), m_to->text().toStdString(), PositionCount(m_record));
-    if (!check.ok) {
-        core::ui::ShowMessage(ToQString(check.message), ToQString(core::msg::kError));
-        QLineEdit* offending = check.focus == PathyField::From ? m_from
-                               : check.focus == PathyField::To ? m_to
-                                                               : nullptr;
-        if (offending != nullptr) {
-            offending->setFocus();
-            offending->selectAll();
-        }
+    if (!PassesRangeCheck(check, {m_from, m_to})) {
         return;
     }
     PendingPlotRequest& request = PendingRequest();

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QLineEdit>
 
 namespace quorin::plots::ui {
 
@@ -71,6 +72,37 @@ PlotChoosers& Choosers()
 {
     static PlotChoosers choosers = StandardChoosers();
     return choosers;
+}
+
+bool PassesRangeCheck(const PathyDialogCheck& check, const RangeFields& fields)
+{
+    if (check.ok) {
+        return true;
+    }
+    core::ui::ShowMessage(core::ui::ToQString(check.message),
+                          core::ui::ToQString(core::msg::kError));
+    QLineEdit* offending = nullptr;
+    switch (check.focus) {
+    case PathyField::From:
+        offending = fields.from;
+        break;
+    case PathyField::To:
+        offending = fields.to;
+        break;
+    case PathyField::Window:
+        offending = fields.window;
+        break;
+    case PathyField::Threshold:
+        offending = fields.threshold;
+        break;
+    case PathyField::None:
+        break;
+    }
+    if (offending != nullptr) {
+        offending->setFocus();
+        offending->selectAll();
+    }
+    return false;
 }
 
 } // namespace quorin::plots::ui

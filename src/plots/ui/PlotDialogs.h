@@ -2,6 +2,7 @@
 
 #include "core/LogFont.h"
 #include "core/Residue.h"
+#include "plots/Hydropathy.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,6 +11,7 @@
 #include <optional>
 
 class QDialog;
+class QLineEdit;
 class QWidget;
 
 namespace quorin::plots::ui {
@@ -38,6 +40,20 @@ struct PlotChoosers
 /// Nothing when the user cancelled or answered No.
 std::optional<QString> AskFileToWrite(const QString& title, const QStringList& filters,
                                       const QString& proposedName);
+
+/// The edits of a range dialog (hydropathy, amphipathy, wheel) by the fields
+/// of its check; null for a field the dialog does not have.
+struct RangeFields
+{
+    QLineEdit* from = nullptr;
+    QLineEdit* to = nullptr;
+    QLineEdit* window = nullptr;
+    QLineEdit* threshold = nullptr;
+};
+
+/// True when check passed. Otherwise shows its message ("Error") and puts the
+/// focus, text selected, on the field at fault, as the range dialogs' OK does.
+bool PassesRangeCheck(const PathyDialogCheck& check, const RangeFields& fields);
 
 /// The choosers in use; assign members to replace them.
 PlotChoosers& Choosers();
