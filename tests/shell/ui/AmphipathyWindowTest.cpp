@@ -23,38 +23,10 @@
 namespace quorin::shell::ui {
 
 namespace cmd = core::cmd;
+using test::PlotDialogAnswers;
 using test::RunningProgram;
 
 namespace {
-
-/// Runs the plot dialogs while it lives: answer gets each one (OK when none
-/// is given).
-class PlotDialogAnswers
-{
-public:
-    PlotDialogAnswers()
-    {
-        plots::ui::Choosers().run = [this](QDialog& dialog) {
-            ++m_shown;
-            if (m_answer) {
-                m_answer(dialog);
-            } else {
-                dialog.accept();
-            }
-            return dialog.result();
-        };
-    }
-    ~PlotDialogAnswers() { plots::ui::Choosers() = plots::ui::StandardChoosers(); }
-    PlotDialogAnswers(const PlotDialogAnswers&) = delete;
-    PlotDialogAnswers& operator=(const PlotDialogAnswers&) = delete;
-
-    void Answer(std::function<void(QDialog&)> answer) { m_answer = std::move(answer); }
-    int Shown() const { return m_shown; }
-
-private:
-    std::function<void(QDialog&)> m_answer;
-    int m_shown = 0;
-};
 
 /// For its lifetime a helical wheel window is a bare label that notes the
 /// stretch of the pending request it was opened for.

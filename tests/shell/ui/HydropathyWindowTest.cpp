@@ -21,39 +21,10 @@
 namespace quorin::shell::ui {
 
 namespace cmd = core::cmd;
+using test::PlotDialogAnswers;
 using test::RunningProgram;
 
 namespace {
-
-/// Answers the dialogs that the plot pages run (CPathyDialog, the mark and
-/// text dialogs) while it lives.
-class PlotDialogAnswers
-{
-public:
-    PlotDialogAnswers()
-    {
-        plots::ui::Choosers().run = [this](QDialog& dialog) {
-            ++m_shown;
-            if (m_answer) {
-                m_answer(dialog);
-            } else {
-                dialog.accept();
-            }
-            return dialog.result();
-        };
-    }
-    ~PlotDialogAnswers() { plots::ui::Choosers() = plots::ui::StandardChoosers(); }
-    PlotDialogAnswers(const PlotDialogAnswers&) = delete;
-    PlotDialogAnswers& operator=(const PlotDialogAnswers&) = delete;
-
-    /// What the next dialogs get; empty: OK as they are.
-    void Answer(std::function<void(QDialog&)> answer) { m_answer = std::move(answer); }
-    int Shown() const { return m_shown; }
-
-private:
-    std::function<void(QDialog&)> m_answer;
-    int m_shown = 0;
-};
 
 QString bacteriorhodopsin()
 {

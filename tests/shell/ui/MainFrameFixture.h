@@ -4,6 +4,7 @@
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/UiTestSupport.h"
+#include "plots/ui/PlotDialogs.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/Launchers.h"
@@ -11,12 +12,14 @@
 #include "shell/ui/WindowFactories.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStringList>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace quorin::test {
@@ -135,5 +138,36 @@ inline QByteArray Fasta(const QByteArray& name, const QByteArray& sequence)
 {
     return ">" + name + "\r\n" + sequence + "\r\n";
 }
+
+/// Answers the dialogs that the plot pages run (their range dialogs, the mark
+/// and text dialogs) while it lives: each goes to the answer given, or is
+/// accepted as it is when there is none.
+class PlotDialogAnswers
+{
+public:
+    PlotDialogAnswers()
+    {
+        plots::ui::Choosers().run = [this](QDialog& dialog) {
+            ++m_shown;
+            if (m_answer) {
+                m_answer(dialog);
+            } else {
+                dialog.accept();
+            }
+            return dialog.result();
+        };
+    }
+    ~PlotDialogAnswers() { plots::ui::Choosers() = plots::ui::StandardChoosers(); }
+    PlotDialogAnswers(const PlotDialogAnswers&) = delete;
+    PlotDialogAnswers& operator=(const PlotDialogAnswers&) = delete;
+
+    /// What the next dialogs get; empty: OK as they are.
+    void Answer(std::function<void(QDialog&)> answer) { m_answer = std::move(answer); }
+    int Shown() const { return m_shown; }
+
+private:
+    std::function<void(QDialog&)> m_answer;
+    int m_shown = 0;
+};
 
 } // namespace quorin::test

@@ -19,38 +19,10 @@
 namespace quorin::shell::ui {
 
 namespace cmd = core::cmd;
+using test::PlotDialogAnswers;
 using test::RunningProgram;
 
 namespace {
-
-/// Runs the dialogs of the plot pages through an answer while it lives (OK as
-/// they are when there is none).
-class PlotDialogAnswers
-{
-public:
-    PlotDialogAnswers()
-    {
-        plots::ui::Choosers().run = [this](QDialog& dialog) {
-            ++m_shown;
-            if (m_answer) {
-                m_answer(dialog);
-            } else {
-                dialog.accept();
-            }
-            return dialog.result();
-        };
-    }
-    ~PlotDialogAnswers() { plots::ui::Choosers() = plots::ui::StandardChoosers(); }
-    PlotDialogAnswers(const PlotDialogAnswers&) = delete;
-    PlotDialogAnswers& operator=(const PlotDialogAnswers&) = delete;
-
-    void Answer(std::function<void(QDialog&)> answer) { m_answer = std::move(answer); }
-    int Shown() const { return m_shown; }
-
-private:
-    std::function<void(QDialog&)> m_answer;
-    int m_shown = 0;
-};
 
 QLineEdit* edit(QDialog& dialog, const char* name)
 {
