@@ -78,13 +78,7 @@ const core::ResidueTable& MomentTable(const core::PropertyRecord& record)
 
 std::vector<double> MomentValues(const core::PropertyRecord& record)
 {
-    const core::ResidueTable& table = MomentTable(record);
-    std::vector<double> values;
-    values.reserve(record.CleanSequence().size());
-    for (const char letter : record.CleanSequence()) {
-        values.push_back(table[static_cast<std::size_t>(core::IndexOfLetter(letter))]);
-    }
-    return values;
+    return PositionValues(record, MomentTable(record));
 }
 
 double AmphipathyMoment(const core::PropertyRecord& record, int first, int last)

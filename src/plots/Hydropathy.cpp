@@ -79,11 +79,16 @@ double HydropathyAt(const core::PropertyRecord& record, int position)
 
 std::vector<double> PositionValues(const core::PropertyRecord& record)
 {
+    return PositionValues(record, record.plots.hydropathy);
+}
+
+std::vector<double> PositionValues(const core::PropertyRecord& record,
+                                   const core::ResidueTable& table)
+{
     std::vector<double> values;
     values.reserve(record.CleanSequence().size());
     for (const char letter : record.CleanSequence()) {
-        values.push_back(
-            record.plots.hydropathy[static_cast<std::size_t>(core::IndexOfLetter(letter))]);
+        values.push_back(table[static_cast<std::size_t>(core::IndexOfLetter(letter))]);
     }
     return values;
 }

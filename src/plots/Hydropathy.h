@@ -42,6 +42,10 @@ double HydropathyAt(const core::PropertyRecord& record, int position);
 /// position 1), for loops that read many windows.
 std::vector<double> PositionValues(const core::PropertyRecord& record);
 
+/// As PositionValues, read from table instead of the current one.
+std::vector<double> PositionValues(const core::PropertyRecord& record,
+                                   const core::ResidueTable& table);
+
 /// WindowAverage over values from PositionValues.
 double WindowAverageOf(const std::vector<double>& values, int centre, int window);
 
