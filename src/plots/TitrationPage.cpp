@@ -16,6 +16,10 @@ constexpr core::COLORREF kMarkColour = 0x0000C0; // dark red
 constexpr int kPrinterFrameLeft = 100;
 constexpr int kPrinterFrameTop = 225;
 
+/// The isoelectric point's dot and the dashes under it, page units.
+constexpr double kMarkRadius = 3.0;
+constexpr double kMarkDash = 2.0;
+
 /// The charge axis aims at this many intervals.
 constexpr double kTargetIntervals = 6.0;
 
@@ -230,15 +234,19 @@ PageDrawing TitrationPage::Draw(const PageLayout& layout, const TextMeasure& mea
     }
     out.push_back(std::move(line));
 
-    // The isoelectric point: a dot on the zero line and a dotted drop to the
-    // pH axis.
+    // The isoelectric point: a dot on the zero line and a dashed drop to the
+    // pH axis. The dashes are drawn one by one: a dotted pen's dots are device
+    // pixels, which a printer runs together into a solid line.
     if (curve.crossesZero) {
         const int x = D(pHX(layout, curve.isoelectricPoint));
-        const int radius = std::max(3, 2 * lineWidth);
-        out.push_back(PageLine{{x, zeroY}, {x, bottom}, PagePen{kMarkColour, 1, true}});
-        out.push_back(PageFrame{{x - radius, zeroY - radius, x + radius, zeroY + radius},
-                                PagePen{kMarkColour, 1, false},
-                                kMarkColour});
+        const int dash = std::max(1, TruncatedUnits(kMarkDash * layout.scale));
+        const PagePen markPen{kMarkColour, std::max(1, TruncatedUnits(layout.scale)), false};
+        for (int y = zeroY; y < bottom; y += 2 * dash) {
+            out.push_back(PageLine{{x, y}, {x, std::min(y + dash, bottom)}, markPen});
+        }
+        const int radius = std::max(TruncatedUnits(kMarkRadius * layout.scale), 2 * lineWidth);
+        out.push_back(PageFrame{
+            {x - radius, zeroY - radius, x + radius, zeroY + radius}, markPen, kMarkColour});
     }
     return page;
 }
