@@ -4,6 +4,7 @@
 #include "plots/AmphipathyPage.h"
 #include "plots/HydropathyPage.h"
 #include "plots/SketchPage.h"
+#include "plots/TitrationPage.h"
 #include "plots/Wheel.h"
 #include "plots/ui/PageOutput.h"
 #include "plots/ui/PagePainter.h"
@@ -114,6 +115,24 @@ int renderDomains(Session& session, const std::string& path, const std::string& 
     return 0;
 }
 
+/// The titration curve under the set --pka-set names (default "settings").
+void renderTitration(Session& session, const std::optional<std::string>& setName,
+                     const std::string& output, bool printLayout)
+{
+    const auto set = analysis::PKaSetByName(setName.value_or("settings"));
+    if (!set) {
+        throw UsageError("--pka-set takes settings, EMBOSS, Bjellqvist or Lehninger, not \"" +
+                         *setName + "\"");
+    }
+    const plots::ui::OffscreenGui gui;
+    const plots::TitrationPage page(session.record, *set, session.app.plotLineWidth);
+    const core::FileStatus written =
+        plots::ui::WritePageFile(plots::ui::TitrationPageSource(page), output, printLayout);
+    if (!written) {
+        throw InputRefused("Cannot write " + output + ": " + written.Error());
+    }
+}
+
 } // namespace
 
 int RunRender(Arguments& args)
@@ -124,12 +143,21 @@ int RunRender(Arguments& args)
     const HydropathyOptions options = TakeHydropathyOptions(args);
     const auto marks = args.TakeValues("--mark");
     const auto texts = args.TakeValues("--text");
+    const auto setName = args.TakeValue("--pka-set");
     const auto positional = args.Positional(2);
     const bool amphipathy = positional[0] == "amphipathy";
+    const bool titration = positional[0] == "titration";
     if (positional[0] != "hydropathy" && !amphipathy && positional[0] != "wheel" &&
-        positional[0] != "domains") {
+        positional[0] != "domains" && !titration) {
         throw UsageError("cannot render \"" + positional[0] +
-                         "\": the pages are: hydropathy, amphipathy, wheel, domains");
+                         "\": the pages are: hydropathy, amphipathy, wheel, domains, titration");
+    }
+    if (titration && (options.from || options.to || options.window || options.scale ||
+                      options.threshold || !marks.empty() || !texts.empty())) {
+        throw UsageError("the titration page takes --pka-set only");
+    }
+    if (setName && !titration) {
+        throw UsageError("--pka-set belongs to the titration page");
     }
     if (amphipathy && (options.threshold || !marks.empty() || !texts.empty())) {
         throw UsageError("--threshold, --mark and --text belong to the hydropathy page");
@@ -161,6 +189,10 @@ int RunRender(Arguments& args)
         return renderDomains(session, positional[1], *output, printLayout);
     }
     LoadSequence(session, positional[1]);
+    if (titration) {
+        renderTitration(session, setName, *output, printLayout);
+        return 0;
+    }
     if (amphipathy) {
         renderAmphipathy(session, options, *output, printLayout);
         return 0;

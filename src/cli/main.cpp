@@ -103,7 +103,10 @@ constexpr std::array kCommands = {
         "  or:  quorin-cli render wheel --from A --to B -o OUT [--print-layout] [OPTIONS] FILE\n"
         "the helical wheel of residues A..B\n"
         "  or:  quorin-cli render domains -o OUT [--print-layout] [OPTIONS] FILE\n"
-        "the sketch of domains that the .pep FILE carries",
+        "the sketch of domains that the .pep FILE carries\n"
+        "  or:  quorin-cli render titration -o OUT [--print-layout] [--pka-set NAME] "
+        "[OPTIONS] FILE\n"
+        "the net charge from pH 0 to 14 with the isoelectric point; NAME as for titration",
         &RunRender},
 #endif
 #ifdef QUORIN_CLI_FETCH

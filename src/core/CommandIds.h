@@ -47,6 +47,7 @@ inline constexpr int kHelicalWheel = 119;
 inline constexpr int kHydropathy = 125;
 inline constexpr int kAmphipathy = 135;
 inline constexpr int kDomainSketch = 145;
+inline constexpr int kTitration = 190;
 
 // Options
 inline constexpr int kPreferences = 168;
@@ -66,6 +67,9 @@ inline constexpr int kWheelAmphipathy = 124;
 inline constexpr int kHydropathyRange = 126;
 inline constexpr int kResizeTo100 = 127;
 inline constexpr int kAmphipathyRange = 136;
+/// "Copy &Table" and "&Modify pK set..." of the titration curve.
+inline constexpr int kCopyTable = 191;
+inline constexpr int kTitrationSet = 192;
 /// "&Numbers" in the wheel window, "&Label marks" in the hydropathy plot and the sketch.
 inline constexpr int kNumbersOrLabels = 140;
 inline constexpr int kMarkPositions = 141;

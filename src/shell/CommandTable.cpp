@@ -46,6 +46,7 @@ constexpr std::array kCommands = {
     CommandInfo{cmd::kHydropathy, "Display hydropathy plot", "Hydropathy plot"},
     CommandInfo{cmd::kAmphipathy, "Display plot of amphipathy moment", ""},
     CommandInfo{cmd::kDomainSketch, "Display sketch of domain structure", "Domaine structure"},
+    CommandInfo{cmd::kTitration, "Display the net charge from pH 0 to 14", ""},
     CommandInfo{cmd::kPreferences, "Change user preferences", ""},
     CommandInfo{cmd::kSortByStart, "Sort the fragments by their start position", ""},
     CommandInfo{cmd::kSortByLength, "Sort the fragments by their length", ""},
@@ -62,6 +63,8 @@ constexpr std::array kCommands = {
                 "Change the extend of the displayed part of the sequence and the window size", ""},
     CommandInfo{cmd::kAmphipathyRange,
                 "Change the extend of the displayed part of the sequence and the window size", ""},
+    CommandInfo{cmd::kCopyTable, "Copy the table of net charges as text", ""},
+    CommandInfo{cmd::kTitrationSet, "Draw the curve with another set of pK values", ""},
     CommandInfo{cmd::kWheelAmphipathy, "Calculate the amphipathy of this helix", ""},
     CommandInfo{cmd::kResizeTo100, "Show the page at its original size", ""},
     CommandInfo{cmd::kMarkPositions, "Mark individual residues with an arrow", ""},
@@ -96,9 +99,9 @@ struct MenuRow
 };
 
 /// Every kind with a document.
-constexpr std::string_view kAll = "SPDWHMAKF";
-constexpr std::string_view kAllAndEmpty = "SPDWHMAKFE";
-constexpr std::string_view kPlots = "WHAK";
+constexpr std::string_view kAll = "SPDWHMAKFT";
+constexpr std::string_view kAllAndEmpty = "SPDWHMAKFTE";
+constexpr std::string_view kPlots = "WHAKT";
 
 constexpr std::array kFileMenu = {
     MenuRow{cmd::kNew, "&New\tCtrl+N", kAllAndEmpty},
@@ -130,7 +133,8 @@ constexpr std::array kEditMenu = {
     MenuRow{cmd::kRedo, "&Redo\tCtrl+Shift+Z", "S"},
     MenuRow{kSeparator, "", "S"},
     MenuRow{cmd::kCut, "Cu&t\tCtrl+X", "S"},
-    MenuRow{cmd::kCopy, "&Copy\tCtrl+C", "SPDWHMAF"},
+    MenuRow{cmd::kCopy, "&Copy\tCtrl+C", "SPDWHMAFT"},
+    MenuRow{cmd::kCopyTable, "Copy &Table", "T"},
     MenuRow{cmd::kCopy, "&Copy All\tCtrl+C", "K"},
     MenuRow{cmd::kPaste, "&Paste\tCtrl+V", "S"},
     MenuRow{kSeparator, "", "SD"},
@@ -173,19 +177,21 @@ constexpr std::array kViewMenu = {
     MenuRow{cmd::kSelectObject, "&Select object", "HAK"},
     MenuRow{cmd::kInsertText, "&Insert text...", "HK"},
     MenuRow{cmd::kSelectionAsWheel, "Display selection as helical &wheel", "HA"},
+    MenuRow{cmd::kTitrationSet, "&Modify pK set...", "T"},
 };
 
 constexpr std::array kAnalyzeMenu = {
     MenuRow{cmd::kPhysChem, "&Physico-Chemical Properties", "S"},
-    MenuRow{cmd::kPhysChem, "&Physico-Chemical Properties...", "DWHMAKF"},
-    MenuRow{cmd::kCleavage, "&Sequence-Specific Cleavage...", "SPWHMAK"},
-    MenuRow{cmd::kModFinder, "&Modfinder...", "SPDWHMAK"},
-    MenuRow{cmd::kMotifs, "Search for Sequence &Motifs...", "SPDWHAKF"},
+    MenuRow{cmd::kPhysChem, "&Physico-Chemical Properties...", "DWHMAKFT"},
+    MenuRow{cmd::kCleavage, "&Sequence-Specific Cleavage...", "SPWHMAKT"},
+    MenuRow{cmd::kModFinder, "&Modfinder...", "SPDWHMAKT"},
+    MenuRow{cmd::kMotifs, "Search for Sequence &Motifs...", "SPDWHAKFT"},
     MenuRow{kSeparator, "", kAll},
     MenuRow{cmd::kHelicalWheel, "&Helical Wheel...", kAll},
-    MenuRow{cmd::kHydropathy, "H&ydropathy Plot...", "SPDWMAKF"},
-    MenuRow{cmd::kAmphipathy, "Plot of &Amphipathy Moment...", "SPDWHMKF"},
-    MenuRow{cmd::kDomainSketch, "&Display Domain Structure...", "SPDWHMAF"},
+    MenuRow{cmd::kHydropathy, "H&ydropathy Plot...", "SPDWMAKFT"},
+    MenuRow{cmd::kAmphipathy, "Plot of &Amphipathy Moment...", "SPDWHMKFT"},
+    MenuRow{cmd::kDomainSketch, "&Display Domain Structure...", "SPDWHMAFT"},
+    MenuRow{cmd::kTitration, "&Titration Curve...", kAll},
 };
 
 constexpr std::array kOptionsMenu = {

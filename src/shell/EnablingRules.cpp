@@ -19,6 +19,7 @@ bool IsAnalyzeCommand(int id)
     case cmd::kHydropathy:
     case cmd::kAmphipathy:
     case cmd::kDomainSketch:
+    case cmd::kTitration:
         return true;
     default:
         return false;
@@ -49,6 +50,9 @@ bool AnalyzeCommandEnabled(int id, WindowKind active, const AnalyzeState& state)
         return inPlot || !state.amphipathyOpen;
     case cmd::kDomainSketch:
         return !state.sketchOpen;
+    case cmd::kTitration:
+        // Its launcher shows the curve of a set that is open already.
+        return true;
     default:
         return false;
     }

@@ -21,7 +21,7 @@ struct AnalyzeState
     bool digestBusy = false;       ///< a digest job holds the document's fragments
 };
 
-/// True for the eight commands of the Analyze menu.
+/// True for the nine commands of the Analyze menu.
 bool IsAnalyzeCommand(int id);
 
 /// Whether an Analyze command is enabled in a window of kind active. Every

@@ -25,6 +25,8 @@ constexpr std::array kKinds = {
                    "DOMAIN STRUCTURE SKETCH"},
     WindowKindInfo{ModFinder, 218, 'F', "ModFinder", 1, Sequence,
                    "POSTTRANSLATIONAL MODIFICATIONS WINDOW"},
+    // One curve per pK set and sequence.
+    WindowKindInfo{Titration, 220, 'T', "Titration Curve", 4, Plot, "TITRATION CURVE"},
 };
 
 constexpr std::array kTemplates = {
@@ -39,6 +41,7 @@ constexpr std::array kTemplates = {
     DocumentTemplate{207, Hydropathy, "CPathyView"},
     DocumentTemplate{213, Sketch, "CSchemeView"},
     DocumentTemplate{211, Amphipathy, "CAmphyView"},
+    DocumentTemplate{220, Titration, "CTitrationView"},
 };
 
 } // namespace

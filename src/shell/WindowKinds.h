@@ -19,6 +19,7 @@ enum class WindowKind
     Amphipathy,
     Sketch,
     ModFinder,
+    Titration,
 };
 
 /// Which document a window shows.
@@ -33,7 +34,7 @@ struct WindowKindInfo
 {
     WindowKind kind;
     int resourceId;             ///< selects menu and accelerator table
-    char letter;                ///< the kind's letter in the menu tables (E S P D W H M A K F)
+    char letter;                ///< the kind's letter in the menu tables (E S P D W H M A K F T)
     std::string_view title;     ///< the frame title until the view sets its own
     int atMost;                 ///< how many such windows may be open at once
     DocumentFamily family;      ///< what its document is

@@ -65,7 +65,7 @@ TEST(CommandTableTest, TheSequenceEditorHasTheEditCommandsAndTheWholeAnalyzeMenu
         "&Go to... |",
         "&Analyze: &Physico-Chemical Properties | &Sequence-Specific Cleavage... | &Modfinder... | "
         "Search for Sequence &Motifs... | --- | &Helical Wheel... | H&ydropathy Plot... | Plot of "
-        "&Amphipathy Moment... | &Display Domain Structure... |",
+        "&Amphipathy Moment... | &Display Domain Structure... | &Titration Curve... |",
         "&Options: &Preferences... |",
         "&Window: &Cascade | &Tile | &Arrange Icons | --- | <windows> |",
         "&Help: &Contents | &Help on Help | --- | &About... |",
@@ -80,7 +80,8 @@ TEST(CommandTableTest, ThePropertiesWindowLeavesOutItsOwnLauncher)
     EXPECT_EQ(lines[1], "&Edit: &Copy\tCtrl+C |");
     EXPECT_EQ(lines[2], "&Analyze: &Sequence-Specific Cleavage... | &Modfinder... | Search for "
                         "Sequence &Motifs... | --- | &Helical Wheel... | H&ydropathy Plot... | "
-                        "Plot of &Amphipathy Moment... | &Display Domain Structure... |");
+                        "Plot of &Amphipathy Moment... | &Display Domain Structure... | "
+                        "&Titration Curve... |");
     EXPECT_EQ(lines[0], flatten(WindowKind::SequenceEditor)[0]);
 }
 
@@ -108,11 +109,11 @@ struct MenuRowExpectation
 {
     int id;
     std::string_view text;
-    std::string_view kinds; // in the order of AllWindowKinds: E S P D W H M A K F
+    std::string_view kinds; // in the order of AllWindowKinds: E S P D W H M A K F T
 };
 
-constexpr std::string_view kEvery = "ESPDWHMAKF";
-constexpr std::string_view kDocuments = "SPDWHMAKF";
+constexpr std::string_view kEvery = "ESPDWHMAKFT";
+constexpr std::string_view kDocuments = "SPDWHMAKFT";
 
 /// Every item of the command table with its text, "&" and shortcut as shown.
 constexpr MenuRowExpectation kMenuRows[] = {
@@ -120,7 +121,7 @@ constexpr MenuRowExpectation kMenuRows[] = {
     {cmd::kOpen, "&Open...\tCtrl+O", kEvery},
     {cmd::kSave, "&Save\tCtrl+S", kDocuments},
     {cmd::kSaveAs, "Save &As...\tAlt-S", kDocuments},
-    {cmd::kSaveMetafile, "Save Metafile...", "WHAK"},
+    {cmd::kSaveMetafile, "Save Metafile...", "WHAKT"},
     {cmd::kImport, "&Import...\tCtrl+I", kEvery},
     {cmd::kDownload, "&Download Sequence...\tCtrl+D", kEvery},
     {cmd::kExport, "&Export...", kDocuments},
@@ -133,7 +134,8 @@ constexpr MenuRowExpectation kMenuRows[] = {
     {cmd::kExit, "E&xit", "E"},
     {cmd::kExit, "E&xit\tAlt-F4", kDocuments},
     {cmd::kCut, "Cu&t\tCtrl+X", "S"},
-    {cmd::kCopy, "&Copy\tCtrl+C", "SPDWHMAF"},
+    {cmd::kCopy, "&Copy\tCtrl+C", "SPDWHMAFT"},
+    {cmd::kCopyTable, "Copy &Table", "T"},
     {cmd::kCopy, "&Copy All\tCtrl+C", "K"},
     {cmd::kCopyAll, "C&opy All", "SD"},
     {cmd::kPaste, "&Paste\tCtrl+V", "S"},
@@ -141,14 +143,15 @@ constexpr MenuRowExpectation kMenuRows[] = {
     {cmd::kSelectRange, "&Select from... to...", "S"},
     {cmd::kGoTo, "&Go to...", "S"},
     {cmd::kPhysChem, "&Physico-Chemical Properties", "S"},
-    {cmd::kPhysChem, "&Physico-Chemical Properties...", "DWHMAKF"},
-    {cmd::kCleavage, "&Sequence-Specific Cleavage...", "SPWHMAK"},
-    {cmd::kModFinder, "&Modfinder...", "SPDWHMAK"},
-    {cmd::kMotifs, "Search for Sequence &Motifs...", "SPDWHAKF"},
+    {cmd::kPhysChem, "&Physico-Chemical Properties...", "DWHMAKFT"},
+    {cmd::kCleavage, "&Sequence-Specific Cleavage...", "SPWHMAKT"},
+    {cmd::kModFinder, "&Modfinder...", "SPDWHMAKT"},
+    {cmd::kMotifs, "Search for Sequence &Motifs...", "SPDWHAKFT"},
     {cmd::kHelicalWheel, "&Helical Wheel...", kDocuments},
-    {cmd::kHydropathy, "H&ydropathy Plot...", "SPDWMAKF"},
-    {cmd::kAmphipathy, "Plot of &Amphipathy Moment...", "SPDWHMKF"},
-    {cmd::kDomainSketch, "&Display Domain Structure...", "SPDWHMAF"},
+    {cmd::kHydropathy, "H&ydropathy Plot...", "SPDWMAKFT"},
+    {cmd::kAmphipathy, "Plot of &Amphipathy Moment...", "SPDWHMKFT"},
+    {cmd::kDomainSketch, "&Display Domain Structure...", "SPDWHMAFT"},
+    {cmd::kTitration, "&Titration Curve...", kDocuments},
     {cmd::kPreferences, "&Preferences...", kEvery},
     {cmd::kSortByStart, "Sort fragments by &start", "D"},
     {cmd::kSortByLength, "Sort fragments by &length", "D"},
@@ -186,6 +189,7 @@ constexpr MenuRowExpectation kMenuRows[] = {
     {cmd::kAddDomain, "&Add Domain...", "K"},
     {cmd::kDomainProperties, "Domain &Properties...", "K"},
     {cmd::kDeleteSketchItem, "&Delete Domain", "K"},
+    {cmd::kTitrationSet, "&Modify pK set...", "T"},
 };
 
 TEST(CommandTableTest, EachCommandIsInTheMenusOfTheKindsThatOfferIt)
@@ -388,12 +392,13 @@ TEST(CommandTableTest, TheToolbarHasEighteenSlotsWithTheirTooltips)
 
 TEST(CommandTableTest, WindowKindsAndTemplatesInRegistrationOrder)
 {
-    EXPECT_EQ(AllWindowKinds().size(), 10u);
+    EXPECT_EQ(AllWindowKinds().size(), 11u);
     std::vector<int> resources;
     for (const DocumentTemplate& entry : DocumentTemplates()) {
         resources.push_back(entry.resourceId);
     }
-    EXPECT_EQ(resources, (std::vector<int>{201, 201, 201, 202, 203, 218, 210, 204, 207, 213, 211}));
+    EXPECT_EQ(resources,
+              (std::vector<int>{201, 201, 201, 202, 203, 218, 210, 204, 207, 213, 211, 220}));
     EXPECT_EQ(DocumentTemplates()[2].viewClass, "CPepEditView");
     EXPECT_EQ(InfoOf(WindowKind::Wheel).atMost, 5);
     EXPECT_EQ(InfoOf(WindowKind::PhysChem).title, "Physico-chemical Properties");

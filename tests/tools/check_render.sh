@@ -1,5 +1,5 @@
 #!/bin/sh
-# Renders the hydropathy page of bacteriorhodopsin and reads the results back
+# Renders the plot pages of bacteriorhodopsin and reads the results back
 # with programs that are not ours: the metafile through emf2svg-conv (and the
 # SVG it gives through rsvg-convert), the PDFs through pdftotext.
 #
@@ -57,4 +57,12 @@ done
 "$cli" render wheel --settings s.ini --from 22 --to 42 --print-layout -o wheel.pdf "$protein"
 pdftotext wheel.pdf wheel.txt
 grep -q "Helical Wheel Display of Residues 22-42 of P02945" wheel.txt || fail "no printed wheel title"
+"$cli" render titration --settings s.ini --pka-set EMBOSS -o charge.emf "$protein"
+emf2svg-conv -i charge.emf -o charge.svg || fail "emf2svg-conv cannot read the titration curve"
+for text in "Isoelectric Point = 4.3246" "Net Charge" "-40" "14"; do
+    grep -qF -- "$text" charge.svg || fail "the titration metafile lacks \"$text\""
+done
+"$cli" render titration --settings s.ini --print-layout -o charge.pdf "$protein"
+pdftotext charge.pdf charge.txt
+grep -q "Titration Curve (pK set: settings) of P02945" charge.txt || fail "no printed titration title"
 echo "metafile and PDFs read back"

@@ -196,4 +196,26 @@ PageSource SketchPageSource(const SketchPage& page)
     return source;
 }
 
+PageSource TitrationPageSource(const TitrationPage& page)
+{
+    PageSource source;
+    source.screenSize = QSize(kTitrationPageWidth, kTitrationPageHeight);
+    source.title = core::ui::ToQString(kTitrationPageTitle);
+    source.layout = [](PageTarget target, int deviceWidth) {
+        switch (target) {
+        case PageTarget::Printer:
+            return TitrationPrinterLayout(deviceWidth);
+        case PageTarget::Metafile:
+            return TitrationMetafileLayout();
+        case PageTarget::Screen:
+            break;
+        }
+        return TitrationScreenLayout();
+    };
+    source.draw = [&page](QPainter& painter, const PageLayout& layout) {
+        DrawPage(painter, page.Draw(layout, QtTextMeasure()));
+    };
+    return source;
+}
+
 } // namespace quorin::plots::ui

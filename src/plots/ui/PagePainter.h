@@ -4,6 +4,7 @@
 #include "plots/HydropathyPage.h"
 #include "plots/Page.h"
 #include "plots/SketchPage.h"
+#include "plots/TitrationPage.h"
 #include "plots/Wheel.h"
 #include "plots/ui/PageOutput.h"
 
@@ -41,5 +42,9 @@ void RefreshSketchPage(SketchPage& page);
 /// The domain sketch for the file outputs, the window, the printer and the
 /// metafile; page must outlive the source.
 PageSource SketchPageSource(const SketchPage& page);
+
+/// The titration curve for the file outputs, the window, the printer and the
+/// metafile; page must outlive the source.
+PageSource TitrationPageSource(const TitrationPage& page);
 
 } // namespace quorin::plots::ui

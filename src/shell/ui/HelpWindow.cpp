@@ -10,7 +10,7 @@ namespace quorin::shell::ui {
 namespace {
 
 /// The keywords the windows and dialogs open, and the topic of each.
-constexpr std::array<std::pair<const char*, const char*>, 24> kTopics = {{
+constexpr std::array<std::pair<const char*, const char*>, 25> kTopics = {{
     {"QUORIN", "quorin.html"},
     {HelpWindow::kContents, "index.html"},
     {HelpWindow::kUsingHelp, "using-help.html"},
@@ -27,6 +27,7 @@ constexpr std::array<std::pair<const char*, const char*>, 24> kTopics = {{
     {"HELICAL WHEEL PROPERTIES BOX", "wheel-dialog.html"},
     {"HELICAL WHEEL WINDOW", "wheel.html"},
     {"DOMAIN STRUCTURE SKETCH", "sketch.html"},
+    {"TITRATION CURVE", "titration.html"},
     {"PREFERENCES", "preferences.html"},
     {"PREFERENCES DIRECTORIES", "prefs-directories.html"},
     {"PREFERENCES HELICAL WHEEL", "prefs-wheel.html"},

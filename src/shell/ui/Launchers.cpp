@@ -17,6 +17,7 @@
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
 #include "shell/ui/SketchWindow.h"
+#include "shell/ui/TitrationWindow.h"
 #include "shell/ui/WheelWindows.h"
 
 #include <QSize>
@@ -41,6 +42,7 @@ std::map<int, Launcher>& launchers()
         {cmd::kAmphipathy, LaunchAmphipathy},
         {cmd::kHelicalWheel, LaunchHelicalWheel},
         {cmd::kDomainSketch, LaunchDomainSketch},
+        {cmd::kTitration, LaunchTitration},
     };
     return table;
 }

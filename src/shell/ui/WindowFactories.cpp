@@ -7,6 +7,7 @@
 #include "shell/ui/PlotWindows.h"
 #include "shell/ui/SequenceEditorPanes.h"
 #include "shell/ui/SketchWindow.h"
+#include "shell/ui/TitrationWindow.h"
 #include "shell/ui/WheelWindows.h"
 
 #include <map>
@@ -34,6 +35,7 @@ std::map<WindowKind, WindowFactory>& factories()
         {WindowKind::Amphipathy, MakeAmphipathyWindow},
         {WindowKind::Wheel, MakeWheelWindow},
         {WindowKind::Sketch, MakeSketchWindow},
+        {WindowKind::Titration, MakeTitrationWindow},
     };
     return table;
 }

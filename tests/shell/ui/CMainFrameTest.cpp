@@ -165,7 +165,8 @@ private slots:
             QStringLiteral("&Analyze: &Physico-Chemical Properties | &Sequence-Specific "
                            "Cleavage... | &Modfinder...[x] | Search for Sequence "
                            "&Motifs... | --- | &Helical Wheel... | H&ydropathy Plot... | "
-                           "Plot of &Amphipathy Moment... | &Display Domain Structure... |"),
+                           "Plot of &Amphipathy Moment... | &Display Domain Structure... | "
+                           "&Titration Curve... |"),
             QStringLiteral("&Options: &Preferences... |"),
             QStringLiteral(
                 "&Window: &Cascade | &Tile | &Arrange Icons | --- | &1 Sequence Editor[v] |"),
@@ -186,7 +187,7 @@ private slots:
                  QStringLiteral("&Analyze: &Sequence-Specific Cleavage... | &Modfinder...[x] | "
                                 "Search for Sequence &Motifs... | --- | &Helical Wheel... | "
                                 "H&ydropathy Plot... | Plot of &Amphipathy Moment... | "
-                                "&Display Domain Structure... |"));
+                                "&Display Domain Structure... | &Titration Curve... |"));
         // File, Options and Help as in the editor.
         QCOMPARE(properties[0], editor[0]);
         QCOMPARE(properties[3], editor[3]);

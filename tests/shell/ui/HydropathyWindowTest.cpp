@@ -161,7 +161,7 @@ private slots:
                               "&Analyze: &Physico-Chemical Properties... | &Sequence-Specific "
                               "Cleavage... | &Modfinder... | Search for Sequence &Motifs... | --- "
                               "| &Helical Wheel... | Plot of &Amphipathy Moment... | &Display "
-                              "Domain Structure... |"));
+                              "Domain Structure... | &Titration Curve... |"));
         QVERIFY(program.Enabled(cmd::kPhysChem));
         QVERIFY(!program.Enabled(cmd::kModFinder));
         QVERIFY(menus[5].endsWith(QStringLiteral("[v] |")));

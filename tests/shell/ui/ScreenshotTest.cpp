@@ -12,6 +12,7 @@
 #include "shell/ui/HelpWindow.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -35,7 +36,8 @@ namespace cmd = core::cmd;
 /// QUORIN_SCREENSHOT_DIR (`make screenshots`; not a ctest test): the main
 /// window empty, with a sequence and with the properties window, the dialogs,
 /// the editor, the digest window and the hydropathy page on screen, printed
-/// and as a metafile that another program drew, and a zoomed helical wheel.
+/// and as a metafile that another program drew, a zoomed helical wheel and
+/// the titration curve on screen and printed.
 class ScreenshotTest : public QObject
 {
     Q_OBJECT
@@ -255,6 +257,35 @@ private slots:
         auto* view = qobject_cast<plots::ui::CAmphyView*>(program.frame->ActiveFrame()->widget());
         QVERIFY(view != nullptr);
         save(program, QStringLiteral("amphipathy-window.png"));
+    }
+
+    void titrationOfBacteriorhodopsin()
+    {
+        test::RunningProgram program;
+        plots::ui::Choosers().run = [](QDialog& dialog) {
+            dialog.findChild<QComboBox*>(QStringLiteral("pkaSet"))
+                ->setCurrentText(QStringLiteral("EMBOSS"));
+            save(&dialog, QStringLiteral("titration-dialog.png"));
+            dialog.accept();
+            return dialog.result();
+        };
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        QVERIFY(program.frame->Execute(cmd::kTitration));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Titration);
+        save(program, QStringLiteral("titration-window.png"));
+        const QString pdf = directory() + QStringLiteral("/titration-printed.pdf");
+        auto previous = core::ui::SetPrinterChooser([&pdf](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        QVERIFY(program.frame->Execute(cmd::kPrint));
+        core::ui::SetPrinterChooser(std::move(previous));
+        QVERIFY(runTool(QStringLiteral("pdftoppm"),
+                        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                         QStringLiteral("-singlefile"), pdf,
+                         directory() + QStringLiteral("/titration-printed")}));
     }
 
     void helicalWheel()

@@ -1,0 +1,254 @@
+#include "plots/TitrationPage.h"
+
+#include "core/SequenceText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace quorin::plots {
+namespace {
+
+constexpr core::COLORREF kBlack = 0x000000;
+constexpr core::COLORREF kMarkColour = 0x0000C0; // dark red
+
+/// Printer frame origin, as on the other charts' printed pages.
+constexpr int kPrinterFrameLeft = 100;
+constexpr int kPrinterFrameTop = 225;
+
+/// The isoelectric point's dot and the dashes under it, page units.
+constexpr double kMarkRadius = 3.0;
+constexpr double kMarkDash = 2.0;
+
+/// The charge axis aims at this many intervals.
+constexpr double kTargetIntervals = 6.0;
+
+/// The curve's points from pH 0 to 14: 280 steps of 0.05.
+constexpr int kCurveSteps = 280;
+
+std::string fixed(double value, int decimals)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    std::string text(buffer);
+    // A value that rounds to zero is written without a sign.
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
+        text.erase(0, 1);
+    }
+    return text;
+}
+
+double niceStep(double span)
+{
+    const double raw = span / kTargetIntervals;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double fraction = raw / power;
+    if (fraction <= 1.0) {
+        return power;
+    }
+    if (fraction <= 2.0) {
+        return 2.0 * power;
+    }
+    if (fraction <= 5.0) {
+        return 5.0 * power;
+    }
+    return 10.0 * power;
+}
+
+double pHX(const PageLayout& layout, double pH)
+{
+    return layout.left +
+           (pH - kTitrationLowestPH) * layout.width / (kTitrationHighestPH - kTitrationLowestPH);
+}
+
+} // namespace
+
+PageLayout TitrationScreenLayout()
+{
+    return PageLayout{PageTarget::Screen,   1.0,
+                      kTitrationFrameLeft,  kTitrationFrameTop,
+                      kTitrationFrameWidth, kTitrationFrameHeight};
+}
+
+PageLayout TitrationMetafileLayout()
+{
+    PageLayout layout = TitrationScreenLayout();
+    layout.target = PageTarget::Metafile;
+    return layout;
+}
+
+PageLayout TitrationPrinterLayout(int deviceWidth)
+{
+    return PageLayout{PageTarget::Printer, 0.8 * deviceWidth / 630.0, kPrinterFrameLeft,
+                      kPrinterFrameTop,    kTitrationFrameWidth,      kTitrationFrameHeight};
+}
+
+TitrationCurve ComputeTitrationCurve(const analysis::ChargeGroups& groups)
+{
+    TitrationCurve curve;
+    curve.points.reserve(kCurveSteps + 1);
+    for (int i = 0; i <= kCurveSteps; ++i) {
+        const double pH = kTitrationLowestPH + i * kTitrationCurveStep;
+        curve.points.push_back({pH, groups.NetCharge(pH)});
+    }
+    curve.isoelectricPoint = analysis::IsoelectricPointByBisection(groups);
+    // The charge falls with the pH: it crosses zero unless it stays above
+    // zero up to the highest pH or below zero from the lowest.
+    curve.crossesZero =
+        groups.NetCharge(kTitrationHighestPH) <= 0.0 && groups.NetCharge(kTitrationLowestPH) >= 0.0;
+    return curve;
+}
+
+VerticalAxis TitrationAxis(double lowestCharge, double highestCharge)
+{
+    double low = std::min(lowestCharge, 0.0);
+    double high = std::max(highestCharge, 0.0);
+    if (!std::isfinite(low) || !std::isfinite(high)) {
+        low = -1.0;
+        high = 1.0;
+    }
+    if (high - low < 1e-6) {
+        high = low + 1.0;
+    }
+    const double step = niceStep(high - low);
+    // Whole multiples of the step, so that zero is a tick exactly.
+    auto bottom = static_cast<long long>(std::floor(low / step));
+    auto top = static_cast<long long>(std::ceil(high / step));
+    if (static_cast<double>(bottom) * step > low) {
+        --bottom;
+    }
+    if (static_cast<double>(top) * step < high) {
+        ++top;
+    }
+    VerticalAxis axis;
+    axis.min = static_cast<double>(bottom) * step;
+    axis.max = static_cast<double>(top) * step;
+    axis.step = step;
+    for (long long k = bottom; k <= top; ++k) {
+        axis.ticks.push_back(static_cast<double>(k) * step);
+    }
+    return axis;
+}
+
+std::string ChargeTickLabel(double value, double step)
+{
+    const int decimals = step >= 1.0 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
+    return fixed(value, decimals);
+}
+
+std::string IsoelectricPointText(const TitrationCurve& curve)
+{
+    std::string text = "Isoelectric Point = " + fixed(curve.isoelectricPoint, 4);
+    if (!curve.crossesZero) {
+        text += curve.isoelectricPoint > 7.0 ? " (positive up to pH 14)" : " (negative from pH 0)";
+    }
+    return text;
+}
+
+TitrationPage::TitrationPage(const core::PropertyRecord& record, analysis::PKaSet set,
+                             int lineWidth)
+    : m_record(record), m_set(set), m_lineWidth(lineWidth)
+{}
+
+TitrationCurve TitrationPage::Curve() const
+{
+    return ComputeTitrationCurve(analysis::ChargeGroupsOf(m_record, m_set));
+}
+
+std::string TitrationPage::Table() const
+{
+    return analysis::TitrationText(analysis::ChargeGroupsOf(m_record, m_set), kTitrationLowestPH,
+                                   kTitrationHighestPH, kTitrationTableStep);
+}
+
+std::string TitrationPage::Title() const
+{
+    // The set goes first: a long name is cut at the end of the line.
+    return "Titration Curve (pK set: " + std::string(analysis::PKaSetName(m_set)) + ") of " +
+           core::OneLineText(m_record.Name());
+}
+
+PageDrawing TitrationPage::Draw(const PageLayout& layout, const TextMeasure& measure) const
+{
+    const TitrationCurve curve = Curve();
+    const auto [lowest, highest] = std::minmax_element(
+        curve.points.begin(), curve.points.end(),
+        [](const ChargePoint& a, const ChargePoint& b) { return a.charge < b.charge; });
+    const VerticalAxis axis = TitrationAxis(lowest->charge, highest->charge);
+
+    const auto D = [&layout](double page) { return layout.Device(page); };
+    const ChartFont font = ChartFontFor(layout, measure);
+    const FontMetrics& metrics = font.metrics;
+    const int lineHeight = metrics.lineHeight;
+    const int left = D(layout.left);
+    const int right = D(layout.left + layout.width);
+    const int top = D(layout.top);
+    const int bottom = D(layout.top + layout.height);
+    const int tickLength = TruncatedUnits(0.6 * metrics.maxCharWidth);
+    const PagePen framePen{kBlack, std::max(1, TruncatedUnits(layout.scale)), false};
+
+    PageDrawing page;
+    auto& out = page.elements;
+    const auto text = [&](std::string content, DevicePoint at, TextAnchor anchor) {
+        out.push_back(PageText{std::move(content), at, anchor, font.font, kBlack});
+    };
+
+    // The title (printed with its row of stars), the isoelectric point and
+    // the name of the charge axis above the frame.
+    int pointY = 0;
+    if (layout.Printing()) {
+        pointY = top - 4 * lineHeight;
+        DrawPrintedTitle(page, layout, Title(), pointY, font, measure);
+    } else {
+        pointY = top - 3 * lineHeight;
+        const TitleBlock title = WrapTitle(Title(), font.font, right - left, 1, measure);
+        text(title.lines.empty() ? std::string() : title.lines.front(), {left, lineHeight},
+             TextAnchor::TopLeft);
+    }
+    text(IsoelectricPointText(curve), {left, pointY}, TextAnchor::TopLeft);
+    text("Net Charge", {left, top - TruncatedUnits(1.5 * lineHeight)}, TextAnchor::TopLeft);
+
+    out.push_back(PageFrame{{left, top, right, bottom}, framePen});
+    for (const double tick : axis.ticks) {
+        const int y = D(ChartY(layout, axis, tick));
+        out.push_back(PageLine{{left, y}, {left + tickLength, y}, framePen});
+        text(ChargeTickLabel(tick, axis.step), {left - tickLength, y - lineHeight / 2},
+             TextAnchor::TopRight);
+    }
+    const int zeroY = D(ChartY(layout, axis, 0.0));
+    out.push_back(PageLine{{left, zeroY}, {right, zeroY}, framePen});
+    for (int pH = static_cast<int>(kTitrationLowestPH); pH <= static_cast<int>(kTitrationHighestPH);
+         ++pH) {
+        const int x = D(pHX(layout, pH));
+        out.push_back(PageLine{{x, bottom}, {x, bottom - tickLength}, framePen});
+        text(std::to_string(pH), {x, bottom + lineHeight / 2}, TextAnchor::TopCentre);
+    }
+    text("pH", {D(layout.left + layout.width / 2.0), bottom + 2 * lineHeight},
+         TextAnchor::TopCentre);
+
+    const int lineWidth = std::max(1, TruncatedUnits(std::max(1, m_lineWidth) * layout.scale));
+    PagePolyline line{{}, PagePen{kBlack, lineWidth, false}};
+    line.points.reserve(curve.points.size());
+    for (const ChargePoint& point : curve.points) {
+        line.points.push_back({D(pHX(layout, point.pH)), D(ChartY(layout, axis, point.charge))});
+    }
+    out.push_back(std::move(line));
+
+    // The isoelectric point: a dot on the zero line and a dashed drop to the
+    // pH axis. The dashes are drawn one by one: a dotted pen's dots are device
+    // pixels, which a printer runs together into a solid line.
+    if (curve.crossesZero) {
+        const int x = D(pHX(layout, curve.isoelectricPoint));
+        const int dash = std::max(1, TruncatedUnits(kMarkDash * layout.scale));
+        const PagePen markPen{kMarkColour, std::max(1, TruncatedUnits(layout.scale)), false};
+        for (int y = zeroY; y < bottom; y += 2 * dash) {
+            out.push_back(PageLine{{x, y}, {x, std::min(y + dash, bottom)}, markPen});
+        }
+        const int radius = std::max(TruncatedUnits(kMarkRadius * layout.scale), 2 * lineWidth);
+        out.push_back(PageFrame{
+            {x - radius, zeroY - radius, x + radius, zeroY + radius}, markPen, kMarkColour});
+    }
+    return page;
+}
+
+} // namespace quorin::plots

@@ -1,0 +1,80 @@
+#include "plots/ui/CTitrationDoc.h"
+
+#include "core/ui/QtText.h"
+#include "plots/ui/CTitrationDialog.h"
+#include "plots/ui/PagePainter.h"
+#include "plots/ui/PlotDialogs.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace quorin::plots::ui {
+namespace {
+
+/// The item lists of a page without marks and text items: always empty, as
+/// nothing offers to add to them (CarriesItems is false).
+std::vector<core::MARK>& noMarks()
+{
+    static std::vector<core::MARK> none;
+    return none;
+}
+
+std::vector<core::TEXTITEM>& noTexts()
+{
+    static std::vector<core::TEXTITEM> none;
+    return none;
+}
+
+} // namespace
+
+CTitrationDoc::CTitrationDoc(core::PropertyRecord& record, analysis::PKaSet set, int lineWidth,
+                             QObject* parent)
+    : PageDocument(record, noMarks(), noTexts(), parent), m_page(record, set, lineWidth)
+{}
+
+PageSource CTitrationDoc::Source()
+{
+    return TitrationPageSource(m_page);
+}
+
+QString CTitrationDoc::PrintJobName() const
+{
+    return core::ui::ToQString(kTitrationPageTitle);
+}
+
+void CTitrationDoc::SetLineWidth(int lineWidth)
+{
+    if (m_page.LineWidth() == lineWidth) {
+        return;
+    }
+    m_page.SetLineWidth(lineWidth);
+    Changed();
+}
+
+QString CTitrationDoc::Caption() const
+{
+    return core::ui::ToQString(m_page.Title());
+}
+
+QString CTitrationDoc::Table() const
+{
+    return core::ui::ToQString(m_page.Table());
+}
+
+void CTitrationDoc::CopyTable() const
+{
+    QGuiApplication::clipboard()->setText(Table());
+}
+
+bool CTitrationDoc::ModifySet(QWidget* parent)
+{
+    CTitrationDialog dialog(m_page.Set(), parent);
+    if (Choosers().run(dialog) != QDialog::Accepted) {
+        return false;
+    }
+    m_page.SetSet(dialog.Set());
+    Changed();
+    return true;
+}
+
+} // namespace quorin::plots::ui

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "shell/ui/Launchers.h"
+#include "shell/ui/WindowFactories.h"
+
+namespace quorin::shell::ui {
+
+/// The titration launcher (Analyze > Titration Curve): CTitrationDialog for
+/// the pK set, then the sequence's curve of that set: its window when one is
+/// open, else a new one.
+void LaunchTitration(LaunchContext& context);
+
+/// The titration window: CTitrationDoc on the sequence's record with the set
+/// the launcher chose last (the settings' table before any) and the "Line
+/// Width" setting, and its CTitrationView, which redraws whenever the sequence
+/// document's views update.
+WindowContent MakeTitrationWindow(core::ui::CPeptideDoc& document);
+
+} // namespace quorin::shell::ui
