@@ -28,6 +28,13 @@ constexpr std::string_view kTableHeader = "   MW      |  start  |   end   |  # o
 
 /// Longest table row: the weight of the largest double and three 64-bit numbers.
 constexpr std::size_t kMaxRowChars = core::kOneDecimalMaxChars + 100;
+/// The m/z columns: the first starts two characters after the table's own
+/// header, each is wide enough for the m/z of a fragment of a megadalton with
+/// its 4 decimals.
+constexpr std::ptrdiff_t kMzColumn = 43;
+constexpr std::ptrdiff_t kMzWidth = 15;
+/// The rule under the table's header without m/z columns.
+constexpr std::size_t kTableRule = 46;
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 
 void reportProgress(const DigestProgress& progress, int percent)
@@ -74,8 +81,19 @@ char* writeNumber(char* out, std::int64_t value)
     return std::to_chars(out, out + 24, value).ptr;
 }
 
-/// One table row into out (room for kMaxRowChars), without its line end.
-char* writeRow(char* out, const FRAGM& fragment)
+/// Room for one table row of state's report.
+std::size_t rowRoom(const DigestState& state)
+{
+    return kMaxRowChars * (1 + state.reportCharges.size());
+}
+
+char* writeFixed4(char* out, double value)
+{
+    return std::to_chars(out, out + kMaxRowChars, value, std::chars_format::fixed, 4).ptr;
+}
+
+/// One table row into out (room for rowRoom), without its line end.
+char* writeRow(char* out, const FRAGM& fragment, const std::vector<int>& charges)
 {
     const char* const lineStart = out;
     *out++ = ' ';
@@ -88,7 +106,18 @@ char* writeRow(char* out, const FRAGM& fragment)
     out = writeNumber(out, std::int64_t{fragment.end} + 1);
     out = padTo(lineStart, out, 31);
     out = std::copy_n("|  ", 3, out);
-    return writeNumber(out, std::int64_t{fragment.end} - fragment.start + 1);
+    out = writeNumber(out, std::int64_t{fragment.end} - fragment.start + 1);
+    for (std::size_t k = 0; k < charges.size(); ++k) {
+        const std::ptrdiff_t column = kMzColumn + static_cast<std::ptrdiff_t>(k) * kMzWidth;
+        // A value wider than its column pushes the next one on, a blank apart.
+        if (out - lineStart >= column) {
+            *out++ = ' ';
+        }
+        out = padTo(lineStart, out, column);
+        out = std::copy_n("|  ", 3, out);
+        out = writeFixed4(out, (fragment.mw + charges[k] * kProtonMass) / charges[k]);
+    }
+    return out;
 }
 
 void buildHead(DigestState& state, const std::string& name, int width)
@@ -106,6 +135,12 @@ void buildHead(DigestState& state, const std::string& name, int width)
     line(title);
     line(std::string(title.size(), '*'));
     line("");
+    if (!state.reportOptionLines.empty()) {
+        for (const std::string& text : state.reportOptionLines) {
+            line(text);
+        }
+        line("");
+    }
     line("Selected proteases (specificity)");
     line(std::string(32, '-'));
     line("");
@@ -149,8 +184,16 @@ void buildHead(DigestState& state, const std::string& name, int width)
     line("List of proteolytic fragments");
     line(std::string(29, '-'));
     line("");
-    line(kTableHeader);
-    line(std::string(46, '-'));
+    std::string header(kTableHeader);
+    for (std::size_t k = 0; k < state.reportCharges.size(); ++k) {
+        header.resize(static_cast<std::size_t>(kMzColumn) + k * kMzWidth, ' ');
+        header += "|  m/z " + std::to_string(state.reportCharges[k]) + "+";
+    }
+    line(header);
+    line(std::string(state.reportCharges.empty() ? kTableRule
+                                                 : static_cast<std::size_t>(kMzColumn) +
+                                                       state.reportCharges.size() * kMzWidth,
+                     '-'));
     line("");
 }
 
@@ -364,6 +407,41 @@ std::uint64_t boundedCount(const std::vector<int>& cuts, const DigestOptions& op
     return count;
 }
 
+/// A whole number of 0..INT_MAX with blanks around it, or nothing.
+std::optional<int> wholeNumber(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    text = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+    int value = 0;
+    const char* const end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || ptr != end || text.front() == '-') {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool blank(std::string_view text)
+{
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+DigestOptionsCheck refused(DigestOptionsField field, std::string message)
+{
+    DigestOptionsCheck check;
+    check.focus = field;
+    check.message = std::move(message);
+    return check;
+}
+
+std::string residues(int count)
+{
+    return std::to_string(count) + (count == 1 ? " residue" : " residues");
+}
+
 } // namespace
 
 std::uint64_t FragmentWeightKey(double mw)
@@ -417,6 +495,8 @@ void ResetDigest(core::PropertyRecord& record)
     state.reportHeadLines.clear();
     state.reportCompleteOnly = false;
     state.reportRows.clear();
+    state.reportOptionLines.clear();
+    state.reportCharges.clear();
     // ModFinder's matches were found among the fragments of the digest replaced.
     record.modFinder.matches.clear();
 }
@@ -468,6 +548,99 @@ int MissedCleavages(const std::vector<int>& cuts, int first, int last)
     const auto begin = std::upper_bound(cuts.begin(), cuts.end(), first);
     const auto end = std::lower_bound(cuts.begin(), cuts.end(), std::int64_t{last} + 1);
     return end > begin ? static_cast<int>(end - begin) : 0;
+}
+
+DigestOptionsCheck CheckDigestOptions(const DigestOptionsInput& input)
+{
+    DigestOptionsCheck check;
+    DigestOptions& options = check.options;
+    if (input.limitMissed) {
+        options.maxMissed = wholeNumber(input.maxMissed);
+        if (!options.maxMissed) {
+            return refused(DigestOptionsField::MaxMissed,
+                           std::string(core::msg::kInvalidMaxMissed));
+        }
+    }
+    if (!blank(input.minLength)) {
+        const auto value = wholeNumber(input.minLength);
+        if (!value) {
+            return refused(DigestOptionsField::MinLength,
+                           std::string(core::msg::kInvalidMinLength));
+        }
+        options.minLength = *value;
+    }
+    if (!blank(input.maxLength)) {
+        const auto value = wholeNumber(input.maxLength);
+        if (!value) {
+            return refused(DigestOptionsField::MaxLength,
+                           std::string(core::msg::kInvalidMaxLength));
+        }
+        options.maxLength = *value;
+    }
+    if (options.minLength > options.maxLength) {
+        return refused(DigestOptionsField::MinLength, std::string(core::msg::kMinLengthAboveMax));
+    }
+    options.monoisotopic = input.monoisotopic;
+    if (!blank(input.charges)) {
+        std::string_view rest = input.charges;
+        while (true) {
+            const std::size_t comma = rest.find(',');
+            const auto charge = wholeNumber(rest.substr(0, comma));
+            if (!charge || *charge < 1 || *charge > kMaxChargeState) {
+                return refused(DigestOptionsField::Charges,
+                               std::string(core::msg::kInvalidCharges));
+            }
+            if (std::find(options.charges.begin(), options.charges.end(), *charge) !=
+                options.charges.end()) {
+                return refused(DigestOptionsField::Charges, core::msg::ChargeListedTwice(*charge));
+            }
+            options.charges.push_back(*charge);
+            if (comma == std::string_view::npos) {
+                break;
+            }
+            rest.remove_prefix(comma + 1);
+        }
+    }
+    check.ok = true;
+    return check;
+}
+
+std::vector<std::string> DigestOptionLines(const DigestOptions& options)
+{
+    std::vector<std::string> kept;
+    if (options.maxMissed) {
+        const int missed = std::max(*options.maxMissed, 0);
+        kept.push_back(missed == 0 ? "no missed cleavage"
+                                   : "at most " + std::to_string(missed) +
+                                         (missed == 1 ? " missed cleavage" : " missed cleavages"));
+    }
+    const bool shortest = options.minLength > 0;
+    const bool longest = options.maxLength < std::numeric_limits<int>::max();
+    if (shortest && longest) {
+        kept.push_back(std::to_string(options.minLength) + " to " + residues(options.maxLength));
+    } else if (shortest) {
+        kept.push_back("at least " + residues(options.minLength));
+    } else if (longest) {
+        kept.push_back("at most " + residues(options.maxLength));
+    }
+    std::vector<std::string> lines;
+    if (!kept.empty()) {
+        std::string line = "Fragments kept: " + kept.front();
+        for (std::size_t i = 1; i < kept.size(); ++i) {
+            line += ", " + kept[i];
+        }
+        lines.push_back(std::move(line));
+    }
+    if (options.monoisotopic) {
+        lines.emplace_back("Masses: monoisotopic");
+    }
+    return lines;
+}
+
+void DescribeOptionsInReport(core::PropertyRecord& record, const DigestOptions& options)
+{
+    record.digest.reportOptionLines = DigestOptionLines(options);
+    record.digest.reportCharges = options.charges;
 }
 
 DigestResult Digest(core::PropertyRecord& record, std::string_view specificity,
@@ -601,8 +774,11 @@ std::string DigestReportLine(const core::PropertyRecord& record, std::size_t ind
             index + 1 < headLines ? state.reportHeadLines[index + 1] : state.reportHead.size();
         return state.reportHead.substr(begin, end - begin - kEol.size());
     }
-    char row[kMaxRowChars];
-    return std::string(row, writeRow(row, rowFragment(state, index - headLines)));
+    std::string row(rowRoom(state), '\0');
+    row.resize(static_cast<std::size_t>(
+        writeRow(row.data(), rowFragment(state, index - headLines), state.reportCharges) -
+        row.data()));
+    return row;
 }
 
 void WriteDigestReport(const core::PropertyRecord& record, const core::ByteSink& sink)
@@ -615,13 +791,13 @@ void WriteDigestReport(const core::PropertyRecord& record, const core::ByteSink&
     const auto chunk = std::make_unique<char[]>(kChunkBytes);
     char* out = chunk.get();
     const std::size_t rows = rowCount(state);
+    const std::size_t room = rowRoom(state);
     for (std::size_t row = 0; row < rows; ++row) {
-        if (static_cast<std::size_t>(out - chunk.get()) + kMaxRowChars + kEol.size() >
-            kChunkBytes) {
+        if (static_cast<std::size_t>(out - chunk.get()) + room + kEol.size() > kChunkBytes) {
             sink(std::string_view(chunk.get(), static_cast<std::size_t>(out - chunk.get())));
             out = chunk.get();
         }
-        out = writeRow(out, rowFragment(state, row));
+        out = writeRow(out, rowFragment(state, row), state.reportCharges);
         out = std::copy(kEol.begin(), kEol.end(), out);
     }
     sink(std::string_view(chunk.get(), static_cast<std::size_t>(out - chunk.get())));

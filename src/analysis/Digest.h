@@ -111,6 +111,60 @@ struct DigestOptions
     bool Bounded() const;
 };
 
+/// The highest charge state the digest window offers an m/z column for.
+inline constexpr int kMaxChargeState = 100;
+
+/// The fields of the digest options as a dialog shows them.
+enum class DigestOptionsField
+{
+    None,
+    MaxMissed,
+    MinLength,
+    MaxLength,
+    Charges,
+};
+
+/// The digest options as typed: whole numbers with blanks around them allowed;
+/// an empty length means no bound; charges separated by commas, empty: none.
+struct DigestOptionsInput
+{
+    bool limitMissed = false;
+    std::string_view maxMissed;
+    std::string_view minLength;
+    std::string_view maxLength;
+    bool monoisotopic = false;
+    std::string_view charges;
+};
+
+/// The options read from a DigestOptionsInput (maxMissed, minLength, maxLength,
+/// monoisotopic and charges set; the rest as DigestOptions has them), or the
+/// message of the first field refused and that field.
+struct DigestOptionsCheck
+{
+    bool ok = false;
+    DigestOptionsField focus = DigestOptionsField::None;
+    std::string message;
+    DigestOptions options;
+};
+
+/// Checks the fields in their order (missed cleavages when limited, minimum
+/// and maximum length, then charges of 1..kMaxChargeState, each once); the
+/// first failure wins. A minimum above the maximum is the minimum's fault.
+DigestOptionsCheck CheckDigestOptions(const DigestOptionsInput& input);
+
+/// The lines that tell a reader of the report how options narrowed the digest
+/// ("Fragments kept: at most 1 missed cleavage, 5 to 30 residues") and which
+/// masses it shows ("Masses: monoisotopic"); none for the whole digest with
+/// average masses.
+std::vector<std::string> DigestOptionLines(const DigestOptions& options);
+
+/// From the next BuildDigestReport on, the report names the options under its
+/// title (DigestOptionLines, then an empty line) and its table gains one m/z
+/// column per charge of options, with 4 decimals as WriteDigestCsv writes them:
+/// the digest window's report of a digest made with options. A new digest
+/// starts without them.
+void DescribeOptionsInReport(core::PropertyRecord& record, const DigestOptions& options);
+
 /// What Digest did: made fragmentCount fragments, or made none and holds the
 /// refusal message naming the count it would have made.
 struct DigestResult

@@ -89,6 +89,9 @@ inline constexpr int kAddDomain = 154;
 inline constexpr int kBold = 163;
 inline constexpr int kItalic = 164;
 inline constexpr int kUnderline = 165;
+/// The digest window's "Digest Options..." and "Export as CSV...".
+inline constexpr int kDigestOptions = 180;
+inline constexpr int kExportDigestCsv = 181;
 
 // Window
 inline constexpr int kCascade = 57650;

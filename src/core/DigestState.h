@@ -47,6 +47,11 @@ struct DigestState
     bool reportCompleteOnly = false;
     /// With reportCompleteOnly: the indices into fragments of the rows shown.
     std::vector<std::size_t> reportRows;
+    /// The lines under the report's title that name the bounds and masses of
+    /// a digest made with options (no line ends); empty: none.
+    std::vector<std::string> reportOptionLines;
+    /// The charges of the m/z columns after the table's own; empty: none.
+    std::vector<int> reportCharges;
 };
 
 } // namespace quorin::core

@@ -102,6 +102,23 @@ inline std::string TooManyFragments(std::uint64_t count, std::uint64_t ceiling)
            GroupedDigits(ceiling) + " this machine allows.";
 }
 
+/// The digest options refused, field by field.
+inline constexpr std::string_view kInvalidMaxMissed =
+    "Enter the missed cleavages allowed as a whole number (0 or more)!";
+inline constexpr std::string_view kInvalidMinLength =
+    "Enter the minimum length as a whole number, or leave it empty for no minimum!";
+inline constexpr std::string_view kInvalidMaxLength =
+    "Enter the maximum length as a whole number, or leave it empty for no maximum!";
+inline constexpr std::string_view kMinLengthAboveMax =
+    "The minimum length is greater than the maximum length!";
+inline constexpr std::string_view kInvalidCharges =
+    "Enter the charge states as whole numbers from 1 to 100, separated by commas, or leave "
+    "them empty for no m/z column!";
+inline std::string ChargeListedTwice(int charge)
+{
+    return "The charge state " + std::to_string(charge) + " is listed twice!";
+}
+
 // ModFinder
 /// The ModFinder dialog's Analyse with no modification selected.
 inline constexpr std::string_view kSelectAModification = "Select an modification!";

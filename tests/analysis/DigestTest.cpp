@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <random>
 #include <tuple>
 
@@ -595,6 +597,39 @@ TEST(DigestTest, CsvRowsCountMissedCleavagesStrictlyInside)
                    "1,4,4,2,388.2434,389.2507,195.1290\r\n"
                    "3,5,3,2,260.1485,261.1557,131.0815\r\n"
                    "3,5,3,2,260.1485,261.1557,131.0815\r\n");
+}
+
+TEST(DigestTest, TheReportNamesItsOptionsInWords)
+{
+    const int none = std::numeric_limits<int>::max();
+    struct Row
+    {
+        std::optional<int> maxMissed;
+        int minLength;
+        int maxLength;
+        bool monoisotopic;
+        std::vector<std::string> lines;
+    };
+    const Row rows[] = {
+        {std::nullopt, 0, none, false, {}},
+        {0, 0, none, false, {"Fragments kept: no missed cleavage"}},
+        {2, 5, 30, false, {"Fragments kept: at most 2 missed cleavages, 5 to 30 residues"}},
+        {1,
+         1,
+         none,
+         true,
+         {"Fragments kept: at most 1 missed cleavage, at least 1 residue", "Masses: monoisotopic"}},
+        {std::nullopt, 0, 1, false, {"Fragments kept: at most 1 residue"}},
+        {std::nullopt, 0, none, true, {"Masses: monoisotopic"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::PrintToString(row.lines));
+        EXPECT_EQ(DigestOptionLines({.maxMissed = row.maxMissed,
+                                     .minLength = row.minLength,
+                                     .maxLength = row.maxLength,
+                                     .monoisotopic = row.monoisotopic}),
+                  row.lines);
+    }
 }
 
 TEST(Texts, ReportTitlesAndDigestRecordsStayOneLine)

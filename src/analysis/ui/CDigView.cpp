@@ -1,5 +1,6 @@
 #include "analysis/ui/CDigView.h"
 
+#include "analysis/ui/CDigestOptionsDialog.h"
 #include "analysis/ui/DigestJobs.h"
 #include "analysis/ui/DigestOutput.h"
 #include "core/CommandIds.h"
@@ -8,6 +9,7 @@
 #include "core/ui/Application.h"
 #include "core/ui/BackgroundWork.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/FileDialogs.h"
 #include "core/ui/GdiTypes.h"
 #include "core/ui/Messages.h"
 #include "core/ui/Notifications.h"
@@ -15,6 +17,9 @@
 #include "core/ui/QtText.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -28,6 +33,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <filesystem>
 #include <utility>
 
 namespace quorin::analysis::ui {
@@ -532,6 +538,74 @@ void CDigView::printReport()
         });
 }
 
+void CDigView::ApplyOptions(const DigestOptions& options)
+{
+    if (!ready()) {
+        return;
+    }
+    core::PropertyRecord& record = m_document->Record();
+    const std::string specificity = CombinedSpecificity(record.digest.selectedAgents);
+    // The sequence may have grown since the window's digest: the new one is
+    // counted from its sites before anything of the old one goes.
+    const std::uint64_t count = PredictFragmentCount(record, specificity, options);
+    const std::uint64_t ceiling = FragmentCeiling();
+    if (count > ceiling) {
+        core::ui::ShowMessage(ToQString(core::msg::TooManyFragments(count, ceiling)),
+                              ToQString(core::msg::kError));
+        return;
+    }
+    m_options = options;
+    m_jobs->StartDigest(specificity, m_options, m_sortMode, m_completeOnly);
+    m_document->AnalysesChanged();
+    viewport()->update();
+}
+
+void CDigView::chooseOptions()
+{
+    if (!ready()) {
+        return;
+    }
+    CDigestOptionsDialog dialog(m_options, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        ApplyOptions(dialog.Options());
+    }
+}
+
+bool CDigView::ExportCsv(const QString& path)
+{
+    if (!ready()) {
+        return false;
+    }
+    const core::PropertyRecord& record = m_document->Record();
+    const core::FileStatus written = core::WriteFileAtomically(
+        std::filesystem::path(QFile::encodeName(path).toStdString()),
+        [&](const core::ByteSink& sink) { WriteDigestCsv(record, m_options.charges, sink); });
+    if (!written) {
+        core::ui::ShowMessage(ToQString(core::msg::CannotSaveFile(
+                                  QDir::toNativeSeparators(path).toStdString(), written.Error())),
+                              ToQString(core::msg::kError));
+        return false;
+    }
+    return true;
+}
+
+void CDigView::exportCsv()
+{
+    if (!ready()) {
+        return;
+    }
+    // Named as Save As names the sequence: after its file, or its title.
+    const QString file = m_document->PathName();
+    const QString base = file.isEmpty() ? m_document->Title() : QFileInfo(file).completeBaseName();
+    const auto path =
+        core::ui::AskFileToWrite(QStringLiteral("Export as CSV"),
+                                 {QStringLiteral("CSV (*.csv)"), QStringLiteral("All (*.*)")},
+                                 base + QStringLiteral(".csv"));
+    if (path) {
+        ExportCsv(*path);
+    }
+}
+
 std::optional<core::ui::CommandState> CDigView::CommandStateOf(int id)
 {
     switch (id) {
@@ -548,6 +622,8 @@ std::optional<core::ui::CommandState> CDigView::CommandStateOf(int id)
     case cmd::kCopyAll:
     case cmd::kSelectAll:
     case cmd::kPrint:
+    case cmd::kDigestOptions:
+    case cmd::kExportDigestCsv:
         return core::ui::CommandState{ready()};
     default:
         return std::nullopt;
@@ -581,6 +657,12 @@ bool CDigView::OnCommand(int id)
         return true;
     case cmd::kPrint:
         printReport();
+        return true;
+    case cmd::kDigestOptions:
+        chooseOptions();
+        return true;
+    case cmd::kExportDigestCsv:
+        exportCsv();
         return true;
     default:
         return false;

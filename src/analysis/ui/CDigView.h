@@ -32,6 +32,11 @@ class DigestJobs;
 /// Home, End; Shift extends). The View menu sorts the fragments by start,
 /// length or weight and switches to the fragments of the complete digest.
 /// Big re-sorts, copies and printouts run on a worker and post MSG_PROGRESS.
+///
+/// "Digest Options..." digests the sequence again with the window's own
+/// options (kept fragments, masses, m/z columns), which the report's head then
+/// names; "Export as CSV..." saves the fragments on show as WriteDigestCsv
+/// writes them.
 class CDigView : public QAbstractScrollArea, public core::ui::CommandTarget
 {
     Q_OBJECT
@@ -57,6 +62,16 @@ public:
 
     SortMode Order() const { return m_sortMode; }
     bool CompleteOnly() const { return m_completeOnly; }
+    /// The options of the window's digest; none set at first.
+    const DigestOptions& Options() const { return m_options; }
+    /// Digests again with options (the report shows the placeholder until
+    /// idle()); a digest beyond the machine's ceiling is refused with its
+    /// message and the window keeps what it has. Ignored while Busy().
+    void ApplyOptions(const DigestOptions& options);
+    /// Writes the fragments on show, in their order, to path as WriteDigestCsv
+    /// does with the options' charges, atomically; false with the message
+    /// shown when it could not.
+    bool ExportCsv(const QString& path);
 
     /// The report is not on show (being computed or re-sorted), or a copy or
     /// printout is running. The view's commands are disabled meanwhile.
@@ -117,6 +132,8 @@ private:
     void ensureVisible(std::size_t line);
     void copySelection();
     void printReport();
+    void chooseOptions();
+    void exportCsv();
     void outputEnded();
 
     QPointer<core::ui::CPeptideDoc> m_document;
@@ -124,6 +141,7 @@ private:
     QFont m_font;
     SortMode m_sortMode = SortMode::ByWeight;
     bool m_completeOnly = false;
+    DigestOptions m_options;
     std::size_t m_anchor = 0;
     std::size_t m_cursor = 0;
     bool m_hasSelection = false;

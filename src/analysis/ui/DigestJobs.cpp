@@ -52,6 +52,22 @@ void DigestJobs::StartDigest(const std::string& specificity)
         });
 }
 
+void DigestJobs::StartDigest(const std::string& specificity, const DigestOptions& options,
+                             SortMode sortMode, bool completeOnly)
+{
+    core::PropertyRecord& record = m_document.Record();
+    ResetDigest(record);
+    run(std::make_unique<core::PropertyRecord>(record),
+        [=](core::PropertyRecord& work, const DigestProgress& progress) {
+            progress(0);
+            if (Digest(work, specificity, options, progress).Refused()) {
+                throw std::bad_alloc();
+            }
+            DescribeOptionsInReport(work, options);
+            BuildDigestReport(work, sortMode, completeOnly, work.digest.lineWidth);
+        });
+}
+
 void DigestJobs::Rebuild(SortMode sortMode, bool completeOnly, bool onWorker)
 {
     if (m_busy) {

@@ -41,6 +41,10 @@ public:
     /// record's masses, name, selected agents and line width as they are now.
     /// The record holds the state before any digest until the job ends.
     void StartDigest(const std::string& specificity);
+    /// As above with options, which the report names (DescribeOptionsInReport),
+    /// and the report in sortMode, with completeOnly.
+    void StartDigest(const std::string& specificity, const DigestOptions& options,
+                     SortMode sortMode, bool completeOnly);
 
     /// BuildDigestReport on the record, at once or on a worker. Ignored while
     /// Busy(). Ends with finished() either way.

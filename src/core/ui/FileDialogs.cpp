@@ -1,7 +1,13 @@
 #include "core/ui/FileDialogs.h"
 
+#include "core/MessageTexts.h"
+#include "core/ui/Application.h"
+#include "core/ui/Messages.h"
+#include "core/ui/QtText.h"
+
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include <utility>
 
@@ -44,6 +50,30 @@ std::optional<QString> AskFileName(const FileDialogRequest& request)
         return handlerSlot()(request);
     }
     return showDialog(request);
+}
+
+std::optional<QString> AskFileToWrite(const QString& title, const QStringList& filters,
+                                      const QString& proposedName)
+{
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.title = title;
+    request.filters = filters;
+    if (Application::Exists()) {
+        request.directory = Application::Instance().WorkingDirectory();
+    }
+    request.fileName = proposedName;
+    request.confirmOverwrite = false; // asked below, once
+    const auto path = AskFileName(request);
+    if (!path) {
+        return std::nullopt;
+    }
+    if (QFileInfo::exists(*path) &&
+        ShowMessage(ToQString(msg::kFileExists), ToQString(msg::kNote), MessageIcon::Question,
+                    MessageButtons::YesNo) != MessageAnswer::Yes) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 FileDialogHandler SetFileDialogHandler(FileDialogHandler handler)

@@ -29,6 +29,12 @@ struct FileDialogRequest
 /// file dialog of the program goes through here.
 std::optional<QString> AskFileName(const FileDialogRequest& request);
 
+/// The file a command writes: the save dialog (starting in the working
+/// directory), then "File exists. Overwrite?" for a file that is there.
+/// Nothing when the user cancelled or answered No.
+std::optional<QString> AskFileToWrite(const QString& title, const QStringList& filters,
+                                      const QString& proposedName);
+
 using FileDialogHandler = std::function<std::optional<QString>(const FileDialogRequest&)>;
 
 /// Replaces what AskFileName does (tests answer the dialogs this way); an

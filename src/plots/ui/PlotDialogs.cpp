@@ -1,15 +1,12 @@
 #include "plots/ui/PlotDialogs.h"
 
 #include "core/MessageTexts.h"
-#include "core/ui/Application.h"
-#include "core/ui/FileDialogs.h"
 #include "core/ui/GdiTypes.h"
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 
 #include <QColorDialog>
 #include <QDialog>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QLineEdit>
 
@@ -40,32 +37,6 @@ PlotChoosers StandardChoosers()
     };
     choosers.run = [](QDialog& dialog) { return dialog.exec(); };
     return choosers;
-}
-
-std::optional<QString> AskFileToWrite(const QString& title, const QStringList& filters,
-                                      const QString& proposedName)
-{
-    core::ui::FileDialogRequest request;
-    request.mode = core::ui::FileDialogRequest::Mode::Save;
-    request.title = title;
-    request.filters = filters;
-    if (core::ui::Application::Exists()) {
-        request.directory = core::ui::Application::Instance().WorkingDirectory();
-    }
-    request.fileName = proposedName;
-    request.confirmOverwrite = false; // asked below, once
-    const auto path = core::ui::AskFileName(request);
-    if (!path) {
-        return std::nullopt;
-    }
-    if (QFileInfo::exists(*path) &&
-        core::ui::ShowMessage(core::ui::ToQString(core::msg::kFileExists),
-                              core::ui::ToQString(core::msg::kNote),
-                              core::ui::MessageIcon::Question,
-                              core::ui::MessageButtons::YesNo) != core::ui::MessageAnswer::Yes) {
-        return std::nullopt;
-    }
-    return path;
 }
 
 PlotChoosers& Choosers()

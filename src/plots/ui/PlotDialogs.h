@@ -2,6 +2,7 @@
 
 #include "core/LogFont.h"
 #include "core/Residue.h"
+#include "core/ui/FileDialogs.h"
 #include "plots/Hydropathy.h"
 
 #include <QString>
@@ -35,11 +36,8 @@ struct PlotChoosers
     std::function<int(QDialog& dialog)> run;
 };
 
-/// The file a page command writes: the save dialog (starting in the working
-/// directory), then "File exists. Overwrite?" for a file that is there.
-/// Nothing when the user cancelled or answered No.
-std::optional<QString> AskFileToWrite(const QString& title, const QStringList& filters,
-                                      const QString& proposedName);
+/// The file a page command writes: core::ui::AskFileToWrite.
+using core::ui::AskFileToWrite;
 
 /// The edits of a range dialog (hydropathy, amphipathy, wheel) by the fields
 /// of its check; null for a field the dialog does not have.

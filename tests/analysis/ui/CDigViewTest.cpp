@@ -1,8 +1,10 @@
 #include "analysis/ui/CDigView.h"
 
 #include "analysis/Digest.h"
+#include "analysis/ui/CDigestOptionsDialog.h"
 #include "analysis/ui/DigestJobs.h"
 #include "core/CommandIds.h"
+#include "core/MessageTexts.h"
 #include "core/SequenceText.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
@@ -12,11 +14,16 @@
 #include "core/ui/UiTestSupport.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFontInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -115,6 +122,59 @@ private:
     }
 
     static void zeroLimits() { CDigView::SetBackgroundLimits({0, 0, 0}); }
+
+    /// What quorin-cli digest writes for insulin and trypsin with arguments.
+    QByteArray cliDigest(const QStringList& arguments)
+    {
+        const QString settings = m_home->Path(QStringLiteral("agents.ini"));
+        test::WriteBytes(settings, "[Cleaving Agents]\n0=Trypsin:K!;R!\n");
+        QProcess cli;
+        cli.setWorkingDirectory(m_home->Path());
+        cli.start(QStringLiteral(QUORIN_CLI),
+                  QStringList{QStringLiteral("digest"), test::DataPath("proteins/P01308.fasta"),
+                              QStringLiteral("--settings"), settings, QStringLiteral("--agent"),
+                              QStringLiteral("Trypsin")} +
+                      arguments);
+        if (!cli.waitForFinished() || cli.exitCode() != 0) {
+            qWarning() << cli.readAllStandardError();
+            return {};
+        }
+        return cli.readAllStandardOutput();
+    }
+
+    /// The fields of a table row, trimmed: the report's or the CSV's.
+    static QStringList fieldsOf(const QString& row, QChar separator)
+    {
+        QStringList fields = row.split(separator);
+        for (QString& field : fields) {
+            field = field.trimmed();
+        }
+        return fields;
+    }
+
+    /// Fills the options dialog that the next command shows and presses OK.
+    [[nodiscard]] static test::ModalAnswer setOptions(bool limitMissed, const QString& maxMissed,
+                                                      const QString& minLength,
+                                                      const QString& maxLength, bool monoisotopic,
+                                                      const QString& charges)
+    {
+        return test::ModalAnswer([=](QWidget& modal) {
+            auto* dialog = qobject_cast<CDigestOptionsDialog*>(&modal);
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Digest Options"));
+            dialog->findChild<QCheckBox*>(QStringLiteral("limitMissed"))->setChecked(limitMissed);
+            dialog->findChild<QLineEdit*>(QStringLiteral("maxMissed"))->setText(maxMissed);
+            dialog->findChild<QLineEdit*>(QStringLiteral("minLength"))->setText(minLength);
+            dialog->findChild<QLineEdit*>(QStringLiteral("maxLength"))->setText(maxLength);
+            dialog
+                ->findChild<QRadioButton*>(monoisotopic ? QStringLiteral("monoisotopic")
+                                                        : QStringLiteral("average"))
+                ->setChecked(true);
+            dialog->findChild<QLineEdit*>(QStringLiteral("charges"))->setText(charges);
+            dialog->accept();
+            QVERIFY(!dialog->isVisible());
+        });
+    }
 
 private slots:
     void init()
@@ -507,6 +567,158 @@ private slots:
         QCOMPARE(after[1], QString(42, QLatin1Char('*')));
         QCOMPARE(after.mid(2), before.mid(2));
         QCOMPARE(view.Order(), SortMode::ByLength);
+    }
+
+    void digestOptionsShowTheCliFragmentsAndExportItsCsv()
+    {
+        auto doc = digested();
+        doc->SetPathName(m_home->Path(QStringLiteral("P01308.fasta")), false);
+        const std::string plain = DigestReportText(doc->Record());
+        CDigView view(*doc);
+        view.OnCommand(cmd::kSortByStart);
+        QSignalSpy idle(&view, &CDigView::idle);
+        {
+            const auto answer = setOptions(true, "1", " 5", "", true, "1, 2");
+            QVERIFY(view.CommandStateOf(cmd::kDigestOptions)->enabled);
+            QVERIFY(view.OnCommand(cmd::kDigestOptions));
+            QVERIFY(answer.Answered());
+        }
+        QTRY_VERIFY(idle.count() > 0 && !view.Busy());
+
+        // The head says what the table holds; the rows are the command
+        // line's, in its order, each with the m/z values of its CSV.
+        const QStringList options = {QStringLiteral("--max-missed"), QStringLiteral("1"),
+                                     QStringLiteral("--min-length"), QStringLiteral("5"),
+                                     QStringLiteral("--mono"),       QStringLiteral("--sort"),
+                                     QStringLiteral("start")};
+        const QByteArray report = cliDigest(options);
+        const QByteArray csv =
+            cliDigest(options + QStringList{QStringLiteral("--csv"), QStringLiteral("--charges"),
+                                            QStringLiteral("1,2")});
+        QVERIFY(!report.isEmpty() && !csv.isEmpty());
+        const QStringList shown = shownLines(view);
+        QCOMPARE(shown.mid(3, 3),
+                 (QStringList{QStringLiteral("Fragments kept: at most 1 missed cleavage, "
+                                             "at least 5 residues"),
+                              QStringLiteral("Masses: monoisotopic"), QString()}));
+        const qsizetype header = shown.indexOf(
+            QStringLiteral("   MW      |  start  |   end   |  # of AA  |  m/z 1+      |  m/z 2+"));
+        QVERIFY(header > 0);
+        const QStringList rows = shown.mid(header + 3);
+        const QStringList cliLines = QString::fromLatin1(report).split(QStringLiteral("\r\n"));
+        const QStringList cliRows =
+            cliLines.mid(cliLines.indexOf(QString(46, QLatin1Char('-'))) + 2, rows.size());
+        const QStringList csvRows = QString::fromLatin1(csv).split(QStringLiteral("\r\n"));
+        QCOMPARE(csvRows.size(), rows.size() + 2); // header, empty after the last line end
+        QVERIFY(rows.size() > 10);
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const QStringList fields = fieldsOf(rows[i], QLatin1Char('|'));
+            QCOMPARE(fields.mid(0, 4), fieldsOf(cliRows[i], QLatin1Char('|')));
+            QCOMPARE(fields.mid(4), fieldsOf(csvRows[i + 1], QLatin1Char(',')).mid(5));
+        }
+
+        // Export as CSV writes the command line's CSV; Cancel writes nothing.
+        test::FileDialogAnswers files;
+        test::MessageRecorder messages;
+        const QString target = m_home->Path(QStringLiteral("fragments.csv"));
+        files.Answer(target);
+        QVERIFY(view.CommandStateOf(cmd::kExportDigestCsv)->enabled);
+        QVERIFY(view.OnCommand(cmd::kExportDigestCsv));
+        QCOMPARE(files.Requests().last().fileName, QStringLiteral("P01308.csv"));
+        QCOMPARE(test::ReadBytes(target), csv);
+        QFile::remove(target);
+        files.Cancel();
+        QVERIFY(view.OnCommand(cmd::kExportDigestCsv));
+        QVERIFY(!QFile::exists(target));
+        QVERIFY(messages.Requests().isEmpty());
+
+        // A file that cannot be written is named in the message.
+        const QString blocked = m_home->MakeDirectory(QStringLiteral("blocked"));
+        QVERIFY(!view.ExportCsv(blocked));
+        QVERIFY(messages.LastText().startsWith(QStringLiteral("Cannot save the file ") +
+                                               QDir::toNativeSeparators(blocked) +
+                                               QStringLiteral(": ")));
+
+        // Without options the report is the plain one again, in its order.
+        view.ApplyOptions(DigestOptions{});
+        QTRY_VERIFY(!view.Busy());
+        core::PropertyRecord expected = doc->Record();
+        BuildDigestReport(expected, SortMode::ByWeight, false, expected.digest.lineWidth);
+        QCOMPARE(DigestReportText(expected), plain);
+        BuildDigestReport(expected, SortMode::ByStart, false, expected.digest.lineWidth);
+        QCOMPARE(shownLines(view), linesOf(DigestReportText(expected)));
+    }
+
+    void digestOptionsRefuseWhatDoesNotReadAndFocusIt_data()
+    {
+        QTest::addColumn<QString>("maxMissed");
+        QTest::addColumn<QString>("minLength");
+        QTest::addColumn<QString>("maxLength");
+        QTest::addColumn<QString>("charges");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("message");
+        const auto text = [](std::string_view message) { return core::ui::ToQString(message); };
+        QTest::newRow("missed") << "-1"
+                                << ""
+                                << ""
+                                << ""
+                                << "maxMissed" << text(core::msg::kInvalidMaxMissed);
+        QTest::newRow("minimum") << "2"
+                                 << "5x"
+                                 << ""
+                                 << ""
+                                 << "minLength" << text(core::msg::kInvalidMinLength);
+        QTest::newRow("maximum") << "2"
+                                 << ""
+                                 << "1e3"
+                                 << ""
+                                 << "maxLength" << text(core::msg::kInvalidMaxLength);
+        QTest::newRow("minimum above maximum")
+            << "2"
+            << "30"
+            << "29"
+            << ""
+            << "minLength" << text(core::msg::kMinLengthAboveMax);
+        QTest::newRow("charge 0") << "2"
+                                  << ""
+                                  << ""
+                                  << "1,0"
+                                  << "charges" << text(core::msg::kInvalidCharges);
+        QTest::newRow("empty charge") << "2"
+                                      << ""
+                                      << ""
+                                      << "1,,2"
+                                      << "charges" << text(core::msg::kInvalidCharges);
+        QTest::newRow("charge twice")
+            << "2"
+            << ""
+            << ""
+            << "3,1,3"
+            << "charges" << core::ui::ToQString(core::msg::ChargeListedTwice(3));
+    }
+
+    void digestOptionsRefuseWhatDoesNotReadAndFocusIt()
+    {
+        QFETCH(QString, maxMissed);
+        QFETCH(QString, minLength);
+        QFETCH(QString, maxLength);
+        QFETCH(QString, charges);
+        QFETCH(QString, field);
+        QFETCH(QString, message);
+        test::MessageRecorder messages;
+        CDigestOptionsDialog dialog(DigestOptions{});
+        dialog.show();
+        dialog.findChild<QCheckBox*>(QStringLiteral("limitMissed"))->setChecked(true);
+        dialog.findChild<QLineEdit*>(QStringLiteral("maxMissed"))->setText(maxMissed);
+        dialog.findChild<QLineEdit*>(QStringLiteral("minLength"))->setText(minLength);
+        dialog.findChild<QLineEdit*>(QStringLiteral("maxLength"))->setText(maxLength);
+        dialog.findChild<QLineEdit*>(QStringLiteral("charges"))->setText(charges);
+        dialog.accept();
+        QCOMPARE(messages.Requests().size(), 1);
+        QCOMPARE(messages.LastText(), message);
+        QCOMPARE(messages.Requests().last().caption, QStringLiteral("Error"));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.focusWidget(), dialog.findChild<QLineEdit*>(field));
     }
 
     void closingTheViewHandsTheDigestBack()

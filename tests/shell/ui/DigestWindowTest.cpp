@@ -191,12 +191,14 @@ private slots:
 
         QCOMPARE(viewMenu(program),
                  QStringLiteral("&View: Sort fragments by &start | Sort fragments by &length | "
-                                "Sort fragments by &weight[v] | --- | &Complete digest |"));
+                                "Sort fragments by &weight[v] | --- | &Complete digest | --- | "
+                                "Digest &Options... |"));
         QVERIFY(program.frame->Execute(cmd::kSortByStart));
         QVERIFY(program.frame->Execute(cmd::kCompleteDigest));
         QCOMPARE(viewMenu(program),
                  QStringLiteral("&View: Sort fragments by &start[v] | Sort fragments by &length | "
-                                "Sort fragments by &weight | --- | &Complete digest[v] |"));
+                                "Sort fragments by &weight | --- | &Complete digest[v] | --- | "
+                                "Digest &Options... |"));
         QCOMPARE(view->LineText(view->LineCount() - 1),
                  QStringLiteral(" 2383.8    |  90     |  110    |  21"));
         QVERIFY(program.Enabled(cmd::kPrint));

@@ -12,6 +12,7 @@
 #include "shell/ui/HelpWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
@@ -24,6 +25,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 
 #include <functional>
@@ -168,6 +170,45 @@ private slots:
         QTRY_VERIFY(!view->Busy());
         view->SelectLines(21, 23);
         save(program, QStringLiteral("digest-P01308.png"));
+    }
+
+    void filteredDigestOfInsulin()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P01308.fasta")));
+        program.Document()->Record().agents = {{"Trypsin", "K!;R!"}};
+        {
+            test::ModalAnswer answer([](QWidget& dialog) {
+                dialog.findChild<QPushButton*>(QStringLiteral("select"))->click();
+                dialog.findChild<QPushButton*>(QStringLiteral("analyse"))->click();
+            });
+            QVERIFY(program.frame->Execute(cmd::kCleavage));
+            QVERIFY(answer.Answered());
+        }
+        auto* view = qobject_cast<analysis::ui::CDigView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+        QTRY_VERIFY(!view->Busy());
+        {
+            test::ModalAnswer answer([](QWidget& dialog) {
+                dialog.findChild<QCheckBox*>(QStringLiteral("limitMissed"))->setChecked(true);
+                dialog.findChild<QLineEdit*>(QStringLiteral("maxMissed"))
+                    ->setText(QStringLiteral("1"));
+                dialog.findChild<QLineEdit*>(QStringLiteral("minLength"))
+                    ->setText(QStringLiteral("5"));
+                dialog.findChild<QRadioButton*>(QStringLiteral("monoisotopic"))->setChecked(true);
+                dialog.findChild<QLineEdit*>(QStringLiteral("charges"))
+                    ->setText(QStringLiteral("1,2,3"));
+                save(&dialog, QStringLiteral("digest-options-dialog.png"));
+                qobject_cast<QDialog*>(&dialog)->accept();
+            });
+            QVERIFY(program.frame->Execute(cmd::kDigestOptions));
+            QVERIFY(answer.Answered());
+        }
+        QTRY_VERIFY(!view->Busy());
+        program.frame->ActiveFrame()->resize(700, 560);
+        view->SelectLines(23, 23);
+        save(program, QStringLiteral("digest-P01308-filtered.png"));
     }
 
     void motifsOfBacteriorhodopsin()
