@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <span>
 #include <thread>
 
 namespace quorin::batch {
@@ -288,19 +289,25 @@ BatchAnalyzer::BatchAnalyzer(const core::PropertyRecord& record, const BatchOpti
     }
 }
 
-void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row,
-                            std::vector<double>& scratch) const
+void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row, AnalysisScratch& scratch) const
 {
     row = PROPERTIES{};
     auto& counts = row.absoluteComposition;
     const bool needValues = m_options.UsesScale();
-    // Sized once for the whole body and trimmed after: the loop then writes
-    // without a capacity check per residue. The GRAVY sum is taken on the way,
-    // in the same order as a later pass over the values would take it.
-    scratch.resize(needValues ? body.size() : 0);
-    double* const values = scratch.data();
+    // Grown to the longest body seen and never shrunk: the loop writes without
+    // a capacity check per residue, and nothing is filled twice.
+    if (needValues && scratch.values.size() < body.size()) {
+        scratch.values.resize(body.size());
+        scratch.prefixSums.resize(body.size() + 1);
+    }
+    double* const values = scratch.values.data();
+    double* const prefixSums = scratch.prefixSums.data();
     std::size_t valueCount = 0;
+    // One running sum serves GRAVY (its last value) and the helix windows.
     double valueSum = 0.0;
+    if (needValues) {
+        prefixSums[0] = 0.0;
+    }
     for (const char c : body) {
         const std::int8_t slot = m_slots[static_cast<unsigned char>(c)];
         if (slot < 0) {
@@ -311,9 +318,9 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row,
             const double value = m_hydropathy[static_cast<std::size_t>(slot)];
             values[valueCount++] = value;
             valueSum += value;
+            prefixSums[valueCount] = valueSum;
         }
     }
-    scratch.resize(valueCount);
     std::int64_t length = 0;
     for (std::size_t i = 1; i <= 20; ++i) {
         length += counts[i];
@@ -343,11 +350,20 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row,
     }
     // GRAVY and the helices run over every position of the cleaned sequence,
     // X and O included, as the hydropathy plot reads them.
-    if (m_options.gravy && !scratch.empty()) {
-        row.gravy = valueSum / static_cast<double>(scratch.size());
+    if (m_options.gravy && valueCount > 0) {
+        row.gravy = valueSum / static_cast<double>(valueCount);
     }
     if (m_options.helices) {
-        row.helixCount = plots::PredictHelices(scratch, m_options.threshold);
+        // Bounds the sum of the values' magnitudes from the counts (X and O
+        // share the C-terminus slot, which counts one beyond them).
+        double absoluteSum = static_cast<double>(counts[core::kCTerminus] - 1) *
+                             std::fabs(m_hydropathy[core::kCTerminus]);
+        for (std::size_t i = 1; i <= 20; ++i) {
+            absoluteSum += static_cast<double>(counts[i]) * std::fabs(m_hydropathy[i]);
+        }
+        row.helixCount = plots::PredictHelices(std::span<const double>(values, valueCount),
+                                               std::span<const double>(prefixSums, valueCount + 1),
+                                               absoluteSum, m_options.threshold);
     }
     if (length > 0) {
         for (std::size_t i = 0; i < core::kResidueSlots; ++i) {

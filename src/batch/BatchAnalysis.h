@@ -55,6 +55,14 @@ private:
     std::vector<std::array<double, kGroups>> m_denominators;
 };
 
+/// The working memory of BatchAnalyzer::Analyse, one per thread, kept
+/// between calls.
+struct AnalysisScratch
+{
+    std::vector<double> values;
+    std::vector<double> prefixSums;
+};
+
 /// Computes result rows from the current tables and scale of a record, for
 /// many sequences at once: const, so one analyzer serves every thread.
 class BatchAnalyzer
@@ -65,9 +73,8 @@ public:
     BatchAnalyzer(const core::PropertyRecord& record, const BatchOptions& options, int scaleIndex);
 
     /// The row of one record body: its residue letters (IsResidueLetter) as
-    /// SetSequence counts them. scratch holds the hydropathy values between
-    /// calls.
-    void Analyse(std::string_view body, PROPERTIES& row, std::vector<double>& scratch) const;
+    /// SetSequence counts them.
+    void Analyse(std::string_view body, PROPERTIES& row, AnalysisScratch& scratch) const;
 
 private:
     BatchOptions m_options;

@@ -192,7 +192,7 @@ BatchOutcome WriteBatchResults(const std::vector<BatchRecord>& records, std::siz
     runOrdered<std::string>(
         blocks, EffectiveJobs(control.jobs), control,
         [&](std::size_t block) {
-            thread_local std::vector<double> scratch;
+            thread_local AnalysisScratch scratch;
             const std::size_t first = block * kResultsBlock;
             const std::size_t last = std::min(records.size(), first + kResultsBlock);
             std::string text;
