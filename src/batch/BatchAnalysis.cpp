@@ -8,7 +8,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <chrono>
+#include <optional>
 #include <span>
 #include <thread>
 
@@ -110,16 +113,32 @@ constexpr std::array<int, 9> kChargedSlots = {core::kNTerminus, 7, 9, 15, 2, 3, 
                                               core::kCTerminus};
 constexpr int kPositiveGroups = 4;
 
-/// Writes value with 0 to 2 decimals exactly as std::to_chars in fixed form
-/// would (the binary value rounded half to even), by integer arithmetic on
-/// its mantissa; the general formatter is several times slower and the batch
-/// writes some twenty numbers per protein. Returns false for a value it does
-/// not take (not finite, too large, more decimals).
-bool appendFixedFast(std::string& out, double value, int decimals)
+/// The longest text of one number in a results line: a double in fixed form
+/// with two decimals (309 integer digits at most), or a 64-bit integer.
+constexpr std::size_t kMaxNumberText = 320;
+
+/// "00" to "99", two characters each.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+/// Writes value with Decimals (0 to 2) at out exactly as std::to_chars in
+/// fixed form would (the binary value rounded half to even), by integer
+/// arithmetic on its mantissa; the general formatter is several times slower
+/// and the batch writes some forty numbers per protein. Returns the end of the
+/// text, or nullptr for a value it does not take (not finite, too large).
+template <int Decimals>
+char* writeFixedFast(char* out, double value)
 {
-    static constexpr std::array<std::uint64_t, 3> kPowers = {1, 10, 100};
-    if (decimals < 0 || decimals > 2 || !std::isfinite(value)) {
-        return false;
+    static_assert(Decimals >= 0 && Decimals <= 2);
+    constexpr std::uint64_t kPower = Decimals == 0 ? 1 : Decimals == 1 ? 10 : 100;
+    if (!std::isfinite(value)) {
+        return nullptr;
     }
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
     const bool negative = (bits >> 63) != 0;
@@ -133,11 +152,11 @@ bool appendFixedFast(std::string& out, double value, int decimals)
         exponent = exponentBits - 1075;
     }
     // value = mantissa * 2^exponent, and mantissa * 100 < 2^60.
-    const std::uint64_t scaled = mantissa * kPowers[static_cast<std::size_t>(decimals)];
+    const std::uint64_t scaled = mantissa * kPower;
     std::uint64_t rounded = 0;
     if (exponent >= 0) {
         if (exponent > 3) {
-            return false;
+            return nullptr;
         }
         rounded = scaled << exponent;
     } else if (-exponent <= 60) {
@@ -150,43 +169,76 @@ bool appendFixedFast(std::string& out, double value, int decimals)
         }
     }
     // else below half of the last place: zero.
-    char buffer[32];
-    char* end = buffer + sizeof buffer;
-    char* p = end;
-    for (int d = 0; d < decimals; ++d) {
-        *--p = static_cast<char>('0' + rounded % 10);
-        rounded /= 10;
-    }
-    if (decimals > 0) {
-        *--p = '.';
-    }
-    do {
-        *--p = static_cast<char>('0' + rounded % 10);
-        rounded /= 10;
-    } while (rounded != 0);
     if (negative) {
-        *--p = '-';
+        *out++ = '-';
     }
-    out.append(p, end);
-    return true;
+    // Nearly every value fits 32 bits, whose division by a constant is a
+    // short multiplication.
+    std::uint64_t integral =
+        rounded <= UINT32_MAX
+            ? std::uint64_t{static_cast<std::uint32_t>(rounded) / std::uint32_t{kPower}}
+            : rounded / kPower;
+    const std::uint64_t fraction = rounded - integral * kPower;
+    int digits = 1;
+    for (std::uint64_t rest = integral; rest >= 10; rest /= 10) {
+        ++digits;
+    }
+    // The integer part from its back, two digits at a time.
+    char* p = out + digits;
+    while (integral >= 10) {
+        p -= 2;
+        std::memcpy(p, &kDigitPairs[2 * (integral % 100)], 2);
+        integral /= 100;
+    }
+    if (p != out) {
+        *--p = static_cast<char>('0' + integral);
+    }
+    out += digits;
+    if constexpr (Decimals > 0) {
+        *out++ = '.';
+        if constexpr (Decimals == 1) {
+            *out++ = static_cast<char>('0' + fraction);
+        } else {
+            std::memcpy(out, &kDigitPairs[2 * fraction], 2);
+            out += 2;
+        }
+    }
+    return out;
+}
+
+/// Writes value in fixed form with decimals (0 to 2) at out, at most
+/// kMaxNumberText characters; returns the end of the text.
+char* writeFixed(char* out, double value, int decimals)
+{
+    char* end = nullptr;
+    switch (decimals) {
+    case 0:
+        end = writeFixedFast<0>(out, value);
+        break;
+    case 1:
+        end = writeFixedFast<1>(out, value);
+        break;
+    case 2:
+        end = writeFixedFast<2>(out, value);
+        break;
+    default:
+        break;
+    }
+    if (end != nullptr) {
+        return end;
+    }
+    return std::to_chars(out, out + kMaxNumberText, value, std::chars_format::fixed, decimals).ptr;
+}
+
+char* writeInteger(char* out, std::int64_t value)
+{
+    return std::to_chars(out, out + kMaxNumberText, value).ptr;
 }
 
 void appendFixed(std::string& out, double value, int decimals)
 {
-    if (appendFixedFast(out, value, decimals)) {
-        return;
-    }
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    out.append(buffer, result.ptr);
-}
-
-void appendInteger(std::string& out, std::int64_t value)
-{
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    char buffer[kMaxNumberText];
+    out.append(buffer, writeFixed(buffer, value, decimals));
 }
 
 std::string asctimeText(std::time_t time)
@@ -373,9 +425,83 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row, AnalysisScra
     }
 }
 
+namespace {
+
+/// The values of rank (n - 1) / 2 and n / 2 of n values in ascending order:
+/// the two middle values of an even count, the middle one twice of an odd
+/// count. A sample of the values brackets the middle ranks; one pass counts
+/// the values below the bracket and at its ends and gathers those within it,
+/// and only these are ordered. Where the bracket misses (values in an unlucky
+/// order), a copy of them all is ordered. buffer is working memory.
+std::pair<double, double> middleValues(std::span<const double> values, std::vector<double>& buffer)
+{
+    const std::size_t n = values.size();
+    const std::array<std::size_t, 2> ranks = {(n - 1) / 2, n / 2};
+    std::array<std::optional<double>, 2> found;
+    constexpr std::size_t kSample = 4096;
+    constexpr std::size_t kMargin = 128;
+    if (n >= 8 * kSample) {
+        std::array<double, kSample> sample{};
+        for (std::size_t k = 0; k < kSample; ++k) {
+            sample[k] = values[k * n / kSample];
+        }
+        std::sort(sample.begin(), sample.end());
+        const double low = sample[kSample / 2 - kMargin];
+        const double high = sample[kSample / 2 + kMargin];
+        const bool distinct = low != high;
+        buffer.resize(n);
+        std::size_t below = 0;
+        std::size_t atLow = 0;
+        std::size_t atHigh = 0;
+        std::size_t inside = 0;
+        // Without branches: a value lands beyond the bracket about half of the
+        // time either way.
+        for (const double value : values) {
+            below += value < low ? 1 : 0;
+            atLow += value == low ? 1 : 0;
+            atHigh += distinct && value == high ? 1 : 0;
+            buffer[inside] = value;
+            inside += low < value && value < high ? 1 : 0;
+        }
+        for (std::size_t r = 0; r < ranks.size(); ++r) {
+            std::size_t rank = ranks[r];
+            if (rank < below) {
+                continue;
+            }
+            rank -= below;
+            if (rank < atLow) {
+                found[r] = low;
+                continue;
+            }
+            rank -= atLow;
+            if (rank < inside) {
+                const auto nth = buffer.begin() + static_cast<std::ptrdiff_t>(rank);
+                std::nth_element(buffer.begin(), nth,
+                                 buffer.begin() + static_cast<std::ptrdiff_t>(inside));
+                found[r] = *nth;
+                continue;
+            }
+            rank -= inside;
+            if (rank < atHigh) {
+                found[r] = high;
+            }
+        }
+    }
+    if (!found[0] || !found[1]) {
+        buffer.assign(values.begin(), values.end());
+        const auto middle = buffer.begin() + static_cast<std::ptrdiff_t>(n / 2);
+        std::nth_element(buffer.begin(), middle, buffer.end());
+        found = {n % 2 == 0 ? *std::max_element(buffer.begin(), middle) : *middle, *middle};
+    }
+    return {*found[0], *found[1]};
+}
+
+} // namespace
+
 ColumnTable::ColumnTable(const BatchOptions& options, std::size_t rows)
     : m_options(options), m_columns(SelectedColumns(options)), m_rows(rows),
-      m_values(m_columns.size() * rows)
+      // Every value is set before it is read: no pass that zeroes the table.
+      m_values(std::make_unique_for_overwrite<double[]>(m_columns.size() * rows))
 {}
 
 void ColumnTable::Set(std::size_t row, const PROPERTIES& values)
@@ -419,82 +545,98 @@ StatisticsRows ColumnTable::Statistics(unsigned jobs) const
             result.names.push_back(kinds[s].second);
         }
     }
-    if (result.rows.empty()) {
+    if (result.rows.empty() || columns.empty()) {
         return result;
     }
     const std::size_t n = m_rows;
     const auto count = static_cast<double>(n);
-    // Columns are independent and each is summed in row order, so sharing them
-    // out among threads changes no value.
-    std::atomic<std::size_t> nextColumn = 0;
-    const auto work = [&] {
-        std::vector<double> values(n);
-        for (std::size_t c = nextColumn++; c < columns.size(); c = nextColumn++) {
-            const Column& column = columns[c];
-            double sum = 0.0;
-            const double* const stored = m_values.data() + c * n;
+    std::vector<std::array<double, 6>> statistics(columns.size());
+    const auto column = [&](std::size_t c) {
+        return std::span<const double>(m_values.get() + c * n, n);
+    };
+
+    // The sums of a column run in row order, as a single pass would take them;
+    // kGroup columns go through the rows side by side so that their additions
+    // overlap. A short last group repeats its last column.
+    constexpr std::size_t kGroup = 4;
+    const auto moments = [&](std::size_t first) {
+        std::array<const double*, kGroup> values{};
+        for (std::size_t k = 0; k < kGroup; ++k) {
+            values[k] = column(std::min(first + k, columns.size() - 1)).data();
+        }
+        std::array<double, kGroup> sum{};
+        std::array<double, kGroup> low{};
+        std::array<double, kGroup> high{};
+        for (std::size_t k = 0; k < kGroup; ++k) {
+            low[k] = high[k] = values[k][0];
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t k = 0; k < kGroup; ++k) {
+                const double value = values[k][i];
+                sum[k] += value;
+                low[k] = value < low[k] ? value : low[k];
+                high[k] = high[k] < value ? value : high[k];
+            }
+        }
+        std::array<double, kGroup> mean{};
+        std::array<double, kGroup> squares{};
+        for (std::size_t k = 0; k < kGroup; ++k) {
+            mean[k] = sum[k] / count;
+        }
+        if (n > 1) {
             for (std::size_t i = 0; i < n; ++i) {
-                values[i] = stored[i];
-                sum += values[i];
-            }
-            std::array<double, 6> statistic{};
-            statistic[Mean] = sum / count;
-            if (n > 1) {
-                double squares = 0.0;
-                for (const double value : values) {
-                    const double deviation = statistic[Mean] - value;
-                    squares += deviation * deviation;
-                }
-                statistic[Sd] = std::sqrt(squares / (count - 1.0));
-            }
-            statistic[Se] = statistic[Sd] / std::sqrt(count);
-            const auto [low, high] = std::minmax_element(values.begin(), values.end());
-            statistic[Minimum] = *low;
-            statistic[Maximum] = *high;
-            const bool integral = column.kind == Column::Kind::Length ||
-                                  column.kind == Column::Kind::Helices ||
-                                  column.kind == Column::Kind::Absolute;
-            if (options.median && integral && *high - *low < double(1 << 22)) {
-                // Counts of small whole numbers: the middle values without a sort.
-                std::vector<std::size_t> histogram(static_cast<std::size_t>(*high - *low) + 1);
-                for (const double value : values) {
-                    ++histogram[static_cast<std::size_t>(value - *low)];
-                }
-                const auto nth = [&](std::size_t rank) {
-                    std::size_t seen = 0;
-                    for (std::size_t v = 0;; ++v) {
-                        seen += histogram[v];
-                        if (seen > rank) {
-                            return *low + static_cast<double>(v);
-                        }
-                    }
-                };
-                statistic[Median] = n % 2 == 0 ? (nth(n / 2 - 1) + nth(n / 2)) / 2.0 : nth(n / 2);
-            } else if (options.median) {
-                const auto middle = values.begin() + static_cast<std::ptrdiff_t>(n / 2);
-                std::nth_element(values.begin(), middle, values.end());
-                if (n % 2 == 0) {
-                    const double upper = *middle;
-                    const double lower = *std::max_element(values.begin(), middle);
-                    statistic[Median] = (lower + upper) / 2.0;
-                } else {
-                    statistic[Median] = *middle;
-                }
-            }
-            for (std::size_t s = 0; s < kinds.size(); ++s) {
-                if (rowOf[s] >= 0) {
-                    column.Store(result.rows[static_cast<std::size_t>(rowOf[s])], statistic[s]);
+                for (std::size_t k = 0; k < kGroup; ++k) {
+                    const double deviation = mean[k] - values[k][i];
+                    squares[k] += deviation * deviation;
                 }
             }
         }
+        for (std::size_t k = 0; k < kGroup && first + k < columns.size(); ++k) {
+            std::array<double, 6>& statistic = statistics[first + k];
+            statistic[Mean] = mean[k];
+            if (n > 1) {
+                statistic[Sd] = std::sqrt(squares[k] / (count - 1.0));
+            }
+            statistic[Se] = statistic[Sd] / std::sqrt(count);
+            statistic[Minimum] = low[k];
+            statistic[Maximum] = high[k];
+        }
+    };
+    const auto median = [&](std::size_t c, std::vector<double>& buffer) {
+        const auto [lower, upper] = middleValues(column(c), buffer);
+        statistics[c][Median] = n % 2 == 0 ? (lower + upper) / 2.0 : upper;
+    };
+
+    // The tasks: the groups' moments, then each column's median; columns are
+    // independent, so sharing them out among threads changes no value.
+    const std::size_t groups = (columns.size() + kGroup - 1) / kGroup;
+    const std::size_t tasks = groups + (options.median ? columns.size() : 0);
+    std::atomic<std::size_t> nextTask = 0;
+    const auto work = [&] {
+        std::vector<double> buffer;
+        for (std::size_t t = nextTask++; t < tasks; t = nextTask++) {
+            if (t < groups) {
+                moments(t * kGroup);
+            } else {
+                median(t - groups, buffer);
+            }
+
+        }
     };
     std::vector<std::thread> threads;
-    for (unsigned t = 1; t < std::min<std::size_t>(jobs, columns.size()); ++t) {
+    for (unsigned t = 1; t < std::min<std::size_t>(jobs, tasks); ++t) {
         threads.emplace_back(work);
     }
     work();
     for (std::thread& thread : threads) {
         thread.join();
+    }
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        for (std::size_t s = 0; s < kinds.size(); ++s) {
+            if (rowOf[s] >= 0) {
+                columns[c].Store(result.rows[static_cast<std::size_t>(rowOf[s])], statistics[c][s]);
+            }
+        }
     }
     return result;
 }
@@ -535,46 +677,51 @@ std::string ResultsHeader(const BatchOptions& options)
 void AppendResultLine(std::string& out, const PROPERTIES& row, std::string_view name,
                       const BatchOptions& options)
 {
+    // The numbers are written into one buffer large enough for the longest of
+    // each, then appended at once.
+    constexpr std::size_t kMaxNumbers = 7 + 2 * 20;
+    std::array<char, kMaxNumbers*(kMaxNumberText + 1)> buffer;
+    char* p = buffer.data();
+    const auto fixed = [&p](double value, int decimals) {
+        p = writeFixed(p, value, decimals);
+        *p++ = '\t';
+    };
+    const auto integer = [&p](std::int64_t value) {
+        p = writeInteger(p, value);
+        *p++ = '\t';
+    };
     if (options.length) {
-        appendInteger(out, row.length);
-        out += '\t';
+        integer(row.length);
     }
     if (options.molecularWeight) {
-        appendFixed(out, row.molecularWeight, 0);
-        out += '\t';
+        fixed(row.molecularWeight, 0);
     }
     if (options.isoelectricPoint) {
-        appendFixed(out, row.isoelectricPoint, 1);
-        out += '\t';
+        fixed(row.isoelectricPoint, 1);
     }
     if (options.epsUrea) {
-        appendFixed(out, row.epsDenatured, 0);
-        out += '\t';
+        fixed(row.epsDenatured, 0);
     }
     if (options.epsNative) {
-        appendFixed(out, row.epsNative, 0);
-        out += '\t';
+        fixed(row.epsNative, 0);
     }
     if (options.gravy) {
-        appendFixed(out, row.gravy, 2);
-        out += '\t';
+        fixed(row.gravy, 2);
     }
     if (options.helices) {
-        appendInteger(out, row.helixCount);
-        out += '\t';
+        integer(row.helixCount);
     }
     if (options.relativeComposition) {
         for (std::size_t i = 1; i <= 20; ++i) {
-            appendFixed(out, row.relativeComposition[i], 2);
-            out += '\t';
+            fixed(row.relativeComposition[i], 2);
         }
     }
     if (options.absoluteComposition) {
         for (std::size_t i = 1; i <= 20; ++i) {
-            appendInteger(out, row.absoluteComposition[i]);
-            out += '\t';
+            integer(row.absoluteComposition[i]);
         }
     }
+    out.append(buffer.data(), p);
     out += name;
     out += kEol;
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -139,7 +140,8 @@ private:
     BatchOptions m_options;
     std::vector<Column> m_columns;
     std::size_t m_rows = 0;
-    std::vector<double> m_values;
+    /// Column after column, m_rows values each.
+    std::unique_ptr<double[]> m_values;
 };
 
 /// The header line of the results file, CR LF included.
