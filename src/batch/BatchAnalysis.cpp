@@ -6,11 +6,11 @@
 #include <atomic>
 #include <bit>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <chrono>
 #include <optional>
 #include <span>
 #include <thread>
@@ -296,30 +296,47 @@ IsoelectricGrid::IsoelectricPoint(const std::array<std::int64_t, core::kResidueS
     for (std::size_t g = 0; g < kGroups; ++g) {
         n[g] = static_cast<double>(counts[static_cast<std::size_t>(kChargedSlots[g])]);
     }
-    // First index in [low, high) whose charge is at most limit (high when none):
-    // the charge never rises with the pH.
-    const auto firstAtMost = [&](int low, int high, double limit) {
-        while (low < high) {
-            const int middle = low + (high - low) / 2;
-            if (netCharge(n, middle) <= limit) {
-                high = middle;
+    // The bisection for the first grid index whose charge is at most zero (kEnd
+    // when none): the charge never rises with the pH. It keeps the charges it
+    // computed at the ends it closes in on.
+    int low = kFirst;
+    int high = kEnd;
+    std::optional<double> atHigh;
+    std::optional<double> belowLow;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        const double z = netCharge(n, middle);
+        if (z <= 0.0) {
+            high = middle;
+            atHigh = z;
+        } else {
+            low = middle + 1;
+            belowLow = z;
+        }
+    }
+    const int crossing = low;
+    if (crossing == kFirst) {
+        return crossing * 0.01;
+    }
+    // The last positive charge may stand on a plateau; the grid search keeps
+    // its first point.
+    const double positive = belowLow ? *belowLow : netCharge(n, crossing - 1);
+    int best = crossing - 1;
+    if (best > kFirst && netCharge(n, best - 1) <= positive) {
+        int first = kFirst;
+        int last = best - 1;
+        while (first < last) {
+            const int middle = first + (last - first) / 2;
+            if (netCharge(n, middle) <= positive) {
+                last = middle;
             } else {
-                low = middle + 1;
+                first = middle + 1;
             }
         }
-        return low;
-    };
-    const int crossing = firstAtMost(kFirst, kEnd, 0.0);
-    int best = crossing;
-    if (crossing > kFirst) {
-        // The last positive charge may stand on a plateau; the grid search keeps
-        // its first point.
-        const double positive = netCharge(n, crossing - 1);
-        const int plateauStart = firstAtMost(kFirst, crossing - 1, positive);
-        best = plateauStart;
-        if (crossing < kEnd && std::fabs(netCharge(n, crossing)) < positive) {
-            best = crossing;
-        }
+        best = first;
+    }
+    if (crossing < kEnd && std::fabs(atHigh ? *atHigh : netCharge(n, crossing)) < positive) {
+        best = crossing;
     }
     return best * 0.01;
 }
@@ -427,87 +444,182 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row, AnalysisScra
 
 namespace {
 
-/// The values of rank (n - 1) / 2 and n / 2 of n values in ascending order:
-/// the two middle values of an even count, the middle one twice of an odd
-/// count. A sample of the values brackets the middle ranks; one pass counts
-/// the values below the bracket and at its ends and gathers those within it,
-/// and only these are ordered. Where the bracket misses (values in an unlucky
-/// order), a copy of them all is ordered. buffer is working memory.
-std::pair<double, double> middleValues(std::span<const double> values, std::vector<double>& buffer)
+/// Counts and gathers the values of a column around a bracket [low, high]
+/// that a sample of them puts about the middle ranks: the values below it and
+/// at its ends are only counted, those within gathered, and only these are
+/// ordered.
+class MiddleBracket
+{
+public:
+    MiddleBracket(double low, double high, double* gathered)
+        : m_low(low), m_high(high), m_gathered(gathered)
+    {}
+
+    void Take(std::span<const double> values)
+    {
+        // Kept in locals: the gathered values are doubles like the bracket's
+        // ends, which a store through m_gathered would otherwise reload.
+        const double low = m_low;
+        const double high = m_high;
+        double* const gathered = m_gathered;
+        std::size_t belowLow = m_belowLow;
+        std::size_t upToLow = m_upToLow;
+        std::size_t belowHigh = m_belowHigh;
+        std::size_t upToHigh = m_upToHigh;
+        std::size_t inside = m_inside;
+        // Counts of plain comparisons, without a branch: a value lands on
+        // either side about half of the time.
+        for (const double value : values) {
+            belowLow += value < low ? 1 : 0;
+            upToLow += value <= low ? 1 : 0;
+            belowHigh += value < high ? 1 : 0;
+            upToHigh += value <= high ? 1 : 0;
+            gathered[inside] = value;
+            inside += (low < value) & (value < high) ? 1 : 0;
+        }
+        m_belowLow = belowLow;
+        m_upToLow = upToLow;
+        m_belowHigh = belowHigh;
+        m_upToHigh = upToHigh;
+        m_inside = inside;
+    }
+
+    /// The values of rank (n - 1) / 2 and n / 2 of all n taken, in ascending
+    /// order; nothing where the bracket missed one of them.
+    std::optional<std::pair<double, double>> MiddleValues(std::size_t n)
+    {
+        std::optional<double> lower = valueOfRank((n - 1) / 2);
+        if (!lower || n % 2 != 0) {
+            return lower ? std::optional(std::pair(*lower, *lower)) : std::nullopt;
+        }
+        const std::optional<double> upper = valueOfRank(n / 2);
+        return upper ? std::optional(std::pair(*lower, *upper)) : std::nullopt;
+    }
+
+private:
+    std::optional<double> valueOfRank(std::size_t rank)
+    {
+        if (rank < m_belowLow) {
+            return std::nullopt;
+        }
+        rank -= m_belowLow;
+        const std::size_t atLow = m_upToLow - m_belowLow;
+        if (rank < atLow) {
+            return m_low;
+        }
+        rank -= atLow;
+        if (rank < m_inside) {
+            double* const nth = m_gathered + rank;
+            std::nth_element(m_gathered, nth, m_gathered + m_inside);
+            return *nth;
+        }
+        rank -= m_inside;
+        // Ends that are equal were counted once, as the low end.
+        const std::size_t atHigh = m_low < m_high ? m_upToHigh - m_belowHigh : 0;
+        if (rank < atHigh) {
+            return m_high;
+        }
+        return std::nullopt;
+    }
+
+    double m_low;
+    double m_high;
+    double* m_gathered;
+    std::size_t m_belowLow = 0;
+    std::size_t m_upToLow = 0;
+    std::size_t m_belowHigh = 0;
+    std::size_t m_upToHigh = 0;
+    std::size_t m_inside = 0;
+};
+
+/// The median of values by ordering them all (values is reordered).
+double medianOfAll(std::span<double> values)
 {
     const std::size_t n = values.size();
-    const std::array<std::size_t, 2> ranks = {(n - 1) / 2, n / 2};
-    std::array<std::optional<double>, 2> found;
-    constexpr std::size_t kSample = 4096;
-    constexpr std::size_t kMargin = 128;
-    if (n >= 8 * kSample) {
-        std::array<double, kSample> sample{};
-        for (std::size_t k = 0; k < kSample; ++k) {
-            sample[k] = values[k * n / kSample];
-        }
-        std::sort(sample.begin(), sample.end());
-        const double low = sample[kSample / 2 - kMargin];
-        const double high = sample[kSample / 2 + kMargin];
-        const bool distinct = low != high;
-        buffer.resize(n);
-        std::size_t below = 0;
-        std::size_t atLow = 0;
-        std::size_t atHigh = 0;
-        std::size_t inside = 0;
-        // Without branches: a value lands beyond the bracket about half of the
-        // time either way.
-        for (const double value : values) {
-            below += value < low ? 1 : 0;
-            atLow += value == low ? 1 : 0;
-            atHigh += distinct && value == high ? 1 : 0;
-            buffer[inside] = value;
-            inside += low < value && value < high ? 1 : 0;
-        }
-        for (std::size_t r = 0; r < ranks.size(); ++r) {
-            std::size_t rank = ranks[r];
-            if (rank < below) {
-                continue;
-            }
-            rank -= below;
-            if (rank < atLow) {
-                found[r] = low;
-                continue;
-            }
-            rank -= atLow;
-            if (rank < inside) {
-                const auto nth = buffer.begin() + static_cast<std::ptrdiff_t>(rank);
-                std::nth_element(buffer.begin(), nth,
-                                 buffer.begin() + static_cast<std::ptrdiff_t>(inside));
-                found[r] = *nth;
-                continue;
-            }
-            rank -= inside;
-            if (rank < atHigh) {
-                found[r] = high;
-            }
-        }
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(n / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    if (n % 2 == 0) {
+        return (*std::max_element(values.begin(), middle) + *middle) / 2.0;
     }
-    if (!found[0] || !found[1]) {
-        buffer.assign(values.begin(), values.end());
-        const auto middle = buffer.begin() + static_cast<std::ptrdiff_t>(n / 2);
-        std::nth_element(buffer.begin(), middle, buffer.end());
-        found = {n % 2 == 0 ? *std::max_element(buffer.begin(), middle) : *middle, *middle};
-    }
-    return {*found[0], *found[1]};
+    return *middle;
+}
+
+bool isWhole(Column::Kind kind)
+{
+    return kind == Column::Kind::Length || kind == Column::Kind::Helices ||
+           kind == Column::Kind::Absolute;
 }
 
 } // namespace
 
-ColumnTable::ColumnTable(const BatchOptions& options, std::size_t rows)
-    : m_options(options), m_columns(SelectedColumns(options)), m_rows(rows),
-      // Every value is set before it is read: no pass that zeroes the table.
-      m_values(std::make_unique_for_overwrite<double[]>(m_columns.size() * rows))
-{}
+ColumnTable::ColumnTable(const BatchOptions& options, std::size_t rows, std::uint64_t largestValue)
+    : m_options(options), m_columns(SelectedColumns(options)), m_rows(rows)
+{
+    const bool compact = largestValue <= UINT32_MAX;
+    const auto wholeIndex = [&](Column source) {
+        const auto found =
+            std::find_if(m_wholeSources.begin(), m_wholeSources.end(), [&](const Column& c) {
+                return c.kind == source.kind && c.slot == source.slot;
+            });
+        if (found != m_wholeSources.end()) {
+            return static_cast<std::size_t>(found - m_wholeSources.begin());
+        }
+        m_wholeSources.push_back(source);
+        return m_wholeSources.size() - 1;
+    };
+    for (const Column& column : m_columns) {
+        Storage storage;
+        if (compact && isWhole(column.kind)) {
+            storage = {Storage::Kind::Whole, wholeIndex(column), 0};
+        } else if (compact && column.kind == Column::Kind::Relative) {
+            storage = {Storage::Kind::Ratio, wholeIndex({Column::Kind::Absolute, column.slot}),
+                       wholeIndex({Column::Kind::Length, 0})};
+        } else {
+            storage = {Storage::Kind::Real, m_realSources.size(), 0};
+            m_realSources.push_back(column);
+        }
+        m_storage.push_back(storage);
+    }
+    // Every value is set before it is read: no pass that zeroes the table.
+    m_whole = std::make_unique_for_overwrite<std::uint32_t[]>(m_wholeSources.size() * rows);
+    m_real = std::make_unique_for_overwrite<double[]>(m_realSources.size() * rows);
+}
 
 void ColumnTable::Set(std::size_t row, const PROPERTIES& values)
 {
-    for (std::size_t c = 0; c < m_columns.size(); ++c) {
-        m_values[c * m_rows + row] = m_columns[c].Read(values);
+    for (std::size_t q = 0; q < m_wholeSources.size(); ++q) {
+        m_whole[q * m_rows + row] = static_cast<std::uint32_t>(m_wholeSources[q].Read(values));
+    }
+    for (std::size_t q = 0; q < m_realSources.size(); ++q) {
+        m_real[q * m_rows + row] = m_realSources[q].Read(values);
+    }
+}
+
+void ColumnTable::read(std::size_t c, std::size_t first, std::size_t count, double* out) const
+{
+    const Storage& storage = m_storage[c];
+    switch (storage.kind) {
+    case Storage::Kind::Whole: {
+        const std::uint32_t* const whole = m_whole.get() + storage.index * m_rows + first;
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i] = static_cast<double>(whole[i]);
+        }
+        break;
+    }
+    case Storage::Kind::Real:
+        std::copy_n(m_real.get() + storage.index * m_rows + first, count, out);
+        break;
+    case Storage::Kind::Ratio: {
+        // As the analysis computes a relative composition: 0 for no residues.
+        const std::uint32_t* const counts = m_whole.get() + storage.index * m_rows + first;
+        const std::uint32_t* const lengths = m_whole.get() + storage.lengthIndex * m_rows + first;
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i] = lengths[i] > 0
+                         ? static_cast<double>(counts[i]) / static_cast<double>(lengths[i])
+                         : 0.0;
+        }
+        break;
+    }
     }
 }
 
@@ -551,46 +663,92 @@ StatisticsRows ColumnTable::Statistics(unsigned jobs) const
     const std::size_t n = m_rows;
     const auto count = static_cast<double>(n);
     std::vector<std::array<double, 6>> statistics(columns.size());
-    const auto column = [&](std::size_t c) {
-        return std::span<const double>(m_values.get() + c * n, n);
-    };
 
-    // The sums of a column run in row order, as a single pass would take them;
-    // kGroup columns go through the rows side by side so that their additions
-    // overlap. A short last group repeats its last column.
+    // kGroup columns go through the rows side by side, a chunk of rows at a
+    // time, so that their additions overlap; each column is still summed in
+    // row order. A short last group repeats its last column.
     constexpr std::size_t kGroup = 4;
-    const auto moments = [&](std::size_t first) {
-        std::array<const double*, kGroup> values{};
+    constexpr std::size_t kChunk = 2048;
+    // A sample of kSample values brackets a median; the bracket reaches
+    // kMargin sample ranks either side of the middle.
+    constexpr std::size_t kSample = 4096;
+    constexpr std::size_t kMargin = 128;
+    const bool sampled = options.median && n >= 8 * kSample;
+    const auto sampleRow = [n](std::size_t k) { return k * n / kSample; };
+
+    const auto summarise = [&](std::size_t first, std::vector<double>& chunk,
+                               std::unique_ptr<double[]>& gathered) {
+        std::array<std::size_t, kGroup> group{};
         for (std::size_t k = 0; k < kGroup; ++k) {
-            values[k] = column(std::min(first + k, columns.size() - 1)).data();
+            group[k] = std::min(first + k, columns.size() - 1);
         }
+        const auto readChunk = [&](std::size_t row, std::size_t rows) {
+            for (std::size_t k = 0; k < kGroup; ++k) {
+                read(group[k], row, rows, chunk.data() + k * kChunk);
+            }
+        };
         std::array<double, kGroup> sum{};
         std::array<double, kGroup> low{};
         std::array<double, kGroup> high{};
-        for (std::size_t k = 0; k < kGroup; ++k) {
-            low[k] = high[k] = values[k][0];
-        }
-        for (std::size_t i = 0; i < n; ++i) {
-            for (std::size_t k = 0; k < kGroup; ++k) {
-                const double value = values[k][i];
-                sum[k] += value;
-                low[k] = value < low[k] ? value : low[k];
-                high[k] = high[k] < value ? value : high[k];
-            }
-        }
-        std::array<double, kGroup> mean{};
-        std::array<double, kGroup> squares{};
-        for (std::size_t k = 0; k < kGroup; ++k) {
-            mean[k] = sum[k] / count;
-        }
-        if (n > 1) {
-            for (std::size_t i = 0; i < n; ++i) {
+        std::vector<double> samples(sampled ? kGroup * kSample : 0);
+        std::size_t nextSample = 0;
+        for (std::size_t row = 0; row < n; row += kChunk) {
+            const std::size_t rows = std::min(kChunk, n - row);
+            readChunk(row, rows);
+            if (row == 0) {
                 for (std::size_t k = 0; k < kGroup; ++k) {
-                    const double deviation = mean[k] - values[k][i];
-                    squares[k] += deviation * deviation;
+                    low[k] = high[k] = chunk[k * kChunk];
+                }
+            }
+            for (std::size_t i = 0; i < rows; ++i) {
+                for (std::size_t k = 0; k < kGroup; ++k) {
+                    const double value = chunk[k * kChunk + i];
+                    sum[k] += value;
+                    low[k] = value < low[k] ? value : low[k];
+                    high[k] = high[k] < value ? value : high[k];
+                }
+            }
+            for (; sampled && nextSample < kSample && sampleRow(nextSample) < row + rows;
+                 ++nextSample) {
+                for (std::size_t k = 0; k < kGroup; ++k) {
+                    samples[k * kSample + nextSample] =
+                        chunk[k * kChunk + sampleRow(nextSample) - row];
                 }
             }
         }
+        std::array<double, kGroup> mean{};
+        for (std::size_t k = 0; k < kGroup; ++k) {
+            mean[k] = sum[k] / count;
+        }
+
+        std::vector<MiddleBracket> brackets;
+        if (sampled) {
+            if (!gathered) {
+                // Only the gathered values are ever touched.
+                gathered = std::make_unique_for_overwrite<double[]>(kGroup * n);
+            }
+            for (std::size_t k = 0; k < kGroup; ++k) {
+                const auto sample = samples.begin() + static_cast<std::ptrdiff_t>(k * kSample);
+                std::sort(sample, sample + kSample);
+                brackets.emplace_back(sample[kSample / 2 - kMargin], sample[kSample / 2 + kMargin],
+                                      gathered.get() + k * n);
+            }
+        }
+        std::array<double, kGroup> squares{};
+        for (std::size_t row = 0; row < n && (n > 1 || sampled); row += kChunk) {
+            const std::size_t rows = std::min(kChunk, n - row);
+            readChunk(row, rows);
+            for (std::size_t i = 0; i < rows; ++i) {
+                for (std::size_t k = 0; k < kGroup; ++k) {
+                    const double deviation = mean[k] - chunk[k * kChunk + i];
+                    squares[k] += deviation * deviation;
+                }
+            }
+            for (std::size_t k = 0; k < brackets.size(); ++k) {
+                brackets[k].Take(std::span<const double>(chunk.data() + k * kChunk, rows));
+            }
+        }
+
         for (std::size_t k = 0; k < kGroup && first + k < columns.size(); ++k) {
             std::array<double, 6>& statistic = statistics[first + k];
             statistic[Mean] = mean[k];
@@ -600,31 +758,34 @@ StatisticsRows ColumnTable::Statistics(unsigned jobs) const
             statistic[Se] = statistic[Sd] / std::sqrt(count);
             statistic[Minimum] = low[k];
             statistic[Maximum] = high[k];
+            if (!options.median) {
+                continue;
+            }
+            const auto middle = sampled ? brackets[k].MiddleValues(n) : std::nullopt;
+            if (middle) {
+                statistic[Median] =
+                    n % 2 == 0 ? (middle->first + middle->second) / 2.0 : middle->second;
+            } else {
+                std::vector<double> all(n);
+                read(group[k], 0, n, all.data());
+                statistic[Median] = medianOfAll(all);
+            }
         }
     };
-    const auto median = [&](std::size_t c, std::vector<double>& buffer) {
-        const auto [lower, upper] = middleValues(column(c), buffer);
-        statistics[c][Median] = n % 2 == 0 ? (lower + upper) / 2.0 : upper;
-    };
 
-    // The tasks: the groups' moments, then each column's median; columns are
-    // independent, so sharing them out among threads changes no value.
+    // Columns are independent, so sharing the groups out among threads
+    // changes no value.
     const std::size_t groups = (columns.size() + kGroup - 1) / kGroup;
-    const std::size_t tasks = groups + (options.median ? columns.size() : 0);
-    std::atomic<std::size_t> nextTask = 0;
+    std::atomic<std::size_t> nextGroup = 0;
     const auto work = [&] {
-        std::vector<double> buffer;
-        for (std::size_t t = nextTask++; t < tasks; t = nextTask++) {
-            if (t < groups) {
-                moments(t * kGroup);
-            } else {
-                median(t - groups, buffer);
-            }
-
+        std::vector<double> chunk(kGroup * kChunk);
+        std::unique_ptr<double[]> gathered;
+        for (std::size_t g = nextGroup++; g < groups; g = nextGroup++) {
+            summarise(g * kGroup, chunk, gathered);
         }
     };
     std::vector<std::thread> threads;
-    for (unsigned t = 1; t < std::min<std::size_t>(jobs, tasks); ++t) {
+    for (unsigned t = 1; t < std::min<std::size_t>(jobs, groups); ++t) {
         threads.emplace_back(work);
     }
     work();

@@ -122,12 +122,15 @@ struct StatisticsRows
     std::vector<std::string_view> names;
 };
 
-/// The values of the selected columns of every sequence row, column by
-/// column, for the statistics.
+/// The values of the selected columns of every sequence row, for the
+/// statistics. Whole numbers are kept in 32 bits and a relative composition as
+/// its count over the length, so that a large batch's table stays small.
 class ColumnTable
 {
 public:
-    ColumnTable(const BatchOptions& options, std::size_t rows);
+    /// largestValue bounds every length and count (the input's size, say);
+    /// beyond 32 bits every value is kept as a double.
+    ColumnTable(const BatchOptions& options, std::size_t rows, std::uint64_t largestValue);
 
     void Set(std::size_t row, const PROPERTIES& values);
 
@@ -137,11 +140,35 @@ public:
     StatisticsRows Statistics(unsigned jobs = 1) const;
 
 private:
+    /// Where a column's values are: whole numbers at index of m_whole, doubles
+    /// at index of m_real, or (Ratio) the whole numbers at index over those at
+    /// lengthIndex.
+    struct Storage
+    {
+        enum class Kind
+        {
+            Whole,
+            Real,
+            Ratio,
+        };
+        Kind kind = Kind::Real;
+        std::size_t index = 0;
+        std::size_t lengthIndex = 0;
+    };
+
+    /// Rows [first, first + count) of column c as doubles, into out.
+    void read(std::size_t c, std::size_t first, std::size_t count, double* out) const;
+
     BatchOptions m_options;
     std::vector<Column> m_columns;
+    std::vector<Storage> m_storage;
+    /// The value each array of m_whole and m_real holds.
+    std::vector<Column> m_wholeSources;
+    std::vector<Column> m_realSources;
     std::size_t m_rows = 0;
-    /// Column after column, m_rows values each.
-    std::unique_ptr<double[]> m_values;
+    /// Array after array, m_rows values each.
+    std::unique_ptr<std::uint32_t[]> m_whole;
+    std::unique_ptr<double[]> m_real;
 };
 
 /// The header line of the results file, CR LF included.

@@ -184,7 +184,7 @@ BatchOutcome WriteBatchResults(const std::vector<BatchRecord>& records, std::siz
                       options.minimum || options.maximum || options.median);
     // The values are kept only for the statistics; a rows-only run holds a
     // block at a time.
-    ColumnTable table(options, statistics ? records.size() : 0);
+    ColumnTable table(options, statistics ? records.size() : 0, inputSize);
     if (!rowsOnly) {
         sink(ResultsHeader(options));
     }
