@@ -127,6 +127,40 @@ TEST(BatchInputTest, RecordsRunFromOneGreaterThanToTheNext)
     }
 }
 
+// A text large enough to be split in parts on several threads gives the
+// records of one pass, wherever the parts begin: among ">" inside names and
+// bodies, CR and LF line breaks, empty bodies and blank lines.
+TEST(BatchInputTest, PartsOnThreadsGiveTheRecordsOfOnePass)
+{
+    const std::vector<std::string> pieces = {">name a>b\r\nMKVL>x y\nACD\n",
+                                             ">\n\n>e\r\r\nW",
+                                             ">h>\nM\r\n",
+                                             ">lines\n" + std::string(60, 'A') + "\n" +
+                                                 std::string(60, 'C') + "\n",
+                                             ">p\nMK\n>>q\n",
+                                             "\n>after a blank\nKR>",
+                                             ">a" + std::string(100, '>') + "\nMK\n",
+                                             ">z\rQ\r>"};
+    std::mt19937 random(3);
+    std::string text = ">first\n";
+    while (text.size() < (std::size_t{13} << 20)) {
+        text += pieces[random() % pieces.size()];
+    }
+    const auto flatten = [](const std::vector<BatchRecord>& records) {
+        std::vector<std::tuple<std::string_view, std::string_view, std::size_t>> flat;
+        for (const BatchRecord& r : records) {
+            flat.emplace_back(r.name, r.body, r.offset);
+        }
+        return flat;
+    };
+    const auto one = flatten(SplitBatchRecords(text, 1));
+    ASSERT_GT(one.size(), 10000U);
+    for (const unsigned jobs : {2U, 3U, 4U}) {
+        SCOPED_TRACE(jobs);
+        EXPECT_EQ(flatten(SplitBatchRecords(text, jobs)), one);
+    }
+}
+
 TEST(BatchResultsTest, TwoRecordsWithTheDefaultsAndTheirStatistics)
 {
     std::string results = runResults(">a\r\nMKV\r\n>b\r\nAC\r\n", BatchOptions{});
