@@ -6,9 +6,13 @@
 #include <atomic>
 #include <bit>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <optional>
+#include <span>
 #include <thread>
 
 namespace quorin::batch {
@@ -109,16 +113,32 @@ constexpr std::array<int, 9> kChargedSlots = {core::kNTerminus, 7, 9, 15, 2, 3, 
                                               core::kCTerminus};
 constexpr int kPositiveGroups = 4;
 
-/// Writes value with 0 to 2 decimals exactly as std::to_chars in fixed form
-/// would (the binary value rounded half to even), by integer arithmetic on
-/// its mantissa; the general formatter is several times slower and the batch
-/// writes some twenty numbers per protein. Returns false for a value it does
-/// not take (not finite, too large, more decimals).
-bool appendFixedFast(std::string& out, double value, int decimals)
+/// The longest text of one number in a results line: a double in fixed form
+/// with two decimals (309 integer digits at most), or a 64-bit integer.
+constexpr std::size_t kMaxNumberText = 320;
+
+/// "00" to "99", two characters each.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+/// Writes value with Decimals (0 to 2) at out exactly as std::to_chars in
+/// fixed form would (the binary value rounded half to even), by integer
+/// arithmetic on its mantissa; the general formatter is several times slower
+/// and the batch writes some forty numbers per protein. Returns the end of the
+/// text, or nullptr for a value it does not take (not finite, too large).
+template <int Decimals>
+char* writeFixedFast(char* out, double value)
 {
-    static constexpr std::array<std::uint64_t, 3> kPowers = {1, 10, 100};
-    if (decimals < 0 || decimals > 2 || !std::isfinite(value)) {
-        return false;
+    static_assert(Decimals >= 0 && Decimals <= 2);
+    constexpr std::uint64_t kPower = Decimals == 0 ? 1 : Decimals == 1 ? 10 : 100;
+    if (!std::isfinite(value)) {
+        return nullptr;
     }
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
     const bool negative = (bits >> 63) != 0;
@@ -132,11 +152,11 @@ bool appendFixedFast(std::string& out, double value, int decimals)
         exponent = exponentBits - 1075;
     }
     // value = mantissa * 2^exponent, and mantissa * 100 < 2^60.
-    const std::uint64_t scaled = mantissa * kPowers[static_cast<std::size_t>(decimals)];
+    const std::uint64_t scaled = mantissa * kPower;
     std::uint64_t rounded = 0;
     if (exponent >= 0) {
         if (exponent > 3) {
-            return false;
+            return nullptr;
         }
         rounded = scaled << exponent;
     } else if (-exponent <= 60) {
@@ -149,43 +169,76 @@ bool appendFixedFast(std::string& out, double value, int decimals)
         }
     }
     // else below half of the last place: zero.
-    char buffer[32];
-    char* end = buffer + sizeof buffer;
-    char* p = end;
-    for (int d = 0; d < decimals; ++d) {
-        *--p = static_cast<char>('0' + rounded % 10);
-        rounded /= 10;
-    }
-    if (decimals > 0) {
-        *--p = '.';
-    }
-    do {
-        *--p = static_cast<char>('0' + rounded % 10);
-        rounded /= 10;
-    } while (rounded != 0);
     if (negative) {
-        *--p = '-';
+        *out++ = '-';
     }
-    out.append(p, end);
-    return true;
+    // Nearly every value fits 32 bits, whose division by a constant is a
+    // short multiplication.
+    std::uint64_t integral =
+        rounded <= UINT32_MAX
+            ? std::uint64_t{static_cast<std::uint32_t>(rounded) / std::uint32_t{kPower}}
+            : rounded / kPower;
+    const std::uint64_t fraction = rounded - integral * kPower;
+    int digits = 1;
+    for (std::uint64_t rest = integral; rest >= 10; rest /= 10) {
+        ++digits;
+    }
+    // The integer part from its back, two digits at a time.
+    char* p = out + digits;
+    while (integral >= 10) {
+        p -= 2;
+        std::memcpy(p, &kDigitPairs[2 * (integral % 100)], 2);
+        integral /= 100;
+    }
+    if (p != out) {
+        *--p = static_cast<char>('0' + integral);
+    }
+    out += digits;
+    if constexpr (Decimals > 0) {
+        *out++ = '.';
+        if constexpr (Decimals == 1) {
+            *out++ = static_cast<char>('0' + fraction);
+        } else {
+            std::memcpy(out, &kDigitPairs[2 * fraction], 2);
+            out += 2;
+        }
+    }
+    return out;
+}
+
+/// Writes value in fixed form with decimals (0 to 2) at out, at most
+/// kMaxNumberText characters; returns the end of the text.
+char* writeFixed(char* out, double value, int decimals)
+{
+    char* end = nullptr;
+    switch (decimals) {
+    case 0:
+        end = writeFixedFast<0>(out, value);
+        break;
+    case 1:
+        end = writeFixedFast<1>(out, value);
+        break;
+    case 2:
+        end = writeFixedFast<2>(out, value);
+        break;
+    default:
+        break;
+    }
+    if (end != nullptr) {
+        return end;
+    }
+    return std::to_chars(out, out + kMaxNumberText, value, std::chars_format::fixed, decimals).ptr;
+}
+
+char* writeInteger(char* out, std::int64_t value)
+{
+    return std::to_chars(out, out + kMaxNumberText, value).ptr;
 }
 
 void appendFixed(std::string& out, double value, int decimals)
 {
-    if (appendFixedFast(out, value, decimals)) {
-        return;
-    }
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    out.append(buffer, result.ptr);
-}
-
-void appendInteger(std::string& out, std::int64_t value)
-{
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    char buffer[kMaxNumberText];
+    out.append(buffer, writeFixed(buffer, value, decimals));
 }
 
 std::string asctimeText(std::time_t time)
@@ -243,30 +296,47 @@ IsoelectricGrid::IsoelectricPoint(const std::array<std::int64_t, core::kResidueS
     for (std::size_t g = 0; g < kGroups; ++g) {
         n[g] = static_cast<double>(counts[static_cast<std::size_t>(kChargedSlots[g])]);
     }
-    // First index in [low, high) whose charge is at most limit (high when none):
-    // the charge never rises with the pH.
-    const auto firstAtMost = [&](int low, int high, double limit) {
-        while (low < high) {
-            const int middle = low + (high - low) / 2;
-            if (netCharge(n, middle) <= limit) {
-                high = middle;
+    // The bisection for the first grid index whose charge is at most zero (kEnd
+    // when none): the charge never rises with the pH. It keeps the charges it
+    // computed at the ends it closes in on.
+    int low = kFirst;
+    int high = kEnd;
+    std::optional<double> atHigh;
+    std::optional<double> belowLow;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        const double z = netCharge(n, middle);
+        if (z <= 0.0) {
+            high = middle;
+            atHigh = z;
+        } else {
+            low = middle + 1;
+            belowLow = z;
+        }
+    }
+    const int crossing = low;
+    if (crossing == kFirst) {
+        return crossing * 0.01;
+    }
+    // The last positive charge may stand on a plateau; the grid search keeps
+    // its first point.
+    const double positive = belowLow ? *belowLow : netCharge(n, crossing - 1);
+    int best = crossing - 1;
+    if (best > kFirst && netCharge(n, best - 1) <= positive) {
+        int first = kFirst;
+        int last = best - 1;
+        while (first < last) {
+            const int middle = first + (last - first) / 2;
+            if (netCharge(n, middle) <= positive) {
+                last = middle;
             } else {
-                low = middle + 1;
+                first = middle + 1;
             }
         }
-        return low;
-    };
-    const int crossing = firstAtMost(kFirst, kEnd, 0.0);
-    int best = crossing;
-    if (crossing > kFirst) {
-        // The last positive charge may stand on a plateau; the grid search keeps
-        // its first point.
-        const double positive = netCharge(n, crossing - 1);
-        const int plateauStart = firstAtMost(kFirst, crossing - 1, positive);
-        best = plateauStart;
-        if (crossing < kEnd && std::fabs(netCharge(n, crossing)) < positive) {
-            best = crossing;
-        }
+        best = first;
+    }
+    if (crossing < kEnd && std::fabs(atHigh ? *atHigh : netCharge(n, crossing)) < positive) {
+        best = crossing;
     }
     return best * 0.01;
 }
@@ -288,19 +358,25 @@ BatchAnalyzer::BatchAnalyzer(const core::PropertyRecord& record, const BatchOpti
     }
 }
 
-void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row,
-                            std::vector<double>& scratch) const
+void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row, AnalysisScratch& scratch) const
 {
     row = PROPERTIES{};
     auto& counts = row.absoluteComposition;
     const bool needValues = m_options.UsesScale();
-    // Sized once for the whole body and trimmed after: the loop then writes
-    // without a capacity check per residue. The GRAVY sum is taken on the way,
-    // in the same order as a later pass over the values would take it.
-    scratch.resize(needValues ? body.size() : 0);
-    double* const values = scratch.data();
+    // Grown to the longest body seen and never shrunk: the loop writes without
+    // a capacity check per residue, and nothing is filled twice.
+    if (needValues && scratch.values.size() < body.size()) {
+        scratch.values.resize(body.size());
+        scratch.prefixSums.resize(body.size() + 1);
+    }
+    double* const values = scratch.values.data();
+    double* const prefixSums = scratch.prefixSums.data();
     std::size_t valueCount = 0;
+    // One running sum serves GRAVY (its last value) and the helix windows.
     double valueSum = 0.0;
+    if (needValues) {
+        prefixSums[0] = 0.0;
+    }
     for (const char c : body) {
         const std::int8_t slot = m_slots[static_cast<unsigned char>(c)];
         if (slot < 0) {
@@ -311,9 +387,9 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row,
             const double value = m_hydropathy[static_cast<std::size_t>(slot)];
             values[valueCount++] = value;
             valueSum += value;
+            prefixSums[valueCount] = valueSum;
         }
     }
-    scratch.resize(valueCount);
     std::int64_t length = 0;
     for (std::size_t i = 1; i <= 20; ++i) {
         length += counts[i];
@@ -343,11 +419,20 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row,
     }
     // GRAVY and the helices run over every position of the cleaned sequence,
     // X and O included, as the hydropathy plot reads them.
-    if (m_options.gravy && !scratch.empty()) {
-        row.gravy = valueSum / static_cast<double>(scratch.size());
+    if (m_options.gravy && valueCount > 0) {
+        row.gravy = valueSum / static_cast<double>(valueCount);
     }
     if (m_options.helices) {
-        row.helixCount = plots::PredictHelices(scratch, m_options.threshold);
+        // Bounds the sum of the values' magnitudes from the counts (X and O
+        // share the C-terminus slot, which counts one beyond them).
+        double absoluteSum = static_cast<double>(counts[core::kCTerminus] - 1) *
+                             std::fabs(m_hydropathy[core::kCTerminus]);
+        for (std::size_t i = 1; i <= 20; ++i) {
+            absoluteSum += static_cast<double>(counts[i]) * std::fabs(m_hydropathy[i]);
+        }
+        row.helixCount = plots::PredictHelices(std::span<const double>(values, valueCount),
+                                               std::span<const double>(prefixSums, valueCount + 1),
+                                               absoluteSum, m_options.threshold);
     }
     if (length > 0) {
         for (std::size_t i = 0; i < core::kResidueSlots; ++i) {
@@ -357,15 +442,184 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row,
     }
 }
 
-ColumnTable::ColumnTable(const BatchOptions& options, std::size_t rows)
-    : m_options(options), m_columns(SelectedColumns(options)), m_rows(rows),
-      m_values(m_columns.size() * rows)
-{}
+namespace {
+
+/// Counts and gathers the values of a column around a bracket [low, high]
+/// that a sample of them puts about the middle ranks: the values below it and
+/// at its ends are only counted, those within gathered, and only these are
+/// ordered.
+class MiddleBracket
+{
+public:
+    MiddleBracket(double low, double high, double* gathered)
+        : m_low(low), m_high(high), m_gathered(gathered)
+    {}
+
+    void Take(std::span<const double> values)
+    {
+        // Kept in locals: the gathered values are doubles like the bracket's
+        // ends, which a store through m_gathered would otherwise reload.
+        const double low = m_low;
+        const double high = m_high;
+        double* const gathered = m_gathered;
+        std::size_t belowLow = m_belowLow;
+        std::size_t upToLow = m_upToLow;
+        std::size_t belowHigh = m_belowHigh;
+        std::size_t upToHigh = m_upToHigh;
+        std::size_t inside = m_inside;
+        // Counts of plain comparisons, without a branch: a value lands on
+        // either side about half of the time.
+        for (const double value : values) {
+            belowLow += value < low ? 1 : 0;
+            upToLow += value <= low ? 1 : 0;
+            belowHigh += value < high ? 1 : 0;
+            upToHigh += value <= high ? 1 : 0;
+            gathered[inside] = value;
+            inside += (low < value) & (value < high) ? 1 : 0;
+        }
+        m_belowLow = belowLow;
+        m_upToLow = upToLow;
+        m_belowHigh = belowHigh;
+        m_upToHigh = upToHigh;
+        m_inside = inside;
+    }
+
+    /// The values of rank (n - 1) / 2 and n / 2 of all n taken, in ascending
+    /// order; nothing where the bracket missed one of them.
+    std::optional<std::pair<double, double>> MiddleValues(std::size_t n)
+    {
+        std::optional<double> lower = valueOfRank((n - 1) / 2);
+        if (!lower || n % 2 != 0) {
+            return lower ? std::optional(std::pair(*lower, *lower)) : std::nullopt;
+        }
+        const std::optional<double> upper = valueOfRank(n / 2);
+        return upper ? std::optional(std::pair(*lower, *upper)) : std::nullopt;
+    }
+
+private:
+    std::optional<double> valueOfRank(std::size_t rank)
+    {
+        if (rank < m_belowLow) {
+            return std::nullopt;
+        }
+        rank -= m_belowLow;
+        const std::size_t atLow = m_upToLow - m_belowLow;
+        if (rank < atLow) {
+            return m_low;
+        }
+        rank -= atLow;
+        if (rank < m_inside) {
+            double* const nth = m_gathered + rank;
+            std::nth_element(m_gathered, nth, m_gathered + m_inside);
+            return *nth;
+        }
+        rank -= m_inside;
+        // Ends that are equal were counted once, as the low end.
+        const std::size_t atHigh = m_low < m_high ? m_upToHigh - m_belowHigh : 0;
+        if (rank < atHigh) {
+            return m_high;
+        }
+        return std::nullopt;
+    }
+
+    double m_low;
+    double m_high;
+    double* m_gathered;
+    std::size_t m_belowLow = 0;
+    std::size_t m_upToLow = 0;
+    std::size_t m_belowHigh = 0;
+    std::size_t m_upToHigh = 0;
+    std::size_t m_inside = 0;
+};
+
+/// The median of values by ordering them all (values is reordered).
+double medianOfAll(std::span<double> values)
+{
+    const std::size_t n = values.size();
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(n / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    if (n % 2 == 0) {
+        return (*std::max_element(values.begin(), middle) + *middle) / 2.0;
+    }
+    return *middle;
+}
+
+bool isWhole(Column::Kind kind)
+{
+    return kind == Column::Kind::Length || kind == Column::Kind::Helices ||
+           kind == Column::Kind::Absolute;
+}
+
+} // namespace
+
+ColumnTable::ColumnTable(const BatchOptions& options, std::size_t rows, std::uint64_t largestValue)
+    : m_options(options), m_columns(SelectedColumns(options)), m_rows(rows)
+{
+    const bool compact = largestValue <= UINT32_MAX;
+    const auto wholeIndex = [&](Column source) {
+        const auto found =
+            std::find_if(m_wholeSources.begin(), m_wholeSources.end(), [&](const Column& c) {
+                return c.kind == source.kind && c.slot == source.slot;
+            });
+        if (found != m_wholeSources.end()) {
+            return static_cast<std::size_t>(found - m_wholeSources.begin());
+        }
+        m_wholeSources.push_back(source);
+        return m_wholeSources.size() - 1;
+    };
+    for (const Column& column : m_columns) {
+        Storage storage;
+        if (compact && isWhole(column.kind)) {
+            storage = {Storage::Kind::Whole, wholeIndex(column), 0};
+        } else if (compact && column.kind == Column::Kind::Relative) {
+            storage = {Storage::Kind::Ratio, wholeIndex({Column::Kind::Absolute, column.slot}),
+                       wholeIndex({Column::Kind::Length, 0})};
+        } else {
+            storage = {Storage::Kind::Real, m_realSources.size(), 0};
+            m_realSources.push_back(column);
+        }
+        m_storage.push_back(storage);
+    }
+    // Every value is set before it is read: no pass that zeroes the table.
+    m_whole = std::make_unique_for_overwrite<std::uint32_t[]>(m_wholeSources.size() * rows);
+    m_real = std::make_unique_for_overwrite<double[]>(m_realSources.size() * rows);
+}
 
 void ColumnTable::Set(std::size_t row, const PROPERTIES& values)
 {
-    for (std::size_t c = 0; c < m_columns.size(); ++c) {
-        m_values[c * m_rows + row] = m_columns[c].Read(values);
+    for (std::size_t q = 0; q < m_wholeSources.size(); ++q) {
+        m_whole[q * m_rows + row] = static_cast<std::uint32_t>(m_wholeSources[q].Read(values));
+    }
+    for (std::size_t q = 0; q < m_realSources.size(); ++q) {
+        m_real[q * m_rows + row] = m_realSources[q].Read(values);
+    }
+}
+
+void ColumnTable::read(std::size_t c, std::size_t first, std::size_t count, double* out) const
+{
+    const Storage& storage = m_storage[c];
+    switch (storage.kind) {
+    case Storage::Kind::Whole: {
+        const std::uint32_t* const whole = m_whole.get() + storage.index * m_rows + first;
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i] = static_cast<double>(whole[i]);
+        }
+        break;
+    }
+    case Storage::Kind::Real:
+        std::copy_n(m_real.get() + storage.index * m_rows + first, count, out);
+        break;
+    case Storage::Kind::Ratio: {
+        // As the analysis computes a relative composition: 0 for no residues.
+        const std::uint32_t* const counts = m_whole.get() + storage.index * m_rows + first;
+        const std::uint32_t* const lengths = m_whole.get() + storage.lengthIndex * m_rows + first;
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i] = lengths[i] > 0
+                         ? static_cast<double>(counts[i]) / static_cast<double>(lengths[i])
+                         : 0.0;
+        }
+        break;
+    }
     }
 }
 
@@ -403,82 +657,147 @@ StatisticsRows ColumnTable::Statistics(unsigned jobs) const
             result.names.push_back(kinds[s].second);
         }
     }
-    if (result.rows.empty()) {
+    if (result.rows.empty() || columns.empty()) {
         return result;
     }
     const std::size_t n = m_rows;
     const auto count = static_cast<double>(n);
-    // Columns are independent and each is summed in row order, so sharing them
-    // out among threads changes no value.
-    std::atomic<std::size_t> nextColumn = 0;
-    const auto work = [&] {
-        std::vector<double> values(n);
-        for (std::size_t c = nextColumn++; c < columns.size(); c = nextColumn++) {
-            const Column& column = columns[c];
-            double sum = 0.0;
-            const double* const stored = m_values.data() + c * n;
-            for (std::size_t i = 0; i < n; ++i) {
-                values[i] = stored[i];
-                sum += values[i];
+    std::vector<std::array<double, 6>> statistics(columns.size());
+
+    // kGroup columns go through the rows side by side, a chunk of rows at a
+    // time, so that their additions overlap; each column is still summed in
+    // row order. A short last group repeats its last column.
+    constexpr std::size_t kGroup = 4;
+    constexpr std::size_t kChunk = 2048;
+    // A sample of kSample values brackets a median; the bracket reaches
+    // kMargin sample ranks either side of the middle.
+    constexpr std::size_t kSample = 4096;
+    constexpr std::size_t kMargin = 128;
+    const bool sampled = options.median && n >= 8 * kSample;
+    const auto sampleRow = [n](std::size_t k) { return k * n / kSample; };
+
+    const auto summarise = [&](std::size_t first, std::vector<double>& chunk,
+                               std::unique_ptr<double[]>& gathered) {
+        std::array<std::size_t, kGroup> group{};
+        for (std::size_t k = 0; k < kGroup; ++k) {
+            group[k] = std::min(first + k, columns.size() - 1);
+        }
+        const auto readChunk = [&](std::size_t row, std::size_t rows) {
+            for (std::size_t k = 0; k < kGroup; ++k) {
+                read(group[k], row, rows, chunk.data() + k * kChunk);
             }
-            std::array<double, 6> statistic{};
-            statistic[Mean] = sum / count;
-            if (n > 1) {
-                double squares = 0.0;
-                for (const double value : values) {
-                    const double deviation = statistic[Mean] - value;
-                    squares += deviation * deviation;
-                }
-                statistic[Sd] = std::sqrt(squares / (count - 1.0));
-            }
-            statistic[Se] = statistic[Sd] / std::sqrt(count);
-            const auto [low, high] = std::minmax_element(values.begin(), values.end());
-            statistic[Minimum] = *low;
-            statistic[Maximum] = *high;
-            const bool integral = column.kind == Column::Kind::Length ||
-                                  column.kind == Column::Kind::Helices ||
-                                  column.kind == Column::Kind::Absolute;
-            if (options.median && integral && *high - *low < double(1 << 22)) {
-                // Counts of small whole numbers: the middle values without a sort.
-                std::vector<std::size_t> histogram(static_cast<std::size_t>(*high - *low) + 1);
-                for (const double value : values) {
-                    ++histogram[static_cast<std::size_t>(value - *low)];
-                }
-                const auto nth = [&](std::size_t rank) {
-                    std::size_t seen = 0;
-                    for (std::size_t v = 0;; ++v) {
-                        seen += histogram[v];
-                        if (seen > rank) {
-                            return *low + static_cast<double>(v);
-                        }
-                    }
-                };
-                statistic[Median] = n % 2 == 0 ? (nth(n / 2 - 1) + nth(n / 2)) / 2.0 : nth(n / 2);
-            } else if (options.median) {
-                const auto middle = values.begin() + static_cast<std::ptrdiff_t>(n / 2);
-                std::nth_element(values.begin(), middle, values.end());
-                if (n % 2 == 0) {
-                    const double upper = *middle;
-                    const double lower = *std::max_element(values.begin(), middle);
-                    statistic[Median] = (lower + upper) / 2.0;
-                } else {
-                    statistic[Median] = *middle;
+        };
+        std::array<double, kGroup> sum{};
+        std::array<double, kGroup> low{};
+        std::array<double, kGroup> high{};
+        std::vector<double> samples(sampled ? kGroup * kSample : 0);
+        std::size_t nextSample = 0;
+        for (std::size_t row = 0; row < n; row += kChunk) {
+            const std::size_t rows = std::min(kChunk, n - row);
+            readChunk(row, rows);
+            if (row == 0) {
+                for (std::size_t k = 0; k < kGroup; ++k) {
+                    low[k] = high[k] = chunk[k * kChunk];
                 }
             }
-            for (std::size_t s = 0; s < kinds.size(); ++s) {
-                if (rowOf[s] >= 0) {
-                    column.Store(result.rows[static_cast<std::size_t>(rowOf[s])], statistic[s]);
+            for (std::size_t i = 0; i < rows; ++i) {
+                for (std::size_t k = 0; k < kGroup; ++k) {
+                    const double value = chunk[k * kChunk + i];
+                    sum[k] += value;
+                    low[k] = value < low[k] ? value : low[k];
+                    high[k] = high[k] < value ? value : high[k];
+                }
+            }
+            for (; sampled && nextSample < kSample && sampleRow(nextSample) < row + rows;
+                 ++nextSample) {
+                for (std::size_t k = 0; k < kGroup; ++k) {
+                    samples[k * kSample + nextSample] =
+                        chunk[k * kChunk + sampleRow(nextSample) - row];
                 }
             }
         }
+        std::array<double, kGroup> mean{};
+        for (std::size_t k = 0; k < kGroup; ++k) {
+            mean[k] = sum[k] / count;
+        }
+
+        std::vector<MiddleBracket> brackets;
+        if (sampled) {
+            if (!gathered) {
+                // Only the gathered values are ever touched.
+                gathered = std::make_unique_for_overwrite<double[]>(kGroup * n);
+            }
+            for (std::size_t k = 0; k < kGroup; ++k) {
+                const auto sample = samples.begin() + static_cast<std::ptrdiff_t>(k * kSample);
+                std::sort(sample, sample + kSample);
+                brackets.emplace_back(sample[kSample / 2 - kMargin], sample[kSample / 2 + kMargin],
+                                      gathered.get() + k * n);
+            }
+        }
+        std::array<double, kGroup> squares{};
+        for (std::size_t row = 0; row < n && (n > 1 || sampled); row += kChunk) {
+            const std::size_t rows = std::min(kChunk, n - row);
+            readChunk(row, rows);
+            for (std::size_t i = 0; i < rows; ++i) {
+                for (std::size_t k = 0; k < kGroup; ++k) {
+                    const double deviation = mean[k] - chunk[k * kChunk + i];
+                    squares[k] += deviation * deviation;
+                }
+            }
+            for (std::size_t k = 0; k < brackets.size(); ++k) {
+                brackets[k].Take(std::span<const double>(chunk.data() + k * kChunk, rows));
+            }
+        }
+
+        for (std::size_t k = 0; k < kGroup && first + k < columns.size(); ++k) {
+            std::array<double, 6>& statistic = statistics[first + k];
+            statistic[Mean] = mean[k];
+            if (n > 1) {
+                statistic[Sd] = std::sqrt(squares[k] / (count - 1.0));
+            }
+            statistic[Se] = statistic[Sd] / std::sqrt(count);
+            statistic[Minimum] = low[k];
+            statistic[Maximum] = high[k];
+            if (!options.median) {
+                continue;
+            }
+            const auto middle = sampled ? brackets[k].MiddleValues(n) : std::nullopt;
+            if (middle) {
+                statistic[Median] =
+                    n % 2 == 0 ? (middle->first + middle->second) / 2.0 : middle->second;
+            } else {
+                std::vector<double> all(n);
+                read(group[k], 0, n, all.data());
+                statistic[Median] = medianOfAll(all);
+            }
+        }
+    };
+
+    // Columns are independent, so sharing the groups out among threads
+    // changes no value.
+    const std::size_t groups = (columns.size() + kGroup - 1) / kGroup;
+    std::atomic<std::size_t> nextGroup = 0;
+    const auto work = [&] {
+        std::vector<double> chunk(kGroup * kChunk);
+        std::unique_ptr<double[]> gathered;
+        for (std::size_t g = nextGroup++; g < groups; g = nextGroup++) {
+            summarise(g * kGroup, chunk, gathered);
+        }
     };
     std::vector<std::thread> threads;
-    for (unsigned t = 1; t < std::min<std::size_t>(jobs, columns.size()); ++t) {
+    for (unsigned t = 1; t < std::min<std::size_t>(jobs, groups); ++t) {
         threads.emplace_back(work);
     }
     work();
     for (std::thread& thread : threads) {
         thread.join();
+    }
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        for (std::size_t s = 0; s < kinds.size(); ++s) {
+            if (rowOf[s] >= 0) {
+                columns[c].Store(result.rows[static_cast<std::size_t>(rowOf[s])], statistics[c][s]);
+            }
+        }
     }
     return result;
 }
@@ -519,46 +838,51 @@ std::string ResultsHeader(const BatchOptions& options)
 void AppendResultLine(std::string& out, const PROPERTIES& row, std::string_view name,
                       const BatchOptions& options)
 {
+    // The numbers are written into one buffer large enough for the longest of
+    // each, then appended at once.
+    constexpr std::size_t kMaxNumbers = 7 + 2 * 20;
+    std::array<char, kMaxNumbers*(kMaxNumberText + 1)> buffer;
+    char* p = buffer.data();
+    const auto fixed = [&p](double value, int decimals) {
+        p = writeFixed(p, value, decimals);
+        *p++ = '\t';
+    };
+    const auto integer = [&p](std::int64_t value) {
+        p = writeInteger(p, value);
+        *p++ = '\t';
+    };
     if (options.length) {
-        appendInteger(out, row.length);
-        out += '\t';
+        integer(row.length);
     }
     if (options.molecularWeight) {
-        appendFixed(out, row.molecularWeight, 0);
-        out += '\t';
+        fixed(row.molecularWeight, 0);
     }
     if (options.isoelectricPoint) {
-        appendFixed(out, row.isoelectricPoint, 1);
-        out += '\t';
+        fixed(row.isoelectricPoint, 1);
     }
     if (options.epsUrea) {
-        appendFixed(out, row.epsDenatured, 0);
-        out += '\t';
+        fixed(row.epsDenatured, 0);
     }
     if (options.epsNative) {
-        appendFixed(out, row.epsNative, 0);
-        out += '\t';
+        fixed(row.epsNative, 0);
     }
     if (options.gravy) {
-        appendFixed(out, row.gravy, 2);
-        out += '\t';
+        fixed(row.gravy, 2);
     }
     if (options.helices) {
-        appendInteger(out, row.helixCount);
-        out += '\t';
+        integer(row.helixCount);
     }
     if (options.relativeComposition) {
         for (std::size_t i = 1; i <= 20; ++i) {
-            appendFixed(out, row.relativeComposition[i], 2);
-            out += '\t';
+            fixed(row.relativeComposition[i], 2);
         }
     }
     if (options.absoluteComposition) {
         for (std::size_t i = 1; i <= 20; ++i) {
-            appendInteger(out, row.absoluteComposition[i]);
-            out += '\t';
+            integer(row.absoluteComposition[i]);
         }
     }
+    out.append(buffer.data(), p);
     out += name;
     out += kEol;
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,14 @@ private:
     std::vector<std::array<double, kGroups>> m_denominators;
 };
 
+/// The working memory of BatchAnalyzer::Analyse, one per thread, kept
+/// between calls.
+struct AnalysisScratch
+{
+    std::vector<double> values;
+    std::vector<double> prefixSums;
+};
+
 /// Computes result rows from the current tables and scale of a record, for
 /// many sequences at once: const, so one analyzer serves every thread.
 class BatchAnalyzer
@@ -65,9 +74,8 @@ public:
     BatchAnalyzer(const core::PropertyRecord& record, const BatchOptions& options, int scaleIndex);
 
     /// The row of one record body: its residue letters (IsResidueLetter) as
-    /// SetSequence counts them. scratch holds the hydropathy values between
-    /// calls.
-    void Analyse(std::string_view body, PROPERTIES& row, std::vector<double>& scratch) const;
+    /// SetSequence counts them.
+    void Analyse(std::string_view body, PROPERTIES& row, AnalysisScratch& scratch) const;
 
 private:
     BatchOptions m_options;
@@ -114,12 +122,15 @@ struct StatisticsRows
     std::vector<std::string_view> names;
 };
 
-/// The values of the selected columns of every sequence row, column by
-/// column, for the statistics.
+/// The values of the selected columns of every sequence row, for the
+/// statistics. Whole numbers are kept in 32 bits and a relative composition as
+/// its count over the length, so that a large batch's table stays small.
 class ColumnTable
 {
 public:
-    ColumnTable(const BatchOptions& options, std::size_t rows);
+    /// largestValue bounds every length and count (the input's size, say);
+    /// beyond 32 bits every value is kept as a double.
+    ColumnTable(const BatchOptions& options, std::size_t rows, std::uint64_t largestValue);
 
     void Set(std::size_t row, const PROPERTIES& values);
 
@@ -129,10 +140,35 @@ public:
     StatisticsRows Statistics(unsigned jobs = 1) const;
 
 private:
+    /// Where a column's values are: whole numbers at index of m_whole, doubles
+    /// at index of m_real, or (Ratio) the whole numbers at index over those at
+    /// lengthIndex.
+    struct Storage
+    {
+        enum class Kind
+        {
+            Whole,
+            Real,
+            Ratio,
+        };
+        Kind kind = Kind::Real;
+        std::size_t index = 0;
+        std::size_t lengthIndex = 0;
+    };
+
+    /// Rows [first, first + count) of column c as doubles, into out.
+    void read(std::size_t c, std::size_t first, std::size_t count, double* out) const;
+
     BatchOptions m_options;
     std::vector<Column> m_columns;
+    std::vector<Storage> m_storage;
+    /// The value each array of m_whole and m_real holds.
+    std::vector<Column> m_wholeSources;
+    std::vector<Column> m_realSources;
     std::size_t m_rows = 0;
-    std::vector<double> m_values;
+    /// Array after array, m_rows values each.
+    std::unique_ptr<std::uint32_t[]> m_whole;
+    std::unique_ptr<double[]> m_real;
 };
 
 /// The header line of the results file, CR LF included.

@@ -1,10 +1,12 @@
 #include "batch/BatchInput.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <zlib.h>
@@ -129,14 +131,16 @@ BatchText BatchText::Read(const std::string& path, core::FileStatus& status)
     BatchText text;
     const auto size = static_cast<std::size_t>(info.st_size);
     if (size > 0) {
-        void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
         if (map == MAP_FAILED) {
             status = core::FileStatus::FromErrno(errno);
             ::close(fd);
             return {};
         }
-        // The records are read from front to back, each once.
-        ::madvise(map, size, MADV_SEQUENTIAL);
+        // Read ahead from the disk at once; the pages are mapped as the
+        // threads that split and analyse the text first touch them, not all
+        // on this thread beforehand.
+        ::madvise(map, size, MADV_WILLNEED);
         text.m_map = map;
         text.m_mapSize = size;
         text.m_view = std::string_view(static_cast<const char*>(map), size);
@@ -145,35 +149,109 @@ BatchText BatchText::Read(const std::string& path, core::FileStatus& status)
     return text;
 }
 
-std::vector<BatchRecord> SplitBatchRecords(std::string_view text)
+namespace {
+
+/// The records whose headers start in [begin, end): begin is where a record
+/// starts, and so is end unless it is the end of the text.
+void splitRange(std::string_view text, std::size_t begin, std::size_t end,
+                std::vector<BatchRecord>& records)
 {
-    std::vector<BatchRecord> records;
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    std::size_t i = text.substr(0, 3) == kByteOrderMark ? 3 : 0;
-    if (text.size() - i < 2 || text[i] != '>') {
-        return records;
-    }
     const char* const data = text.data();
     const std::size_t size = text.size();
-    while (i < size && data[i] == '>') {
+    std::size_t i = begin;
+    while (i < end && data[i] == '>') {
         BatchRecord record;
         record.offset = i;
         ++i;
-        std::size_t end = i;
-        while (end < size && data[end] != '\r' && data[end] != '\n') {
-            ++end;
+        // The name ends at the first CR or LF: a LF found fast, then a CR
+        // looked for before it.
+        const void* lineFeed = std::memchr(data + i, '\n', size - i);
+        std::size_t nameEnd =
+            lineFeed == nullptr
+                ? size
+                : static_cast<std::size_t>(static_cast<const char*>(lineFeed) - data);
+        if (const void* cr = std::memchr(data + i, '\r', nameEnd - i)) {
+            nameEnd = static_cast<std::size_t>(static_cast<const char*>(cr) - data);
         }
-        record.name = text.substr(i, end - i);
-        i = end;
+        record.name = text.substr(i, nameEnd - i);
+        i = nameEnd;
         while (i < size && (data[i] == '\r' || data[i] == '\n')) {
             ++i;
         }
         const void* next = std::memchr(data + i, '>', size - i);
-        end = next == nullptr ? size
-                              : static_cast<std::size_t>(static_cast<const char*>(next) - data);
-        record.body = text.substr(i, end - i);
-        i = end;
+        const std::size_t bodyEnd =
+            next == nullptr ? size
+                            : static_cast<std::size_t>(static_cast<const char*>(next) - data);
+        record.body = text.substr(i, bodyEnd - i);
+        i = bodyEnd;
         records.push_back(record);
+    }
+}
+
+/// The first ">" at or after from (beyond the first record's start) that
+/// stands just after a CR or LF, or the end of the text. Such a ">" always
+/// starts a record: no name runs past a line break, and a body ends at the
+/// first ">".
+std::size_t nextLineStartRecord(std::string_view text, std::size_t from)
+{
+    const char* const data = text.data();
+    while (from < text.size()) {
+        const void* found = std::memchr(data + from, '>', text.size() - from);
+        if (found == nullptr) {
+            break;
+        }
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+        if (data[at - 1] == '\n' || data[at - 1] == '\r') {
+            return at;
+        }
+        from = at + 1;
+    }
+    return text.size();
+}
+
+} // namespace
+
+std::vector<BatchRecord> SplitBatchRecords(std::string_view text, unsigned jobs)
+{
+    std::vector<BatchRecord> records;
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const std::size_t first = text.substr(0, 3) == kByteOrderMark ? 3 : 0;
+    if (text.size() - first < 2 || text[first] != '>') {
+        return records;
+    }
+    // Below this a thread costs more than it saves.
+    constexpr std::size_t kPartBytes = std::size_t{4} << 20;
+    const std::size_t parts =
+        std::clamp<std::size_t>((text.size() - first) / kPartBytes, 1, std::max(1U, jobs));
+    if (parts == 1) {
+        splitRange(text, first, text.size(), records);
+        return records;
+    }
+    // Each part starts at a record of its own, found at a line start after an
+    // even share of the text, and is split on a thread of its own.
+    std::vector<std::size_t> bounds = {first};
+    for (std::size_t p = 1; p < parts; ++p) {
+        const std::size_t share = first + (text.size() - first) * p / parts;
+        bounds.push_back(nextLineStartRecord(text, std::max(share, bounds.back() + 1)));
+    }
+    bounds.push_back(text.size());
+    std::vector<std::vector<BatchRecord>> found(parts);
+    std::vector<std::thread> threads;
+    for (std::size_t p = 1; p < parts; ++p) {
+        threads.emplace_back([&, p] { splitRange(text, bounds[p], bounds[p + 1], found[p]); });
+    }
+    splitRange(text, bounds[0], bounds[1], found[0]);
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    records = std::move(found[0]);
+    std::size_t total = 0;
+    for (const auto& part : found) {
+        total += part.size();
+    }
+    records.reserve(total);
+    for (std::size_t p = 1; p < parts; ++p) {
+        records.insert(records.end(), found[p].begin(), found[p].end());
     }
     return records;
 }

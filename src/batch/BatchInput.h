@@ -50,7 +50,8 @@ struct BatchRecord
 /// The records of a batch text. A record starts at a ">"; its name runs to
 /// the first CR or LF, its body from after the line breaks to the next ">"
 /// (wherever it stands) or the end. A text shorter than two characters or not
-/// starting with ">" (after a UTF-8 byte-order mark) holds no record.
-std::vector<BatchRecord> SplitBatchRecords(std::string_view text);
+/// starting with ">" (after a UTF-8 byte-order mark) holds no record. A large
+/// text is split in parts on up to jobs threads.
+std::vector<BatchRecord> SplitBatchRecords(std::string_view text, unsigned jobs = 1);
 
 } // namespace quorin::batch

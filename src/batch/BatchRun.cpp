@@ -184,7 +184,7 @@ BatchOutcome WriteBatchResults(const std::vector<BatchRecord>& records, std::siz
                       options.minimum || options.maximum || options.median);
     // The values are kept only for the statistics; a rows-only run holds a
     // block at a time.
-    ColumnTable table(options, statistics ? records.size() : 0);
+    ColumnTable table(options, statistics ? records.size() : 0, inputSize);
     if (!rowsOnly) {
         sink(ResultsHeader(options));
     }
@@ -192,7 +192,7 @@ BatchOutcome WriteBatchResults(const std::vector<BatchRecord>& records, std::siz
     runOrdered<std::string>(
         blocks, EffectiveJobs(control.jobs), control,
         [&](std::size_t block) {
-            thread_local std::vector<double> scratch;
+            thread_local AnalysisScratch scratch;
             const std::size_t first = block * kResultsBlock;
             const std::size_t last = std::min(records.size(), first + kResultsBlock);
             std::string text;

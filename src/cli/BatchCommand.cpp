@@ -112,7 +112,8 @@ int RunBatch(Arguments& args)
 
     core::FileStatus status;
     const batch::BatchText text = batch::BatchText::Read(input, status);
-    const std::vector<batch::BatchRecord> records = batch::SplitBatchRecords(text.View());
+    const std::vector<batch::BatchRecord> records =
+        batch::SplitBatchRecords(text.View(), batch::EffectiveJobs(jobs));
     if (!status || records.empty()) {
         throw InputRefused(std::string(core::msg::kFileNotFound));
     }

@@ -165,6 +165,18 @@ int PredictHelices(const core::PropertyRecord& record, double threshold,
 
 int PredictHelices(std::span<const double> values, double threshold, std::vector<Helix>* helices)
 {
+    std::vector<double> running(values.size() + 1, 0.0);
+    double absoluteSum = 0.0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        running[i + 1] = running[i] + values[i];
+        absoluteSum += std::fabs(values[i]);
+    }
+    return PredictHelices(values, running, absoluteSum, threshold, helices);
+}
+
+int PredictHelices(std::span<const double> values, std::span<const double> prefixSums,
+                   double absoluteSum, double threshold, std::vector<Helix>* helices)
+{
     const auto at = [&values](int position) {
         return values[static_cast<std::size_t>(position - 1)];
     };
@@ -173,16 +185,14 @@ int PredictHelices(std::span<const double> values, double threshold, std::vector
     // the one summed in residue order by less than tolerance, so only windows
     // that close to the threshold are summed again, and the decisions are
     // those of summing every window.
-    // Kept per thread: the batch analysis calls this once per protein.
-    thread_local std::vector<double> running;
-    running.assign(values.size() + 1, 0.0);
-    double magnitude = std::fabs(kHelixWindow * threshold);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        running[i + 1] = running[i] + values[i];
-        magnitude += std::fabs(values[i]);
-    }
+    const double magnitude = std::fabs(kHelixWindow * threshold) + absoluteSum;
     const double tolerance =
         8.0 * (length + kHelixWindow) * std::numeric_limits<double>::epsilon() * magnitude;
+    const double screen = kHelixWindow * threshold - tolerance;
+    const auto quick = [&prefixSums](int start) {
+        return prefixSums[static_cast<std::size_t>(start - 1 + kHelixWindow)] -
+               prefixSums[static_cast<std::size_t>(start - 1)];
+    };
     int lastEnd = 0;
     int count = 0;
     // The last start tested is length - 20, so a helix never starts in the
@@ -191,9 +201,7 @@ int PredictHelices(std::span<const double> values, double threshold, std::vector
         if (start <= lastEnd) {
             continue;
         }
-        const double quick = running[static_cast<std::size_t>(start - 1 + kHelixWindow)] -
-                             running[static_cast<std::size_t>(start - 1)];
-        if (quick < kHelixWindow * threshold - tolerance) {
+        if (quick(start) < screen) {
             continue;
         }
         double sum = 0.0;

@@ -98,6 +98,12 @@ int PredictHelices(const core::PropertyRecord& record, double threshold,
 /// The same over the values of PositionValues (element 0 is position 1).
 int PredictHelices(std::span<const double> values, double threshold,
                    std::vector<Helix>* helices = nullptr);
+/// The same with the running sums of the values given: prefixSums[i] is the
+/// sum of the first i values added in position order (values.size() + 1
+/// elements), and absoluteSum is at least the sum of their magnitudes. For a
+/// caller that sums the values anyway.
+int PredictHelices(std::span<const double> values, std::span<const double> prefixSums,
+                   double absoluteSum, double threshold, std::vector<Helix>* helices = nullptr);
 
 /// The fields of the hydropathy dialog as typed, and the result of its checks.
 struct PathyDialogInput

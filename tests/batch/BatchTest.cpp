@@ -127,6 +127,40 @@ TEST(BatchInputTest, RecordsRunFromOneGreaterThanToTheNext)
     }
 }
 
+// A text large enough to be split in parts on several threads gives the
+// records of one pass, wherever the parts begin: among ">" inside names and
+// bodies, CR and LF line breaks, empty bodies and blank lines.
+TEST(BatchInputTest, PartsOnThreadsGiveTheRecordsOfOnePass)
+{
+    const std::vector<std::string> pieces = {">name a>b\r\nMKVL>x y\nACD\n",
+                                             ">\n\n>e\r\r\nW",
+                                             ">h>\nM\r\n",
+                                             ">lines\n" + std::string(60, 'A') + "\n" +
+                                                 std::string(60, 'C') + "\n",
+                                             ">p\nMK\n>>q\n",
+                                             "\n>after a blank\nKR>",
+                                             ">a" + std::string(100, '>') + "\nMK\n",
+                                             ">z\rQ\r>"};
+    std::mt19937 random(3);
+    std::string text = ">first\n";
+    while (text.size() < (std::size_t{13} << 20)) {
+        text += pieces[random() % pieces.size()];
+    }
+    const auto flatten = [](const std::vector<BatchRecord>& records) {
+        std::vector<std::tuple<std::string_view, std::string_view, std::size_t>> flat;
+        for (const BatchRecord& r : records) {
+            flat.emplace_back(r.name, r.body, r.offset);
+        }
+        return flat;
+    };
+    const auto one = flatten(SplitBatchRecords(text, 1));
+    ASSERT_GT(one.size(), 10000U);
+    for (const unsigned jobs : {2U, 3U, 4U}) {
+        SCOPED_TRACE(jobs);
+        EXPECT_EQ(flatten(SplitBatchRecords(text, jobs)), one);
+    }
+}
+
 TEST(BatchResultsTest, TwoRecordsWithTheDefaultsAndTheirStatistics)
 {
     std::string results = runResults(">a\r\nMKV\r\n>b\r\nAC\r\n", BatchOptions{});
@@ -166,6 +200,78 @@ TEST(BatchResultsTest, ColumnsOffLeaveTheNamesAndRowsOnlyDropsHeaderAndStatistic
     EXPECT_EQ(runResults(">a\nMKV\n>b\nAC", none), "Name\r\na\r\nb\r\n");
     none.length = true;
     EXPECT_EQ(runResults(">a\nMKV\n>b\nAC", none, 2, true), "3\ta\r\n2\tb\r\n");
+}
+
+// The statistics of a table large enough that its medians are bracketed by a
+// sample equal those of plain passes over each column: sums in row order and
+// a full sort for the median, for odd and even counts, ties, negative values,
+// relative compositions kept as count over length, and a table that keeps
+// every value as a double.
+TEST(ColumnTableTest, StatisticsOfALargeTableEqualPlainPasses)
+{
+    BatchOptions options;
+    options.epsUrea = options.standardError = true;
+    std::mt19937 random(5);
+    for (const std::size_t n : {40000U, 40001U}) {
+        std::vector<PROPERTIES> rows(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            PROPERTIES& row = rows[i];
+            row.length = 0;
+            for (std::size_t slot = 1; slot <= 20; ++slot) {
+                // W (slot 19) is mostly absent: a median among ties.
+                row.absoluteComposition[slot] =
+                    std::uniform_int_distribution<int>(0, slot == 19 ? 1 : 40)(random);
+                row.length += row.absoluteComposition[slot];
+            }
+            for (std::size_t slot = 1; slot <= 20 && row.length > 0; ++slot) {
+                row.relativeComposition[slot] = static_cast<double>(row.absoluteComposition[slot]) /
+                                                static_cast<double>(row.length);
+            }
+            row.molecularWeight = std::normal_distribution<double>(40000, 15000)(random);
+            row.isoelectricPoint = std::uniform_int_distribution<int>(100, 1299)(random) * 0.01;
+            row.gravy = std::normal_distribution<double>(-0.3, 0.5)(random);
+            row.epsDenatured = i < n / 2 ? 0.0 : static_cast<double>(i);
+            row.helixCount = i % 7 == 0 ? std::uniform_int_distribution<int>(1, 12)(random) : 0;
+        }
+        for (const std::uint64_t largest : {std::uint64_t{1} << 20, std::uint64_t{1} << 40}) {
+            ColumnTable table(options, n, largest);
+            for (std::size_t i = 0; i < n; ++i) {
+                table.Set(i, rows[i]);
+            }
+            const StatisticsRows stats = table.Statistics(2);
+            ASSERT_EQ(stats.rows.size(), 6U);
+            for (const Column& column : SelectedColumns(options)) {
+                SCOPED_TRACE(testing::Message()
+                             << n << " rows, largest " << largest << ", kind "
+                             << static_cast<int>(column.kind) << " slot " << column.slot);
+                std::vector<double> values;
+                for (const PROPERTIES& row : rows) {
+                    values.push_back(column.Read(row));
+                }
+                const auto count = static_cast<double>(n);
+                double sum = 0.0;
+                for (const double value : values) {
+                    sum += value;
+                }
+                const double mean = sum / count;
+                double squares = 0.0;
+                for (const double value : values) {
+                    squares += (mean - value) * (mean - value);
+                }
+                const double sd = std::sqrt(squares / (count - 1.0));
+                std::sort(values.begin(), values.end());
+                const double median =
+                    n % 2 == 0 ? (values[n / 2 - 1] + values[n / 2]) / 2.0 : values[n / 2];
+                const std::array<double, 6> expected = {
+                    mean, sd, sd / std::sqrt(count), values.front(), values.back(), median};
+                for (std::size_t s = 0; s < expected.size(); ++s) {
+                    PROPERTIES stored;
+                    column.Store(stored, expected[s]);
+                    EXPECT_EQ(column.Read(stats.rows[s]), column.Read(stored)) << stats.names[s];
+                }
+            }
+        }
+    }
 }
 
 TEST(BatchRunTest, EveryThreadCountWritesTheSameBytesAndTerminationStopsTheRun)

@@ -55,7 +55,7 @@ void runBatch(Run& run)
     const BatchText text = BatchText::Read(run.inputPath, status);
     std::vector<BatchRecord> records;
     if (status) {
-        records = SplitBatchRecords(text.View());
+        records = SplitBatchRecords(text.View(), EffectiveJobs(0));
     }
     run.fileNotFound = records.empty();
     run.count = records.size();
