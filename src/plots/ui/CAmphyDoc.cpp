@@ -7,26 +7,9 @@
 #include "plots/ui/PlotDialogs.h"
 
 namespace quorin::plots::ui {
-namespace {
-
-/// The item lists of a page without marks and text items: always empty, as
-/// nothing offers to add to them (CarriesItems is false).
-std::vector<core::MARK>& noMarks()
-{
-    static std::vector<core::MARK> none;
-    return none;
-}
-
-std::vector<core::TEXTITEM>& noTexts()
-{
-    static std::vector<core::TEXTITEM> none;
-    return none;
-}
-
-} // namespace
 
 CAmphyDoc::CAmphyDoc(core::PropertyRecord& record, int lineWidth, QObject* parent)
-    : PageDocument(record, noMarks(), noTexts(), parent), m_page(record)
+    : PageDocument(record, parent), m_page(record)
 {
     Plot().lineWidth = lineWidth;
     takePendingRequest();

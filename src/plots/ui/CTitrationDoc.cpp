@@ -9,27 +9,10 @@
 #include <QGuiApplication>
 
 namespace quorin::plots::ui {
-namespace {
-
-/// The item lists of a page without marks and text items: always empty, as
-/// nothing offers to add to them (CarriesItems is false).
-std::vector<core::MARK>& noMarks()
-{
-    static std::vector<core::MARK> none;
-    return none;
-}
-
-std::vector<core::TEXTITEM>& noTexts()
-{
-    static std::vector<core::TEXTITEM> none;
-    return none;
-}
-
-} // namespace
 
 CTitrationDoc::CTitrationDoc(core::PropertyRecord& record, analysis::PKaSet set, int lineWidth,
                              QObject* parent)
-    : PageDocument(record, noMarks(), noTexts(), parent), m_page(record, set, lineWidth)
+    : PageDocument(record, parent), m_page(record, set, lineWidth)
 {}
 
 PageSource CTitrationDoc::Source()

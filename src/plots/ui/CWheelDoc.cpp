@@ -16,25 +16,10 @@ namespace {
 
 using core::ui::ToQString;
 
-/// The wheel has no marks or text items; its selection works on these lists,
-/// which nothing fills.
-std::vector<core::MARK>& noMarks()
-{
-    static std::vector<core::MARK> marks;
-    return marks;
-}
-
-std::vector<core::TEXTITEM>& noTexts()
-{
-    static std::vector<core::TEXTITEM> texts;
-    return texts;
-}
-
 } // namespace
 
 CWheelDoc::CWheelDoc(core::PropertyRecord& record, int index, int serial, QObject* parent)
-    : PageDocument(record, noMarks(), noTexts(), parent), m_record(record), m_index(index),
-      m_serial(serial)
+    : PageDocument(record, parent), m_record(record), m_index(index), m_serial(serial)
 {}
 
 CWheelDoc::~CWheelDoc()

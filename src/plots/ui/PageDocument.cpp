@@ -9,6 +9,26 @@ PageDocument::PageDocument(core::PropertyRecord& record, std::vector<core::MARK>
     : QObject(parent), m_record(record), m_marks(marks), m_texts(texts), m_selection(marks, texts)
 {}
 
+namespace {
+
+std::vector<core::MARK>& noMarks()
+{
+    static std::vector<core::MARK> none;
+    return none;
+}
+
+std::vector<core::TEXTITEM>& noTexts()
+{
+    static std::vector<core::TEXTITEM> none;
+    return none;
+}
+
+} // namespace
+
+PageDocument::PageDocument(core::PropertyRecord& record, QObject* parent)
+    : PageDocument(record, noMarks(), noTexts(), parent)
+{}
+
 int PageDocument::PositionCount() const
 {
     return plots::PositionCount(m_record);

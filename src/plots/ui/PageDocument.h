@@ -22,6 +22,9 @@ class PageDocument : public QObject
 public:
     PageDocument(core::PropertyRecord& record, std::vector<core::MARK>& marks,
                  std::vector<core::TEXTITEM>& texts, QObject* parent = nullptr);
+    /// A page without marks and text items (CarriesItems false): its item
+    /// lists are empty ones nothing ever adds to.
+    explicit PageDocument(core::PropertyRecord& record, QObject* parent = nullptr);
 
     core::PropertyRecord& Record() { return m_record; }
     PageSelection& Selection() { return m_selection; }

@@ -83,6 +83,23 @@ private:
         return true;
     }
 
+    /// Prints the active window to NAME.pdf and draws that as NAME.png.
+    static bool printToPng(const test::RunningProgram& program, const QString& name)
+    {
+        const QString pdf = directory() + QLatin1Char('/') + name + QStringLiteral(".pdf");
+        auto previous = core::ui::SetPrinterChooser([&pdf](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        const bool printed = program.frame->Execute(cmd::kPrint);
+        core::ui::SetPrinterChooser(std::move(previous));
+        return printed &&
+               runTool(QStringLiteral("pdftoppm"),
+                       {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                        QStringLiteral("-singlefile"), pdf, directory() + QLatin1Char('/') + name});
+    }
+
 private slots:
     void cleanup() { plots::ui::Choosers() = plots::ui::StandardChoosers(); }
 
@@ -258,18 +275,7 @@ private slots:
         save(program, QStringLiteral("hydropathy-window.png"));
         save(view->viewport(), QStringLiteral("hydropathy-page.png"));
 
-        const QString pdf = directory() + QStringLiteral("/hydropathy-printed.pdf");
-        auto previous = core::ui::SetPrinterChooser([&pdf](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-            return true;
-        });
-        QVERIFY(program.frame->Execute(cmd::kPrint));
-        core::ui::SetPrinterChooser(std::move(previous));
-        QVERIFY(runTool(QStringLiteral("pdftoppm"),
-                        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
-                         QStringLiteral("-singlefile"), pdf,
-                         directory() + QStringLiteral("/hydropathy-printed")}));
+        QVERIFY(printToPng(program, QStringLiteral("hydropathy-printed")));
 
         // The metafile as another program draws it: emf2svg, then rsvg.
         const QString emf = directory() + QStringLiteral("/hydropathy-page.emf");
@@ -315,18 +321,7 @@ private slots:
         QVERIFY(program.frame->Execute(cmd::kTitration));
         QCOMPARE(program.frame->ActiveKind(), WindowKind::Titration);
         save(program, QStringLiteral("titration-window.png"));
-        const QString pdf = directory() + QStringLiteral("/titration-printed.pdf");
-        auto previous = core::ui::SetPrinterChooser([&pdf](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-            return true;
-        });
-        QVERIFY(program.frame->Execute(cmd::kPrint));
-        core::ui::SetPrinterChooser(std::move(previous));
-        QVERIFY(runTool(QStringLiteral("pdftoppm"),
-                        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
-                         QStringLiteral("-singlefile"), pdf,
-                         directory() + QStringLiteral("/titration-printed")}));
+        QVERIFY(printToPng(program, QStringLiteral("titration-printed")));
     }
 
     void helicalWheel()
@@ -361,18 +356,7 @@ private slots:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
         save(program, QStringLiteral("sketch-window.png"));
 
-        const QString pdf = directory() + QStringLiteral("/sketch-printed.pdf");
-        auto previous = core::ui::SetPrinterChooser([&pdf](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-            return true;
-        });
-        QVERIFY(program.frame->Execute(cmd::kPrint));
-        core::ui::SetPrinterChooser(std::move(previous));
-        QVERIFY(runTool(QStringLiteral("pdftoppm"),
-                        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
-                         QStringLiteral("-singlefile"), pdf,
-                         directory() + QStringLiteral("/sketch-printed")}));
+        QVERIFY(printToPng(program, QStringLiteral("sketch-printed")));
 
         const QString emf = directory() + QStringLiteral("/sketch-page.emf");
         QFile::remove(emf);
