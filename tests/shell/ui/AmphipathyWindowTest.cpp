@@ -23,6 +23,7 @@
 namespace quorin::shell::ui {
 
 namespace cmd = core::cmd;
+using test::ActiveView;
 using test::PlotDialogAnswers;
 using test::RunningProgram;
 
@@ -80,12 +81,6 @@ void drag(plots::ui::PageView* view, int fromX, int toX)
 int xOf(int residue, int from, int to)
 {
     return static_cast<int>(40 + (residue - from) * 590.0 / (to - from)) + 1;
-}
-
-plots::ui::CAmphyView* amphyView(const RunningProgram& program)
-{
-    ChildFrame* frame = program.frame->ActiveFrame();
-    return frame ? qobject_cast<plots::ui::CAmphyView*>(frame->widget()) : nullptr;
 }
 
 } // namespace
@@ -197,7 +192,7 @@ private slots:
         PlotDialogAnswers dialogs;
         QVERIFY(program.frame->OpenDocumentFile(bacteriorhodopsin()));
         QVERIFY(program.frame->Execute(cmd::kAmphipathy));
-        plots::ui::CAmphyView* view = amphyView(program);
+        plots::ui::CAmphyView* view = ActiveView<plots::ui::CAmphyView>(program);
         QVERIFY(view != nullptr);
         const plots::AmphipathyPage& page = view->AmphyDocument().Page();
         const plots::AmphipathyPlot& plot = page.Plot();
@@ -240,7 +235,7 @@ private slots:
         StandInWheels wheels;
         QVERIFY(program.frame->OpenDocumentFile(bacteriorhodopsin()));
         QVERIFY(program.frame->Execute(cmd::kAmphipathy));
-        plots::ui::CAmphyView* view = amphyView(program);
+        plots::ui::CAmphyView* view = ActiveView<plots::ui::CAmphyView>(program);
         QVERIFY(program.frame->Execute(cmd::kSelectionAsWheel));
         QCOMPARE(view->EditMode(), plots::ui::PageView::Mode::HelicalWheel);
 

@@ -21,6 +21,7 @@
 namespace quorin::shell::ui {
 
 namespace cmd = core::cmd;
+using test::ActiveView;
 using test::PlotDialogAnswers;
 using test::RunningProgram;
 
@@ -29,12 +30,6 @@ namespace {
 QString bacteriorhodopsin()
 {
     return test::DataPath(QStringLiteral("proteins/P02945.fasta"));
-}
-
-plots::ui::CPathyView* pathyView(const RunningProgram& program)
-{
-    ChildFrame* frame = program.frame->ActiveFrame();
-    return frame ? qobject_cast<plots::ui::CPathyView*>(frame->widget()) : nullptr;
 }
 
 /// A mouse move over a widget with the given buttons held.
@@ -102,7 +97,7 @@ private slots:
         QCOMPARE(program.frame->ActiveFrame()->windowTitle(),
                  QStringLiteral("Hydropathy Plot of residues 1-262 of ") +
                      QString::fromStdString(document.Record().Name()));
-        QVERIFY(pathyView(program) != nullptr);
+        QVERIFY(ActiveView<plots::ui::CPathyView>(program) != nullptr);
 
         // A second plot for the same sequence: the editor disables the
         // command, and the launcher itself does nothing.
@@ -182,7 +177,8 @@ private slots:
                                 "positions... | &Delete all marks | &Label marks | --- | "
                                 "&Transmembrane prediction | --- | &Select object | &Insert "
                                 "text... | Display selection as helical &wheel[v] |"));
-        QCOMPARE(pathyView(program)->EditMode(), plots::ui::PageView::Mode::HelicalWheel);
+        QCOMPARE(ActiveView<plots::ui::CPathyView>(program)->EditMode(),
+                 plots::ui::PageView::Mode::HelicalWheel);
     }
 
     void modifyChangesTheStretchAndTheScaleOfTheSequence()
@@ -209,7 +205,7 @@ private slots:
         QCOMPARE(plots::PendingRequest().from, 0);
         QTRY_VERIFY(program.frame->ActiveFrame()->windowTitle().startsWith(
             QStringLiteral("Hydropathy Plot of residues 20-120 of ")));
-        pathyView(program)->viewport()->grab();
+        ActiveView<plots::ui::CPathyView>(program)->viewport()->grab();
         QCOMPARE(record.plots.pathy.texts[3].text, std::string()); // no threshold line
     }
 
@@ -234,7 +230,7 @@ private slots:
         QVERIFY(program.frame->OpenDocumentFile(bacteriorhodopsin()));
         program.app->Settings().plotLineWidth = 2;
         QVERIFY(program.frame->Execute(cmd::kHydropathy));
-        plots::ui::CPathyView* view = pathyView(program);
+        plots::ui::CPathyView* view = ActiveView<plots::ui::CPathyView>(program);
         QCOMPARE(program.Document()->Record().plots.pathy.lineWidth, 2);
         // A changed setting reaches the open plot; drawing only reads it.
         program.app->Settings().plotLineWidth = 4;
@@ -262,7 +258,7 @@ private slots:
         program.frame->resize(1200, 800);
         QVERIFY(program.frame->OpenDocumentFile(bacteriorhodopsin()));
         QVERIFY(program.frame->Execute(cmd::kHydropathy));
-        plots::ui::CPathyView* view = pathyView(program);
+        plots::ui::CPathyView* view = ActiveView<plots::ui::CPathyView>(program);
         QVERIFY(view != nullptr);
         view->viewport()->grab();
         QCOMPARE(view->horizontalScrollBar()->maximum(), 0);

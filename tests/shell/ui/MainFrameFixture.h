@@ -107,6 +107,14 @@ struct RunningProgram
     std::unique_ptr<shell::ui::CMainFrame> frame;
 };
 
+/// The view of the active window when it is a View, else null.
+template <class View>
+View* ActiveView(const RunningProgram& program)
+{
+    shell::ui::ChildFrame* frame = program.frame->ActiveFrame();
+    return frame ? qobject_cast<View*>(frame->widget()) : nullptr;
+}
+
 /// For its lifetime, the Hydropathy Plot command opens a stand-in plot window:
 /// a document of its own and a bare view, registered with the sequence.
 struct StandInHydropathyPlot

@@ -23,6 +23,7 @@
 namespace quorin::shell::ui {
 
 namespace cmd = core::cmd;
+using test::ActiveView;
 using test::RunningProgram;
 
 namespace {
@@ -86,12 +87,6 @@ private:
     std::optional<core::COLORREF> m_colour;
 };
 
-plots::ui::CSchemeView* sketchView(const RunningProgram& program)
-{
-    ChildFrame* frame = program.frame->ActiveFrame();
-    return frame ? qobject_cast<plots::ui::CSchemeView*>(frame->widget()) : nullptr;
-}
-
 QString bacteriorhodopsin()
 {
     return test::DataPath(QStringLiteral("proteins/P02945.fasta"));
@@ -140,7 +135,7 @@ private slots:
             dialog.accept();
         });
         QVERIFY(program.frame->Execute(cmd::kDomainSketch));
-        QVERIFY(sketchView(program) != nullptr);
+        QVERIFY(ActiveView<plots::ui::CSchemeView>(program) != nullptr);
         QCOMPARE(record.sketch.scale, 1.5);
         QVERIFY(program.frame->ActiveFrame()->windowTitle().startsWith(
             QStringLiteral("Sketch of domains of P02945")));
@@ -165,7 +160,7 @@ private slots:
         });
         dialogs.Domain(QStringLiteral("Helix A"), 23, 42, labelFont(-11, 0x000080), 0x8080FF);
         QVERIFY(program.frame->Execute(cmd::kDomainSketch));
-        plots::ui::CSchemeView* view = sketchView(program);
+        plots::ui::CSchemeView* view = ActiveView<plots::ui::CSchemeView>(program);
         QVERIFY(view != nullptr);
         dialogs.Domain(QStringLiteral("Helix B"), 57, 76, labelFont(-11, 0x004000), 0x80FF80);
         QVERIFY(program.frame->Execute(cmd::kAddDomain));
@@ -199,7 +194,7 @@ private slots:
         program.dialogs.Answer(first);
         QVERIFY(program.frame->Execute(cmd::kSaveAs));
         QVERIFY(program.frame->OpenDocumentFile(first));
-        QVERIFY(sketchView(program) != nullptr);
+        QVERIFY(ActiveView<plots::ui::CSchemeView>(program) != nullptr);
         const core::SketchData back = program.Document()->Record().sketch;
         QVERIFY(back.domains == made.domains && back.marks == made.marks);
         QVERIFY(back.texts == made.texts && back.labelMarks == made.labelMarks);

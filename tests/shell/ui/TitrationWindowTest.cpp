@@ -12,6 +12,7 @@
 namespace quorin::shell::ui {
 
 namespace cmd = core::cmd;
+using test::ActiveView;
 using test::PlotDialogAnswers;
 using test::RunningProgram;
 
@@ -37,12 +38,6 @@ std::function<void(QDialog&)> choose(const QString& set, QString* proposed = nul
     };
 }
 
-plots::ui::CTitrationView* titrationView(const RunningProgram& program)
-{
-    ChildFrame* frame = program.frame->ActiveFrame();
-    return frame ? qobject_cast<plots::ui::CTitrationView*>(frame->widget()) : nullptr;
-}
-
 } // namespace
 
 /// The titration curve in the desktop program: Analyze, the set dialog, the
@@ -64,7 +59,7 @@ private slots:
         QVERIFY(program.frame->Execute(cmd::kTitration));
         QCOMPARE(proposed, QStringLiteral("settings"));
         QCOMPARE(program.frame->ActiveKind(), WindowKind::Titration);
-        plots::ui::CTitrationView* view = titrationView(program);
+        plots::ui::CTitrationView* view = ActiveView<plots::ui::CTitrationView>(program);
         QVERIFY(view != nullptr);
         QVERIFY(program.frame->ActiveFrame()->windowTitle().startsWith(
             QStringLiteral("Titration Curve (pK set: EMBOSS) of P02945 ")));
@@ -104,7 +99,7 @@ private slots:
         dialogs.Answer(choose(QStringLiteral("Lehninger")));
         QVERIFY(program.frame->Execute(cmd::kTitration));
         QCOMPARE(program.frame->Frames().size(), 3);
-        QCOMPARE(titrationView(program), view);
+        QCOMPARE(ActiveView<plots::ui::CTitrationView>(program), view);
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("titration.pdf"));

@@ -19,6 +19,7 @@
 namespace quorin::shell::ui {
 
 namespace cmd = core::cmd;
+using test::ActiveView;
 using test::PlotDialogAnswers;
 using test::RunningProgram;
 
@@ -37,12 +38,6 @@ std::function<void(QDialog&)> stretch(const char* from, const char* to)
         edit(dialog, "to")->setText(QLatin1String(to));
         dialog.accept();
     };
-}
-
-plots::ui::CWheelView* wheelView(const RunningProgram& program)
-{
-    ChildFrame* frame = program.frame->ActiveFrame();
-    return frame ? qobject_cast<plots::ui::CWheelView*>(frame->widget()) : nullptr;
 }
 
 /// A drag with the left button over a widget.
@@ -129,7 +124,7 @@ private slots:
         QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P01501.fasta")));
         dialogs.Answer(stretch("44", "61"));
         QVERIFY(program.frame->Execute(cmd::kHelicalWheel));
-        plots::ui::CWheelView* view = wheelView(program);
+        plots::ui::CWheelView* view = ActiveView<plots::ui::CWheelView>(program);
         QVERIFY(view != nullptr);
         const core::PropertyRecord& record = program.Document()->Record();
         QCOMPARE(program.MenuLines()[2],
