@@ -813,7 +813,7 @@ std::string DigestReportText(const core::PropertyRecord& record)
 }
 
 void WriteDigestCsv(const core::PropertyRecord& record, const std::vector<int>& charges,
-                    const core::ByteSink& sink)
+                    const core::ByteSink& sink, const DigestProgress& progress)
 {
     const DigestState& state = record.digest;
     std::string buffer = "start,end,length,missed,mass";
@@ -851,6 +851,10 @@ void WriteDigestCsv(const core::PropertyRecord& record, const std::vector<int>& 
         if (buffer.size() >= kChunkBytes) {
             sink(buffer);
             buffer.clear();
+            if (progress) {
+                progress(
+                    static_cast<int>(100.0 * static_cast<double>(row) / static_cast<double>(rows)));
+            }
         }
     }
     sink(buffer);

@@ -241,9 +241,10 @@ std::string DigestReportText(const core::PropertyRecord& record);
 /// CR LF after the header "start,end,length,missed,mass" (and ",mz_Z" per
 /// charge): 1-based positions, the mass with 4 decimals and one m/z per charge,
 /// (mass + Z * kProtonMass) / Z, with 4 decimals. Only the report's rows when it
-/// lists the complete fragments alone.
+/// lists the complete fragments alone. progress, if given, receives the
+/// share of rows written so far, in percent.
 void WriteDigestCsv(const core::PropertyRecord& record, const std::vector<int>& charges,
-                    const core::ByteSink& sink);
+                    const core::ByteSink& sink, const DigestProgress& progress = {});
 
 /// One record of the batch digest file: ">" + header, CR LF, text, CR LF.
 std::string DigestFileRecord(std::string_view header, std::string_view text);

@@ -266,6 +266,11 @@ std::string ModReportText(const core::PropertyRecord& record, bool completeOnly)
     line(title);
     line(std::string(title.size(), '*'));
     line("");
+    // A digest made with options (bounds, monoisotopic masses) says so here
+    // too: the matches are among its fragments and with its masses.
+    for (const std::string& option : record.digest.reportOptionLines) {
+        line(option);
+    }
     line("");
     line("Selected modifications (specificity; MW)");
     line(std::string(40, '-'));

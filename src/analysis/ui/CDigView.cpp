@@ -34,6 +34,8 @@
 #include <atomic>
 #include <climits>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <utility>
 
 namespace quorin::analysis::ui {
@@ -66,6 +68,17 @@ void putOnClipboard(QByteArray bytes)
     auto* mime = new QMimeData;
     mime->setData(QStringLiteral("text/plain"), bytes);
     QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+/// Names the file of a failed export in a message; true when written.
+bool reportExport(const QString& path, const core::FileStatus& written)
+{
+    if (!written) {
+        core::ui::ShowMessage(ToQString(core::msg::CannotSaveFile(
+                                  QDir::toNativeSeparators(path).toStdString(), written.Error())),
+                              ToQString(core::msg::kError));
+    }
+    return written;
 }
 
 } // namespace
@@ -577,15 +590,44 @@ bool CDigView::ExportCsv(const QString& path)
         return false;
     }
     const core::PropertyRecord& record = m_document->Record();
-    const core::FileStatus written = core::WriteFileAtomically(
-        std::filesystem::path(QFile::encodeName(path).toStdString()),
-        [&](const core::ByteSink& sink) { WriteDigestCsv(record, m_options.charges, sink); });
-    if (!written) {
-        core::ui::ShowMessage(ToQString(core::msg::CannotSaveFile(
-                                  QDir::toNativeSeparators(path).toStdString(), written.Error())),
-                              ToQString(core::msg::kError));
-        return false;
+    const std::filesystem::path target(QFile::encodeName(path).toStdString());
+    if (record.digest.fragments.size() <= BackgroundLimits().copyLines) {
+        return reportExport(path,
+                            core::WriteFileAtomically(target, [&](const core::ByteSink& sink) {
+                                WriteDigestCsv(record, m_options.charges, sink);
+                            }));
     }
+    // Millions of rows (hundreds of megabytes) are written on a worker with
+    // progress; closing the window stops them and leaves no file.
+    struct Stopped
+    {};
+    auto output = std::make_shared<Output>();
+    auto status = std::make_shared<std::optional<core::FileStatus>>();
+    m_output = output;
+    output->future = core::ui::RunInBackground(
+        this,
+        [&record, target, charges = m_options.charges, output, status] {
+            core::ui::ProgressPoster progress;
+            try {
+                *status = core::WriteFileAtomically(target, [&](const core::ByteSink& sink) {
+                    const auto stoppable = [&](std::string_view bytes) {
+                        if (output->stop.load()) {
+                            throw Stopped{};
+                        }
+                        sink(bytes);
+                    };
+                    WriteDigestCsv(record, charges, stoppable, std::ref(progress));
+                });
+            } catch (const Stopped&) {
+            }
+        },
+        [this, path, status] {
+            if (*status) {
+                reportExport(path, **status);
+            }
+            outputEnded();
+        });
+    viewport()->update();
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "analysis/ui/DigestJobs.h"
 
 #include "analysis/Digest.h"
+#include "analysis/ModFinder.h"
 #include "core/ui/BackgroundWork.h"
 #include "core/ui/CPeptideDoc.h"
 
@@ -15,6 +16,7 @@ struct Work
 {
     std::unique_ptr<core::PropertyRecord> record;
     bool ok = true;
+    bool carriesMatches = false;
 };
 
 } // namespace
@@ -57,7 +59,8 @@ void DigestJobs::StartDigest(const std::string& specificity, const DigestOptions
 {
     core::PropertyRecord& record = m_document.Record();
     ResetDigest(record);
-    run(std::make_unique<core::PropertyRecord>(record),
+    run(
+        std::make_unique<core::PropertyRecord>(record),
         [=](core::PropertyRecord& work, const DigestProgress& progress) {
             progress(0);
             if (Digest(work, specificity, options, progress).Refused()) {
@@ -65,7 +68,14 @@ void DigestJobs::StartDigest(const std::string& specificity, const DigestOptions
             }
             DescribeOptionsInReport(work, options);
             BuildDigestReport(work, sortMode, completeOnly, work.digest.lineWidth);
-        });
+            // The sequence's last ModFinder search is made again among the
+            // fragments now kept, so its window lists matches of this digest
+            // rather than none.
+            if (!work.modFinder.selected.empty()) {
+                FindModifications(work, work.modFinder.weight, work.modFinder.uncertainty);
+            }
+        },
+        true);
 }
 
 void DigestJobs::Rebuild(SortMode sortMode, bool completeOnly, bool onWorker)
@@ -96,9 +106,10 @@ void DigestJobs::Rebuild(SortMode sortMode, bool completeOnly, bool onWorker)
     });
 }
 
-void DigestJobs::run(std::unique_ptr<core::PropertyRecord> record, Compute compute)
+void DigestJobs::run(std::unique_ptr<core::PropertyRecord> record, Compute compute,
+                     bool carriesMatches)
 {
-    auto work = std::make_shared<Work>(Work{std::move(record), true});
+    auto work = std::make_shared<Work>(Work{std::move(record), true, carriesMatches});
     const std::uint64_t generation = ++m_generation;
     m_busy = true;
     core::ui::RunInBackground(
@@ -116,6 +127,9 @@ void DigestJobs::run(std::unique_ptr<core::PropertyRecord> record, Compute compu
                 return;
             }
             m_document.Record().digest = std::move(work->record->digest);
+            if (work->carriesMatches && work->ok) {
+                m_document.Record().modFinder.matches = std::move(work->record->modFinder.matches);
+            }
             end(work->ok);
         });
 }

@@ -61,8 +61,10 @@ private:
     using Compute = std::function<void(core::PropertyRecord&, const DigestProgress&)>;
 
     explicit DigestJobs(core::ui::CPeptideDoc& document);
-    /// Runs compute on record on a worker; its digest then goes to the document.
-    void run(std::unique_ptr<core::PropertyRecord> record, Compute compute);
+    /// Runs compute on record on a worker; its digest then goes to the
+    /// document, and with carriesMatches its ModFinder matches too.
+    void run(std::unique_ptr<core::PropertyRecord> record, Compute compute,
+             bool carriesMatches = false);
     void end(bool ok);
 
     core::ui::CPeptideDoc& m_document;

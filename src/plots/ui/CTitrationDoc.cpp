@@ -46,7 +46,10 @@ QString CTitrationDoc::Table() const
 
 void CTitrationDoc::CopyTable() const
 {
-    QGuiApplication::clipboard()->setText(Table());
+    // Text on the clipboard ends its lines with LF, as the other windows put it.
+    QString text = Table();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QGuiApplication::clipboard()->setText(text);
 }
 
 bool CTitrationDoc::ModifySet(QWidget* parent)

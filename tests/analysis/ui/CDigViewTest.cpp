@@ -1,6 +1,7 @@
 #include "analysis/ui/CDigView.h"
 
 #include "analysis/Digest.h"
+#include "analysis/ModFinder.h"
 #include "analysis/ui/CDigestOptionsDialog.h"
 #include "analysis/ui/DigestJobs.h"
 #include "core/CommandIds.h"
@@ -574,6 +575,11 @@ private slots:
         auto doc = digested();
         doc->SetPathName(m_home->Path(QStringLiteral("P01308.fasta")), false);
         const std::string plain = DigestReportText(doc->Record());
+        // A ModFinder search made before the options is made again among
+        // the fragments they keep, and its report names them.
+        doc->Record().modFinder.selected = {core::MODIFICATION{"Oxidation", "M", 16.0}};
+        FindModifications(doc->Record(), 2000.0, 1000.0);
+        const std::size_t matchesBefore = doc->Record().modFinder.matches.size();
         CDigView view(*doc);
         view.OnCommand(cmd::kSortByStart);
         QSignalSpy idle(&view, &CDigView::idle);
@@ -584,6 +590,17 @@ private slots:
             QVERIFY(answer.Answered());
         }
         QTRY_VERIFY(idle.count() > 0 && !view.Busy());
+        core::PropertyRecord searched = doc->Record();
+        FindModifications(searched, 2000.0, 1000.0);
+        const auto& matches = doc->Record().modFinder.matches;
+        QVERIFY(!matches.empty() && matches.size() < matchesBefore);
+        QCOMPARE(matches.size(), searched.modFinder.matches.size());
+        for (std::size_t i = 0; i < matches.size(); ++i) {
+            QCOMPARE(matches[i].start, searched.modFinder.matches[i].start);
+            QCOMPARE(matches[i].mw, searched.modFinder.matches[i].mw);
+        }
+        QVERIFY(ModReportText(doc->Record(), false).find("\r\nMasses: monoisotopic\r\n") !=
+                std::string::npos);
 
         // The head says what the table holds; the rows are the command
         // line's, in its order, each with the m/z values of its CSV.
@@ -631,6 +648,12 @@ private slots:
         QVERIFY(view.OnCommand(cmd::kExportDigestCsv));
         QVERIFY(!QFile::exists(target));
         QVERIFY(messages.Requests().isEmpty());
+        // A large table is written on a worker, to the same bytes.
+        zeroLimits();
+        QVERIFY(view.ExportCsv(target));
+        QTRY_VERIFY(!view.Busy());
+        QCOMPARE(test::ReadBytes(target), csv);
+        CDigView::SetBackgroundLimits({});
 
         // A file that cannot be written is named in the message.
         const QString blocked = m_home->MakeDirectory(QStringLiteral("blocked"));
