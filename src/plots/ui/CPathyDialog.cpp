@@ -22,41 +22,19 @@ namespace {
 
 using core::ui::ToQString;
 
-QLineEdit* field(const QString& name, QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    return edit;
-}
-
 } // namespace
 
 CPathyDialog::CPathyDialog(core::PropertyRecord& record, QWidget* parent)
-    : QDialog(parent), m_record(record), m_from(field(QStringLiteral("from"), this)),
-      m_to(field(QStringLiteral("to"), this)), m_window(field(QStringLiteral("window"), this)),
-      m_threshold(field(QStringLiteral("threshold"), this)), m_scales(new QListWidget(this)),
-      m_scaleName(field(QStringLiteral("scaleName"), this))
+    : QDialog(parent), m_record(record), m_from(NamedField(QStringLiteral("from"), this)),
+      m_to(NamedField(QStringLiteral("to"), this)),
+      m_window(NamedField(QStringLiteral("window"), this)),
+      m_threshold(NamedField(QStringLiteral("threshold"), this)), m_scales(new QListWidget(this)),
+      m_scaleName(NamedField(QStringLiteral("scaleName"), this))
 {
     setWindowTitle(QStringLiteral("Properties for Hydropathy Plot"));
-    const PendingPlotRequest& request = PendingRequest();
-    const QString name = ToQString(record.Name());
-    auto* use = new QLabel(this);
-    use->setObjectName(QStringLiteral("usePart"));
-    use->setText(
-        QStringLiteral("Use a part of %1 (%2 aa)")
-            // In one pass: a "%2" in the name stays as it is.
-            .arg(core::ui::ElidedName(name, use->font()), QString::number(record.ResidueLength())));
-    use->setToolTip(name);
-    if (request.from != 0) {
-        m_from->setText(QString::number(request.from));
-        m_to->setText(QString::number(request.to));
-        m_window->setText(QString::number(request.window));
-    } else {
-        m_from->setText(QStringLiteral("1"));
-        m_to->setText(QString::number(PositionCount(record)));
-        m_window->setText(QStringLiteral("11"));
-    }
-    m_threshold->setText(ToQString(core::FormatSignificant(request.threshold, 3)));
+    QLabel* use = UsePartLabel(record, this);
+    ProposeStretch(record, RangeFields{m_from, m_to, m_window}, 11);
+    m_threshold->setText(ToQString(core::FormatSignificant(PendingRequest().threshold, 3)));
 
     m_scales->setObjectName(QStringLiteral("scales"));
     for (const core::HYDROPATHYSCALE& scale : record.scales) {

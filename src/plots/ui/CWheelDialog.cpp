@@ -15,28 +15,18 @@
 
 namespace quorin::plots::ui {
 
-using core::ui::ToQString;
-
 CWheelDialog::CWheelDialog(const core::PropertyRecord& record, QWidget* parent)
-    : QDialog(parent), m_record(record), m_from(new QLineEdit(this)), m_to(new QLineEdit(this))
+    : QDialog(parent), m_record(record), m_from(NamedField(QStringLiteral("from"), this)),
+      m_to(NamedField(QStringLiteral("to"), this))
 {
     setWindowTitle(QStringLiteral("Properties for Helical Wheel"));
-    m_from->setObjectName(QStringLiteral("from"));
-    m_to->setObjectName(QStringLiteral("to"));
     const PendingPlotRequest& request = PendingRequest();
     if (request.from != request.to) {
         m_from->setText(QString::number(request.from));
         m_to->setText(QString::number(request.to));
     }
 
-    const QString name = ToQString(record.Name());
-    auto* use = new QLabel(this);
-    use->setObjectName(QStringLiteral("usePart"));
-    use->setText(
-        QStringLiteral("Use a part of %1 (%2 aa)")
-            // In one pass: a "%2" in the name stays as it is.
-            .arg(core::ui::ElidedName(name, use->font()), QString::number(record.ResidueLength())));
-    use->setToolTip(name);
+    QLabel* use = UsePartLabel(record, this);
 
     auto* fromLabel = new QLabel(QStringLiteral("&From:"), this);
     fromLabel->setBuddy(m_from);

@@ -8,6 +8,7 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFontDialog>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace quorin::plots::ui {
@@ -43,6 +44,41 @@ PlotChoosers& Choosers()
 {
     static PlotChoosers choosers = StandardChoosers();
     return choosers;
+}
+
+QLineEdit* NamedField(const QString& name, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    return edit;
+}
+
+QLabel* UsePartLabel(const core::PropertyRecord& record, QWidget* parent)
+{
+    const QString name = core::ui::ToQString(record.Name());
+    auto* use = new QLabel(parent);
+    use->setObjectName(QStringLiteral("usePart"));
+    use->setText(
+        QStringLiteral("Use a part of %1 (%2 aa)")
+            // In one pass: a "%2" in the name stays as it is.
+            .arg(core::ui::ElidedName(name, use->font()), QString::number(record.ResidueLength())));
+    use->setToolTip(name);
+    return use;
+}
+
+void ProposeStretch(const core::PropertyRecord& record, const RangeFields& fields,
+                    int defaultWindow)
+{
+    const PendingPlotRequest& request = PendingRequest();
+    if (request.from != 0) {
+        fields.from->setText(QString::number(request.from));
+        fields.to->setText(QString::number(request.to));
+        fields.window->setText(QString::number(request.window));
+    } else {
+        fields.from->setText(QStringLiteral("1"));
+        fields.to->setText(QString::number(PositionCount(record)));
+        fields.window->setText(QString::number(defaultWindow));
+    }
 }
 
 bool PassesRangeCheck(const PathyDialogCheck& check, const RangeFields& fields)

@@ -12,8 +12,13 @@
 #include <optional>
 
 class QDialog;
+class QLabel;
 class QLineEdit;
 class QWidget;
+
+namespace quorin::core {
+class PropertyRecord;
+}
 
 namespace quorin::plots::ui {
 
@@ -48,6 +53,18 @@ struct RangeFields
     QLineEdit* window = nullptr;
     QLineEdit* threshold = nullptr;
 };
+
+/// An empty edit named name (tests find the fields by it).
+QLineEdit* NamedField(const QString& name, QWidget* parent);
+
+/// The range dialogs' first line, "Use a part of NAME (N aa)", the name
+/// elided to fit and whole in the tool tip.
+QLabel* UsePartLabel(const core::PropertyRecord& record, QWidget* parent);
+
+/// Proposes the stretch of the pending request, or the whole sequence with
+/// defaultWindow when none is pending (the hydropathy and amphipathy dialogs).
+void ProposeStretch(const core::PropertyRecord& record, const RangeFields& fields,
+                    int defaultWindow);
 
 /// True when check passed. Otherwise shows its message ("Error") and puts the
 /// focus, text selected, on the field at fault, as the range dialogs' OK does.
