@@ -100,6 +100,23 @@ private:
                         QStringLiteral("-singlefile"), pdf, directory() + QLatin1Char('/') + name});
     }
 
+    /// Saves the active page as NAME-page.emf and draws it as another program
+    /// does (emf2svg, then rsvg) into NAME-metafile.png.
+    static bool metafileToPng(test::RunningProgram& program, const QString& name)
+    {
+        const QString emf = directory() + QLatin1Char('/') + name + QStringLiteral("-page.emf");
+        const QString svg = directory() + QLatin1Char('/') + name + QStringLiteral("-metafile.svg");
+        QFile::remove(emf);
+        program.dialogs.Answer(emf);
+        return program.frame->Execute(cmd::kSaveMetafile) &&
+               runTool(QStringLiteral("emf2svg-conv"),
+                       {QStringLiteral("-i"), emf, QStringLiteral("-o"), svg}) &&
+               runTool(QStringLiteral("rsvg-convert"),
+                       {QStringLiteral("-o"),
+                        directory() + QLatin1Char('/') + name + QStringLiteral("-metafile.png"),
+                        svg});
+    }
+
 private slots:
     void cleanup() { plots::ui::Choosers() = plots::ui::StandardChoosers(); }
 
@@ -277,17 +294,7 @@ private slots:
 
         QVERIFY(printToPng(program, QStringLiteral("hydropathy-printed")));
 
-        // The metafile as another program draws it: emf2svg, then rsvg.
-        const QString emf = directory() + QStringLiteral("/hydropathy-page.emf");
-        QFile::remove(emf);
-        program.dialogs.Answer(emf);
-        QVERIFY(program.frame->Execute(cmd::kSaveMetafile));
-        const QString svg = directory() + QStringLiteral("/hydropathy-metafile.svg");
-        QVERIFY(runTool(QStringLiteral("emf2svg-conv"),
-                        {QStringLiteral("-i"), emf, QStringLiteral("-o"), svg}));
-        QVERIFY(runTool(
-            QStringLiteral("rsvg-convert"),
-            {QStringLiteral("-o"), directory() + QStringLiteral("/hydropathy-metafile.png"), svg}));
+        QVERIFY(metafileToPng(program, QStringLiteral("hydropathy")));
     }
 
     void amphipathyOfMelittin()
@@ -358,16 +365,7 @@ private slots:
 
         QVERIFY(printToPng(program, QStringLiteral("sketch-printed")));
 
-        const QString emf = directory() + QStringLiteral("/sketch-page.emf");
-        QFile::remove(emf);
-        program.dialogs.Answer(emf);
-        QVERIFY(program.frame->Execute(cmd::kSaveMetafile));
-        const QString svg = directory() + QStringLiteral("/sketch-metafile.svg");
-        QVERIFY(runTool(QStringLiteral("emf2svg-conv"),
-                        {QStringLiteral("-i"), emf, QStringLiteral("-o"), svg}));
-        QVERIFY(runTool(
-            QStringLiteral("rsvg-convert"),
-            {QStringLiteral("-o"), directory() + QStringLiteral("/sketch-metafile.png"), svg}));
+        QVERIFY(metafileToPng(program, QStringLiteral("sketch")));
     }
 
     /// Each page of the Preferences sheet at the sheet's own size.
