@@ -463,15 +463,7 @@ std::string HydropathyPage::Caption() const
 
 int HydropathyPage::TextItemAt(DevicePoint point) const
 {
-    const std::vector<core::TEXTITEM>& texts = Settings().texts;
-    for (std::size_t k = texts.size(); k-- > 0;) {
-        const core::TEXTITEM& item = texts[k];
-        const DeviceRect box{item.x, item.y, item.x + item.width, item.y + item.height};
-        if (box.Contains(point)) {
-            return static_cast<int>(k);
-        }
-    }
-    return -1;
+    return plots::TextItemAt(Settings().texts, point);
 }
 
 int HydropathyPage::MarkAt(DevicePoint point) const

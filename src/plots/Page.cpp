@@ -49,6 +49,18 @@ std::vector<std::string_view> TextLines(std::string_view text)
     }
 }
 
+int TextItemAt(const std::vector<core::TEXTITEM>& texts, DevicePoint point)
+{
+    for (std::size_t k = texts.size(); k-- > 0;) {
+        const core::TEXTITEM& item = texts[k];
+        const DeviceRect box{item.x, item.y, item.x + item.width, item.y + item.height};
+        if (box.Contains(point)) {
+            return static_cast<int>(k);
+        }
+    }
+    return -1;
+}
+
 TextItemBlock LayoutTextItem(const core::TEXTITEM& item, const core::LOGFONT& font, int top,
                              const TextMeasure& measure)
 {

@@ -175,6 +175,10 @@ struct TextItemBlock
 TextItemBlock LayoutTextItem(const core::TEXTITEM& item, const core::LOGFONT& font, int top,
                              const TextMeasure& measure);
 
+/// The topmost of texts (the last drawn) whose box, as the last refresh
+/// measured it, holds point (screen page units); -1 for none.
+int TextItemAt(const std::vector<core::TEXTITEM>& texts, DevicePoint point);
+
 /// A row of "*" as long as text, the underline of printed titles.
 std::string TitleUnderline(std::string_view text);
 

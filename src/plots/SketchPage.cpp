@@ -397,15 +397,7 @@ std::string SketchPage::Caption() const
 
 int SketchPage::TextItemAt(DevicePoint point) const
 {
-    const std::vector<core::TEXTITEM>& texts = Sketch().texts;
-    for (std::size_t k = texts.size(); k-- > 0;) {
-        const core::TEXTITEM& item = texts[k];
-        const DeviceRect box{item.x, item.y, item.x + item.width, item.y + item.height};
-        if (box.Contains(point)) {
-            return static_cast<int>(k);
-        }
-    }
-    return -1;
+    return plots::TextItemAt(Sketch().texts, point);
 }
 
 int SketchPage::DomainAt(DevicePoint point) const
