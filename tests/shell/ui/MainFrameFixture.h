@@ -3,6 +3,7 @@
 #include "core/CommandIds.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/Printing.h"
 #include "core/ui/UiTestSupport.h"
 #include "plots/ui/PlotDialogs.h"
 #include "shell/ui/CMainFrame.h"
@@ -16,7 +17,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -106,6 +109,22 @@ struct RunningProgram
     std::unique_ptr<core::ui::Application> app;
     std::unique_ptr<shell::ui::CMainFrame> frame;
 };
+
+/// The text of what Print gives for the active window, printed to a PDF file
+/// through the printer seam; empty when the command was refused.
+inline QString PrintedText(const RunningProgram& program)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("printed.pdf"));
+    auto previous = core::ui::SetPrinterChooser([&path](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    });
+    const bool printed = program.frame->Execute(core::cmd::kPrint);
+    core::ui::SetPrinterChooser(std::move(previous));
+    return printed ? PdfText(path) : QString();
+}
 
 /// The view of the active window when it is a View, else null.
 template <class View>

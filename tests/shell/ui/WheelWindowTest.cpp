@@ -161,16 +161,7 @@ private slots:
         QTRY_VERIFY(program.frame->ActiveFrame()->windowTitle().startsWith(
             QStringLiteral("Helical Wheel Display of residues 45-62 of ")));
 
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("wheel.pdf"));
-        auto previous = core::ui::SetPrinterChooser([&path](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(path);
-            return true;
-        });
-        QVERIFY(program.frame->Execute(cmd::kPrint));
-        core::ui::SetPrinterChooser(previous);
-        const QString printed = test::PdfText(path);
+        const QString printed = test::PrintedText(program);
         QVERIFY(printed.contains(QStringLiteral("Helical Wheel Display of Residues 45-62 of")));
         QVERIFY(printed.contains(QStringLiteral("**********")));
         for (const char* label : {"I45", "K50", "W62"}) {
