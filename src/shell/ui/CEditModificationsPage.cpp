@@ -17,9 +17,9 @@ using core::ui::ToQString;
 using core::ui::ToStdString;
 
 CEditModificationsPage::CEditModificationsPage(const core::PropertyRecord& record, QWidget* parent)
-    : CListPage(QStringLiteral("Edit Modifications"), QStringLiteral("PREFERENCES MODIFICATIONS"),
-                parent),
-      m_modifications(record.modifications)
+    : CEntryListPage(QStringLiteral("Edit Modifications"),
+                     QStringLiteral("PREFERENCES MODIFICATIONS"), record.modifications,
+                     {"New modification", "", 0.0}, parent)
 {
     setObjectName(QStringLiteral("CEditModificationsPage"));
     auto* box = new QGroupBox(QStringLiteral("Available Modifications"), this);
@@ -49,16 +49,11 @@ CEditModificationsPage::CEditModificationsPage(const core::PropertyRecord& recor
     refill(0);
 }
 
-QString CEditModificationsPage::nameOf(int row) const
-{
-    return ToQString(m_modifications[static_cast<std::size_t>(row)].name);
-}
-
 void CEditModificationsPage::showEntry(int row)
 {
     const bool any = row >= 0;
     const core::MODIFICATION none;
-    const core::MODIFICATION& entry = any ? m_modifications[static_cast<std::size_t>(row)] : none;
+    const core::MODIFICATION& entry = any ? m_entries[static_cast<std::size_t>(row)] : none;
     m_name->setText(ToQString(entry.name));
     m_specificity->setText(ToQString(entry.specificity));
     m_shownWeight = ToQString(WeightText(entry.mw));
@@ -78,7 +73,7 @@ bool CEditModificationsPage::storeShown(Moment)
                problem->field == EntryProblem::Field::Weight ? m_weight : m_specificity);
         return false;
     }
-    core::MODIFICATION& entry = m_modifications[static_cast<std::size_t>(current())];
+    core::MODIFICATION& entry = m_entries[static_cast<std::size_t>(current())];
     auto modification = std::get<core::MODIFICATION>(std::move(checked));
     // A weight left as shown keeps its digits beyond the ones the field shows.
     if (m_weight->text() == m_shownWeight) {
@@ -89,19 +84,9 @@ bool CEditModificationsPage::storeShown(Moment)
     return true;
 }
 
-void CEditModificationsPage::appendNew()
-{
-    m_modifications.push_back({"New modification", "", 0.0});
-}
-
-void CEditModificationsPage::removeAt(int row)
-{
-    m_modifications.erase(m_modifications.begin() + row);
-}
-
 void CEditModificationsPage::Collect(PreferenceChanges& changes)
 {
-    changes.modifications = m_modifications;
+    changes.modifications = m_entries;
 }
 
 } // namespace quorin::shell::ui

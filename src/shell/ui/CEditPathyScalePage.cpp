@@ -16,9 +16,8 @@ using core::ui::ToQString;
 using core::ui::ToStdString;
 
 CEditPathyScalePage::CEditPathyScalePage(const core::PropertyRecord& record, QWidget* parent)
-    : CListPage(QStringLiteral("Edit Hydropathy Scales"), QStringLiteral("PREFERENCES SCALES"),
-                parent),
-      m_scales(record.scales)
+    : CEntryListPage(QStringLiteral("Edit Hydropathy Scales"), QStringLiteral("PREFERENCES SCALES"),
+                     record.scales, {"New Scale", {}}, parent)
 {
     setObjectName(QStringLiteral("CEditPathyScalePage"));
     auto* list = new QListWidget(this);
@@ -57,15 +56,10 @@ CEditPathyScalePage::CEditPathyScalePage(const core::PropertyRecord& record, QWi
             &CEditPathyScalePage::residueChanged);
     connectList(list, newButton, deleteButton);
     m_residues->setCurrentRow(0);
-    if (m_scales.empty()) {
+    if (m_entries.empty()) {
         appendNew();
     }
     refill(0);
-}
-
-QString CEditPathyScalePage::nameOf(int row) const
-{
-    return ToQString(m_scales[static_cast<std::size_t>(row)].name);
 }
 
 void CEditPathyScalePage::showEntry(int row)
@@ -78,7 +72,7 @@ void CEditPathyScalePage::showValue()
 {
     const int row = current();
     m_shownValue = row >= 0
-                       ? ToQString(ScaleValueText(m_scales[static_cast<std::size_t>(row)]
+                       ? ToQString(ScaleValueText(m_entries[static_cast<std::size_t>(row)]
                                                       .values[static_cast<std::size_t>(m_residue)]))
                        : QString();
     m_value->setText(m_shownValue);
@@ -94,7 +88,7 @@ bool CEditPathyScalePage::storeValue(const std::string& message)
         refuse(message, m_value);
         return false;
     }
-    m_scales[static_cast<std::size_t>(current())].values[static_cast<std::size_t>(m_residue)] =
+    m_entries[static_cast<std::size_t>(current())].values[static_cast<std::size_t>(m_residue)] =
         core::ParseLeadingDouble(text);
     m_shownValue = m_value->text();
     return true;
@@ -108,7 +102,7 @@ bool CEditPathyScalePage::storeShown(Moment moment)
     if (!storeValue(std::string(message))) {
         return false;
     }
-    m_scales[static_cast<std::size_t>(current())].name = ToStdString(m_name->text());
+    m_entries[static_cast<std::size_t>(current())].name = ToStdString(m_name->text());
     return true;
 }
 
@@ -125,19 +119,9 @@ void CEditPathyScalePage::residueChanged(int row)
     showValue();
 }
 
-void CEditPathyScalePage::appendNew()
-{
-    m_scales.push_back({"New Scale", {}});
-}
-
-void CEditPathyScalePage::removeAt(int row)
-{
-    m_scales.erase(m_scales.begin() + row);
-}
-
 void CEditPathyScalePage::Collect(PreferenceChanges& changes)
 {
-    changes.scales = m_scales;
+    changes.scales = m_entries;
 }
 
 } // namespace quorin::shell::ui

@@ -28,9 +28,8 @@ QPushButton* button(const QString& text, const QString& name, QWidget* parent)
 } // namespace
 
 CEditProteases::CEditProteases(const core::PropertyRecord& record, QWidget* parent)
-    : CListPage(QStringLiteral("Edit Cleaving Agents"), QStringLiteral("PREFERENCES AGENTS"),
-                parent),
-      m_agents(record.agents)
+    : CEntryListPage(QStringLiteral("Edit Cleaving Agents"), QStringLiteral("PREFERENCES AGENTS"),
+                     record.agents, {"New agent", ""}, parent)
 {
     setObjectName(QStringLiteral("CEditProteases"));
     auto* box = new QGroupBox(QStringLiteral("Available Agents"), this);
@@ -55,22 +54,17 @@ CEditProteases::CEditProteases(const core::PropertyRecord& record, QWidget* pare
     layout->addWidget(deleteButton, 1, 2);
     layout->setRowStretch(2, 1);
     connectList(list, newButton, deleteButton);
-    if (m_agents.empty()) {
+    if (m_entries.empty()) {
         appendNew();
     }
     refill(0);
-}
-
-QString CEditProteases::nameOf(int row) const
-{
-    return ToQString(m_agents[static_cast<std::size_t>(row)].name);
 }
 
 void CEditProteases::showEntry(int row)
 {
     const bool any = row >= 0;
     m_name->setText(any ? nameOf(row) : QString());
-    m_specificity->setText(any ? ToQString(m_agents[static_cast<std::size_t>(row)].specificity)
+    m_specificity->setText(any ? ToQString(m_entries[static_cast<std::size_t>(row)].specificity)
                                : QString());
 }
 
@@ -81,23 +75,13 @@ bool CEditProteases::storeShown(Moment)
         refuse(problem->message, m_specificity);
         return false;
     }
-    m_agents[static_cast<std::size_t>(current())] = std::get<core::ENZYME>(std::move(checked));
+    m_entries[static_cast<std::size_t>(current())] = std::get<core::ENZYME>(std::move(checked));
     return true;
-}
-
-void CEditProteases::appendNew()
-{
-    m_agents.push_back({"New agent", ""});
-}
-
-void CEditProteases::removeAt(int row)
-{
-    m_agents.erase(m_agents.begin() + row);
 }
 
 void CEditProteases::Collect(PreferenceChanges& changes)
 {
-    changes.agents = m_agents;
+    changes.agents = m_entries;
 }
 
 } // namespace quorin::shell::ui

@@ -2,6 +2,7 @@
 
 #include "core/PropertyRecord.h"
 #include "core/Settings.h"
+#include "core/ui/QtText.h"
 #include "shell/ui/COptionsPropSheet.h"
 
 #include <QDialog>
@@ -200,8 +201,35 @@ private:
     bool m_filling = false;
 };
 
+/// A list page over a vector of named entries (agents, modifications,
+/// scales): the list shows their names; "&New" appends newEntry.
+template <class Entry>
+class CEntryListPage : public CListPage
+{
+public:
+    CEntryListPage(const QString& title, const QString& helpKey, std::vector<Entry> entries,
+                   Entry newEntry, QWidget* parent)
+        : CListPage(title, helpKey, parent), m_entries(std::move(entries)),
+          m_newEntry(std::move(newEntry))
+    {}
+
+protected:
+    int count() const override { return static_cast<int>(m_entries.size()); }
+    QString nameOf(int row) const override
+    {
+        return core::ui::ToQString(m_entries[static_cast<std::size_t>(row)].name);
+    }
+    void appendNew() override { m_entries.push_back(m_newEntry); }
+    void removeAt(int row) override { m_entries.erase(m_entries.begin() + row); }
+
+    std::vector<Entry> m_entries;
+
+private:
+    Entry m_newEntry;
+};
+
 /// "Edit Cleaving Agents".
-class CEditProteases : public CListPage
+class CEditProteases : public CEntryListPage<core::ENZYME>
 {
     Q_OBJECT
 
@@ -210,21 +238,16 @@ public:
     void Collect(PreferenceChanges& changes) override;
 
 private:
-    int count() const override { return static_cast<int>(m_agents.size()); }
-    QString nameOf(int row) const override;
     void showEntry(int row) override;
     bool storeShown(Moment moment) override;
-    void appendNew() override;
-    void removeAt(int row) override;
     void afterLastDeleted() override { appendNew(); }
 
-    std::vector<core::ENZYME> m_agents;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_specificity = nullptr;
 };
 
 /// "Edit Modifications".
-class CEditModificationsPage : public CListPage
+class CEditModificationsPage : public CEntryListPage<core::MODIFICATION>
 {
     Q_OBJECT
 
@@ -233,14 +256,9 @@ public:
     void Collect(PreferenceChanges& changes) override;
 
 private:
-    int count() const override { return static_cast<int>(m_modifications.size()); }
-    QString nameOf(int row) const override;
     void showEntry(int row) override;
     bool storeShown(Moment moment) override;
-    void appendNew() override;
-    void removeAt(int row) override;
 
-    std::vector<core::MODIFICATION> m_modifications;
     QString m_shownWeight;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_specificity = nullptr;
@@ -248,7 +266,7 @@ private:
 };
 
 /// "Edit Hydropathy Scales": the scales and the 22 values of the one on show.
-class CEditPathyScalePage : public CListPage
+class CEditPathyScalePage : public CEntryListPage<core::HYDROPATHYSCALE>
 {
     Q_OBJECT
 
@@ -257,12 +275,8 @@ public:
     void Collect(PreferenceChanges& changes) override;
 
 private:
-    int count() const override { return static_cast<int>(m_scales.size()); }
-    QString nameOf(int row) const override;
     void showEntry(int row) override;
     bool storeShown(Moment moment) override;
-    void appendNew() override;
-    void removeAt(int row) override;
     void afterLastDeleted() override { appendNew(); }
     bool checksBeforeDelete() const override { return true; }
 
@@ -271,7 +285,6 @@ private:
     void residueChanged(int row);
     void showValue();
 
-    std::vector<core::HYDROPATHYSCALE> m_scales;
     int m_residue = 0;
     QString m_shownValue;
     QListWidget* m_residues = nullptr;
