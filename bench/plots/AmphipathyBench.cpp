@@ -1,4 +1,4 @@
-#include "core/FileIo.h"
+#include "TitinRecord.h"
 #include "core/PropertyRecord.h"
 #include "plots/AmphipathyPage.h"
 #include "plots/ui/PageOutput.h"
@@ -8,26 +8,11 @@
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
-#include <stdexcept>
 #include <string>
 
 namespace {
 
 using namespace quorin;
-
-/// Titin (34,350 residues) with the first scale current.
-void fillTitin(core::PropertyRecord& record)
-{
-    const auto fasta = core::ReadWholeFile(QUORIN_TEST_DATA_DIR "/proteins/Q8WZ42.fasta");
-    if (!fasta) {
-        throw std::runtime_error("missing titin fixture");
-    }
-    record.ResetCurrentTables();
-    record.scales = record.builtinScales;
-    record.SetName("titin");
-    record.SetSequence(fasta->substr(fasta->find('\n') + 1));
-    plots::SelectScale(record, 0);
-}
 
 /// The whole of titin with window 19, as a new plot shows it.
 void showWhole(plots::AmphipathyPage& page)
@@ -47,7 +32,7 @@ void paint(const plots::AmphipathyPage& page, QImage& image)
 void BM_ComputeAndPaintTitinAmphipathy(benchmark::State& state)
 {
     core::PropertyRecord record;
-    fillTitin(record);
+    bench::LoadTitin(record);
     QImage image(plots::kAmphyPageWidth, plots::kAmphyPageHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         plots::AmphipathyPage page(record);
@@ -63,7 +48,7 @@ BENCHMARK(BM_ComputeAndPaintTitinAmphipathy)->Unit(benchmark::kMillisecond);
 void BM_RepaintTitinAmphipathy(benchmark::State& state)
 {
     core::PropertyRecord record;
-    fillTitin(record);
+    bench::LoadTitin(record);
     plots::AmphipathyPage page(record);
     showWhole(page);
     QImage image(plots::kAmphyPageWidth, plots::kAmphyPageHeight, QImage::Format_RGB32);
@@ -79,7 +64,7 @@ BENCHMARK(BM_RepaintTitinAmphipathy)->Unit(benchmark::kMillisecond);
 void BM_TitinAmphipathyProfile(benchmark::State& state)
 {
     core::PropertyRecord record;
-    fillTitin(record);
+    bench::LoadTitin(record);
     for (auto _ : state) {
         benchmark::DoNotOptimize(plots::ComputeAmphipathyProfile(record, 19));
     }

@@ -1,4 +1,4 @@
-#include "core/FileIo.h"
+#include "TitinRecord.h"
 #include "core/PropertyRecord.h"
 #include "plots/HydropathyPage.h"
 #include "plots/ui/PageOutput.h"
@@ -8,7 +8,6 @@
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
-#include <stdexcept>
 #include <string>
 
 namespace {
@@ -19,15 +18,7 @@ using namespace quorin;
 /// sequence, helices, the legend and one mark.
 void fillTitin(core::PropertyRecord& record)
 {
-    const auto fasta = core::ReadWholeFile(QUORIN_TEST_DATA_DIR "/proteins/Q8WZ42.fasta");
-    if (!fasta) {
-        throw std::runtime_error("missing titin fixture");
-    }
-    record.ResetCurrentTables();
-    record.scales = record.builtinScales;
-    record.SetName("titin");
-    record.SetSequence(fasta->substr(fasta->find('\n') + 1));
-    plots::SelectScale(record, 0);
+    bench::LoadTitin(record);
     core::HydropathyPlotSettings& s = record.plots.pathy;
     s.from = 1;
     s.to = plots::PositionCount(record);
