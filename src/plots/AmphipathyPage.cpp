@@ -10,8 +10,6 @@
 namespace quorin::plots {
 namespace {
 
-constexpr core::COLORREF kBlack = 0x000000;
-
 constexpr std::string_view kMeanPrefix = "Mean Amphipathy Moment = ";
 constexpr std::string_view kScalePrefix = "Scale: ";
 constexpr std::string_view kWindowPrefix = "W = ";

@@ -6,8 +6,6 @@
 namespace quorin::plots {
 namespace {
 
-constexpr core::COLORREF kBlack = 0x000000;
-
 /// No axis has more ticks than this; it only guards against steps that no
 /// longer change the value.
 constexpr int kMaxTicks = 1000;

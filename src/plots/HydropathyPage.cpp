@@ -9,7 +9,6 @@
 namespace quorin::plots {
 namespace {
 
-constexpr core::COLORREF kBlack = 0x000000;
 constexpr core::COLORREF kRed = 0x0000FF;
 
 constexpr std::string_view kGravyPrefix = "Mean Hydropathy (GRAVY) = ";
@@ -374,21 +373,7 @@ PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile
         }
     }
 
-    const double shiftX = L - kPathyFrameLeft;
-    const double shiftY = T - kPathyFrameTop;
-    for (const core::TEXTITEM& item : settings.texts) {
-        const core::LOGFONT itemFont = ScaledFont(UsableFont(item.font), layout.scale);
-        const DevicePoint origin{D(item.x + shiftX), D(item.y + shiftY)};
-        const TextItemBlock block = LayoutTextItem(item, itemFont, origin.y, measure);
-        for (const auto& [line, y] : block.lines) {
-            text(std::string(line), {origin.x, y}, TextAnchor::TopLeft, itemFont, item.colour);
-        }
-        if (onScreen && item.selected != 0) {
-            out.push_back(PageFrame{
-                {origin.x - 1, origin.y - 1, origin.x + block.width, origin.y + block.height},
-                PagePen{kBlack, 1, true}});
-        }
-    }
+    DrawTextItems(out, settings.texts, layout, L - kPathyFrameLeft, T - kPathyFrameTop, measure);
     return page;
 }
 

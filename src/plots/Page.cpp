@@ -49,6 +49,26 @@ std::vector<std::string_view> TextLines(std::string_view text)
     }
 }
 
+void DrawTextItems(std::vector<PageElement>& out, const std::vector<core::TEXTITEM>& texts,
+                   const PageLayout& layout, double shiftX, double shiftY,
+                   const TextMeasure& measure)
+{
+    for (const core::TEXTITEM& item : texts) {
+        const core::LOGFONT font = ScaledFont(UsableFont(item.font), layout.scale);
+        const DevicePoint origin{layout.Device(item.x + shiftX), layout.Device(item.y + shiftY)};
+        const TextItemBlock block = LayoutTextItem(item, font, origin.y, measure);
+        for (const auto& [line, y] : block.lines) {
+            out.push_back(
+                PageText{std::string(line), {origin.x, y}, TextAnchor::TopLeft, font, item.colour});
+        }
+        if (layout.target == PageTarget::Screen && item.selected != 0) {
+            out.push_back(PageFrame{
+                {origin.x - 1, origin.y - 1, origin.x + block.width, origin.y + block.height},
+                PagePen{kBlack, 1, true}});
+        }
+    }
+}
+
 int TextItemAt(const std::vector<core::TEXTITEM>& texts, DevicePoint point)
 {
     for (std::size_t k = texts.size(); k-- > 0;) {

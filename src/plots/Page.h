@@ -50,6 +50,8 @@ struct DeviceRect
     friend bool operator==(const DeviceRect&, const DeviceRect&) = default;
 };
 
+inline constexpr core::COLORREF kBlack = 0x000000;
+
 /// A solid pen, or the dotted one of selection frames.
 struct PagePen
 {
@@ -174,6 +176,13 @@ struct TextItemBlock
 /// top at top. The lines view item's text.
 TextItemBlock LayoutTextItem(const core::TEXTITEM& item, const core::LOGFONT& font, int top,
                              const TextMeasure& measure);
+
+/// Appends the text items to out, each moved by (shiftX, shiftY) page units
+/// from where it stands on the screen page, in its font scaled for the
+/// target; on screen a dotted frame marks a selected one.
+void DrawTextItems(std::vector<PageElement>& out, const std::vector<core::TEXTITEM>& texts,
+                   const PageLayout& layout, double shiftX, double shiftY,
+                   const TextMeasure& measure);
 
 /// The topmost of texts (the last drawn) whose box, as the last refresh
 /// measured it, holds point (screen page units); -1 for none.

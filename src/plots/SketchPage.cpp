@@ -12,7 +12,6 @@
 namespace quorin::plots {
 namespace {
 
-constexpr core::COLORREF kBlack = 0x000000;
 /// A scale no wider page than this follows: a typed scale of 999999999 would
 /// otherwise ask for a picture millions of pixels wide.
 constexpr int kMaxPageWidth = 16000;
@@ -329,21 +328,7 @@ PageDrawing SketchPage::Draw(const PageLayout& layout, const TextMeasure& measur
         }
     }
 
-    const double shiftX = L - kSketchScreenLeft;
-    const double shiftY = T - kSketchScreenTop;
-    for (const core::TEXTITEM& item : sketch.texts) {
-        const core::LOGFONT font = ScaledFont(UsableFont(item.font), layout.scale);
-        const DevicePoint origin{D(item.x + shiftX), D(item.y + shiftY)};
-        const TextItemBlock block = LayoutTextItem(item, font, origin.y, measure);
-        for (const auto& [line, y] : block.lines) {
-            text(std::string(line), {origin.x, y}, font, item.colour);
-        }
-        if (onScreen && item.selected != 0) {
-            out.push_back(PageFrame{
-                {origin.x - 1, origin.y - 1, origin.x + block.width, origin.y + block.height},
-                PagePen{kBlack, 1, true}});
-        }
-    }
+    DrawTextItems(out, sketch.texts, layout, L - kSketchScreenLeft, T - kSketchScreenTop, measure);
 
     const double tip = T - 4.0;
     for (const PlacedMark& placed : placeMarks(m_record, layout, measure)) {

@@ -9,7 +9,6 @@
 namespace quorin::plots {
 namespace {
 
-constexpr core::COLORREF kBlack = 0x000000;
 constexpr core::COLORREF kMarkColour = 0x0000C0; // dark red
 
 /// Printer frame origin, as on the other charts' printed pages.

@@ -13,8 +13,6 @@
 namespace quorin::plots {
 namespace {
 
-constexpr core::COLORREF kBlack = 0x000000;
-
 /// The first radius a label tries lies this far beyond the circle, and no
 /// label comes closer to a line than the gap (page units, times k).
 constexpr int kLabelStart = 5;
