@@ -117,6 +117,29 @@ private:
                         svg});
     }
 
+    /// Insulin digested by Trypsin in a 1200 x 800 main window; null when the
+    /// digest window did not come.
+    static analysis::ui::CDigView* trypticDigestOfInsulin(test::RunningProgram& program)
+    {
+        program.frame->resize(1200, 800);
+        if (!program.frame->OpenDocumentFile(test::DataPath("proteins/P01308.fasta"))) {
+            return nullptr;
+        }
+        program.Document()->Record().agents = {{"Trypsin", "K!;R!"}, {"CNBr", "M"}};
+        test::ModalAnswer answer([](QWidget& dialog) {
+            dialog.findChild<QListWidget*>(QStringLiteral("availableAgents"))->setCurrentRow(0);
+            dialog.findChild<QPushButton*>(QStringLiteral("select"))->click();
+            dialog.findChild<QPushButton*>(QStringLiteral("analyse"))->click();
+        });
+        program.frame->Execute(cmd::kCleavage);
+        auto* view = test::ActiveView<analysis::ui::CDigView>(program);
+        if (!answer.Answered() || view == nullptr ||
+            !QTest::qWaitFor([view] { return !view->Busy(); })) {
+            return nullptr;
+        }
+        return view;
+    }
+
 private slots:
     void cleanup() { plots::ui::Choosers() = plots::ui::StandardChoosers(); }
 
@@ -189,19 +212,8 @@ private slots:
     void digestOfInsulin()
     {
         test::RunningProgram program;
-        program.frame->resize(1200, 800);
-        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P01308.fasta")));
-        program.Document()->Record().agents = {{"Trypsin", "K!;R!"}, {"CNBr", "M"}};
-        test::ModalAnswer answer([](QWidget& dialog) {
-            dialog.findChild<QListWidget*>(QStringLiteral("availableAgents"))->setCurrentRow(0);
-            dialog.findChild<QPushButton*>(QStringLiteral("select"))->click();
-            dialog.findChild<QPushButton*>(QStringLiteral("analyse"))->click();
-        });
-        QVERIFY(program.frame->Execute(cmd::kCleavage));
-        QVERIFY(answer.Answered());
-        auto* view = qobject_cast<analysis::ui::CDigView*>(program.frame->ActiveFrame()->widget());
+        analysis::ui::CDigView* view = trypticDigestOfInsulin(program);
         QVERIFY(view != nullptr);
-        QTRY_VERIFY(!view->Busy());
         view->SelectLines(21, 23);
         save(program, QStringLiteral("digest-P01308.png"));
     }
@@ -209,20 +221,8 @@ private slots:
     void filteredDigestOfInsulin()
     {
         test::RunningProgram program;
-        program.frame->resize(1200, 800);
-        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P01308.fasta")));
-        program.Document()->Record().agents = {{"Trypsin", "K!;R!"}};
-        {
-            test::ModalAnswer answer([](QWidget& dialog) {
-                dialog.findChild<QPushButton*>(QStringLiteral("select"))->click();
-                dialog.findChild<QPushButton*>(QStringLiteral("analyse"))->click();
-            });
-            QVERIFY(program.frame->Execute(cmd::kCleavage));
-            QVERIFY(answer.Answered());
-        }
-        auto* view = qobject_cast<analysis::ui::CDigView*>(program.frame->ActiveFrame()->widget());
+        analysis::ui::CDigView* view = trypticDigestOfInsulin(program);
         QVERIFY(view != nullptr);
-        QTRY_VERIFY(!view->Busy());
         {
             test::ModalAnswer answer([](QWidget& dialog) {
                 dialog.findChild<QCheckBox*>(QStringLiteral("limitMissed"))->setChecked(true);
