@@ -47,20 +47,7 @@ void openPlotWindow(LaunchContext& context, WindowKind kind, QPointer<QObject>& 
                               ToQString(core::msg::kError));
         return;
     }
-    // The whole page, without scroll bars where the workspace has room.
-    QWidget* view = frame->widget();
-    frame->resize(view->sizeHint() + (frame->size() - view->size()));
-    // The view's caption names the window.
-    frame->setWindowTitle(view->windowTitle());
-    QObject::connect(view, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
-    QObject* plot = frame->PlotDocument();
-    slot = plot;
-    QObject::connect(plot, &QObject::destroyed, &document, [sequence = QPointer(&document)] {
-        if (sequence) {
-            sequence->AnalysesChanged();
-        }
-    });
-    document.AnalysesChanged();
+    RegisterPlot(*frame, document, slot);
 }
 
 /// What a plot's wheel mode needs: the count of the sequence's open wheels
@@ -85,6 +72,18 @@ plots::ui::PageView::WheelHooks wheelHooks(core::ui::CPeptideDoc& document,
 }
 
 } // namespace
+
+void RegisterPlot(ChildFrame& frame, core::ui::CPeptideDoc& document, QPointer<QObject>& slot)
+{
+    QObject* plot = frame.PlotDocument();
+    slot = plot;
+    QObject::connect(plot, &QObject::destroyed, &document, [sequence = QPointer(&document)] {
+        if (sequence) {
+            sequence->AnalysesChanged();
+        }
+    });
+    document.AnalysesChanged();
+}
 
 void LaunchHydropathy(LaunchContext& context)
 {

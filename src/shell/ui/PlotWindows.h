@@ -3,7 +3,15 @@
 #include "shell/ui/Launchers.h"
 #include "shell/ui/WindowFactories.h"
 
+#include <QPointer>
+
 namespace quorin::shell::ui {
+
+class ChildFrame;
+
+/// Registers the plot document of frame with the sequence in slot (one of
+/// its Analyses()); the sequence's analyses change now and when it goes.
+void RegisterPlot(ChildFrame& frame, core::ui::CPeptideDoc& document, QPointer<QObject>& slot);
 
 /// The hydropathy launcher (Analyze > Hydropathy Plot): refuses without a
 /// hydropathy scale, does nothing while the document has a hydropathy plot,

@@ -12,6 +12,7 @@
 #include "plots/ui/PlotDialogs.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
+#include "shell/ui/PlotWindows.h"
 
 #include <QPointer>
 
@@ -60,21 +61,9 @@ WindowContent MakeSketchWindow(core::ui::CPeptideDoc& document)
 
 void AdoptSketchFrame(ChildFrame& frame, core::ui::CPeptideDoc& document)
 {
-    // The whole page, without scroll bars where the workspace has room.
-    QWidget* view = frame.widget();
-    frame.resize(view->sizeHint() + (frame.size() - view->size()));
-    frame.setWindowTitle(view->windowTitle());
-    QObject::connect(view, &QWidget::windowTitleChanged, &frame, &QWidget::setWindowTitle);
-    QObject* plot = frame.PlotDocument();
-    document.Analyses().sketch = plot;
     // From now on the window's presence decides whether a save carries the sketch.
     document.SetSketchWithoutWindow(false);
-    QObject::connect(plot, &QObject::destroyed, &document, [sequence = QPointer(&document)] {
-        if (sequence) {
-            sequence->AnalysesChanged();
-        }
-    });
-    document.AnalysesChanged();
+    RegisterPlot(frame, document, document.Analyses().sketch);
 }
 
 } // namespace quorin::shell::ui
