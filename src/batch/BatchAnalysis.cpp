@@ -365,7 +365,7 @@ void BatchAnalyzer::Analyse(std::string_view body, PROPERTIES& row, AnalysisScra
     const bool needValues = m_options.UsesScale();
     // Grown to the longest body seen and never shrunk: the loop writes without
     // a capacity check per residue, and nothing is filled twice.
-    if (needValues && scratch.values.size() < body.size()) {
+    if (needValues && scratch.prefixSums.size() < body.size() + 1) {
         scratch.values.resize(body.size());
         scratch.prefixSums.resize(body.size() + 1);
     }
