@@ -1,5 +1,7 @@
 #include "batch/BatchInput.h"
 
+#include "core/SequenceText.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -214,8 +216,7 @@ std::size_t nextLineStartRecord(std::string_view text, std::size_t from)
 std::vector<BatchRecord> SplitBatchRecords(std::string_view text, unsigned jobs)
 {
     std::vector<BatchRecord> records;
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    const std::size_t first = text.substr(0, 3) == kByteOrderMark ? 3 : 0;
+    const std::size_t first = text.size() - core::WithoutUtf8Bom(text).size();
     if (text.size() - first < 2 || text[first] != '>') {
         return records;
     }

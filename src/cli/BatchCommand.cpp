@@ -2,6 +2,7 @@
 #include "batch/BatchRun.h"
 #include "cli/Commands.h"
 #include "core/MessageTexts.h"
+#include "core/SequenceText.h"
 
 #include <algorithm>
 #include <ctime>
@@ -112,6 +113,9 @@ int RunBatch(Arguments& args)
 
     core::FileStatus status;
     const batch::BatchText text = batch::BatchText::Read(input, status);
+    if (status && core::IsUtf16Text(text.View())) {
+        throw InputRefused(std::string(core::msg::kUtf16Text));
+    }
     const std::vector<batch::BatchRecord> records =
         batch::SplitBatchRecords(text.View(), batch::EffectiveJobs(jobs));
     if (!status || records.empty()) {

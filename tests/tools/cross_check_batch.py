@@ -179,6 +179,14 @@ def main():
             check.results(case, option_set(rng), rng.randint(1, 3))
             check.rows_only(case, 2)
             check.digest(case, rng.sample(AGENTS, rng.randint(1, 3)), 2)
+        # UTF-16 text is refused for what it is, not as a missing file.
+        utf16 = os.path.join(tmp, "utf16.fa")
+        with open(utf16, "wb") as f:
+            f.write(">a\nMKV\n".encode("utf-16"))
+        run = subprocess.run([cli, "batch", utf16, "--settings", check.settings],
+                             capture_output=True)
+        if run.returncode != 1 or b"UTF-16" not in run.stderr:
+            sys.exit("UTF-16 input: exit %d, %r" % (run.returncode, run.stderr))
         for _ in range(count):
             text = generate(rng, rng.choice([1, 2, 5, 40, 300]))
             check.results(text, option_set(rng), rng.randint(1, 3))

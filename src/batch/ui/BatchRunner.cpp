@@ -7,6 +7,7 @@
 #include "core/CommandIds.h"
 #include "core/FileIo.h"
 #include "core/MessageTexts.h"
+#include "core/SequenceText.h"
 #include "core/Settings.h"
 #include "core/ui/Application.h"
 #include "core/ui/BackgroundWork.h"
@@ -53,6 +54,11 @@ void runBatch(Run& run)
 {
     core::FileStatus status;
     const BatchText text = BatchText::Read(run.inputPath, status);
+    if (status && core::IsUtf16Text(text.View())) {
+        // Said for what it is, not as a missing file; nothing is written.
+        run.failures.emplace_back(core::msg::kUtf16Text);
+        return;
+    }
     std::vector<BatchRecord> records;
     if (status) {
         records = SplitBatchRecords(text.View(), EffectiveJobs(0));
