@@ -191,8 +191,7 @@ TEST(BatchResultsTest, TwoRecordsWithTheDefaultsAndTheirStatistics)
     EXPECT_NE(lines[1].find("\t1\t0\t1\t0\t0\t0\t0\t0\t0\t1\t0\t0\ta"), std::string::npos);
 
     // A first record without residues, before any scratch space was grown.
-    EXPECT_NE(runResults(">e\r\n>a\r\nMKV\r\n", BatchOptions{}).find("\ta\r\n"),
-              std::string::npos);
+    EXPECT_NE(runResults(">e\r\n>a\r\nMKV\r\n", BatchOptions{}).find("\ta\r\n"), std::string::npos);
 }
 
 TEST(BatchResultsTest, ColumnsOffLeaveTheNamesAndRowsOnlyDropsHeaderAndStatistics)
