@@ -383,27 +383,9 @@ int CharsPerLine(int outputFontSize)
 // One replacement of the file per writer: a list of thousands, or the dozen
 // keys of a page, is written whole or not at all.
 
-bool WritePKaValues(ProfileFile& file, const PropertyRecord& record)
-{
-    return file.Update([&](ProfileText& text) { SetPKaValues(text, record.pKa); });
-}
-
 void SetPKaValues(ProfileText& text, const ResidueTable& pKa)
 {
     text.Set(kPropertiesSection, "pKa-Values", FormatNumberList(pKa, 3));
-}
-
-bool WriteOutputOptions(ProfileFile& file, AppSettings& settings, int plotLineWidth,
-                        int outputFontSize)
-{
-    if (!file.Update(
-            [&](ProfileText& text) { SetOutputOptions(text, plotLineWidth, outputFontSize); })) {
-        return false;
-    }
-    settings.plotLineWidth = plotLineWidth;
-    settings.outputFontSize = outputFontSize;
-    settings.charsPerLine = CharsPerLine(outputFontSize);
-    return true;
 }
 
 void SetOutputOptions(ProfileText& text, int plotLineWidth, int outputFontSize)
@@ -411,11 +393,6 @@ void SetOutputOptions(ProfileText& text, int plotLineWidth, int outputFontSize)
     text.Set(kSetupSection, "Output Font Size", std::to_string(outputFontSize));
     text.Set(kSetupSection, "Characters per line", std::to_string(CharsPerLine(outputFontSize)));
     text.Set(kSetupSection, "Line Width", std::to_string(plotLineWidth));
-}
-
-bool WriteWheelOptions(ProfileFile& file, const AppSettings& settings)
-{
-    return file.Update([&](ProfileText& text) { SetWheelOptions(text, settings); });
 }
 
 void SetWheelOptions(ProfileText& text, const AppSettings& settings)
@@ -439,24 +416,6 @@ void SetWheelOptions(ProfileText& text, const AppSettings& settings)
     text.Set(kPropertiesSection, "Colors", formatColours(settings.colours));
 }
 
-bool WriteScaleList(ProfileFile& file, std::size_t previousCount,
-                    const std::vector<HYDROPATHYSCALE>& scales)
-{
-    return file.Update([&](ProfileText& text) { SetScaleList(text, previousCount, scales); });
-}
-
-bool WriteAgentList(ProfileFile& file, std::size_t previousCount, const std::vector<ENZYME>& agents)
-{
-    return file.Update([&](ProfileText& text) { SetAgentList(text, previousCount, agents); });
-}
-
-bool WriteModificationList(ProfileFile& file, std::size_t previousCount,
-                           const std::vector<MODIFICATION>& modifications)
-{
-    return file.Update(
-        [&](ProfileText& text) { SetModificationList(text, previousCount, modifications); });
-}
-
 void SetScaleList(ProfileText& text, std::size_t previousCount,
                   const std::vector<HYDROPATHYSCALE>& scales)
 {
@@ -472,11 +431,6 @@ void SetModificationList(ProfileText& text, std::size_t previousCount,
                          const std::vector<MODIFICATION>& modifications)
 {
     setList(text, kModificationsSection, previousCount, modifications, FormatModificationEntry);
-}
-
-bool WriteWorkingDirectory(ProfileFile& file, std::string_view directory)
-{
-    return file.Update([&](ProfileText& text) { SetWorkingDirectory(text, directory); });
 }
 
 void SetWorkingDirectory(ProfileText& text, std::string_view directory)

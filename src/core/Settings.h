@@ -81,34 +81,22 @@ std::string FormatModificationEntry(const MODIFICATION& modification);
 /// (90 div size) x 10, so 11 points give 80 and 9 points give 100.
 int CharsPerLine(int outputFontSize);
 
-// The writers below each replace the file once (ProfileFile::Update), so a
-// failed write leaves it as it was; they return false then. Their Set forms
-// make the same edits on a text, for a caller that writes several in one
-// replacement.
+// The editors below change a settings text; the Preferences write them all
+// in one replacement of the file (ProfileFile::Update), so a failed write
+// leaves it as it was.
 
-/// "pKa-Values" from the record's current pKa table.
-bool WritePKaValues(ProfileFile& file, const PropertyRecord& record);
+/// "pKa-Values" from a pKa table.
 void SetPKaValues(ProfileText& text, const ResidueTable& pKa);
 
-/// Output options page: writes "Output Font Size", "Characters per line"
-/// (CharsPerLine) and "Line Width"; once they are written, sets the three in
-/// settings.
-bool WriteOutputOptions(ProfileFile& file, AppSettings& settings, int plotLineWidth,
-                        int outputFontSize);
+/// Output options page: "Output Font Size", "Characters per line"
+/// (CharsPerLine) and "Line Width".
 void SetOutputOptions(ProfileText& text, int plotLineWidth, int outputFontSize);
 
 /// Wheel options page: the wheel keys, the nine font keys and "Colors".
-bool WriteWheelOptions(ProfileFile& file, const AppSettings& settings);
 void SetWheelOptions(ProfileText& text, const AppSettings& settings);
 
 /// Rewrite a whole list section: keys "0".."previousCount" are deleted, then
 /// one key per entry is written from "0" upwards.
-bool WriteScaleList(ProfileFile& file, std::size_t previousCount,
-                    const std::vector<HYDROPATHYSCALE>& scales);
-bool WriteAgentList(ProfileFile& file, std::size_t previousCount,
-                    const std::vector<ENZYME>& agents);
-bool WriteModificationList(ProfileFile& file, std::size_t previousCount,
-                           const std::vector<MODIFICATION>& modifications);
 void SetScaleList(ProfileText& text, std::size_t previousCount,
                   const std::vector<HYDROPATHYSCALE>& scales);
 void SetAgentList(ProfileText& text, std::size_t previousCount, const std::vector<ENZYME>& agents);
@@ -116,7 +104,6 @@ void SetModificationList(ProfileText& text, std::size_t previousCount,
                          const std::vector<MODIFICATION>& modifications);
 
 /// "Working Directory" of "Setup Options".
-bool WriteWorkingDirectory(ProfileFile& file, std::string_view directory);
 void SetWorkingDirectory(ProfileText& text, std::string_view directory);
 
 } // namespace quorin::core

@@ -239,15 +239,17 @@ TEST_F(SettingsTest, ListWritersRewriteTheirSectionAndNothingElse)
 {
     write("[Cleaving Agents]\r\n0=A:K!\r\n1=B:R!\r\n2=C:E!\r\n3=Stale:W!\r\n[Other]\r\nx=1\r\n");
     ProfileFile f = file();
-    WriteAgentList(f, 2, {{"Trypsin", "K!;R!"}});
+    f.Update([](ProfileText& text) { SetAgentList(text, 2, {{"Trypsin", "K!;R!"}}); });
     EXPECT_EQ(ReadFile(path()),
               "[Cleaving Agents]\r\n3=Stale:W!\r\n0=Trypsin:K!;R!\r\n[Other]\r\nx=1\r\n");
 
-    WriteModificationList(f, 0, {{"Phospho", "S,T,Y", 79.98}, {"Tiny", "K", 0.004}});
+    f.Update([](ProfileText& text) {
+        SetModificationList(text, 0, {{"Phospho", "S,T,Y", 79.98}, {"Tiny", "K", 0.004}});
+    });
     EXPECT_EQ(f.ReadString(kModificationsSection, "0", "?"), "Phospho:S,T,Y;80");
     EXPECT_EQ(f.ReadString(kModificationsSection, "1", "?"), "Tiny:K;0.004");
 
-    WriteScaleList(f, 0, {{"Flat", {}}});
+    f.Update([](ProfileText& text) { SetScaleList(text, 0, {{"Flat", {}}}); });
     EXPECT_EQ(f.ReadString(kScalesSection, "0", "?"),
               "Flat;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0");
 }
@@ -255,18 +257,15 @@ TEST_F(SettingsTest, ListWritersRewriteTheirSectionAndNothingElse)
 TEST_F(SettingsTest, OptionWritersStoreWhatThePagesConfirm)
 {
     ProfileFile f = file();
-    AppSettings settings;
-    WriteOutputOptions(f, settings, 2, 11);
-    EXPECT_EQ(settings.charsPerLine, 80);
-    WriteOutputOptions(f, settings, 2, 14);
-    EXPECT_EQ(settings.charsPerLine, 60);
+    f.Update([](ProfileText& text) { SetOutputOptions(text, 2, 14); });
     EXPECT_EQ(f.ReadString(kSetupSection, "Characters per line", "?"), "60");
     EXPECT_EQ(f.ReadString(kSetupSection, "Line Width", "?"), "2");
 
+    AppSettings settings;
     settings.wheelFont.SetFaceName("Courier New");
     settings.wheelFont.lfHeight = -16;
     settings.colours.fill(255);
-    WriteWheelOptions(f, settings);
+    f.Update([&](ProfileText& text) { SetWheelOptions(text, settings); });
     AppSettings reread;
     ReadStartupSettings(f, reread, "/");
     EXPECT_EQ(reread.wheelFont, settings.wheelFont);
@@ -275,7 +274,7 @@ TEST_F(SettingsTest, OptionWritersStoreWhatThePagesConfirm)
     PropertyRecord record;
     record.ResetCurrentTables();
     record.pKa[9] = 10.53;
-    WritePKaValues(f, record);
+    f.Update([&](ProfileText& text) { SetPKaValues(text, record.pKa); });
     EXPECT_EQ(f.ReadString(kPropertiesSection, "pKa-Values", "?").substr(0, 31),
               "7.4;7;9.25;4;4.4;7;7;6.5;7;10.5");
 }
