@@ -42,18 +42,6 @@ void applyTerminal(const std::array<TerminalPK, N>& table, char residue, double&
     }
 }
 
-void appendFixed(std::string& out, double value, int decimals)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string_view text(buffer);
-    // A charge that rounds to zero is written without a sign.
-    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) {
-        text.remove_prefix(1);
-    }
-    out += text;
-}
-
 } // namespace
 
 std::optional<PKaSet> PKaSetByName(std::string_view name)
@@ -158,15 +146,30 @@ std::string TitrationText(const ChargeGroups& groups, double from, double to, do
         if (pH > to + tolerance) {
             break;
         }
-        appendFixed(out, pH, 2);
+        out += FixedText(pH, 2);
         out += '\t';
-        appendFixed(out, groups.NetCharge(pH), 2);
+        out += FixedText(groups.NetCharge(pH), 2);
         out += "\r\n";
     }
-    out += "Isoelectric Point = ";
-    appendFixed(out, IsoelectricPointByBisection(groups), 4);
+    out += IsoelectricPointLine(IsoelectricPointByBisection(groups));
     out += "\r\n";
     return out;
+}
+
+std::string FixedText(double value, int decimals)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    std::string_view text(buffer);
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) {
+        text.remove_prefix(1);
+    }
+    return std::string(text);
+}
+
+std::string IsoelectricPointLine(double pI)
+{
+    return "Isoelectric Point = " + FixedText(pI, 4);
 }
 
 } // namespace quorin::analysis

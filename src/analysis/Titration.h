@@ -50,6 +50,13 @@ ChargeGroups ChargeGroupsOf(const core::PropertyRecord& record, PKaSet set);
 /// range gives the end of the range it approaches.
 double IsoelectricPointByBisection(const ChargeGroups& groups);
 
+/// value with decimals, as the titration texts write numbers: one that
+/// rounds to zero has no sign.
+std::string FixedText(double value, int decimals);
+
+/// "Isoelectric Point = " and the pI with 4 decimals.
+std::string IsoelectricPointLine(double pI);
+
 /// The titration table as the command line writes it: "pH<TAB>Charge", one
 /// line per step from..to (both with 2 decimals), then "Isoelectric Point = "
 /// with 4 decimals; lines end with CR LF. step must be positive.

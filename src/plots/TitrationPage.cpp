@@ -25,18 +25,6 @@ constexpr double kTargetIntervals = 6.0;
 /// The curve's points from pH 0 to 14: 280 steps of 0.05.
 constexpr int kCurveSteps = 280;
 
-std::string fixed(double value, int decimals)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text(buffer);
-    // A value that rounds to zero is written without a sign.
-    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
-        text.erase(0, 1);
-    }
-    return text;
-}
-
 double niceStep(double span)
 {
     const double raw = span / kTargetIntervals;
@@ -132,12 +120,12 @@ VerticalAxis TitrationAxis(double lowestCharge, double highestCharge)
 std::string ChargeTickLabel(double value, double step)
 {
     const int decimals = step >= 1.0 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
-    return fixed(value, decimals);
+    return analysis::FixedText(value, decimals);
 }
 
 std::string IsoelectricPointText(const TitrationCurve& curve)
 {
-    std::string text = "Isoelectric Point = " + fixed(curve.isoelectricPoint, 4);
+    std::string text = analysis::IsoelectricPointLine(curve.isoelectricPoint);
     if (!curve.crossesZero) {
         text += curve.isoelectricPoint > 7.0 ? " (positive up to pH 14)" : " (negative from pH 0)";
     }

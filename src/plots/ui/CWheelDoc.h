@@ -25,8 +25,6 @@ public:
     int Serial() const { return m_serial; }
     core::WHEELPLOT& Wheel();
     const core::WHEELPLOT& Wheel() const;
-    /// Residues shown: to - from + 1.
-    int Count() const { return Wheel().to - Wheel().from + 1; }
 
     PageSource Source() override;
     QString PrintJobName() const override;
