@@ -92,6 +92,12 @@ char* writeFixed4(char* out, double value)
     return std::to_chars(out, out + kMaxRowChars, value, std::chars_format::fixed, 4).ptr;
 }
 
+/// The m/z of a fragment of mass mw carrying charge protons.
+double massToCharge(double mw, int charge)
+{
+    return (mw + charge * kProtonMass) / charge;
+}
+
 /// One table row into out (room for rowRoom), without its line end.
 char* writeRow(char* out, const FRAGM& fragment, const std::vector<int>& charges)
 {
@@ -115,7 +121,7 @@ char* writeRow(char* out, const FRAGM& fragment, const std::vector<int>& charges
         }
         out = padTo(lineStart, out, column);
         out = std::copy_n("|  ", 3, out);
-        out = writeFixed4(out, (fragment.mw + charges[k] * kProtonMass) / charges[k]);
+        out = writeFixed4(out, massToCharge(fragment.mw, charges[k]));
     }
     return out;
 }
@@ -823,9 +829,7 @@ void WriteDigestCsv(const core::PropertyRecord& record, const std::vector<int>& 
     buffer += kEol;
     const auto fixed4 = [&](double value) {
         char digits[kMaxRowChars];
-        buffer.append(
-            digits,
-            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 4).ptr);
+        buffer.append(digits, writeFixed4(digits, value));
     };
     const auto integer = [&](std::int64_t value) {
         char digits[24];
@@ -845,7 +849,7 @@ void WriteDigestCsv(const core::PropertyRecord& record, const std::vector<int>& 
         fixed4(fragment.mw);
         for (const int charge : charges) {
             buffer += ',';
-            fixed4((fragment.mw + charge * kProtonMass) / charge);
+            fixed4(massToCharge(fragment.mw, charge));
         }
         buffer += kEol;
         if (buffer.size() >= kChunkBytes) {
