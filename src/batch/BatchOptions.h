@@ -38,8 +38,6 @@ struct BatchOptions
     bool noLog = false;
     bool defaultResultsName = true;
 
-    std::string inputPath;
-    std::string digestPath;
     bool batchDigest = false;
 
     /// True when the run needs the hydropathy scale.

@@ -162,7 +162,6 @@ void BatchRunner::Start(shell::ui::CMainFrame& mainFrame)
     run->record = m_record;
     run->options = optionsDialog.Options();
     run->inputPath = ToStdString(*input);
-    run->options.inputPath = run->inputPath;
     if (run->options.batchDigest) {
         analysis::ui::CDigestDialog agents(m_record.agents, &mainFrame);
         if (agents.exec() != QDialog::Accepted) {
@@ -170,7 +169,6 @@ void BatchRunner::Start(shell::ui::CMainFrame& mainFrame)
         }
         run->specificity = agents.Specificity();
         run->digestPath = DefaultDigestPath(run->inputPath);
-        run->options.digestPath = run->digestPath;
     } else {
         // Custom names are asked before the work, so that a long batch runs
         // to its end unattended.
