@@ -28,16 +28,12 @@ void LaunchDomainSketch(LaunchContext& context)
     }
     core::PropertyRecord& record = document.Record();
     plots::StartDomainSketch(record);
-    // The scale travels through the pending request, as the dialog's caller
-    // hands it over.
-    plots::PendingRequest().threshold = record.sketch.scale;
     plots::ui::CSchemeDialog dialog(record.sketch.domains, record.sketch.scale,
                                     plots::PositionCount(record), &context.mainFrame);
     if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
-    plots::PendingRequest().threshold = dialog.Scale();
-    record.sketch.scale = plots::PendingRequest().threshold;
+    record.sketch.scale = dialog.Scale();
     ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Sketch, document);
     if (frame == nullptr) {
         core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
