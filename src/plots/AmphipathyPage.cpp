@@ -23,12 +23,6 @@ bool hasMoment(double moment)
     return moment != kInvalidMoment;
 }
 
-std::string scaleName(const core::PropertyRecord& record)
-{
-    const auto index = static_cast<std::size_t>(record.plots.currentScale);
-    return index < record.scales.size() ? record.scales[index].name : std::string();
-}
-
 std::string stretchText(const AmphipathyPlot& plot, const core::PropertyRecord& record)
 {
     return std::to_string(plot.from) + "-" + std::to_string(plot.to) + " of " +
@@ -213,7 +207,7 @@ PageDrawing AmphipathyPage::Draw(const PageLayout& layout, const TextMeasure& me
         const int legendTop = top - 6 * lineHeight;
         DrawPrintedTitle(page, layout, Title(), legendTop, font, measure);
         text(mean, legendTop);
-        text(std::string(kScalePrefix) + scaleName(m_record),
+        text(std::string(kScalePrefix) + CurrentScaleName(m_record),
              top - TruncatedUnits(4.5 * lineHeight));
         text(window, top - 3 * lineHeight);
     } else {

@@ -12,11 +12,6 @@ constexpr int kMaxTicks = 1000;
 
 } // namespace
 
-int TruncatedUnits(double value)
-{
-    return static_cast<int>(std::trunc(value));
-}
-
 double TickStep(double span)
 {
     double t = span;

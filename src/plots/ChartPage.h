@@ -85,8 +85,4 @@ std::vector<DevicePoint> ThinColumns(const std::vector<DevicePoint>& points);
 /// The y of a value in page units on the axis of a layout.
 double ChartY(const PageLayout& layout, const VerticalAxis& axis, double value);
 
-/// Device-unit offsets that come from text metrics: truncated like every
-/// other coordinate.
-int TruncatedUnits(double value);
-
 } // namespace quorin::plots

@@ -65,6 +65,12 @@ int PositionCount(const core::PropertyRecord& record)
     return static_cast<int>(record.CleanSequence().size());
 }
 
+std::string CurrentScaleName(const core::PropertyRecord& record)
+{
+    const auto index = static_cast<std::size_t>(record.plots.currentScale);
+    return index < record.scales.size() ? record.scales[index].name : std::string();
+}
+
 void SelectScale(core::PropertyRecord& record, int index)
 {
     record.plots.currentScale = index;
@@ -296,10 +302,9 @@ PathyDialogCheck CheckWheelDialog(std::string_view from, std::string_view to, in
 std::string HydropathyExportText(const core::PropertyRecord& record, int from, int to, int window,
                                  std::string_view delimiter)
 {
-    const auto scale = static_cast<std::size_t>(record.plots.currentScale);
-    const std::string scaleName = scale < record.scales.size() ? record.scales[scale].name : "";
     std::string text = "Hydropathyplot of " + core::OneLineText(record.Name()) + "\r\n\r\n";
-    text += "Scale:  " + scaleName + ";    W = " + std::to_string(window) + "\r\n\r\n";
+    text +=
+        "Scale:  " + CurrentScaleName(record) + ";    W = " + std::to_string(window) + "\r\n\r\n";
     text += "Residue / Hydropathyvalue\r\n\r\n";
     const std::vector<double> values = PositionValues(record);
     const ProfileSpan span = ProfileRange(record, from, to, window);

@@ -35,6 +35,9 @@ int PositionCount(const core::PropertyRecord& record);
 /// hydropathy table. index must name an entry of the scale list.
 void SelectScale(core::PropertyRecord& record, int index);
 
+/// The name of the record's current scale; empty when there is none.
+std::string CurrentScaleName(const core::PropertyRecord& record);
+
 /// The current table's value of the residue at 1-based position.
 double HydropathyAt(const core::PropertyRecord& record, int position);
 

@@ -37,12 +37,6 @@ bool startsWith(std::string_view text, std::string_view prefix)
     return text.substr(0, prefix.size()) == prefix;
 }
 
-std::string scaleName(const core::PropertyRecord& record)
-{
-    const auto index = static_cast<std::size_t>(record.plots.currentScale);
-    return index < record.scales.size() ? record.scales[index].name : std::string();
-}
-
 } // namespace
 
 PageLayout HydropathyScreenLayout()
@@ -198,7 +192,7 @@ void RefreshLegend(core::PropertyRecord& record, const HydropathyProfile& profil
         if (startsWith(item.text, kGravyPrefix)) {
             item.text = std::string(kGravyPrefix) + core::FormatSignificant(profile.gravy, 3);
         } else if (startsWith(item.text, kScalePrefix)) {
-            item.text = std::string(kScalePrefix) + scaleName(record);
+            item.text = std::string(kScalePrefix) + CurrentScaleName(record);
         } else if (startsWith(item.text, kWindowPrefix)) {
             item.text = std::string(kWindowPrefix) + std::to_string(profile.window);
         } else if (startsWith(item.text, kThresholdPrefix) || item.text.empty()) {
@@ -329,7 +323,7 @@ PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile
         out.push_back(std::move(curve));
     }
 
-    if (settings.helixDisplay != 0 && scaleName(record) == core::kKyteDoolittleName) {
+    if (settings.helixDisplay != 0 && CurrentScaleName(record) == core::kKyteDoolittleName) {
         const PagePen barPen{kRed, std::max(1, TruncatedUnits(3 * layout.scale)), false};
         const int lastColumn = layout.left + layout.width - 1;
         for (const Helix& helix : profile.helices) {

@@ -49,6 +49,11 @@ std::vector<std::string_view> TextLines(std::string_view text)
     }
 }
 
+int TruncatedUnits(double value)
+{
+    return static_cast<int>(std::trunc(value));
+}
+
 void DrawTextItems(std::vector<PageElement>& out, const std::vector<core::TEXTITEM>& texts,
                    const PageLayout& layout, double shiftX, double shiftY,
                    const TextMeasure& measure)

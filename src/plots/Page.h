@@ -184,6 +184,10 @@ void DrawTextItems(std::vector<PageElement>& out, const std::vector<core::TEXTIT
                    const PageLayout& layout, double shiftX, double shiftY,
                    const TextMeasure& measure);
 
+/// Device units from a computed length (text metrics, scaled widths):
+/// truncated toward zero like every other coordinate.
+int TruncatedUnits(double value);
+
 /// The topmost of texts (the last drawn) whose box, as the last refresh
 /// measured it, holds point (screen page units); -1 for none.
 int TextItemAt(const std::vector<core::TEXTITEM>& texts, DevicePoint point);

@@ -26,11 +26,6 @@ constexpr std::uint16_t clampExtent(int value)
         std::clamp(value, 0, static_cast<int>(std::numeric_limits<std::uint16_t>::max())));
 }
 
-int truncated(double value)
-{
-    return static_cast<int>(std::trunc(value));
-}
-
 /// A scale that places residues: a file may hold 0, a negative number or no
 /// number at all, and such a sketch draws no domain and no mark.
 bool usableScale(double scale)
@@ -59,7 +54,7 @@ int positionOf(std::string_view typed, int positionCount)
 
 PageLayout printedLayout(PageTarget target, int deviceWidth)
 {
-    const int factor = std::max(1, truncated(0.8 * deviceWidth / kPrintedPageWidth));
+    const int factor = std::max(1, TruncatedUnits(0.8 * deviceWidth / kPrintedPageWidth));
     return PageLayout{target,
                       static_cast<double>(factor),
                       kSketchPrintedLeft,
@@ -276,7 +271,8 @@ PageDrawing SketchPage::Draw(const PageLayout& layout, const TextMeasure& measur
     const bool onScreen = layout.target == PageTarget::Screen;
     // A line width of 0 (a first start's setting) is the thinnest pen, one
     // page unit, as on the hydropathy page.
-    const int lineWidth = std::max(1, truncated(std::max(1, int{sketch.lineWidth}) * layout.scale));
+    const int lineWidth =
+        std::max(1, TruncatedUnits(std::max(1, int{sketch.lineWidth}) * layout.scale));
     const PagePen outline{kBlack, lineWidth, false};
 
     PageDrawing page;

@@ -20,11 +20,6 @@ constexpr int kLabelGap = 2;
 /// Lines a printed title may take before it is cut.
 constexpr int kTitleLines = 3;
 
-int truncated(double value)
-{
-    return static_cast<int>(std::trunc(value));
-}
-
 /// The distance along one axis from the centre to the nearest point of the
 /// span low..high: 0 when the span crosses the axis.
 std::int64_t nearest(std::int64_t low, std::int64_t high)
@@ -98,7 +93,7 @@ PageLayout WheelMetafileLayout()
 
 PageLayout WheelPrinterLayout(int deviceWidth)
 {
-    const int k = std::max(1, truncated(0.8 * deviceWidth / 600.0));
+    const int k = std::max(1, TruncatedUnits(0.8 * deviceWidth / 600.0));
     return PageLayout{PageTarget::Printer, static_cast<double>(k), 0, 0, deviceWidth, deviceWidth};
 }
 
@@ -110,7 +105,7 @@ int WheelShownSize(double zoom)
 WheelFrame WheelFrameOf(const PageLayout& layout)
 {
     if (layout.Printing()) {
-        const int k = truncated(layout.scale);
+        const int k = TruncatedUnits(layout.scale);
         return WheelFrame{{layout.width / 2, layout.width / 2}, kWheelRadius * k, layout.scale};
     }
     const int centre = layout.Device(kWheelCentre);
@@ -120,8 +115,8 @@ WheelFrame WheelFrameOf(const PageLayout& layout)
 DevicePoint WheelPoint(const WheelFrame& frame, int offset)
 {
     const double theta = offset * kHelixStep;
-    return DevicePoint{frame.centre.x + truncated(frame.radius * std::sin(theta)),
-                       frame.centre.y + truncated(frame.radius * std::cos(theta))};
+    return DevicePoint{frame.centre.x + TruncatedUnits(frame.radius * std::sin(theta)),
+                       frame.centre.y + TruncatedUnits(frame.radius * std::cos(theta))};
 }
 
 std::string WheelLabelText(char letter, int number, bool numbers)
@@ -139,7 +134,7 @@ WheelGeometry ComputeWheel(const core::PropertyRecord& record, const core::WHEEL
     WheelGeometry geometry;
     geometry.frame = WheelFrameOf(layout);
     const WheelFrame& frame = geometry.frame;
-    geometry.penWidth = std::max(1, truncated(std::max(1, record.wheelLineWidth) * frame.k));
+    geometry.penWidth = std::max(1, TruncatedUnits(std::max(1, record.wheelLineWidth) * frame.k));
     geometry.font = ScaledFont(UsableFont(record.wheelFont), frame.k);
 
     const std::string& sequence = record.CleanSequence();
@@ -152,7 +147,7 @@ WheelGeometry ComputeWheel(const core::PropertyRecord& record, const core::WHEEL
     // reaches half its width beyond each point: a label outside this radius
     // touches no line.
     const std::int64_t clear =
-        frame.radius + geometry.penWidth / 2 + truncated(kLabelGap * frame.k);
+        frame.radius + geometry.penWidth / 2 + TruncatedUnits(kLabelGap * frame.k);
     std::array<std::int64_t, kWheelSlots> reach{};
     reach.fill(clear * clear);
 
@@ -173,12 +168,12 @@ WheelGeometry ComputeWheel(const core::PropertyRecord& record, const core::WHEEL
         const double sine = std::sin(theta);
         const double cosine = std::cos(theta);
         const auto boxAt = [&](int r) {
-            return Box{truncated(r * sine), truncated(r * cosine), label.extent.width,
+            return Box{TruncatedUnits(r * sine), TruncatedUnits(r * cosine), label.extent.width,
                        label.extent.height};
         };
         // Below the reach's radius even the label's corner at the ray is too
         // close, so the search may start there.
-        int r = std::max(frame.radius + truncated(kLabelStart * frame.k),
+        int r = std::max(frame.radius + TruncatedUnits(kLabelStart * frame.k),
                          floorSqrt(reach[static_cast<std::size_t>(slot)]));
         Box box = boxAt(r);
         while (reach[static_cast<std::size_t>(slot)] >= box.NearSquared()) {
@@ -207,9 +202,9 @@ PageDrawing DrawWheelPage(const core::PropertyRecord& record, const core::WHEELP
         const int width = layout.width;
         const core::LOGFONT font = ScaledFont(core::ReportFontA(), geometry.frame.k);
         const FontMetrics metrics = measure.Metrics(font);
-        const TitleBlock title = WrapTitle(WheelTitle(record, wheel), font, truncated(0.8 * width),
-                                           kTitleLines, measure);
-        const int left = truncated(0.1 * width);
+        const TitleBlock title = WrapTitle(WheelTitle(record, wheel), font,
+                                           TruncatedUnits(0.8 * width), kTitleLines, measure);
+        const int left = TruncatedUnits(0.1 * width);
         int y = left;
         for (const std::string& line : title.lines) {
             out.push_back(PageText{line, {left, y}, TextAnchor::TopLeft, font, kBlack});
