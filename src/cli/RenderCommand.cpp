@@ -15,6 +15,16 @@
 namespace quorin::cli {
 namespace {
 
+/// Writes a page to output (its ending names the format); a failure is
+/// refused with the file's name.
+void writePage(const plots::ui::PageSource& source, const std::string& output, bool printLayout)
+{
+    const core::FileStatus written = plots::ui::WritePageFile(source, output, printLayout);
+    if (!written) {
+        throw InputRefused("Cannot write " + output + ": " + written.Error());
+    }
+}
+
 core::MARK markAt(const std::string& position, int length)
 {
     const int value = ParseIntOption("--mark", position);
@@ -65,11 +75,7 @@ void renderAmphipathy(Session& session, const HydropathyOptions& options, const 
     plots::AmphipathyPage page(session.record);
     page.Plot() =
         plots::AmphipathyPlot{check.from, check.to, check.window, session.app.plotLineWidth};
-    const core::FileStatus written =
-        plots::ui::WritePageFile(plots::ui::AmphipathyPageSource(page), output, printLayout);
-    if (!written) {
-        throw InputRefused("Cannot write " + output + ": " + written.Error());
-    }
+    writePage(plots::ui::AmphipathyPageSource(page), output, printLayout);
 }
 
 /// The helical wheel of --from..--to, with the wheel options of the settings
@@ -85,13 +91,9 @@ void renderWheel(Session& session, const HydropathyOptions& options, const std::
     plots::TakeWheelOptions(session.record, session.app);
     const int index = plots::AddWheel(session.record, check.from, check.to);
     const plots::ui::OffscreenGui gui;
-    const core::FileStatus written = plots::ui::WritePageFile(
-        plots::ui::WheelPageSource(session.record,
-                                   session.record.plots.wheels[static_cast<std::size_t>(index)]),
-        output, printLayout);
-    if (!written) {
-        throw InputRefused("Cannot write " + output + ": " + written.Error());
-    }
+    writePage(plots::ui::WheelPageSource(
+                  session.record, session.record.plots.wheels[static_cast<std::size_t>(index)]),
+              output, printLayout);
 }
 
 /// The domain sketch a .pep file carries, as its window draws it.
@@ -107,11 +109,7 @@ int renderDomains(Session& session, const std::string& path, const std::string& 
     const plots::ui::OffscreenGui gui;
     plots::SketchPage page(session.record);
     plots::ui::RefreshSketchPage(page);
-    const core::FileStatus written =
-        plots::ui::WritePageFile(plots::ui::SketchPageSource(page), output, printLayout);
-    if (!written) {
-        throw InputRefused("Cannot write " + output + ": " + written.Error());
-    }
+    writePage(plots::ui::SketchPageSource(page), output, printLayout);
     return 0;
 }
 
@@ -126,11 +124,7 @@ void renderTitration(Session& session, const std::optional<std::string>& setName
     }
     const plots::ui::OffscreenGui gui;
     const plots::TitrationPage page(session.record, *set, session.app.plotLineWidth);
-    const core::FileStatus written =
-        plots::ui::WritePageFile(plots::ui::TitrationPageSource(page), output, printLayout);
-    if (!written) {
-        throw InputRefused("Cannot write " + output + ": " + written.Error());
-    }
+    writePage(plots::ui::TitrationPageSource(page), output, printLayout);
 }
 
 } // namespace
@@ -214,11 +208,7 @@ int RunRender(Arguments& args)
     const plots::ui::OffscreenGui gui;
     plots::HydropathyPage page(session.record);
     plots::ui::RefreshHydropathyPage(page);
-    const core::FileStatus written =
-        plots::ui::WritePageFile(plots::ui::HydropathyPageSource(page), *output, printLayout);
-    if (!written) {
-        throw InputRefused("Cannot write " + *output + ": " + written.Error());
-    }
+    writePage(plots::ui::HydropathyPageSource(page), *output, printLayout);
     return 0;
 }
 
