@@ -29,30 +29,6 @@ std::map<std::string, std::string, std::less<>> parseOverrides(const std::vector
     return overrides;
 }
 
-/// The agents of those names, as the agent dialog selects them: a name given
-/// twice stands once, the first agent of a name is taken.
-std::string selectedSpecificity(const core::PropertyRecord& record,
-                                const std::vector<std::string>& names)
-{
-    if (!analysis::CleavingAgentsDefined(record.agents)) {
-        throw InputRefused(std::string(core::msg::kNoCleavingAgents));
-    }
-    std::vector<std::string> seen;
-    std::vector<core::ENZYME> selected;
-    for (const std::string& name : names) {
-        if (std::find(seen.begin(), seen.end(), name) != seen.end()) {
-            continue;
-        }
-        const core::ENZYME* agent = analysis::FindAgent(record.agents, name);
-        if (agent == nullptr) {
-            throw InputRefused("No cleaving agent named \"" + name + "\" in the settings");
-        }
-        seen.push_back(name);
-        selected.push_back(*agent);
-    }
-    return analysis::CombinedSpecificity(selected);
-}
-
 std::optional<std::string> fileOrStandardOutput(const std::string& path)
 {
     return path == "-" ? std::nullopt : std::optional<std::string>(path);
@@ -109,7 +85,8 @@ int RunBatch(Arguments& args)
                            ": the settings hold " + std::to_string(scaleCount) + " (0 to " +
                            std::to_string(scaleCount - 1) + ")");
     }
-    const std::string specificity = digest ? selectedSpecificity(record, agentNames) : "";
+    const std::string specificity =
+        digest ? analysis::CombinedSpecificity(SelectAgents(record, agentNames)) : "";
 
     core::FileStatus status;
     const batch::BatchText text = batch::BatchText::Read(input, status);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Digest.h"
+#include "analysis/Titration.h"
 #include "cli/CliCommon.h"
 
 #include <cstdint>
@@ -32,6 +33,16 @@ int RunModFinder(Arguments& args);
 int RunFetch(Arguments& args);
 int RunBatch(Arguments& args);
 int RunTitration(Arguments& args);
+
+/// The agents of those names as the agent dialog selects them: a name given
+/// twice stands once, the first agent of a name is taken. Throws InputRefused
+/// when the settings define no agent or none of a name.
+std::vector<core::ENZYME> SelectAgents(const core::PropertyRecord& record,
+                                       const std::vector<std::string>& names);
+
+/// The pKa set --pka-set names, "settings" when it is not given; throws
+/// UsageError for a name that is no set.
+analysis::PKaSet ParsePKaSet(const std::optional<std::string>& name);
 
 /// Digests the session's sequence as `digest` does, with the agents of those
 /// names (a name given twice stands once); the fragments stay in weight order.

@@ -1,5 +1,6 @@
 #include "analysis/Digest.h"
 #include "cli/Commands.h"
+#include "core/MessageTexts.h"
 
 #include <algorithm>
 #include <charconv>
@@ -68,15 +69,12 @@ std::vector<int> parseCharges(const std::string& text)
 
 } // namespace
 
-void DigestWithAgents(Session& session, const std::vector<std::string>& names,
-                      const analysis::DigestOptions& options)
+std::vector<core::ENZYME> SelectAgents(const core::PropertyRecord& record,
+                                       const std::vector<std::string>& names)
 {
-    core::PropertyRecord& record = session.record;
     if (!analysis::CleavingAgentsDefined(record.agents)) {
-        throw InputRefused("No cleaving agents defined!");
+        throw InputRefused(std::string(core::msg::kNoCleavingAgents));
     }
-    // As in the agent dialog: a name selected twice stands once in the
-    // selection, and the first agent of a name is the one taken.
     std::vector<std::string> selectedNames;
     std::vector<core::ENZYME> selected;
     for (const std::string& name : names) {
@@ -90,7 +88,14 @@ void DigestWithAgents(Session& session, const std::vector<std::string>& names,
         selectedNames.push_back(name);
         selected.push_back(*agent);
     }
+    return selected;
+}
 
+void DigestWithAgents(Session& session, const std::vector<std::string>& names,
+                      const analysis::DigestOptions& options)
+{
+    core::PropertyRecord& record = session.record;
+    const std::vector<core::ENZYME> selected = SelectAgents(record, names);
     record.digest.selectedAgents = selected;
     record.digest.lineWidth = session.app.charsPerLine;
     try {

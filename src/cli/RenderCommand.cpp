@@ -117,13 +117,9 @@ int renderDomains(Session& session, const std::string& path, const std::string& 
 void renderTitration(Session& session, const std::optional<std::string>& setName,
                      const std::string& output, bool printLayout)
 {
-    const auto set = analysis::PKaSetByName(setName.value_or("settings"));
-    if (!set) {
-        throw UsageError("--pka-set takes settings, EMBOSS, Bjellqvist or Lehninger, not \"" +
-                         *setName + "\"");
-    }
+    const analysis::PKaSet set = ParsePKaSet(setName);
     const plots::ui::OffscreenGui gui;
-    const plots::TitrationPage page(session.record, *set, session.app.plotLineWidth);
+    const plots::TitrationPage page(session.record, set, session.app.plotLineWidth);
     writePage(plots::ui::TitrationPageSource(page), output, printLayout);
 }
 

@@ -26,6 +26,16 @@ double parsePH(std::string_view name, const std::optional<std::string>& text, do
 
 } // namespace
 
+analysis::PKaSet ParsePKaSet(const std::optional<std::string>& name)
+{
+    const auto set = analysis::PKaSetByName(name.value_or("settings"));
+    if (!set) {
+        throw UsageError("--pka-set takes settings, EMBOSS, Bjellqvist or Lehninger, not \"" +
+                         *name + "\"");
+    }
+    return *set;
+}
+
 int RunTitration(Arguments& args)
 {
     const auto settings = args.TakeValue("--settings");
@@ -36,11 +46,7 @@ int RunTitration(Arguments& args)
     const double step = parsePH("--step", args.TakeValue("--step"), 0.5);
     const auto files = args.Positional(1);
 
-    const auto set = analysis::PKaSetByName(setName.value_or("settings"));
-    if (!set) {
-        throw UsageError("--pka-set takes settings, EMBOSS, Bjellqvist or Lehninger, not \"" +
-                         *setName + "\"");
-    }
+    const analysis::PKaSet set = ParsePKaSet(setName);
     if (step <= 0.0) {
         throw UsageError("--step must be positive");
     }
@@ -52,7 +58,7 @@ int RunTitration(Arguments& args)
     }
     Session session(settings);
     LoadSequence(session, files[0]);
-    const analysis::ChargeGroups groups = analysis::ChargeGroupsOf(session.record, *set);
+    const analysis::ChargeGroups groups = analysis::ChargeGroupsOf(session.record, set);
     WriteOutput(output, analysis::TitrationText(groups, from, to, step));
     return 0;
 }
