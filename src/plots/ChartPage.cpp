@@ -168,14 +168,8 @@ void DrawPrintedTitle(PageDrawing& page, const PageLayout& layout, std::string_v
     const TitleBlock block =
         WrapTitle(title, font.font, D(layout.left + layout.width) - D(layout.left),
                   firstFreeY / lineHeight - 3, measure);
-    int y = metrics.lineHeight;
-    for (const std::string& line : block.lines) {
-        page.elements.push_back(
-            PageText{line, {D(layout.left), y}, TextAnchor::TopLeft, font.font, kBlack});
-        y += metrics.lineHeight;
-    }
-    page.elements.push_back(
-        PageText{block.stars, {D(layout.left), y}, TextAnchor::TopLeft, font.font, kBlack});
+    DrawTitleBlock(page.elements, block, {D(layout.left), metrics.lineHeight}, font.font,
+                   metrics.lineHeight);
 }
 
 } // namespace quorin::plots

@@ -49,6 +49,17 @@ std::vector<std::string_view> TextLines(std::string_view text)
     }
 }
 
+void DrawTitleBlock(std::vector<PageElement>& out, const TitleBlock& block, DevicePoint topLeft,
+                    const core::LOGFONT& font, int lineHeight)
+{
+    int y = topLeft.y;
+    for (const std::string& line : block.lines) {
+        out.push_back(PageText{line, {topLeft.x, y}, TextAnchor::TopLeft, font, kBlack});
+        y += lineHeight;
+    }
+    out.push_back(PageText{block.stars, {topLeft.x, y}, TextAnchor::TopLeft, font, kBlack});
+}
+
 int TruncatedUnits(double value)
 {
     return static_cast<int>(std::trunc(value));

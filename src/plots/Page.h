@@ -211,4 +211,9 @@ struct TitleBlock
 TitleBlock WrapTitle(std::string_view title, const core::LOGFONT& font, int width, int maxLines,
                      const TextMeasure& measure);
 
+/// Appends block's lines and its row of stars in black, lineHeight apart,
+/// the first line's top-left corner at topLeft.
+void DrawTitleBlock(std::vector<PageElement>& out, const TitleBlock& block, DevicePoint topLeft,
+                    const core::LOGFONT& font, int lineHeight);
+
 } // namespace quorin::plots

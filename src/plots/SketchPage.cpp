@@ -287,12 +287,7 @@ PageDrawing SketchPage::Draw(const PageLayout& layout, const TextMeasure& measur
         const FontMetrics metrics = measure.Metrics(font);
         const int width = D(L + kSketchDefaultWidth) - D(L);
         const TitleBlock title = WrapTitle(Caption(), font, width, 3, measure);
-        int y = metrics.lineHeight;
-        for (const std::string& line : title.lines) {
-            text(line, {D(L), y}, font, kBlack);
-            y += metrics.lineHeight;
-        }
-        text(title.stars, {D(L), y}, font, kBlack);
+        DrawTitleBlock(out, title, {D(L), metrics.lineHeight}, font, metrics.lineHeight);
     }
 
     if (usableScale(sketch.scale)) {

@@ -205,12 +205,7 @@ PageDrawing DrawWheelPage(const core::PropertyRecord& record, const core::WHEELP
         const TitleBlock title = WrapTitle(WheelTitle(record, wheel), font,
                                            TruncatedUnits(0.8 * width), kTitleLines, measure);
         const int left = TruncatedUnits(0.1 * width);
-        int y = left;
-        for (const std::string& line : title.lines) {
-            out.push_back(PageText{line, {left, y}, TextAnchor::TopLeft, font, kBlack});
-            y += metrics.lineHeight;
-        }
-        out.push_back(PageText{title.stars, {left, y}, TextAnchor::TopLeft, font, kBlack});
+        DrawTitleBlock(out, title, {left, left}, font, metrics.lineHeight);
     }
     if (!geometry.points.empty()) {
         out.push_back(PagePolyline{geometry.points, PagePen{kBlack, geometry.penWidth, false}});
