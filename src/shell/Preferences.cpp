@@ -3,6 +3,7 @@
 #include "core/MessageTexts.h"
 #include "core/NumberText.h"
 #include "core/UserData.h"
+#include "plots/Wheel.h"
 
 #include <algorithm>
 #include <charconv>
@@ -227,12 +228,7 @@ void ApplyPreferences(const PreferenceChanges& changes, core::AppSettings& setti
         return;
     }
     if (changes.wheel) {
-        std::copy(settings.colours.begin() + 1, settings.colours.begin() + 21,
-                  record->colours.begin() + 1);
-        record->wheelLineWidth = settings.wheelLineWidth;
-        record->wheelColorCode = settings.wheelColorCode;
-        record->wheelNumbers = settings.wheelNumbers;
-        record->wheelFont = settings.wheelFont;
+        plots::TakeWheelOptions(*record, settings);
     }
     if (changes.output) {
         record->plotLineWidth = settings.plotLineWidth;
