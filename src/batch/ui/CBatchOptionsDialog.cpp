@@ -46,7 +46,7 @@ CBatchOptionsDialog::CBatchOptionsDialog(core::ProfileFile& settings,
     // Named as the properties window names the value; the results column and
     // the settings key keep their stored names, "eps(urea)" and "Eps (urea)".
     propertyGrid->addWidget(
-        check(343, tr("Molar absorption (denat&ured, 6M GdnHCl)"), &BatchOptions::epsUrea), 3, 0);
+        check(343, tr("Molar absorption (denatured, &6M GdnHCl)"), &BatchOptions::epsUrea), 3, 0);
     propertyGrid->addWidget(check(342, tr("Molar absorption (&native)"), &BatchOptions::epsNative),
                             4, 0);
     propertyGrid->addWidget(
