@@ -4,6 +4,7 @@
 #include "core/MessageTexts.h"
 #include "core/PepFile.h"
 #include "core/ProfileFile.h"
+#include "core/StarterSettings.h"
 #include "core/UserData.h"
 
 #include <algorithm>
@@ -14,11 +15,19 @@
 namespace quorin::cli {
 namespace {
 
+/// The desktop program's settings file; a new user-data directory gets the
+/// starter settings first, so that the first digest finds its agents.
 std::filesystem::path defaultSettingsPath()
 {
     const core::ProfileFile registry(core::RegistryStorePath());
-    return core::SettingsFilePath(
-        core::UserDataDirectory(registry, std::filesystem::current_path()));
+    const std::filesystem::path directory = core::UserDataDirectory(registry);
+    if (directory.empty()) {
+        throw InputRefused(
+            "No user-data directory: no home directory is known; name a settings file with "
+            "--settings");
+    }
+    core::PlaceStarterSettings(directory);
+    return core::SettingsFilePath(directory);
 }
 
 std::string readInput(const std::string& path)

@@ -229,6 +229,9 @@ inline std::string UserDataNotRecorded(std::string_view store, std::string_view 
 // The batch analysis
 inline constexpr std::string_view kBatchInvalidThreshold = "Enter a valid number as threshold !";
 inline constexpr std::string_view kCancelMayNotBeImmediate = "Cancel may not be immediate";
+/// A run ended by Terminate: it writes nothing.
+inline constexpr std::string_view kBatchTerminated =
+    "The batch analysis was terminated; no file was written.";
 /// The end of a batch run: the number of sequences analysed.
 inline std::string SequencesAnalyzed(std::size_t count)
 {

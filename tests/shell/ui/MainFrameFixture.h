@@ -34,7 +34,9 @@ struct RunningProgram
 {
     explicit RunningProgram(const QStringList& commandLine = {})
     {
-        start = home.MakeDirectory(QStringLiteral("start"));
+        // Started in the user-data directory, so that the settings file is
+        // start/quorin.ini and the dialogs start beside it.
+        start = home.DataDirectory();
         app = std::make_unique<core::ui::Application>(start.toStdString());
         frame = shell::ui::InitInstance(*app, commandLine, false);
         frame->resize(1024, 720);

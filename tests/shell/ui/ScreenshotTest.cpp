@@ -1,6 +1,7 @@
 #include "MainFrameFixture.h"
 #include "analysis/ui/CDigView.h"
 #include "analysis/ui/CDigestDialog.h"
+#include "batch/ui/BatchRunner.h"
 #include "core/CommandIds.h"
 #include "core/ui/Printing.h"
 #include "plots/ui/CAmphyView.h"
@@ -24,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -38,8 +40,8 @@ namespace cmd = core::cmd;
 /// QUORIN_SCREENSHOT_DIR (`make screenshots`; not a ctest test): the main
 /// window empty, with a sequence and with the properties window, the dialogs,
 /// the editor, the digest window and the hydropathy page on screen, printed
-/// and as a metafile that another program drew, a zoomed helical wheel and
-/// the titration curve on screen and printed.
+/// and as a metafile that another program drew, a zoomed helical wheel, the
+/// titration curve on screen and printed, and a batch run under way.
 class ScreenshotTest : public QObject
 {
     Q_OBJECT
@@ -366,6 +368,39 @@ private slots:
         QVERIFY(printToPng(program, QStringLiteral("sketch-printed")));
 
         QVERIFY(metafileToPng(program, QStringLiteral("sketch")));
+    }
+
+    /// The batch options, a run under way (its progress bar and count in the
+    /// status bar) and the same run terminated.
+    void batchProgress()
+    {
+        batch::ui::RegisterBatchCommands();
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        QByteArray proteins;
+        for (const QString& name : QDir(test::DataPath(QStringLiteral("proteins")))
+                                       .entryList({QStringLiteral("*.fasta")}, QDir::Files)) {
+            proteins += test::ReadBytes(test::DataPath(QStringLiteral("proteins/") + name));
+            proteins += '\n';
+        }
+        QByteArray many;
+        while (many.size() < 100'000'000) {
+            many += proteins;
+        }
+        program.dialogs.Answer(program.File(QStringLiteral("proteome.fasta"), many));
+        test::ModalAnswer options([](QWidget& dialog) {
+            save(&dialog, QStringLiteral("batch-options.png"));
+            dialog.findChild<QPushButton*>(QStringLiteral("proceed"))->click();
+        });
+        QVERIFY(program.frame->Execute(cmd::kBatch));
+        QVERIFY(options.Answered());
+        auto* bar = program.frame->findChild<QProgressBar*>(QStringLiteral("batchProgressBar"));
+        QVERIFY(bar != nullptr);
+        QVERIFY(QTest::qWaitFor([bar] { return bar->value() >= 2; }, 60000));
+        save(program, QStringLiteral("batch-progress.png"));
+        QVERIFY(program.frame->Execute(cmd::kTerminateBatch));
+        QTRY_VERIFY_WITH_TIMEOUT(!batch::ui::BatchRunner::Instance().Running(), 60000);
+        save(program, QStringLiteral("batch-terminated.png"));
     }
 
     /// Each page of the Preferences sheet at the sheet's own size.
