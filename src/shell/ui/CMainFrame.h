@@ -77,9 +77,11 @@ public:
     /// Closes the current document, then opens a sequence file (Open after
     /// its dialog, the recent files, the command line, dropped files).
     bool OpenDocumentFile(const QString& path);
-    /// The Open command: closes, asks for a file, opens it.
+    /// The Open command: asks for a file, then closes the current document
+    /// (with its save question) and opens the file. Cancel in either changes
+    /// nothing.
     void OpenWithDialog();
-    /// The Import command.
+    /// The Import command, in the same order as Open.
     void ImportText();
     /// The Download command: closes the current document, then asks for an
     /// accession number and downloads its record (CDownloadDialog); on success
