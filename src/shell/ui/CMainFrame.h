@@ -151,6 +151,9 @@ private:
     void takeDownload();
     void closeDocumentWindows(core::ui::CPeptideDoc* document);
     QAction* commandAction(int id, const QString& text, QObject* owner);
+    /// Deletes the menus and accelerators a rebuild replaced, by a queued call
+    /// once no command runs.
+    void releaseRetired();
     void arrangeIcons();
     /// Gives the keyboard back when a dialog or menu closed and left no window
     /// active: to the dialog still open, else to owner (the window the closed
@@ -168,6 +171,11 @@ private:
     QList<QAction*> m_toolBarActions;
     QList<QAction*> m_accelerators;
     QList<QMenu*> m_menus;
+    /// Menus and accelerators a rebuild replaced: one of them may be running
+    /// the command that caused the rebuild, so they are deleted only after it.
+    QList<QPointer<QObject>> m_retired;
+    /// Commands under way (a command's modal dialog may run another).
+    int m_runningCommands = 0;
     std::optional<WindowKind> m_menuKind;
     QPointer<HelpWindow> m_help;
     ProgressPanes m_progress;
