@@ -478,11 +478,13 @@ void CDigView::outputEnded()
 
 void CDigView::copySelection()
 {
-    const auto selection = Selection();
-    if (!selection) {
+    if (!showsReport()) {
         return;
     }
-    const auto [first, last] = *selection;
+    // Without a selection Copy takes the whole report, as the other report
+    // windows' Copy does; the selection on show stays as it is.
+    const auto [first, last] =
+        Selection().value_or(std::pair<std::size_t, std::size_t>(0, LineCount() - 1));
     const core::PropertyRecord& record = m_document->Record();
     if (last - first < BackgroundLimits().copyLines) {
         putOnClipboard(*DigestReportBytes(record, first, last));

@@ -130,6 +130,8 @@ private:
     std::size_t lineAt(int y) const;
     void moveCursorTo(std::size_t line, bool extend);
     void ensureVisible(std::size_t line);
+    /// The lines selected, or the whole report when none are, on the
+    /// clipboard.
     void copySelection();
     void printReport();
     void chooseOptions();

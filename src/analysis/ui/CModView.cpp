@@ -187,11 +187,9 @@ bool CModView::OnCommand(int id)
         m_completeOnly = !m_completeOnly;
         refresh();
         return true;
-    case cmd::kCopy: {
-        CTempDialog dialog(core::ui::ToQString(ReportText()), this);
-        dialog.exec();
+    case cmd::kCopy:
+        CopyReport(core::ui::ToQString(ReportText()), this);
         return true;
-    }
     case cmd::kPrint:
         core::ui::AskAndPrint(QStringLiteral("ModFinder"),
                               [this](QPrinter& printer) { return Print(printer); });

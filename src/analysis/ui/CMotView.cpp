@@ -203,11 +203,9 @@ bool CMotView::OnCommand(int id)
     case cmd::kSortByMotif:
         setOrder(false);
         return true;
-    case cmd::kCopy: {
-        CTempDialog dialog(MotifReportText(), this);
-        dialog.exec();
+    case cmd::kCopy:
+        CopyReport(MotifReportText(), this);
         return true;
-    }
     case cmd::kPrint:
         core::ui::AskAndPrint(QStringLiteral("Motif Search"),
                               [this](QPrinter& printer) { return Print(printer); });

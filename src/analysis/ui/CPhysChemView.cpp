@@ -134,11 +134,9 @@ std::optional<core::ui::CommandState> CPhysChemView::CommandStateOf(int id)
 bool CPhysChemView::OnCommand(int id)
 {
     switch (id) {
-    case core::cmd::kCopy: {
-        CTempDialog dialog(ReportText(), this);
-        dialog.exec();
+    case core::cmd::kCopy:
+        CopyReport(ReportText(), this);
         return true;
-    }
     case core::cmd::kPrint:
         core::ui::AskAndPrint(QStringLiteral("Physico-chemical Properties"),
                               [this](QPrinter& printer) { return Print(printer); });

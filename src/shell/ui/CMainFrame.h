@@ -77,9 +77,11 @@ public:
     /// Closes the current document, then opens a sequence file (Open after
     /// its dialog, the recent files, the command line, dropped files).
     bool OpenDocumentFile(const QString& path);
-    /// The Open command: closes, asks for a file, opens it.
+    /// The Open command: asks for a file, then closes the current document
+    /// (with its save question) and opens the file. Cancel in either changes
+    /// nothing.
     void OpenWithDialog();
-    /// The Import command.
+    /// The Import command, in the same order as Open.
     void ImportText();
     /// The Download command: closes the current document, then asks for an
     /// accession number and downloads its record (CDownloadDialog); on success
@@ -149,6 +151,9 @@ private:
     void takeDownload();
     void closeDocumentWindows(core::ui::CPeptideDoc* document);
     QAction* commandAction(int id, const QString& text, QObject* owner);
+    /// Deletes the menus and accelerators a rebuild replaced, by a queued call
+    /// once no command runs.
+    void releaseRetired();
     void arrangeIcons();
     /// Gives the keyboard back when a dialog or menu closed and left no window
     /// active: to the dialog still open, else to owner (the window the closed
@@ -166,6 +171,11 @@ private:
     QList<QAction*> m_toolBarActions;
     QList<QAction*> m_accelerators;
     QList<QMenu*> m_menus;
+    /// Menus and accelerators a rebuild replaced: one of them may be running
+    /// the command that caused the rebuild, so they are deleted only after it.
+    QList<QPointer<QObject>> m_retired;
+    /// Commands under way (a command's modal dialog may run another).
+    int m_runningCommands = 0;
     std::optional<WindowKind> m_menuKind;
     QPointer<HelpWindow> m_help;
     ProgressPanes m_progress;
