@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -103,11 +104,55 @@ using ByteSink = std::function<void(std::string_view bytes)>;
 FileStatus WriteFileAtomically(const std::filesystem::path& path,
                                const std::function<void(const ByteSink& sink)>& produce);
 
-/// Removes the temporary files of saves in progress when the process gets
-/// SIGINT or SIGTERM, then dies of the signal as it would have. A signal that
-/// is ignored or has a handler already is left alone. Idempotent; the first
-/// save installs it too, a program's main may call it early.
+/// Removes the temporary files of saves in progress, and whatever
+/// RemovedOnSignal names, when the process gets a signal that would end it
+/// (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ, a crash, ...), then
+/// dies of the signal as it would have. A signal that is ignored or has a
+/// handler already is left alone. Idempotent; the first save installs it too,
+/// a program's main may call it early.
 void InstallTemporaryFileCleanup();
+
+/// While it lives, the temporary file or folder at path is removed should the
+/// process die of a signal that InstallTemporaryFileCleanup catches (which it
+/// installs); of a folder, the files in it go too. Register the name before
+/// making the thing, so that no moment is left in which it exists unknown to
+/// the handler. Removing it in normal operation stays the owner's work.
+class RemovedOnSignal
+{
+public:
+    enum class Kind
+    {
+        File,
+        Folder,
+    };
+    explicit RemovedOnSignal(const std::filesystem::path& path, Kind kind = Kind::File);
+    ~RemovedOnSignal();
+    RemovedOnSignal(const RemovedOnSignal&) = delete;
+    RemovedOnSignal& operator=(const RemovedOnSignal&) = delete;
+
+private:
+    std::size_t m_slot;
+};
+
+/// A new private folder for temporary files under base (the system's
+/// temporary directory, say), with an unpredictable name. It and the files in
+/// it are removed with the object, and should a signal end the process
+/// (RemovedOnSignal).
+class TemporaryFolder
+{
+public:
+    explicit TemporaryFolder(const std::filesystem::path& base);
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    /// Empty when no folder could be made.
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+    std::unique_ptr<RemovedOnSignal> m_onSignal;
+};
 
 /// The whole content of a file of any kind, at most maxBytes (a device or a
 /// FIFO is read until its end or the ceiling; a FIFO without a writer reads

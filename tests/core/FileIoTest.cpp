@@ -11,6 +11,7 @@
 #include <functional>
 #include <poll.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -240,8 +241,12 @@ TEST(Saves, AFullDiskAndAReadOnlyFileSystemSayWhy)
 
 TEST(Saves, ASignalRemovesTheTemporaryFile)
 {
-    for (const int signalNumber : {SIGINT, SIGTERM}) {
-        SCOPED_TRACE(signalNumber);
+    // Ctrl-C, kill, a dropped terminal or ssh connection, Ctrl-\, a reader
+    // gone, the file size limit, a user signal and an abort all end the
+    // process; none may leave a temporary behind.
+    for (const int signalNumber :
+         {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ, SIGUSR1, SIGABRT}) {
+        SCOPED_TRACE(strsignal(signalNumber));
         struct sigaction now
         {};
         ::sigaction(signalNumber, nullptr, &now);
@@ -252,6 +257,13 @@ TEST(Saves, ASignalRemovesTheTemporaryFile)
         TempDir dir;
         WriteFile(dir / "out.txt", "old");
         const int status = inChildWithTimeLimit([&] {
+            // No core file of the signals that dump one.
+            const rlimit noCore{0, 0};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            // A folder of temporaries with a file in it, as a metafile
+            // render keeps one.
+            const core::TemporaryFolder folder(dir.Path());
+            WriteFile(folder.Path() / "page.emf", "EMF");
             const auto saved =
                 WriteFileAtomically(dir / "out.txt", [&](const core::ByteSink& sink) {
                     sink(std::string(1 << 20, 'M'));
@@ -264,6 +276,12 @@ TEST(Saves, ASignalRemovesTheTemporaryFile)
         EXPECT_EQ(ReadFile(dir / "out.txt"), "old");
         EXPECT_EQ(namesIn(dir.Path()), std::vector<std::string>{"out.txt"});
     }
+    TempDir dir;
+    {
+        const core::TemporaryFolder folder(dir.Path());
+        WriteFile(folder.Path() / "page.emf", "EMF");
+    }
+    EXPECT_TRUE(namesIn(dir.Path()).empty());
 }
 
 TEST(Limits, InputsHaveACeilingAndSequenceFilesAreRegularFiles)
