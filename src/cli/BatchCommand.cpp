@@ -123,22 +123,36 @@ int RunBatch(Arguments& args)
     const int scaleIndex = batch::ResolvedScaleIndex(options.scaleIndex, scaleCount);
     const batch::BatchAnalyzer analyzer(record, options, scaleIndex);
     batch::BatchOutcome outcome;
-    WriteOutput(fileOrStandardOutput(resultsPath), [&](const core::ByteSink& sink) {
+    const auto produceResults = [&](const core::ByteSink& sink) {
         outcome = batch::WriteBatchResults(records, text.View().size(), analyzer, options, rowsOnly,
                                            control, sink);
-    });
-
+    };
     // A log goes beside a results file; results on standard output get one
     // only where --log names it.
     if (rowsOnly || noLogOption || (options.noLog && !logOption) ||
         (resultsPath == "-" && !logOption)) {
+        WriteOutput(fileOrStandardOutput(resultsPath), produceResults);
         return 0;
     }
     const std::string logPath = logOption ? *logOption : batch::DefaultLogPath(resultsPath);
-    WriteOutput(fileOrStandardOutput(logPath),
-                batch::BatchLogText(input, resultsPath, outcome.sequenceCount, options,
-                                    record.scales[static_cast<std::size_t>(scaleIndex)].name,
-                                    std::time(nullptr)));
+    // The log's date line is the time of writing, after the results.
+    const auto produceLog = [&](const core::ByteSink& sink) {
+        sink(batch::BatchLogText(input, resultsPath, outcome.sequenceCount, options,
+                                 record.scales[static_cast<std::size_t>(scaleIndex)].name,
+                                 std::time(nullptr)));
+    };
+    if (resultsPath == "-" || logPath == "-") {
+        WriteOutput(fileOrStandardOutput(resultsPath), produceResults);
+        WriteOutput(fileOrStandardOutput(logPath), produceLog);
+        return 0;
+    }
+    // Both new or both as they were: a log never describes other results.
+    const core::SaveTogetherStatus saved =
+        core::WriteFilesTogether({{resultsPath, produceResults}, {logPath, produceLog}});
+    if (!saved.status) {
+        throw InputRefused("Cannot write " + (saved.failed == 0 ? resultsPath : logPath) + ": " +
+                           saved.status.Error());
+    }
     return 0;
 }
 

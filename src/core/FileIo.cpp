@@ -307,7 +307,8 @@ FileStatus writeInPlace(const std::filesystem::path& target,
 }
 
 /// A save written to a temporary file beside its target, renamed over the
-/// target by Commit. What is not committed is removed with the object.
+/// target by Commit. What is not committed is removed with the object, and so
+/// is a backup of the replaced file that Revert did not need.
 class StagedReplace
 {
 public:
@@ -316,6 +317,9 @@ public:
     {
         if (!m_temp.empty()) {
             ::unlink(m_temp.c_str());
+        }
+        if (!m_backup.empty()) {
+            ::unlink(m_backup.c_str());
         }
     }
     StagedReplace(const StagedReplace&) = delete;
@@ -328,6 +332,7 @@ public:
                      const std::function<void(const ByteSink& sink)>& produce)
     {
         m_target = target;
+        m_existed = existing != nullptr;
         std::filesystem::path temp;
         // A file that is replaced may be private: its temporary starts as 0600
         // and gets the old mode once written. A new file gets 0666 less the
@@ -362,6 +367,28 @@ public:
         return {};
     }
 
+    /// A second name for the file that Commit replaces, so that Revert can
+    /// put it back. Where the file system has no hard links Revert cannot.
+    void KeepBackup()
+    {
+        if (!m_existed) {
+            return;
+        }
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path backup = temporaryName(m_target);
+            m_backupRegistration = std::make_unique<RemovedOnSignal>(backup);
+            if (::link(m_target.c_str(), backup.c_str()) == 0) {
+                m_backup = backup;
+                return;
+            }
+            const int error = errno;
+            m_backupRegistration.reset();
+            if (error != EEXIST) {
+                return;
+            }
+        }
+    }
+
     FileStatus Commit()
     {
         if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
@@ -372,10 +399,29 @@ public:
         return {};
     }
 
+    /// Undoes Commit: the replaced file is back (from its backup), or the
+    /// new one is gone when there was none.
+    void Revert()
+    {
+        if (m_backup.empty()) {
+            if (!m_existed) {
+                ::unlink(m_target.c_str());
+            }
+            return;
+        }
+        if (::rename(m_backup.c_str(), m_target.c_str()) == 0) {
+            m_backup.clear();
+            m_backupRegistration.reset();
+        }
+    }
+
 private:
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
+    std::filesystem::path m_backup;
+    bool m_existed = false;
     std::unique_ptr<RemovedOnSignal> m_tempRegistration;
+    std::unique_ptr<RemovedOnSignal> m_backupRegistration;
 };
 
 /// How a save reaches its destination.
@@ -592,6 +638,45 @@ FileStatus WriteFileAtomically(const std::filesystem::path& path,
         return written;
     }
     return staged.Commit();
+}
+
+SaveTogetherStatus WriteFilesTogether(const std::vector<FileToSave>& files)
+{
+    InstallTemporaryFileCleanup();
+    std::vector<std::unique_ptr<StagedReplace>> staged(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const SavePlan plan = planSave(files[i].path);
+        FileStatus written = plan.refusal;
+        if (plan.how == SavePlan::How::InPlace) {
+            written = writeInPlace(files[i].path, files[i].produce);
+        } else if (plan.how == SavePlan::How::Replace) {
+            staged[i] = std::make_unique<StagedReplace>();
+            written = staged[i]->Write(plan.target, plan.exists ? &plan.existing : nullptr,
+                                       files[i].produce);
+        }
+        if (!written) {
+            return {written, i};
+        }
+    }
+    for (const auto& file : staged) {
+        if (file) {
+            file->KeepBackup();
+        }
+    }
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (!staged[i]) {
+            continue;
+        }
+        if (const FileStatus committed = staged[i]->Commit(); !committed) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (staged[j]) {
+                    staged[j]->Revert();
+                }
+            }
+            return {committed, i};
+        }
+    }
+    return {};
 }
 
 TemporaryFolder::TemporaryFolder(const std::filesystem::path& base)

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace quorin::core {
 
@@ -103,6 +104,29 @@ using ByteSink = std::function<void(std::string_view bytes)>;
 /// once and hands the bytes, in order, to the sink it is given.
 FileStatus WriteFileAtomically(const std::filesystem::path& path,
                                const std::function<void(const ByteSink& sink)>& produce);
+
+/// One file of WriteFilesTogether: where it goes and what it holds.
+struct FileToSave
+{
+    std::filesystem::path path;
+    std::function<void(const ByteSink& sink)> produce;
+};
+
+/// What WriteFilesTogether did: saved every file, or failed on the file at
+/// index failed (the others then as they were).
+struct SaveTogetherStatus
+{
+    FileStatus status;
+    std::size_t failed = 0;
+};
+
+/// Saves files that belong together (results and their log) so that a reader
+/// finds all of them new or all as they were: each is written as
+/// WriteFileAtomically writes it, in order, but none replaces its target
+/// before all were written; should a rename fail after others were done, those
+/// are put back. A destination written in place (no regular file) cannot be
+/// put back and is written at its turn.
+SaveTogetherStatus WriteFilesTogether(const std::vector<FileToSave>& files);
 
 /// Removes the temporary files of saves in progress, and whatever
 /// RemovedOnSignal names, when the process gets a signal that would end it
