@@ -1,5 +1,6 @@
 #include "batch/BatchInput.h"
 
+#include "batch/BatchThreads.h"
 #include "core/SequenceText.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <zlib.h>
@@ -237,14 +237,18 @@ std::vector<BatchRecord> SplitBatchRecords(std::string_view text, unsigned jobs)
     }
     bounds.push_back(text.size());
     std::vector<std::vector<BatchRecord>> found(parts);
-    std::vector<std::thread> threads;
+    WorkerThreads threads;
+    // The parts no thread could be started for are split here.
+    std::vector<std::size_t> here = {0};
     for (std::size_t p = 1; p < parts; ++p) {
-        threads.emplace_back([&, p] { splitRange(text, bounds[p], bounds[p + 1], found[p]); });
+        if (!threads.Start([&, p] { splitRange(text, bounds[p], bounds[p + 1], found[p]); })) {
+            here.push_back(p);
+        }
     }
-    splitRange(text, bounds[0], bounds[1], found[0]);
-    for (std::thread& thread : threads) {
-        thread.join();
+    for (const std::size_t p : here) {
+        splitRange(text, bounds[p], bounds[p + 1], found[p]);
     }
+    threads.JoinAll();
     records = std::move(found[0]);
     std::size_t total = 0;
     for (const auto& part : found) {

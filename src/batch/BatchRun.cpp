@@ -1,6 +1,7 @@
 #include "batch/BatchRun.h"
 
 #include "analysis/Digest.h"
+#include "batch/BatchThreads.h"
 
 #include <algorithm>
 #include <chrono>
@@ -9,6 +10,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <pthread.h>
+#include <sys/resource.h>
 #include <thread>
 
 namespace quorin::batch {
@@ -39,8 +42,9 @@ void checkTermination(const BatchControl& control)
 /// Runs work(block) for blocks 0..count-1 on jobs threads and emit(block,
 /// output) on the calling thread in block order, as soon as each block is done.
 /// At most a few blocks per thread wait to be emitted, so memory stays bounded
-/// whatever the input. The first exception of a worker or of emit ends the run
-/// and is rethrown here.
+/// whatever the input. Fewer threads run where the system starts fewer, and
+/// the calling thread does the work itself where it starts none. The first
+/// exception of a worker or of emit ends the run and is rethrown here.
 template <typename Output, typename Work, typename Emit>
 void runOrdered(std::size_t count, unsigned jobs, const BatchControl& control, Work work, Emit emit)
 {
@@ -87,15 +91,20 @@ void runOrdered(std::size_t count, unsigned jobs, const BatchControl& control, W
         }
     };
 
-    std::vector<std::thread> threads;
-    threads.reserve(jobs);
+    WorkerThreads threads;
     for (unsigned t = 0; t < jobs; ++t) {
-        threads.emplace_back(worker);
+        if (!threads.Start(worker)) {
+            break;
+        }
     }
+    const bool alone = threads.Count() == 0;
     try {
         for (std::size_t block = 0; block < count; ++block) {
             Output output;
-            {
+            if (alone) {
+                checkTermination(control);
+                output = work(block);
+            } else {
                 std::unique_lock lock(mutex);
                 // Termination is a plain flag without a notification: poll it.
                 while (!stop && !outputs[block]) {
@@ -123,9 +132,7 @@ void runOrdered(std::size_t count, unsigned jobs, const BatchControl& control, W
         stop = true;
     }
     room.notify_all();
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+    threads.JoinAll();
     if (failure) {
         std::rethrow_exception(failure);
     }
@@ -168,10 +175,24 @@ std::uint64_t digestFileBytes(const core::PropertyRecord& record, std::string_vi
 
 unsigned EffectiveJobs(unsigned jobs)
 {
-    if (jobs != 0) {
-        return jobs;
+    if (jobs == 0) {
+        jobs = std::max(1U, std::thread::hardware_concurrency());
     }
-    return std::max(1U, std::thread::hardware_concurrency());
+    // Under an address-space limit the threads' stacks take what the work
+    // needs long before the system refuses a thread: they get an eighth of it.
+    rlimit limit{};
+    pthread_attr_t defaults;
+    std::size_t stackBytes = 0;
+    if (::getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        ::pthread_getattr_default_np(&defaults) == 0) {
+        ::pthread_attr_getstacksize(&defaults, &stackBytes);
+        ::pthread_attr_destroy(&defaults);
+    }
+    if (stackBytes > 0) {
+        const auto room = static_cast<std::uint64_t>(limit.rlim_cur) / 8 / stackBytes;
+        jobs = static_cast<unsigned>(std::clamp<std::uint64_t>(room, 1, jobs));
+    }
+    return jobs;
 }
 
 BatchOutcome WriteBatchResults(const std::vector<BatchRecord>& records, std::size_t inputSize,

@@ -45,7 +45,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-/// The threads a run uses for jobs (0: one per processor).
+/// The threads a run uses for jobs (0: one per processor), no more than leave
+/// room in the process's address-space limit, where one is set.
 unsigned EffectiveJobs(unsigned jobs);
 
 /// What a results run leaves for the log.

@@ -1,4 +1,5 @@
 #include "batch/BatchRun.h"
+#include "batch/BatchThreads.h"
 #include "core/Settings.h"
 #include "core/TestFiles.h"
 
@@ -6,6 +7,11 @@
 
 #include <filesystem>
 #include <random>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
 
 namespace quorin::batch {
 namespace {
@@ -308,6 +314,63 @@ TEST(BatchRunTest, EveryThreadCountWritesTheSameBytesAndTerminationStopsTheRun)
                                    false, control, [](std::string_view) {}),
                  BatchTerminated);
     EXPECT_LT(lastPercent, 100);
+}
+
+// A system out of threads (a process limit, no address space left for their
+// stacks) starts fewer than asked, or none: the run goes on with those it has
+// and writes what one thread writes.
+TEST(BatchRunTest, ThreadsThatCannotBeStartedLeaveTheOutputAsOneThreadWritesIt)
+{
+    std::string text;
+    for (int n = 0; text.size() < (std::size_t{9} << 20); ++n) {
+        text += ">p" + std::to_string(n) + "\nMKVLAAGRKDEFPQWYHHLLKRSTV" + std::to_string(n) + "\n";
+    }
+    const std::string digestText = text.substr(0, 4000);
+    const auto digest = [&](unsigned jobs) {
+        BatchControl control;
+        control.jobs = jobs;
+        std::string out;
+        WriteBatchDigest(SplitBatchRecords(digestText), digestText.size(), analysisRecord(),
+                         "K!;R!", control, [&](std::string_view bytes) { out += bytes; });
+        return out;
+    };
+    const std::size_t records = SplitBatchRecords(text, 1).size();
+    const std::string results = runResults(text, BatchOptions{}, 1);
+    const std::string digested = digest(1);
+    ASSERT_GT(digested.size(), 1000U);
+
+    for (const int startable : {0, 1, 3}) {
+        SCOPED_TRACE(startable);
+        int started = 0;
+        const ThreadStarter systemStarter = SetThreadStarter([&](std::function<void()> work) {
+            if (started >= startable) {
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
+            }
+            ++started;
+            return std::thread(std::move(work));
+        });
+        EXPECT_EQ(SplitBatchRecords(text, 8).size(), records);
+        started = 0;
+        EXPECT_EQ(runResults(text, BatchOptions{}, 8), results);
+        started = 0;
+        EXPECT_EQ(digest(8), digested);
+        SetThreadStarter(systemStarter);
+    }
+
+    // Under an address-space limit (1 GiB here) four hundred threads would
+    // take it all for their stacks, leaving nothing for the work.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit oneGiB{std::uint64_t{1} << 30, std::uint64_t{1} << 30};
+        ::setrlimit(RLIMIT_AS, &oneGiB);
+        ::_exit(static_cast<int>(std::min(EffectiveJobs(400), 255U)));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_GE(WEXITSTATUS(status), 1);
+    EXPECT_LE(WEXITSTATUS(status), 32);
 }
 
 TEST(BatchOptionsTest, OutputNamesReplaceTheExtension)
