@@ -89,13 +89,18 @@ int RunBatch(Arguments& args)
         digest ? analysis::CombinedSpecificity(SelectAgents(record, agentNames)) : "";
 
     core::FileStatus status;
-    const batch::BatchText text = batch::BatchText::Read(input, status);
-    if (status && core::IsUtf16Text(text.View())) {
+    batch::BatchReadOptions reading;
+    reading.jobs = batch::EffectiveJobs(jobs);
+    const batch::BatchText text = batch::BatchText::Read(input, status, reading);
+    if (!status) {
+        throw InputRefused(batch::BatchInputRefusal(input, status));
+    }
+    if (core::IsUtf16Text(text.View())) {
         throw InputRefused(std::string(core::msg::kUtf16Text));
     }
     const std::vector<batch::BatchRecord> records =
-        batch::SplitBatchRecords(text.View(), batch::EffectiveJobs(jobs));
-    if (!status || records.empty()) {
+        batch::SplitBatchRecords(text.View(), reading.jobs);
+    if (records.empty()) {
         throw InputRefused(std::string(core::msg::kFileNotFound));
     }
     batch::BatchControl control;

@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
+#include <utility>
+#include <zlib.h>
 
 namespace quorin::batch {
 namespace {
@@ -165,6 +168,109 @@ TEST(BatchInputTest, PartsOnThreadsGiveTheRecordsOfOnePass)
         SCOPED_TRACE(jobs);
         EXPECT_EQ(flatten(SplitBatchRecords(text, jobs)), one);
     }
+}
+
+/// Writes text to path as gzip data.
+void writeCompressed(const std::filesystem::path& path, const std::string& text)
+{
+    gzFile file = ::gzopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(::gzwrite(file, text.data(), static_cast<unsigned>(text.size())),
+              static_cast<int>(text.size()));
+    ASSERT_EQ(::gzclose(file), Z_OK);
+}
+
+// A batch input is analysed whole or not at all: compressed data that end
+// early or are corrupt, a file that changes while it is read and more text
+// than the ceiling are refused with what happened, never taken for their
+// readable part.
+TEST(BatchInputTest, AnInputReadOnlyInPartIsRefused)
+{
+    test::TempDir dir;
+    std::string text;
+    for (int n = 0; text.size() < (std::size_t{9} << 20); ++n) {
+        text += ">p" + std::to_string(n) + "\nMKVLAAGRKDEFPQWYHHLLKRSTV\n";
+    }
+    writeCompressed(dir / "whole.fa.gz", text);
+    const std::string packed = test::ReadFile(dir / "whole.fa.gz");
+    test::WriteFile(dir / "cut.fa.gz", packed.substr(0, packed.size() / 2));
+    std::string garbled = packed;
+    for (std::size_t i = packed.size() / 3; i < packed.size() / 3 + 64; ++i) {
+        garbled[i] = static_cast<char>(garbled[i] ^ 0x55);
+    }
+    test::WriteFile(dir / "garbled.fa.gz", garbled);
+    std::string badCheck = packed;
+    badCheck[packed.size() - 8] = static_cast<char>(badCheck[packed.size() - 8] ^ 1);
+    test::WriteFile(dir / "check.fa.gz", badCheck);
+    test::WriteFile(dir / "plain.fa", text);
+
+    const auto path = [&](const char* name) { return (dir / name).string(); };
+    const std::string corrupt = ": the compressed data are truncated or corrupt";
+    const struct
+    {
+        std::string name;
+        std::uint64_t maxBytes;
+        /// Done to the file once the first piece is read.
+        std::function<void(const std::string& file)> meanwhile;
+        std::string refusal;
+    } rows[] = {
+        {"cut.fa.gz", core::kMaxInputBytes, {}, path("cut.fa.gz") + corrupt},
+        {"garbled.fa.gz", core::kMaxInputBytes, {}, path("garbled.fa.gz") + corrupt},
+        {"check.fa.gz", core::kMaxInputBytes, {}, path("check.fa.gz") + corrupt},
+        {"whole.fa.gz",
+         std::uint64_t{1} << 20,
+         {},
+         "Cannot open " + path("whole.fa.gz") +
+             ": It holds more than 1 GiB of text, the most the program reads"},
+        {"plain.fa",
+         std::uint64_t{1} << 20,
+         {},
+         "Cannot open " + path("plain.fa") +
+             ": It holds more than 1 GiB, the most the program "
+             "reads"},
+        {"plain.fa", core::kMaxInputBytes,
+         [](const std::string& file) { std::filesystem::resize_file(file, 1 << 20); },
+         path("plain.fa") + " changed while it was read"},
+        {"plain.fa", core::kMaxInputBytes,
+         [&](const std::string& file) {
+             std::string other = text;
+             other[text.size() - 2] = 'W';
+             test::WriteFile(file, other);
+         },
+         path("plain.fa") + " changed while it was read"},
+        {"plain.fa", core::kMaxInputBytes,
+         [&](const std::string& file) { test::WriteFile(file, text + ">more\nMK\n"); },
+         path("plain.fa") + " changed while it was read"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.refusal);
+        test::WriteFile(dir / "plain.fa", text);
+        BatchReadOptions options;
+        options.maxBytes = row.maxBytes;
+        bool first = true;
+        options.progress = [&](std::uint64_t) {
+            if (row.meanwhile && std::exchange(first, false)) {
+                row.meanwhile(path(row.name.c_str()));
+            }
+        };
+        core::FileStatus status;
+        const BatchText read = BatchText::Read(path(row.name.c_str()), status, options);
+        EXPECT_FALSE(status);
+        EXPECT_EQ(BatchInputRefusal(path(row.name.c_str()), status), row.refusal);
+        EXPECT_TRUE(read.View().empty());
+    }
+    test::WriteFile(dir / "plain.fa", text);
+    core::FileStatus status;
+    for (const char* name : {"whole.fa.gz", "plain.fa"}) {
+        SCOPED_TRACE(name);
+        const BatchText read = BatchText::Read(path(name), status);
+        // Not EXPECT_EQ: the report of two texts of megabytes that differ
+        // would take more memory than the machine has.
+        EXPECT_TRUE(read.View() == text) << read.View().size() << " bytes read";
+        EXPECT_TRUE(status) << status.Error();
+    }
+    EXPECT_EQ(BatchText::Read(path("missing.fa"), status).View(), "");
+    EXPECT_EQ(BatchInputRefusal(path("missing.fa"), status), "File not found!");
 }
 
 TEST(BatchResultsTest, TwoRecordsWithTheDefaultsAndTheirStatistics)

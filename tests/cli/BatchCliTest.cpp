@@ -3,8 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+#include <zlib.h>
 
 namespace quorin::test {
 namespace {
@@ -64,6 +75,171 @@ TEST(BatchCliTest, ResultsAndLogAreBothNewOrBothOld)
     EXPECT_EQ(full.err, "Cannot write disk/r_log.txt: No space left on device\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "disk" / "r.txt"));
     EXPECT_EQ(ReadFile(dir / "disk" / "r_log.txt"), "old log");
+}
+
+/// Many small records, about size bytes of them.
+std::string manyRecords(std::size_t size)
+{
+    std::string text;
+    for (int n = 0; text.size() < size; ++n) {
+        text += ">p" + std::to_string(n) + "\nMKVLAAGRKDEFPQWYHHLLKRSTVCNMKVLAAGRKDEFPQWY\n";
+    }
+    return text;
+}
+
+std::string gzipped(const std::string& text)
+{
+    z_stream stream{};
+    EXPECT_EQ(
+        ::deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY),
+        Z_OK);
+    std::string packed(::deflateBound(&stream, text.size()), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+    stream.avail_in = static_cast<uInt>(text.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    EXPECT_EQ(::deflate(&stream, Z_FINISH), Z_STREAM_END);
+    packed.resize(stream.total_out);
+    ::deflateEnd(&stream);
+    return packed;
+}
+
+/// The names in dir, but the files runCli and startCli keep there.
+std::vector<std::string> outputsIn(const TempDir& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        const std::string name = entry.path().filename().string();
+        if (name != "stdin.txt" && name != "stdout.txt" && name != "stderr.txt" &&
+            name != "registry.ini" && name != "s.ini") {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Compressed data that end early or are corrupt are no shorter input: the
+// batch refuses them and writes nothing.
+TEST(BatchCliTest, CompressedDataThatEndEarlyOrAreCorruptWriteNothing)
+{
+    TempDir dir;
+    const std::string packed = gzipped(manyProteins(30));
+    std::string garbled = packed;
+    for (std::size_t i = packed.size() / 2; i < packed.size() / 2 + 32; ++i) {
+        garbled[i] = static_cast<char>(garbled[i] ^ 0x55);
+    }
+    const struct
+    {
+        std::string name;
+        std::string bytes;
+    } rows[] = {
+        {"cut.fa.gz", packed.substr(0, packed.size() * 2 / 3)},
+        {"garbled.fa.gz", garbled},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteFile(dir / row.name, row.bytes);
+        const CliRun run = runCli(dir, "batch --settings s.ini " + row.name);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, row.name + ": the compressed data are truncated or corrupt\n");
+        EXPECT_EQ(outputsIn(dir), std::vector<std::string>{row.name});
+        std::filesystem::remove(dir / row.name);
+    }
+    WriteFile(dir / "whole.fa.gz", packed);
+    const CliRun whole = runCli(dir, "batch --settings s.ini whole.fa.gz --results - --no-log");
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    EXPECT_EQ(std::count(whole.out.begin(), whole.out.end(), '\n'), 1 + 90 + 5);
+}
+
+/// quorin-cli started in dir with arguments, its standard output and error
+/// into files there, without a core file; returns its process id.
+pid_t startCli(const TempDir& dir, const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> words = {QUORIN_CLI};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const std::string registry = "QUORIN_REGISTRY=" + (dir / "registry.ini").string();
+    const std::string out = (dir / "stdout.txt").string();
+    const std::string err = (dir / "stderr.txt").string();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
+        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
+        if (::chdir(dir.Path().c_str()) == 0) {
+            ::putenv(const_cast<char*>(registry.c_str()));
+            ::execv(argv[0], argv.data());
+        }
+        ::_exit(127);
+    }
+    return child;
+}
+
+/// Waits until the save of the results has begun: its temporary file is
+/// there. False after 20 seconds without one.
+bool resultsBeingWritten(const TempDir& dir)
+{
+    for (int waited = 0; waited < 20000; ++waited) {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+            if (entry.path().filename().string().starts_with(".r.txt.")) {
+                return true;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+int waitFor(pid_t child)
+{
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+// The input is read before the work starts: cut short while the batch runs
+// (rotated, rewritten), it leaves the results of what was read.
+TEST(BatchCliTest, AnInputCutShortDuringTheRunLeavesTheResultsOfWhatWasRead)
+{
+    TempDir dir;
+    WriteFile(dir / "in.fa", manyRecords(std::size_t{24} << 20));
+    const CliRun expected =
+        runCli(dir, "batch in.fa --settings s.ini --results expected.txt --no-log");
+    ASSERT_EQ(expected.status, 0) << expected.err;
+
+    const pid_t child =
+        startCli(dir, {"batch", "in.fa", "--settings", "s.ini", "--results", "r.txt", "--no-log"});
+    ASSERT_TRUE(resultsBeingWritten(dir));
+    std::filesystem::resize_file(dir / "in.fa", 0);
+    const int status = waitFor(child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(ReadFile(dir / "r.txt") == ReadFile(dir / "expected.txt"));
+    EXPECT_EQ(outputsIn(dir), (std::vector<std::string>{"expected.txt", "in.fa", "r.txt"}));
+}
+
+// A dropped terminal or ssh connection (SIGHUP), Ctrl-\ (SIGQUIT) and kill
+// (SIGTERM) end a batch as they would any program, and take its partial
+// results with it.
+TEST(BatchCliTest, ASignalDuringTheRunLeavesNoPartialResults)
+{
+    TempDir dir;
+    WriteFile(dir / "in.fa", manyRecords(std::size_t{24} << 20));
+    for (const int signalNumber : {SIGHUP, SIGQUIT, SIGTERM}) {
+        SCOPED_TRACE(strsignal(signalNumber));
+        const pid_t child =
+            startCli(dir, {"batch", "in.fa", "--settings", "s.ini", "--results", "r.txt"});
+        ASSERT_TRUE(resultsBeingWritten(dir));
+        ::kill(child, signalNumber);
+        const int status = waitFor(child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << status;
+        EXPECT_EQ(outputsIn(dir), std::vector<std::string>{"in.fa"});
+    }
 }
 
 } // namespace
