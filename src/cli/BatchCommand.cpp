@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <ctime>
 #include <map>
+#include <new>
 
 namespace quorin::cli {
 namespace {
@@ -45,6 +46,7 @@ int RunBatch(Arguments& args)
     const bool noLogOption = args.TakeFlag("--no-log");
     const bool digest = args.TakeFlag("--digest");
     const auto agentNames = args.TakeValues("--agent");
+    const auto maxFragmentsOption = args.TakeValue("--max-fragments");
     const auto jobsOption = args.TakeValue("--jobs");
     const bool rowsOnly = args.TakeFlag("--rows-only");
     const std::string input = args.Positional(1)[0];
@@ -55,6 +57,10 @@ int RunBatch(Arguments& args)
         throw UsageError(digest ? std::string(core::msg::kSelectAnAgent)
                                 : "--agent belongs to --digest");
     }
+    if (maxFragmentsOption && !digest) {
+        throw UsageError("--max-fragments belongs to --digest");
+    }
+    const std::uint64_t maxFragments = ParseMaxFragments(maxFragmentsOption);
     unsigned jobs = 0;
     if (jobsOption) {
         const int value = ParseIntOption("--jobs", *jobsOption);
@@ -111,14 +117,28 @@ int RunBatch(Arguments& args)
         const std::string path =
             resultsOption ? *resultsOption
                           : (input == "-" ? standardOutput : batch::DefaultDigestPath(input));
-        WriteOutput(fileOrStandardOutput(path), [&](const core::ByteSink& sink) {
-            try {
-                batch::WriteBatchDigest(records, text.View().size(), record, specificity, control,
-                                        sink);
-            } catch (const batch::BatchDigestRefused& refused) {
-                throw InputRefused(refused.what());
+        try {
+            // Every record's fragments and the file's size are known before
+            // the first fragment is made: a record beyond the ceiling, or a
+            // file beyond the room on its disk, is refused before the run.
+            const batch::BatchDigestForecast forecast =
+                batch::ForecastBatchDigest(records, record, specificity, maxFragments, control);
+            if (const auto free = path == "-" ? std::nullopt : batch::FreeBytesFor(path);
+                free && forecast.bytes > *free) {
+                throw InputRefused("Cannot write " + path + ": the digest file would take " +
+                                   core::msg::GroupedDigits(forecast.bytes) +
+                                   " bytes, more than the " + core::msg::GroupedDigits(*free) +
+                                   " free on its disk");
             }
-        });
+            WriteOutput(fileOrStandardOutput(path), [&](const core::ByteSink& sink) {
+                batch::WriteBatchDigest(records, text.View().size(), record, specificity, control,
+                                        sink, &forecast);
+            });
+        } catch (const batch::BatchDigestRefused& refused) {
+            throw InputRefused(refused.what());
+        } catch (const std::bad_alloc&) {
+            throw InputRefused("Not enough memory for the fragments of this digest");
+        }
         return 0;
     }
 

@@ -479,6 +479,73 @@ TEST(BatchRunTest, ThreadsThatCannotBeStartedLeaveTheOutputAsOneThreadWritesIt)
     EXPECT_LE(WEXITSTATUS(status), 32);
 }
 
+// A batch digest knows every record's fragments and the bytes it writes
+// before it makes one: the forecast is the digest file's size (at most, where
+// cut positions coincide and empty fragments keep their numbers), and a
+// record beyond the ceiling stops the run before a byte is written, named
+// with its count, the same for any number of threads.
+TEST(BatchDigestTest, TheFragmentsAndBytesAreKnownBeforeTheFirstIsWritten)
+{
+    const std::string text = ">a\nMKVLAAGRKDEFPQWYHHLLKRSTVK\n>b name\nMRPKKPRXXOKRA\n>c\nK\n>d\n\n"
+                             ">e\nAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAKAAAAAAA\n"
+                             ">f\nKKKKKKKKKKKK\n";
+    const std::vector<BatchRecord> records = SplitBatchRecords(text);
+    const struct
+    {
+        std::string specificity;
+        bool exact;
+    } rows[] = {
+        {"K!;R!", true},
+        {"X!", true},
+        {"KP;RP", true},
+        {"AAAAAAAAAA!", true},
+        // Two patterns cutting at the same place make empty fragments.
+        {"K!;K!", false},
+        {"R!;XR!", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.specificity);
+        BatchControl control;
+        const BatchDigestForecast forecast =
+            ForecastBatchDigest(records, analysisRecord(), row.specificity, 1000000, control);
+        std::string written;
+        WriteBatchDigest(records, text.size(), analysisRecord(), row.specificity, control,
+                         [&](std::string_view bytes) { written += bytes; });
+        if (row.exact) {
+            EXPECT_EQ(forecast.bytes, written.size());
+        } else {
+            EXPECT_GT(forecast.bytes, written.size());
+            EXPECT_LE(forecast.bytes, written.size() + forecast.fragments);
+        }
+        EXPECT_EQ(forecast.recordBytes.size(), records.size());
+    }
+
+    for (const unsigned jobs : {1U, 3U}) {
+        SCOPED_TRACE(jobs);
+        BatchControl control;
+        control.jobs = jobs;
+        // "a" has 5 sites (21 fragments), "b name" 6 (28), "f" 11 (78).
+        EXPECT_THROW(
+            {
+                try {
+                    ForecastBatchDigest(records, analysisRecord(), "K!;R!", 27, control);
+                } catch (const BatchDigestRefused& refused) {
+                    EXPECT_STREQ(refused.what(), "b name: The digest would make 28 fragments, "
+                                                 "more than the 27 this machine allows.");
+                    throw;
+                }
+            },
+            BatchDigestRefused);
+        bool written = false;
+        const BatchDigestForecast forecast =
+            ForecastBatchDigest(records, analysisRecord(), "K!;R!", 78, control);
+        EXPECT_NO_THROW(WriteBatchDigest(
+            records, text.size(), analysisRecord(), "K!;R!", control,
+            [&](std::string_view) { written = true; }, &forecast));
+        EXPECT_TRUE(written);
+    }
+}
+
 TEST(BatchOptionsTest, OutputNamesReplaceTheExtension)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {

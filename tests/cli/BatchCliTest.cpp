@@ -152,6 +152,52 @@ TEST(BatchCliTest, CompressedDataThatEndEarlyOrAreCorruptWriteNothing)
     EXPECT_EQ(std::count(whole.out.begin(), whole.out.end(), '\n'), 1 + 90 + 5);
 }
 
+// A batch digest's size is known before it starts: a record whose digest
+// passes the fragment ceiling, or a digest file larger than the room on its
+// disk, is refused before anything is written.
+TEST(BatchCliTest, ADigestBeyondItsCeilingOrItsDiskIsRefusedBeforeItStarts)
+{
+    TempDir dir;
+    WriteFile(dir / "s.ini", "[Cleaving Agents]\r\n0=Trypsin:K!;R!\r\n1=Every residue:X!\r\n");
+    WriteFile(dir / "in.fa", ">small\nMKVLRA\n>large one\n" + std::string(200, 'A') + "\n");
+    const SmallFileSystem disk(dir / "disk", "size=64k");
+    const struct
+    {
+        std::string arguments;
+        int status;
+        std::string message;
+    } rows[] = {
+        {"--agent Trypsin --max-fragments 5 --results d.txt", 1,
+         "small: The digest would make 6 fragments, more than the 5 this machine allows.\n"},
+        {"--agent 'Every residue' --max-fragments 20000 --results d.txt", 1,
+         "large one: The digest would make 20,100 fragments, more than the 20,000 this machine "
+         "allows.\n"},
+        // 200 residues cut after each make 20,100 fragments of 1,353,400
+        // residues in all, each with ">large one_", its number and two line
+        // ends; the small record adds 319 bytes.
+        {"--agent 'Every residue' --results disk/d.txt", 1,
+         "Cannot write disk/d.txt: the digest file would take 1,744,609 bytes, more than the "
+         "65,536 free on its disk\n"},
+        {"--max-fragments 5", 2, "quorin-cli batch: --max-fragments belongs to --digest\n"},
+    };
+    for (const auto& row : rows) {
+        if (row.arguments.find("disk/") != std::string::npos && !disk.Mounted()) {
+            continue;
+        }
+        SCOPED_TRACE(row.arguments);
+        const CliRun run =
+            runCli(dir, "batch in.fa --settings s.ini " +
+                            (row.status == 1 ? "--digest " + row.arguments : row.arguments));
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.err.substr(0, row.message.size()), row.message);
+        EXPECT_EQ(outputsIn(dir), (std::vector<std::string>{"disk", "in.fa"}));
+        EXPECT_TRUE(std::filesystem::is_empty(dir / "disk"));
+    }
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << disk.Why();
+    }
+}
+
 /// quorin-cli started in dir with arguments, its standard output and error
 /// into files there, without a core file; returns its process id.
 pid_t startCli(const TempDir& dir, const std::vector<std::string>& arguments)
