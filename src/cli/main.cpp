@@ -70,7 +70,8 @@ constexpr std::array kCommands = {
     Command{
         "batch", "the batch analysis of a multi-record FASTA file: results and log, or digest",
         "batch INPUT [--set \"KEY=VALUE\" ...] [--results PATH] [--log PATH | --no-log] "
-        "[--digest --agent NAME ...] [--jobs N] [--rows-only] [--settings PATH]\n"
+        "[--digest --agent NAME ... [--max-fragments N]] [--jobs N] [--rows-only] "
+        "[--settings PATH]\n"
         "  INPUT            a multi-record FASTA text (.gz read through zlib); - reads\n"
         "                   standard input, and the results then go to standard output\n"
         "  --set KEY=VALUE  a key of \"Batch Execution Options\" for this run only\n"
@@ -79,6 +80,9 @@ constexpr std::array kCommands = {
         "  --log PATH       the log (default: beside the results file, none on standard output)\n"
         "  --no-log         write no log\n"
         "  --digest         digest every record with the --agent agents instead\n"
+        "  --max-fragments N\n"
+        "                   refuse a record whose digest makes more than N fragments\n"
+        "                   (default: as many as a quarter of the memory holds)\n"
         "  --jobs N         analyse on N threads (default: one per processor)\n"
         "  --rows-only      the sequence rows alone: no header, statistics or log",
         &RunBatch, false},

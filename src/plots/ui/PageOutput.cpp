@@ -3,6 +3,7 @@
 #include "plots/ui/EmfPaintDevice.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -12,7 +13,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <filesystem>
@@ -188,12 +188,15 @@ bool WritePage(const PageSource& page, const QString& path, OutputFormat format,
 QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerLayout)
 {
     if (format == OutputFormat::Emf) {
-        // libEMF writes files only.
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("page.emf"));
+        // libEMF writes files only: into a folder of its own that goes with
+        // the object, and with the process should a signal end it meanwhile.
+        const core::TemporaryFolder folder(QFile::encodeName(QDir::tempPath()).toStdString());
+        if (folder.Path().empty()) {
+            return {};
+        }
+        const QString path = QFile::decodeName((folder.Path() / "page.emf").c_str());
         QFile file(path);
-        if (!dir.isValid() || !writeEmf(page, path, printerLayout) ||
-            !file.open(QIODevice::ReadOnly)) {
+        if (!writeEmf(page, path, printerLayout) || !file.open(QIODevice::ReadOnly)) {
             return {};
         }
         return file.readAll();
