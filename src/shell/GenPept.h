@@ -24,6 +24,10 @@ inline constexpr std::string_view kTimeoutKey = "Timeout";
 /// NCBI's E-utilities, asked when the settings name no other server.
 inline constexpr std::string_view kDefaultServer = "https://eutils.ncbi.nlm.nih.gov/entrez/eutils/";
 inline constexpr std::chrono::seconds kDefaultTimeout{30};
+/// The time limits a user may set: up to a day. Qt's timers count
+/// milliseconds in an int, which a longer limit would overflow.
+inline constexpr std::chrono::seconds kMinTimeout{1};
+inline constexpr std::chrono::seconds kMaxTimeout{86400};
 
 /// The base URL of the E-utilities service: the "Server" key with its
 /// surrounding blanks removed, else kDefaultServer.

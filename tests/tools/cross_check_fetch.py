@@ -7,11 +7,15 @@ a .pep file; every misbehaviour must end with exit status 1, "Could not
 retrieve sequence data!" last on standard error, no file written and, for a
 silent server, within the time limit; the accession must reach the server
 percent-encoded; and with QUORIN_TEST_LOOPBACK_ONLY set, a server other than
-127.0.0.1 must stop the program before it sends anything.
+127.0.0.1 must stop the program before it sends anything. With
+--address-space-mb, the misbehaving servers are met under that limit of
+address space (not in a sanitizer build, which reserves terabytes), so that
+a reply held whole instead of refused at its ceiling ends the program.
 
-usage: cross_check_fetch.py QUORIN_CLI DATA_DIR
+usage: cross_check_fetch.py QUORIN_CLI DATA_DIR [--address-space-mb=N]
 """
 import os
+import resource
 import socket
 import subprocess
 import sys
@@ -49,15 +53,24 @@ def read_genpept(text):
 
 def main():
     cli, data_dir = sys.argv[1], sys.argv[2]
+    limit = None
+    for arg in sys.argv[3:]:
+        if arg.startswith("--address-space-mb="):
+            limit = int(arg.split("=", 1)[1]) * 1024 * 1024
     env = dict(os.environ, QUORIN_TEST_LOOPBACK_ONLY="1")
     stand_in = genpept_server.StandIn(data_dir).start()
     failures = []
+
+    def limited():
+        if limit:
+            resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
 
     def fetch(accession, *extra, timeout=10):
         command = [cli, "fetch", accession, "--server", stand_in.url(),
                    "--settings", os.path.join(tmp, "none.ini"), "--timeout", str(timeout)]
         started = time.monotonic()
-        result = subprocess.run(command + list(extra), capture_output=True, env=env, timeout=60)
+        result = subprocess.run(command + list(extra), capture_output=True, env=env, timeout=60,
+                                preexec_fn=limited)
         return result, time.monotonic() - started
 
     def check(condition, what):
@@ -86,6 +99,9 @@ def main():
             "XP_UNKNOWN": "", "NOID": "", "LONGID": "", "EMPTY": "", "NOORIGIN": "", "HTML": "",
             "CLOSE": "closed the connection", "ERROR500": "answered 500 Internal Server Error",
             "SILENT": "did not answer in time", "SLOW": "did not answer in time",
+            "ENDLESS": "the reply is larger than 64 MB", "OVERSIZE": "the reply is larger than 64 MB",
+            "GZIPBOMB": "the reply unpacks to more than 64 MB",
+            "BADGZIP": "the reply's compressed data are corrupt (incorrect header check)",
         }
         for term, message in misbehaving.items():
             out = os.path.join(tmp, "out.fasta")
