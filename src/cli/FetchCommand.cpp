@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <iostream>
+#include <string>
 
 namespace quorin::cli {
 
@@ -20,11 +21,17 @@ int RunFetch(Arguments& args)
 
     std::chrono::milliseconds limit = shell::DownloadTimeout(session.settings);
     if (timeout) {
+        // Qt's timers count milliseconds in an int: a longer limit would
+        // overflow into no limit at all, or into a fraction of a second.
         const int seconds = ParseIntOption("--timeout", *timeout);
-        if (seconds <= 0) {
-            throw UsageError("--timeout needs a positive number of seconds");
+        if (seconds < shell::kMinTimeout.count() || seconds > shell::kMaxTimeout.count()) {
+            throw UsageError("--timeout needs " + std::to_string(shell::kMinTimeout.count()) +
+                             " to " + std::to_string(shell::kMaxTimeout.count()) +
+                             " seconds, not " + *timeout);
         }
         limit = std::chrono::seconds(seconds);
+    } else if (const auto refused = shell::RefusedDownloadTimeout(session.settings)) {
+        std::cerr << *refused << "\n";
     }
     const shell::ui::PlainDownload download = shell::ui::DownloadOnThisThread(
         server ? *server : shell::DownloadServer(session.settings), accession[0], limit);

@@ -116,7 +116,7 @@ constexpr std::array kCommands = {
             "  --server URL     the E-utilities base URL (default: the \"Server\" key of the\n"
             "                   settings' \"Download\" section, else NCBI's)\n"
             "  --timeout SECONDS\n"
-            "                   the time limit of each request (default 30)",
+            "                   the time limit of each request, 1 to 86400 (default 30)",
             &RunFetch},
 #endif
 };

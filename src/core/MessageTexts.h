@@ -65,6 +65,18 @@ inline std::string RefusedSettingNumber(std::string_view section, std::string_vi
            "] holds a number that is not finite; its default is used instead.";
 }
 
+/// A settings entry whose number lies outside what the program can use; value
+/// as written (at most 40 characters of it are shown), range and fallback as
+/// phrases ("1 to 86400 seconds", "30 seconds").
+inline std::string RefusedSettingRange(std::string_view section, std::string_view key,
+                                       std::string_view value, std::string_view range,
+                                       std::string_view fallback)
+{
+    return "The setting \"" + std::string(key) + "\" in [" + std::string(section) + "] holds " +
+           std::string(value.substr(0, 40)) + ", outside " + std::string(range) +
+           "; the default of " + std::string(fallback) + " is used instead.";
+}
+
 // Launchers of the Analyze commands
 inline constexpr std::string_view kCouldNotCreateWindow = "Could not create new window!";
 inline constexpr std::string_view kNoCleavingAgents = "No cleaving agents defined!";

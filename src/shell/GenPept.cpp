@@ -1,5 +1,7 @@
 #include "shell/GenPept.h"
 
+#include "core/MessageTexts.h"
+
 #include <algorithm>
 
 namespace quorin::shell {
@@ -126,11 +128,74 @@ std::string DownloadServer(const core::ProfileFile& settings)
     return std::string(server.empty() ? kDefaultServer : server);
 }
 
+namespace {
+
+/// The stored "Timeout" as the settings reader reads a number (an optional
+/// sign, then the digits up to the first other character), held without
+/// wrapping; nothing when the key is missing or empty.
+std::optional<long long> storedTimeout(const core::ProfileFile& settings)
+{
+    const auto value = settings.Lookup(kDownloadSection, kTimeoutKey);
+    std::string_view text = value ? trimmed(*value) : std::string_view();
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    bool negative = false;
+    if (text.front() == '-' || text.front() == '+') {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    constexpr long long kLarge = 1'000'000'000'000LL;
+    long long number = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            break;
+        }
+        number = std::min(number * 10 + (c - '0'), kLarge);
+    }
+    return negative ? -number : number;
+}
+
+bool usable(long long seconds)
+{
+    return seconds >= kMinTimeout.count() && seconds <= kMaxTimeout.count();
+}
+
+} // namespace
+
 std::chrono::seconds DownloadTimeout(const core::ProfileFile& settings)
 {
-    const int seconds =
-        settings.ReadInt(kDownloadSection, kTimeoutKey, static_cast<int>(kDefaultTimeout.count()));
-    return seconds > 0 ? std::chrono::seconds(seconds) : kDefaultTimeout;
+    const auto seconds = storedTimeout(settings);
+    return seconds && usable(*seconds) ? std::chrono::seconds(*seconds) : kDefaultTimeout;
+}
+
+std::optional<std::string> RefusedDownloadTimeout(const core::ProfileFile& settings)
+{
+    const auto seconds = storedTimeout(settings);
+    if (!seconds || usable(*seconds)) {
+        return std::nullopt;
+    }
+    const std::string range = std::to_string(kMinTimeout.count()) + " to " +
+                              std::to_string(kMaxTimeout.count()) + " seconds";
+    return core::msg::RefusedSettingRange(
+        kDownloadSection, kTimeoutKey, trimmed(*settings.Lookup(kDownloadSection, kTimeoutKey)),
+        range, std::to_string(kDefaultTimeout.count()) + " seconds");
+}
+
+std::optional<std::chrono::seconds> ParseTimeout(std::string_view text)
+{
+    if (text.empty() || text.size() > 9 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    long long seconds = 0;
+    for (const char c : text) {
+        seconds = seconds * 10 + (c - '0');
+    }
+    if (!usable(seconds)) {
+        return std::nullopt;
+    }
+    return std::chrono::seconds(seconds);
 }
 
 std::string PercentEncode(std::string_view text)

@@ -32,9 +32,17 @@ inline constexpr std::chrono::seconds kMaxTimeout{86400};
 /// The base URL of the E-utilities service: the "Server" key with its
 /// surrounding blanks removed, else kDefaultServer.
 std::string DownloadServer(const core::ProfileFile& settings);
-/// The time limit of each request: the "Timeout" key in seconds when it is
-/// positive, else kDefaultTimeout.
+/// The time limit of each request: the "Timeout" key in seconds when it lies
+/// from kMinTimeout to kMaxTimeout, else kDefaultTimeout (also for a missing
+/// or empty key). Digits after an optional sign count, as the settings
+/// reader reads a number; a value past 32 bits does not wrap into range.
 std::chrono::seconds DownloadTimeout(const core::ProfileFile& settings);
+/// The message that the "Timeout" key is out of range and not used; nothing
+/// when it is missing, empty or usable.
+std::optional<std::string> RefusedDownloadTimeout(const core::ProfileFile& settings);
+/// A time limit typed by the user (the command line, the Preferences): whole
+/// seconds from kMinTimeout to kMaxTimeout, digits only; else nothing.
+std::optional<std::chrono::seconds> ParseTimeout(std::string_view text);
 
 /// Every byte outside A-Z, a-z, 0-9 and "-._~" as %XX (upper-case hex), so
 /// that a blank or "&" in an accession travels as data.

@@ -117,6 +117,43 @@ def main():
         check("/esearch.fcgi?db=protein&term=NP%20034640%26db%3Dx" in stand_in.paths,
               "the accession was not percent-encoded: %r" % stand_in.paths[-1:])
 
+        def run(*args, settings="none.ini"):
+            return subprocess.run([cli, "fetch", *args, "--server", stand_in.url(), "--settings",
+                                   os.path.join(tmp, settings)], capture_output=True, env=env,
+                                  timeout=60)
+
+        # Wrong usage ends with status 2 before anything is asked: time limits
+        # that Qt's millisecond timer cannot hold.
+        asked = len(stand_in.paths)
+        for args in (["1MRR_A", "--timeout", "0"], ["1MRR_A", "--timeout", "86401"],
+                     ["1MRR_A", "--timeout", "2147484"], ["1MRR_A", "--timeout", "4294968"]):
+            result = run(*args)
+            check(result.returncode == 2, "%r: status %d" % (args, result.returncode))
+        check(len(stand_in.paths) == asked,
+              "wrong usage reached the server: %r" % stand_in.paths[asked:])
+
+        # The longest limit allowed does not overflow into a short one.
+        waiting = subprocess.Popen([cli, "fetch", "SILENT", "--server", stand_in.url(),
+                                    "--settings", os.path.join(tmp, "none.ini"),
+                                    "--timeout", "86400"], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, env=env)
+        try:
+            waiting.wait(timeout=3)
+            check(False, "--timeout 86400 gave up after less than 3 s")
+        except subprocess.TimeoutExpired:
+            waiting.kill()
+            waiting.wait()
+
+        # A time limit in the settings that cannot be used: the default, and
+        # one line that says so; the output is unchanged.
+        with open(os.path.join(tmp, "timeout.ini"), "wb") as f:
+            f.write(b"[Download]\r\nTimeout=4294968\r\n")
+        result = run("P01485", settings="timeout.ini")
+        check(result.returncode == 0 and result.stdout.startswith(b">Neurotoxin III.\r\n") and
+              result.stderr == b'The setting "Timeout" in [Download] holds 4294968, outside 1 to '
+              b'86400 seconds; the default of 30 seconds is used instead.\n',
+              "an unusable Timeout setting: %r" % result.stderr)
+
         closed = socket.socket()
         closed.bind(("127.0.0.1", 0))
         port = closed.getsockname()[1]

@@ -1,6 +1,9 @@
+#include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/Messages.h"
 #include "core/ui/Notifications.h"
+#include "core/ui/QtText.h"
 #include "shell/ui/CDownloadDialog.h"
 #include "shell/ui/CMainFrame.h"
 
@@ -15,6 +18,10 @@ void CMainFrame::DownloadSequence()
         return;
     }
     core::ProfileFile& settings = m_app.SettingsFile();
+    if (const auto refused = RefusedDownloadTimeout(settings)) {
+        core::ui::ShowMessage(core::ui::ToQString(*refused),
+                              core::ui::ToQString(core::msg::kProgramTitle));
+    }
     CDownloadDialog dialog(QString::fromStdString(DownloadServer(settings)),
                            DownloadTimeout(settings), this);
     m_download = &dialog;
