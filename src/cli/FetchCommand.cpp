@@ -12,11 +12,15 @@ namespace quorin::cli {
 
 int RunFetch(Arguments& args)
 {
+    args.EndOptionsAtDoubleDash({"--settings", "-o", "--server", "--timeout"});
     const auto settings = args.TakeValue("--settings");
     const auto output = args.TakeValue("-o");
     const auto server = args.TakeValue("--server");
     const auto timeout = args.TakeValue("--timeout");
     const auto accession = args.Positional(1);
+    if (shell::IsBlankAccession(accession[0])) {
+        throw UsageError("the accession is empty");
+    }
     Session session(settings);
 
     std::chrono::milliseconds limit = shell::DownloadTimeout(session.settings);
@@ -36,6 +40,9 @@ int RunFetch(Arguments& args)
     const shell::ui::PlainDownload download = shell::ui::DownloadOnThisThread(
         server ? *server : shell::DownloadServer(session.settings), accession[0], limit);
     if (!download.retrieved) {
+        if (download.notFound) {
+            std::cerr << core::msg::AccessionNotFound(accession[0]) << "\n";
+        }
         if (!download.networkMessage.empty()) {
             std::cerr << download.networkMessage << "\n";
         }

@@ -170,6 +170,11 @@ inline std::string NotAnAminoAcid(std::string_view character)
 /// Any download that ends without a sequence, after the network's own message
 /// where there is one.
 inline constexpr std::string_view kCouldNotRetrieve = "Could not retrieve sequence data!";
+/// The service answered that it knows no such accession.
+inline std::string AccessionNotFound(std::string_view accession)
+{
+    return "Accession " + std::string(accession) + " was not found.";
+}
 /// The server's name has no address.
 inline std::string CouldNotGetHostAddress(std::string_view host)
 {

@@ -242,15 +242,56 @@ std::string RecordUrl(std::string_view server, std::string_view id)
            "&rettype=gp&retmode=text";
 }
 
+bool IsBlankAccession(std::string_view accession)
+{
+    return std::all_of(accession.begin(), accession.end(),
+                       [](char c) { return isBlank(c) || isLineEnd(c) || c == '\f' || c == '\v'; });
+}
+
+std::string WithoutXmlComments(std::string_view text)
+{
+    std::string kept;
+    kept.reserve(text.size());
+    for (;;) {
+        const std::size_t open = text.find("<!--");
+        kept.append(text.substr(0, open));
+        if (open == std::string_view::npos) {
+            return kept;
+        }
+        const std::size_t close = text.find("-->", open + 4);
+        if (close == std::string_view::npos) {
+            return kept;
+        }
+        text.remove_prefix(close + 3);
+    }
+}
+
 std::optional<std::string> FirstSearchId(std::string_view reply)
 {
-    std::string id = ExtractBetween(reply, "<Id>", "</Id>");
+    std::string id = ExtractBetween(WithoutXmlComments(reply), "<Id>", "</Id>");
     const bool digits =
         std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (id.empty() || id.size() > kIdLength || !digits) {
         return std::nullopt;
     }
     return id;
+}
+
+bool SearchFoundNothing(std::string_view reply)
+{
+    const std::string text = WithoutXmlComments(reply);
+    constexpr std::string_view kCount = "<Count>";
+    if (text.find("<eSearchResult") == std::string::npos ||
+        text.find("<Id>") != std::string::npos) {
+        return false;
+    }
+    const std::size_t start = text.find(kCount);
+    const std::size_t end = start == std::string::npos ? start : text.find("</Count>", start);
+    if (end == std::string::npos) {
+        return false;
+    }
+    const std::size_t from = start + kCount.size();
+    return trimmed(std::string_view(text).substr(from, end - from)) == "0";
 }
 
 std::optional<GenPeptEntry> ReadGenPept(std::string_view record)

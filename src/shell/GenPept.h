@@ -53,9 +53,21 @@ std::string PercentEncode(std::string_view text);
 std::string SearchUrl(std::string_view server, std::string_view accession);
 std::string RecordUrl(std::string_view server, std::string_view id);
 
-/// The protein id of a search reply: the first <Id> element decides; it must
-/// be 1 to 14 decimal digits, otherwise there is none.
+/// Whether an accession is empty or blanks only: nothing to ask for.
+bool IsBlankAccession(std::string_view accession);
+
+/// The text without its XML comments ("<!--" to "-->"; one left open runs to
+/// the end), so that markup quoted in a comment is not read as the reply's.
+std::string WithoutXmlComments(std::string_view text);
+
+/// The protein id of a search reply: the first <Id> element outside comments
+/// decides; it must be 1 to 14 decimal digits, otherwise there is none.
 std::optional<std::string> FirstSearchId(std::string_view reply);
+
+/// Whether a search reply says that nothing matched: an eSearchResult whose
+/// first <Count> outside comments is 0 and which lists no <Id>. An error
+/// reply, or any other text, says nothing of the kind.
+bool SearchFoundNothing(std::string_view reply);
 
 /// What a download keeps of a GenPept record.
 struct GenPeptEntry

@@ -64,6 +64,33 @@ TEST(GenPeptTest, TheFirstIdOfASearchReplyDecides)
     }
 }
 
+TEST(GenPeptTest, MarkupInCommentsIsNotTheReplys)
+{
+    const struct
+    {
+        std::string reply;
+        std::optional<std::string> id;
+        bool foundNothing;
+    } rows[] = {
+        {"<!-- <Id>1</Id> --><eSearchResult><Id>22</Id></eSearchResult>", "22", false},
+        {"<eSearchResult><!--<Id>1</Id>--><Count>0</Count></eSearchResult>", std::nullopt, true},
+        {"<eSearchResult><!-- <Count>0</Count> --><Count>3</Count>", std::nullopt, false},
+        {"<eSearchResult><Count>0</Count><!-- <Id>1</Id>", std::nullopt, true}, // left open
+        {"<eSearchResult><ERROR>Invalid query</ERROR></eSearchResult>", std::nullopt, false},
+        {"<html><Count>0</Count></html>", std::nullopt, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.reply);
+        EXPECT_EQ(FirstSearchId(row.reply), row.id);
+        EXPECT_EQ(SearchFoundNothing(row.reply), row.foundNothing);
+    }
+    EXPECT_TRUE(SearchFoundNothing(test::ReadFile(test::DataFile("genpept/esearch/esearch8.xml"))));
+    for (const std::string accession : {"", " ", "\t\r\n"}) {
+        EXPECT_TRUE(IsBlankAccession(accession));
+    }
+    EXPECT_FALSE(IsBlankAccession(" P01485"));
+}
+
 TEST(GenPeptTest, URLsCarryTheAccessionAsData)
 {
     EXPECT_EQ(SearchUrl("http://127.0.0.1:8/eutils", "NP 1&db=x/é"),

@@ -80,6 +80,7 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         expected_records = dict(genpept_server.RECORDS)
         expected_records["CRLF"] = genpept_server.RECORDS["1MRR_A"]
+        expected_records["COMMENTID"] = genpept_server.RECORDS["P01485"]
         for accession, (_, file_name) in expected_records.items():
             with open(os.path.join(data_dir, file_name), "rb") as f:
                 name, residues = read_genpept(f.read())
@@ -96,7 +97,7 @@ def main():
 
         # term -> what standard error must hold besides the last line
         misbehaving = {
-            "XP_UNKNOWN": "", "NOID": "", "LONGID": "", "EMPTY": "", "NOORIGIN": "", "HTML": "",
+            "XP_UNKNOWN": "Accession XP_UNKNOWN was not found.\n", "NOID": "", "LONGID": "", "EMPTY": "", "NOORIGIN": "", "HTML": "",
             "CLOSE": "closed the connection", "ERROR500": "answered 500 Internal Server Error",
             "SILENT": "did not answer in time", "SLOW": "did not answer in time",
             "ENDLESS": "the reply is larger than 64 MB", "OVERSIZE": "the reply is larger than 64 MB",
@@ -118,19 +119,25 @@ def main():
               "the accession was not percent-encoded: %r" % stand_in.paths[-1:])
 
         def run(*args, settings="none.ini"):
-            return subprocess.run([cli, "fetch", *args, "--server", stand_in.url(), "--settings",
-                                   os.path.join(tmp, settings)], capture_output=True, env=env,
-                                  timeout=60)
+            return subprocess.run([cli, "fetch", "--server", stand_in.url(), "--settings",
+                                   os.path.join(tmp, settings), *args], capture_output=True,
+                                  env=env, timeout=60)
 
         # Wrong usage ends with status 2 before anything is asked: time limits
-        # that Qt's millisecond timer cannot hold.
+        # that Qt's millisecond timer cannot hold, an empty accession.
         asked = len(stand_in.paths)
         for args in (["1MRR_A", "--timeout", "0"], ["1MRR_A", "--timeout", "86401"],
-                     ["1MRR_A", "--timeout", "2147484"], ["1MRR_A", "--timeout", "4294968"]):
+                     ["1MRR_A", "--timeout", "2147484"], ["1MRR_A", "--timeout", "4294968"],
+                     [""], [" \t"], ["--", ""]):
             result = run(*args)
             check(result.returncode == 2, "%r: status %d" % (args, result.returncode))
         check(len(stand_in.paths) == asked,
               "wrong usage reached the server: %r" % stand_in.paths[asked:])
+
+        # "--" ends the options, so that an accession may begin with "-".
+        result = run("--timeout", "5", "--", "-o")
+        check(result.returncode == 1 and stand_in.paths[-1] == "/esearch.fcgi?db=protein&term=-o",
+              "-- -o: status %d, %r" % (result.returncode, stand_in.paths[-1:]))
 
         # The longest limit allowed does not overflow into a short one.
         waiting = subprocess.Popen([cli, "fetch", "SILENT", "--server", stand_in.url(),

@@ -50,6 +50,7 @@ MISBEHAVIOUR = {
     "OVERSIZE": "the search reply announces and sends 64 MB and one byte",
     "GZIPBOMB": "the search reply is gzip-encoded: 1 MB that unpacks to 1 GB of blanks",
     "BADGZIP": "the search reply is said to be gzip-encoded but is not",
+    "COMMENTID": "the search reply for P01485 quotes another id in a comment before its own",
 }
 SPECIAL_IDS = {"EMPTY": "900001", "NOORIGIN": "900002", "HTML": "900003", "CRLF": "900004"}
 
@@ -149,6 +150,10 @@ class StandIn:
         if term == "BADGZIP":
             return self.send(handler, 200, self.search_reply("494379"), "text/xml",
                              encoding="gzip")
+        if term == "COMMENTID":
+            reply = self.search_reply(RECORDS["P01485"][0]).replace(
+                b"<eSearchResult>", b"<!-- was: <Id>900001</Id> --><eSearchResult>", 1)
+            return self.send(handler, 200, reply, "text/xml")
         if term == "SLOW":
             return self.trickle(handler, self.search_reply("494379"))
         if term == "NOID":

@@ -48,6 +48,10 @@ GenPeptFetcher::~GenPeptFetcher() = default;
 
 void GenPeptFetcher::Start()
 {
+    if (IsBlankAccession(m_request.accession.toStdString())) {
+        finish({});
+        return;
+    }
     const QUrl server(m_request.server, QUrl::StrictMode);
     const QString scheme = server.scheme().toLower();
     if (!server.isValid() || server.host().isEmpty() ||
@@ -162,7 +166,9 @@ void GenPeptFetcher::onReplyFinished()
     if (m_stage == Stage::Search) {
         const auto id = FirstSearchId(text);
         if (!id) {
-            finish({});
+            DownloadOutcome outcome;
+            outcome.notFound = SearchFoundNothing(text);
+            finish(std::move(outcome));
             return;
         }
         m_stage = Stage::Record;
@@ -268,6 +274,7 @@ PlainDownload DownloadOnThisThread(const std::string& server, const std::string&
     result.retrieved = outcome.status == DownloadOutcome::Status::Retrieved;
     result.entry = outcome.entry;
     result.networkMessage = outcome.networkMessage.toStdString();
+    result.notFound = outcome.notFound;
     return result;
 }
 

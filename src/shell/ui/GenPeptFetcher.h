@@ -33,6 +33,8 @@ struct DownloadOutcome
     /// What the network reported (host, refused connection, time limit, an
     /// HTTP error status); empty when the replies came but held no sequence.
     QString networkMessage;
+    /// The search answered that nothing matches the accession.
+    bool notFound = false;
 };
 
 /// What to download and from where.
@@ -118,6 +120,8 @@ struct PlainDownload
     GenPeptEntry entry;
     /// The network's message on failure; empty when there was none.
     std::string networkMessage;
+    /// The search answered that nothing matches the accession.
+    bool notFound = false;
 };
 
 /// Runs a whole download on the calling thread (GenPeptFetcher::Run), making
