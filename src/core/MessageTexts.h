@@ -175,6 +175,8 @@ inline std::string AccessionNotFound(std::string_view accession)
 {
     return "Accession " + std::string(accession) + " was not found.";
 }
+/// OK with an empty accession field: nothing is asked.
+inline constexpr std::string_view kEnterAccession = "Enter an accession number!";
 /// The server's name has no address.
 inline std::string CouldNotGetHostAddress(std::string_view host)
 {
@@ -211,6 +213,9 @@ inline constexpr std::string_view kDeleteItem = "Delete item?";
 inline constexpr std::string_view kInvalidPKa = "Please enter a real value between 0 and 14 !";
 inline constexpr std::string_view kInvalidNumber = "Enter a valid number !";
 inline constexpr std::string_view kNoDirectoryInfo = "Could not retrieve directory info!";
+inline constexpr std::string_view kInvalidServer =
+    "Enter a server address beginning with http:// or https:// !";
+inline constexpr std::string_view kInvalidTimeout = "Enter a time limit of 1 to 86400 seconds !";
 inline constexpr std::string_view kCannotCreateDirectory = "Could not create directory!";
 inline constexpr std::string_view kCopySettingsFile =
     "No QUORIN.INI file found in the new directory.  Do you want to copy the old file to the new "

@@ -92,6 +92,25 @@ std::string definitionName(std::string_view record)
     return name;
 }
 
+/// The first word of the ACCESSION line (a record of merged entries lists
+/// the others after it).
+std::string firstAccession(std::string_view record)
+{
+    const std::size_t start = lineStartOf(record, kAccessionMarker);
+    if (start == std::string_view::npos) {
+        return {};
+    }
+    std::string_view rest = record.substr(start + kAccessionMarker.size());
+    while (!rest.empty() && isBlank(rest.front())) {
+        rest.remove_prefix(1);
+    }
+    std::size_t end = 0;
+    while (end < rest.size() && !isBlank(rest[end]) && !isLineEnd(rest[end])) {
+        ++end;
+    }
+    return std::string(rest.substr(0, end));
+}
+
 } // namespace
 
 std::string ExtractBetween(std::string_view text, std::string_view start, std::string_view end)
@@ -196,6 +215,35 @@ std::optional<std::chrono::seconds> ParseTimeout(std::string_view text)
         return std::nullopt;
     }
     return std::chrono::seconds(seconds);
+}
+
+bool IsServerAddress(std::string_view text)
+{
+    const auto startsWith = [text](std::string_view scheme) {
+        return text.size() > scheme.size() &&
+               std::equal(scheme.begin(), scheme.end(), text.begin(), [](char a, char b) {
+                   return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : b);
+               });
+    };
+    std::size_t hostStart = 0;
+    if (startsWith("http://")) {
+        hostStart = 7;
+    } else if (startsWith("https://")) {
+        hostStart = 8;
+    } else {
+        return false;
+    }
+    const char first = text[hostStart];
+    return first != '/' && first != ':' && first != '?' && first != '#' && !isBlank(first);
+}
+
+void SetDownloadSettings(core::ProfileText& text, std::string_view server,
+                         std::chrono::seconds timeout)
+{
+    server = trimmed(server);
+    text.Set(kDownloadSection, kServerKey,
+             server.empty() ? std::nullopt : std::optional<std::string_view>(server));
+    text.Set(kDownloadSection, kTimeoutKey, std::to_string(timeout.count()));
 }
 
 std::string PercentEncode(std::string_view text)
@@ -315,6 +363,7 @@ std::optional<GenPeptEntry> ReadGenPept(std::string_view record)
     if (!anyLetter) {
         return std::nullopt;
     }
+    entry.accession = firstAccession(record);
     return entry;
 }
 

@@ -44,6 +44,16 @@ std::optional<std::string> RefusedDownloadTimeout(const core::ProfileFile& setti
 /// seconds from kMinTimeout to kMaxTimeout, digits only; else nothing.
 std::optional<std::chrono::seconds> ParseTimeout(std::string_view text);
 
+/// Whether text names a server the download can ask: "http://" or "https://"
+/// (in any case), then a host.
+bool IsServerAddress(std::string_view text);
+
+/// Writes the settings of the Preferences' download page: the server (an
+/// empty one deletes the key, and the default service is asked) and the
+/// time limit.
+void SetDownloadSettings(core::ProfileText& text, std::string_view server,
+                         std::chrono::seconds timeout);
+
 /// Every byte outside A-Z, a-z, 0-9 and "-._~" as %XX (upper-case hex), so
 /// that a blank or "&" in an accession travels as data.
 std::string PercentEncode(std::string_view text);
@@ -77,6 +87,8 @@ struct GenPeptEntry
     /// The ORIGIN block as the record holds it (numbers, blanks and lower-case
     /// letters); SetSequence makes the sequence of it.
     std::string residues;
+    /// The first accession of the ACCESSION line; empty when there is none.
+    std::string accession;
 };
 
 inline constexpr std::size_t kNameLength = 256;

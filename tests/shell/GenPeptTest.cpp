@@ -169,6 +169,11 @@ TEST(GenPeptTest, OnlyARecordWithDefinitionAndResiduesIsOne)
     const auto entry = ReadGenPept(head + title + "ORIGIN      \n        1 mk\n//\n");
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->name, "a protein.");
+    EXPECT_EQ(entry->accession, "X");
+    const auto merged = ReadGenPept("LOCUS       X\nDEFINITION  p.\nACCESSION   P01485 P01486\r\n"
+                                    "ORIGIN\n        1 mk\n//\n");
+    ASSERT_TRUE(merged);
+    EXPECT_EQ(merged->accession, "P01485");
     // From the ORIGIN line, not the title's ORIGIN; line feeds go but the last.
     EXPECT_EQ(entry->residues, "      "
                                "        1 mk\n");
