@@ -3,7 +3,7 @@
 (genpept_server.py) on 127.0.0.1: every record of the stand-in must come out
 as ">" + name + CR LF + residues as an independent reading of the record
 gives them (by the flat file's keyword columns, not by markers), also through
-a .pep file; every misbehaviour must end with exit status 1, "Could not
+a .pep file, after one search and one record request; every misbehaviour must end with exit status 1, "Could not
 retrieve sequence data!" last on standard error, no file written and, for a
 silent server, within the time limit; the accession must reach the server
 percent-encoded; and with QUORIN_TEST_LOOPBACK_ONLY set, a server other than
@@ -85,9 +85,13 @@ def main():
             with open(os.path.join(data_dir, file_name), "rb") as f:
                 name, residues = read_genpept(f.read())
             expected = b">" + name.encode() + b"\r\n" + residues.encode()
+            asked = len(stand_in.paths)
             result, _ = fetch(accession)
             check(result.returncode == 0 and result.stdout == expected,
                   "%s: %r\n  expected %r" % (accession, result.stdout[:120], expected[:120]))
+            # One search and one record per download.
+            sent = [path.split("?")[0] for path in stand_in.paths[asked:]]
+            check(sent == ["/esearch.fcgi", "/efetch.fcgi"], "%s asked %r" % (accession, sent))
             pep = os.path.join(tmp, "out.pep")
             fetch(accession, "-o", pep)
             back = subprocess.run([cli, "convert", "--settings", os.path.join(tmp, "none.ini"),
