@@ -96,10 +96,27 @@ std::vector<std::string> Arguments::Positional(std::size_t count)
             throw UsageError("unknown option " + arg);
         }
     }
-    if (m_args.size() != count) {
-        throw UsageError(m_args.size() < count ? "missing argument" : "too many arguments");
+    std::vector<std::string> positional = m_args;
+    positional.insert(positional.end(), m_rest.begin(), m_rest.end());
+    if (positional.size() != count) {
+        throw UsageError(positional.size() < count ? "missing argument" : "too many arguments");
     }
-    return m_args;
+    return positional;
+}
+
+void Arguments::EndOptionsAtDoubleDash(std::initializer_list<std::string_view> valueOptions)
+{
+    for (std::size_t i = 0; i < m_args.size(); ++i) {
+        if (std::find(valueOptions.begin(), valueOptions.end(), m_args[i]) != valueOptions.end()) {
+            ++i; // its value, which may well be "--"
+            continue;
+        }
+        if (m_args[i] == "--") {
+            m_rest.assign(m_args.begin() + static_cast<std::ptrdiff_t>(i) + 1, m_args.end());
+            m_args.resize(i);
+            return;
+        }
+    }
 }
 
 Session::Session(const std::optional<std::string>& settingsPath)

@@ -116,11 +116,12 @@ constexpr std::array kCommands = {
 #ifdef QUORIN_CLI_FETCH
     Command{"fetch",
             "downloads a protein by accession number, as FASTA or .pep (OUT ending in .pep)",
-            "fetch [--server URL] [--timeout SECONDS] [OPTIONS] ACCESSION\n"
+            "fetch [--server URL] [--timeout SECONDS] [OPTIONS] [--] ACCESSION\n"
             "  --server URL     the E-utilities base URL (default: the \"Server\" key of the\n"
             "                   settings' \"Download\" section, else NCBI's)\n"
             "  --timeout SECONDS\n"
-            "                   the time limit of each request (default 30)",
+            "                   the time limit of each request, 1 to 86400 (default 30)\n"
+            "  --               ends the options: an ACCESSION after it may begin with \"-\"",
             &RunFetch},
 #endif
 };

@@ -83,11 +83,12 @@ public:
     void OpenWithDialog();
     /// The Import command, in the same order as Open.
     void ImportText();
-    /// The Download command: closes the current document, then asks for an
-    /// accession number and downloads its record (CDownloadDialog); on success
-    /// the record becomes a new, modified sequence document when
-    /// MSG_PROGRESS 111 arrives. One download at a time: while one runs the
-    /// command only closes the document.
+    /// The Download command: asks for an accession number and downloads its
+    /// record (CDownloadDialog); only then closes the current document (its
+    /// save question may keep it, and the download is dropped). The record
+    /// becomes a new, modified sequence document, "Accession X" in its
+    /// remarks, when MSG_PROGRESS 111 arrives. One download at a time: while
+    /// one runs the command does nothing.
     void DownloadSequence();
 
     /// Opens a new window of kind on the sequence document through the

@@ -114,6 +114,7 @@ COptionsPropSheet::COptionsPropSheet(core::ui::Application& app, core::ui::CPept
     } else {
         m_pages.push_back(new CFontSizePage(app.Settings()));
     }
+    m_pages.push_back(new CDownloadPage(app.SettingsFile()));
     for (CPreferencePage* page : m_pages) {
         m_tabs->addTab(page, page->Title());
         connect(page, &CPreferencePage::modifiedChanged, this, &COptionsPropSheet::updateApply);

@@ -128,6 +128,24 @@ private:
     QLineEdit* m_lineWidth = nullptr;
 };
 
+/// "Download": the E-utilities server and the time limit of each request,
+/// used from the next download on. The server must be an http or https
+/// address (an empty field: NCBI's); the limit 1 to 86400 seconds.
+class CDownloadPage : public CPreferencePage
+{
+    Q_OBJECT
+
+public:
+    explicit CDownloadPage(const core::ProfileFile& settings, QWidget* parent = nullptr);
+
+    bool CheckShown() override;
+    void Collect(PreferenceChanges& changes) override;
+
+private:
+    QLineEdit* m_server = nullptr;
+    QLineEdit* m_timeout = nullptr;
+};
+
 /// "Define pKa Values": the nine ionisable groups.
 class CEditpKaPage : public CPreferencePage
 {

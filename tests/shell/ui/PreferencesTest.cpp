@@ -142,14 +142,15 @@ private slots:
             QVERIFY(program.frame->Execute(cmd::kPreferences));
             QVERIFY(answer.Answered());
         }
-        QCOMPARE(titles, QStringList({"Directories", "Helical Wheel Options", "Output Options"}));
+        QCOMPARE(titles, QStringList({"Directories", "Helical Wheel Options", "Output Options",
+                                      "Download"}));
 
         openSequence(program);
         ShownSheet shown(program);
         QCOMPARE(tabTitles(shown.sheet),
                  QStringList({"Directories", "Helical Wheel Options", "Edit Cleaving Agents",
                               "Define pKa Values", "Output Options", "Edit Modifications",
-                              "Edit Hydropathy Scales"}));
+                              "Edit Hydropathy Scales", "Download"}));
         page<CWheelPropertiesPage>(shown.sheet);
         child<QPushButton>(shown.sheet, "help")->click();
         child<QPushButton>(shown.sheet, "pageHelp")->click();
