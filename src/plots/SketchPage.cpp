@@ -151,6 +151,25 @@ void StartDomainSketch(core::PropertyRecord& record)
     sketch.scale = kSketchDefaultWidth / length;
 }
 
+bool SameSketchContent(const core::SketchData& a, const core::SketchData& b)
+{
+    const auto sameMark = [](core::MARK x, core::MARK y) {
+        x.selected = y.selected = 0;
+        return x == y;
+    };
+    const auto sameText = [](core::TEXTITEM x, core::TEXTITEM y) {
+        x.selected = y.selected = 0;
+        x.width = y.width = 0;
+        x.height = y.height = 0;
+        return x == y;
+    };
+    // A file may hold a scale that is no number; it stays the same scale.
+    const bool sameScale = a.scale == b.scale || (std::isnan(a.scale) && std::isnan(b.scale));
+    return a.domains == b.domains && sameScale && a.labelMarks == b.labelMarks &&
+           std::equal(a.marks.begin(), a.marks.end(), b.marks.begin(), b.marks.end(), sameMark) &&
+           std::equal(a.texts.begin(), a.texts.end(), b.texts.begin(), b.texts.end(), sameText);
+}
+
 std::vector<int> DrawingOrder(const std::vector<core::DOMAINE>& domains)
 {
     const auto length = [&domains](int index) {
