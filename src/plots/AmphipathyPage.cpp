@@ -60,15 +60,14 @@ AmphipathyProfile ComputeAmphipathyProfile(const core::PropertyRecord& record, i
         profile.moments.push_back(calculator.Moment(values.data() + (centre - half - 1)));
     }
 
-    // The range starts at the first window and takes in every centre but the
-    // last one.
+    // The range starts at the first window and takes in every window the
+    // curve may draw, the last one included.
     const double first = profile.moments.front();
     if (!hasMoment(first)) {
         return profile;
     }
     profile.range = ValueSpan{first, first + kRangeHeadroom, false};
-    for (std::size_t k = 0; k + 1 < profile.moments.size(); ++k) {
-        const double moment = profile.moments[k];
+    for (const double moment : profile.moments) {
         if (hasMoment(moment)) {
             profile.range.min = std::min(profile.range.min, moment);
             profile.range.max = std::max(profile.range.max, moment);
@@ -126,10 +125,9 @@ int AmphipathyTickInterval(int count)
 
 double MeanAmphipathyMoment(const AmphipathyProfile& profile, int from, int to)
 {
-    const int half = profile.window / 2;
     double sum = 0.0;
     int count = 0;
-    for (int centre = from + half; centre <= to - half; ++centre) {
+    for (int centre = from; centre <= to; ++centre) {
         const double moment = profile.MomentAt(centre);
         if (hasMoment(moment)) {
             sum += moment;
@@ -226,14 +224,13 @@ PageDrawing AmphipathyPage::Draw(const PageLayout& layout, const TextMeasure& me
                                         AmphipathyTickInterval(m_plot.to - m_plot.from + 1));
     DrawChartAxes(page, layout, axes, font);
 
-    // The curve runs from the first centre of the stretch up to the one before
-    // its last.
+    // Every window centred in the stretch that has a moment, the last one too.
     const int half = profile.window / 2;
     const int first = std::max(m_plot.from, half + 1);
     const int last = std::min(m_plot.to, PositionCount(m_record) - half);
     const int lineWidth = std::max(1, TruncatedUnits(std::max(1, m_plot.lineWidth) * layout.scale));
     PagePolyline curve{{}, PagePen{kBlack, lineWidth, false}};
-    for (int centre = first; centre < last; ++centre) {
+    for (int centre = first; centre <= last; ++centre) {
         const double moment = profile.MomentAt(centre);
         if (!hasMoment(moment)) {
             continue;

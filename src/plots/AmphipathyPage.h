@@ -40,9 +40,9 @@ struct AmphipathyProfile
     int firstCentre = 1;         ///< the centre of moments[0]: window / 2 + 1
     std::vector<double> moments; ///< centres firstCentre .. positions - window / 2
     /// The vertical range before widening: from the first window's moment to
-    /// it plus 0.01, widened by every centre but the last; empty when no
-    /// window has a moment (the window is longer than the sequence or shorter
-    /// than three residues).
+    /// it plus 0.01, widened by every window; empty when no window has a
+    /// moment (the window is longer than the sequence or shorter than three
+    /// residues).
     ValueSpan range;
 
     /// The moment centred on a position, kInvalidMoment outside the profile.
@@ -64,8 +64,9 @@ std::string AmphipathyTickLabel(double value);
 /// residues, in integer arithmetic.
 int AmphipathyTickInterval(int count);
 
-/// The mean moment of the windows that lie wholly inside from..to (1-based,
-/// inclusive); 0 when none fits.
+/// The mean moment of the windows the curve of from..to (1-based, inclusive)
+/// draws: those centred in the stretch that have a moment, whether or not
+/// they reach past it. 0 when none has.
 double MeanAmphipathyMoment(const AmphipathyProfile& profile, int from, int to);
 
 /// The checks of the amphipathy dialog's OK: those of the hydropathy dialog
