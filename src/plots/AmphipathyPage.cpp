@@ -94,7 +94,7 @@ VerticalAxis ComputeAmphipathyAxis(const ValueSpan& range)
     const double d = (high - low) * 1.6;
     high += 0.125 * d;
     low -= 0.125 * d;
-    const double step = TickStep(d);
+    const double step = RoundStep(TickStep(d));
     return VerticalAxis{low, high, step, AxisTicks(low, high, step)};
 }
 
@@ -111,16 +111,17 @@ std::string AmphipathyTickLabel(double value)
 
 int AmphipathyTickInterval(int count)
 {
+    int interval = 0;
     if (count < 100) {
-        return count / 20 + 1;
+        interval = count / 20 + 1;
+    } else if (count < 1000) {
+        interval = (count / 200 + 1) * 10;
+    } else if (count < 10000) {
+        interval = (count / 2000 + 1) * 100;
+    } else {
+        interval = (count / 20000 + 1) * 1000;
     }
-    if (count < 1000) {
-        return (count / 200 + 1) * 10;
-    }
-    if (count < 10000) {
-        return (count / 2000 + 1) * 100;
-    }
-    return (count / 20000 + 1) * 1000;
+    return RoundResidueInterval(interval);
 }
 
 double MeanAmphipathyMoment(const AmphipathyProfile& profile, int from, int to)

@@ -52,7 +52,8 @@ struct AmphipathyProfile
 AmphipathyProfile ComputeAmphipathyProfile(const core::PropertyRecord& record, int window);
 
 /// The vertical axis for a profile's range: widened by an eighth of 1.6 times
-/// its height either side, the step from 1.6 times the height. An empty range
+/// its height either side, the step the round step nearest to TickStep of 1.6
+/// times the height. An empty range
 /// shows 0 to 1; a range too flat to resolve gets a height it can show.
 VerticalAxis ComputeAmphipathyAxis(const ValueSpan& range);
 
@@ -61,7 +62,8 @@ VerticalAxis ComputeAmphipathyAxis(const ValueSpan& range);
 std::string AmphipathyTickLabel(double value);
 
 /// Residues between two ticks of the residue axis for count displayed
-/// residues, in integer arithmetic.
+/// residues: count / 20 + 1 (from 100 on (count / 200 + 1) x 10, ...) in
+/// integer arithmetic, rounded up to a round interval.
 int AmphipathyTickInterval(int count);
 
 /// The mean moment of the windows the curve of from..to (1-based, inclusive)

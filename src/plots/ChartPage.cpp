@@ -1,7 +1,9 @@
 #include "plots/ChartPage.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <limits>
 
 namespace quorin::plots {
 namespace {
@@ -28,21 +30,59 @@ double TickStep(double span)
     return step / std::pow(5.0, k);
 }
 
+double RoundStep(double step)
+{
+    const int exponent = static_cast<int>(std::floor(std::log10(step)));
+    // Dividing by a power of ten is exact where multiplying by its inverse is
+    // not: 2.5 / 10 is 0.25, 2.5 * 0.1 is not quite.
+    const auto scaled = [exponent](double mantissa) {
+        return exponent >= 0 ? mantissa * std::pow(10.0, exponent)
+                             : mantissa / std::pow(10.0, -exponent);
+    };
+    double best = scaled(1.0);
+    double bestRatio = std::numeric_limits<double>::infinity();
+    for (const double mantissa : {1.0, 2.0, 2.5, 5.0, 10.0}) {
+        const double candidate = scaled(mantissa);
+        const double ratio = std::max(candidate, step) / std::min(candidate, step);
+        if (ratio <= bestRatio) {
+            best = candidate;
+            bestRatio = ratio;
+        }
+    }
+    return best;
+}
+
+int RoundResidueInterval(int interval)
+{
+    for (long long power = 1;; power *= 10) {
+        for (const long long tenths : {10LL, 20LL, 25LL, 50LL}) {
+            // 2.5 is no whole number of residues; 25, 250, ... are.
+            if (tenths == 25 && power == 1) {
+                continue;
+            }
+            const long long candidate = tenths * power / 10;
+            if (candidate >= interval) {
+                return static_cast<int>(std::min<long long>(candidate, INT_MAX));
+            }
+        }
+    }
+}
+
 std::vector<double> AxisTicks(double min, double max, double step)
 {
+    // Multiples of the step rather than a running sum, so that a tick of a
+    // round step is a round value and the last one is not lost to drift.
     std::vector<double> ticks;
-    double v = min < 0.0 ? 0.0 : step * (std::floor(min / step) + 1.0);
-    for (int n = 0; v <= max && n < kMaxTicks; ++n) {
-        ticks.push_back(v);
-        v += step;
+    double k = min < 0.0 ? 0.0 : std::floor(min / step) + 1.0;
+    for (int n = 0; k * step <= max && n < kMaxTicks; ++n, k += 1.0) {
+        ticks.push_back(k * step);
     }
-    v = -step;
-    if (v >= max) {
-        v = -step * (std::floor(-max / step) + 1.0);
+    k = -1.0;
+    if (-step >= max) {
+        k = -(std::floor(-max / step) + 1.0);
     }
-    for (int n = 0; v >= min && n < kMaxTicks; ++n) {
-        ticks.push_back(v);
-        v -= step;
+    for (int n = 0; k * step >= min && n < kMaxTicks; ++n, k -= 1.0) {
+        ticks.push_back(k * step);
     }
     return ticks;
 }

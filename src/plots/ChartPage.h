@@ -19,15 +19,25 @@ struct VerticalAxis
     std::vector<double> ticks;
 };
 
-/// The tick step for a span: the span is multiplied by 5 until it reaches 5,
-/// rounded down to a multiple of 5 (plus 0.5 when the remainder is 2 or
-/// more), divided by 5 and by the fives it took. span must be finite and
-/// greater than zero.
+/// About a fifth of a span, the density the charts' ticks are made for: the
+/// span is multiplied by 5 until it reaches 5, rounded down to a multiple of
+/// 5 (plus 0.5 when the remainder is 2 or more), divided by 5 and by the
+/// fives it took. span must be finite and greater than zero.
 double TickStep(double span);
+
+/// The round step nearest to step by ratio: 1, 2, 2.5 or 5 times a power of
+/// ten (a tie goes to the larger), so that tick labels read 0.05, 0.10, 0.15
+/// rather than 0.048, 0.096. step must be finite and greater than zero.
+double RoundStep(double step);
+
+/// The smallest whole round interval at least interval (>= 1): 1, 2, 5, 10,
+/// 20, 25, 50, 100, ...; rounding up keeps residue numbers from crowding.
+int RoundResidueInterval(int interval);
 
 /// The ticks of an axis from min to max with step (> 0): from 0 (when min is
 /// below zero) or the first multiple of step above min upwards while at most
-/// max, then from -step downwards while at least min.
+/// max, then from -step downwards while at least min. Every tick is a whole
+/// multiple of step.
 std::vector<double> AxisTicks(double min, double max, double step);
 
 /// The ticked residues of the residue axis: multiples of interval (>= 1) from

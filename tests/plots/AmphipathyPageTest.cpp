@@ -89,14 +89,14 @@ TEST(AmphipathyAxisTest, LabelsAndResidueIntervals)
         EXPECT_EQ(AmphipathyTickInterval(count), interval);
     }
     // The widening and the step come from 1.6 times the height: 0.1..0.5 is
-    // drawn from 0.02 to 0.58, and the step of 0.64 is 0.12.
+    // drawn from 0.02 to 0.58, and the step of 0.64 (0.12) is rounded to 0.1.
     const VerticalAxis axis = ComputeAmphipathyAxis(ValueSpan{0.1, 0.5, false});
     EXPECT_DOUBLE_EQ(axis.max, 0.58);
     EXPECT_DOUBLE_EQ(axis.min, 0.02);
-    EXPECT_DOUBLE_EQ(axis.step, 0.12);
-    ASSERT_EQ(axis.ticks.size(), 4u);
-    EXPECT_DOUBLE_EQ(axis.ticks.front(), 0.12);
-    EXPECT_DOUBLE_EQ(axis.ticks.back(), 0.48);
+    EXPECT_EQ(axis.step, 0.1);
+    ASSERT_EQ(axis.ticks.size(), 5u);
+    EXPECT_EQ(AmphipathyTickLabel(axis.ticks.front()), "0.10");
+    EXPECT_EQ(AmphipathyTickLabel(axis.ticks.back()), "0.50");
 }
 
 TEST(ThinColumnsTest, AColumnKeepsItsEndsAndItsExtremes)
