@@ -223,7 +223,7 @@ PageDrawing AmphipathyPage::Draw(const PageLayout& layout, const TextMeasure& me
     }
     axes.residueTicks = HorizontalTicks(m_plot.from, m_plot.to,
                                         AmphipathyTickInterval(m_plot.to - m_plot.from + 1));
-    DrawChartAxes(page, layout, axes, font);
+    DrawChartAxes(page, layout, axes, font, measure);
 
     // Every window centred in the stretch that has a moment, the last one too.
     const int half = profile.window / 2;

@@ -152,8 +152,48 @@ ChartFont ChartFontFor(const PageLayout& layout, const TextMeasure& measure)
     return chart;
 }
 
+ChartFont LabelFontWithin(const std::vector<std::string>& labels, const ChartFont& font, int room,
+                          const TextMeasure& measure)
+{
+    const auto widest = [&labels, &measure](const core::LOGFONT& candidate) {
+        int width = 0;
+        for (const std::string& label : labels) {
+            width = std::max(width, measure.Extent(candidate, label).width);
+        }
+        return width;
+    };
+    const int width = widest(font.font);
+    if (width <= room || width <= 0) {
+        return font;
+    }
+    const int height = std::abs(font.font.lfHeight);
+    const int smallest = std::max(1, (3 * height + 4) / 5);
+    // The width follows the height nearly in proportion: start there and
+    // step down for what rounding left over.
+    int shrunk = std::clamp(height * std::max(room, 0) / width, smallest, height);
+    ChartFont fitted = font;
+    for (;; --shrunk) {
+        fitted.font.lfHeight = font.font.lfHeight < 0 ? -shrunk : shrunk;
+        if (shrunk <= smallest || widest(fitted.font) <= room) {
+            break;
+        }
+    }
+    fitted.metrics = measure.Metrics(fitted.font);
+    return fitted;
+}
+
+PageText ValueLabel(std::string label, int x, int y, const ChartFont& font,
+                    const TextMeasure& measure)
+{
+    const int top = y - font.metrics.lineHeight / 2;
+    if (measure.Extent(font.font, label).width > x) {
+        return PageText{std::move(label), {0, top}, TextAnchor::TopLeft, font.font, kBlack};
+    }
+    return PageText{std::move(label), {x, top}, TextAnchor::TopRight, font.font, kBlack};
+}
+
 void DrawChartAxes(PageDrawing& page, const PageLayout& layout, const ChartAxes& axes,
-                   const ChartFont& font)
+                   const ChartFont& font, const TextMeasure& measure)
 {
     const double L = layout.left;
     const double T = layout.top;
@@ -174,11 +214,12 @@ void DrawChartAxes(PageDrawing& page, const PageLayout& layout, const ChartAxes&
     out.push_back(PageFrame{{left, top, right, bottom}, framePen});
 
     const VerticalAxis& axis = axes.vertical;
+    const ChartFont labelFont = LabelFontWithin(axes.labels, font, left - tickLength, measure);
     for (std::size_t k = 0; k < axis.ticks.size(); ++k) {
         const int y = D(ChartY(layout, axis, axis.ticks[k]));
         out.push_back(PageLine{{left, y}, {left + tickLength, y}, framePen});
-        text(k < axes.labels.size() ? axes.labels[k] : std::string(),
-             {left - tickLength, y - metrics.lineHeight / 2}, TextAnchor::TopRight);
+        out.push_back(ValueLabel(k < axes.labels.size() ? axes.labels[k] : std::string(),
+                                 left - tickLength, y, labelFont, measure));
     }
     if (axis.max > 0.0 && axis.min < 0.0) {
         const int y = D(ChartY(layout, axis, 0.0));

@@ -73,11 +73,24 @@ struct ChartFont
 };
 ChartFont ChartFontFor(const PageLayout& layout, const TextMeasure& measure);
 
+/// The font for value labels right-aligned at x = room (device units) so that
+/// none reaches past the page's left edge: the chart font when the widest
+/// label fits, else the same face shrunk until it does, to three fifths of
+/// its height at the least. One font for all the labels of an axis.
+ChartFont LabelFontWithin(const std::vector<std::string>& labels, const ChartFont& font, int room,
+                          const TextMeasure& measure);
+
+/// A value label right-aligned at x, vertically centred on y; one still too
+/// wide for the room left of x starts at the page's left edge instead.
+PageText ValueLabel(std::string label, int x, int y, const ChartFont& font,
+                    const TextMeasure& measure);
+
 /// The frame, the value ticks with their labels, the zero line when the range
 /// holds zero, the residue ticks with their numbers and "Residue Number"
-/// under the frame.
+/// under the frame. Value labels are never cut at the page's left edge
+/// (LabelFontWithin).
 void DrawChartAxes(PageDrawing& page, const PageLayout& layout, const ChartAxes& axes,
-                   const ChartFont& font);
+                   const ChartFont& font, const TextMeasure& measure);
 
 /// The printed title from one line below the top, kept to the frame's width
 /// and broken into lines that end above firstFreeY (device units), with its

@@ -306,7 +306,7 @@ PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile
     for (const double v : axis.ticks) {
         axes.labels.push_back(TickLabel(v));
     }
-    DrawChartAxes(page, layout, axes, font);
+    DrawChartAxes(page, layout, axes, font, measure);
 
     if (!profile.averages.empty()) {
         PagePolyline curve{{}, PagePen{kBlack, lineWidth, false}};

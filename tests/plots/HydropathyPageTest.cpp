@@ -161,6 +161,48 @@ TEST(RoundStepTest, StepsAreOneTwoTwoAndAHalfOrFiveTimesAPowerOfTen)
     }
 }
 
+TEST_F(HydropathyPageTest, WideValueLabelsShrinkRatherThanLeaveThePage)
+{
+    // Characters 7 units wide at height 16, ticks 6 long: 34 units of room
+    // left of the frame at 40.
+    const ChartFont font = ChartFontFor(HydropathyScreenLayout(), measure);
+    struct Row
+    {
+        std::vector<std::string> labels;
+        int height; // of the labels' font
+    };
+    const Row rows[] = {
+        {{"0.0", "-1.5", "12.5"}, 16}, // fits as it is
+        {{"0.100", "0.125", "0.0"}, 15},
+        {{"-0.0025", "0.0025"}, 11},
+        {{"-12345.678"}, 10}, // three fifths is the least; it starts at the edge
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.labels.front());
+        ChartAxes axes;
+        axes.from = 1;
+        axes.to = 50;
+        axes.vertical.min = 0.0;
+        axes.vertical.max = 1.0;
+        axes.vertical.step = 0.5;
+        for (std::size_t k = 0; k < row.labels.size(); ++k) {
+            axes.vertical.ticks.push_back(static_cast<double>(k) * 0.5);
+        }
+        axes.labels = row.labels;
+        PageDrawing drawing;
+        DrawChartAxes(drawing, HydropathyScreenLayout(), axes, font, measure);
+        for (const std::string& label : row.labels) {
+            const auto shown = text(drawing, label);
+            ASSERT_TRUE(shown.has_value()) << label;
+            EXPECT_EQ(std::abs(shown->font.lfHeight), row.height);
+            const int width = measure.Extent(shown->font, label).width;
+            const int leftEdge =
+                shown->anchor == TextAnchor::TopRight ? shown->at.x - width : shown->at.x;
+            EXPECT_GE(leftEdge, 0) << label;
+        }
+    }
+}
+
 TEST(VerticalAxisTest, EmptyOrFlatRangesStillGetASpanAndFewTicks)
 {
     const ValueSpan ranges[] = {
