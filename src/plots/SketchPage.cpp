@@ -19,9 +19,12 @@ constexpr int kMaxPageWidth = 16000;
 constexpr double kPrintedPageWidth = 630.0;
 /// The gap between a mark's shaft and its label, in page units.
 constexpr int kMarkLabelGap = 2;
-/// The gap between the boxes and a name placed under them, and between such
-/// names, in page units.
+/// The gap between the boxes and a name placed under them, and between the
+/// lines of such names, in page units.
 constexpr int kNameGap = 2;
+/// The least room between two names on one line, in page units: a blank's
+/// worth, so that they do not read as one.
+constexpr int kNameSpacing = 6;
 
 constexpr std::uint16_t clampExtent(int value)
 {
@@ -127,7 +130,7 @@ struct PlacedName
 };
 
 /// Places the names to be shown so that none overprints another: centred in
-/// its box when it fits there, shrunk to three fifths of its height at the
+/// its box when it fits there, shrunk to three quarters of its height at the
 /// least, clear of the boxes painted over its own; else under the boxes,
 /// centred under its box's middle, on the first line where it meets no name
 /// placed before. The names of the boxes on top go first: theirs is the
@@ -137,11 +140,17 @@ std::vector<PlacedName> placeNames(const core::SketchData& sketch, const PageLay
 {
     const auto D = [&layout](double page) { return layout.Device(page); };
     const int gap = std::max(1, D(kNameGap) - D(0));
+    const int spacing = std::max(1, D(kNameSpacing) - D(0));
     const std::vector<int> order = DrawingOrder(sketch.domains);
     std::vector<PlacedName> placed;
-    const auto meetsPlaced = [&placed](const DeviceRect& rect) {
+    const auto meets = [spacing](const DeviceRect& rect, const PlacedName& name) {
+        const DeviceRect wider{name.rect.left - spacing, name.rect.top, name.rect.right + spacing,
+                               name.rect.bottom};
+        return overlap(rect, wider);
+    };
+    const auto meetsPlaced = [&](const DeviceRect& rect) {
         return std::any_of(placed.begin(), placed.end(),
-                           [&rect](const PlacedName& name) { return overlap(rect, name.rect); });
+                           [&](const PlacedName& name) { return meets(rect, name); });
     };
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         const core::DOMAINE& domain = sketch.domains[static_cast<std::size_t>(*it)];
@@ -171,7 +180,7 @@ std::vector<PlacedName> placeNames(const core::SketchData& sketch, const PageLay
 
         PlacedName name{*it, ScaledFont(UsableFont(domain.font), layout.scale), {}};
         const int height = std::abs(name.font.lfHeight);
-        const int smallest = std::max(1, (3 * height + 4) / 5);
+        const int smallest = std::max(1, (3 * height + 3) / 4);
         bool inside = false;
         for (int h = height; h >= smallest && !inside; --h) {
             core::LOGFONT font = name.font;
@@ -191,7 +200,7 @@ std::vector<PlacedName> placeNames(const core::SketchData& sketch, const PageLay
             for (bool moved = true; moved;) {
                 moved = false;
                 for (const PlacedName& other : placed) {
-                    if (overlap(rect, other.rect)) {
+                    if (meets(rect, other)) {
                         rect.top = other.rect.bottom + gap;
                         rect.bottom = rect.top + extent.height;
                         moved = true;

@@ -232,7 +232,7 @@ TEST_F(SketchPageTest, NamesNeverOverprintEachOtherOrTheBoxesOverTheirs)
                 const TextExtent extent = measure.Extent(t.font, t.text);
                 const DeviceRect rect{t.at.x, t.at.y, t.at.x + extent.width,
                                       t.at.y + extent.height};
-                EXPECT_GE(std::abs(t.font.lfHeight) * 5,
+                EXPECT_GE(std::abs(t.font.lfHeight) * 4,
                           std::abs(d->font.lfHeight) * 3 * static_cast<int>(layout.scale));
                 // Inside its own box, or under every box.
                 const DeviceRect& own = boxes[static_cast<std::size_t>(d - row.domains.begin())];
