@@ -173,6 +173,17 @@ int CDigView::LineHeight() const
     return std::max(1, QFontMetrics(m_font).lineSpacing());
 }
 
+QSize CDigView::sizeHint() const
+{
+    const int charWidth = QFontMetrics(m_font).horizontalAdvance(QLatin1Char('0'));
+    const long long lines =
+        showsReport() ? static_cast<long long>(LineCount()) : QWIDGETSIZE_MAX / LineHeight();
+    const long long height = lines * LineHeight() + 2 * kMargin;
+    return QSize(std::max(m_widestLine, kTableWidth) * charWidth + 2 * kMargin,
+                 static_cast<int>(std::min<long long>(height, QWIDGETSIZE_MAX / 2))) +
+           QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
 std::size_t CDigView::visibleLines() const
 {
     return static_cast<std::size_t>(std::max(1, (viewport()->height() - kMargin) / LineHeight()));

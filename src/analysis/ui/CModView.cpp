@@ -103,6 +103,11 @@ std::string CModView::ReportText() const
     return m_document ? ModReportText(m_document->Record(), m_completeOnly) : std::string();
 }
 
+QSize CModView::sizeHint() const
+{
+    return m_canvas->minimumSize() + QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
 void CModView::refresh()
 {
     m_lines = splitLines(ReportText());

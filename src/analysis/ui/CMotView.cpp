@@ -97,6 +97,11 @@ CMotView::CMotView(core::ui::CPeptideDoc& document, QWidget* parent)
 
 CMotView::~CMotView() = default;
 
+QSize CMotView::sizeHint() const
+{
+    return m_canvas->minimumSize() + QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
 QFont CMotView::PageFont(double scale)
 {
     return PhysChemPage::PageFont(scale);

@@ -33,8 +33,15 @@ public:
     void fitHeight()
     {
         const PhysChemLayout layout = m_page->ScreenLayout(this, layoutWidth());
-        setMinimumHeight(kTop * 2 + m_page->LineCount(layout) * layout.lineHeight);
+        setMinimumHeight(heightAt(layoutWidth()));
         setMinimumWidth(2 * layout.left + m_page->TitleWidth(layout, this));
+    }
+
+    /// The page's height when its rows are laid out width wide.
+    int heightAt(int width)
+    {
+        const PhysChemLayout layout = m_page->ScreenLayout(this, width);
+        return kTop * 2 + m_page->LineCount(layout) * layout.lineHeight;
     }
 
 protected:
@@ -85,6 +92,13 @@ CPhysChemView::CPhysChemView(core::ui::CPeptideDoc& document, QWidget* parent)
 }
 
 CPhysChemView::~CPhysChemView() = default;
+
+QSize CPhysChemView::sizeHint() const
+{
+    auto* canvas = static_cast<PageCanvas*>(m_canvas);
+    const int width = canvas->minimumWidth();
+    return QSize(width, canvas->heightAt(width)) + QSize(2 * frameWidth(), 2 * frameWidth());
+}
 
 void CPhysChemView::rebuild()
 {

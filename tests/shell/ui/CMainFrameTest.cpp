@@ -14,10 +14,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -249,6 +251,27 @@ private slots:
         QTRY_COMPARE(program.frame->Frames().size(), 1);
         QCOMPARE(program.frame->WindowCount(WindowKind::PhysChem), 0);
         QTRY_VERIFY(program.Enabled(cmd::kPhysChem));
+    }
+
+    void reportWindowsOpenAsLargeAsTheirReports()
+    {
+        RunningProgram program;
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        // The title is wider than the analysis windows' 640 pixels.
+        QVERIFY(program.frame->Execute(cmd::kPhysChem));
+        QTRY_VERIFY(test::ShowsAllItHasRoomFor(program, *program.frame->ActiveFrame()));
+        QVERIFY(program.frame->ActiveFrame()->width() > 640);
+
+        // Many sites: more lines than 300 pixels hold.
+        const test::ModalAnswer answer([](QWidget& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("search"))->setText(QStringLiteral("GX"));
+            dialog.findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        });
+        QVERIFY(program.frame->Execute(cmd::kMotifs));
+        QVERIFY(answer.Answered());
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Motif);
+        QTRY_VERIFY(test::ShowsAllItHasRoomFor(program, *program.frame->ActiveFrame()));
+        QVERIFY(program.frame->ActiveFrame()->height() > 300);
     }
 
     void theWindowMenuShortensLongTitlesAndKeepsTheirAmpersands()

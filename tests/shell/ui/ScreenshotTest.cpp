@@ -4,6 +4,8 @@
 #include "batch/ui/BatchRunner.h"
 #include "core/CommandIds.h"
 #include "core/ui/Printing.h"
+#include "plots/AmphipathyPage.h"
+#include "plots/ui/CAmphyDoc.h"
 #include "plots/ui/CAmphyView.h"
 #include "plots/ui/CPathyView.h"
 #include "plots/ui/CSchemeView.h"
@@ -313,6 +315,66 @@ private slots:
         auto* view = qobject_cast<plots::ui::CAmphyView*>(program.frame->ActiveFrame()->widget());
         QVERIFY(view != nullptr);
         save(program, QStringLiteral("amphipathy-window.png"));
+    }
+
+    /// Mature melittin at window 19: moments for centres 10..17, the curve
+    /// up to the last of them; then zoomed to residues 4..20, which still
+    /// shows all eight with their mean.
+    void amphipathyOfMatureMelittin()
+    {
+        test::RunningProgram program;
+        plots::ui::Choosers().run = [](QDialog& dialog) {
+            dialog.accept();
+            return dialog.result();
+        };
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(
+            program.File(QStringLiteral("melittin.fasta"),
+                         test::Fasta("melittin (mature, 26 aa)", "GIGAVLKVLTTGLPALISWIKRKRQQ"))));
+        QVERIFY(program.frame->Execute(cmd::kAmphipathy));
+        auto* view = qobject_cast<plots::ui::CAmphyView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+        save(view->viewport(), QStringLiteral("amphipathy-melittin.png"));
+        plots::AmphipathyPlot& plot = view->AmphyDocument().Page().Plot();
+        plot.from = 4;
+        plot.to = 20;
+        view->AmphyDocument().Changed();
+        save(view->viewport(), QStringLiteral("amphipathy-melittin-4-20.png"));
+    }
+
+    /// Two narrow overlapping domains with names wider than their boxes, over
+    /// a named domain of the whole sequence: every name legible.
+    void sketchOfNarrowOverlappingDomains()
+    {
+        test::RunningProgram program;
+        plots::ui::Choosers().run = [](QDialog& dialog) {
+            dialog.accept();
+            return dialog.result();
+        };
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        QVERIFY(program.frame->Execute(cmd::kDomainSketch));
+        auto* view = qobject_cast<plots::ui::CSchemeView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+        core::SketchData& sketch = program.Document()->Record().sketch;
+        sketch.domains[0].name = "bacteriorhodopsin";
+        sketch.domains[0].displayName = 1;
+        const auto add = [&sketch](const char* name, int start, int end, core::COLORREF colour) {
+            core::DOMAINE domain;
+            domain.start = static_cast<std::uint16_t>(start);
+            domain.end = static_cast<std::uint16_t>(end);
+            domain.name = name;
+            domain.font = core::ReportFontA();
+            domain.displayName = 1;
+            domain.colour = colour;
+            sketch.domains.push_back(domain);
+        };
+        add("Signal peptide", 1, 13, 0x80C0FF);
+        add("Helix A", 9, 32, 0x8080FF);
+        add("Helix B", 38, 62, 0x80FF80);
+        add("B-C loop", 60, 66, 0xFFC080);
+        view->Document().Changed();
+        save(program, QStringLiteral("sketch-narrow-domains.png"));
     }
 
     void titrationOfBacteriorhodopsin()
