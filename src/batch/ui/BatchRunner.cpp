@@ -51,8 +51,10 @@ struct BatchRunner::Run
     /// position reached in the input) and the percentage.
     std::function<void(std::size_t done, std::size_t total, int percent)> progress;
 
-    /// Where set, called now and then while the input is read.
+    /// Where set, called now and then while the input is read, and at each
+    /// step of the progress.
     std::function<void(std::uint64_t bytes)> readObserver;
+    std::function<void(int percent)> progressObserver;
 
     std::size_t count = 0;
     bool fileNotFound = false;
@@ -102,6 +104,9 @@ void runBatch(Run& run)
     const std::size_t inputSize = text.View().size();
     int shown = 0;
     control.progress = [&poster, &run, &records, &shown, inputSize](int percent) {
+        if (run.progressObserver) {
+            run.progressObserver(percent);
+        }
         poster(percent);
         if (percent == shown) {
             return;
@@ -267,6 +272,7 @@ void BatchRunner::Start(shell::ui::CMainFrame& mainFrame)
     m_terminate = std::make_shared<std::atomic<bool>>(false);
     run->terminate = m_terminate;
     run->readObserver = m_readObserver;
+    run->progressObserver = m_progressObserver;
     run->progress = [this](std::size_t done, std::size_t total, int percent) {
         QMetaObject::invokeMethod(
             this, [this, done, total, percent] { showProgress(done, total, percent); },

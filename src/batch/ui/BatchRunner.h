@@ -64,6 +64,12 @@ public:
     {
         m_readObserver = std::move(observer);
     }
+    /// Called on the worker thread at each step of a run's progress, with the
+    /// percentage, before the step is shown: tests hold a run there.
+    void SetProgressObserver(std::function<void(int percent)> observer)
+    {
+        m_progressObserver = std::move(observer);
+    }
 
 signals:
     /// A run ended (written, terminated or failed); the enabling changes.
@@ -83,6 +89,7 @@ private:
     std::shared_ptr<std::atomic<bool>> m_terminate;
     QFuture<void> m_work;
     std::function<void(std::uint64_t bytes)> m_readObserver;
+    std::function<void(int percent)> m_progressObserver;
     /// The main window the run started from: its message pane tells the
     /// run's state, and a progress bar of the run's own sits beside it.
     QPointer<shell::ui::CMainFrame> m_frame;

@@ -20,9 +20,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QStatusBar>
 
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <sys/mount.h>
 #include <zlib.h>
@@ -181,8 +184,19 @@ private slots:
         const QString big = directory + QStringLiteral("/many.fa");
         test::WriteBytes(big, many);
 
+        // The run is held at its first step until Terminate was asked,
+        // however fast the machine analyses.
+        const auto held = std::make_shared<QSemaphore>();
+        BatchRunner::Instance().SetProgressObserver([held, first = true](int) mutable {
+            if (std::exchange(first, false)) {
+                held->acquire();
+            }
+        });
+        const auto release = qScopeGuard([held] { held->release(); });
         program.dialogs.Answer(big);
-        QVERIFY(runBatch(program));
+        const bool started = runBatch(program);
+        BatchRunner::Instance().SetProgressObserver({}); // this run alone
+        QVERIFY(started);
         QCOMPARE(program.dialogs.Requests().at(0).filters.at(0),
                  QStringLiteral("FASTA (*.fasta *.fa *.faa *.txt)"));
         QVERIFY(BatchRunner::Instance().Running());
@@ -200,6 +214,7 @@ private slots:
             core::ui::SetMessageHandler([&](const core::ui::MessageRequest& request) {
                 shown << request.text;
                 if (request.text == QStringLiteral("Cancel may not be immediate")) {
+                    held->release();
                     endedUnderTheNotice =
                         QTest::qWaitFor([] { return !BatchRunner::Instance().Running(); }, 20000);
                 }
