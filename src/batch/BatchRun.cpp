@@ -379,4 +379,15 @@ std::optional<std::uint64_t> FreeBytesFor(const std::string& path)
     return static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
 }
 
+std::optional<std::string> DigestRoomRefusal(const std::string& path, std::uint64_t bytes)
+{
+    const std::optional<std::uint64_t> free = FreeBytesFor(path);
+    if (!free || bytes <= *free) {
+        return std::nullopt;
+    }
+    return "Cannot write " + path + ": the digest file would take " +
+           core::msg::GroupedDigits(bytes) + " bytes, more than the " +
+           core::msg::GroupedDigits(*free) + " free on its disk";
+}
+
 } // namespace quorin::batch

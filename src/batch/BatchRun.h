@@ -107,4 +107,9 @@ std::size_t WriteBatchDigest(const std::vector<BatchRecord>& records, std::size_
 /// FIFO) or the folder cannot be asked.
 std::optional<std::uint64_t> FreeBytesFor(const std::string& path);
 
+/// Why a digest file of bytes cannot go to path: "Cannot write d.txt: the
+/// digest file would take 1,744,609 bytes, more than the 65,536 free on its
+/// disk"; nothing where it fits or the free space cannot be told.
+std::optional<std::string> DigestRoomRefusal(const std::string& path, std::uint64_t bytes);
+
 } // namespace quorin::batch

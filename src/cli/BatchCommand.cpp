@@ -123,12 +123,9 @@ int RunBatch(Arguments& args)
             // file beyond the room on its disk, is refused before the run.
             const batch::BatchDigestForecast forecast =
                 batch::ForecastBatchDigest(records, record, specificity, maxFragments, control);
-            if (const auto free = path == "-" ? std::nullopt : batch::FreeBytesFor(path);
-                free && forecast.bytes > *free) {
-                throw InputRefused("Cannot write " + path + ": the digest file would take " +
-                                   core::msg::GroupedDigits(forecast.bytes) +
-                                   " bytes, more than the " + core::msg::GroupedDigits(*free) +
-                                   " free on its disk");
+            if (const auto refusal =
+                    path == "-" ? std::nullopt : batch::DigestRoomRefusal(path, forecast.bytes)) {
+                throw InputRefused(*refusal);
             }
             WriteOutput(fileOrStandardOutput(path), [&](const core::ByteSink& sink) {
                 batch::WriteBatchDigest(records, text.View().size(), record, specificity, control,

@@ -20,8 +20,6 @@
 #include "shell/ui/Launchers.h"
 
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -53,9 +51,16 @@ struct BatchRunner::Run
     /// position reached in the input) and the percentage.
     std::function<void(std::size_t done, std::size_t total, int percent)> progress;
 
+    /// Where set, called now and then while the input is read, and at each
+    /// step of the progress.
+    std::function<void(std::uint64_t bytes)> readObserver;
+    std::function<void(int percent)> progressObserver;
+
     std::size_t count = 0;
     bool fileNotFound = false;
     bool terminated = false;
+    /// Why the run wrote nothing at all: the input or the digest refused.
+    std::optional<std::string> refusal;
     /// Messages for files that could not be written, in the order met.
     std::vector<std::string> failures;
 };
@@ -67,7 +72,20 @@ template <typename Run>
 void runBatch(Run& run)
 {
     core::FileStatus status;
-    const BatchText text = BatchText::Read(run.inputPath, status);
+    BatchReadOptions reading;
+    reading.jobs = EffectiveJobs(0);
+    reading.progress = run.readObserver;
+    const BatchText text = BatchText::Read(run.inputPath, status, reading);
+    if (!status) {
+        // An input that cannot be opened keeps the desktop's old course
+        // ("File not found!", then the files of no sequence); one read only
+        // in part or changed meanwhile would give results that look whole.
+        std::string refusal = BatchInputRefusal(run.inputPath, status);
+        if (refusal != core::msg::kFileNotFound) {
+            run.refusal = std::move(refusal);
+            return;
+        }
+    }
     if (status && core::IsUtf16Text(text.View())) {
         // Said for what it is, not as a missing file; nothing is written.
         run.failures.emplace_back(core::msg::kUtf16Text);
@@ -75,7 +93,7 @@ void runBatch(Run& run)
     }
     std::vector<BatchRecord> records;
     if (status) {
-        records = SplitBatchRecords(text.View(), EffectiveJobs(0));
+        records = SplitBatchRecords(text.View(), reading.jobs);
     }
     run.fileNotFound = records.empty();
     run.count = records.size();
@@ -86,6 +104,9 @@ void runBatch(Run& run)
     const std::size_t inputSize = text.View().size();
     int shown = 0;
     control.progress = [&poster, &run, &records, &shown, inputSize](int percent) {
+        if (run.progressObserver) {
+            run.progressObserver(percent);
+        }
         poster(percent);
         if (percent == shown) {
             return;
@@ -103,10 +124,19 @@ void runBatch(Run& run)
     };
     try {
         if (run.options.batchDigest) {
+            // Every record's fragments and the file's size are known before
+            // the first fragment is made.
+            const BatchDigestForecast forecast = ForecastBatchDigest(
+                records, run.record, run.specificity, analysis::FragmentCeiling(), control);
+            if (std::optional<std::string> refusal =
+                    DigestRoomRefusal(run.digestPath, forecast.bytes)) {
+                run.refusal = std::move(refusal);
+                return;
+            }
             const core::FileStatus written =
                 core::WriteFileAtomically(run.digestPath, [&](const core::ByteSink& sink) {
                     WriteBatchDigest(records, text.View().size(), run.record, run.specificity,
-                                     control, sink);
+                                     control, sink, &forecast);
                 });
             if (!written) {
                 failed(run.digestPath, written.Error());
@@ -116,30 +146,29 @@ void runBatch(Run& run)
         const int scaleIndex =
             ResolvedScaleIndex(run.options.scaleIndex, static_cast<int>(run.record.scales.size()));
         const BatchAnalyzer analyzer(run.record, run.options, scaleIndex);
-        const core::FileStatus written =
-            core::WriteFileAtomically(run.resultsPath, [&](const core::ByteSink& sink) {
-                WriteBatchResults(records, text.View().size(), analyzer, run.options, false,
-                                  control, sink);
-            });
-        if (!written) {
-            // No log for results that are not there.
-            failed(run.resultsPath, written.Error());
-            return;
-        }
+        std::vector<core::FileToSave> files = {{run.resultsPath, [&](const core::ByteSink& sink) {
+                                                    WriteBatchResults(records, text.View().size(),
+                                                                      analyzer, run.options, false,
+                                                                      control, sink);
+                                                }}};
         if (run.logPath) {
-            const core::FileStatus logged = core::WriteFileAtomically(
-                *run.logPath,
-                BatchLogText(run.inputPath, run.resultsPath, run.count, run.options,
-                             run.record.scales[static_cast<std::size_t>(scaleIndex)].name,
-                             std::time(nullptr)));
-            if (!logged) {
-                failed(*run.logPath, logged.Error());
-            }
+            // The log's date line is the time of writing, after the results.
+            files.push_back(
+                {*run.logPath, [&](const core::ByteSink& sink) {
+                     sink(BatchLogText(run.inputPath, run.resultsPath, run.count, run.options,
+                                       run.record.scales[static_cast<std::size_t>(scaleIndex)].name,
+                                       std::time(nullptr)));
+                 }});
+        }
+        // Both new or both as they were: a log never describes other results.
+        const core::SaveTogetherStatus saved = core::WriteFilesTogether(files);
+        if (!saved.status) {
+            failed(files[saved.failed].path.string(), saved.status.Error());
         }
     } catch (const BatchTerminated&) {
         run.terminated = true;
     } catch (const BatchDigestRefused& refused) {
-        run.failures.push_back(refused.what());
+        run.refusal = refused.what();
     } catch (const std::bad_alloc&) {
         run.failures.push_back(std::string(core::msg::kDigestTooLarge));
     }
@@ -242,6 +271,8 @@ void BatchRunner::Start(shell::ui::CMainFrame& mainFrame)
 
     m_terminate = std::make_shared<std::atomic<bool>>(false);
     run->terminate = m_terminate;
+    run->readObserver = m_readObserver;
+    run->progressObserver = m_progressObserver;
     run->progress = [this](std::size_t done, std::size_t total, int percent) {
         QMetaObject::invokeMethod(
             this, [this, done, total, percent] { showProgress(done, total, percent); },
@@ -283,39 +314,43 @@ bool BatchRunner::askOutputs(Run& run)
 
 void BatchRunner::showStatus(shell::ui::CMainFrame& mainFrame, const QString& inputName)
 {
-    QStatusBar* bar = mainFrame.statusBar();
-    if (!m_statusText || m_statusText->window() != &mainFrame) {
-        auto* status = new QWidget(bar);
-        status->setObjectName(QStringLiteral("batchProgress"));
-        auto* layout = new QHBoxLayout(status);
-        layout->setContentsMargins(0, 0, 0, 0);
-        m_statusText = new QLabel(status);
-        m_statusText->setObjectName(QStringLiteral("batchProgressText"));
-        m_statusBar = new QProgressBar(status);
+    if (m_frame != &mainFrame) {
+        // A progress bar of the run's own, first of the permanent panes.
+        if (m_statusBar) {
+            m_statusBar->hide();
+        }
+        m_frame = &mainFrame;
+        m_statusBar = new QProgressBar(mainFrame.statusBar());
         m_statusBar->setObjectName(QStringLiteral("batchProgressBar"));
         m_statusBar->setRange(0, 100);
         m_statusBar->setFixedWidth(160);
-        layout->addWidget(m_statusText);
-        layout->addWidget(m_statusBar);
-        // First of the permanent panes, after the one message pane.
-        bar->insertPermanentWidget(1, status);
+        mainFrame.statusBar()->insertPermanentWidget(1, m_statusBar);
     }
     m_done = 0;
     m_total = 0;
-    m_statusText->setText(tr("Batch analysis: reading %1").arg(inputName));
+    setStatusText(tr("Batch analysis: reading %1").arg(inputName));
     m_statusBar->setValue(0);
     m_statusBar->show();
 }
 
+void BatchRunner::setStatusText(const QString& text)
+{
+    if (m_frame) {
+        m_frame->SetStatusText(text);
+    }
+}
+
 void BatchRunner::showProgress(std::size_t done, std::size_t total, int percent)
 {
-    if (!m_running || !m_statusText) {
+    if (!m_running || !m_frame) {
         return;
     }
     m_done = done;
     m_total = total;
-    m_statusText->setText(tr("Batch analysis: %1 of %2 sequences").arg(done).arg(total));
-    m_statusBar->setValue(percent);
+    setStatusText(tr("Batch analysis: %1 of %2 sequences").arg(done).arg(total));
+    if (m_statusBar) {
+        m_statusBar->setValue(percent);
+    }
 }
 
 void BatchRunner::Terminate()
@@ -346,17 +381,16 @@ void BatchRunner::finish(const std::shared_ptr<Run>& run)
     if (core::ui::Application::Exists()) {
         emit core::ui::Application::Instance().stateChanged();
     }
-    if (m_statusText) {
-        if (run->terminated) {
-            m_statusText->setText(
-                tr("Batch analysis terminated after %1 of %2 sequences: no file written")
-                    .arg(m_done)
-                    .arg(m_total));
-        } else if (!run->failures.empty()) {
-            m_statusText->setText(tr("Batch analysis ended with an error"));
-        } else {
-            m_statusText->setText(ToQString(core::msg::SequencesAnalyzed(run->count)));
-        }
+    if (run->terminated) {
+        setStatusText(tr("Batch analysis terminated after %1 of %2 sequences: no file written")
+                          .arg(m_done)
+                          .arg(m_total));
+    } else if (run->refusal || !run->failures.empty()) {
+        setStatusText(tr("Batch analysis ended with an error"));
+    } else {
+        setStatusText(ToQString(core::msg::SequencesAnalyzed(run->count)));
+    }
+    if (m_statusBar) {
         m_statusBar->hide();
     }
     if (m_noticeShown) {
@@ -373,6 +407,11 @@ void BatchRunner::report(const Run& run)
         core::ui::ShowMessage(ToQString(core::msg::kBatchTerminated),
                               ToQString(core::msg::kProgramTitle),
                               core::ui::MessageIcon::Information);
+        return;
+    }
+    if (run.refusal) {
+        // Nothing was written, so no count follows.
+        core::ui::ShowMessage(ToQString(*run.refusal), ToQString(core::msg::kError));
         return;
     }
     if (run.fileNotFound) {

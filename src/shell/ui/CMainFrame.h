@@ -104,6 +104,10 @@ public:
     /// core::ui::PostNotification from workers).
     void OnNotification(int message, int value) override;
     const ProgressPanes& Progress() const { return m_progress; }
+    /// The message pane on the left of the status bar: what a long run (the
+    /// batch) is doing, then how it ended, until the next one; an empty text
+    /// gives back the idle prompt "Ready".
+    void SetStatusText(const QString& text);
 
     /// The help window, created on first use.
     HelpWindow& Help();

@@ -230,6 +230,11 @@ void CMainFrame::buildStatusBar()
     updateLockPanes();
 }
 
+void CMainFrame::SetStatusText(const QString& text)
+{
+    m_messagePane->setText(text.isEmpty() ? ToQString(kIdlePrompt) : text);
+}
+
 void CMainFrame::updateLockPanes()
 {
     const std::optional<LockKeys> keys = QueryLockKeys();

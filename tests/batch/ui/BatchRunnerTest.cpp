@@ -1,28 +1,66 @@
 #include "batch/ui/BatchRunner.h"
 
 #include "../../shell/ui/MainFrameFixture.h"
+#include "analysis/Digest.h"
 #include "batch/BatchOptions.h"
 #include "batch/ui/CBatchOptionsDialog.h"
+#include "core/MessageTexts.h"
 #include "core/ProfileFile.h"
 #include "core/Settings.h"
 #include "core/ui/Messages.h"
+#include "core/ui/QtText.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QStatusBar>
 
+#include <cmath>
+#include <memory>
 #include <optional>
+#include <sys/mount.h>
+#include <zlib.h>
 
 namespace quorin::batch::ui {
 
 namespace cmd = core::cmd;
 using test::RunningProgram;
+
+/// A small tmpfs of the test's own (mount options such as "size=64k"),
+/// unmounted with the object; Mounted() is false where the sandbox does not
+/// allow mounting.
+class SmallDisk
+{
+public:
+    SmallDisk(const QString& at, const QByteArray& options) : m_at(QFile::encodeName(at))
+    {
+        QDir().mkpath(at);
+        m_mounted = ::mount("tmpfs", m_at.constData(), "tmpfs", 0, options.constData()) == 0;
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted) {
+            ::umount2(m_at.constData(), MNT_DETACH);
+        }
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool Mounted() const { return m_mounted; }
+
+private:
+    QByteArray m_at;
+    bool m_mounted = false;
+};
 
 class BatchRunnerTest : public QObject
 {
@@ -48,7 +86,7 @@ private:
 
     static QLabel* statusText(RunningProgram& program)
     {
-        return program.frame->statusBar()->findChild<QLabel*>(QStringLiteral("batchProgressText"));
+        return program.frame->statusBar()->findChild<QLabel*>(QStringLiteral("messagePane"));
     }
 
     static QProgressBar* statusBar(RunningProgram& program)
@@ -146,8 +184,19 @@ private slots:
         const QString big = directory + QStringLiteral("/many.fa");
         test::WriteBytes(big, many);
 
+        // The run is held at its first step until Terminate was asked,
+        // however fast the machine analyses.
+        const auto held = std::make_shared<QSemaphore>();
+        BatchRunner::Instance().SetProgressObserver([held, first = true](int) mutable {
+            if (std::exchange(first, false)) {
+                held->acquire();
+            }
+        });
+        const auto release = qScopeGuard([held] { held->release(); });
         program.dialogs.Answer(big);
-        QVERIFY(runBatch(program));
+        const bool started = runBatch(program);
+        BatchRunner::Instance().SetProgressObserver({}); // this run alone
+        QVERIFY(started);
         QCOMPARE(program.dialogs.Requests().at(0).filters.at(0),
                  QStringLiteral("FASTA (*.fasta *.fa *.faa *.txt)"));
         QVERIFY(BatchRunner::Instance().Running());
@@ -165,6 +214,7 @@ private slots:
             core::ui::SetMessageHandler([&](const core::ui::MessageRequest& request) {
                 shown << request.text;
                 if (request.text == QStringLiteral("Cancel may not be immediate")) {
+                    held->release();
                     endedUnderTheNotice =
                         QTest::qWaitFor([] { return !BatchRunner::Instance().Running(); }, 20000);
                 }
@@ -302,6 +352,163 @@ private slots:
                     .startsWith("Length\tMW\t"));
         QCOMPARE(test::ReadBytes(program.home.Path(QStringLiteral("two_results_log.txt"))),
                  QByteArray("old log"));
+    }
+
+    void refusalsWriteNothingHalfNew_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"compressed data cut short", "input changed while read",
+                                 "input that cannot be opened", "log beyond its disk",
+                                 "digest beyond the fragment ceiling", "digest beyond its disk"}) {
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+        }
+    }
+
+    // An input read only in part or changed meanwhile, and a batch digest
+    // beyond its fragment ceiling or its disk, are refused with what happened
+    // before a file is written; a log that does not fit keeps the results as
+    // they were too. An input that cannot be opened still gets the files of
+    // no sequence.
+    void refusalsWriteNothingHalfNew()
+    {
+        QFETCH(QString, kind);
+        RunningProgram program;
+        core::ProfileFile& settings = program.app->SettingsFile();
+        settings.WriteString(core::kAgentsSection, "0", "Every residue:X!");
+        const QString runs = program.home.MakeDirectory(QStringLiteral("runs"));
+        const QString disk = runs + QStringLiteral("/disk");
+        QByteArray records;
+        for (int n = 0; n < 20; ++n) {
+            records += ">p" + QByteArray::number(n) + "\nMKVLAAGRKDEFPQWYHHLLKRSTVCN\n";
+        }
+        QString input = runs + QStringLiteral("/in.fa");
+        test::WriteBytes(input, records);
+        std::optional<SmallDisk> small;
+        const auto mount = [&](qint64 bytes) {
+            small.emplace(disk, "size=" + QByteArray::number(bytes));
+            return small->Mounted();
+        };
+        QStringList messages;
+        QString status = QStringLiteral("Batch analysis ended with an error");
+        QStringList left = {QStringLiteral("in.fa")};
+        bool digest = false;
+
+        if (kind == QStringLiteral("compressed data cut short")) {
+            input = runs + QStringLiteral("/cut.fa.gz");
+            const QByteArray name = QFile::encodeName(input);
+            gzFile packed = ::gzopen(name.constData(), "wb");
+            QVERIFY(packed != nullptr);
+            QCOMPARE(::gzwrite(packed, records.constData(), unsigned(records.size())),
+                     int(records.size()));
+            QCOMPARE(::gzclose(packed), Z_OK);
+            test::WriteBytes(input, test::ReadBytes(input).chopped(12));
+            messages << input + QStringLiteral(": the compressed data are truncated or corrupt");
+            left << QStringLiteral("cut.fa.gz");
+        } else if (kind == QStringLiteral("input changed while read")) {
+            BatchRunner::Instance().SetReadObserver([input, once = true](std::uint64_t) mutable {
+                if (std::exchange(once, false)) {
+                    QFile file(input);
+                    file.open(QIODevice::Append);
+                    file.write(">late\nMK\n");
+                }
+            });
+            messages << input + QStringLiteral(" changed while it was read");
+        } else if (kind == QStringLiteral("input that cannot be opened")) {
+            input = runs + QStringLiteral("/none.fa");
+            messages << QStringLiteral("File not found!")
+                     << QStringLiteral("0 sequences analyzed.");
+            status = messages.last();
+            left << QStringLiteral("none_results.txt") << QStringLiteral("none_results_log.txt");
+        } else if (kind == QStringLiteral("log beyond its disk")) {
+            // A disk that holds the new results beside the old log, but not
+            // the new log as well.
+            program.dialogs.Answer(input);
+            QVERIFY(runBatch(program));
+            QTRY_VERIFY_WITH_TIMEOUT(!BatchRunner::Instance().Running(), 60000);
+            const QString measured = runs + QStringLiteral("/in_results.txt");
+            const qint64 resultPages = (QFileInfo(measured).size() + 4095) / 4096;
+            QVERIFY(QFile::remove(measured) && QFile::remove(runs + "/in_results_log.txt"));
+            program.messages.Clear();
+            if (!mount((resultPages + 1) * 4096)) {
+                QSKIP("cannot mount a tmpfs here");
+            }
+            test::WriteBytes(disk + QStringLiteral("/r_log.txt"), "old log");
+            settings.WriteString(core::kBatchSection, "Default Results Name", "0");
+            program.dialogs.Answer(input);
+            program.dialogs.Answer(disk + QStringLiteral("/r.txt"));
+            program.messages.Answer(core::ui::MessageAnswer::Yes);
+            messages << disk + QStringLiteral("/r_log.txt\nFile exists. Overwrite?")
+                     << core::ui::ToQString(core::msg::CannotSaveFile(
+                            (disk + QStringLiteral("/r_log.txt")).toStdString(),
+                            "No space left on device"))
+                     << QStringLiteral("20 sequences analyzed.");
+            left << QStringLiteral("disk") << QStringLiteral("disk/r_log.txt");
+        } else if (kind == QStringLiteral("digest beyond the fragment ceiling")) {
+            // Cut after every residue, n residues make n (n + 1) / 2 fragments.
+            const std::uint64_t ceiling = analysis::FragmentCeiling();
+            const auto length =
+                static_cast<std::uint64_t>(std::sqrt(2.0 * static_cast<double>(ceiling))) + 2;
+            test::WriteBytes(input, records + ">big one\n" + QByteArray(qsizetype(length), 'A'));
+            messages << core::ui::ToQString(
+                "big one: " + core::msg::TooManyFragments(length * (length + 1) / 2, ceiling));
+            digest = true;
+        } else {
+            if (!mount(64 * 1024)) {
+                QSKIP("cannot mount a tmpfs here");
+            }
+            input = disk + QStringLiteral("/in.fa");
+            test::WriteBytes(input, ">small\nMKVLRA\n>large one\n" + QByteArray(200, 'A') + '\n');
+            // 200 residues cut after each make 20,100 fragments of 1,353,400
+            // residues in all, each with ">large one_", its number and two
+            // line ends; the small record adds 319 bytes.
+            // The input takes one page of the 16.
+            messages << QStringLiteral("Cannot write ") + disk +
+                            QStringLiteral("/in_digest.txt: the digest file would take 1,744,609 "
+                                           "bytes, more than the 61,440 free on its disk");
+            left << QStringLiteral("disk") << QStringLiteral("disk/in.fa");
+            digest = true;
+        }
+
+        program.dialogs.Answer(input);
+        std::optional<test::ModalAnswer> agents;
+        const test::ModalAnswer options([&](QWidget& modal) {
+            if (digest) {
+                agents.emplace([](QWidget& dialog) {
+                    dialog.findChild<QListWidget*>(QStringLiteral("availableAgents"))
+                        ->setCurrentRow(0);
+                    dialog.findChild<QPushButton*>(QStringLiteral("select"))->click();
+                    dialog.findChild<QPushButton*>(QStringLiteral("analyse"))->click();
+                });
+            }
+            modal
+                .findChild<QPushButton*>(digest ? QStringLiteral("button109")
+                                                : QStringLiteral("proceed"))
+                ->click();
+        });
+        QVERIFY(program.frame->Execute(cmd::kBatch));
+        QVERIFY(options.Answered());
+        QVERIFY(!agents || agents->Answered());
+        QTRY_VERIFY_WITH_TIMEOUT(!BatchRunner::Instance().Running(), 60000);
+        BatchRunner::Instance().SetReadObserver({});
+
+        QStringList shown;
+        for (const core::ui::MessageRequest& request : program.messages.Requests()) {
+            shown << request.text;
+        }
+        QCOMPARE(shown, messages);
+        QStringList files;
+        QDirIterator found(runs, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                           QDirIterator::Subdirectories);
+        while (found.hasNext()) {
+            files << QDir(runs).relativeFilePath(found.next());
+        }
+        files.sort();
+        left.sort();
+        QCOMPARE(files, left);
+        if (kind == QStringLiteral("log beyond its disk")) {
+            QCOMPARE(test::ReadBytes(disk + QStringLiteral("/r_log.txt")), QByteArray("old log"));
+        }
+        QCOMPARE(statusText(program)->text(), status);
     }
 
     // No record: "File not found!", then the header line alone and the log.
