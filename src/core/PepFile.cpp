@@ -103,7 +103,9 @@ private:
 LOGFONT readFont(ByteReader& in)
 {
     LOGFONT font;
-    font.lfHeight = in.I32();
+    // A height no page can draw (INT_MIN cannot even be negated) is held
+    // at the largest one.
+    font.lfHeight = ClampedFontHeight(in.I32());
     font.lfWidth = in.I32();
     font.lfEscapement = in.I32();
     font.lfOrientation = in.I32();

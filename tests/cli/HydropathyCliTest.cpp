@@ -1,8 +1,10 @@
 #include "cli/CliRun.h"
+#include "core/PepFile.h"
 #include "core/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -150,6 +152,45 @@ TEST(HydropathyCliTest, RenderRefusesWhatTheDialogRefusesAndWrongUsage)
           "render hydropathy --text 12 -o p.svg"}) {
         SCOPED_TRACE(usage);
         EXPECT_EQ(runCli(dir, std::string(usage) + " " + protein("P02945")).status, 2);
+    }
+}
+
+TEST(HydropathyCliTest, RenderDomainsDrawsASketchWhoseFontsHaveExtremeHeights)
+{
+    // Heights no page can draw: negating INT32_MIN, or scaling INT32_MAX for
+    // the metafile, overflows unless they are held first.
+    TempDir dir;
+    core::PropertyRecord record;
+    record.SetName("fonts");
+    record.SetSequence(std::string(60, 'A'));
+    record.sketch.scale = 4.0;
+    record.sketch.lineWidth = 1;
+    record.sketch.labelMarks = 1;
+    for (const std::int32_t height : {INT32_MIN, INT32_MAX, -1, 1}) {
+        core::LOGFONT font = core::ReportFontA();
+        font.lfHeight = height;
+        core::DOMAINE domain;
+        domain.start = 1;
+        domain.end = 50;
+        domain.name = "domain";
+        domain.displayName = 1;
+        domain.font = font;
+        record.sketch.domains.push_back(domain);
+        core::MARK mark;
+        mark.position = 20;
+        mark.font = font;
+        record.sketch.marks.push_back(mark);
+        core::TEXTITEM text;
+        text.text = "text";
+        text.font = font;
+        record.sketch.texts.push_back(text);
+    }
+    WriteFile(dir / "fonts.pep", core::StoreSequenceBytes(record, true));
+    for (const std::string name : {"s.svg", "s.pdf", "s.png", "s.emf"}) {
+        SCOPED_TRACE(name);
+        const CliRun run = runCli(dir, "render domains --settings s.ini -o " + name + " fonts.pep");
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_FALSE(ReadFile(dir / name).empty());
     }
 }
 #endif

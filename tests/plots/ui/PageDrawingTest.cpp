@@ -119,6 +119,14 @@ void PageDrawingTest::fontsAndColoursConvertInOnePlace()
     QCOMPARE(courier.pixelSize(), 20);
     QVERIFY(courier.bold());
     QVERIFY(courier.italic());
+    // Heights from a file are held within the largest font, whatever their sign.
+    for (const std::int32_t height : {INT32_MIN, -core::kMaxFontHeight - 1, INT32_MAX}) {
+        core::LOGFONT extreme = core::ReportFontA();
+        extreme.lfHeight = height;
+        const int pixels = core::ui::FontFromLogFont(extreme).pixelSize();
+        QVERIFY2(pixels >= 1 && pixels <= core::kMaxFontHeight,
+                 qPrintable(QString::number(height)));
+    }
     QCOMPARE(core::ui::StoredFaceName(QStringLiteral("Liberation Mono")),
              QStringLiteral("Courier New"));
     QCOMPARE(core::ui::StoredFaceName(QStringLiteral("DejaVu Sans")),
