@@ -102,6 +102,15 @@ inline std::string TooManyFragments(std::uint64_t count, std::uint64_t ceiling)
            GroupedDigits(ceiling) + " this machine allows.";
 }
 
+/// A motif search refused for its number of sites: the sites it would find
+/// (atLeast: counting stopped there) and the most the program allows itself.
+inline std::string TooManyMotifSites(std::uint64_t count, std::uint64_t ceiling, bool atLeast)
+{
+    return "The motif search would find " + std::string(atLeast ? "at least " : "") +
+           GroupedDigits(count) + " sites, more than the " + GroupedDigits(ceiling) +
+           " this machine allows.";
+}
+
 /// The digest options refused, field by field.
 inline constexpr std::string_view kInvalidMaxMissed =
     "Enter the missed cleavages allowed as a whole number (0 or more)!";

@@ -313,6 +313,23 @@ TEST(LimitsTest, ADigestBeyondTheCeilingExitsWithOneAndWritesNothing)
     }
 }
 
+TEST(LimitsTest, AMotifSearchBeyondTheCeilingExitsWithOneAndWritesNothing)
+{
+    // 3,000 all-"X" motifs over a million residues: 3e9 sites, more than any
+    // ceiling (a count of sites must fit an int), counted without a comparison.
+    TempDir dir;
+    std::string search = "X";
+    for (int i = 1; i < 3000; ++i) {
+        search += ";X";
+    }
+    const CliRun run = runCli(dir, "motifs --settings s.ini -o m.txt - '" + search + "'",
+                              ">p\n" + std::string(1000000, 'A') + "\n");
+    EXPECT_EQ(run.status, 1);
+    const std::string message = "The motif search would find 3,000,000,000 sites, more than the ";
+    EXPECT_EQ(run.err.substr(0, message.size()), message);
+    EXPECT_FALSE(std::filesystem::exists(dir / "m.txt"));
+}
+
 TEST(CliSettingsTest, ASettingsFileThatCanBeNeitherReadNorCreatedExitsWithOne)
 {
     TempDir dir;
