@@ -58,9 +58,15 @@ inline std::string CannotSaveFile(std::string_view path, std::string_view reason
 inline constexpr std::string_view kCannotPrint = "The page could not be printed.";
 
 // The settings file
-/// A settings entry with a NaN or infinite number, which is not used.
+/// A settings entry with a NaN or infinite number, which is not used. A
+/// modification has no default mass: it is left out.
 inline std::string RefusedSettingNumber(std::string_view section, std::string_view key)
 {
+    if (section == "Modifications") {
+        return "The setting \"" + std::string(key) + "\" in [" + std::string(section) +
+               "] holds a mass that is not a plain decimal number; the modification is left "
+               "out.";
+    }
     return "The setting \"" + std::string(key) + "\" in [" + std::string(section) +
            "] holds a number that is not finite; its default is used instead.";
 }

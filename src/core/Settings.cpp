@@ -3,6 +3,7 @@
 #include "core/NumberText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace quorin::core {
@@ -140,7 +141,22 @@ std::pair<std::string_view, std::string_view> splitName(std::string_view value)
     return {value.substr(0, colon), value.substr(colon + 1)};
 }
 
-MODIFICATION parseModification(std::string_view value)
+/// Whether a mass text that is no plain decimal is, as a whole, a number that
+/// reading it as 0 would misrepresent: NaN, an infinity, or a positive number
+/// in another notation ("1e308"). Other texts (a negative number, "12a")
+/// give mass 0.
+bool misreadMass(std::string_view text)
+{
+    double number = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (end != text.data() + text.size() || text.empty()) {
+        return false;
+    }
+    return error == std::errc::result_out_of_range || !std::isfinite(number) || number > 0.0;
+}
+
+/// A modification entry; usable is cleared for a mass that misreadMass finds.
+MODIFICATION parseModification(std::string_view value, bool& usable)
 {
     MODIFICATION modification;
     const auto [name, rest] = splitName(value);
@@ -154,6 +170,8 @@ MODIFICATION parseModification(std::string_view value)
     const std::string_view mass = rest.substr(semicolon + 1);
     if (mass.find_first_not_of("0123456789.") == std::string_view::npos) {
         modification.mw = ParseLeadingDouble(mass);
+    } else if (misreadMass(mass)) {
+        usable = false;
     }
     return modification;
 }
@@ -370,7 +388,15 @@ std::vector<RefusedSetting> ReadRecordSettings(ProfileFile& file, PropertyRecord
         if (!value) {
             break;
         }
-        record.modifications.push_back(parseModification(*value));
+        bool usable = true;
+        MODIFICATION modification = parseModification(*value, usable);
+        // A search with such a mass would be a search with 0 Da: the entry
+        // is left out and reported.
+        if (usable) {
+            record.modifications.push_back(std::move(modification));
+        } else {
+            refuse(refused, kModificationsSection, std::to_string(k));
+        }
     }
     return refused;
 }

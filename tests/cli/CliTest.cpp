@@ -330,6 +330,26 @@ TEST(LimitsTest, AMotifSearchBeyondTheCeilingExitsWithOneAndWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(dir / "m.txt"));
 }
 
+TEST(CliSettingsTest, AModificationWithoutAUsableMassIsReportedAndNotSearchedFor)
+{
+    TempDir dir;
+    WriteFile(dir / "s.ini",
+              std::string(kAgents) + "[Modifications]\n0=Zero:K;nan\n1=Acetyl:K;42.01\n");
+    const std::string refused = "The setting \"0\" in [Modifications] holds a mass that is not a "
+                                "plain decimal number; the modification is left out.\n";
+    const CliRun zero =
+        runCli(dir, "modfinder --settings s.ini - --agent Trypsin --mod Zero --weight 147.2",
+               ">p\nAKRA\n");
+    EXPECT_EQ(zero.status, 1);
+    EXPECT_EQ(zero.out, "");
+    EXPECT_EQ(zero.err, refused + "No modification named \"Zero\" in the settings\n");
+    const CliRun acetyl =
+        runCli(dir, "modfinder --settings s.ini - --agent Trypsin --mod Acetyl --weight 260",
+               ">p\nAKRA\n");
+    EXPECT_EQ(acetyl.status, 0) << acetyl.err;
+    EXPECT_EQ(acetyl.err, refused);
+}
+
 TEST(CliSettingsTest, ASettingsFileThatCanBeNeitherReadNorCreatedExitsWithOne)
 {
     TempDir dir;

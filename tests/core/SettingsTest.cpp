@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 
+#include "core/MessageTexts.h"
 #include "core/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -313,6 +314,33 @@ TEST_F(SettingsTest, NonFiniteNumbersAreNotUsedAndEachEntryIsReportedOnce)
     EXPECT_EQ(record.scales[1].values[0], 1.0);
     EXPECT_EQ(record.scales[1].values[1], 0.0);
     EXPECT_EQ(record.scales[1].values[2], 3.0);
+}
+
+TEST_F(SettingsTest, ModificationMassesThatAreNoUsableNumberAreLeftOutAndReported)
+{
+    // Read as 0 they would search with a 0 Da modification; other texts that
+    // are no plain decimal keep their mass of 0.
+    write("[Modifications]\r\n0=Phospho:S,T,Y;79.97\r\n1=NaN:S;nan\r\n2=Inf:S;inf\r\n"
+          "3=Huge:S;1e308\r\n4=Beyond:S;1e999\r\n5=Minus:K;-14\r\n6=Text:K;12a\r\n"
+          "7=NegInf:K;-INF\r\n8=Acetyl:K;42.01\r\n");
+    PropertyRecord record;
+    ProfileFile f = file();
+    std::vector<std::string> refused;
+    for (const RefusedSetting& entry : ReadRecordSettings(f, record)) {
+        refused.push_back(entry.section + "/" + entry.key);
+    }
+    EXPECT_EQ(refused,
+              (std::vector<std::string>{"Modifications/1", "Modifications/2", "Modifications/3",
+                                        "Modifications/4", "Modifications/7"}));
+    std::vector<std::pair<std::string, double>> kept;
+    for (const MODIFICATION& modification : record.modifications) {
+        kept.emplace_back(modification.name, modification.mw);
+    }
+    EXPECT_EQ(kept, (std::vector<std::pair<std::string, double>>{
+                        {"Phospho", 79.97}, {"Minus", 0.0}, {"Text", 0.0}, {"Acetyl", 42.01}}));
+    EXPECT_EQ(msg::RefusedSettingNumber("Modifications", "1"),
+              "The setting \"1\" in [Modifications] holds a mass that is not a plain decimal "
+              "number; the modification is left out.");
 }
 
 TEST_F(SettingsTest, ConcurrentReadersOfANewFileLoseNoKey)
