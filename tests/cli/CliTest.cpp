@@ -261,6 +261,12 @@ TEST(CliTest, DigestRefusalsUseTheProgramsMessages)
         {"--settings agents.ini --agent Trypsin --sort mass", 2,
          "quorin-cli digest: --sort takes start, length or weight, not \"mass\"\n"},
         {"--settings agents.ini --agent", 2, "quorin-cli digest: --agent needs a value\n"},
+        {"--settings agents.ini --agent Trypsin --csv --charges 2,1,2", 2,
+         "quorin-cli digest: The charge state 2 is listed twice!\n"},
+        {"--settings agents.ini --agent Trypsin --csv --charges 101", 2,
+         "quorin-cli digest: --charges takes charge states from 1 to 100, not 101\n"},
+        {"--settings agents.ini --agent Trypsin --min-length 5 --max-length 4", 2,
+         "quorin-cli digest: The minimum length is greater than the maximum length!\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments);
