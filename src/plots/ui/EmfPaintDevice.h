@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdio>
 #include <memory>
 
 namespace quorin::plots::ui {
@@ -34,8 +35,13 @@ public:
     bool isValid() const;
 
     /// Closes the metafile and moves it to its path. Painting must have ended.
-    /// Returns false when nothing was written.
+    /// Returns false when nothing was written (errorString() says why).
     bool finish();
+
+    /// Why the metafile could not be created or written: the file (or the
+    /// folder it is made in) and the reason ("/tmp/page.emf: No space left
+    /// on device").
+    QString errorString() const;
 
     QPaintEngine* paintEngine() const override;
 
@@ -45,6 +51,8 @@ protected:
 private:
     QString m_path;
     QString m_temporary;
+    std::FILE* m_file = nullptr;
+    QString m_error;
     QSize m_pageSize;
     QRect m_frame;
     std::unique_ptr<EmfPaintEngine> m_engine;

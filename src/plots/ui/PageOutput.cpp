@@ -3,6 +3,7 @@
 #include "plots/ui/EmfPaintDevice.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -103,7 +104,7 @@ bool writePdf(const PageSource& page, QIODevice& out, bool printerLayout)
     return true;
 }
 
-bool writeEmf(const PageSource& page, const QString& path, bool printerLayout)
+bool writeEmf(const PageSource& page, const QString& path, bool printerLayout, QString& failure)
 {
     QSize size = page.screenSize;
     QRect frame = MetafileFrame(size, NominalScreenPixels(), NominalScreenMillimetres());
@@ -114,6 +115,7 @@ bool writeEmf(const PageSource& page, const QString& path, bool printerLayout)
     }
     EmfPaintDevice device(path, size, frame, QString::fromLatin1(kMetafileCreator), page.title);
     if (!device.isValid()) {
+        failure = device.errorString();
         return false;
     }
     {
@@ -123,7 +125,11 @@ bool writeEmf(const PageSource& page, const QString& path, bool printerLayout)
         }
         page.draw(painter, layoutFor(page, printerLayout, PageTarget::Metafile, size.width()));
     }
-    return device.finish();
+    if (!device.finish()) {
+        failure = device.errorString();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -169,9 +175,11 @@ bool writeTo(const PageSource& page, QIODevice& out, OutputFormat format, bool p
 core::FileStatus writePageBytes(const PageSource& page, const std::filesystem::path& path,
                                 OutputFormat format, bool printerLayout)
 {
-    const QByteArray bytes = RenderPage(page, format, printerLayout);
+    QString failure;
+    const QByteArray bytes = RenderPage(page, format, printerLayout, &failure);
     if (bytes.isEmpty()) {
-        return core::FileStatus::Failed("the page could not be drawn");
+        return core::FileStatus::Failed(failure.isEmpty() ? "the page could not be drawn"
+                                                          : failure.toStdString());
     }
     return core::WriteFileAtomically(
         path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
@@ -185,18 +193,28 @@ bool WritePage(const PageSource& page, const QString& path, OutputFormat format,
                           format, printerLayout);
 }
 
-QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerLayout)
+QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerLayout,
+                      QString* failure)
 {
     if (format == OutputFormat::Emf) {
-        // libEMF writes files only.
+        // libEMF writes files only. Where that fails (a full temporary
+        // folder), the file and the reason are told.
+        QString reason;
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("page.emf"));
         QFile file(path);
-        if (!dir.isValid() || !writeEmf(page, path, printerLayout) ||
-            !file.open(QIODevice::ReadOnly)) {
-            return {};
+        if (!dir.isValid()) {
+            reason = QDir::tempPath() + QStringLiteral(": ") + dir.errorString();
+        } else if (writeEmf(page, path, printerLayout, reason)) {
+            if (file.open(QIODevice::ReadOnly)) {
+                return file.readAll();
+            }
+            reason = path + QStringLiteral(": ") + file.errorString();
         }
-        return file.readAll();
+        if (failure != nullptr) {
+            *failure = reason;
+        }
+        return {};
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);

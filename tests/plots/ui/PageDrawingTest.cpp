@@ -193,6 +193,13 @@ void PageDrawingTest::metafileThatCannotBeCreatedWritesNothing()
     const QString missing = dir.filePath(QStringLiteral("no/such/dir/page.emf"));
     QVERIFY(!ui::WritePage(ui::HydropathyPageSource(page), missing, ui::OutputFormat::Emf, false));
     QVERIFY(!QFile::exists(missing));
+    {
+        const ui::EmfPaintDevice device(missing, QSize(10, 10), QRect(0, 0, 260, 260),
+                                        QStringLiteral("a"), QStringLiteral("b"));
+        QVERIFY(!device.isValid());
+        QVERIFY2(device.errorString().startsWith(dir.filePath(QStringLiteral("no/such/dir: "))),
+                 qPrintable(device.errorString()));
+    }
 
     // A device that is never painted leaves the existing file untouched and
     // no temporary file behind.
