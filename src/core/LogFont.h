@@ -36,9 +36,10 @@ struct LOGFONT
 
 /// The largest font height, of either sign, in device units: far above the
 /// 512 points the font dialog offers even when scaled for a printer, and a
-/// size the font engines still render. Heights are held within it where a
-/// file is read and where a font is scaled, so that no negation or
-/// conversion of a height can overflow.
+/// size the font engines still render. A file keeps whatever height it
+/// holds; heights are held within this one where a font is scaled for a page
+/// and where it becomes a Qt font, so that no negation or conversion of a
+/// height can overflow.
 inline constexpr std::int32_t kMaxFontHeight = 16384;
 
 /// height held within -kMaxFontHeight..kMaxFontHeight.

@@ -103,9 +103,7 @@ private:
 LOGFONT readFont(ByteReader& in)
 {
     LOGFONT font;
-    // A height no page can draw (INT_MIN cannot even be negated) is held
-    // at the largest one.
-    font.lfHeight = ClampedFontHeight(in.I32());
+    font.lfHeight = in.I32();
     font.lfWidth = in.I32();
     font.lfEscapement = in.I32();
     font.lfOrientation = in.I32();

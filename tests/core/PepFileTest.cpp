@@ -366,38 +366,6 @@ TEST(PepFileTest, LongFaceNamesAreReadWholeAndKeptAt31Characters)
     EXPECT_EQ(record.sketch.marks[0].font.lfHeight, -9);
 }
 
-TEST(PepFileTest, FontHeightsAreHeldWithinWhatAPageCanDraw)
-{
-    const struct
-    {
-        std::int32_t stored;
-        std::int32_t read;
-    } rows[] = {
-        {INT32_MIN, -kMaxFontHeight},
-        {-kMaxFontHeight - 1, -kMaxFontHeight},
-        {-kMaxFontHeight, -kMaxFontHeight},
-        {-13, -13},
-        {0, 0},
-        {16, 16},
-        {kMaxFontHeight + 1, kMaxFontHeight},
-        {INT32_MAX, kMaxFontHeight},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.stored);
-        PropertyRecord saved = document("fonts", "MKV");
-        saved.sketch = smallSketch();
-        saved.sketch.domains[0].font.lfHeight = row.stored;
-        saved.sketch.marks[0].font.lfHeight = row.stored;
-        saved.sketch.texts[0].font.lfHeight = row.stored;
-        PropertyRecord loaded;
-        ASSERT_EQ(LoadSequenceBytes(StoreSequenceBytes(saved, true), loaded).status,
-                  PepLoadStatus::Ok);
-        EXPECT_EQ(loaded.sketch.domains[0].font.lfHeight, row.read);
-        EXPECT_EQ(loaded.sketch.marks[0].font.lfHeight, row.read);
-        EXPECT_EQ(loaded.sketch.texts[0].font.lfHeight, row.read);
-    }
-}
-
 /// Flips, inserts, deletes and cuts bytes of valid files; every result must
 /// load cleanly or be refused with an empty record, and a clean load must
 /// survive a save and a reload unchanged.

@@ -1,6 +1,7 @@
 #include "plots/Page.h"
 
 #include "FakeMeasure.h"
+#include "core/PepFile.h"
 #include "plots/SketchPage.h"
 
 #include <gtest/gtest.h>
@@ -38,12 +39,14 @@ TEST(ScaledFontTest, HeightsStayWithinTheLargestFontForAnyScale)
     }
 }
 
-TEST(ScaledFontTest, ASketchWithExtremeFontsDrawsEveryTextWithinTheLargestFont)
+TEST(ScaledFontTest, ASketchFileWithExtremeFontsDrawsEveryTextWithinTheLargestFont)
 {
-    core::PropertyRecord record;
-    record.SetName("fonts");
-    record.SetSequence(std::string(60, 'A'));
-    core::SketchData& sketch = record.sketch;
+    // The file keeps the heights it holds (a resave writes the same bytes);
+    // they are held where a page scales them.
+    core::PropertyRecord stored;
+    stored.SetName("fonts");
+    stored.SetSequence(std::string(60, 'A'));
+    core::SketchData& sketch = stored.sketch;
     sketch.scale = 4.0;
     sketch.lineWidth = 1;
     sketch.labelMarks = 1;
@@ -66,6 +69,10 @@ TEST(ScaledFontTest, ASketchWithExtremeFontsDrawsEveryTextWithinTheLargestFont)
         text.font = font;
         sketch.texts.push_back(text);
     }
+    core::PropertyRecord record;
+    ASSERT_EQ(core::LoadSequenceBytes(core::StoreSequenceBytes(stored, true), record).status,
+              core::PepLoadStatus::Ok);
+    EXPECT_EQ(record.sketch.texts.front().font.lfHeight, INT32_MIN);
     SketchPage page(record);
     const test::FakeMeasure measure;
     page.Refresh(measure);
