@@ -909,4 +909,54 @@ void WriteDigestFileRecords(const core::PropertyRecord& record, std::string_view
     }
 }
 
+DigestFileForecast ForecastDigestFile(const core::PropertyRecord& record,
+                                      std::string_view specificity, std::string_view name,
+                                      std::uint64_t maxFragments)
+{
+    const std::string& sequence = record.CleanSequence();
+    const std::uint64_t siteCount = countSites(sequence, specificity);
+    DigestFileForecast forecast;
+    forecast.fragments = fragmentsOf(siteCount, false);
+    if (forecast.fragments > maxFragments || siteCount > kMaxSites) {
+        return forecast;
+    }
+    constexpr std::uint64_t kMost = std::numeric_limits<std::uint64_t>::max();
+    const auto add = [](std::uint64_t a, std::uint64_t b) { return a > kMost - b ? kMost : a + b; };
+    const auto times = [](std::uint64_t a, std::uint64_t b) {
+        return b != 0 && a > kMost / b ? kMost : a * b;
+    };
+    // Fragment g..h (g < h, indices into the cuts) holds cuts[h] - cuts[g]
+    // residues; summed from the back, each start adds the cuts after it less
+    // its own position as often. A run of r equal cuts makes r(r - 1) / 2
+    // empty fragments.
+    const std::vector<int> cuts = findCuts(sequence, specificity, siteCount);
+    std::uint64_t residues = 0;
+    std::uint64_t later = 0;
+    std::uint64_t empty = 0;
+    std::uint64_t run = 0;
+    for (std::size_t g = cuts.size(); g-- > 0;) {
+        const auto position = static_cast<std::uint64_t>(cuts[g]);
+        const std::uint64_t after = cuts.size() - 1 - g;
+        residues = add(residues, later - after * position);
+        later += position;
+        run = g + 1 < cuts.size() && cuts[g + 1] == cuts[g] ? run + 1 : 0;
+        empty += run;
+    }
+    // The numbers 0 .. fragments - 1 in decimal.
+    std::uint64_t digits = 0;
+    std::uint64_t low = 0;
+    for (std::uint64_t width = 1, high = 10; low < forecast.fragments; ++width) {
+        const std::uint64_t end = std::min(high, forecast.fragments);
+        digits = add(digits, times(end - low, width));
+        low = end;
+        high = high > kMost / 10 ? kMost : high * 10;
+    }
+    // ">" name "_" k CR LF, the residues, CR LF. Where every fragment is
+    // empty (a record without residues) no number is written either.
+    const std::uint64_t written = forecast.fragments - empty;
+    const std::uint64_t headers = times(written, name.size() + 6);
+    forecast.bytes = written == 0 ? 0 : add(add(residues, headers), digits);
+    return forecast;
+}
+
 } // namespace quorin::analysis

@@ -256,4 +256,23 @@ std::string DigestFileRecord(std::string_view header, std::string_view text);
 void WriteDigestFileRecords(const core::PropertyRecord& record, std::string_view name,
                             const core::ByteSink& sink);
 
+/// What WriteDigestFileRecords writes for a digest, known from the cut
+/// positions before any fragment is made.
+struct DigestFileForecast
+{
+    /// The fragments Digest makes: (n + 1)(n + 2) / 2 for n sites.
+    std::uint64_t fragments = 0;
+    /// The bytes of the records, at most: exact unless two cut positions
+    /// coincide (the empty fragment between them writes nothing but keeps its
+    /// number). Left 0 beyond maxFragments, where nothing is made.
+    std::uint64_t bytes = 0;
+};
+
+/// The forecast of the digest of the record's cleaned sequence with
+/// specificity, whose records are named after name. Nothing is allocated for
+/// a digest of more than maxFragments fragments, as Digest refuses it.
+DigestFileForecast ForecastDigestFile(const core::PropertyRecord& record,
+                                      std::string_view specificity, std::string_view name,
+                                      std::uint64_t maxFragments);
+
 } // namespace quorin::analysis

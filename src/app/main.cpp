@@ -19,7 +19,8 @@ namespace {
 constexpr std::string_view kHelp =
     "Usage: quorin [FILE]\n"
     "Analyses one protein or peptide sequence at a time in a window: physico-chemical\n"
-    "properties, digests by cleaving agents and hydropathy plots.\n"
+    "properties, digests, ModFinder, motifs, hydropathy, amphipathy and titration plots,\n"
+    "helical wheels and domain sketches; and many sequences at once in a batch.\n"
     "\n"
     "FILE is a .pep file or a FASTA text (its first record) to open.\n"
     "\n"
@@ -27,6 +28,12 @@ constexpr std::string_view kHelp =
     "  --help      show this help and exit\n"
     "  --version   show the version and exit\n"
     "  -platform NAME and Qt's other options are understood too.\n"
+    "\n"
+    "Settings: quorin.ini in the user-data directory, the settings folder chosen in\n"
+    "Preferences, else $XDG_DATA_HOME/quorin (~/.local/share/quorin when XDG_DATA_HOME is\n"
+    "not set). On the first start the starter settings (common cleaving agents and\n"
+    "modifications) are placed there; an existing file is never replaced, and nothing\n"
+    "is written into the folder quorin is started from.\n"
     "\n"
     "quorin needs a display; quorin-cli runs the same analyses without one.\n";
 

@@ -1,5 +1,6 @@
 #include "batch/BatchAnalysis.h"
 
+#include "batch/BatchThreads.h"
 #include "plots/Hydropathy.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@
 #include <ctime>
 #include <optional>
 #include <span>
-#include <thread>
 
 namespace quorin::batch {
 
@@ -784,14 +784,16 @@ StatisticsRows ColumnTable::Statistics(unsigned jobs) const
             summarise(g * kGroup, chunk, gathered);
         }
     };
-    std::vector<std::thread> threads;
+    // Groups go to whichever thread asks next, so this thread takes on what
+    // threads that could not be started would have done.
+    WorkerThreads threads;
     for (unsigned t = 1; t < std::min<std::size_t>(jobs, groups); ++t) {
-        threads.emplace_back(work);
+        if (!threads.Start(work)) {
+            break;
+        }
     }
     work();
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+    threads.JoinAll();
     for (std::size_t c = 0; c < columns.size(); ++c) {
         for (std::size_t s = 0; s < kinds.size(); ++s) {
             if (rowOf[s] >= 0) {

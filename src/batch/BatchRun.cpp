@@ -1,15 +1,23 @@
 #include "batch/BatchRun.h"
 
 #include "analysis/Digest.h"
+#include "batch/BatchThreads.h"
+#include "core/MessageTexts.h"
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <pthread.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <thread>
+#include <unistd.h>
 
 namespace quorin::batch {
 namespace {
@@ -39,8 +47,9 @@ void checkTermination(const BatchControl& control)
 /// Runs work(block) for blocks 0..count-1 on jobs threads and emit(block,
 /// output) on the calling thread in block order, as soon as each block is done.
 /// At most a few blocks per thread wait to be emitted, so memory stays bounded
-/// whatever the input. The first exception of a worker or of emit ends the run
-/// and is rethrown here.
+/// whatever the input. Fewer threads run where the system starts fewer, and
+/// the calling thread does the work itself where it starts none. The first
+/// exception of a worker or of emit ends the run and is rethrown here.
 template <typename Output, typename Work, typename Emit>
 void runOrdered(std::size_t count, unsigned jobs, const BatchControl& control, Work work, Emit emit)
 {
@@ -87,15 +96,20 @@ void runOrdered(std::size_t count, unsigned jobs, const BatchControl& control, W
         }
     };
 
-    std::vector<std::thread> threads;
-    threads.reserve(jobs);
+    WorkerThreads threads;
     for (unsigned t = 0; t < jobs; ++t) {
-        threads.emplace_back(worker);
+        if (!threads.Start(worker)) {
+            break;
+        }
     }
+    const bool alone = threads.Count() == 0;
     try {
         for (std::size_t block = 0; block < count; ++block) {
             Output output;
-            {
+            if (alone) {
+                checkTermination(control);
+                output = work(block);
+            } else {
                 std::unique_lock lock(mutex);
                 // Termination is a plain flag without a notification: poll it.
                 while (!stop && !outputs[block]) {
@@ -123,9 +137,7 @@ void runOrdered(std::size_t count, unsigned jobs, const BatchControl& control, W
         stop = true;
     }
     room.notify_all();
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+    threads.JoinAll();
     if (failure) {
         std::rethrow_exception(failure);
     }
@@ -143,35 +155,45 @@ void reportProgress(const BatchControl& control, const std::vector<BatchRecord>&
     control.progress(static_cast<int>(static_cast<std::uint64_t>(position) * 100 / inputSize));
 }
 
-/// One piece of a digest block: buffered records, or a record too large to
-/// buffer, digested already and streamed when its turn comes.
+/// One piece of a digest block: buffered records, or the index of a record
+/// too large to buffer, which the writing thread digests and streams when its
+/// turn comes (so that one such digest is held at a time, whatever the jobs).
 struct DigestPiece
 {
     std::string text;
-    std::unique_ptr<core::PropertyRecord> streamed;
-    std::string_view name;
+    std::optional<std::size_t> streamed;
 };
 
-std::uint64_t digestFileBytes(const core::PropertyRecord& record, std::string_view name)
+/// The forecasts of one block of records; refused: the first record of the
+/// block whose digest is beyond the ceiling.
+struct ForecastBlock
 {
-    std::uint64_t bytes = 0;
-    for (const core::FRAGM& fragment : record.digest.fragments) {
-        if (fragment.end >= fragment.start) {
-            bytes +=
-                static_cast<std::uint64_t>(fragment.end - fragment.start) + 1 + name.size() + 26;
-        }
-    }
-    return bytes;
-}
+    std::vector<analysis::DigestFileForecast> records;
+    std::optional<std::size_t> refused;
+};
 
 } // namespace
 
 unsigned EffectiveJobs(unsigned jobs)
 {
-    if (jobs != 0) {
-        return jobs;
+    if (jobs == 0) {
+        jobs = std::max(1U, std::thread::hardware_concurrency());
     }
-    return std::max(1U, std::thread::hardware_concurrency());
+    // Under an address-space limit the threads' stacks take what the work
+    // needs long before the system refuses a thread: they get an eighth of it.
+    rlimit limit{};
+    pthread_attr_t defaults;
+    std::size_t stackBytes = 0;
+    if (::getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        ::pthread_getattr_default_np(&defaults) == 0) {
+        ::pthread_attr_getstacksize(&defaults, &stackBytes);
+        ::pthread_attr_destroy(&defaults);
+    }
+    if (stackBytes > 0) {
+        const auto room = static_cast<std::uint64_t>(limit.rlim_cur) / 8 / stackBytes;
+        jobs = static_cast<unsigned>(std::clamp<std::uint64_t>(room, 1, jobs));
+    }
+    return jobs;
 }
 
 BatchOutcome WriteBatchResults(const std::vector<BatchRecord>& records, std::size_t inputSize,
@@ -224,41 +246,88 @@ BatchOutcome WriteBatchResults(const std::vector<BatchRecord>& records, std::siz
     return {records.size()};
 }
 
+BatchDigestForecast ForecastBatchDigest(const std::vector<BatchRecord>& records,
+                                        const core::PropertyRecord& record,
+                                        std::string_view specificity, std::uint64_t maxFragments,
+                                        const BatchControl& control)
+{
+    BatchDigestForecast forecast;
+    forecast.maxFragments = maxFragments;
+    forecast.recordBytes.reserve(records.size());
+    // The cut positions cost a pass over the text, little beside the digest.
+    constexpr std::size_t kForecastBlock = 1024;
+    const std::size_t blocks = (records.size() + kForecastBlock - 1) / kForecastBlock;
+    runOrdered<ForecastBlock>(
+        blocks, EffectiveJobs(control.jobs), control,
+        [&](std::size_t block) {
+            core::PropertyRecord worker(record);
+            ForecastBlock forecasts;
+            const std::size_t first = block * kForecastBlock;
+            const std::size_t last = std::min(records.size(), first + kForecastBlock);
+            for (std::size_t i = first; i < last && !forecasts.refused; ++i) {
+                checkTermination(control);
+                worker.SetSequence(records[i].body);
+                forecasts.records.push_back(analysis::ForecastDigestFile(
+                    worker, specificity, records[i].name, maxFragments));
+                if (forecasts.records.back().fragments > maxFragments) {
+                    forecasts.refused = i;
+                }
+            }
+            return forecasts;
+        },
+        [&](std::size_t, const ForecastBlock& forecasts) {
+            if (forecasts.refused) {
+                throw BatchDigestRefused(
+                    std::string(records[*forecasts.refused].name) + ": " +
+                    core::msg::TooManyFragments(forecasts.records.back().fragments, maxFragments));
+            }
+            for (const analysis::DigestFileForecast& one : forecasts.records) {
+                forecast.fragments += one.fragments;
+                forecast.bytes += one.bytes;
+                forecast.recordBytes.push_back(one.bytes);
+            }
+        });
+    return forecast;
+}
+
 std::size_t WriteBatchDigest(const std::vector<BatchRecord>& records, std::size_t inputSize,
                              const core::PropertyRecord& record, std::string_view specificity,
-                             const BatchControl& control, const core::ByteSink& sink)
+                             const BatchControl& control, const core::ByteSink& sink,
+                             const BatchDigestForecast* forecast)
 {
-    const std::size_t blocks = (records.size() + kDigestBlock - 1) / kDigestBlock;
-    const unsigned jobs = EffectiveJobs(control.jobs);
-    // Every thread may hold one digest at its largest, beside its copy for the
-    // sort.
+    std::optional<BatchDigestForecast> own;
+    if (forecast == nullptr) {
+        own =
+            ForecastBatchDigest(records, record, specificity, analysis::FragmentCeiling(), control);
+        forecast = &*own;
+    }
     analysis::DigestOptions digestOptions;
-    digestOptions.maxFragments = std::max<std::uint64_t>(1, digestOptions.maxFragments / jobs);
+    digestOptions.maxFragments = forecast->maxFragments;
+    // The writing thread's own record for the large digests.
+    core::PropertyRecord streaming(record);
+    const std::size_t blocks = (records.size() + kDigestBlock - 1) / kDigestBlock;
     runOrdered<std::vector<DigestPiece>>(
-        blocks, jobs, control,
+        blocks, EffectiveJobs(control.jobs), control,
         [&](std::size_t block) {
-            thread_local std::unique_ptr<core::PropertyRecord> worker;
+            core::PropertyRecord worker(record);
             const std::size_t first = block * kDigestBlock;
             const std::size_t last = std::min(records.size(), first + kDigestBlock);
             std::vector<DigestPiece> pieces(1);
             for (std::size_t i = first; i < last; ++i) {
                 checkTermination(control);
-                if (!worker) {
-                    worker = std::make_unique<core::PropertyRecord>(record);
-                }
-                worker->SetSequence(records[i].body);
-                const analysis::DigestResult result =
-                    analysis::Digest(*worker, specificity, digestOptions);
-                if (result.Refused()) {
-                    throw BatchDigestRefused(std::string(records[i].name) + ": " + result.refusal);
-                }
-                if (digestFileBytes(*worker, records[i].name) > kStreamedDigestBytes) {
-                    pieces.push_back({{}, std::move(worker), records[i].name});
+                if (forecast->recordBytes[i] > kStreamedDigestBytes) {
+                    pieces.push_back({{}, i});
                     pieces.emplace_back();
                     continue;
                 }
+                worker.SetSequence(records[i].body);
+                const analysis::DigestResult result =
+                    analysis::Digest(worker, specificity, digestOptions);
+                if (result.Refused()) {
+                    throw BatchDigestRefused(std::string(records[i].name) + ": " + result.refusal);
+                }
                 analysis::WriteDigestFileRecords(
-                    *worker, records[i].name,
+                    worker, records[i].name,
                     [&](std::string_view bytes) { pieces.back().text += bytes; });
             }
             return pieces;
@@ -266,7 +335,14 @@ std::size_t WriteBatchDigest(const std::vector<BatchRecord>& records, std::size_
         [&](std::size_t block, const std::vector<DigestPiece>& pieces) {
             for (const DigestPiece& piece : pieces) {
                 if (piece.streamed) {
-                    analysis::WriteDigestFileRecords(*piece.streamed, piece.name,
+                    const BatchRecord& large = records[*piece.streamed];
+                    streaming.SetSequence(large.body);
+                    const analysis::DigestResult result =
+                        analysis::Digest(streaming, specificity, digestOptions);
+                    if (result.Refused()) {
+                        throw BatchDigestRefused(std::string(large.name) + ": " + result.refusal);
+                    }
+                    analysis::WriteDigestFileRecords(streaming, large.name,
                                                      [&](std::string_view bytes) {
                                                          checkTermination(control);
                                                          sink(bytes);
@@ -279,6 +355,28 @@ std::size_t WriteBatchDigest(const std::vector<BatchRecord>& records, std::size_
                            std::min(records.size(), (block + 1) * kDigestBlock) - 1, inputSize);
         });
     return records.size();
+}
+
+std::optional<std::uint64_t> FreeBytesFor(const std::string& path)
+{
+    struct stat info
+    {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    std::filesystem::path folder = core::SaveTarget(path).parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    struct statvfs disk
+    {};
+    if (::statvfs(folder.c_str(), &disk) != 0) {
+        return std::nullopt;
+    }
+    // What an unprivileged writer may use: the blocks kept back for root are
+    // not always there to take (a file system with a quota or on a thin
+    // volume counts them free all the same).
+    return static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
 }
 
 } // namespace quorin::batch

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <ctime>
 #include <map>
+#include <new>
 
 namespace quorin::cli {
 namespace {
@@ -45,6 +46,7 @@ int RunBatch(Arguments& args)
     const bool noLogOption = args.TakeFlag("--no-log");
     const bool digest = args.TakeFlag("--digest");
     const auto agentNames = args.TakeValues("--agent");
+    const auto maxFragmentsOption = args.TakeValue("--max-fragments");
     const auto jobsOption = args.TakeValue("--jobs");
     const bool rowsOnly = args.TakeFlag("--rows-only");
     const std::string input = args.Positional(1)[0];
@@ -55,6 +57,10 @@ int RunBatch(Arguments& args)
         throw UsageError(digest ? std::string(core::msg::kSelectAnAgent)
                                 : "--agent belongs to --digest");
     }
+    if (maxFragmentsOption && !digest) {
+        throw UsageError("--max-fragments belongs to --digest");
+    }
+    const std::uint64_t maxFragments = ParseMaxFragments(maxFragmentsOption);
     unsigned jobs = 0;
     if (jobsOption) {
         const int value = ParseIntOption("--jobs", *jobsOption);
@@ -89,13 +95,18 @@ int RunBatch(Arguments& args)
         digest ? analysis::CombinedSpecificity(SelectAgents(record, agentNames)) : "";
 
     core::FileStatus status;
-    const batch::BatchText text = batch::BatchText::Read(input, status);
-    if (status && core::IsUtf16Text(text.View())) {
+    batch::BatchReadOptions reading;
+    reading.jobs = batch::EffectiveJobs(jobs);
+    const batch::BatchText text = batch::BatchText::Read(input, status, reading);
+    if (!status) {
+        throw InputRefused(batch::BatchInputRefusal(input, status));
+    }
+    if (core::IsUtf16Text(text.View())) {
         throw InputRefused(std::string(core::msg::kUtf16Text));
     }
     const std::vector<batch::BatchRecord> records =
-        batch::SplitBatchRecords(text.View(), batch::EffectiveJobs(jobs));
-    if (!status || records.empty()) {
+        batch::SplitBatchRecords(text.View(), reading.jobs);
+    if (records.empty()) {
         throw InputRefused(std::string(core::msg::kFileNotFound));
     }
     batch::BatchControl control;
@@ -106,14 +117,28 @@ int RunBatch(Arguments& args)
         const std::string path =
             resultsOption ? *resultsOption
                           : (input == "-" ? standardOutput : batch::DefaultDigestPath(input));
-        WriteOutput(fileOrStandardOutput(path), [&](const core::ByteSink& sink) {
-            try {
-                batch::WriteBatchDigest(records, text.View().size(), record, specificity, control,
-                                        sink);
-            } catch (const batch::BatchDigestRefused& refused) {
-                throw InputRefused(refused.what());
+        try {
+            // Every record's fragments and the file's size are known before
+            // the first fragment is made: a record beyond the ceiling, or a
+            // file beyond the room on its disk, is refused before the run.
+            const batch::BatchDigestForecast forecast =
+                batch::ForecastBatchDigest(records, record, specificity, maxFragments, control);
+            if (const auto free = path == "-" ? std::nullopt : batch::FreeBytesFor(path);
+                free && forecast.bytes > *free) {
+                throw InputRefused("Cannot write " + path + ": the digest file would take " +
+                                   core::msg::GroupedDigits(forecast.bytes) +
+                                   " bytes, more than the " + core::msg::GroupedDigits(*free) +
+                                   " free on its disk");
             }
-        });
+            WriteOutput(fileOrStandardOutput(path), [&](const core::ByteSink& sink) {
+                batch::WriteBatchDigest(records, text.View().size(), record, specificity, control,
+                                        sink, &forecast);
+            });
+        } catch (const batch::BatchDigestRefused& refused) {
+            throw InputRefused(refused.what());
+        } catch (const std::bad_alloc&) {
+            throw InputRefused("Not enough memory for the fragments of this digest");
+        }
         return 0;
     }
 
@@ -123,22 +148,36 @@ int RunBatch(Arguments& args)
     const int scaleIndex = batch::ResolvedScaleIndex(options.scaleIndex, scaleCount);
     const batch::BatchAnalyzer analyzer(record, options, scaleIndex);
     batch::BatchOutcome outcome;
-    WriteOutput(fileOrStandardOutput(resultsPath), [&](const core::ByteSink& sink) {
+    const auto produceResults = [&](const core::ByteSink& sink) {
         outcome = batch::WriteBatchResults(records, text.View().size(), analyzer, options, rowsOnly,
                                            control, sink);
-    });
-
+    };
     // A log goes beside a results file; results on standard output get one
     // only where --log names it.
     if (rowsOnly || noLogOption || (options.noLog && !logOption) ||
         (resultsPath == "-" && !logOption)) {
+        WriteOutput(fileOrStandardOutput(resultsPath), produceResults);
         return 0;
     }
     const std::string logPath = logOption ? *logOption : batch::DefaultLogPath(resultsPath);
-    WriteOutput(fileOrStandardOutput(logPath),
-                batch::BatchLogText(input, resultsPath, outcome.sequenceCount, options,
-                                    record.scales[static_cast<std::size_t>(scaleIndex)].name,
-                                    std::time(nullptr)));
+    // The log's date line is the time of writing, after the results.
+    const auto produceLog = [&](const core::ByteSink& sink) {
+        sink(batch::BatchLogText(input, resultsPath, outcome.sequenceCount, options,
+                                 record.scales[static_cast<std::size_t>(scaleIndex)].name,
+                                 std::time(nullptr)));
+    };
+    if (resultsPath == "-" || logPath == "-") {
+        WriteOutput(fileOrStandardOutput(resultsPath), produceResults);
+        WriteOutput(fileOrStandardOutput(logPath), produceLog);
+        return 0;
+    }
+    // Both new or both as they were: a log never describes other results.
+    const core::SaveTogetherStatus saved =
+        core::WriteFilesTogether({{resultsPath, produceResults}, {logPath, produceLog}});
+    if (!saved.status) {
+        throw InputRefused("Cannot write " + (saved.failed == 0 ? resultsPath : logPath) + ": " +
+                           saved.status.Error());
+    }
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "core/MessageTexts.h"
 #include "core/PepFile.h"
 #include "core/ProfileFile.h"
+#include "core/StarterSettings.h"
 #include "core/UserData.h"
 
 #include <algorithm>
@@ -14,11 +15,19 @@
 namespace quorin::cli {
 namespace {
 
+/// The desktop program's settings file; a new user-data directory gets the
+/// starter settings first, so that the first digest finds its agents.
 std::filesystem::path defaultSettingsPath()
 {
     const core::ProfileFile registry(core::RegistryStorePath());
-    return core::SettingsFilePath(
-        core::UserDataDirectory(registry, std::filesystem::current_path()));
+    const std::filesystem::path directory = core::UserDataDirectory(registry);
+    if (directory.empty()) {
+        throw InputRefused(
+            "No user-data directory: no home directory is known; name a settings file with "
+            "--settings");
+    }
+    core::PlaceStarterSettings(directory);
+    return core::SettingsFilePath(directory);
 }
 
 std::string readInput(const std::string& path)
@@ -87,10 +96,27 @@ std::vector<std::string> Arguments::Positional(std::size_t count)
             throw UsageError("unknown option " + arg);
         }
     }
-    if (m_args.size() != count) {
-        throw UsageError(m_args.size() < count ? "missing argument" : "too many arguments");
+    std::vector<std::string> positional = m_args;
+    positional.insert(positional.end(), m_rest.begin(), m_rest.end());
+    if (positional.size() != count) {
+        throw UsageError(positional.size() < count ? "missing argument" : "too many arguments");
     }
-    return m_args;
+    return positional;
+}
+
+void Arguments::EndOptionsAtDoubleDash(std::initializer_list<std::string_view> valueOptions)
+{
+    for (std::size_t i = 0; i < m_args.size(); ++i) {
+        if (std::find(valueOptions.begin(), valueOptions.end(), m_args[i]) != valueOptions.end()) {
+            ++i; // its value, which may well be "--"
+            continue;
+        }
+        if (m_args[i] == "--") {
+            m_rest.assign(m_args.begin() + static_cast<std::ptrdiff_t>(i) + 1, m_args.end());
+            m_args.resize(i);
+            return;
+        }
+    }
 }
 
 Session::Session(const std::optional<std::string>& settingsPath)

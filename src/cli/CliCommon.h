@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -43,9 +44,15 @@ public:
     std::vector<std::string> TakeValues(std::string_view name);
     /// The positional arguments; throws UsageError unless there are exactly count.
     std::vector<std::string> Positional(std::size_t count);
+    /// Ends the options at the first "--" that is not the value of one of
+    /// valueOptions: what follows it is positional however it begins (an
+    /// accession "-X"); the "--" itself goes. Call before taking options.
+    void EndOptionsAtDoubleDash(std::initializer_list<std::string_view> valueOptions);
 
 private:
     std::vector<std::string> m_args;
+    /// The arguments after "--", positional only.
+    std::vector<std::string> m_rest;
 };
 
 /// The settings file, the application settings and one property record, read

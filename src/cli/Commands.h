@@ -40,6 +40,10 @@ int RunTitration(Arguments& args);
 std::vector<core::ENZYME> SelectAgents(const core::PropertyRecord& record,
                                        const std::vector<std::string>& names);
 
+/// The most fragments a digest may make: --max-fragments (a positive whole
+/// number, else UsageError), without it what the machine's memory allows.
+std::uint64_t ParseMaxFragments(const std::optional<std::string>& text);
+
 /// The pKa set --pka-set names, "settings" when it is not given; throws
 /// UsageError for a name that is no set.
 analysis::PKaSet ParsePKaSet(const std::optional<std::string>& name);

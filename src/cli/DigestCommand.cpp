@@ -24,22 +24,6 @@ analysis::SortMode parseSortMode(const std::optional<std::string>& text)
     throw UsageError("--sort takes start, length or weight, not \"" + *text + "\"");
 }
 
-/// The most fragments the digest may make: --max-fragments, else what the
-/// machine's memory allows.
-std::uint64_t parseMaxFragments(const std::optional<std::string>& text)
-{
-    if (!text) {
-        return analysis::FragmentCeiling();
-    }
-    std::uint64_t value = 0;
-    const char* const end = text->data() + text->size();
-    const auto [ptr, error] = std::from_chars(text->data(), end, value);
-    if (text->empty() || error != std::errc() || ptr != end || value == 0) {
-        throw UsageError("--max-fragments takes a positive whole number, not \"" + *text + "\"");
-    }
-    return value;
-}
-
 /// A whole number of at least minimum given to option.
 int parseCount(const std::string& option, const std::string& text, int minimum)
 {
@@ -79,6 +63,20 @@ std::vector<int> parseCharges(const std::string& text)
 }
 
 } // namespace
+
+std::uint64_t ParseMaxFragments(const std::optional<std::string>& text)
+{
+    if (!text) {
+        return analysis::FragmentCeiling();
+    }
+    std::uint64_t value = 0;
+    const char* const end = text->data() + text->size();
+    const auto [ptr, error] = std::from_chars(text->data(), end, value);
+    if (text->empty() || error != std::errc() || ptr != end || value == 0) {
+        throw UsageError("--max-fragments takes a positive whole number, not \"" + *text + "\"");
+    }
+    return value;
+}
 
 std::vector<core::ENZYME> SelectAgents(const core::PropertyRecord& record,
                                        const std::vector<std::string>& names)
@@ -128,7 +126,7 @@ int RunDigest(Arguments& args)
     const analysis::SortMode sortMode = parseSortMode(args.TakeValue("--sort"));
     analysis::DigestOptions options;
     options.completeOnly = args.TakeFlag("--complete");
-    options.maxFragments = parseMaxFragments(args.TakeValue("--max-fragments"));
+    options.maxFragments = ParseMaxFragments(args.TakeValue("--max-fragments"));
     if (const auto text = args.TakeValue("--max-missed")) {
         options.maxMissed = parseCount("--max-missed", *text, 0);
     }

@@ -70,7 +70,8 @@ constexpr std::array kCommands = {
     Command{
         "batch", "the batch analysis of a multi-record FASTA file: results and log, or digest",
         "batch INPUT [--set \"KEY=VALUE\" ...] [--results PATH] [--log PATH | --no-log] "
-        "[--digest --agent NAME ...] [--jobs N] [--rows-only] [--settings PATH]\n"
+        "[--digest --agent NAME ... [--max-fragments N]] [--jobs N] [--rows-only] "
+        "[--settings PATH]\n"
         "  INPUT            a multi-record FASTA text (.gz read through zlib); - reads\n"
         "                   standard input, and the results then go to standard output\n"
         "  --set KEY=VALUE  a key of \"Batch Execution Options\" for this run only\n"
@@ -79,6 +80,9 @@ constexpr std::array kCommands = {
         "  --log PATH       the log (default: beside the results file, none on standard output)\n"
         "  --no-log         write no log\n"
         "  --digest         digest every record with the --agent agents instead\n"
+        "  --max-fragments N\n"
+        "                   refuse a record whose digest makes more than N fragments\n"
+        "                   (default: as many as a quarter of the memory holds)\n"
         "  --jobs N         analyse on N threads (default: one per processor)\n"
         "  --rows-only      the sequence rows alone: no header, statistics or log",
         &RunBatch, false},
@@ -112,11 +116,12 @@ constexpr std::array kCommands = {
 #ifdef QUORIN_CLI_FETCH
     Command{"fetch",
             "downloads a protein by accession number, as FASTA or .pep (OUT ending in .pep)",
-            "fetch [--server URL] [--timeout SECONDS] [OPTIONS] ACCESSION\n"
+            "fetch [--server URL] [--timeout SECONDS] [OPTIONS] [--] ACCESSION\n"
             "  --server URL     the E-utilities base URL (default: the \"Server\" key of the\n"
             "                   settings' \"Download\" section, else NCBI's)\n"
             "  --timeout SECONDS\n"
-            "                   the time limit of each request (default 30)",
+            "                   the time limit of each request, 1 to 86400 (default 30)\n"
+            "  --               ends the options: an ACCESSION after it may begin with \"-\"",
             &RunFetch},
 #endif
 };
@@ -139,6 +144,15 @@ void printProgramUsage(std::ostream& out)
         << "  --help           show the help of the program or of a command\n"
            "  --version        show the version\n"
            "\nquorin-cli COMMAND --help describes a command and its options.\n"
+           "\nSettings:\n"
+           "  Without --settings, quorin-cli reads quorin.ini in the user-data directory of\n"
+           "  the desktop program: the settings folder chosen in its Preferences, else\n"
+           "  $XDG_DATA_HOME/quorin (~/.local/share/quorin when XDG_DATA_HOME is not set).\n"
+           "  When that folder holds no quorin.ini, the starter settings (common cleaving\n"
+           "  agents and modifications, the two hydropathy scales) are placed there first.\n"
+           "  An existing settings file is never replaced, and nothing is written into the\n"
+           "  current folder. A --settings file that does not exist is created with the\n"
+           "  built-in defaults alone (no cleaving agents).\n"
            "\nExit status:\n"
            "  0  done\n"
            "  1  the input was refused (one line on standard error)\n"

@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace quorin::core {
 
@@ -103,11 +105,78 @@ using ByteSink = std::function<void(std::string_view bytes)>;
 FileStatus WriteFileAtomically(const std::filesystem::path& path,
                                const std::function<void(const ByteSink& sink)>& produce);
 
-/// Removes the temporary files of saves in progress when the process gets
-/// SIGINT or SIGTERM, then dies of the signal as it would have. A signal that
-/// is ignored or has a handler already is left alone. Idempotent; the first
-/// save installs it too, a program's main may call it early.
+/// One file of WriteFilesTogether: where it goes and what it holds.
+struct FileToSave
+{
+    std::filesystem::path path;
+    std::function<void(const ByteSink& sink)> produce;
+};
+
+/// What WriteFilesTogether did: saved every file, or failed on the file at
+/// index failed (the others then as they were).
+struct SaveTogetherStatus
+{
+    FileStatus status;
+    std::size_t failed = 0;
+};
+
+/// Saves files that belong together (results and their log) so that a reader
+/// finds all of them new or all as they were: each is written as
+/// WriteFileAtomically writes it, in order, but none replaces its target
+/// before all were written; should a rename fail after others were done, those
+/// are put back. A destination written in place (no regular file) cannot be
+/// put back and is written at its turn.
+SaveTogetherStatus WriteFilesTogether(const std::vector<FileToSave>& files);
+
+/// Removes the temporary files of saves in progress, and whatever
+/// RemovedOnSignal names, when the process gets a signal that would end it
+/// (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ, a crash, ...), then
+/// dies of the signal as it would have. A signal that is ignored or has a
+/// handler already is left alone. Idempotent; the first save installs it too,
+/// a program's main may call it early.
 void InstallTemporaryFileCleanup();
+
+/// While it lives, the temporary file or folder at path is removed should the
+/// process die of a signal that InstallTemporaryFileCleanup catches (which it
+/// installs); of a folder, the files in it go too. Register the name before
+/// making the thing, so that no moment is left in which it exists unknown to
+/// the handler. Removing it in normal operation stays the owner's work.
+class RemovedOnSignal
+{
+public:
+    enum class Kind
+    {
+        File,
+        Folder,
+    };
+    explicit RemovedOnSignal(const std::filesystem::path& path, Kind kind = Kind::File);
+    ~RemovedOnSignal();
+    RemovedOnSignal(const RemovedOnSignal&) = delete;
+    RemovedOnSignal& operator=(const RemovedOnSignal&) = delete;
+
+private:
+    std::size_t m_slot;
+};
+
+/// A new private folder for temporary files under base (the system's
+/// temporary directory, say), with an unpredictable name. It and the files in
+/// it are removed with the object, and should a signal end the process
+/// (RemovedOnSignal).
+class TemporaryFolder
+{
+public:
+    explicit TemporaryFolder(const std::filesystem::path& base);
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    /// Empty when no folder could be made.
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+    std::unique_ptr<RemovedOnSignal> m_onSignal;
+};
 
 /// The whole content of a file of any kind, at most maxBytes (a device or a
 /// FIFO is read until its end or the ceiling; a FIFO without a writer reads

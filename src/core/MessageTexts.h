@@ -71,6 +71,18 @@ inline std::string RefusedSettingNumber(std::string_view section, std::string_vi
            "] holds a number that is not finite; its default is used instead.";
 }
 
+/// A settings entry whose number lies outside what the program can use; value
+/// as written (at most 40 characters of it are shown), range and fallback as
+/// phrases ("1 to 86400 seconds", "30 seconds").
+inline std::string RefusedSettingRange(std::string_view section, std::string_view key,
+                                       std::string_view value, std::string_view range,
+                                       std::string_view fallback)
+{
+    return "The setting \"" + std::string(key) + "\" in [" + std::string(section) + "] holds " +
+           std::string(value.substr(0, 40)) + ", outside " + std::string(range) +
+           "; the default of " + std::string(fallback) + " is used instead.";
+}
+
 // Launchers of the Analyze commands
 inline constexpr std::string_view kCouldNotCreateWindow = "Could not create new window!";
 inline constexpr std::string_view kNoCleavingAgents = "No cleaving agents defined!";
@@ -173,6 +185,13 @@ inline std::string NotAnAminoAcid(std::string_view character)
 /// Any download that ends without a sequence, after the network's own message
 /// where there is one.
 inline constexpr std::string_view kCouldNotRetrieve = "Could not retrieve sequence data!";
+/// The service answered that it knows no such accession.
+inline std::string AccessionNotFound(std::string_view accession)
+{
+    return "Accession " + std::string(accession) + " was not found.";
+}
+/// OK with an empty accession field: nothing is asked.
+inline constexpr std::string_view kEnterAccession = "Enter an accession number!";
 /// The server's name has no address.
 inline std::string CouldNotGetHostAddress(std::string_view host)
 {
@@ -209,6 +228,9 @@ inline constexpr std::string_view kDeleteItem = "Delete item?";
 inline constexpr std::string_view kInvalidPKa = "Please enter a real value between 0 and 14 !";
 inline constexpr std::string_view kInvalidNumber = "Enter a valid number !";
 inline constexpr std::string_view kNoDirectoryInfo = "Could not retrieve directory info!";
+inline constexpr std::string_view kInvalidServer =
+    "Enter a server address beginning with http:// or https:// !";
+inline constexpr std::string_view kInvalidTimeout = "Enter a time limit of 1 to 86400 seconds !";
 inline constexpr std::string_view kCannotCreateDirectory = "Could not create directory!";
 inline constexpr std::string_view kCopySettingsFile =
     "No QUORIN.INI file found in the new directory.  Do you want to copy the old file to the new "
@@ -244,6 +266,9 @@ inline std::string UserDataNotRecorded(std::string_view store, std::string_view 
 // The batch analysis
 inline constexpr std::string_view kBatchInvalidThreshold = "Enter a valid number as threshold !";
 inline constexpr std::string_view kCancelMayNotBeImmediate = "Cancel may not be immediate";
+/// A run ended by Terminate: it writes nothing.
+inline constexpr std::string_view kBatchTerminated =
+    "The batch analysis was terminated; no file was written.";
 /// The end of a batch run: the number of sequences analysed.
 inline std::string SequencesAnalyzed(std::size_t count)
 {

@@ -1,12 +1,26 @@
 #include "core/UserData.h"
 
 #include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace quorin::core {
 namespace {
 
 constexpr std::string_view kSettingsSection = "Settings";
 constexpr std::string_view kApplicationSection = "Application";
+
+/// $HOME, else the password database's home of the user; empty when neither.
+std::filesystem::path homeDirectory()
+{
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        return home;
+    }
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir && *entry->pw_dir) {
+        return entry->pw_dir;
+    }
+    return {};
+}
 
 } // namespace
 
@@ -18,19 +32,29 @@ std::filesystem::path RegistryStorePath()
     std::filesystem::path config;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
         config = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        config = std::filesystem::path(home) / ".config";
+    } else if (const std::filesystem::path home = homeDirectory(); !home.empty()) {
+        config = home / ".config";
     } else {
         config = ".";
     }
     return config / "quorin" / "registry.ini";
 }
 
-std::filesystem::path UserDataDirectory(const ProfileFile& registry,
-                                        const std::filesystem::path& startDirectory)
+std::filesystem::path DefaultUserDataDirectory()
+{
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+        if (const std::filesystem::path data(xdg); data.is_absolute()) {
+            return data / "quorin";
+        }
+    }
+    const std::filesystem::path home = homeDirectory();
+    return home.empty() ? home : home / ".local" / "share" / "quorin";
+}
+
+std::filesystem::path UserDataDirectory(const ProfileFile& registry)
 {
     const std::string value = registry.ReadString(kSettingsSection, "User data", "");
-    return value.empty() ? startDirectory : std::filesystem::path(value);
+    return value.empty() ? DefaultUserDataDirectory() : std::filesystem::path(value);
 }
 
 bool WriteUserDataDirectory(ProfileFile& registry, const std::filesystem::path& directory)

@@ -60,15 +60,14 @@ AmphipathyProfile ComputeAmphipathyProfile(const core::PropertyRecord& record, i
         profile.moments.push_back(calculator.Moment(values.data() + (centre - half - 1)));
     }
 
-    // The range starts at the first window and takes in every centre but the
-    // last one.
+    // The range starts at the first window and takes in every window the
+    // curve may draw, the last one included.
     const double first = profile.moments.front();
     if (!hasMoment(first)) {
         return profile;
     }
     profile.range = ValueSpan{first, first + kRangeHeadroom, false};
-    for (std::size_t k = 0; k + 1 < profile.moments.size(); ++k) {
-        const double moment = profile.moments[k];
+    for (const double moment : profile.moments) {
         if (hasMoment(moment)) {
             profile.range.min = std::min(profile.range.min, moment);
             profile.range.max = std::max(profile.range.max, moment);
@@ -95,7 +94,7 @@ VerticalAxis ComputeAmphipathyAxis(const ValueSpan& range)
     const double d = (high - low) * 1.6;
     high += 0.125 * d;
     low -= 0.125 * d;
-    const double step = TickStep(d);
+    const double step = RoundStep(TickStep(d));
     return VerticalAxis{low, high, step, AxisTicks(low, high, step)};
 }
 
@@ -112,24 +111,24 @@ std::string AmphipathyTickLabel(double value)
 
 int AmphipathyTickInterval(int count)
 {
+    int interval = 0;
     if (count < 100) {
-        return count / 20 + 1;
+        interval = count / 20 + 1;
+    } else if (count < 1000) {
+        interval = (count / 200 + 1) * 10;
+    } else if (count < 10000) {
+        interval = (count / 2000 + 1) * 100;
+    } else {
+        interval = (count / 20000 + 1) * 1000;
     }
-    if (count < 1000) {
-        return (count / 200 + 1) * 10;
-    }
-    if (count < 10000) {
-        return (count / 2000 + 1) * 100;
-    }
-    return (count / 20000 + 1) * 1000;
+    return RoundResidueInterval(interval);
 }
 
 double MeanAmphipathyMoment(const AmphipathyProfile& profile, int from, int to)
 {
-    const int half = profile.window / 2;
     double sum = 0.0;
     int count = 0;
-    for (int centre = from + half; centre <= to - half; ++centre) {
+    for (int centre = from; centre <= to; ++centre) {
         const double moment = profile.MomentAt(centre);
         if (hasMoment(moment)) {
             sum += moment;
@@ -224,16 +223,15 @@ PageDrawing AmphipathyPage::Draw(const PageLayout& layout, const TextMeasure& me
     }
     axes.residueTicks = HorizontalTicks(m_plot.from, m_plot.to,
                                         AmphipathyTickInterval(m_plot.to - m_plot.from + 1));
-    DrawChartAxes(page, layout, axes, font);
+    DrawChartAxes(page, layout, axes, font, measure);
 
-    // The curve runs from the first centre of the stretch up to the one before
-    // its last.
+    // Every window centred in the stretch that has a moment, the last one too.
     const int half = profile.window / 2;
     const int first = std::max(m_plot.from, half + 1);
     const int last = std::min(m_plot.to, PositionCount(m_record) - half);
     const int lineWidth = std::max(1, TruncatedUnits(std::max(1, m_plot.lineWidth) * layout.scale));
     PagePolyline curve{{}, PagePen{kBlack, lineWidth, false}};
-    for (int centre = first; centre < last; ++centre) {
+    for (int centre = first; centre <= last; ++centre) {
         const double moment = profile.MomentAt(centre);
         if (!hasMoment(moment)) {
             continue;

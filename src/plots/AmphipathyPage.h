@@ -40,9 +40,9 @@ struct AmphipathyProfile
     int firstCentre = 1;         ///< the centre of moments[0]: window / 2 + 1
     std::vector<double> moments; ///< centres firstCentre .. positions - window / 2
     /// The vertical range before widening: from the first window's moment to
-    /// it plus 0.01, widened by every centre but the last; empty when no
-    /// window has a moment (the window is longer than the sequence or shorter
-    /// than three residues).
+    /// it plus 0.01, widened by every window; empty when no window has a
+    /// moment (the window is longer than the sequence or shorter than three
+    /// residues).
     ValueSpan range;
 
     /// The moment centred on a position, kInvalidMoment outside the profile.
@@ -52,7 +52,8 @@ struct AmphipathyProfile
 AmphipathyProfile ComputeAmphipathyProfile(const core::PropertyRecord& record, int window);
 
 /// The vertical axis for a profile's range: widened by an eighth of 1.6 times
-/// its height either side, the step from 1.6 times the height. An empty range
+/// its height either side, the step the round step nearest to TickStep of 1.6
+/// times the height. An empty range
 /// shows 0 to 1; a range too flat to resolve gets a height it can show.
 VerticalAxis ComputeAmphipathyAxis(const ValueSpan& range);
 
@@ -61,11 +62,13 @@ VerticalAxis ComputeAmphipathyAxis(const ValueSpan& range);
 std::string AmphipathyTickLabel(double value);
 
 /// Residues between two ticks of the residue axis for count displayed
-/// residues, in integer arithmetic.
+/// residues: count / 20 + 1 (from 100 on (count / 200 + 1) x 10, ...) in
+/// integer arithmetic, rounded up to a round interval.
 int AmphipathyTickInterval(int count);
 
-/// The mean moment of the windows that lie wholly inside from..to (1-based,
-/// inclusive); 0 when none fits.
+/// The mean moment of the windows the curve of from..to (1-based, inclusive)
+/// draws: those centred in the stretch that have a moment, whether or not
+/// they reach past it. 0 when none has.
 double MeanAmphipathyMoment(const AmphipathyProfile& profile, int from, int to);
 
 /// The checks of the amphipathy dialog's OK: those of the hydropathy dialog

@@ -1,7 +1,9 @@
 #include "plots/ChartPage.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <limits>
 
 namespace quorin::plots {
 namespace {
@@ -28,21 +30,59 @@ double TickStep(double span)
     return step / std::pow(5.0, k);
 }
 
+double RoundStep(double step)
+{
+    const int exponent = static_cast<int>(std::floor(std::log10(step)));
+    // Dividing by a power of ten is exact where multiplying by its inverse is
+    // not: 2.5 / 10 is 0.25, 2.5 * 0.1 is not quite.
+    const auto scaled = [exponent](double mantissa) {
+        return exponent >= 0 ? mantissa * std::pow(10.0, exponent)
+                             : mantissa / std::pow(10.0, -exponent);
+    };
+    double best = scaled(1.0);
+    double bestRatio = std::numeric_limits<double>::infinity();
+    for (const double mantissa : {1.0, 2.0, 2.5, 5.0, 10.0}) {
+        const double candidate = scaled(mantissa);
+        const double ratio = std::max(candidate, step) / std::min(candidate, step);
+        if (ratio <= bestRatio) {
+            best = candidate;
+            bestRatio = ratio;
+        }
+    }
+    return best;
+}
+
+int RoundResidueInterval(int interval)
+{
+    for (long long power = 1;; power *= 10) {
+        for (const long long tenths : {10LL, 20LL, 25LL, 50LL}) {
+            // 2.5 is no whole number of residues; 25, 250, ... are.
+            if (tenths == 25 && power == 1) {
+                continue;
+            }
+            const long long candidate = tenths * power / 10;
+            if (candidate >= interval) {
+                return static_cast<int>(std::min<long long>(candidate, INT_MAX));
+            }
+        }
+    }
+}
+
 std::vector<double> AxisTicks(double min, double max, double step)
 {
+    // Multiples of the step rather than a running sum, so that a tick of a
+    // round step is a round value and the last one is not lost to drift.
     std::vector<double> ticks;
-    double v = min < 0.0 ? 0.0 : step * (std::floor(min / step) + 1.0);
-    for (int n = 0; v <= max && n < kMaxTicks; ++n) {
-        ticks.push_back(v);
-        v += step;
+    double k = min < 0.0 ? 0.0 : std::floor(min / step) + 1.0;
+    for (int n = 0; k * step <= max && n < kMaxTicks; ++n, k += 1.0) {
+        ticks.push_back(k * step);
     }
-    v = -step;
-    if (v >= max) {
-        v = -step * (std::floor(-max / step) + 1.0);
+    k = -1.0;
+    if (-step >= max) {
+        k = -(std::floor(-max / step) + 1.0);
     }
-    for (int n = 0; v >= min && n < kMaxTicks; ++n) {
-        ticks.push_back(v);
-        v -= step;
+    for (int n = 0; k * step >= min && n < kMaxTicks; ++n, k -= 1.0) {
+        ticks.push_back(k * step);
     }
     return ticks;
 }
@@ -112,8 +152,48 @@ ChartFont ChartFontFor(const PageLayout& layout, const TextMeasure& measure)
     return chart;
 }
 
+ChartFont LabelFontWithin(const std::vector<std::string>& labels, const ChartFont& font, int room,
+                          const TextMeasure& measure)
+{
+    const auto widest = [&labels, &measure](const core::LOGFONT& candidate) {
+        int width = 0;
+        for (const std::string& label : labels) {
+            width = std::max(width, measure.Extent(candidate, label).width);
+        }
+        return width;
+    };
+    const int width = widest(font.font);
+    if (width <= room || width <= 0) {
+        return font;
+    }
+    const int height = std::abs(font.font.lfHeight);
+    const int smallest = std::max(1, (3 * height + 4) / 5);
+    // The width follows the height nearly in proportion: start there and
+    // step down for what rounding left over.
+    int shrunk = std::clamp(height * std::max(room, 0) / width, smallest, height);
+    ChartFont fitted = font;
+    for (;; --shrunk) {
+        fitted.font.lfHeight = font.font.lfHeight < 0 ? -shrunk : shrunk;
+        if (shrunk <= smallest || widest(fitted.font) <= room) {
+            break;
+        }
+    }
+    fitted.metrics = measure.Metrics(fitted.font);
+    return fitted;
+}
+
+PageText ValueLabel(std::string label, int x, int y, const ChartFont& font,
+                    const TextMeasure& measure)
+{
+    const int top = y - font.metrics.lineHeight / 2;
+    if (measure.Extent(font.font, label).width > x) {
+        return PageText{std::move(label), {0, top}, TextAnchor::TopLeft, font.font, kBlack};
+    }
+    return PageText{std::move(label), {x, top}, TextAnchor::TopRight, font.font, kBlack};
+}
+
 void DrawChartAxes(PageDrawing& page, const PageLayout& layout, const ChartAxes& axes,
-                   const ChartFont& font)
+                   const ChartFont& font, const TextMeasure& measure)
 {
     const double L = layout.left;
     const double T = layout.top;
@@ -134,11 +214,12 @@ void DrawChartAxes(PageDrawing& page, const PageLayout& layout, const ChartAxes&
     out.push_back(PageFrame{{left, top, right, bottom}, framePen});
 
     const VerticalAxis& axis = axes.vertical;
+    const ChartFont labelFont = LabelFontWithin(axes.labels, font, left - tickLength, measure);
     for (std::size_t k = 0; k < axis.ticks.size(); ++k) {
         const int y = D(ChartY(layout, axis, axis.ticks[k]));
         out.push_back(PageLine{{left, y}, {left + tickLength, y}, framePen});
-        text(k < axes.labels.size() ? axes.labels[k] : std::string(),
-             {left - tickLength, y - metrics.lineHeight / 2}, TextAnchor::TopRight);
+        out.push_back(ValueLabel(k < axes.labels.size() ? axes.labels[k] : std::string(),
+                                 left - tickLength, y, labelFont, measure));
     }
     if (axis.max > 0.0 && axis.min < 0.0) {
         const int y = D(ChartY(layout, axis, 0.0));

@@ -19,15 +19,25 @@ struct VerticalAxis
     std::vector<double> ticks;
 };
 
-/// The tick step for a span: the span is multiplied by 5 until it reaches 5,
-/// rounded down to a multiple of 5 (plus 0.5 when the remainder is 2 or
-/// more), divided by 5 and by the fives it took. span must be finite and
-/// greater than zero.
+/// About a fifth of a span, the density the charts' ticks are made for: the
+/// span is multiplied by 5 until it reaches 5, rounded down to a multiple of
+/// 5 (plus 0.5 when the remainder is 2 or more), divided by 5 and by the
+/// fives it took. span must be finite and greater than zero.
 double TickStep(double span);
+
+/// The round step nearest to step by ratio: 1, 2, 2.5 or 5 times a power of
+/// ten (a tie goes to the larger), so that tick labels read 0.05, 0.10, 0.15
+/// rather than 0.048, 0.096. step must be finite and greater than zero.
+double RoundStep(double step);
+
+/// The smallest whole round interval at least interval (>= 1): 1, 2, 5, 10,
+/// 20, 25, 50, 100, ...; rounding up keeps residue numbers from crowding.
+int RoundResidueInterval(int interval);
 
 /// The ticks of an axis from min to max with step (> 0): from 0 (when min is
 /// below zero) or the first multiple of step above min upwards while at most
-/// max, then from -step downwards while at least min.
+/// max, then from -step downwards while at least min. Every tick is a whole
+/// multiple of step.
 std::vector<double> AxisTicks(double min, double max, double step);
 
 /// The ticked residues of the residue axis: multiples of interval (>= 1) from
@@ -63,11 +73,24 @@ struct ChartFont
 };
 ChartFont ChartFontFor(const PageLayout& layout, const TextMeasure& measure);
 
+/// The font for value labels right-aligned at x = room (device units) so that
+/// none reaches past the page's left edge: the chart font when the widest
+/// label fits, else the same face shrunk until it does, to three fifths of
+/// its height at the least. One font for all the labels of an axis.
+ChartFont LabelFontWithin(const std::vector<std::string>& labels, const ChartFont& font, int room,
+                          const TextMeasure& measure);
+
+/// A value label right-aligned at x, vertically centred on y; one still too
+/// wide for the room left of x starts at the page's left edge instead.
+PageText ValueLabel(std::string label, int x, int y, const ChartFont& font,
+                    const TextMeasure& measure);
+
 /// The frame, the value ticks with their labels, the zero line when the range
 /// holds zero, the residue ticks with their numbers and "Residue Number"
-/// under the frame.
+/// under the frame. Value labels are never cut at the page's left edge
+/// (LabelFontWithin).
 void DrawChartAxes(PageDrawing& page, const PageLayout& layout, const ChartAxes& axes,
-                   const ChartFont& font);
+                   const ChartFont& font, const TextMeasure& measure);
 
 /// The printed title from one line below the top, kept to the frame's width
 /// and broken into lines that end above firstFreeY (device units), with its

@@ -77,7 +77,7 @@ VerticalAxis ComputeVerticalAxis(const ValueSpan& range)
     const double d = (high - low) * 1.6;
     high += 0.2 * d;
     low -= 0.12 * d;
-    const double step = TickStep(high - low);
+    const double step = RoundStep(TickStep(high - low));
     return VerticalAxis{low, high, step, AxisTicks(low, high, step)};
 }
 
@@ -102,7 +102,7 @@ int HorizontalTickInterval(int count)
     } else {
         interval = (1.0 + 0.00005 * count) * 1000.0;
     }
-    return std::max(1, static_cast<int>(interval));
+    return RoundResidueInterval(std::max(1, static_cast<int>(interval)));
 }
 
 std::vector<int> HorizontalTicks(int from, int to)
@@ -306,7 +306,7 @@ PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile
     for (const double v : axis.ticks) {
         axes.labels.push_back(TickLabel(v));
     }
-    DrawChartAxes(page, layout, axes, font);
+    DrawChartAxes(page, layout, axes, font, measure);
 
     if (!profile.averages.empty()) {
         PagePolyline curve{{}, PagePen{kBlack, lineWidth, false}};

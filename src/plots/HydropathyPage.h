@@ -29,14 +29,17 @@ PageLayout HydropathyPrinterLayout(int deviceWidth);
 
 /// The axis for a value range, widened for the legend and the bars. An empty range or one without
 /// height gets a band of one unit either side of its value (0 when empty), so the axis always has a
-/// span and a step greater than zero.
+/// span and a step greater than zero. The step is the round step (RoundStep) nearest to TickStep of
+/// the widened span.
 VerticalAxis ComputeVerticalAxis(const ValueSpan& range);
 
 /// A tick value with 4 significant digits, ".0" appended to texts shorter than
 /// three characters.
 std::string TickLabel(double value);
 
-/// Residues between two ticks of the residue axis for count displayed residues.
+/// Residues between two ticks of the residue axis for count displayed residues:
+/// about one more than a twentieth of the count (a two-hundredth times 10 from
+/// 100 on, ...), rounded up to a round interval (RoundResidueInterval).
 int HorizontalTickInterval(int count);
 
 /// The ticked residues: multiples of the interval from from on, before to.

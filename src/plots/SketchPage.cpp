@@ -19,6 +19,12 @@ constexpr int kMaxPageWidth = 16000;
 constexpr double kPrintedPageWidth = 630.0;
 /// The gap between a mark's shaft and its label, in page units.
 constexpr int kMarkLabelGap = 2;
+/// The gap between the boxes and a name placed under them, and between the
+/// lines of such names, in page units.
+constexpr int kNameGap = 2;
+/// The least room between two names on one line, in page units: a blank's
+/// worth, so that they do not read as one.
+constexpr int kNameSpacing = 6;
 
 constexpr std::uint16_t clampExtent(int value)
 {
@@ -110,6 +116,106 @@ std::vector<PlacedMark> placeMarks(const core::PropertyRecord& record, const Pag
     return placed;
 }
 
+bool overlap(const DeviceRect& a, const DeviceRect& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+/// A domain's name as a layout places it.
+struct PlacedName
+{
+    int index = 0;
+    core::LOGFONT font;
+    DeviceRect rect;
+};
+
+/// Places the names to be shown so that none overprints another: centred in
+/// its box when it fits there, shrunk to three quarters of its height at the
+/// least, clear of the boxes painted over its own; else under the boxes,
+/// centred under its box's middle, on the first line where it meets no name
+/// placed before. The names of the boxes on top go first: theirs is the
+/// least room. Returned in list order.
+std::vector<PlacedName> placeNames(const core::SketchData& sketch, const PageLayout& layout,
+                                   const std::vector<DeviceRect>& boxes, const TextMeasure& measure)
+{
+    const auto D = [&layout](double page) { return layout.Device(page); };
+    const int gap = std::max(1, D(kNameGap) - D(0));
+    const int spacing = std::max(1, D(kNameSpacing) - D(0));
+    const std::vector<int> order = DrawingOrder(sketch.domains);
+    std::vector<PlacedName> placed;
+    const auto meets = [spacing](const DeviceRect& rect, const PlacedName& name) {
+        const DeviceRect wider{name.rect.left - spacing, name.rect.top, name.rect.right + spacing,
+                               name.rect.bottom};
+        return overlap(rect, wider);
+    };
+    const auto meetsPlaced = [&](const DeviceRect& rect) {
+        return std::any_of(placed.begin(), placed.end(),
+                           [&](const PlacedName& name) { return meets(rect, name); });
+    };
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        const core::DOMAINE& domain = sketch.domains[static_cast<std::size_t>(*it)];
+        if (domain.displayName == 0) {
+            continue;
+        }
+        const DeviceRect& box = boxes[static_cast<std::size_t>(*it)];
+        const int middleX = D(layout.left + domain.start * sketch.scale +
+                              (domain.end - domain.start) * sketch.scale / 2);
+        const int middleY = D(layout.top + kDomainHeight / 2.0);
+        const auto centredOn = [&](int x, int y, const TextExtent& extent) {
+            return DeviceRect{x - extent.width / 2, y - extent.height / 2,
+                              x - extent.width / 2 + extent.width,
+                              y - extent.height / 2 + extent.height};
+        };
+        const auto clearInside = [&](const DeviceRect& rect) {
+            if (rect.left <= box.left || rect.right >= box.right || rect.top < box.top ||
+                rect.bottom > box.bottom || meetsPlaced(rect)) {
+                return false;
+            }
+            // it.base() is one past this box in the drawing order: the
+            // boxes painted over it.
+            return std::none_of(it.base(), order.end(), [&](int above) {
+                return overlap(rect, boxes[static_cast<std::size_t>(above)]);
+            });
+        };
+
+        PlacedName name{*it, ScaledFont(UsableFont(domain.font), layout.scale), {}};
+        const int height = std::abs(name.font.lfHeight);
+        const int smallest = std::max(1, (3 * height + 3) / 4);
+        bool inside = false;
+        for (int h = height; h >= smallest && !inside; --h) {
+            core::LOGFONT font = name.font;
+            font.lfHeight = name.font.lfHeight < 0 ? -h : h;
+            const DeviceRect rect = centredOn(middleX, middleY, measure.Extent(font, domain.name));
+            if (clearInside(rect)) {
+                name.font = font;
+                name.rect = rect;
+                inside = true;
+            }
+        }
+        if (!inside) {
+            const TextExtent extent = measure.Extent(name.font, domain.name);
+            const int left = std::max(0, middleX - extent.width / 2);
+            DeviceRect rect{left, box.bottom + gap, left + extent.width,
+                            box.bottom + gap + extent.height};
+            for (bool moved = true; moved;) {
+                moved = false;
+                for (const PlacedName& other : placed) {
+                    if (meets(rect, other)) {
+                        rect.top = other.rect.bottom + gap;
+                        rect.bottom = rect.top + extent.height;
+                        moved = true;
+                    }
+                }
+            }
+            name.rect = rect;
+        }
+        placed.push_back(name);
+    }
+    std::sort(placed.begin(), placed.end(),
+              [](const PlacedName& a, const PlacedName& b) { return a.index < b.index; });
+    return placed;
+}
+
 } // namespace
 
 PageLayout SketchScreenLayout()
@@ -149,6 +255,25 @@ void StartDomainSketch(core::PropertyRecord& record)
     whole.colour = kDefaultDomainColour;
     sketch.domains.push_back(std::move(whole));
     sketch.scale = kSketchDefaultWidth / length;
+}
+
+bool SameSketchContent(const core::SketchData& a, const core::SketchData& b)
+{
+    const auto sameMark = [](core::MARK x, core::MARK y) {
+        x.selected = y.selected = 0;
+        return x == y;
+    };
+    const auto sameText = [](core::TEXTITEM x, core::TEXTITEM y) {
+        x.selected = y.selected = 0;
+        x.width = y.width = 0;
+        x.height = y.height = 0;
+        return x == y;
+    };
+    // A file may hold a scale that is no number; it stays the same scale.
+    const bool sameScale = a.scale == b.scale || (std::isnan(a.scale) && std::isnan(b.scale));
+    return a.domains == b.domains && sameScale && a.labelMarks == b.labelMarks &&
+           std::equal(a.marks.begin(), a.marks.end(), b.marks.begin(), b.marks.end(), sameMark) &&
+           std::equal(a.texts.begin(), a.texts.end(), b.texts.begin(), b.texts.end(), sameText);
 }
 
 std::vector<int> DrawingOrder(const std::vector<core::DOMAINE>& domains)
@@ -295,21 +420,19 @@ PageDrawing SketchPage::Draw(const PageLayout& layout, const TextMeasure& measur
             return DeviceRect{D(L + domain.start * sketch.scale), D(T),
                               D(L + domain.end * sketch.scale), D(T + kDomainHeight)};
         };
+        std::vector<DeviceRect> boxes;
+        boxes.reserve(sketch.domains.size());
+        for (const core::DOMAINE& domain : sketch.domains) {
+            boxes.push_back(boxOf(domain));
+        }
         for (const int index : DrawingOrder(sketch.domains)) {
             const core::DOMAINE& domain = sketch.domains[static_cast<std::size_t>(index)];
-            out.push_back(PageFrame{boxOf(domain), outline, domain.colour});
+            out.push_back(
+                PageFrame{boxes[static_cast<std::size_t>(index)], outline, domain.colour});
         }
-        for (const core::DOMAINE& domain : sketch.domains) {
-            if (domain.displayName == 0) {
-                continue;
-            }
-            const core::LOGFONT font = ScaledFont(UsableFont(domain.font), layout.scale);
-            const TextExtent extent = measure.Extent(font, domain.name);
-            const double middle =
-                L + domain.start * sketch.scale + (domain.end - domain.start) * sketch.scale / 2;
-            text(domain.name,
-                 {D(middle) - extent.width / 2, D(T + kDomainHeight / 2.0) - extent.height / 2},
-                 font, domain.labelColour);
+        for (const PlacedName& name : placeNames(sketch, layout, boxes, measure)) {
+            const core::DOMAINE& domain = sketch.domains[static_cast<std::size_t>(name.index)];
+            text(domain.name, {name.rect.left, name.rect.top}, name.font, domain.labelColour);
         }
         if (onScreen && m_selectedDomain >= 0) {
             const DeviceRect box =

@@ -49,6 +49,12 @@ PageLayout SketchMetafileLayout();
 /// Marks and text items stay.
 void StartDomainSketch(core::PropertyRecord& record);
 
+/// Whether two sketches differ in what their user made: domains, marks, text
+/// items, scale or the label flag. Selections, the measured extents of text
+/// items and the line width (the drawing setting, copied in at every drawing)
+/// change without the user changing the sketch, and do not count.
+bool SameSketchContent(const core::SketchData& a, const core::SketchData& b);
+
 /// The order the boxes are painted in: by decreasing length (end - start),
 /// equal lengths in list order, so that shorter domains lie on top.
 std::vector<int> DrawingOrder(const std::vector<core::DOMAINE>& domains);

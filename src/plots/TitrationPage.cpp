@@ -196,11 +196,15 @@ PageDrawing TitrationPage::Draw(const PageLayout& layout, const TextMeasure& mea
     text("Net Charge", {left, top - TruncatedUnits(1.5 * lineHeight)}, TextAnchor::TopLeft);
 
     out.push_back(PageFrame{{left, top, right, bottom}, framePen});
+    std::vector<std::string> labels;
     for (const double tick : axis.ticks) {
-        const int y = D(ChartY(layout, axis, tick));
+        labels.push_back(ChargeTickLabel(tick, axis.step));
+    }
+    const ChartFont labelFont = LabelFontWithin(labels, font, left - tickLength, measure);
+    for (std::size_t k = 0; k < axis.ticks.size(); ++k) {
+        const int y = D(ChartY(layout, axis, axis.ticks[k]));
         out.push_back(PageLine{{left, y}, {left + tickLength, y}, framePen});
-        text(ChargeTickLabel(tick, axis.step), {left - tickLength, y - lineHeight / 2},
-             TextAnchor::TopRight);
+        out.push_back(ValueLabel(labels[k], left - tickLength, y, labelFont, measure));
     }
     const int zeroY = D(ChartY(layout, axis, 0.0));
     out.push_back(PageLine{{left, zeroY}, {right, zeroY}, framePen});

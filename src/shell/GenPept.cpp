@@ -1,5 +1,7 @@
 #include "shell/GenPept.h"
 
+#include "core/MessageTexts.h"
+
 #include <algorithm>
 
 namespace quorin::shell {
@@ -90,6 +92,25 @@ std::string definitionName(std::string_view record)
     return name;
 }
 
+/// The first word of the ACCESSION line (a record of merged entries lists
+/// the others after it).
+std::string firstAccession(std::string_view record)
+{
+    const std::size_t start = lineStartOf(record, kAccessionMarker);
+    if (start == std::string_view::npos) {
+        return {};
+    }
+    std::string_view rest = record.substr(start + kAccessionMarker.size());
+    while (!rest.empty() && isBlank(rest.front())) {
+        rest.remove_prefix(1);
+    }
+    std::size_t end = 0;
+    while (end < rest.size() && !isBlank(rest[end]) && !isLineEnd(rest[end])) {
+        ++end;
+    }
+    return std::string(rest.substr(0, end));
+}
+
 } // namespace
 
 std::string ExtractBetween(std::string_view text, std::string_view start, std::string_view end)
@@ -126,11 +147,103 @@ std::string DownloadServer(const core::ProfileFile& settings)
     return std::string(server.empty() ? kDefaultServer : server);
 }
 
+namespace {
+
+/// The stored "Timeout" as the settings reader reads a number (an optional
+/// sign, then the digits up to the first other character), held without
+/// wrapping; nothing when the key is missing or empty.
+std::optional<long long> storedTimeout(const core::ProfileFile& settings)
+{
+    const auto value = settings.Lookup(kDownloadSection, kTimeoutKey);
+    std::string_view text = value ? trimmed(*value) : std::string_view();
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    bool negative = false;
+    if (text.front() == '-' || text.front() == '+') {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    constexpr long long kLarge = 1'000'000'000'000LL;
+    long long number = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            break;
+        }
+        number = std::min(number * 10 + (c - '0'), kLarge);
+    }
+    return negative ? -number : number;
+}
+
+bool usable(long long seconds)
+{
+    return seconds >= kMinTimeout.count() && seconds <= kMaxTimeout.count();
+}
+
+} // namespace
+
 std::chrono::seconds DownloadTimeout(const core::ProfileFile& settings)
 {
-    const int seconds =
-        settings.ReadInt(kDownloadSection, kTimeoutKey, static_cast<int>(kDefaultTimeout.count()));
-    return seconds > 0 ? std::chrono::seconds(seconds) : kDefaultTimeout;
+    const auto seconds = storedTimeout(settings);
+    return seconds && usable(*seconds) ? std::chrono::seconds(*seconds) : kDefaultTimeout;
+}
+
+std::optional<std::string> RefusedDownloadTimeout(const core::ProfileFile& settings)
+{
+    const auto seconds = storedTimeout(settings);
+    if (!seconds || usable(*seconds)) {
+        return std::nullopt;
+    }
+    const std::string range = std::to_string(kMinTimeout.count()) + " to " +
+                              std::to_string(kMaxTimeout.count()) + " seconds";
+    return core::msg::RefusedSettingRange(
+        kDownloadSection, kTimeoutKey, trimmed(*settings.Lookup(kDownloadSection, kTimeoutKey)),
+        range, std::to_string(kDefaultTimeout.count()) + " seconds");
+}
+
+std::optional<std::chrono::seconds> ParseTimeout(std::string_view text)
+{
+    if (text.empty() || text.size() > 9 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    long long seconds = 0;
+    for (const char c : text) {
+        seconds = seconds * 10 + (c - '0');
+    }
+    if (!usable(seconds)) {
+        return std::nullopt;
+    }
+    return std::chrono::seconds(seconds);
+}
+
+bool IsServerAddress(std::string_view text)
+{
+    const auto startsWith = [text](std::string_view scheme) {
+        return text.size() > scheme.size() &&
+               std::equal(scheme.begin(), scheme.end(), text.begin(), [](char a, char b) {
+                   return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : b);
+               });
+    };
+    std::size_t hostStart = 0;
+    if (startsWith("http://")) {
+        hostStart = 7;
+    } else if (startsWith("https://")) {
+        hostStart = 8;
+    } else {
+        return false;
+    }
+    const char first = text[hostStart];
+    return first != '/' && first != ':' && first != '?' && first != '#' && !isBlank(first);
+}
+
+void SetDownloadSettings(core::ProfileText& text, std::string_view server,
+                         std::chrono::seconds timeout)
+{
+    server = trimmed(server);
+    text.Set(kDownloadSection, kServerKey,
+             server.empty() ? std::nullopt : std::optional<std::string_view>(server));
+    text.Set(kDownloadSection, kTimeoutKey, std::to_string(timeout.count()));
 }
 
 std::string PercentEncode(std::string_view text)
@@ -177,15 +290,56 @@ std::string RecordUrl(std::string_view server, std::string_view id)
            "&rettype=gp&retmode=text";
 }
 
+bool IsBlankAccession(std::string_view accession)
+{
+    return std::all_of(accession.begin(), accession.end(),
+                       [](char c) { return isBlank(c) || isLineEnd(c) || c == '\f' || c == '\v'; });
+}
+
+std::string WithoutXmlComments(std::string_view text)
+{
+    std::string kept;
+    kept.reserve(text.size());
+    for (;;) {
+        const std::size_t open = text.find("<!--");
+        kept.append(text.substr(0, open));
+        if (open == std::string_view::npos) {
+            return kept;
+        }
+        const std::size_t close = text.find("-->", open + 4);
+        if (close == std::string_view::npos) {
+            return kept;
+        }
+        text.remove_prefix(close + 3);
+    }
+}
+
 std::optional<std::string> FirstSearchId(std::string_view reply)
 {
-    std::string id = ExtractBetween(reply, "<Id>", "</Id>");
+    std::string id = ExtractBetween(WithoutXmlComments(reply), "<Id>", "</Id>");
     const bool digits =
         std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (id.empty() || id.size() > kIdLength || !digits) {
         return std::nullopt;
     }
     return id;
+}
+
+bool SearchFoundNothing(std::string_view reply)
+{
+    const std::string text = WithoutXmlComments(reply);
+    constexpr std::string_view kCount = "<Count>";
+    if (text.find("<eSearchResult") == std::string::npos ||
+        text.find("<Id>") != std::string::npos) {
+        return false;
+    }
+    const std::size_t start = text.find(kCount);
+    const std::size_t end = start == std::string::npos ? start : text.find("</Count>", start);
+    if (end == std::string::npos) {
+        return false;
+    }
+    const std::size_t from = start + kCount.size();
+    return trimmed(std::string_view(text).substr(from, end - from)) == "0";
 }
 
 std::optional<GenPeptEntry> ReadGenPept(std::string_view record)
@@ -209,6 +363,7 @@ std::optional<GenPeptEntry> ReadGenPept(std::string_view record)
     if (!anyLetter) {
         return std::nullopt;
     }
+    entry.accession = firstAccession(record);
     return entry;
 }
 

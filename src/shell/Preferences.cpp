@@ -4,6 +4,7 @@
 #include "core/NumberText.h"
 #include "core/UserData.h"
 #include "plots/Wheel.h"
+#include "shell/GenPept.h"
 
 #include <algorithm>
 #include <charconv>
@@ -202,6 +203,9 @@ bool WritePreferences(core::ProfileFile& file, const PreferenceChanges& changes,
         if (changes.scales) {
             const std::size_t count = record ? record->scales.size() : 0;
             core::SetScaleList(text, previous(text, core::kScalesSection, count), *changes.scales);
+        }
+        if (changes.download) {
+            SetDownloadSettings(text, changes.download->server, changes.download->timeout);
         }
     });
 }

@@ -8,6 +8,7 @@
 #include "core/Settings.h"
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -120,6 +121,12 @@ struct PreferenceChanges
         int fontSize = kDefaultOutputFontSize;
         int lineWidth = 1;
     };
+    struct Download
+    {
+        /// The E-utilities base URL; empty: the default service.
+        std::string server;
+        std::chrono::seconds timeout{30};
+    };
 
     std::optional<std::string> workingDirectory;
     std::optional<Wheel> wheel;
@@ -128,11 +135,12 @@ struct PreferenceChanges
     std::optional<std::vector<core::ENZYME>> agents;
     std::optional<std::vector<core::MODIFICATION>> modifications;
     std::optional<std::vector<core::HYDROPATHYSCALE>> scales;
+    std::optional<Download> download;
 
     bool Empty() const
     {
         return !workingDirectory && !wheel && !output && !pKa && !agents && !modifications &&
-               !scales;
+               !scales && !download;
     }
 };
 

@@ -1,11 +1,20 @@
 #include "batch/BatchRun.h"
+#include "batch/BatchThreads.h"
 #include "core/Settings.h"
 #include "core/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+#include <zlib.h>
 
 namespace quorin::batch {
 namespace {
@@ -161,6 +170,109 @@ TEST(BatchInputTest, PartsOnThreadsGiveTheRecordsOfOnePass)
     }
 }
 
+/// Writes text to path as gzip data.
+void writeCompressed(const std::filesystem::path& path, const std::string& text)
+{
+    gzFile file = ::gzopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(::gzwrite(file, text.data(), static_cast<unsigned>(text.size())),
+              static_cast<int>(text.size()));
+    ASSERT_EQ(::gzclose(file), Z_OK);
+}
+
+// A batch input is analysed whole or not at all: compressed data that end
+// early or are corrupt, a file that changes while it is read and more text
+// than the ceiling are refused with what happened, never taken for their
+// readable part.
+TEST(BatchInputTest, AnInputReadOnlyInPartIsRefused)
+{
+    test::TempDir dir;
+    std::string text;
+    for (int n = 0; text.size() < (std::size_t{9} << 20); ++n) {
+        text += ">p" + std::to_string(n) + "\nMKVLAAGRKDEFPQWYHHLLKRSTV\n";
+    }
+    writeCompressed(dir / "whole.fa.gz", text);
+    const std::string packed = test::ReadFile(dir / "whole.fa.gz");
+    test::WriteFile(dir / "cut.fa.gz", packed.substr(0, packed.size() / 2));
+    std::string garbled = packed;
+    for (std::size_t i = packed.size() / 3; i < packed.size() / 3 + 64; ++i) {
+        garbled[i] = static_cast<char>(garbled[i] ^ 0x55);
+    }
+    test::WriteFile(dir / "garbled.fa.gz", garbled);
+    std::string badCheck = packed;
+    badCheck[packed.size() - 8] = static_cast<char>(badCheck[packed.size() - 8] ^ 1);
+    test::WriteFile(dir / "check.fa.gz", badCheck);
+    test::WriteFile(dir / "plain.fa", text);
+
+    const auto path = [&](const char* name) { return (dir / name).string(); };
+    const std::string corrupt = ": the compressed data are truncated or corrupt";
+    const struct
+    {
+        std::string name;
+        std::uint64_t maxBytes;
+        /// Done to the file once the first piece is read.
+        std::function<void(const std::string& file)> meanwhile;
+        std::string refusal;
+    } rows[] = {
+        {"cut.fa.gz", core::kMaxInputBytes, {}, path("cut.fa.gz") + corrupt},
+        {"garbled.fa.gz", core::kMaxInputBytes, {}, path("garbled.fa.gz") + corrupt},
+        {"check.fa.gz", core::kMaxInputBytes, {}, path("check.fa.gz") + corrupt},
+        {"whole.fa.gz",
+         std::uint64_t{1} << 20,
+         {},
+         "Cannot open " + path("whole.fa.gz") +
+             ": It holds more than 1 GiB of text, the most the program reads"},
+        {"plain.fa",
+         std::uint64_t{1} << 20,
+         {},
+         "Cannot open " + path("plain.fa") +
+             ": It holds more than 1 GiB, the most the program "
+             "reads"},
+        {"plain.fa", core::kMaxInputBytes,
+         [](const std::string& file) { std::filesystem::resize_file(file, 1 << 20); },
+         path("plain.fa") + " changed while it was read"},
+        {"plain.fa", core::kMaxInputBytes,
+         [&](const std::string& file) {
+             std::string other = text;
+             other[text.size() - 2] = 'W';
+             test::WriteFile(file, other);
+         },
+         path("plain.fa") + " changed while it was read"},
+        {"plain.fa", core::kMaxInputBytes,
+         [&](const std::string& file) { test::WriteFile(file, text + ">more\nMK\n"); },
+         path("plain.fa") + " changed while it was read"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.refusal);
+        test::WriteFile(dir / "plain.fa", text);
+        BatchReadOptions options;
+        options.maxBytes = row.maxBytes;
+        bool first = true;
+        options.progress = [&](std::uint64_t) {
+            if (row.meanwhile && std::exchange(first, false)) {
+                row.meanwhile(path(row.name.c_str()));
+            }
+        };
+        core::FileStatus status;
+        const BatchText read = BatchText::Read(path(row.name.c_str()), status, options);
+        EXPECT_FALSE(status);
+        EXPECT_EQ(BatchInputRefusal(path(row.name.c_str()), status), row.refusal);
+        EXPECT_TRUE(read.View().empty());
+    }
+    test::WriteFile(dir / "plain.fa", text);
+    core::FileStatus status;
+    for (const char* name : {"whole.fa.gz", "plain.fa"}) {
+        SCOPED_TRACE(name);
+        const BatchText read = BatchText::Read(path(name), status);
+        // Not EXPECT_EQ: the report of two texts of megabytes that differ
+        // would take more memory than the machine has.
+        EXPECT_TRUE(read.View() == text) << read.View().size() << " bytes read";
+        EXPECT_TRUE(status) << status.Error();
+    }
+    EXPECT_EQ(BatchText::Read(path("missing.fa"), status).View(), "");
+    EXPECT_EQ(BatchInputRefusal(path("missing.fa"), status), "File not found!");
+}
+
 TEST(BatchResultsTest, TwoRecordsWithTheDefaultsAndTheirStatistics)
 {
     std::string results = runResults(">a\r\nMKV\r\n>b\r\nAC\r\n", BatchOptions{});
@@ -308,6 +420,130 @@ TEST(BatchRunTest, EveryThreadCountWritesTheSameBytesAndTerminationStopsTheRun)
                                    false, control, [](std::string_view) {}),
                  BatchTerminated);
     EXPECT_LT(lastPercent, 100);
+}
+
+// A system out of threads (a process limit, no address space left for their
+// stacks) starts fewer than asked, or none: the run goes on with those it has
+// and writes what one thread writes.
+TEST(BatchRunTest, ThreadsThatCannotBeStartedLeaveTheOutputAsOneThreadWritesIt)
+{
+    std::string text;
+    for (int n = 0; text.size() < (std::size_t{9} << 20); ++n) {
+        text += ">p" + std::to_string(n) + "\nMKVLAAGRKDEFPQWYHHLLKRSTV" + std::to_string(n) + "\n";
+    }
+    const std::string digestText = text.substr(0, 4000);
+    const auto digest = [&](unsigned jobs) {
+        BatchControl control;
+        control.jobs = jobs;
+        std::string out;
+        WriteBatchDigest(SplitBatchRecords(digestText), digestText.size(), analysisRecord(),
+                         "K!;R!", control, [&](std::string_view bytes) { out += bytes; });
+        return out;
+    };
+    const std::size_t records = SplitBatchRecords(text, 1).size();
+    const std::string results = runResults(text, BatchOptions{}, 1);
+    const std::string digested = digest(1);
+    ASSERT_GT(digested.size(), 1000U);
+
+    for (const int startable : {0, 1, 3}) {
+        SCOPED_TRACE(startable);
+        int started = 0;
+        const ThreadStarter systemStarter = SetThreadStarter([&](std::function<void()> work) {
+            if (started >= startable) {
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
+            }
+            ++started;
+            return std::thread(std::move(work));
+        });
+        EXPECT_EQ(SplitBatchRecords(text, 8).size(), records);
+        started = 0;
+        EXPECT_EQ(runResults(text, BatchOptions{}, 8), results);
+        started = 0;
+        EXPECT_EQ(digest(8), digested);
+        SetThreadStarter(systemStarter);
+    }
+
+    // Under an address-space limit (1 GiB here) four hundred threads would
+    // take it all for their stacks, leaving nothing for the work.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit oneGiB{std::uint64_t{1} << 30, std::uint64_t{1} << 30};
+        ::setrlimit(RLIMIT_AS, &oneGiB);
+        ::_exit(static_cast<int>(std::min(EffectiveJobs(400), 255U)));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_GE(WEXITSTATUS(status), 1);
+    EXPECT_LE(WEXITSTATUS(status), 32);
+}
+
+// A batch digest knows every record's fragments and the bytes it writes
+// before it makes one: the forecast is the digest file's size (at most, where
+// cut positions coincide and empty fragments keep their numbers), and a
+// record beyond the ceiling stops the run before a byte is written, named
+// with its count, the same for any number of threads.
+TEST(BatchDigestTest, TheFragmentsAndBytesAreKnownBeforeTheFirstIsWritten)
+{
+    const std::string text = ">a\nMKVLAAGRKDEFPQWYHHLLKRSTVK\n>b name\nMRPKKPRXXOKRA\n>c\nK\n>d\n\n"
+                             ">e\nAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAKAAAAAAA\n"
+                             ">f\nKKKKKKKKKKKK\n";
+    const std::vector<BatchRecord> records = SplitBatchRecords(text);
+    const struct
+    {
+        std::string specificity;
+        bool exact;
+    } rows[] = {
+        {"K!;R!", true},
+        {"X!", true},
+        {"KP;RP", true},
+        {"AAAAAAAAAA!", true},
+        // Two patterns cutting at the same place make empty fragments.
+        {"K!;K!", false},
+        {"R!;XR!", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.specificity);
+        BatchControl control;
+        const BatchDigestForecast forecast =
+            ForecastBatchDigest(records, analysisRecord(), row.specificity, 1000000, control);
+        std::string written;
+        WriteBatchDigest(records, text.size(), analysisRecord(), row.specificity, control,
+                         [&](std::string_view bytes) { written += bytes; });
+        if (row.exact) {
+            EXPECT_EQ(forecast.bytes, written.size());
+        } else {
+            EXPECT_GT(forecast.bytes, written.size());
+            EXPECT_LE(forecast.bytes, written.size() + forecast.fragments);
+        }
+        EXPECT_EQ(forecast.recordBytes.size(), records.size());
+    }
+
+    for (const unsigned jobs : {1U, 3U}) {
+        SCOPED_TRACE(jobs);
+        BatchControl control;
+        control.jobs = jobs;
+        // "a" has 5 sites (21 fragments), "b name" 6 (28), "f" 11 (78).
+        EXPECT_THROW(
+            {
+                try {
+                    ForecastBatchDigest(records, analysisRecord(), "K!;R!", 27, control);
+                } catch (const BatchDigestRefused& refused) {
+                    EXPECT_STREQ(refused.what(), "b name: The digest would make 28 fragments, "
+                                                 "more than the 27 this machine allows.");
+                    throw;
+                }
+            },
+            BatchDigestRefused);
+        bool written = false;
+        const BatchDigestForecast forecast =
+            ForecastBatchDigest(records, analysisRecord(), "K!;R!", 78, control);
+        EXPECT_NO_THROW(WriteBatchDigest(
+            records, text.size(), analysisRecord(), "K!;R!", control,
+            [&](std::string_view) { written = true; }, &forecast));
+        EXPECT_TRUE(written);
+    }
 }
 
 TEST(BatchOptionsTest, OutputNamesReplaceTheExtension)

@@ -8,14 +8,16 @@
 
 namespace quorin::test {
 
-CliRun runCli(const TempDir& dir, const std::string& arguments, const std::string& stdinText)
+CliRun runCli(const TempDir& dir, const std::string& arguments, const std::string& stdinText,
+              const std::string& environment)
 {
     const auto in = dir / "stdin.txt";
     WriteFile(in, stdinText);
     const auto errPath = dir / "stderr.txt";
-    const std::string command = "cd '" + dir.Path().string() + "' && QUORIN_REGISTRY='" +
-                                (dir / "registry.ini").string() + "' '" QUORIN_CLI "' " +
-                                arguments + " <'" + in.string() + "' 2>'" + errPath.string() + "'";
+    const std::string command =
+        "cd '" + dir.Path().string() + "' && QUORIN_REGISTRY='" + (dir / "registry.ini").string() +
+        "' XDG_DATA_HOME='" + (dir / "data-home").string() + "' env " + environment + " '" +
+        QUORIN_CLI "' " + arguments + " <'" + in.string() + "' 2>'" + errPath.string() + "'";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {

@@ -48,11 +48,56 @@ TEST(CliTest, WithoutSettingsOptionTheUserDataDirectoryIsUsed)
     const CliRun run = runCli(dir, "props -", ">P1\nMKV\n");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(ReadFile(dir / "data" / "quorin.ini").find("[Hydropathy Index]"), std::string::npos);
+}
 
-    // With no "User data" the start directory holds the settings file.
-    TempDir plain;
-    EXPECT_EQ(runCli(plain, "props -", ">P1\nMKV\n").status, 0);
-    EXPECT_TRUE(std::filesystem::exists(plain / "quorin.ini"));
+// A first run on a new machine: without "User data" the settings live in
+// $XDG_DATA_HOME/quorin (an absolute XDG_DATA_HOME only), else
+// ~/.local/share/quorin; that folder gets the starter settings, so that a
+// digest by Trypsin works at once, and the current folder stays as it was.
+// A settings file that is there already is never replaced.
+TEST(CliTest, TheFirstRunPlacesTheStarterSettingsInTheUserDataDirectory)
+{
+    TempDir elsewhere;
+    WriteFile(elsewhere / "trypsin.ini", "[Cleaving Agents]\n0=Trypsin:K!;R!\n");
+    const std::string insulin = "'" + DataFile("proteins/P01308.fasta").string() + "'";
+    const CliRun expected =
+        runCli(elsewhere, "digest --agent Trypsin --settings trypsin.ini " + insulin);
+    ASSERT_EQ(expected.status, 0) << expected.err;
+
+    const std::string home = (elsewhere / "home").string();
+    const struct
+    {
+        std::string environment;
+        std::filesystem::path settings;
+    } rows[] = {
+        {"XDG_DATA_HOME='" + (elsewhere / "xdg").string() + "' HOME='" + home + "'",
+         elsewhere / "xdg" / "quorin" / "quorin.ini"},
+        {"-u XDG_DATA_HOME HOME='" + home + "'", elsewhere / "home/.local/share/quorin/quorin.ini"},
+        {"XDG_DATA_HOME=relative HOME='" + (elsewhere / "other home").string() + "'",
+         elsewhere / "other home/.local/share/quorin/quorin.ini"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.environment);
+        TempDir start;
+        const CliRun run = runCli(start, "digest --agent Trypsin " + insulin, "", row.environment);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, expected.out);
+        const std::string placed = ReadFile(row.settings);
+        EXPECT_EQ(placed.rfind("; Quorin starter settings", 0), 0u);
+        EXPECT_NE(placed.find("\n0=Trypsin:K!;R!\r\n"), std::string::npos);
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::directory_iterator(start.Path())) {
+            left.push_back(entry.path().filename().string());
+        }
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"stderr.txt", "stdin.txt"}));
+
+        WriteFile(row.settings, "[Cleaving Agents]\r\n0=Mine:K!\r\n");
+        const CliRun mine = runCli(start, "digest --agent Trypsin " + insulin, "", row.environment);
+        EXPECT_EQ(mine.err, "No cleaving agent named \"Trypsin\" in the settings\n");
+        EXPECT_EQ(ReadFile(row.settings).substr(0, 30), "[Cleaving Agents]\r\n0=Mine:K!\r\n");
+    }
 }
 
 TEST(CliTest, TheSettingsChangeTheReport)

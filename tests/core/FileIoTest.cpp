@@ -11,6 +11,7 @@
 #include <functional>
 #include <poll.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -181,37 +182,65 @@ TEST(Saves, AFailedSaveSaysWhyAndLeavesNothingBehind)
     EXPECT_EQ(namesIn(dir.Path()), (std::vector<std::string>{"folder.pep", "old.pep"}));
 }
 
-/// A small tmpfs of the test's own, unmounted with the object; Mounted() is
-/// false where the sandbox does not allow mounting.
-class SmallFileSystem
+// Results and their log: a reader finds both new or both as they were, also
+// when the second fails after the first was written.
+TEST(Saves, FilesSavedTogetherAreAllNewOrAllAsTheyWere)
 {
-public:
-    explicit SmallFileSystem(const std::filesystem::path& at, const char* options,
-                             unsigned long flags = 0)
-        : m_at(at)
+    const struct
     {
-        std::filesystem::create_directory(at);
-        m_mounted = ::mount("tmpfs", at.c_str(), "tmpfs", flags, options) == 0;
-        m_error = m_mounted ? 0 : errno;
-    }
-    ~SmallFileSystem()
-    {
-        if (m_mounted) {
-            ::umount2(m_at.c_str(), MNT_DETACH);
+        const char* what;
+        bool firstExists;
+        /// The second's destination turns into a folder with something in it
+        /// while the second is written (else before the save starts).
+        bool whileWritten;
+        int error;
+    } rows[] = {
+        {"the second is a folder", true, false, EISDIR},
+        // Written, it cannot take the place of the folder: the first, already
+        // renamed, is put back.
+        {"the second's rename fails", true, true, EISDIR},
+        {"the second's rename fails, the first was new", false, true, EISDIR},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir dir;
+        if (row.firstExists) {
+            WriteFile(dir / "results.txt", "old results");
         }
+        const auto spoil = [&] { std::filesystem::create_directories(dir / "log.txt" / "full"); };
+        if (!row.whileWritten) {
+            spoil();
+        }
+        const auto saved = core::WriteFilesTogether({
+            {dir / "results.txt", [](const core::ByteSink& sink) { sink("new results"); }},
+            {dir / "log.txt",
+             [&](const core::ByteSink& sink) {
+                 if (row.whileWritten) {
+                     spoil();
+                 }
+                 sink("new log");
+             }},
+        });
+        EXPECT_FALSE(saved.status);
+        EXPECT_EQ(saved.failed, 1U);
+        EXPECT_EQ(saved.status.Error(), std::strerror(row.error));
+        EXPECT_EQ(std::filesystem::exists(dir / "results.txt"), row.firstExists);
+        if (row.firstExists) {
+            EXPECT_EQ(ReadFile(dir / "results.txt"), "old results");
+        }
+        EXPECT_EQ(namesIn(dir.Path()).size(), row.firstExists ? 2U : 1U) << "no temporary left";
     }
-    bool Mounted() const { return m_mounted; }
-    std::string Why() const { return std::strerror(m_error); }
-    void Remount(unsigned long flags) const
-    {
-        ASSERT_EQ(::mount("tmpfs", m_at.c_str(), "tmpfs", MS_REMOUNT | flags, nullptr), 0);
-    }
-
-private:
-    std::filesystem::path m_at;
-    bool m_mounted = false;
-    int m_error = 0;
-};
+    TempDir dir;
+    WriteFile(dir / "results.txt", "old results");
+    const auto saved = core::WriteFilesTogether({
+        {dir / "results.txt", [](const core::ByteSink& sink) { sink("new results"); }},
+        {dir / "log.txt", [](const core::ByteSink& sink) { sink("new log"); }},
+    });
+    EXPECT_TRUE(saved.status) << saved.status.Error();
+    EXPECT_EQ(ReadFile(dir / "results.txt"), "new results");
+    EXPECT_EQ(ReadFile(dir / "log.txt"), "new log");
+    EXPECT_EQ(namesIn(dir.Path()), (std::vector<std::string>{"log.txt", "results.txt"}));
+}
 
 TEST(Saves, AFullDiskAndAReadOnlyFileSystemSayWhy)
 {
@@ -240,8 +269,12 @@ TEST(Saves, AFullDiskAndAReadOnlyFileSystemSayWhy)
 
 TEST(Saves, ASignalRemovesTheTemporaryFile)
 {
-    for (const int signalNumber : {SIGINT, SIGTERM}) {
-        SCOPED_TRACE(signalNumber);
+    // Ctrl-C, kill, a dropped terminal or ssh connection, Ctrl-\, a reader
+    // gone, the file size limit, a user signal and an abort all end the
+    // process; none may leave a temporary behind.
+    for (const int signalNumber :
+         {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ, SIGUSR1, SIGABRT}) {
+        SCOPED_TRACE(strsignal(signalNumber));
         struct sigaction now
         {};
         ::sigaction(signalNumber, nullptr, &now);
@@ -252,6 +285,13 @@ TEST(Saves, ASignalRemovesTheTemporaryFile)
         TempDir dir;
         WriteFile(dir / "out.txt", "old");
         const int status = inChildWithTimeLimit([&] {
+            // No core file of the signals that dump one.
+            const rlimit noCore{0, 0};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            // A folder of temporaries with a file in it, as a metafile
+            // render keeps one.
+            const core::TemporaryFolder folder(dir.Path());
+            WriteFile(folder.Path() / "page.emf", "EMF");
             const auto saved =
                 WriteFileAtomically(dir / "out.txt", [&](const core::ByteSink& sink) {
                     sink(std::string(1 << 20, 'M'));
@@ -264,6 +304,12 @@ TEST(Saves, ASignalRemovesTheTemporaryFile)
         EXPECT_EQ(ReadFile(dir / "out.txt"), "old");
         EXPECT_EQ(namesIn(dir.Path()), std::vector<std::string>{"out.txt"});
     }
+    TempDir dir;
+    {
+        const core::TemporaryFolder folder(dir.Path());
+        WriteFile(folder.Path() / "page.emf", "EMF");
+    }
+    EXPECT_TRUE(namesIn(dir.Path()).empty());
 }
 
 TEST(Limits, InputsHaveACeilingAndSequenceFilesAreRegularFiles)

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/mount.h>
 
 namespace quorin::test {
 
@@ -20,6 +23,32 @@ TempDir::~TempDir()
 {
     std::error_code error;
     std::filesystem::remove_all(m_path, error);
+}
+
+SmallFileSystem::SmallFileSystem(const std::filesystem::path& at, const std::string& options,
+                                 unsigned long flags)
+    : m_at(at)
+{
+    std::filesystem::create_directory(at);
+    m_mounted = ::mount("tmpfs", at.c_str(), "tmpfs", flags, options.c_str()) == 0;
+    m_error = m_mounted ? 0 : errno;
+}
+
+SmallFileSystem::~SmallFileSystem()
+{
+    if (m_mounted) {
+        ::umount2(m_at.c_str(), MNT_DETACH);
+    }
+}
+
+std::string SmallFileSystem::Why() const
+{
+    return std::strerror(m_error);
+}
+
+void SmallFileSystem::Remount(unsigned long flags) const
+{
+    ASSERT_EQ(::mount("tmpfs", m_at.c_str(), "tmpfs", MS_REMOUNT | flags, nullptr), 0);
 }
 
 std::string ReadFile(const std::filesystem::path& path)

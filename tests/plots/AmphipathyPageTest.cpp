@@ -89,14 +89,14 @@ TEST(AmphipathyAxisTest, LabelsAndResidueIntervals)
         EXPECT_EQ(AmphipathyTickInterval(count), interval);
     }
     // The widening and the step come from 1.6 times the height: 0.1..0.5 is
-    // drawn from 0.02 to 0.58, and the step of 0.64 is 0.12.
+    // drawn from 0.02 to 0.58, and the step of 0.64 (0.12) is rounded to 0.1.
     const VerticalAxis axis = ComputeAmphipathyAxis(ValueSpan{0.1, 0.5, false});
     EXPECT_DOUBLE_EQ(axis.max, 0.58);
     EXPECT_DOUBLE_EQ(axis.min, 0.02);
-    EXPECT_DOUBLE_EQ(axis.step, 0.12);
-    ASSERT_EQ(axis.ticks.size(), 4u);
-    EXPECT_DOUBLE_EQ(axis.ticks.front(), 0.12);
-    EXPECT_DOUBLE_EQ(axis.ticks.back(), 0.48);
+    EXPECT_EQ(axis.step, 0.1);
+    ASSERT_EQ(axis.ticks.size(), 5u);
+    EXPECT_EQ(AmphipathyTickLabel(axis.ticks.front()), "0.10");
+    EXPECT_EQ(AmphipathyTickLabel(axis.ticks.back()), "0.50");
 }
 
 TEST(ThinColumnsTest, AColumnKeepsItsEndsAndItsExtremes)
@@ -119,28 +119,52 @@ TEST_F(AmphipathyPageTest, CurveRangeAndMeanOfAThirtyResidueSequence)
     EXPECT_EQ(profile.MomentAt(21), AmphipathyMoment(record, 12, 30));
     EXPECT_EQ(profile.MomentAt(22), kInvalidMoment);
 
-    // The range starts at the first window plus 0.01 and leaves out the last
-    // centre.
-    EXPECT_EQ(profile.range.min, *std::min_element(m.begin(), m.end() - 1));
-    EXPECT_EQ(profile.range.max, std::max(m[0] + 0.01, *std::max_element(m.begin(), m.end() - 1)));
+    // The range starts at the first window plus 0.01 and takes in every
+    // window, as the curve draws every one.
+    EXPECT_EQ(profile.range.min, *std::min_element(m.begin(), m.end()));
+    EXPECT_EQ(profile.range.max, std::max(m[0] + 0.01, *std::max_element(m.begin(), m.end())));
 
-    // The curve runs over centres 10..20, not 21.
     const PageDrawing drawing = page.Draw(HydropathyScreenLayout(), measure);
     const auto curves = All<PagePolyline>(drawing);
     ASSERT_EQ(curves.size(), 1u);
-    ASSERT_EQ(curves[0].points.size(), 11u);
+    ASSERT_EQ(curves[0].points.size(), 12u);
     EXPECT_EQ(curves[0].points.front().x, static_cast<int>(40 + 9 * 590.0 / 29));
-    EXPECT_EQ(curves[0].points.back().x, static_cast<int>(40 + 19 * 590.0 / 29));
+    EXPECT_EQ(curves[0].points.back().x, static_cast<int>(40 + 20 * 590.0 / 29));
     expectInsidePage(drawing);
 
-    // The mean is over the windows wholly inside the stretch: all twelve here,
-    // the three centred on 12..14 for 3..23, none for 3..20.
+    // The mean is over the windows the curve draws: those centred in the
+    // stretch, all twelve for 3..23, centres 10..20 for 3..20.
     EXPECT_DOUBLE_EQ(page.Mean(), std::accumulate(m.begin(), m.end(), 0.0) / 12);
     page.Plot().from = 3;
     page.Plot().to = 23;
-    EXPECT_DOUBLE_EQ(page.Mean(), (m[2] + m[3] + m[4]) / 3);
+    EXPECT_DOUBLE_EQ(page.Mean(), std::accumulate(m.begin(), m.end(), 0.0) / 12);
     page.Plot().to = 20;
-    EXPECT_EQ(page.Mean(), 0.0);
+    EXPECT_DOUBLE_EQ(page.Mean(), std::accumulate(m.begin(), m.end() - 1, 0.0) / 11);
+}
+
+TEST_F(AmphipathyPageTest, AStretchShorterThanTheWindowShowsAndAveragesItsWindows)
+{
+    // Mature melittin, window 19: moments for centres 10..17. Zoomed to 4..20
+    // the curve still shows all eight, ending at the last, and the legend's
+    // mean is theirs.
+    load(kMelittin.substr(43, 26));
+    const std::vector<double>& m = page.Profile().moments;
+    ASSERT_EQ(m.size(), 8u);
+    for (const auto& [from, to] : {std::pair(1, 26), std::pair(4, 20)}) {
+        SCOPED_TRACE(std::to_string(from) + ".." + std::to_string(to));
+        page.Plot().from = from;
+        page.Plot().to = to;
+        const auto curves = All<PagePolyline>(page.Draw(HydropathyScreenLayout(), measure));
+        ASSERT_EQ(curves.size(), 1u);
+        ASSERT_EQ(curves[0].points.size(), 8u);
+        EXPECT_EQ(curves[0].points.back().x,
+                  static_cast<int>(40 + (17 - from) * 590.0 / (to - from)));
+        const VerticalAxis axis = ComputeAmphipathyAxis(page.Profile().range);
+        EXPECT_EQ(curves[0].points.back().y,
+                  static_cast<int>(ChartY(HydropathyScreenLayout(), axis, m.back())));
+        EXPECT_DOUBLE_EQ(page.Mean(), std::accumulate(m.begin(), m.end(), 0.0) / 8);
+        EXPECT_GT(page.Mean(), 0.1);
+    }
 }
 
 TEST_F(AmphipathyPageTest, NothingUndefinedWhereNoWindowHasAMoment)

@@ -1,10 +1,12 @@
 #include "plots/HydropathyPage.h"
 
+#include "plots/AmphipathyPage.h"
 #include "plots/DemoPlot.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -93,12 +95,16 @@ TEST(VerticalAxisTest, StepsAndTicksFollowTheWidenedRange)
         double min, max, step;
         std::vector<double> ticks;
     };
+    // The span's own step (0.9, 2.5, 0.6, 0.6, 0.3) rounded to the nearest
+    // of 1, 2, 2.5 and 5 times a power of ten.
     const Row rows[] = {
-        {-1.0, 2.0, 0.9, {0.0, 0.9, 1.8, 2.7, -0.9}},
+        {-1.0, 2.0, 1.0, {0.0, 1.0, 2.0, -1.0}},
         {-4.5, 4.5, 2.5, {0.0, 2.5, 5.0, -2.5, -5.0}},
-        {1.0, 3.0, 0.6, {1.2, 1.8, 2.4, 3.0, 3.6}}, // above zero: from the first step above min
-        {-3.0, -1.0, 0.6, {-0.6, -1.2, -1.8, -2.4, -3.0}},
-        {-10.0, -9.0, 0.3, {-8.7, -9.0, -9.3, -9.6, -9.9}}, // starts below the top
+        // above zero: from the first step above min
+        {1.0, 3.0, 0.5, {1.0, 1.5, 2.0, 2.5, 3.0, 3.5}},
+        {-3.0, -1.0, 0.5, {-0.5, -1.0, -1.5, -2.0, -2.5, -3.0}},
+        // starts below the top
+        {-10.0, -9.0, 0.25, {-8.75, -9.0, -9.25, -9.5, -9.75, -10.0}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::Message() << row.min << ".." << row.max);
@@ -109,6 +115,90 @@ TEST(VerticalAxisTest, StepsAndTicksFollowTheWidenedRange)
         ASSERT_EQ(axis.ticks.size(), row.ticks.size());
         for (std::size_t i = 0; i < row.ticks.size(); ++i) {
             EXPECT_NEAR(axis.ticks[i], row.ticks[i], 1e-9);
+        }
+    }
+}
+
+TEST(RoundStepTest, StepsAreOneTwoTwoAndAHalfOrFiveTimesAPowerOfTen)
+{
+    // Nearest by ratio for values, exact where the decimal is: 0.25 is 0.25.
+    const std::pair<double, double> steps[] = {
+        {0.012, 0.01}, {0.04, 0.05},     {0.3, 0.25},    {0.9, 1.0},
+        {1.5, 2.0},    {3.0, 2.5},       {7.0, 5.0},     {7.5, 10.0},
+        {11.5, 10.0},  {1500.0, 2000.0}, {3e-7, 2.5e-7}, {0.0036, 0.005},
+    };
+    for (const auto& [step, round] : steps) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(RoundStep(step), round);
+    }
+    // Residue intervals only grow, and stay whole.
+    const std::pair<int, int> intervals[] = {
+        {1, 1},   {2, 2},   {3, 5},    {6, 10},      {11, 20},
+        {21, 25}, {26, 50}, {59, 100}, {2717, 5000}, {INT_MAX, INT_MAX},
+    };
+    for (const auto& [interval, round] : intervals) {
+        SCOPED_TRACE(interval);
+        EXPECT_EQ(RoundResidueInterval(interval), round);
+    }
+    // Both charts' ticks are whole multiples of their round step.
+    const ValueSpan ranges[] = {{0.0, 0.16, false},
+                                {0.05, 0.11, false},
+                                {-1.3, 2.5, false},
+                                {-4.2, 3.1, false},
+                                {12.0, 410.0, false}};
+    for (const ValueSpan& range : ranges) {
+        SCOPED_TRACE(::testing::Message() << range.min << ".." << range.max);
+        for (const VerticalAxis& axis :
+             {ComputeVerticalAxis(range), ComputeAmphipathyAxis(range)}) {
+            const double mantissa = axis.step / std::pow(10.0, std::floor(std::log10(axis.step)));
+            EXPECT_TRUE(std::fabs(mantissa - 1.0) < 1e-9 || std::fabs(mantissa - 2.0) < 1e-9 ||
+                        std::fabs(mantissa - 2.5) < 1e-9 || std::fabs(mantissa - 5.0) < 1e-9)
+                << axis.step;
+            for (const double tick : axis.ticks) {
+                EXPECT_NEAR(tick / axis.step, std::round(tick / axis.step), 1e-9) << tick;
+            }
+        }
+    }
+}
+
+TEST_F(HydropathyPageTest, WideValueLabelsShrinkRatherThanLeaveThePage)
+{
+    // Characters 7 units wide at height 16, ticks 6 long: 34 units of room
+    // left of the frame at 40.
+    const ChartFont font = ChartFontFor(HydropathyScreenLayout(), measure);
+    struct Row
+    {
+        std::vector<std::string> labels;
+        int height; // of the labels' font
+    };
+    const Row rows[] = {
+        {{"0.0", "-1.5", "12.5"}, 16}, // fits as it is
+        {{"0.100", "0.125", "0.0"}, 15},
+        {{"-0.0025", "0.0025"}, 11},
+        {{"-12345.678"}, 10}, // three fifths is the least; it starts at the edge
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.labels.front());
+        ChartAxes axes;
+        axes.from = 1;
+        axes.to = 50;
+        axes.vertical.min = 0.0;
+        axes.vertical.max = 1.0;
+        axes.vertical.step = 0.5;
+        for (std::size_t k = 0; k < row.labels.size(); ++k) {
+            axes.vertical.ticks.push_back(static_cast<double>(k) * 0.5);
+        }
+        axes.labels = row.labels;
+        PageDrawing drawing;
+        DrawChartAxes(drawing, HydropathyScreenLayout(), axes, font, measure);
+        for (const std::string& label : row.labels) {
+            const auto shown = text(drawing, label);
+            ASSERT_TRUE(shown.has_value()) << label;
+            EXPECT_EQ(std::abs(shown->font.lfHeight), row.height);
+            const int width = measure.Extent(shown->font, label).width;
+            const int leftEdge =
+                shown->anchor == TextAnchor::TopRight ? shown->at.x - width : shown->at.x;
+            EXPECT_GE(leftEdge, 0) << label;
         }
     }
 }
@@ -151,11 +241,13 @@ TEST(VerticalAxisTest, TickLabelsHaveAtLeastThreeCharacters)
     }
 }
 
-TEST(HorizontalAxisTest, IntervalGrowsWithTheDisplayedCount)
+TEST(HorizontalAxisTest, IntervalGrowsWithTheDisplayedCountInRoundSteps)
 {
-    const std::pair<int, int> rows[] = {{10, 1},       {50, 3},      {99, 5},     {100, 15},
-                                        {262, 23},     {999, 59},    {1000, 150}, {9999, 599},
-                                        {10000, 1500}, {34350, 2717}};
+    // The count's own interval (1 + 0.05 n, ...: 3, 15, 23, 59, 2717) rounded
+    // up to 1, 2, 2.5 or 5 times a power of ten.
+    const std::pair<int, int> rows[] = {{10, 1},       {50, 5},      {99, 5},     {100, 20},
+                                        {262, 25},     {999, 100},   {1000, 200}, {9999, 1000},
+                                        {10000, 2000}, {34350, 5000}};
     for (const auto& [count, interval] : rows) {
         EXPECT_EQ(HorizontalTickInterval(count), interval) << count;
     }
@@ -165,8 +257,8 @@ TEST(HorizontalAxisTest, TicksAreMultiplesBeforeTheLastResidue)
 {
     // 30 itself gets no tick.
     EXPECT_EQ(HorizontalTicks(10, 30), (std::vector<int>{10, 12, 14, 16, 18, 20, 22, 24, 26, 28}));
-    EXPECT_EQ(HorizontalTicks(1, 262).front(), 23);
-    EXPECT_EQ(HorizontalTicks(1, 262).back(), 253);
+    EXPECT_EQ(HorizontalTicks(1, 262).front(), 25);
+    EXPECT_EQ(HorizontalTicks(1, 262).back(), 250);
 }
 
 TEST_F(HydropathyPageTest, ScreenPageHasFrameAxesCurveAndHelixBar)
@@ -207,9 +299,11 @@ TEST_F(HydropathyPageTest, ScreenPageHasFrameAxesCurveAndHelixBar)
         zeroLine |= line.from == DevicePoint{40, y(0.0)} && line.to == DevicePoint{630, y(0.0)};
     }
     EXPECT_TRUE(zeroLine);
-    EXPECT_EQ(text(drawing, "3")->at, (DevicePoint{x(3) - 5, 299}));
-    EXPECT_EQ(text(drawing, "48")->at, (DevicePoint{x(48) - 10, 299}));
-    EXPECT_FALSE(text(drawing, "51").has_value());
+    // Every fifth residue of 50, the last one itself not.
+    EXPECT_EQ(text(drawing, "5")->at, (DevicePoint{x(5) - 5, 299}));
+    EXPECT_EQ(text(drawing, "45")->at, (DevicePoint{x(45) - 10, 299}));
+    EXPECT_FALSE(text(drawing, "3").has_value());
+    EXPECT_FALSE(text(drawing, "50").has_value());
     const auto residueNumber = text(drawing, "Residue Number");
     EXPECT_EQ(residueNumber->at, (DevicePoint{335, 326}));
     EXPECT_EQ(residueNumber->anchor, TextAnchor::TopCentre);

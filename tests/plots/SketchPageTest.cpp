@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 namespace quorin::plots {
@@ -165,12 +167,19 @@ TEST_F(SketchPageTest, ScreenPageOfBoxesNamesAndMarks)
     EXPECT_EQ(boxes[0].fill, core::COLORREF{0x0000FF});
     EXPECT_EQ(boxes[0].pen.width, 1);
 
-    // "alpha" is 35 wide, centred on x = 110 and on y = 100; the mark's label
-    // letter and number are centred above the shaft.
+    // "beta" (28 wide) stays centred in its box, on x = 170 and y = 100.
+    // "tiny" is wider than its box, and "alpha" centred on x = 110 would lie
+    // on the boxes of tiny and beta, painted over its own: both go under the
+    // boxes, tiny's first, as its box is on top. The mark's label letter and
+    // number are centred above the shaft.
     const auto texts = All<PageText>(drawing);
     ASSERT_EQ(texts.size(), 4u);
     EXPECT_EQ(texts[0].text, "alpha");
-    EXPECT_EQ(texts[0].at, (DevicePoint{93, 92}));
+    EXPECT_EQ(texts[0].at, (DevicePoint{93, 130}));
+    EXPECT_EQ(texts[1].text, "beta");
+    EXPECT_EQ(texts[1].at, (DevicePoint{156, 92}));
+    EXPECT_EQ(texts[2].text, "tiny");
+    EXPECT_EQ(texts[2].at, (DevicePoint{91, 112}));
     EXPECT_EQ(texts[3].text, "X50");
     EXPECT_EQ(texts[3].at, (DevicePoint{130, 52}));
 
@@ -180,6 +189,66 @@ TEST_F(SketchPageTest, ScreenPageOfBoxesNamesAndMarks)
     EXPECT_EQ(lines[0].to, (DevicePoint{140, 86}));
     EXPECT_EQ(lines[1].to, (DevicePoint{138, 79}));
     EXPECT_EQ(lines[2].to, (DevicePoint{142, 79}));
+}
+
+TEST_F(SketchPageTest, NamesNeverOverprintEachOtherOrTheBoxesOverTheirs)
+{
+    struct Row
+    {
+        const char* what;
+        std::vector<core::DOMAINE> domains;
+    };
+    const Row rows[] = {
+        {"two narrow overlapping",
+         {domain(20, 26, "Signal peptide"), domain(24, 30, "Propeptide")}},
+        {"one start, three lengths",
+         {domain(10, 40, "first"), domain(10, 20, "second"), domain(10, 12, "third")}},
+        {"a name a little too wide", {domain(1, 100, "whole"), domain(50, 56, "loop")}},
+        {"nested, all named",
+         {domain(1, 100, "protein"), domain(20, 80, "domain"), domain(40, 60, "motif"),
+          domain(48, 52, "site")}},
+    };
+    for (const PageLayout& layout : {SketchScreenLayout(), SketchPrinterLayout(4960)}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.what) + (layout.Printing() ? " printed" : ""));
+            record.sketch.domains = row.domains;
+            record.sketch.marks.clear();
+            const PageDrawing drawing = page.Draw(layout, measure);
+            std::vector<DeviceRect> boxes;
+            for (const core::DOMAINE& d : row.domains) {
+                boxes.push_back({layout.Device(layout.left + d.start * 2.0),
+                                 layout.Device(layout.top),
+                                 layout.Device(layout.left + d.end * 2.0),
+                                 layout.Device(layout.top + kDomainHeight)});
+            }
+            std::vector<DeviceRect> names;
+            for (const PageText& t : All<PageText>(drawing)) {
+                const auto d =
+                    std::find_if(row.domains.begin(), row.domains.end(),
+                                 [&t](const core::DOMAINE& x) { return x.name == t.text; });
+                if (d == row.domains.end()) {
+                    continue; // the printed title
+                }
+                const TextExtent extent = measure.Extent(t.font, t.text);
+                const DeviceRect rect{t.at.x, t.at.y, t.at.x + extent.width,
+                                      t.at.y + extent.height};
+                EXPECT_GE(std::abs(t.font.lfHeight) * 4,
+                          std::abs(d->font.lfHeight) * 3 * static_cast<int>(layout.scale));
+                // Inside its own box, or under every box.
+                const DeviceRect& own = boxes[static_cast<std::size_t>(d - row.domains.begin())];
+                const bool inside = rect.left > own.left && rect.right < own.right &&
+                                    rect.top >= own.top && rect.bottom <= own.bottom;
+                EXPECT_TRUE(inside || rect.top > own.bottom) << t.text;
+                for (const DeviceRect& other : names) {
+                    EXPECT_FALSE(rect.left < other.right && other.left < rect.right &&
+                                 rect.top < other.bottom && other.top < rect.bottom)
+                        << t.text;
+                }
+                names.push_back(rect);
+            }
+            EXPECT_EQ(names.size(), row.domains.size());
+        }
+    }
 }
 
 TEST_F(SketchPageTest, PrinterAndMetafileMoveTheOriginAndScaleByAWholeFactor)

@@ -64,6 +64,33 @@ TEST(GenPeptTest, TheFirstIdOfASearchReplyDecides)
     }
 }
 
+TEST(GenPeptTest, MarkupInCommentsIsNotTheReplys)
+{
+    const struct
+    {
+        std::string reply;
+        std::optional<std::string> id;
+        bool foundNothing;
+    } rows[] = {
+        {"<!-- <Id>1</Id> --><eSearchResult><Id>22</Id></eSearchResult>", "22", false},
+        {"<eSearchResult><!--<Id>1</Id>--><Count>0</Count></eSearchResult>", std::nullopt, true},
+        {"<eSearchResult><!-- <Count>0</Count> --><Count>3</Count>", std::nullopt, false},
+        {"<eSearchResult><Count>0</Count><!-- <Id>1</Id>", std::nullopt, true}, // left open
+        {"<eSearchResult><ERROR>Invalid query</ERROR></eSearchResult>", std::nullopt, false},
+        {"<html><Count>0</Count></html>", std::nullopt, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.reply);
+        EXPECT_EQ(FirstSearchId(row.reply), row.id);
+        EXPECT_EQ(SearchFoundNothing(row.reply), row.foundNothing);
+    }
+    EXPECT_TRUE(SearchFoundNothing(test::ReadFile(test::DataFile("genpept/esearch/esearch8.xml"))));
+    for (const std::string accession : {"", " ", "\t\r\n"}) {
+        EXPECT_TRUE(IsBlankAccession(accession));
+    }
+    EXPECT_FALSE(IsBlankAccession(" P01485"));
+}
+
 TEST(GenPeptTest, URLsCarryTheAccessionAsData)
 {
     EXPECT_EQ(SearchUrl("http://127.0.0.1:8/eutils", "NP 1&db=x/é"),
@@ -79,13 +106,40 @@ TEST(GenPeptTest, TheServerAndTimeLimitComeFromTheSettings)
     core::ProfileFile settings(dir / "quorin.ini");
     EXPECT_EQ(DownloadServer(settings), kDefaultServer);
     EXPECT_EQ(DownloadTimeout(settings), std::chrono::seconds(30));
-    test::WriteFile(dir / "quorin.ini", "[download]\r\nserver= http://127.0.0.1:9/ \r\n"
-                                        "Timeout=5\r\n");
+    EXPECT_EQ(RefusedDownloadTimeout(settings), std::nullopt);
+    test::WriteFile(dir / "quorin.ini", "[download]\r\nserver= http://127.0.0.1:9/ \r\n");
     EXPECT_EQ(DownloadServer(settings), "http://127.0.0.1:9/");
-    EXPECT_EQ(DownloadTimeout(settings), std::chrono::seconds(5));
-    test::WriteFile(dir / "quorin.ini", "[Download]\r\nServer=\r\nTimeout=-1\r\n");
+    test::WriteFile(dir / "quorin.ini", "[Download]\r\nServer=\r\n");
     EXPECT_EQ(DownloadServer(settings), kDefaultServer);
-    EXPECT_EQ(DownloadTimeout(settings), std::chrono::seconds(30));
+
+    // Qt's timers hold an int of milliseconds: 2,147,484 s overflowed into no
+    // limit, 4,294,968 s into 0.7 s. Only a day or less is used.
+    const struct
+    {
+        std::string stored;
+        int seconds;
+        bool refused;
+    } rows[] = {
+        {"5", 5, false},       {"86400", 86400, false}, {"", 30, false},
+        {"86401", 30, true},   {"0", 30, true},         {"-1", 30, true},
+        {"2147484", 30, true}, {"4294968", 30, true},   {"4294967297", 30, true},
+        {"abc", 30, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.stored);
+        test::WriteFile(dir / "quorin.ini", "[Download]\r\nTimeout=" + row.stored + "\r\n");
+        EXPECT_EQ(DownloadTimeout(settings), std::chrono::seconds(row.seconds));
+        EXPECT_EQ(RefusedDownloadTimeout(settings).has_value(), row.refused);
+    }
+    EXPECT_EQ(RefusedDownloadTimeout(settings),
+              "The setting \"Timeout\" in [Download] holds abc, outside 1 to 86400 seconds; the "
+              "default of 30 seconds is used instead.");
+    for (const std::string typed : {"0", "86401", "", "1x", "-5", "+5", "9999999999"}) {
+        SCOPED_TRACE(typed);
+        EXPECT_EQ(ParseTimeout(typed), std::nullopt);
+    }
+    EXPECT_EQ(ParseTimeout("86400"), std::chrono::seconds(86400));
+    EXPECT_EQ(ParseTimeout("1"), std::chrono::seconds(1));
 }
 
 TEST(GenPeptTest, ADefinitionOverSeveralLinesIsOneNameWhateverTheLineEnds)
@@ -115,6 +169,11 @@ TEST(GenPeptTest, OnlyARecordWithDefinitionAndResiduesIsOne)
     const auto entry = ReadGenPept(head + title + "ORIGIN      \n        1 mk\n//\n");
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->name, "a protein.");
+    EXPECT_EQ(entry->accession, "X");
+    const auto merged = ReadGenPept("LOCUS       X\nDEFINITION  p.\nACCESSION   P01485 P01486\r\n"
+                                    "ORIGIN\n        1 mk\n//\n");
+    ASSERT_TRUE(merged);
+    EXPECT_EQ(merged->accession, "P01485");
     // From the ORIGIN line, not the title's ORIGIN; line feeds go but the last.
     EXPECT_EQ(entry->residues, "      "
                                "        1 mk\n");

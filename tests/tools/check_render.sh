@@ -19,7 +19,7 @@ fail() {
 "$cli" render hydropathy --settings s.ini --mark 82 --text '300,20,A note' -o page.emf "$protein"
 emf2svg-conv -i page.emf -o page.svg || fail "emf2svg-conv cannot read the metafile"
 for text in "Residue Number" "Mean Hydropathy (GRAVY) = 0.723" "Scale: Kyte and Doolittle (1982)" \
-    "W = 11" "Hydropathy threshold for helices =  1.6" "V82" "A note" "3.0" "-1.0" "253"; do
+    "W = 11" "Hydropathy threshold for helices =  1.6" "V82" "A note" "3.0" "-1.0" "250"; do
     grep -qF -- "$text" page.svg || fail "the metafile lacks \"$text\""
 done
 grep -q 'stroke="#FF0000"' page.svg || fail "the metafile has no red helix bars"
@@ -41,7 +41,7 @@ fi
 "$cli" render amphipathy --settings s.ini -o moment.emf "$protein"
 grep -qa "A.m.p.h.y.p.a.t.h.y. .P.l.o.t" moment.emf || fail "the amphipathy metafile lacks its title"
 emf2svg-conv -i moment.emf -o moment.svg || fail "emf2svg-conv cannot read the amphipathy metafile"
-for text in "Mean Amphipathy Moment = 0.0573" "W = 19" "0.16" "0.00" "Residue Number" "260"; do
+for text in "Mean Amphipathy Moment = 0.0573" "W = 19" "0.15" "0.00" "Residue Number" "260"; do
     grep -qF -- "$text" moment.svg || fail "the amphipathy metafile lacks \"$text\""
 done
 "$cli" render amphipathy --settings s.ini --print-layout -o moment.pdf "$protein"

@@ -14,10 +14,12 @@ standard input closes or the process is killed.
 import http.server
 import os
 import re
+import struct
 import sys
 import threading
 import time
 import urllib.parse
+import zlib
 
 # accession -> (the stand-in's id, record file). Ids are the records' GI
 # numbers where they have one of their own.
@@ -44,6 +46,11 @@ MISBEHAVIOUR = {
     "NOORIGIN": "the record lacks its ORIGIN section",
     "HTML": "the record is an HTML page (status 200) quoting a record",
     "CRLF": "the record of 1MRR_A with CR LF line ends",
+    "ENDLESS": "the search reply comes in chunks, as fast as they go, and never ends",
+    "OVERSIZE": "the search reply announces and sends 64 MB and one byte",
+    "GZIPBOMB": "the search reply is gzip-encoded: 1 MB that unpacks to 1 GB of blanks",
+    "BADGZIP": "the search reply is said to be gzip-encoded but is not",
+    "COMMENTID": "the search reply for P01485 quotes another id in a comment before its own",
 }
 SPECIAL_IDS = {"EMPTY": "900001", "NOORIGIN": "900002", "HTML": "900003", "CRLF": "900004"}
 
@@ -63,6 +70,7 @@ class StandIn:
         self.paths = []
         self.stopping = threading.Event()
         self.lock = threading.Lock()
+        self.bomb_body = None
         with open(os.path.join(data_dir, "esearch", "esearch7.xml"), "rb") as f:
             self.search_template = f.read()
         with open(os.path.join(data_dir, "esearch", "esearch8.xml"), "rb") as f:
@@ -132,6 +140,20 @@ class StandIn:
         if term == "CLOSE":
             handler.close_connection = True
             return
+        if term == "ENDLESS":
+            return self.endless(handler)
+        if term == "OVERSIZE":
+            padded = self.search_reply("494379")
+            return self.send(handler, 200, padded + b" " * (64 * 1024 * 1024 + 1 - len(padded)))
+        if term == "GZIPBOMB":
+            return self.send(handler, 200, self.bomb(), "text/xml", encoding="gzip")
+        if term == "BADGZIP":
+            return self.send(handler, 200, self.search_reply("494379"), "text/xml",
+                             encoding="gzip")
+        if term == "COMMENTID":
+            reply = self.search_reply(RECORDS["P01485"][0]).replace(
+                b"<eSearchResult>", b"<!-- was: <Id>900001</Id> --><eSearchResult>", 1)
+            return self.send(handler, 200, reply, "text/xml")
         if term == "SLOW":
             return self.trickle(handler, self.search_reply("494379"))
         if term == "NOID":
@@ -165,12 +187,47 @@ class StandIn:
             return self.send(handler, 200, text.replace(b"\n", b"\r\n"))
         return self.send(handler, 400, b"Error: ID list is empty!\n")
 
-    def send(self, handler, status, body, kind="text/plain"):
+    def bomb(self):
+        """A valid gzip stream of 1 GB of blanks, made in a fraction of a
+        second: a megabyte block flushed so that it stands alone, repeated,
+        and a trailer with the CRC of the whole."""
+        with self.lock:
+            if self.bomb_body is None:
+                megabyte = b" " * (1024 * 1024)
+                packer = zlib.compressobj(9, zlib.DEFLATED, 31)  # 31: gzip framing
+                head = packer.compress(megabyte) + packer.flush(zlib.Z_FULL_FLUSH)
+                block = packer.compress(megabyte) + packer.flush(zlib.Z_FULL_FLUSH)
+                end = packer.flush()[:-8]
+                crc = 0
+                for _ in range(1024):
+                    crc = zlib.crc32(megabyte, crc)
+                self.bomb_body = (head + block * 1023 + end +
+                                  struct.pack("<II", crc, (1024 * len(megabyte)) & 0xFFFFFFFF))
+            return self.bomb_body
+
+    def send(self, handler, status, body, kind="text/plain", encoding=None):
         handler.send_response(status)
         handler.send_header("Content-Type", kind)
+        if encoding:
+            handler.send_header("Content-Encoding", encoding)
         handler.send_header("Content-Length", str(len(body)))
         handler.end_headers()
         handler.wfile.write(body)
+
+    def endless(self, handler):
+        # Chunked transfer is HTTP/1.1's; the reply announces no length.
+        handler.protocol_version = "HTTP/1.1"
+        handler.send_response(200)
+        handler.send_header("Content-Type", "text/xml")
+        handler.send_header("Transfer-Encoding", "chunked")
+        handler.send_header("Connection", "close")
+        handler.end_headers()
+        chunk = b"%x\r\n%s\r\n" % (65536, b"<Id>494379</Id>".ljust(65536))
+        while not self.stopping.is_set():
+            try:
+                handler.wfile.write(chunk)
+            except OSError:
+                return
 
     def trickle(self, handler, body):
         handler.send_response(200)

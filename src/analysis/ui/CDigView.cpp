@@ -173,6 +173,17 @@ int CDigView::LineHeight() const
     return std::max(1, QFontMetrics(m_font).lineSpacing());
 }
 
+QSize CDigView::sizeHint() const
+{
+    const int charWidth = QFontMetrics(m_font).horizontalAdvance(QLatin1Char('0'));
+    const long long lines =
+        showsReport() ? static_cast<long long>(LineCount()) : QWIDGETSIZE_MAX / LineHeight();
+    const long long height = lines * LineHeight() + 2 * kMargin;
+    return QSize(std::max(m_widestLine, kTableWidth) * charWidth + 2 * kMargin,
+                 static_cast<int>(std::min<long long>(height, QWIDGETSIZE_MAX / 2))) +
+           QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
 std::size_t CDigView::visibleLines() const
 {
     return static_cast<std::size_t>(std::max(1, (viewport()->height() - kMargin) / LineHeight()));
@@ -478,11 +489,13 @@ void CDigView::outputEnded()
 
 void CDigView::copySelection()
 {
-    const auto selection = Selection();
-    if (!selection) {
+    if (!showsReport()) {
         return;
     }
-    const auto [first, last] = *selection;
+    // Without a selection Copy takes the whole report, as the other report
+    // windows' Copy does; the selection on show stays as it is.
+    const auto [first, last] =
+        Selection().value_or(std::pair<std::size_t, std::size_t>(0, LineCount() - 1));
     const core::PropertyRecord& record = m_document->Record();
     if (last - first < BackgroundLimits().copyLines) {
         putOnClipboard(*DigestReportBytes(record, first, last));

@@ -94,6 +94,11 @@ public:
     const QFont& TextFont() const { return m_font; }
     int LineHeight() const;
 
+    /// The whole report: a window opens as large as this where it has room.
+    /// A report still being made asks for all the height there is; a digest's
+    /// is long.
+    QSize sizeHint() const override;
+
     /// Prints the whole report here and now; returns the pages, 0 when the
     /// printer could not start (the message was shown).
     int Print(QPrinter& printer);
@@ -130,6 +135,8 @@ private:
     std::size_t lineAt(int y) const;
     void moveCursorTo(std::size_t line, bool extend);
     void ensureVisible(std::size_t line);
+    /// The lines selected, or the whole report when none are, on the
+    /// clipboard.
     void copySelection();
     void printReport();
     void chooseOptions();

@@ -103,6 +103,11 @@ std::string CModView::ReportText() const
     return m_document ? ModReportText(m_document->Record(), m_completeOnly) : std::string();
 }
 
+QSize CModView::sizeHint() const
+{
+    return m_canvas->minimumSize() + QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
 void CModView::refresh()
 {
     m_lines = splitLines(ReportText());
@@ -187,11 +192,9 @@ bool CModView::OnCommand(int id)
         m_completeOnly = !m_completeOnly;
         refresh();
         return true;
-    case cmd::kCopy: {
-        CTempDialog dialog(core::ui::ToQString(ReportText()), this);
-        dialog.exec();
+    case cmd::kCopy:
+        CopyReport(core::ui::ToQString(ReportText()), this);
         return true;
-    }
     case cmd::kPrint:
         core::ui::AskAndPrint(QStringLiteral("ModFinder"),
                               [this](QPrinter& printer) { return Print(printer); });

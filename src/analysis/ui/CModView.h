@@ -38,6 +38,9 @@ public:
     /// not start (the message was shown).
     int Print(QPrinter& printer);
 
+    /// The whole report: a window opens as large as this where it has room.
+    QSize sizeHint() const override;
+
     std::optional<core::ui::CommandState> CommandStateOf(int id) override;
     bool OnCommand(int id) override;
 

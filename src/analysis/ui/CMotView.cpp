@@ -97,6 +97,11 @@ CMotView::CMotView(core::ui::CPeptideDoc& document, QWidget* parent)
 
 CMotView::~CMotView() = default;
 
+QSize CMotView::sizeHint() const
+{
+    return m_canvas->minimumSize() + QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
 QFont CMotView::PageFont(double scale)
 {
     return PhysChemPage::PageFont(scale);
@@ -203,11 +208,9 @@ bool CMotView::OnCommand(int id)
     case cmd::kSortByMotif:
         setOrder(false);
         return true;
-    case cmd::kCopy: {
-        CTempDialog dialog(MotifReportText(), this);
-        dialog.exec();
+    case cmd::kCopy:
+        CopyReport(MotifReportText(), this);
         return true;
-    }
     case cmd::kPrint:
         core::ui::AskAndPrint(QStringLiteral("Motif Search"),
                               [this](QPrinter& printer) { return Print(printer); });

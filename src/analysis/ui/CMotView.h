@@ -43,6 +43,9 @@ public:
     /// Fixed-pitch report font, 14 pixels scaled by scale.
     static QFont PageFont(double scale);
 
+    /// The whole report: a window opens as large as this where it has room.
+    QSize sizeHint() const override;
+
     std::optional<core::ui::CommandState> CommandStateOf(int id) override;
     bool OnCommand(int id) override;
 

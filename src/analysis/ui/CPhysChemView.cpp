@@ -33,8 +33,15 @@ public:
     void fitHeight()
     {
         const PhysChemLayout layout = m_page->ScreenLayout(this, layoutWidth());
-        setMinimumHeight(kTop * 2 + m_page->LineCount(layout) * layout.lineHeight);
+        setMinimumHeight(heightAt(layoutWidth()));
         setMinimumWidth(2 * layout.left + m_page->TitleWidth(layout, this));
+    }
+
+    /// The page's height when its rows are laid out width wide.
+    int heightAt(int width)
+    {
+        const PhysChemLayout layout = m_page->ScreenLayout(this, width);
+        return kTop * 2 + m_page->LineCount(layout) * layout.lineHeight;
     }
 
 protected:
@@ -86,6 +93,13 @@ CPhysChemView::CPhysChemView(core::ui::CPeptideDoc& document, QWidget* parent)
 
 CPhysChemView::~CPhysChemView() = default;
 
+QSize CPhysChemView::sizeHint() const
+{
+    auto* canvas = static_cast<PageCanvas*>(m_canvas);
+    const int width = canvas->minimumWidth();
+    return QSize(width, canvas->heightAt(width)) + QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
 void CPhysChemView::rebuild()
 {
     if (m_document) {
@@ -134,11 +148,9 @@ std::optional<core::ui::CommandState> CPhysChemView::CommandStateOf(int id)
 bool CPhysChemView::OnCommand(int id)
 {
     switch (id) {
-    case core::cmd::kCopy: {
-        CTempDialog dialog(ReportText(), this);
-        dialog.exec();
+    case core::cmd::kCopy:
+        CopyReport(ReportText(), this);
         return true;
-    }
     case core::cmd::kPrint:
         core::ui::AskAndPrint(QStringLiteral("Physico-chemical Properties"),
                               [this](QPrinter& printer) { return Print(printer); });

@@ -39,6 +39,10 @@ public:
     /// The page as it is drawn now.
     const PhysChemPage& Page() const { return *m_page; }
 
+    /// The whole page at the width of its title: a window opens as large as
+    /// this where it has room.
+    QSize sizeHint() const override;
+
     std::optional<core::ui::CommandState> CommandStateOf(int id) override;
     bool OnCommand(int id) override;
 

@@ -1,6 +1,8 @@
 #include "analysis/ui/CTempDialog.h"
 
+#include <QClipboard>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -39,6 +41,15 @@ CTempDialog::CTempDialog(const QString& text, QWidget* parent) : QDialog(parent)
 QString CTempDialog::Text() const
 {
     return m_text->toPlainText();
+}
+
+void CopyReport(const QString& text, QWidget* parent)
+{
+    QString copied = text;
+    copied.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QGuiApplication::clipboard()->setText(copied);
+    CTempDialog dialog(copied, parent);
+    dialog.exec();
 }
 
 } // namespace quorin::analysis::ui

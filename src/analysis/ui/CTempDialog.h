@@ -24,4 +24,9 @@ private:
     QPlainTextEdit* m_text = nullptr;
 };
 
+/// The Copy command of a report window: puts text on the clipboard at once,
+/// its lines ending in LF as Linux programs paste them, then shows it in the
+/// box.
+void CopyReport(const QString& text, QWidget* parent);
+
 } // namespace quorin::analysis::ui

@@ -15,12 +15,23 @@
 #include "core/ui/Messages.h"
 #include "core/ui/Notifications.h"
 #include "core/ui/QtText.h"
+#include "shell/ProgressPanes.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/Launchers.h"
 
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QStatusBar>
+
+#include <algorithm>
 #include <ctime>
+#include <functional>
 #include <new>
 #include <optional>
+#include <utility>
 
 namespace quorin::batch::ui {
 
@@ -38,6 +49,9 @@ struct BatchRunner::Run
     std::string digestPath;
     std::string specificity;
     std::shared_ptr<std::atomic<bool>> terminate;
+    /// Told, from the worker, how many of the records are done (by the
+    /// position reached in the input) and the percentage.
+    std::function<void(std::size_t done, std::size_t total, int percent)> progress;
 
     std::size_t count = 0;
     bool fileNotFound = false;
@@ -65,10 +79,25 @@ void runBatch(Run& run)
     }
     run.fileNotFound = records.empty();
     run.count = records.size();
+    run.progress(0, records.size(), 0);
     BatchControl control;
     control.terminate = run.terminate.get();
     core::ui::ProgressPoster poster;
-    control.progress = [&poster](int percent) { poster(percent); };
+    const std::size_t inputSize = text.View().size();
+    int shown = 0;
+    control.progress = [&poster, &run, &records, &shown, inputSize](int percent) {
+        poster(percent);
+        if (percent == shown) {
+            return;
+        }
+        shown = percent;
+        // The records that start before the position reached are done.
+        const std::size_t position = inputSize * static_cast<std::size_t>(percent) / 100;
+        const auto done = std::partition_point(
+            records.begin(), records.end(),
+            [position](const BatchRecord& record) { return record.offset < position; });
+        run.progress(static_cast<std::size_t>(done - records.begin()), records.size(), percent);
+    };
     const auto failed = [&run](const std::string& path, const std::string& reason) {
         run.failures.push_back(core::msg::CannotSaveFile(path, reason));
     };
@@ -125,21 +154,50 @@ BatchRunner& BatchRunner::Instance()
     return *runner;
 }
 
+namespace {
+
+/// Whether an output under a default name may be written: true when nothing
+/// of that name is there, or the user answered Yes to replacing it. Names
+/// chosen in a save dialog were asked about there.
+bool mayReplace(const std::string& path)
+{
+    const QString name = ToQString(path);
+    return !QFileInfo::exists(name) ||
+           core::ui::ShowMessage(name + QLatin1Char('\n') + ToQString(core::msg::kFileExists),
+                                 ToQString(core::msg::kNote), core::ui::MessageIcon::Question,
+                                 core::ui::MessageButtons::YesNo) == core::ui::MessageAnswer::Yes;
+}
+
+std::optional<std::string> askSaveName(const QString& title, const std::string& proposed)
+{
+    core::ui::FileDialogRequest save;
+    save.mode = core::ui::FileDialogRequest::Mode::Save;
+    save.title = title;
+    save.filters = {BatchRunner::tr("TEXT (*.txt)")};
+    save.directory = core::ui::Application::Instance().WorkingDirectory();
+    save.fileName = ToQString(proposed);
+    save.defaultSuffix = QStringLiteral("txt");
+    const std::optional<QString> chosen = core::ui::AskFileName(save);
+    return chosen ? std::optional<std::string>(ToStdString(*chosen)) : std::nullopt;
+}
+
+} // namespace
+
 void BatchRunner::Start(shell::ui::CMainFrame& mainFrame)
 {
-    if (m_running || !mainFrame.CloseSequenceDocument()) {
+    if (m_running) {
         return;
     }
-    mainFrame.update();
-    core::ui::PostNotification(core::ui::MSG_PROGRESS, 0);
     core::ui::Application& app = core::ui::Application::Instance();
 
+    // Every question comes before the current sequence is closed, so that
+    // Cancel anywhere leaves the workspace as it was.
     core::ui::FileDialogRequest open;
     open.mode = core::ui::FileDialogRequest::Mode::Open;
     open.title = tr("Open");
-    open.filters = {tr("Text (*.TXT *.txt)"), tr("All (*)")};
+    open.filters = {tr("FASTA (*.fasta *.fa *.faa *.txt)"), tr("Text (*.TXT *.txt)"),
+                    tr("All (*)")};
     open.directory = app.WorkingDirectory();
-    open.fileName = QStringLiteral("*.txt");
     const std::optional<QString> input = core::ui::AskFileName(open);
     if (!input) {
         return;
@@ -147,7 +205,6 @@ void BatchRunner::Start(shell::ui::CMainFrame& mainFrame)
 
     // The batch has a record of its own that reads the settings as a new
     // sequence document does, so it uses the current tables and lists.
-    core::SetActiveRecord(&m_record);
     app.ReportRefusedSettings(core::ReadRecordSettings(app.SettingsFile(), m_record));
     if (m_record.scales.empty()) {
         core::ui::ShowMessage(ToQString(core::msg::kNoHydropathyScale),
@@ -169,58 +226,112 @@ void BatchRunner::Start(shell::ui::CMainFrame& mainFrame)
         }
         run->specificity = agents.Specificity();
         run->digestPath = DefaultDigestPath(run->inputPath);
-    } else {
-        // Custom names are asked before the work, so that a long batch runs
-        // to its end unattended.
-        run->resultsPath = DefaultResultsPath(run->inputPath);
-        if (!run->options.defaultResultsName) {
-            core::ui::FileDialogRequest save;
-            save.mode = core::ui::FileDialogRequest::Mode::Save;
-            save.title = tr("Save results");
-            save.filters = {tr("TEXT (*.txt)")};
-            save.directory = app.WorkingDirectory();
-            save.fileName = ToQString(run->resultsPath);
-            save.defaultSuffix = QStringLiteral("txt");
-            const std::optional<QString> chosen = core::ui::AskFileName(save);
-            if (!chosen) {
-                return;
-            }
-            run->resultsPath = ToStdString(*chosen);
+        if (!mayReplace(run->digestPath)) {
+            return;
         }
-        if (!run->options.noLog) {
-            run->logPath = DefaultLogPath(run->resultsPath);
-            if (!run->options.defaultLogName) {
-                core::ui::FileDialogRequest save;
-                save.mode = core::ui::FileDialogRequest::Mode::Save;
-                save.title = tr("Save log of execution");
-                save.filters = {tr("TEXT (*.txt)")};
-                save.directory = app.WorkingDirectory();
-                save.fileName = ToQString(*run->logPath);
-                save.defaultSuffix = QStringLiteral("txt");
-                const std::optional<QString> chosen = core::ui::AskFileName(save);
-                run->logPath =
-                    chosen ? std::optional<std::string>(ToStdString(*chosen)) : std::nullopt;
-            }
-        }
+    } else if (!askOutputs(*run)) {
+        return;
     }
+    if (!mainFrame.CloseSequenceDocument()) {
+        return;
+    }
+    core::SetActiveRecord(&m_record);
+    mainFrame.update();
+    core::ui::PostNotification(core::ui::MSG_PROGRESS, 0);
+    showStatus(mainFrame, QFileInfo(*input).fileName());
 
     m_terminate = std::make_shared<std::atomic<bool>>(false);
     run->terminate = m_terminate;
+    run->progress = [this](std::size_t done, std::size_t total, int percent) {
+        QMetaObject::invokeMethod(
+            this, [this, done, total, percent] { showProgress(done, total, percent); },
+            Qt::QueuedConnection);
+    };
     m_running = true;
     emit app.stateChanged();
     m_work = core::ui::RunInBackground(
         this, [run] { runBatch(*run); }, [this, run] { finish(run); });
 }
 
-void BatchRunner::Terminate()
+bool BatchRunner::askOutputs(Run& run)
 {
-    if (!m_running) {
+    // Custom names are asked before the work, so that a long batch runs to
+    // its end unattended.
+    run.resultsPath = DefaultResultsPath(run.inputPath);
+    if (run.options.defaultResultsName) {
+        if (!mayReplace(run.resultsPath)) {
+            return false;
+        }
+    } else {
+        const std::optional<std::string> chosen = askSaveName(tr("Save results"), run.resultsPath);
+        if (!chosen) {
+            return false;
+        }
+        run.resultsPath = *chosen;
+    }
+    if (!run.options.noLog) {
+        run.logPath = DefaultLogPath(run.resultsPath);
+        if (!run.options.defaultLogName) {
+            run.logPath = askSaveName(tr("Save log of execution"), *run.logPath);
+        } else if (!mayReplace(*run.logPath)) {
+            // As a cancelled log dialog: the results without their log.
+            run.logPath.reset();
+        }
+    }
+    return true;
+}
+
+void BatchRunner::showStatus(shell::ui::CMainFrame& mainFrame, const QString& inputName)
+{
+    QStatusBar* bar = mainFrame.statusBar();
+    if (!m_statusText || m_statusText->window() != &mainFrame) {
+        auto* status = new QWidget(bar);
+        status->setObjectName(QStringLiteral("batchProgress"));
+        auto* layout = new QHBoxLayout(status);
+        layout->setContentsMargins(0, 0, 0, 0);
+        m_statusText = new QLabel(status);
+        m_statusText->setObjectName(QStringLiteral("batchProgressText"));
+        m_statusBar = new QProgressBar(status);
+        m_statusBar->setObjectName(QStringLiteral("batchProgressBar"));
+        m_statusBar->setRange(0, 100);
+        m_statusBar->setFixedWidth(160);
+        layout->addWidget(m_statusText);
+        layout->addWidget(m_statusBar);
+        // First of the permanent panes, after the one message pane.
+        bar->insertPermanentWidget(1, status);
+    }
+    m_done = 0;
+    m_total = 0;
+    m_statusText->setText(tr("Batch analysis: reading %1").arg(inputName));
+    m_statusBar->setValue(0);
+    m_statusBar->show();
+}
+
+void BatchRunner::showProgress(std::size_t done, std::size_t total, int percent)
+{
+    if (!m_running || !m_statusText) {
         return;
     }
+    m_done = done;
+    m_total = total;
+    m_statusText->setText(tr("Batch analysis: %1 of %2 sequences").arg(done).arg(total));
+    m_statusBar->setValue(percent);
+}
+
+void BatchRunner::Terminate()
+{
+    if (!m_running || !m_terminate) {
+        return;
+    }
+    // The request goes first: the run stops at its next record while the
+    // notice is still on screen.
+    *m_terminate = true;
+    m_noticeShown = true;
     core::ui::ShowMessage(ToQString(core::msg::kCancelMayNotBeImmediate),
                           ToQString(core::msg::kProgramTitle), core::ui::MessageIcon::Information);
-    if (m_terminate) {
-        *m_terminate = true;
+    m_noticeShown = false;
+    if (const std::shared_ptr<Run> ended = std::exchange(m_unreported, nullptr)) {
+        report(*ended);
     }
 }
 
@@ -228,23 +339,51 @@ void BatchRunner::finish(const std::shared_ptr<Run>& run)
 {
     m_running = false;
     m_terminate.reset();
-    core::ui::PostNotification(core::ui::MSG_PROGRESS, 100);
+    // A terminated run did not reach its end: the percent pane keeps the
+    // point where it stopped instead of claiming 100%.
+    core::ui::PostNotification(core::ui::MSG_PROGRESS,
+                               run->terminated ? shell::ProgressPanes::kRepaintOnly : 100);
     if (core::ui::Application::Exists()) {
         emit core::ui::Application::Instance().stateChanged();
     }
-    if (!run->terminated) {
-        if (run->fileNotFound) {
-            core::ui::ShowMessage(ToQString(core::msg::kFileNotFound),
-                                  ToQString(core::msg::kProgramTitle));
+    if (m_statusText) {
+        if (run->terminated) {
+            m_statusText->setText(
+                tr("Batch analysis terminated after %1 of %2 sequences: no file written")
+                    .arg(m_done)
+                    .arg(m_total));
+        } else if (!run->failures.empty()) {
+            m_statusText->setText(tr("Batch analysis ended with an error"));
+        } else {
+            m_statusText->setText(ToQString(core::msg::SequencesAnalyzed(run->count)));
         }
-        for (const std::string& failure : run->failures) {
-            core::ui::ShowMessage(ToQString(failure), ToQString(core::msg::kError));
-        }
-        core::ui::ShowMessage(ToQString(core::msg::SequencesAnalyzed(run->count)),
-                              ToQString(core::msg::kProgramTitle),
-                              core::ui::MessageIcon::Information);
+        m_statusBar->hide();
+    }
+    if (m_noticeShown) {
+        m_unreported = run;
+    } else {
+        report(*run);
     }
     emit finished();
+}
+
+void BatchRunner::report(const Run& run)
+{
+    if (run.terminated) {
+        core::ui::ShowMessage(ToQString(core::msg::kBatchTerminated),
+                              ToQString(core::msg::kProgramTitle),
+                              core::ui::MessageIcon::Information);
+        return;
+    }
+    if (run.fileNotFound) {
+        core::ui::ShowMessage(ToQString(core::msg::kFileNotFound),
+                              ToQString(core::msg::kProgramTitle));
+    }
+    for (const std::string& failure : run.failures) {
+        core::ui::ShowMessage(ToQString(failure), ToQString(core::msg::kError));
+    }
+    core::ui::ShowMessage(ToQString(core::msg::SequencesAnalyzed(run.count)),
+                          ToQString(core::msg::kProgramTitle), core::ui::MessageIcon::Information);
 }
 
 void RegisterBatchCommands()

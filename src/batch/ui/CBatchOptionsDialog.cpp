@@ -43,8 +43,10 @@ CBatchOptionsDialog::CBatchOptionsDialog(core::ProfileFile& settings,
                             0);
     propertyGrid->addWidget(check(346, tr("&Isoelectric point"), &BatchOptions::isoelectricPoint),
                             2, 0);
-    propertyGrid->addWidget(check(343, tr("Molar absorption (&urea)"), &BatchOptions::epsUrea), 3,
-                            0);
+    // Named as the properties window names the value; the results column and
+    // the settings key keep their stored names, "eps(urea)" and "Eps (urea)".
+    propertyGrid->addWidget(
+        check(343, tr("Molar absorption (denatured, &6M GdnHCl)"), &BatchOptions::epsUrea), 3, 0);
     propertyGrid->addWidget(check(342, tr("Molar absorption (&native)"), &BatchOptions::epsNative),
                             4, 0);
     propertyGrid->addWidget(

@@ -1,6 +1,7 @@
 #include "core/ui/Application.h"
 
 #include "core/MessageTexts.h"
+#include "core/StarterSettings.h"
 #include "core/UserData.h"
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/Messages.h"
@@ -24,7 +25,13 @@ Application* g_instance = nullptr;
 std::filesystem::path findUserDataDirectory(const std::filesystem::path& startDirectory)
 {
     const ProfileFile registry(RegistryStorePath());
-    return core::UserDataDirectory(registry, startDirectory);
+    std::filesystem::path directory = core::UserDataDirectory(registry);
+    if (directory.empty()) {
+        // No home at all: the start directory is the one place left.
+        return startDirectory;
+    }
+    PlaceStarterSettings(directory);
+    return directory;
 }
 
 } // namespace

@@ -34,9 +34,11 @@ public:
 
     /// Start-up up to the document templates: records startDirectory, finds
     /// the user-data directory through the registry store ("User data", else
-    /// startDirectory), reads the settings file there (ReadStartupSettings,
-    /// which writes the keys the file must hold), prepares the report fonts,
-    /// gives dialogs their light-grey background and reads the recent files.
+    /// core::DefaultUserDataDirectory(), never startDirectory), places the
+    /// starter settings there when it holds no "quorin.ini", reads the
+    /// settings file (ReadStartupSettings, which writes the keys the file must
+    /// hold), prepares the report fonts, gives dialogs their light-grey
+    /// background and reads the recent files.
     explicit Application(const std::filesystem::path& startDirectory, QObject* parent = nullptr);
     ~Application() override;
     Application(const Application&) = delete;

@@ -60,7 +60,7 @@ void CPeptideDoc::emptySequenceData()
     m_record.SetSequence("");
     m_record.remarks.clear();
     m_record.sketch = SketchData{};
-    m_sketchWithoutWindow = false;
+    m_hasSketch = false;
     m_record.plots.pathy.marks.clear();
     m_record.plots.pathy.texts.clear();
     m_analyses.digestComputed = false;
@@ -101,9 +101,8 @@ CPeptideDoc::LoadOutcome CPeptideDoc::OnOpenDocument(const QString& path, bool* 
     if (hasSketch != nullptr) {
         *hasSketch = result.hasSketch;
     }
-    // Until a sketch window holds it, the sketch must survive a Save: a file
-    // saved again would otherwise lose its domains.
-    m_sketchWithoutWindow = result.hasSketch;
+    // A file saved again keeps its domains, with or without a sketch window.
+    m_hasSketch = result.hasSketch;
     // A FASTA text is read, never written back: Save asks for a .pep name.
     m_savesInPlace = bytes->empty() || bytes->front() != '>';
     AnalysesChanged();
@@ -170,8 +169,8 @@ bool CPeptideDoc::SaveTo(const QString& path)
     FileStatus written;
     {
         WaitCursor wait;
-        written = SaveSequenceFile(toPath(path), m_record,
-                                   !m_analyses.sketch.isNull() || m_sketchWithoutWindow);
+        written =
+            SaveSequenceFile(toPath(path), m_record, m_hasSketch || !m_analyses.sketch.isNull());
     }
     if (!written) {
         ShowMessage(ToQString(msg::CannotSaveFile(ToStdString(QDir::toNativeSeparators(path)),

@@ -55,10 +55,13 @@ public:
     /// Why the last OnOpenDocument could not read its file (CannotOpen).
     QString OpenError() const { return m_openError; }
 
-    /// A sketch read from the file is written back on Save as long as no
-    /// sketch window took it over; the sketch window clears this when it opens,
-    /// and from then on its own presence decides.
-    void SetSketchWithoutWindow(bool kept) { m_sketchWithoutWindow = kept; }
+    /// Whether the document holds a domain sketch: one read from its file or
+    /// made in a sketch window. Save writes it, as it does while a sketch
+    /// window is open; closing that window keeps it, and only new or loaded
+    /// contents drop it.
+    bool HasSketch() const { return m_hasSketch; }
+    /// The sketch window took the record's sketch into the document.
+    void KeepSketch() { m_hasSketch = true; }
 
     /// The close-time question: true (may close) when the document is not
     /// modified or the user answered No, or Yes and the save succeeded; false
@@ -132,8 +135,7 @@ private:
     bool m_modified = false;
     bool m_savesInPlace = false;
     QString m_openError;
-    /// The file carried a domain sketch that no sketch window holds yet.
-    bool m_sketchWithoutWindow = false;
+    bool m_hasSketch = false;
     QString m_pathName;
     QString m_title;
 };

@@ -2,6 +2,8 @@
 
 #include "core/CommandIds.h"
 
+#include <QScrollBar>
+
 namespace quorin::plots::ui {
 namespace {
 
@@ -15,10 +17,27 @@ CWheelView::CWheelView(CWheelDoc& document, QWidget* parent)
 {
     setObjectName(QStringLiteral("CWheelView"));
     setWindowTitle(document.Caption());
+    m_shownSide = ShownPageSize().width();
     connect(&document, &PageDocument::changed, this, [this] {
         setWindowTitle(m_wheel.Caption());
+        const int side = ShownPageSize().width();
+        if (side == m_shownSide) {
+            return;
+        }
+        // The wheel's centre is the page's; a zoom grows or shrinks the page
+        // about it instead of about the corner.
+        const QPoint shownCentre = ToViewport(QPoint(m_shownSide / 2, m_shownSide / 2));
+        m_shownSide = side;
         ShownPageSizeChanged();
+        keepCentre(shownCentre);
     });
+}
+
+void CWheelView::keepCentre(QPoint shownCentre)
+{
+    const QPoint drift = ToViewport(QPoint(m_shownSide / 2, m_shownSide / 2)) - shownCentre;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + drift.x());
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + drift.y());
 }
 
 QSize CWheelView::ShownPageSize() const

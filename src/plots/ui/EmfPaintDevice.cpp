@@ -9,7 +9,7 @@
 #include <QPaintEngine>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 #include <QTextItem>
 #include <QTransform>
 
@@ -371,15 +371,23 @@ EmfPaintDevice::EmfPaintDevice(const QString& path, QSize pageSize, QRect frame,
                                const QString& creator, const QString& title)
     : m_path(path), m_pageSize(pageSize), m_frame(frame)
 {
-    {
-        // A unique name beside the target; libEMF writes it from scratch.
-        QTemporaryFile temporary(QFileInfo(path).absoluteFilePath() + QStringLiteral(".XXXXXX"));
-        temporary.setAutoRemove(false);
-        if (temporary.open()) {
-            m_temporary = temporary.fileName();
+    // A new name beside the target, known to the signal handler before the
+    // file is made; libEMF writes it from scratch.
+    for (int attempt = 0; attempt < 100 && m_temporary.isEmpty(); ++attempt) {
+        const QString name = QFileInfo(path).absoluteFilePath() + QLatin1Char('.') +
+                             QString::number(QRandomGenerator::system()->generate64(), 36);
+        m_temporaryOnSignal =
+            std::make_unique<core::RemovedOnSignal>(QFile::encodeName(name).toStdString());
+        QFile file(name);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            m_temporary = name;
         } else {
-            m_error =
-                QFileInfo(path).absolutePath() + QStringLiteral(": ") + temporary.errorString();
+            m_temporaryOnSignal.reset();
+            if (file.exists()) {
+                continue;
+            }
+            m_error = QFileInfo(path).absolutePath() + QStringLiteral(": ") + file.errorString();
+            break;
         }
     }
     if (!m_temporary.isEmpty()) {

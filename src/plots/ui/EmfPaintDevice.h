@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileIo.h"
+
 #include <QPaintDevice>
 #include <QRect>
 #include <QSize>
@@ -53,6 +55,8 @@ private:
     QString m_temporary;
     std::FILE* m_file = nullptr;
     QString m_error;
+    /// The temporary file goes with the process should a signal end it.
+    std::unique_ptr<core::RemovedOnSignal> m_temporaryOnSignal;
     QSize m_pageSize;
     QRect m_frame;
     std::unique_ptr<EmfPaintEngine> m_engine;

@@ -13,9 +13,10 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-#include <QTemporaryDir>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 namespace quorin::plots::ui {
@@ -197,14 +198,18 @@ QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerL
                       QString* failure)
 {
     if (format == OutputFormat::Emf) {
-        // libEMF writes files only. Where that fails (a full temporary
-        // folder), the file and the reason are told.
+        // libEMF writes files only: into a folder of its own that goes with
+        // the object, and with the process should a signal end it meanwhile.
+        // Where that fails (a full temporary folder), the file and the reason
+        // are told.
         QString reason;
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("page.emf"));
+        const core::TemporaryFolder folder(QFile::encodeName(QDir::tempPath()).toStdString());
+        const int folderError = errno;
+        const QString path = QFile::decodeName((folder.Path() / "page.emf").c_str());
         QFile file(path);
-        if (!dir.isValid()) {
-            reason = QDir::tempPath() + QStringLiteral(": ") + dir.errorString();
+        if (folder.Path().empty()) {
+            reason = QDir::tempPath() + QStringLiteral(": ") +
+                     QString::fromLocal8Bit(std::strerror(folderError));
         } else if (writeEmf(page, path, printerLayout, reason)) {
             if (file.open(QIODevice::ReadOnly)) {
                 return file.readAll();

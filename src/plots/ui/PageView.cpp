@@ -93,7 +93,23 @@ QAction* PageView::ModeAction(Mode mode) const
 
 QPoint PageView::ToPage(QPoint viewportPoint) const
 {
-    return viewportPoint + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    return viewportPoint - pageOrigin() +
+           QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+QPoint PageView::ToViewport(QPoint pagePoint) const
+{
+    return pagePoint + pageOrigin() -
+           QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+QPoint PageView::pageOrigin() const
+{
+    if (!CentresPage()) {
+        return {};
+    }
+    const QSize spare = shownArea() - pageSize();
+    return QPoint(std::max(0, spare.width() / 2), std::max(0, spare.height() / 2));
 }
 
 QSize PageView::pageSize() const
@@ -133,14 +149,20 @@ void PageView::updateCursor()
     }
 }
 
-void PageView::updateScrollBars()
+QSize PageView::shownArea() const
 {
     const QSize page = pageSize();
     // A page that fits the whole area needs no scroll bars, even while they
     // still take room from the viewport.
     const QSize whole = maximumViewportSize();
     const bool fits = page.width() <= whole.width() && page.height() <= whole.height();
-    const QSize shown = fits ? whole : viewport()->size();
+    return fits ? whole : viewport()->size();
+}
+
+void PageView::updateScrollBars()
+{
+    const QSize page = pageSize();
+    const QSize shown = shownArea();
     horizontalScrollBar()->setRange(0, std::max(0, page.width() - shown.width()));
     verticalScrollBar()->setRange(0, std::max(0, page.height() - shown.height()));
     horizontalScrollBar()->setPageStep(shown.width());
@@ -158,7 +180,8 @@ void PageView::paintEvent(QPaintEvent*)
     BeforeDraw();
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::white);
-    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    painter.translate(pageOrigin() -
+                      QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
     const PageSource source = m_document.Source();
     source.draw(painter, source.layout(PageTarget::Screen, pageSize().width()));
     DrawOverlay(painter);

@@ -45,8 +45,11 @@ public:
     /// "Display selection as helical &wheel".
     QAction* ModeAction(Mode mode) const;
 
-    /// A point of the viewport in page units (the scroll position added).
+    /// A point of the viewport in page units (the scroll position added, the
+    /// margin of a centred page taken off).
     QPoint ToPage(QPoint viewportPoint) const;
+    /// Where a point of the page shows in the viewport.
+    QPoint ToViewport(QPoint pagePoint) const;
 
     /// "Save Metafile...": asks for a file, asks before overwriting one, and
     /// writes the page as an enhanced metafile.
@@ -130,6 +133,9 @@ protected:
     virtual QSize ShownPageSize() const;
     /// To be called when ShownPageSize changed: scroll range and repaint.
     void ShownPageSizeChanged();
+    /// A page smaller than the viewport sits in its middle rather than in its
+    /// top-left corner.
+    virtual bool CentresPage() const { return false; }
     /// A page's own items (the sketch's domains), tried after the text items
     /// and before the marks. Selecting one under a page point: true when one
     /// was there. Its double click: true when one was there. Its context menu,
@@ -155,6 +161,10 @@ private:
     void updateScrollBars();
     void updateCursor();
     QSize pageSize() const;
+    /// The viewport point of the page's top-left corner before scrolling.
+    QPoint pageOrigin() const;
+    /// The viewport's size once the scroll bars the page needs are in place.
+    QSize shownArea() const;
 
     PageDocument& m_document;
     Mode m_mode = Mode::Select;

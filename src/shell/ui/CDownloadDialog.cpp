@@ -76,6 +76,13 @@ void CDownloadDialog::accept()
     if (m_fetcher != nullptr) {
         return;
     }
+    if (IsBlankAccession(core::ui::ToStdString(m_accession->text()))) {
+        core::ui::ShowMessage(core::ui::ToQString(core::msg::kEnterAccession),
+                              core::ui::ToQString(core::msg::kError));
+        m_accession->setFocus();
+        m_accession->selectAll();
+        return;
+    }
     if (!m_worker.isRunning()) {
         m_worker.start();
     }
@@ -130,16 +137,24 @@ void CDownloadDialog::onFinished(const DownloadOutcome& outcome)
     postBytes(0);
     if (outcome.status == DownloadOutcome::Status::Retrieved) {
         m_entry = outcome.entry;
+        if (m_entry.accession.empty()) {
+            m_entry.accession = core::ui::ToStdString(m_accession->text());
+        }
         QDialog::accept();
         return;
     }
-    const QString error = core::ui::ToQString(core::msg::kError);
-    if (!outcome.networkMessage.isEmpty()) {
-        core::ui::ShowMessage(outcome.networkMessage, error);
+    // One message that says what went wrong; the accession stays, selected,
+    // to be corrected or asked for again.
+    QString message = core::ui::ToQString(core::msg::kCouldNotRetrieve);
+    if (outcome.notFound) {
+        message = core::ui::ToQString(
+            core::msg::AccessionNotFound(core::ui::ToStdString(m_accession->text())));
+    } else if (!outcome.networkMessage.isEmpty()) {
+        message = outcome.networkMessage;
     }
-    core::ui::ShowMessage(core::ui::ToQString(core::msg::kCouldNotRetrieve), error);
-    m_accession->clear();
+    core::ui::ShowMessage(message, core::ui::ToQString(core::msg::kError));
     setWaiting(false);
+    m_accession->selectAll();
 }
 
 void CDownloadDialog::setWaiting(bool waiting)

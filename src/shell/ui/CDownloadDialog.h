@@ -13,11 +13,13 @@ namespace quorin::shell::ui {
 
 /// "Retrieve Sequence from GenBank (NCBI)": asks for an accession number and
 /// downloads its record on a worker thread while the dialog stays open. OK
-/// starts the download (the field and OK rest meanwhile); Cancel, Escape or
-/// the close box end a download under way as well as the dialog. A failure
-/// shows the network's message, if any, then "Could not retrieve sequence
-/// data!", and the dialog waits again with an empty field. Success closes it
-/// with Accepted and the record in Entry().
+/// starts the download (the field and OK rest meanwhile; an empty field asks
+/// for an accession and sends nothing); Cancel, Escape or the close box end a
+/// download under way as well as the dialog. A failure shows one message:
+/// "Accession X was not found." when the service knows no such accession,
+/// else the network's message, else "Could not retrieve sequence data!"; the
+/// dialog then waits again with the accession kept and selected. Success
+/// closes it with Accepted and the record in Entry().
 ///
 /// While bytes arrive, the main window's bytes pane counts them
 /// (MSG_BYTES_RECEIVED); it is blank again when a download ends.
@@ -30,7 +32,8 @@ public:
     CDownloadDialog(QString server, std::chrono::milliseconds timeout, QWidget* parent = nullptr);
     ~CDownloadDialog() override;
 
-    /// The record downloaded, after the dialog was accepted.
+    /// The record downloaded, after the dialog was accepted; its accession is
+    /// the record's own, else the one typed.
     const GenPeptEntry& Entry() const { return m_entry; }
     bool Downloading() const { return m_fetcher != nullptr; }
 

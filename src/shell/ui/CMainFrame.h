@@ -77,15 +77,18 @@ public:
     /// Closes the current document, then opens a sequence file (Open after
     /// its dialog, the recent files, the command line, dropped files).
     bool OpenDocumentFile(const QString& path);
-    /// The Open command: closes, asks for a file, opens it.
+    /// The Open command: asks for a file, then closes the current document
+    /// (with its save question) and opens the file. Cancel in either changes
+    /// nothing.
     void OpenWithDialog();
-    /// The Import command.
+    /// The Import command, in the same order as Open.
     void ImportText();
-    /// The Download command: closes the current document, then asks for an
-    /// accession number and downloads its record (CDownloadDialog); on success
-    /// the record becomes a new, modified sequence document when
-    /// MSG_PROGRESS 111 arrives. One download at a time: while one runs the
-    /// command only closes the document.
+    /// The Download command: asks for an accession number and downloads its
+    /// record (CDownloadDialog); only then closes the current document (its
+    /// save question may keep it, and the download is dropped). The record
+    /// becomes a new, modified sequence document, "Accession X" in its
+    /// remarks, when MSG_PROGRESS 111 arrives. One download at a time: while
+    /// one runs the command does nothing.
     void DownloadSequence();
 
     /// Opens a new window of kind on the sequence document through the
@@ -149,6 +152,9 @@ private:
     void takeDownload();
     void closeDocumentWindows(core::ui::CPeptideDoc* document);
     QAction* commandAction(int id, const QString& text, QObject* owner);
+    /// Deletes the menus and accelerators a rebuild replaced, by a queued call
+    /// once no command runs.
+    void releaseRetired();
     void arrangeIcons();
     /// Gives the keyboard back when a dialog or menu closed and left no window
     /// active: to the dialog still open, else to owner (the window the closed
@@ -166,6 +172,11 @@ private:
     QList<QAction*> m_toolBarActions;
     QList<QAction*> m_accelerators;
     QList<QMenu*> m_menus;
+    /// Menus and accelerators a rebuild replaced: one of them may be running
+    /// the command that caused the rebuild, so they are deleted only after it.
+    QList<QPointer<QObject>> m_retired;
+    /// Commands under way (a command's modal dialog may run another).
+    int m_runningCommands = 0;
     std::optional<WindowKind> m_menuKind;
     QPointer<HelpWindow> m_help;
     ProgressPanes m_progress;

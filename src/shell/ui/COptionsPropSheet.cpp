@@ -1,6 +1,8 @@
 #include "shell/ui/COptionsPropSheet.h"
 
+#include "core/FileIo.h"
 #include "core/MessageTexts.h"
+#include "core/PepFile.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/GdiTypes.h"
@@ -22,6 +24,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace quorin::shell::ui {
 
@@ -110,6 +114,7 @@ COptionsPropSheet::COptionsPropSheet(core::ui::Application& app, core::ui::CPept
     } else {
         m_pages.push_back(new CFontSizePage(app.Settings()));
     }
+    m_pages.push_back(new CDownloadPage(app.SettingsFile()));
     for (CPreferencePage* page : m_pages) {
         m_tabs->addTab(page, page->Title());
         connect(page, &CPreferencePage::modifiedChanged, this, &COptionsPropSheet::updateApply);
@@ -240,21 +245,54 @@ PreferenceChoosers StandardPrefChoosers()
         }
         return core::ui::LogFontFromFont(chosen);
     };
-    choosers.restart = [](CMainFrame& frame) {
-        // The exit code of the restart is 1; the window closing must not end
-        // the program with 0 first.
-        QApplication::setQuitOnLastWindowClosed(false);
-        if (!frame.close()) {
-            // The sequence was not saved and the user stays: this run goes on
-            // with the settings file in its new place.
-            QApplication::setQuitOnLastWindowClosed(true);
-            return;
-        }
-        QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+    choosers.restart = [](const QStringList& arguments) {
+        QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
         QCoreApplication::exit(1);
     };
     return choosers;
 }
+
+namespace {
+
+/// The file the restarted program opens: the sequence's own when it reads as
+/// a sequence file (a text imported from another format does not).
+QStringList reopenedFile(const core::ui::CPeptideDoc* document)
+{
+    if (document == nullptr || document->PathName().isEmpty()) {
+        return {};
+    }
+    const QString path = document->PathName();
+    const core::ReadResult bytes =
+        core::ReadSequenceFile(std::filesystem::path(path.toStdString()));
+    core::PropertyRecord scratch;
+    if (!bytes || core::LoadSequenceBytes(*bytes, scratch).status != core::PepLoadStatus::Ok) {
+        return {};
+    }
+    return {path};
+}
+
+/// Ends this run after the settings moved and starts the program again with
+/// the open sequence; nothing when the user keeps the unsaved sequence.
+void restartProgram(CMainFrame& frame)
+{
+    core::ui::CPeptideDoc* document = core::ui::Application::Instance().CurrentDocument();
+    // The question comes before the file is named: Yes may give the sequence
+    // its first file.
+    if (document != nullptr && !document->SaveModified()) {
+        return;
+    }
+    const QStringList arguments = reopenedFile(document);
+    // The exit code of the restart is 1; the window closing must not end the
+    // program with 0 first.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (!frame.close()) {
+        QApplication::setQuitOnLastWindowClosed(true);
+        return;
+    }
+    PrefChoosers().restart(arguments);
+}
+
+} // namespace
 
 void ShowPreferences(CMainFrame& frame)
 {
@@ -266,7 +304,7 @@ void ShowPreferences(CMainFrame& frame)
         core::ui::ShowMessage(ToQString(core::msg::kWillTerminate),
                               ToQString(core::msg::kProgramTitle),
                               core::ui::MessageIcon::Information);
-        PrefChoosers().restart(frame);
+        restartProgram(frame);
     }
 }
 

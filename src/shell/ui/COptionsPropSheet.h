@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -125,19 +126,21 @@ struct PreferenceChoosers
 {
     std::function<std::optional<core::COLORREF>(QWidget* parent, core::COLORREF current)> colour;
     std::function<std::optional<core::LOGFONT>(QWidget* parent, const core::LOGFONT& current)> font;
-    /// Ends the program after its settings moved and starts it again.
-    std::function<void(CMainFrame& frame)> restart;
+    /// Starts the program file again with arguments and ends this run with
+    /// exit code 1; called once the main window has closed.
+    std::function<void(const QStringList& arguments)> restart;
 };
 
 PreferenceChoosers& PrefChoosers();
-/// The colour and font dialogs; the restart closes the main window (which
-/// asks to save the sequence) and, once it closed, starts the program file
-/// again and leaves with exit code 1.
+/// The colour and font dialogs, and the restart through a new process.
 PreferenceChoosers StandardPrefChoosers();
 
 /// The Preferences command: shows the sheet over the main window; after OK the
 /// sequence's windows show it again, and a moved settings file restarts the
-/// program.
+/// program: the save question, the main window closed, then the program
+/// started again with the sequence's file when it has one that opens.
+/// Cancel in the save question keeps this run going with the settings in
+/// their new place.
 void ShowPreferences(CMainFrame& frame);
 
 } // namespace quorin::shell::ui

@@ -25,8 +25,6 @@ using core::ui::ToStdString;
 
 namespace {
 
-constexpr int kNewDirectoryNameLength = 8;
-
 QString pathText(const std::filesystem::path& path)
 {
     return ToQString(path.string());
@@ -40,7 +38,7 @@ CNewDirDialog::CNewDirDialog(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Create new directory"));
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("name"));
-    auto* caption = new QLabel(QStringLiteral("Name (up to 8 characters)"), this);
+    auto* caption = new QLabel(QStringLiteral("Name"), this);
     caption->setBuddy(m_name);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -53,7 +51,7 @@ CNewDirDialog::CNewDirDialog(QWidget* parent) : QDialog(parent)
 
 QString CNewDirDialog::Name() const
 {
-    return m_name->text().left(kNewDirectoryNameLength);
+    return m_name->text();
 }
 
 CWorkDirPage::CWorkDirPage(core::ui::Application& app, QWidget* parent)
@@ -83,9 +81,9 @@ CWorkDirPage::CWorkDirPage(core::ui::Application& app, QWidget* parent)
     create->setToolTip(QStringLiteral("Create a new directory"));
 
     auto* applyTo = new QGroupBox(QStringLiteral("Apply to:"), this);
-    m_userData = new QRadioButton(QStringLiteral("User data"), applyTo);
+    m_userData = new QRadioButton(QStringLiteral("Working folder"), applyTo);
     m_userData->setObjectName(QStringLiteral("userData"));
-    m_userProfiles = new QRadioButton(QStringLiteral("User profiles"), applyTo);
+    m_userProfiles = new QRadioButton(QStringLiteral("Settings folder"), applyTo);
     m_userProfiles->setObjectName(QStringLiteral("userProfiles"));
     m_userData->setChecked(true);
     auto* radios = new QVBoxLayout(applyTo);

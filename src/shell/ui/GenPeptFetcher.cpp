@@ -10,6 +10,7 @@
 #include <QNetworkRequest>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -47,6 +48,10 @@ GenPeptFetcher::~GenPeptFetcher() = default;
 
 void GenPeptFetcher::Start()
 {
+    if (IsBlankAccession(m_request.accession.toStdString())) {
+        finish({});
+        return;
+    }
     const QUrl server(m_request.server, QUrl::StrictMode);
     const QString scheme = server.scheme().toLower();
     if (!server.isValid() || server.host().isEmpty() ||
@@ -96,21 +101,45 @@ void GenPeptFetcher::get(const std::string& url)
 {
     QNetworkRequest request(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode));
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Quorin/3.01"));
+    // Named here, the encodings arrive packed and ReplyBody unpacks them
+    // against the ceiling; Qt's own unpacking gives up on a bomb without
+    // saying why.
+    request.setRawHeader("Accept-Encoding", "gzip, deflate");
     m_timedOut = false;
-    m_tooLarge = false;
+    m_body.reset();
     m_reply = m_network->get(request);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
-        if (received > kMaxReplyBytes) {
-            m_tooLarge = true;
+    // Qt holds at most this much of a reply before it is read, so the ceiling
+    // is checked on the bytes as they come rather than on a progress report
+    // that may trail them by gigabytes.
+    m_reply->setReadBufferSize(kReadBufferBytes);
+    connect(m_reply, &QIODevice::readyRead, this, [this] {
+        if (m_reply && !takeAvailable(*m_reply)) {
             m_reply->abort();
-            return;
-        }
-        if (received > 0) {
-            emit bytesReceived(received);
         }
     });
     connect(m_reply, &QNetworkReply::finished, this, &GenPeptFetcher::onReplyFinished);
-    m_timer.start(m_request.timeout);
+    m_timer.start(std::clamp<std::chrono::milliseconds>(m_request.timeout,
+                                                        std::chrono::milliseconds(1), kMaxTimeout));
+}
+
+bool GenPeptFetcher::takeAvailable(QNetworkReply& reply)
+{
+    if (!m_body) {
+        m_body = std::make_unique<ReplyBody>(reply.rawHeader("Content-Encoding").toStdString(),
+                                             static_cast<std::size_t>(kMaxReplyBytes));
+    }
+    const std::size_t before = m_body->Text().size();
+    while (reply.bytesAvailable() > 0) {
+        const QByteArray sent = reply.read(kReadBufferBytes);
+        if (!m_body->Append(
+                std::string_view(sent.constData(), static_cast<std::size_t>(sent.size())))) {
+            return false;
+        }
+    }
+    if (m_body->Text().size() != before) {
+        emit bytesReceived(static_cast<qint64>(m_body->Text().size()));
+    }
+    return true;
 }
 
 void GenPeptFetcher::onReplyFinished()
@@ -125,18 +154,21 @@ void GenPeptFetcher::onReplyFinished()
     if (m_stage == Stage::Done) {
         return;
     }
-    if (reply->error() != QNetworkReply::NoError) {
+    const bool complete =
+        reply->error() == QNetworkReply::NoError && takeAvailable(*reply) && m_body->Finish();
+    if (!complete) {
         DownloadOutcome outcome;
         outcome.networkMessage = failureMessage(*reply);
         finish(std::move(outcome));
         return;
     }
-    const QByteArray body = reply->readAll();
-    const std::string_view text(body.constData(), static_cast<std::size_t>(body.size()));
+    const std::string_view text = m_body->Text();
     if (m_stage == Stage::Search) {
         const auto id = FirstSearchId(text);
         if (!id) {
-            finish({});
+            DownloadOutcome outcome;
+            outcome.notFound = SearchFoundNothing(text);
+            finish(std::move(outcome));
             return;
         }
         m_stage = Stage::Record;
@@ -161,8 +193,8 @@ QString GenPeptFetcher::failureMessage(QNetworkReply& reply) const
         const auto milliseconds = m_request.timeout.count();
         return fromStd(core::msg::NoAnswerInTime(server, (milliseconds + 999) / 1000));
     }
-    if (m_tooLarge) {
-        return fromStd(core::msg::CouldNotReceive(server, "the reply is larger than 64 MB"));
+    if (m_body && m_body->Refused()) {
+        return fromStd(core::msg::CouldNotReceive(server, m_body->Problem()));
     }
     const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status >= 400) {
@@ -242,6 +274,7 @@ PlainDownload DownloadOnThisThread(const std::string& server, const std::string&
     result.retrieved = outcome.status == DownloadOutcome::Status::Retrieved;
     result.entry = outcome.entry;
     result.networkMessage = outcome.networkMessage.toStdString();
+    result.notFound = outcome.notFound;
     return result;
 }
 

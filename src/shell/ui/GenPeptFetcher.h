@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/GenPept.h"
+#include "shell/ReplyBody.h"
 
 #include <QObject>
 #include <QPointer>
@@ -9,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QNetworkAccessManager;
@@ -31,6 +33,8 @@ struct DownloadOutcome
     /// What the network reported (host, refused connection, time limit, an
     /// HTTP error status); empty when the replies came but held no sequence.
     QString networkMessage;
+    /// The search answered that nothing matches the accession.
+    bool notFound = false;
 };
 
 /// What to download and from where.
@@ -70,8 +74,11 @@ public:
     static DownloadOutcome Run(const DownloadRequest& request,
                                const std::function<void(qint64)>& onBytes = {});
 
-    /// A reply larger than this is refused rather than held in memory.
+    /// A reply larger than this, unpacked, is refused rather than held in
+    /// memory.
     static constexpr qint64 kMaxReplyBytes = 64LL * 1024 * 1024;
+    /// What Qt may hold of a reply that was not read yet.
+    static constexpr qint64 kReadBufferBytes = 256 * 1024;
 
 signals:
     /// Bytes received so far of the current reply; each reply counts from 0.
@@ -89,6 +96,8 @@ private:
 
     void get(const std::string& url);
     void onReplyFinished();
+    /// Reads what reply holds into m_body; false when the body was refused.
+    bool takeAvailable(QNetworkReply& reply);
     QString failureMessage(QNetworkReply& reply) const;
     void finish(DownloadOutcome outcome);
 
@@ -99,8 +108,9 @@ private:
     QPointer<QNetworkReply> m_reply;
     QTimer m_timer;
     Stage m_stage = Stage::Idle;
+    /// The reply under way, unpacked; made when its first bytes come.
+    std::unique_ptr<ReplyBody> m_body;
     bool m_timedOut = false;
-    bool m_tooLarge = false;
 };
 
 /// A download as the command line sees it, without Qt types.
@@ -110,6 +120,8 @@ struct PlainDownload
     GenPeptEntry entry;
     /// The network's message on failure; empty when there was none.
     std::string networkMessage;
+    /// The search answered that nothing matches the accession.
+    bool notFound = false;
 };
 
 /// Runs a whole download on the calling thread (GenPeptFetcher::Run), making

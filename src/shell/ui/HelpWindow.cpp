@@ -10,7 +10,7 @@ namespace quorin::shell::ui {
 namespace {
 
 /// The keywords the windows and dialogs open, and the topic of each.
-constexpr std::array<std::pair<const char*, const char*>, 25> kTopics = {{
+constexpr std::array<std::pair<const char*, const char*>, 26> kTopics = {{
     {"QUORIN", "quorin.html"},
     {HelpWindow::kContents, "index.html"},
     {HelpWindow::kUsingHelp, "using-help.html"},
@@ -36,6 +36,7 @@ constexpr std::array<std::pair<const char*, const char*>, 25> kTopics = {{
     {"PREFERENCES OUTPUT", "prefs-output.html"},
     {"PREFERENCES MODIFICATIONS", "prefs-modifications.html"},
     {"PREFERENCES SCALES", "prefs-scales.html"},
+    {"PREFERENCES DOWNLOAD", "prefs-download.html"},
 }};
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "analysis/Digest.h"
 #include "analysis/ModFinder.h"
+#include "analysis/ui/CDigView.h"
 #include "analysis/ui/CDigestDialog.h"
 #include "analysis/ui/CModFinderDialog.h"
 #include "analysis/ui/CMotifDialog.h"
@@ -20,10 +21,13 @@
 #include "shell/ui/TitrationWindow.h"
 #include "shell/ui/WheelWindows.h"
 
+#include <QMdiArea>
 #include <QSize>
+#include <QStyle>
 
 #include <cstdint>
 #include <map>
+#include <memory>
 
 namespace quorin::shell::ui {
 namespace {
@@ -58,21 +62,45 @@ std::map<int, ApplicationCommand>& applicationCommands()
     return table;
 }
 
-/// Opens a result window of the document at the next cascade position, in
-/// size when one is given (else the analysis windows' own), or says that it
-/// could not.
-void openAnalysisWindow(LaunchContext& context, WindowKind kind, QSize size = {})
+/// Grows a report's frame to show its view's whole content (the view's size
+/// hint) where the workspace has room below and right of it; it never gets
+/// smaller than the analysis windows' own size.
+void fitReport(ChildFrame& frame, const CMainFrame& mainFrame)
+{
+    if (frame.isMaximized() || frame.widget() == nullptr) {
+        return;
+    }
+    const QSize chrome = frame.size() - frame.widget()->size();
+    const QSize room = mainFrame.Workspace()->viewport()->size() - QSize(frame.x(), frame.y());
+    QSize wanted = frame.widget()->sizeHint() + chrome;
+    // A report cut in one direction gets a scroll bar that takes room from
+    // the other.
+    const int bar = frame.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (wanted.height() > room.height()) {
+        wanted.rwidth() += bar;
+    }
+    if (wanted.width() > room.width()) {
+        wanted.rheight() += bar;
+    }
+    frame.resize(wanted.boundedTo(room).expandedTo(frame.size()));
+}
+
+/// Opens a result window of the document at the next cascade position, as
+/// large as its report where there is room (restored when asked to be), or
+/// says that it could not.
+ChildFrame* openAnalysisWindow(LaunchContext& context, WindowKind kind, bool restored = false)
 {
     ChildFrame* frame = context.mainFrame.OpenWindow(kind, context.document);
     if (frame == nullptr) {
         core::ui::ShowMessage(core::ui::ToQString(core::msg::kCouldNotCreateWindow),
                               core::ui::ToQString(core::msg::kError));
-        return;
+        return nullptr;
     }
-    if (size.isValid()) {
+    if (restored) {
         frame->showNormal();
-        frame->resize(size);
     }
+    fitReport(*frame, context.mainFrame);
+    return frame;
 }
 
 } // namespace
@@ -140,7 +168,23 @@ void LaunchCleavage(LaunchContext& context)
     analysis::ui::DigestJobs::Of(context.document).StartDigest(dialog.Specificity());
     context.document.Analyses().digestComputed = true;
     context.document.AnalysesChanged();
-    openAnalysisWindow(context, WindowKind::Digest, QSize(630, 405));
+    ChildFrame* frame = openAnalysisWindow(context, WindowKind::Digest, true);
+    auto* view =
+        frame != nullptr ? qobject_cast<analysis::ui::CDigView*>(frame->widget()) : nullptr;
+    if (view == nullptr || !view->Busy()) {
+        return;
+    }
+    // The report's size is known once it is made: the window grows to it
+    // then, unless the user has sized it meanwhile.
+    const QSize opened = frame->size();
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = QObject::connect(view, &analysis::ui::CDigView::idle, frame,
+                             [once, frame, opened, &mainFrame = context.mainFrame] {
+                                 QObject::disconnect(*once);
+                                 if (frame->size() == opened) {
+                                     fitReport(*frame, mainFrame);
+                                 }
+                             });
 }
 
 void LaunchMotifs(LaunchContext& context)

@@ -12,10 +12,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include <array>
 #include <map>
+#include <utility>
 
 namespace quorin::shell::ui {
 namespace {
@@ -84,8 +86,11 @@ void CMainFrame::rebuildMenus()
         return;
     }
     const WindowKind kind = ActiveKind();
+    // The old menus leave the menu bar now but live on until the command that
+    // caused the rebuild returned into the menu that ran it: deleted inside a
+    // modal dialog's event loop, that menu would write into freed memory.
     for (QMenu* menu : m_menus) {
-        menu->deleteLater();
+        m_retired.append(menu);
     }
     m_menus.clear();
     m_commandActions.clear();
@@ -142,7 +147,7 @@ void CMainFrame::rebuildMenus()
     if (!m_menuKind || *m_menuKind != kind) {
         for (QAction* action : m_accelerators) {
             removeAction(action);
-            action->deleteLater();
+            m_retired.append(action);
         }
         m_accelerators.clear();
         for (const Accelerator& key : AcceleratorsOf(kind)) {
@@ -158,7 +163,24 @@ void CMainFrame::rebuildMenus()
         }
         m_menuKind = kind;
     }
+    releaseRetired();
     UpdateCommandStates();
+}
+
+void CMainFrame::releaseRetired()
+{
+    if (m_retired.isEmpty() || m_runningCommands > 0) {
+        return;
+    }
+    QTimer::singleShot(0, this, [this] {
+        // A command that started meanwhile releases them when it ends.
+        if (m_runningCommands > 0) {
+            return;
+        }
+        for (const QPointer<QObject>& retired : std::exchange(m_retired, {})) {
+            delete retired.data();
+        }
+    });
 }
 
 void CMainFrame::buildToolBar()

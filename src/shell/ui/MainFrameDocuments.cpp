@@ -116,9 +116,6 @@ void CMainFrame::discardDocument(CPeptideDoc* document)
 
 void CMainFrame::OpenWithDialog()
 {
-    if (!CloseSequenceDocument()) {
-        return;
-    }
     core::ui::FileDialogRequest request;
     request.mode = core::ui::FileDialogRequest::Mode::Open;
     request.title = QStringLiteral("Open");
@@ -127,8 +124,9 @@ void CMainFrame::OpenWithDialog()
                        QStringLiteral("FASTA (*.fasta *.fa *.faa *.txt)"),
                        QStringLiteral("All files (*)")};
     request.directory = m_app.WorkingDirectory();
+    // The dialog first: Cancel leaves the sequence on show as it is.
     const auto path = core::ui::AskFileName(request);
-    if (path) {
+    if (path && CloseSequenceDocument()) {
         openWithoutClosing(*path, false);
     }
 }
@@ -189,25 +187,21 @@ bool CMainFrame::openWithoutClosing(const QString& path, bool fromRecentList)
 
 void CMainFrame::ImportText()
 {
-    if (!CloseSequenceDocument()) {
-        return;
-    }
-    CPeptideDoc* document = createDocument();
-    document->OnNewDocument();
-    openEditor(*document);
-
     core::ui::FileDialogRequest request;
     request.mode = core::ui::FileDialogRequest::Mode::Open;
     request.title = QStringLiteral("Import");
     request.fileName = QStringLiteral("*.txt");
     request.filters = {QStringLiteral("All (*)"), QStringLiteral("Text (*.txt)")};
     request.directory = m_app.WorkingDirectory();
+    // As Open: the dialog first, so that Cancel changes nothing.
     const auto path = core::ui::AskFileName(request);
-    if (!path) {
-        document->UpdateAllViews();
-        discardDocument(document);
+    if (!path || !CloseSequenceDocument()) {
         return;
     }
+    CPeptideDoc* document = createDocument();
+    document->OnNewDocument();
+    openEditor(*document);
+
     const auto bytes = core::ReadSequenceFile(std::filesystem::path(path->toStdString()));
     if (!bytes) {
         core::ui::ShowMessage(ToQString(core::msg::CannotOpenFile(

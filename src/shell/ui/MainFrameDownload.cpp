@@ -1,6 +1,9 @@
+#include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/Messages.h"
 #include "core/ui/Notifications.h"
+#include "core/ui/QtText.h"
 #include "shell/ui/CDownloadDialog.h"
 #include "shell/ui/CMainFrame.h"
 
@@ -8,13 +11,16 @@ namespace quorin::shell::ui {
 
 void CMainFrame::DownloadSequence()
 {
-    if (!CloseSequenceDocument()) {
-        return;
-    }
-    if (m_app.CurrentDocument() != nullptr || m_download) {
+    if (m_download) {
         return;
     }
     core::ProfileFile& settings = m_app.SettingsFile();
+    if (const auto refused = RefusedDownloadTimeout(settings)) {
+        core::ui::ShowMessage(core::ui::ToQString(*refused),
+                              core::ui::ToQString(core::msg::kProgramTitle));
+    }
+    // The server is read for each download, so that a change on the
+    // Preferences page holds for the next one.
     CDownloadDialog dialog(QString::fromStdString(DownloadServer(settings)),
                            DownloadTimeout(settings), this);
     m_download = &dialog;
@@ -22,10 +28,14 @@ void CMainFrame::DownloadSequence()
     // The slot is free before the completion is posted, so that the next
     // Download may start as soon as this one is on its way.
     m_download = nullptr;
-    if (retrieved) {
-        m_downloaded = dialog.Entry();
-        core::ui::PostNotification(core::ui::MSG_PROGRESS, ProgressPanes::kDownloadFinished);
+    // The current sequence goes only for a record in hand: Cancel, or a
+    // failure, leaves it as it was, and so does Cancel in its save question,
+    // which drops the download instead.
+    if (!retrieved || !CloseSequenceDocument() || m_app.CurrentDocument() != nullptr) {
+        return;
     }
+    m_downloaded = dialog.Entry();
+    core::ui::PostNotification(core::ui::MSG_PROGRESS, ProgressPanes::kDownloadFinished);
 }
 
 void CMainFrame::takeDownload()
@@ -39,6 +49,8 @@ void CMainFrame::takeDownload()
     core::PropertyRecord& record = document->Record();
     record.SetSequence(entry->residues);
     record.SetName(entry->name);
+    // The record's own key, for finding it again.
+    record.remarks = "Accession " + entry->accession;
     openEditor(*document);
     document->UpdateAllViews();
     document->SetOpen(true);

@@ -53,7 +53,12 @@ bool CMainFrame::Execute(int id)
     if (!route || !route->state.enabled) {
         return false;
     }
+    // While the command runs, the menu item or shortcut that chose it is on
+    // the call stack: menus rebuilt meanwhile are deleted only after it.
+    ++m_runningCommands;
     const bool done = route->handler->OnCommand(id);
+    --m_runningCommands;
+    releaseRetired();
     scheduleUpdate();
     return done;
 }

@@ -25,22 +25,22 @@ class Application;
 
 namespace quorin::shell::ui {
 
-/// "Create new directory": one field "Name (up to 8 characters)".
+/// "Create new directory": one field "Name".
 class CNewDirDialog : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit CNewDirDialog(QWidget* parent = nullptr);
-    /// The name typed, cut to 8 characters.
+    /// The name typed, whole.
     QString Name() const;
 
 private:
     QLineEdit* m_name = nullptr;
 };
 
-/// "Directories": browses the working directory ("User data") or the
-/// directory of the settings file ("User profiles"). Confirmed, the first
+/// "Directories": browses the working directory ("Working folder") or the
+/// directory of the settings file ("Settings folder"). Confirmed, the first
 /// becomes the working directory; the second receives the settings file, and
 /// the program starts again with it.
 class CWorkDirPage : public CPreferencePage
@@ -65,7 +65,7 @@ public:
         Failed,  ///< said so; the old directory stays in use
         Restart, ///< the settings live in the new directory from now on
     };
-    /// The "User profiles" confirmation: asks whether the settings file is to
+    /// The "Settings folder" confirmation: asks whether the settings file is to
     /// be copied (or to replace the one there); a copy is read back and
     /// compared before the new directory is recorded and the old file removed.
     MoveOutcome MoveSettings();
@@ -76,7 +76,7 @@ private:
     void createDirectory();
 
     core::ui::Application& m_app;
-    /// The directories browsed for "User data" and "User profiles".
+    /// The directories browsed for the working folder and the settings folder.
     std::array<std::filesystem::path, 2> m_browsed;
     QLabel* m_current = nullptr;
     QListWidget* m_list = nullptr;
@@ -126,6 +126,24 @@ private:
     PreferenceChanges::Output m_output;
     QLineEdit* m_fontSize = nullptr;
     QLineEdit* m_lineWidth = nullptr;
+};
+
+/// "Download": the E-utilities server and the time limit of each request,
+/// used from the next download on. The server must be an http or https
+/// address (an empty field: NCBI's); the limit 1 to 86400 seconds.
+class CDownloadPage : public CPreferencePage
+{
+    Q_OBJECT
+
+public:
+    explicit CDownloadPage(const core::ProfileFile& settings, QWidget* parent = nullptr);
+
+    bool CheckShown() override;
+    void Collect(PreferenceChanges& changes) override;
+
+private:
+    QLineEdit* m_server = nullptr;
+    QLineEdit* m_timeout = nullptr;
 };
 
 /// "Define pKa Values": the nine ionisable groups.

@@ -16,9 +16,27 @@
 
 #include <QPointer>
 
+#include <memory>
+
 namespace quorin::shell::ui {
 
 using core::ui::ToQString;
+
+namespace {
+
+bool openSketchWindow(LaunchContext& context)
+{
+    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Sketch, context.document);
+    if (frame == nullptr) {
+        core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
+                              ToQString(core::msg::kError));
+        return false;
+    }
+    AdoptSketchFrame(*frame, context.document);
+    return true;
+}
+
+} // namespace
 
 void LaunchDomainSketch(LaunchContext& context)
 {
@@ -27,6 +45,11 @@ void LaunchDomainSketch(LaunchContext& context)
         return;
     }
     core::PropertyRecord& record = document.Record();
+    if (document.HasSketch()) {
+        // The sketch outlived its window: show it again as it was left.
+        openSketchWindow(context);
+        return;
+    }
     plots::StartDomainSketch(record);
     plots::ui::CSchemeDialog dialog(record.sketch.domains, record.sketch.scale,
                                     plots::PositionCount(record), &context.mainFrame);
@@ -34,13 +57,10 @@ void LaunchDomainSketch(LaunchContext& context)
         return;
     }
     record.sketch.scale = dialog.Scale();
-    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Sketch, document);
-    if (frame == nullptr) {
-        core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
-                              ToQString(core::msg::kError));
-        return;
+    if (openSketchWindow(context)) {
+        // The new sketch is part of the document now: closing asks to save it.
+        document.SetModifiedFlag(true);
     }
-    AdoptSketchFrame(*frame, document);
 }
 
 WindowContent MakeSketchWindow(core::ui::CPeptideDoc& document)
@@ -52,13 +72,23 @@ WindowContent MakeSketchWindow(core::ui::CPeptideDoc& document)
     auto* view = new plots::ui::CSchemeView(*plot);
     QObject::connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, plot,
                      &plots::ui::PageDocument::Changed);
+    // The sketch is saved with the sequence, so changing it changes the
+    // document; a click that only selects does not.
+    auto shown = std::make_shared<core::SketchData>(document.Record().sketch);
+    QObject::connect(plot, &plots::ui::PageDocument::changed, &document,
+                     [shown, sequence = &document] {
+                         const core::SketchData& now = sequence->Record().sketch;
+                         if (!plots::SameSketchContent(*shown, now)) {
+                             *shown = now;
+                             sequence->SetModifiedFlag(true);
+                         }
+                     });
     return WindowContent{view, view, plot, nullptr};
 }
 
 void AdoptSketchFrame(ChildFrame& frame, core::ui::CPeptideDoc& document)
 {
-    // From now on the window's presence decides whether a save carries the sketch.
-    document.SetSketchWithoutWindow(false);
+    document.KeepSketch();
     RegisterPlot(frame, document, document.Analyses().sketch);
 }
 

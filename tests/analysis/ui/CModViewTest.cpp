@@ -10,6 +10,8 @@
 #include "core/ui/Printing.h"
 #include "core/ui/UiTestSupport.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -84,9 +86,12 @@ private slots:
         QCOMPARE(view.ReportText(), complete);
 
         QString shown;
+        QString copied;
+        QApplication::clipboard()->setText(QStringLiteral("before"));
         test::ModalAnswer answer([&](QWidget& modal) {
             auto* dialog = qobject_cast<CTempDialog*>(&modal);
             QVERIFY(dialog != nullptr);
+            copied = QApplication::clipboard()->text();
             shown = dialog->findChild<QPlainTextEdit*>(QStringLiteral("text"))->toPlainText();
             dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
         });
@@ -94,6 +99,7 @@ private slots:
         QVERIFY(answer.Answered());
         QCOMPARE(shown, QString::fromStdString(complete).replace(QStringLiteral("\r\n"),
                                                                  QStringLiteral("\n")));
+        QCOMPARE(copied, shown);
 
         const QString pdf = m_home->Path(QStringLiteral("mod.pdf"));
         auto previous = core::ui::SetPrinterChooser([&](QPrinter& printer) {

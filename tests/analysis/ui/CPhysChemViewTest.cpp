@@ -9,6 +9,7 @@
 #include "core/ui/UiTestSupport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -155,7 +156,7 @@ private slots:
         m_home.reset();
     }
 
-    void copyShowsTheCommandLineReportInTheTextDialog()
+    void copyPutsTheCommandLineReportOnTheClipboardAndInTheTextDialog()
     {
         auto doc = document(QStringLiteral("proteins/P02945.fasta"));
         CPhysChemView view(*doc);
@@ -165,9 +166,13 @@ private slots:
         QString shown;
         QString caption;
         QString button;
+        QString copied;
+        QApplication::clipboard()->setText(QStringLiteral("before"));
         test::ModalAnswer answer([&](QWidget& modal) {
             auto* dialog = qobject_cast<CTempDialog*>(&modal);
             QVERIFY(dialog != nullptr);
+            // On the clipboard already while the box shows it.
+            copied = QApplication::clipboard()->text();
             shown = dialog->findChild<QPlainTextEdit*>(QStringLiteral("text"))->toPlainText();
             caption = dialog->windowTitle();
             auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("ok"));
@@ -181,6 +186,8 @@ private slots:
         QCOMPARE(button, QStringLiteral("&OK"));
         QCOMPARE(shown,
                  QString::fromLatin1(golden).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QCOMPARE(copied, shown);
+        QCOMPARE(QApplication::clipboard()->text(), shown);
     }
 
     void theScreenPageHasRedLabelsAndADoubleUnderline()

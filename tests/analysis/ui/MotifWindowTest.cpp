@@ -10,6 +10,8 @@
 #include "core/ui/Printing.h"
 #include "core/ui/UiTestSupport.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -126,7 +128,7 @@ private slots:
         core::ui::SetHelpHandler(std::move(previous));
     }
 
-    void sortCommandsCarryTheirCheckMarksAndCopyShowsTheListing()
+    void sortCommandsCarryTheirCheckMarksAndCopyCopiesTheListing()
     {
         auto doc = bacteriorhodopsin();
         SearchMotifs(doc->Record(), "GX;LL");
@@ -150,15 +152,19 @@ private slots:
             QCOMPARE(view.MotifReportText(), report);
 
             QString shown;
+            QString copied;
+            QApplication::clipboard()->setText(QStringLiteral("before"));
             test::ModalAnswer answer([&](QWidget& modal) {
                 auto* dialog = qobject_cast<CTempDialog*>(&modal);
                 QVERIFY(dialog != nullptr);
+                copied = QApplication::clipboard()->text();
                 shown = dialog->findChild<QPlainTextEdit*>(QStringLiteral("text"))->toPlainText();
                 dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
             });
             QVERIFY(view.OnCommand(core::cmd::kCopy));
             QVERIFY(answer.Answered());
             QCOMPARE(shown, QString(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            QCOMPARE(copied, shown);
         }
     }
 

@@ -104,20 +104,30 @@ void ModalAnswer::poll()
     }
 }
 
-TestHome::TestHome()
+ScopedEnvironment::ScopedEnvironment(const char* name, const QByteArray& value)
+    : m_name(name), m_previous(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
 {
-    m_hadRegistry = qEnvironmentVariableIsSet("QUORIN_REGISTRY");
-    m_previousRegistry = qgetenv("QUORIN_REGISTRY");
-    qputenv("QUORIN_REGISTRY", RegistryPath().toLocal8Bit());
+    if (value.isNull()) {
+        qunsetenv(name);
+    } else {
+        qputenv(name, value);
+    }
 }
 
-TestHome::~TestHome()
+ScopedEnvironment::~ScopedEnvironment()
 {
-    if (m_hadRegistry) {
-        qputenv("QUORIN_REGISTRY", m_previousRegistry);
+    if (m_had) {
+        qputenv(m_name.constData(), m_previous);
     } else {
-        qunsetenv("QUORIN_REGISTRY");
+        qunsetenv(m_name.constData());
     }
+}
+
+TestHome::TestHome()
+    : m_registry("QUORIN_REGISTRY", m_dir.filePath(QStringLiteral("registry.ini")).toLocal8Bit()),
+      m_dataHome("XDG_DATA_HOME", m_dir.path().toLocal8Bit())
+{
+    WriteBytes(MakeDirectory(QStringLiteral("quorin")) + QStringLiteral("/quorin.ini"), {});
 }
 
 QString TestHome::Path(const QString& name) const

@@ -94,25 +94,45 @@ private:
     bool m_answered = false;
 };
 
+/// Sets an environment variable for its lifetime (a null value unsets it) and
+/// then restores what was there.
+class ScopedEnvironment
+{
+public:
+    ScopedEnvironment(const char* name, const QByteArray& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    QByteArray m_name;
+    QByteArray m_previous;
+    bool m_had = false;
+};
+
 /// A fresh directory with the registry store pointed into it: $QUORIN_REGISTRY
 /// is set for the object's life, so nothing touches the user's own files.
+/// $XDG_DATA_HOME points into it too, so that the user-data directory of a
+/// program started without a registry value is its "quorin" folder
+/// (DataDirectory()); that folder holds an empty settings file, so that tests
+/// start from the built-in settings rather than the starter file.
 class TestHome
 {
 public:
     TestHome();
-    ~TestHome();
     TestHome(const TestHome&) = delete;
     TestHome& operator=(const TestHome&) = delete;
 
     QString Path(const QString& name = QString()) const;
     QString RegistryPath() const { return Path(QStringLiteral("registry.ini")); }
+    QString DataDirectory() const { return Path(QStringLiteral("quorin")); }
     /// Creates a subdirectory and returns its path.
     QString MakeDirectory(const QString& name) const;
 
 private:
     QTemporaryDir m_dir;
-    QByteArray m_previousRegistry;
-    bool m_hadRegistry = false;
+    ScopedEnvironment m_registry;
+    ScopedEnvironment m_dataHome;
 };
 
 QByteArray ReadBytes(const QString& path);

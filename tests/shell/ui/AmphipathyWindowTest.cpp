@@ -1,7 +1,9 @@
 #include "MainFrameFixture.h"
 #include "core/CommandIds.h"
+#include "core/NumberText.h"
 #include "core/ui/Help.h"
 #include "core/ui/Printing.h"
+#include "plots/Amphipathy.h"
 #include "plots/DemoPlot.h"
 #include "plots/Hydropathy.h"
 #include "plots/ui/CAmphyDialog.h"
@@ -226,6 +228,35 @@ private slots:
         // Zoom and resize draw from the moments already made; a new window
         // makes them again.
         QCOMPARE(page.ProfileComputations(), 2);
+    }
+
+    void aZoomShorterThanTheWindowKeepsTheCurveAndItsMean()
+    {
+        RunningProgram program;
+        PlotDialogAnswers dialogs;
+        QVERIFY(program.frame->OpenDocumentFile(
+            program.File(QStringLiteral("melittin.fasta"),
+                         test::Fasta("melittin", "GIGAVLKVLTTGLPALISWIKRKRQQ"))));
+        QVERIFY(program.frame->Execute(cmd::kAmphipathy));
+        plots::ui::CAmphyView* view = ActiveView<plots::ui::CAmphyView>(program);
+        QVERIFY(view != nullptr);
+        const plots::AmphipathyPlot& plot = view->AmphyDocument().Page().Plot();
+        QCOMPARE(plot.window, 19);
+
+        // The windows of 19 are centred on 10..17; residues 4..20 show all of them.
+        drag(view, xOf(4, 1, 26), xOf(20, 1, 26));
+        QCOMPARE(std::pair(plot.from, plot.to), std::pair(4, 20));
+        const core::PropertyRecord& record = program.Document()->Record();
+        double sum = 0.0;
+        for (int centre = 10; centre <= 17; ++centre) {
+            sum += plots::AmphipathyMoment(record, centre - 9, centre + 9);
+        }
+        const double mean = sum / 8;
+        QVERIFY(mean > 0.1);
+        const QString printed = test::PrintedText(program).simplified();
+        QVERIFY2(printed.contains(QStringLiteral("Mean Amphipathy Moment = ") +
+                                  QString::fromStdString(core::FormatSignificant(mean, 3))),
+                 qPrintable(printed));
     }
 
     void aDragInWheelModeOpensAWheelUpToFive()

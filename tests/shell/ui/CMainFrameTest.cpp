@@ -14,10 +14,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -54,7 +56,7 @@ private:
     }
 
 private slots:
-    void startUpWithoutTheRegistryValueUsesTheStartDirectory()
+    void startUpWithoutTheRegistryValueUsesTheDataDirectory()
     {
         RunningProgram program;
         QVERIFY(!QFile::exists(program.home.RegistryPath()));
@@ -73,6 +75,48 @@ private slots:
         QCOMPARE(program.frame->ActiveKind(), WindowKind::Empty);
         QVERIFY(program.Document() == nullptr);
         QCOMPARE(program.frame->windowTitle(), QStringLiteral("Quorin"));
+    }
+
+    void theFirstStartPlacesTheStarterSettingsInTheDataDirectory_data()
+    {
+        QTest::addColumn<QByteArray>("xdg");
+        QTest::addColumn<QString>("settings");
+        QTest::newRow("XDG_DATA_HOME") << QByteArray("xdg") << QStringLiteral("xdg/quorin");
+        QTest::newRow("no XDG_DATA_HOME")
+            << QByteArray() << QStringLiteral("home/.local/share/quorin");
+        QTest::newRow("a relative XDG_DATA_HOME")
+            << QByteArray("relative") << QStringLiteral("home/.local/share/quorin");
+    }
+
+    // A first start on a new machine: the settings live in $XDG_DATA_HOME/quorin
+    // (an absolute XDG_DATA_HOME only), else ~/.local/share/quorin, and that
+    // folder gets the starter settings, whose agents a new sequence has at
+    // once; nothing is written where the program was started, and a settings
+    // file that is there is never replaced.
+    void theFirstStartPlacesTheStarterSettingsInTheDataDirectory()
+    {
+        QFETCH(QByteArray, xdg);
+        QFETCH(QString, settings);
+        test::TestHome home;
+        const QString start = home.MakeDirectory(QStringLiteral("start"));
+        const test::ScopedEnvironment xdgVariable(
+            "XDG_DATA_HOME", xdg == "xdg" ? home.Path(QStringLiteral("xdg")).toLocal8Bit() : xdg);
+        const test::ScopedEnvironment homeVariable("HOME",
+                                                   home.Path(QStringLiteral("home")).toLocal8Bit());
+        settings = home.Path(settings) + QStringLiteral("/quorin.ini");
+        {
+            core::ui::Application app(start.toStdString());
+            auto frame = InitInstance(app, {}, false);
+            QCOMPARE(QString::fromStdString(app.SettingsFile().Path().string()), settings);
+            QVERIFY(test::ReadBytes(settings).startsWith("; Quorin starter settings"));
+            QVERIFY(frame->NewDocument() != nullptr);
+            QCOMPARE(app.CurrentDocument()->Record().agents.at(0).name, std::string("Trypsin"));
+        }
+        QVERIFY(QDir(start).isEmpty());
+
+        test::WriteBytes(settings, "[Cleaving Agents]\r\n0=Mine:K!\r\n");
+        const core::ui::Application again(start.toStdString());
+        QVERIFY(test::ReadBytes(settings).startsWith("[Cleaving Agents]\r\n0=Mine:K!\r\n"));
     }
 
     void startUpWithTheRegistryValueUsesThatDirectory()
@@ -207,6 +251,27 @@ private slots:
         QTRY_COMPARE(program.frame->Frames().size(), 1);
         QCOMPARE(program.frame->WindowCount(WindowKind::PhysChem), 0);
         QTRY_VERIFY(program.Enabled(cmd::kPhysChem));
+    }
+
+    void reportWindowsOpenAsLargeAsTheirReports()
+    {
+        RunningProgram program;
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        // The title is wider than the analysis windows' 640 pixels.
+        QVERIFY(program.frame->Execute(cmd::kPhysChem));
+        QTRY_VERIFY(test::ShowsAllItHasRoomFor(program, *program.frame->ActiveFrame()));
+        QVERIFY(program.frame->ActiveFrame()->width() > 640);
+
+        // Many sites: more lines than 300 pixels hold.
+        const test::ModalAnswer answer([](QWidget& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("search"))->setText(QStringLiteral("GX"));
+            dialog.findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        });
+        QVERIFY(program.frame->Execute(cmd::kMotifs));
+        QVERIFY(answer.Answered());
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Motif);
+        QTRY_VERIFY(test::ShowsAllItHasRoomFor(program, *program.frame->ActiveFrame()));
+        QVERIFY(program.frame->ActiveFrame()->height() > 300);
     }
 
     void theWindowMenuShortensLongTitlesAndKeepsTheirAmpersands()

@@ -170,7 +170,10 @@ private slots:
         CDigView* view = digestWithTrypsin(program);
         QVERIFY(view != nullptr);
         ChildFrame* frame = program.frame->ActiveFrame();
-        QCOMPARE(frame->size(), QSize(630, 405));
+        // As large as the report (a long title, more lines than fit) where
+        // the workspace has room.
+        QTRY_VERIFY(test::ShowsAllItHasRoomFor(program, *frame));
+        QVERIFY(frame->width() > 630 && frame->height() > 405);
         QVERIFY(!frame->isMaximized() && !frame->isMinimized());
         QCOMPARE(frame->windowTitle(), QStringLiteral("Sequence specific cleavage"));
         QVERIFY(program.Document()->Analyses().digestComputed);
@@ -324,7 +327,8 @@ private slots:
         QVERIFY(program.frame->Execute(cmd::kModFinder));
         QVERIFY(answer.Answered());
         QCOMPARE(program.frame->ActiveKind(), WindowKind::ModFinder);
-        QCOMPARE(program.frame->ActiveFrame()->size(), QSize(640, 300));
+        QTRY_VERIFY(test::ShowsAllItHasRoomFor(program, *program.frame->ActiveFrame()));
+        QVERIFY(program.frame->ActiveFrame()->height() > 300);
         QVERIFY(!record.modFinder.matches.empty());
         QVERIFY(!program.Enabled(cmd::kModFinder));
 

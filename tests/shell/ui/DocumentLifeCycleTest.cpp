@@ -195,13 +195,30 @@ private slots:
         QCOMPARE(record.Name(), std::string("Kinase"));
     }
 
-    void openingCancelledOrFailedLeavesNoSequence()
+    void openingCancelledChangesNothingAndAFailedOneLeavesNoSequence()
     {
         RunningProgram program;
         open(program, program.File(QStringLiteral("a.fasta"), Fasta("A", "MKV")));
-        program.dialogs.Cancel();
-        QVERIFY(program.frame->Execute(cmd::kOpen));
-        QVERIFY(program.Document() == nullptr); // closed before the dialog
+        core::ui::CPeptideDoc* current = program.Document();
+        current->SetModifiedFlag(true);
+        const QString other = program.File(QStringLiteral("b.fasta"), Fasta("B", "MKV"));
+        // The dialog comes first, the save question only for a file chosen;
+        // Cancel in either leaves the sequence as it was.
+        for (const bool chooses : {false, true}) {
+            program.messages.Clear();
+            if (chooses) {
+                program.dialogs.Answer(other);
+            } else {
+                program.dialogs.Cancel();
+            }
+            QVERIFY(program.frame->Execute(cmd::kOpen));
+            QCOMPARE(program.messages.Requests().size(), chooses ? 1 : 0);
+            QCOMPARE(program.Document(), current);
+            QVERIFY(current->IsModified());
+            QCOMPARE(program.frame->Frames().size(), 1);
+        }
+        QCOMPARE(program.messages.LastText(), QStringLiteral("Save changes to a.fasta?"));
+        current->SetModifiedFlag(false);
 
         struct Case
         {
@@ -333,14 +350,20 @@ private slots:
         QTRY_VERIFY(program.frame->Frames().isEmpty());
         QCOMPARE(program.frame->ActiveKind(), WindowKind::Empty);
 
-        // Cancel in the save question stops the import before its dialog.
+        // A sequence open: Cancel in the dialog asks nothing; Cancel in the
+        // save question after a file was chosen keeps the sequence too.
         open(program, program.File(QStringLiteral("a.fasta"), Fasta("A", "MKV")));
-        program.Document()->SetModifiedFlag(true);
-        program.messages.Answer(MessageAnswer::Cancel);
-        const qsizetype asks = program.dialogs.Requests().size();
+        core::ui::CPeptideDoc* current = program.Document();
+        current->SetModifiedFlag(true);
+        program.dialogs.Cancel();
         QVERIFY(program.frame->Execute(cmd::kImport));
-        QCOMPARE(program.dialogs.Requests().size(), asks);
-        QCOMPARE(program.Document()->Record().Name(), std::string("A"));
+        QVERIFY(program.messages.Requests().isEmpty());
+        program.dialogs.Answer(program.File(QStringLiteral("b.txt"), "B\r\nMKV\r\n"));
+        QVERIFY(program.frame->Execute(cmd::kImport));
+        QCOMPARE(program.messages.LastText(), QStringLiteral("Save changes to a.fasta?"));
+        QCOMPARE(program.Document(), current);
+        QCOMPARE(current->Record().Name(), std::string("A"));
+        QCOMPARE(program.frame->Frames().size(), 1);
     }
 
     void exportWritesTheFastaBytesAndImportReadsThemBack()

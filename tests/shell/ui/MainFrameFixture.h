@@ -12,12 +12,15 @@
 #include "shell/ui/StartUp.h"
 #include "shell/ui/WindowFactories.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,7 +37,9 @@ struct RunningProgram
 {
     explicit RunningProgram(const QStringList& commandLine = {})
     {
-        start = home.MakeDirectory(QStringLiteral("start"));
+        // Started in the user-data directory, so that the settings file is
+        // start/quorin.ini and the dialogs start beside it.
+        start = home.DataDirectory();
         app = std::make_unique<core::ui::Application>(start.toStdString());
         frame = shell::ui::InitInstance(*app, commandLine, false);
         frame->resize(1024, 720);
@@ -124,6 +129,22 @@ inline QString PrintedText(const RunningProgram& program)
     const bool printed = program.frame->Execute(core::cmd::kPrint);
     core::ui::SetPrinterChooser(std::move(previous));
     return printed ? PdfText(path) : QString();
+}
+
+/// Whether a report window shows its whole report, or, in each direction
+/// where it does not, reaches the workspace's edge.
+inline bool ShowsAllItHasRoomFor(const RunningProgram& program, const shell::ui::ChildFrame& frame)
+{
+    const auto* view = qobject_cast<const QAbstractScrollArea*>(frame.widget());
+    if (view == nullptr) {
+        return false;
+    }
+    const QSize room = program.frame->Workspace()->viewport()->size();
+    const bool across =
+        view->horizontalScrollBar()->maximum() == 0 || frame.geometry().right() + 1 >= room.width();
+    const bool down =
+        view->verticalScrollBar()->maximum() == 0 || frame.geometry().bottom() + 1 >= room.height();
+    return across && down;
 }
 
 /// The view of the active window when it is a View, else null.

@@ -142,14 +142,15 @@ private slots:
             QVERIFY(program.frame->Execute(cmd::kPreferences));
             QVERIFY(answer.Answered());
         }
-        QCOMPARE(titles, QStringList({"Directories", "Helical Wheel Options", "Output Options"}));
+        QCOMPARE(titles, QStringList({"Directories", "Helical Wheel Options", "Output Options",
+                                      "Download"}));
 
         openSequence(program);
         ShownSheet shown(program);
         QCOMPARE(tabTitles(shown.sheet),
                  QStringList({"Directories", "Helical Wheel Options", "Edit Cleaving Agents",
                               "Define pKa Values", "Output Options", "Edit Modifications",
-                              "Edit Hydropathy Scales"}));
+                              "Edit Hydropathy Scales", "Download"}));
         page<CWheelPropertiesPage>(shown.sheet);
         child<QPushButton>(shown.sheet, "help")->click();
         child<QPushButton>(shown.sheet, "pageHelp")->click();
@@ -444,27 +445,33 @@ private slots:
     void theDirectoriesPageMovesTheSettingsOnlyWhenTheCopyIsSafe()
     {
         RunningProgram program;
-        int restarts = 0;
-        PrefChoosers().restart = [&restarts](CMainFrame&) { ++restarts; };
+        QList<QStringList> restarts;
+        PrefChoosers().restart = [&restarts](const QStringList& arguments) {
+            restarts << arguments;
+        };
         const QString oldIni = settingsPath(program);
         const QByteArray settings = test::ReadBytes(oldIni);
         QVERIFY(!settings.isEmpty());
 
-        // "User data": the directory browsed becomes the working directory; a
-        // new directory's name keeps 8 characters.
+        // The working folder: the directory browsed becomes the working
+        // directory; a new directory keeps its whole name.
         {
             ShownSheet shown(program);
             auto& directories = page<CWorkDirPage>(shown.sheet);
+            QCOMPARE(child<QRadioButton>(directories, "userData")->text(),
+                     QStringLiteral("Working folder"));
+            QCOMPARE(child<QRadioButton>(directories, "userProfiles")->text(),
+                     QStringLiteral("Settings folder"));
             QVERIFY(directories.Enter(program.home.Path().toStdString()));
             test::ModalAnswer name([](QWidget& modal) {
-                child<QLineEdit>(modal, "name")->setText(QStringLiteral("abcdefghijkl"));
+                child<QLineEdit>(modal, "name")->setText(QStringLiteral("Peptide digests 2024"));
                 qobject_cast<QDialog*>(&modal)->accept();
             });
             child<QToolButton>(directories, "newDirectory")->click();
             QVERIFY(name.Answered());
-            QVERIFY(QDir(program.home.Path(QStringLiteral("abcdefgh"))).exists());
+            QVERIFY(QDir(program.home.Path(QStringLiteral("Peptide digests 2024"))).exists());
             QVERIFY(!child<QListWidget>(directories, "directories")
-                         ->findItems(QStringLiteral("abcdefgh"), Qt::MatchExactly)
+                         ->findItems(QStringLiteral("Peptide digests 2024"), Qt::MatchExactly)
                          .isEmpty());
             child<QPushButton>(shown.sheet, "ok")->click();
             QCOMPARE(setting(oldIni, core::kSetupSection, "Working Directory"),
@@ -492,11 +499,18 @@ private slots:
                      QStringLiteral("(missing)"));
             shown.sheet.reject();
         }
-        QCOMPARE(restarts, 0);
+        QVERIFY(restarts.isEmpty());
 
-        // A free directory: copied, read back, recorded, the old file gone.
+        // A free directory: copied, read back, recorded, the old file gone;
+        // the program starts again with the sequence's file.
         const QString profiles = program.home.MakeDirectory(QStringLiteral("profiles"));
+        openSequence(program);
+        program.Document()->SetModifiedFlag(true);
+        program.messages.Answer(core::ui::MessageAnswer::Yes); // copy the settings
+        program.messages.Answer(core::ui::MessageAnswer::Ok);  // will terminate
+        program.messages.Answer(core::ui::MessageAnswer::No);  // save changes
         program.messages.Clear();
+        const QByteArray moved = test::ReadBytes(oldIni);
         test::ModalAnswer answer([&](QWidget& modal) {
             auto* sheet = qobject_cast<COptionsPropSheet*>(&modal);
             QVERIFY(sheet != nullptr);
@@ -507,12 +521,18 @@ private slots:
         });
         QVERIFY(program.frame->Execute(cmd::kPreferences));
         QVERIFY(answer.Answered());
-        QCOMPARE(program.messages.Requests().size(), 2);
+        QCOMPARE(program.messages.Requests().size(), 3);
         QCOMPARE(program.messages.Requests().at(0).text, text(core::msg::kCopySettingsFile));
         QCOMPARE(program.messages.Requests().at(1).text, text(core::msg::kWillTerminate));
-        QCOMPARE(restarts, 1);
+        QCOMPARE(program.messages.Requests().at(2).text,
+                 QStringLiteral("Save changes to P02945.fasta?"));
+        QCOMPARE(restarts, QList<QStringList>{{test::DataPath("proteins/P02945.fasta")}});
+        QVERIFY(!program.frame->isVisible());
         const QString newIni = profiles + QStringLiteral("/quorin.ini");
-        QCOMPARE(test::ReadBytes(newIni), withWorkingDirectory);
+        // The copy, and the recent files the closing window wrote into it.
+        QVERIFY(test::ReadBytes(newIni).startsWith(moved));
+        QCOMPARE(setting(newIni, "Recent File List", "File1"),
+                 test::DataPath("proteins/P02945.fasta"));
         QVERIFY(!QFile::exists(oldIni));
         QCOMPARE(setting(program.home.RegistryPath(), "Settings", "User data"), profiles);
         QCOMPARE(settingsPath(program), newIni);

@@ -1,8 +1,11 @@
 #include "MainFrameFixture.h"
 #include "analysis/ui/CDigView.h"
 #include "analysis/ui/CDigestDialog.h"
+#include "batch/ui/BatchRunner.h"
 #include "core/CommandIds.h"
 #include "core/ui/Printing.h"
+#include "plots/AmphipathyPage.h"
+#include "plots/ui/CAmphyDoc.h"
 #include "plots/ui/CAmphyView.h"
 #include "plots/ui/CPathyView.h"
 #include "plots/ui/CSchemeView.h"
@@ -24,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -38,8 +42,8 @@ namespace cmd = core::cmd;
 /// QUORIN_SCREENSHOT_DIR (`make screenshots`; not a ctest test): the main
 /// window empty, with a sequence and with the properties window, the dialogs,
 /// the editor, the digest window and the hydropathy page on screen, printed
-/// and as a metafile that another program drew, a zoomed helical wheel and
-/// the titration curve on screen and printed.
+/// and as a metafile that another program drew, a zoomed helical wheel, the
+/// titration curve on screen and printed, and a batch run under way.
 class ScreenshotTest : public QObject
 {
     Q_OBJECT
@@ -313,6 +317,66 @@ private slots:
         save(program, QStringLiteral("amphipathy-window.png"));
     }
 
+    /// Mature melittin at window 19: moments for centres 10..17, the curve
+    /// up to the last of them; then zoomed to residues 4..20, which still
+    /// shows all eight with their mean.
+    void amphipathyOfMatureMelittin()
+    {
+        test::RunningProgram program;
+        plots::ui::Choosers().run = [](QDialog& dialog) {
+            dialog.accept();
+            return dialog.result();
+        };
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(
+            program.File(QStringLiteral("melittin.fasta"),
+                         test::Fasta("melittin (mature, 26 aa)", "GIGAVLKVLTTGLPALISWIKRKRQQ"))));
+        QVERIFY(program.frame->Execute(cmd::kAmphipathy));
+        auto* view = qobject_cast<plots::ui::CAmphyView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+        save(view->viewport(), QStringLiteral("amphipathy-melittin.png"));
+        plots::AmphipathyPlot& plot = view->AmphyDocument().Page().Plot();
+        plot.from = 4;
+        plot.to = 20;
+        view->AmphyDocument().Changed();
+        save(view->viewport(), QStringLiteral("amphipathy-melittin-4-20.png"));
+    }
+
+    /// Two narrow overlapping domains with names wider than their boxes, over
+    /// a named domain of the whole sequence: every name legible.
+    void sketchOfNarrowOverlappingDomains()
+    {
+        test::RunningProgram program;
+        plots::ui::Choosers().run = [](QDialog& dialog) {
+            dialog.accept();
+            return dialog.result();
+        };
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        QVERIFY(program.frame->Execute(cmd::kDomainSketch));
+        auto* view = qobject_cast<plots::ui::CSchemeView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+        core::SketchData& sketch = program.Document()->Record().sketch;
+        sketch.domains[0].name = "bacteriorhodopsin";
+        sketch.domains[0].displayName = 1;
+        const auto add = [&sketch](const char* name, int start, int end, core::COLORREF colour) {
+            core::DOMAINE domain;
+            domain.start = static_cast<std::uint16_t>(start);
+            domain.end = static_cast<std::uint16_t>(end);
+            domain.name = name;
+            domain.font = core::ReportFontA();
+            domain.displayName = 1;
+            domain.colour = colour;
+            sketch.domains.push_back(domain);
+        };
+        add("Signal peptide", 1, 13, 0x80C0FF);
+        add("Helix A", 9, 32, 0x8080FF);
+        add("Helix B", 38, 62, 0x80FF80);
+        add("B-C loop", 60, 66, 0xFFC080);
+        view->Document().Changed();
+        save(program, QStringLiteral("sketch-narrow-domains.png"));
+    }
+
     void titrationOfBacteriorhodopsin()
     {
         test::RunningProgram program;
@@ -366,6 +430,39 @@ private slots:
         QVERIFY(printToPng(program, QStringLiteral("sketch-printed")));
 
         QVERIFY(metafileToPng(program, QStringLiteral("sketch")));
+    }
+
+    /// The batch options, a run under way (its progress bar and count in the
+    /// status bar) and the same run terminated.
+    void batchProgress()
+    {
+        batch::ui::RegisterBatchCommands();
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        QByteArray proteins;
+        for (const QString& name : QDir(test::DataPath(QStringLiteral("proteins")))
+                                       .entryList({QStringLiteral("*.fasta")}, QDir::Files)) {
+            proteins += test::ReadBytes(test::DataPath(QStringLiteral("proteins/") + name));
+            proteins += '\n';
+        }
+        QByteArray many;
+        while (many.size() < 100'000'000) {
+            many += proteins;
+        }
+        program.dialogs.Answer(program.File(QStringLiteral("proteome.fasta"), many));
+        test::ModalAnswer options([](QWidget& dialog) {
+            save(&dialog, QStringLiteral("batch-options.png"));
+            dialog.findChild<QPushButton*>(QStringLiteral("proceed"))->click();
+        });
+        QVERIFY(program.frame->Execute(cmd::kBatch));
+        QVERIFY(options.Answered());
+        auto* bar = program.frame->findChild<QProgressBar*>(QStringLiteral("batchProgressBar"));
+        QVERIFY(bar != nullptr);
+        QVERIFY(QTest::qWaitFor([bar] { return bar->value() >= 2; }, 60000));
+        save(program, QStringLiteral("batch-progress.png"));
+        QVERIFY(program.frame->Execute(cmd::kTerminateBatch));
+        QTRY_VERIFY_WITH_TIMEOUT(!batch::ui::BatchRunner::Instance().Running(), 60000);
+        save(program, QStringLiteral("batch-terminated.png"));
     }
 
     /// Each page of the Preferences sheet at the sheet's own size.

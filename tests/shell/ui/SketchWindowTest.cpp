@@ -5,6 +5,7 @@
 #include "plots/ui/CDomainDialog.h"
 #include "plots/ui/CMarkDialog.h"
 #include "plots/ui/CSchemeDialog.h"
+#include "plots/ui/CSchemeDoc.h"
 #include "plots/ui/CSchemeView.h"
 #include "plots/ui/CTextDialog.h"
 #include "plots/ui/PlotDialogs.h"
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include <deque>
 #include <functional>
@@ -143,6 +145,60 @@ private slots:
         QVERIFY(!program.Enabled(cmd::kDomainSketch));
         program.frame->ActiveFrame()->close();
         QTRY_VERIFY(program.Enabled(cmd::kDomainSketch));
+    }
+
+    void closingTheWindowKeepsTheSketchOnlyDeleteRemovesDomains()
+    {
+        RunningProgram program;
+        DialogScript dialogs;
+        const QString path = program.File(
+            QStringLiteral("bR.pep"),
+            test::ReadBytes(QStringLiteral(
+                QUORIN_TEST_DATA_DIR "/../../src/res/examples/bacteriorhodopsin-domains.pep")));
+        const QByteArray original = test::ReadBytes(path);
+        QVERIFY(program.frame->OpenDocumentFile(path));
+        core::ui::CPeptideDoc& document = *program.Document();
+        const std::vector<core::DOMAINE> domains = document.Record().sketch.domains;
+        QCOMPARE(domains.size(), std::size_t(4));
+
+        // Closed by its window button, the sketch stays with the sequence and
+        // its file does not shrink.
+        QVERIFY(ActiveView<plots::ui::CSchemeView>(program) != nullptr);
+        program.frame->ActiveFrame()->close();
+        QTRY_VERIFY(document.Analyses().sketch.isNull());
+        QVERIFY(!document.IsModified());
+        QVERIFY(program.frame->Execute(cmd::kSave));
+        QCOMPARE(test::ReadBytes(path), original);
+
+        // Analyze > Domain Sketch shows it again, without the structure
+        // dialog of a new sketch.
+        QVERIFY(program.frame->Execute(cmd::kDomainSketch));
+        plots::ui::CSchemeView* view = ActiveView<plots::ui::CSchemeView>(program);
+        QVERIFY(view != nullptr);
+        QVERIFY(document.Record().sketch.domains == domains);
+        QVERIFY(!document.IsModified());
+
+        // A click only selects; Delete removes the domain, and the document
+        // has changed.
+        auto& sketch = static_cast<plots::ui::CSchemeDoc&>(view->Document());
+        const core::DOMAINE& helixA = domains[1];
+        const int x = static_cast<int>(40 + (helixA.start + helixA.end) / 2.0 *
+                                                document.Record().sketch.scale) -
+                      view->horizontalScrollBar()->value();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(x, 100));
+        QCOMPARE(sketch.SelectedDomain(), 1);
+        QVERIFY(!document.IsModified());
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(document.Record().sketch.domains.size(), std::size_t(3));
+        QVERIFY(document.IsModified());
+        program.frame->ActiveFrame()->close();
+        QTRY_VERIFY(document.Analyses().sketch.isNull());
+        QVERIFY(program.frame->Execute(cmd::kSave));
+        core::PropertyRecord saved;
+        QVERIFY(core::LoadSequenceBytes(test::ReadBytes(path).toStdString(), saved).hasSketch);
+        QCOMPARE(saved.sketch.domains.size(), std::size_t(3));
+        QCOMPARE(saved.sketch.domains[1].name, domains[2].name);
+        QVERIFY(dialogs.Done());
     }
 
     void aSketchMadeInTheWindowSurvivesSaveAndReopenByteForByte()

@@ -167,6 +167,22 @@ private slots:
         for (const char* label : {"I45", "K50", "W62"}) {
             QVERIFY2(printed.contains(QLatin1String(label)), label);
         }
+
+        // The wheel grows and shrinks about its centre, which stays where it
+        // shows: in the corner of the view's first 500 pixels, then scrolled
+        // to, then in the middle of a view wider than the page.
+        const auto shownCentre = [&] {
+            const int side = view->sizeHint().width() - 2 * view->frameWidth();
+            return view->ToViewport(QPoint(side / 2, side / 2));
+        };
+        const QPoint centre = shownCentre();
+        QCOMPARE(centre, QPoint(250, 250));
+        for (const int zoom : {cmd::kZoomIn, cmd::kZoomIn, cmd::kZoomOut, cmd::kZoomOut,
+                               cmd::kZoomOut, cmd::kZoomIn}) {
+            QVERIFY(program.frame->Execute(zoom));
+            QVERIFY((shownCentre() - centre).manhattanLength() <= 2);
+        }
+        QCOMPARE(view->ToPage(view->ToViewport(QPoint(100, 40))), QPoint(100, 40));
     }
 
     void draggingInWheelModeOpensUpToFiveWheels()
