@@ -37,13 +37,24 @@ int parseCount(const std::string& option, const std::string& text, int minimum)
     return value;
 }
 
+/// The charge states of the m/z columns as the digest window takes them: each
+/// from 1 to the highest it offers, each once (so at most that many columns).
 std::vector<int> parseCharges(const std::string& text)
 {
     std::vector<int> charges;
     std::size_t begin = 0;
     while (true) {
         const std::size_t comma = text.find(',', begin);
-        charges.push_back(parseCount("--charges", text.substr(begin, comma - begin), 1));
+        const int charge = parseCount("--charges", text.substr(begin, comma - begin), 1);
+        if (charge > analysis::kMaxChargeState) {
+            throw UsageError("--charges takes charge states from 1 to " +
+                             std::to_string(analysis::kMaxChargeState) + ", not " +
+                             std::to_string(charge));
+        }
+        if (std::find(charges.begin(), charges.end(), charge) != charges.end()) {
+            throw UsageError(core::msg::ChargeListedTwice(charge));
+        }
+        charges.push_back(charge);
         if (comma == std::string::npos) {
             return charges;
         }
@@ -124,6 +135,9 @@ int RunDigest(Arguments& args)
     }
     if (const auto text = args.TakeValue("--max-length")) {
         options.maxLength = parseCount("--max-length", *text, 0);
+    }
+    if (options.minLength > options.maxLength) {
+        throw UsageError(std::string(core::msg::kMinLengthAboveMax));
     }
     options.monoisotopic = args.TakeFlag("--mono");
     const bool csv = args.TakeFlag("--csv");

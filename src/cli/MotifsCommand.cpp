@@ -16,8 +16,13 @@ int RunMotifs(Arguments& args)
     }
     Session session(settings);
     LoadSequence(session, positional[0]);
-    analysis::SearchMotifs(session.record, check.search);
-    WriteOutput(output, analysis::MotifReportText(session.record, !byMotif));
+    const analysis::MotifSearchResult result = analysis::SearchMotifs(session.record, check.search);
+    if (result.Refused()) {
+        throw InputRefused(result.refusal);
+    }
+    WriteOutput(output, [&](const core::ByteSink& sink) {
+        analysis::WriteMotifReport(session.record, !byMotif, sink);
+    });
     return 0;
 }
 

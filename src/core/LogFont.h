@@ -34,6 +34,22 @@ struct LOGFONT
     friend bool operator==(const LOGFONT&, const LOGFONT&) = default;
 };
 
+/// The largest font height, of either sign, in device units: far above the
+/// 512 points the font dialog offers even when scaled for a printer, and a
+/// size the font engines still render. A file keeps whatever height it
+/// holds; heights are held within this one where a font is scaled for a page
+/// and where it becomes a Qt font, so that no negation or conversion of a
+/// height can overflow.
+inline constexpr std::int32_t kMaxFontHeight = 16384;
+
+/// height held within -kMaxFontHeight..kMaxFontHeight.
+constexpr std::int32_t ClampedFontHeight(std::int64_t height)
+{
+    return static_cast<std::int32_t>(height < -kMaxFontHeight  ? -kMaxFontHeight
+                                     : height > kMaxFontHeight ? kMaxFontHeight
+                                                               : height);
+}
+
 /// Report font A, prepared at start-up: "Arial", cell height 16, the default
 /// font of the plot pages (axes, tick labels, titles, new marks and text
 /// items) and every new sequence's wheel font.

@@ -58,9 +58,15 @@ inline std::string CannotSaveFile(std::string_view path, std::string_view reason
 inline constexpr std::string_view kCannotPrint = "The page could not be printed.";
 
 // The settings file
-/// A settings entry with a NaN or infinite number, which is not used.
+/// A settings entry with a NaN or infinite number, which is not used. A
+/// modification has no default mass: it is left out.
 inline std::string RefusedSettingNumber(std::string_view section, std::string_view key)
 {
+    if (section == "Modifications") {
+        return "The setting \"" + std::string(key) + "\" in [" + std::string(section) +
+               "] holds a mass that is not a plain decimal number; the modification is left "
+               "out.";
+    }
     return "The setting \"" + std::string(key) + "\" in [" + std::string(section) +
            "] holds a number that is not finite; its default is used instead.";
 }
@@ -112,6 +118,15 @@ inline std::string TooManyFragments(std::uint64_t count, std::uint64_t ceiling)
 {
     return "The digest would make " + GroupedDigits(count) + " fragments, more than the " +
            GroupedDigits(ceiling) + " this machine allows.";
+}
+
+/// A motif search refused for its number of sites: the sites it would find
+/// (atLeast: counting stopped there) and the most the program allows itself.
+inline std::string TooManyMotifSites(std::uint64_t count, std::uint64_t ceiling, bool atLeast)
+{
+    return "The motif search would find " + std::string(atLeast ? "at least " : "") +
+           GroupedDigits(count) + " sites, more than the " + GroupedDigits(ceiling) +
+           " this machine allows.";
 }
 
 /// The digest options refused, field by field.

@@ -126,6 +126,16 @@ private:
     int m_fd = -1;
 };
 
+/// Whether a name written by a Set reads back as the same name: no line
+/// break, no blank a reader would trim, none of the characters that end a
+/// key or a section name or that make a line a comment or a header.
+bool readsBackAlike(std::string_view name, std::string_view forbidden)
+{
+    return !name.empty() && trim(name) == name &&
+           name.find_first_of(forbidden) == std::string_view::npos && name.front() != ';' &&
+           name.front() != '[';
+}
+
 } // namespace
 
 ProfileText::ProfileText(std::string_view content)
@@ -212,6 +222,11 @@ void ProfileText::Set(std::string_view section, std::string_view key,
         lines = it == found->keys.end() ? nullptr : &it->second;
     }
     const bool hasKey = lines != nullptr;
+    if (value) {
+        m_parsesAlike = m_parsesAlike && value->find_first_of("\r\n") == std::string_view::npos &&
+                        (hasKey || readsBackAlike(key, "=\r\n")) &&
+                        (found != nullptr || readsBackAlike(section, "]\r\n"));
+    }
 
     if (!value) {
         if (hasKey) {
@@ -378,7 +393,15 @@ bool ProfileFile::Update(const std::function<void(ProfileText& text)>& change)
             return false;
         }
     }
-    auto text = std::make_unique<ProfileText>(content ? std::string_view(*content) : "");
+    // The last parse serves when it holds exactly the bytes on disk: a file
+    // of a million keys is then not parsed again for every update.
+    const std::string_view onDisk = content ? std::string_view(*content) : "";
+    std::unique_ptr<ProfileText> text;
+    if (m_text != nullptr && !m_text->Changed() && m_text->Bytes() == onDisk) {
+        text = std::move(m_text);
+    } else {
+        text = std::make_unique<ProfileText>(onDisk);
+    }
     change(*text);
     if (text->Changed()) {
         const std::string bytes = text->Bytes();
@@ -386,9 +409,15 @@ bool ProfileFile::Update(const std::function<void(ProfileText& text)>& change)
             m_text.reset();
             return false;
         }
-        // Parsed again so that the index is what a reader of the file gets.
-        // Still under the lock: no writer can have come between.
-        m_text = std::make_unique<ProfileText>(bytes);
+        // The index must be what a reader of the file gets: parsed again
+        // unless the changes keep it so. Still under the lock: no writer can
+        // have come between.
+        if (text->ParsesAlike()) {
+            text->m_changed = false;
+            m_text = std::move(text);
+        } else {
+            m_text = std::make_unique<ProfileText>(bytes);
+        }
         m_stamp = stamp();
         return true;
     }

@@ -40,6 +40,11 @@ public:
     /// Whether a Set changed a byte since the text was parsed.
     bool Changed() const { return m_changed; }
 
+    /// Whether a parse of Bytes() gives this very index: false once a Set
+    /// wrote a line break, or a key or section name that a reader would
+    /// trim or split differently.
+    bool ParsesAlike() const { return m_parsesAlike; }
+
     /// The file's bytes.
     std::string Bytes() const;
 
@@ -74,6 +79,9 @@ private:
     /// The section that ends the file when it is indexed (not a duplicate).
     Section* m_lastSection = nullptr;
     bool m_changed = false;
+    bool m_parsesAlike = true;
+
+    friend class ProfileFile;
 };
 
 /// A settings file, read through an index and written back through it.

@@ -3,6 +3,7 @@
 #include "core/NumberText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace quorin::core {
@@ -76,16 +77,27 @@ std::array<COLORREF, kResidueSlots> defaultColours()
     return colours;
 }
 
-/// Writes value unless the key is there, deciding on the file as the last writer
-/// left it: readers that start together write each default once.
-void writeMissing(ProfileFile& file, std::string_view section, std::string_view key,
-                  const std::string& value)
+/// A default that a reader writes back: always (a value found out of range),
+/// or only when the key is missing, decided on the file as the last writer
+/// left it, so that readers that start together write each default once.
+struct DefaultWrite
 {
-    file.Update([&](ProfileText& text) {
-        if (!readText(text, section, key)) {
-            text.Set(section, key, value);
+    std::string_view section;
+    std::string_view key;
+    std::string value;
+    bool onlyWhenMissing = true;
+};
+
+/// The writes of one reader in their order, within one update of the file: a
+/// file of a million keys is then read, written and synced once, not once per
+/// missing key, and holds the same bytes as after one write per key.
+void applyDefaults(ProfileText& text, const std::vector<DefaultWrite>& writes)
+{
+    for (const DefaultWrite& write : writes) {
+        if (!write.onlyWhenMissing || !readText(text, write.section, write.key)) {
+            text.Set(write.section, write.key, write.value);
         }
-    });
+    }
 }
 
 /// Notes a refused entry once.
@@ -140,7 +152,22 @@ std::pair<std::string_view, std::string_view> splitName(std::string_view value)
     return {value.substr(0, colon), value.substr(colon + 1)};
 }
 
-MODIFICATION parseModification(std::string_view value)
+/// Whether a mass text that is no plain decimal is, as a whole, a number that
+/// reading it as 0 would misrepresent: NaN, an infinity, or a positive number
+/// in another notation ("1e308"). Other texts (a negative number, "12a")
+/// give mass 0.
+bool misreadMass(std::string_view text)
+{
+    double number = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (end != text.data() + text.size() || text.empty()) {
+        return false;
+    }
+    return error == std::errc::result_out_of_range || !std::isfinite(number) || number > 0.0;
+}
+
+/// A modification entry; usable is cleared for a mass that misreadMass finds.
+MODIFICATION parseModification(std::string_view value, bool& usable)
 {
     MODIFICATION modification;
     const auto [name, rest] = splitName(value);
@@ -154,17 +181,19 @@ MODIFICATION parseModification(std::string_view value)
     const std::string_view mass = rest.substr(semicolon + 1);
     if (mass.find_first_not_of("0123456789.") == std::string_view::npos) {
         modification.mw = ParseLeadingDouble(mass);
+    } else if (misreadMass(mass)) {
+        usable = false;
     }
     return modification;
 }
 
-void readNumberListKey(ProfileFile& file, std::string_view key, ResidueTable& current,
+void readNumberListKey(const ProfileFile& file, std::string_view key, ResidueTable& current,
                        const ResidueTable& defaults, int digits,
-                       std::vector<RefusedSetting>& refused)
+                       std::vector<RefusedSetting>& refused, std::vector<DefaultWrite>& writes)
 {
     const auto value = readText(file, kPropertiesSection, key);
     if (!value) {
-        writeMissing(file, kPropertiesSection, key, FormatNumberList(defaults, digits));
+        writes.push_back({kPropertiesSection, key, FormatNumberList(defaults, digits)});
         return;
     }
     if (!ParseNumberList(*value, current)) {
@@ -252,16 +281,20 @@ std::string FormatModificationEntry(const MODIFICATION& modification)
 
 void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_view startDirectory)
 {
+    std::vector<DefaultWrite> writes;
+    const auto rewrite = [&writes](std::string_view key, int value) {
+        writes.push_back({kSetupSection, key, std::to_string(value), false});
+    };
     if (const auto width = readBoundedInt(file, "Line Width", 1, 10)) {
         settings.plotLineWidth = *width;
     } else {
-        file.WriteInt(kSetupSection, "Line Width", settings.plotLineWidth);
+        rewrite("Line Width", settings.plotLineWidth);
     }
     if (const auto width = readBoundedInt(file, "Helical Wheel Line Width", 1, 10)) {
         settings.wheelLineWidth = *width;
     } else {
         settings.wheelLineWidth = 1;
-        file.WriteInt(kSetupSection, "Helical Wheel Line Width", 1);
+        rewrite("Helical Wheel Line Width", 1);
     }
     settings.wheelColorCode = file.ReadInt(kSetupSection, "Helical Wheel Color Code", 1);
     settings.wheelNumbers = file.ReadInt(kSetupSection, "Helical Wheel Numbers", 1);
@@ -290,7 +323,7 @@ void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_v
         settings.outputFontSize = *size;
     } else {
         settings.outputFontSize = 11;
-        file.WriteInt(kSetupSection, "Output Font Size", 11);
+        rewrite("Output Font Size", 11);
     }
     settings.charsPerLine = file.ReadInt(kSetupSection, "Characters per line", 80);
     std::string directory =
@@ -307,30 +340,38 @@ void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_v
         });
     } else {
         settings.colours = defaultColours();
-        writeMissing(file, kPropertiesSection, "Colors", formatColours(settings.colours));
+        writes.push_back({kPropertiesSection, "Colors", formatColours(settings.colours)});
+    }
+    if (!writes.empty()) {
+        file.Update([&writes](ProfileText& text) { applyDefaults(text, writes); });
     }
 }
 
 std::vector<RefusedSetting> ReadRecordSettings(ProfileFile& file, PropertyRecord& record)
 {
     std::vector<RefusedSetting> refused;
+    std::vector<DefaultWrite> writes;
     record.ResetCurrentTables();
-    readNumberListKey(file, "pKa-Values", record.pKa, record.defaultPKa, 3, refused);
+    readNumberListKey(file, "pKa-Values", record.pKa, record.defaultPKa, 3, refused, writes);
     readNumberListKey(file, "Molecular weights", record.residueMass, record.defaultResidueMass, 5,
-                      refused);
+                      refused, writes);
     readNumberListKey(file, "Molar Absorption (denatured)", record.absorptionDenatured,
-                      record.defaultAbsorptionDenatured, 5, refused);
+                      record.defaultAbsorptionDenatured, 5, refused, writes);
     readNumberListKey(file, "Molar Absorption (native)", record.absorptionNative,
-                      record.defaultAbsorptionNative, 5, refused);
+                      record.defaultAbsorptionNative, 5, refused, writes);
 
     record.scales = readScales(file, refused);
+    if (record.scales.size() >= 2 && !writes.empty()) {
+        file.Update([&writes](ProfileText& text) { applyDefaults(text, writes); });
+    }
     if (record.scales.size() < 2) {
         // The built-in scales go after the scales found, so that no user scale is
         // overwritten, and join this record's list at once. The count is taken
         // again under the writer lock, so that readers starting together add
-        // them once.
+        // them once. The missing number lists go in the same write, before them.
         std::optional<std::size_t> appendedAt;
         file.Update([&](ProfileText& text) {
+            applyDefaults(text, writes);
             std::size_t count = 0;
             while (readText(text, kScalesSection, std::to_string(count))) {
                 ++count;
@@ -370,7 +411,15 @@ std::vector<RefusedSetting> ReadRecordSettings(ProfileFile& file, PropertyRecord
         if (!value) {
             break;
         }
-        record.modifications.push_back(parseModification(*value));
+        bool usable = true;
+        MODIFICATION modification = parseModification(*value, usable);
+        // A search with such a mass would be a search with 0 Da: the entry
+        // is left out and reported.
+        if (usable) {
+            record.modifications.push_back(std::move(modification));
+        } else {
+            refuse(refused, kModificationsSection, std::to_string(k));
+        }
     }
     return refused;
 }

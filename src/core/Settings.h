@@ -46,7 +46,9 @@ void ReadStartupSettings(ProfileFile& file, AppSettings& settings, std::string_v
 
 /// A settings entry holding a number that is NaN or infinite. The number is
 /// not used: a table entry keeps its built-in value, a scale value reads 0 as
-/// a missing one does.
+/// a missing one does. A modification whose mass is NaN, infinite or a
+/// positive number written other than in plain decimals ("1e308") is left out
+/// of the list.
 struct RefusedSetting
 {
     std::string section;

@@ -21,7 +21,15 @@ int PageLayout::Device(double pageCoordinate) const
 core::LOGFONT ScaledFont(const core::LOGFONT& font, double scale)
 {
     core::LOGFONT scaled = font;
-    scaled.lfHeight = static_cast<std::int32_t>(std::trunc(font.lfHeight * scale));
+    // The product is held within the font heights before it becomes an int: a
+    // stored height times a large (or infinite) scale is beyond any int. A
+    // scale that is no number leaves the default height.
+    const double height = font.lfHeight * scale;
+    scaled.lfHeight =
+        std::isnan(height)
+            ? 0
+            : static_cast<std::int32_t>(std::trunc(
+                  std::clamp(height, -double{core::kMaxFontHeight}, double{core::kMaxFontHeight})));
     return scaled;
 }
 

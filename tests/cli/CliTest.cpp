@@ -306,6 +306,12 @@ TEST(CliTest, DigestRefusalsUseTheProgramsMessages)
         {"--settings agents.ini --agent Trypsin --sort mass", 2,
          "quorin-cli digest: --sort takes start, length or weight, not \"mass\"\n"},
         {"--settings agents.ini --agent", 2, "quorin-cli digest: --agent needs a value\n"},
+        {"--settings agents.ini --agent Trypsin --csv --charges 2,1,2", 2,
+         "quorin-cli digest: The charge state 2 is listed twice!\n"},
+        {"--settings agents.ini --agent Trypsin --csv --charges 101", 2,
+         "quorin-cli digest: --charges takes charge states from 1 to 100, not 101\n"},
+        {"--settings agents.ini --agent Trypsin --min-length 5 --max-length 4", 2,
+         "quorin-cli digest: The minimum length is greater than the maximum length!\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments);
@@ -356,6 +362,43 @@ TEST(LimitsTest, ADigestBeyondTheCeilingExitsWithOneAndWritesNothing)
         EXPECT_EQ(std::filesystem::exists(dir / "d.txt"), row.status == 0);
         std::filesystem::remove(dir / "d.txt");
     }
+}
+
+TEST(LimitsTest, AMotifSearchBeyondTheCeilingExitsWithOneAndWritesNothing)
+{
+    // 3,000 all-"X" motifs over a million residues: 3e9 sites, more than any
+    // ceiling (a count of sites must fit an int), counted without a comparison.
+    TempDir dir;
+    std::string search = "X";
+    for (int i = 1; i < 3000; ++i) {
+        search += ";X";
+    }
+    const CliRun run = runCli(dir, "motifs --settings s.ini -o m.txt - '" + search + "'",
+                              ">p\n" + std::string(1000000, 'A') + "\n");
+    EXPECT_EQ(run.status, 1);
+    const std::string message = "The motif search would find 3,000,000,000 sites, more than the ";
+    EXPECT_EQ(run.err.substr(0, message.size()), message);
+    EXPECT_FALSE(std::filesystem::exists(dir / "m.txt"));
+}
+
+TEST(CliSettingsTest, AModificationWithoutAUsableMassIsReportedAndNotSearchedFor)
+{
+    TempDir dir;
+    WriteFile(dir / "s.ini",
+              std::string(kAgents) + "[Modifications]\n0=Zero:K;nan\n1=Acetyl:K;42.01\n");
+    const std::string refused = "The setting \"0\" in [Modifications] holds a mass that is not a "
+                                "plain decimal number; the modification is left out.\n";
+    const CliRun zero =
+        runCli(dir, "modfinder --settings s.ini - --agent Trypsin --mod Zero --weight 147.2",
+               ">p\nAKRA\n");
+    EXPECT_EQ(zero.status, 1);
+    EXPECT_EQ(zero.out, "");
+    EXPECT_EQ(zero.err, refused + "No modification named \"Zero\" in the settings\n");
+    const CliRun acetyl =
+        runCli(dir, "modfinder --settings s.ini - --agent Trypsin --mod Acetyl --weight 260",
+               ">p\nAKRA\n");
+    EXPECT_EQ(acetyl.status, 0) << acetyl.err;
+    EXPECT_EQ(acetyl.err, refused);
 }
 
 TEST(CliSettingsTest, ASettingsFileThatCanBeNeitherReadNorCreatedExitsWithOne)

@@ -1,10 +1,14 @@
 #include "cli/CliRun.h"
+#include "core/PepFile.h"
 #include "core/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <sys/wait.h>
 
 namespace quorin::test {
 namespace {
@@ -150,6 +154,75 @@ TEST(HydropathyCliTest, RenderRefusesWhatTheDialogRefusesAndWrongUsage)
           "render hydropathy --text 12 -o p.svg"}) {
         SCOPED_TRACE(usage);
         EXPECT_EQ(runCli(dir, std::string(usage) + " " + protein("P02945")).status, 2);
+    }
+}
+
+TEST(HydropathyCliTest, RenderDomainsDrawsASketchWhoseFontsHaveExtremeHeights)
+{
+    // Heights no page can draw: negating INT32_MIN, or scaling INT32_MAX for
+    // the metafile, overflows unless they are held first.
+    TempDir dir;
+    core::PropertyRecord record;
+    record.SetName("fonts");
+    record.SetSequence(std::string(60, 'A'));
+    record.sketch.scale = 4.0;
+    record.sketch.lineWidth = 1;
+    record.sketch.labelMarks = 1;
+    for (const std::int32_t height : {INT32_MIN, INT32_MAX, -1, 1}) {
+        core::LOGFONT font = core::ReportFontA();
+        font.lfHeight = height;
+        core::DOMAINE domain;
+        domain.start = 1;
+        domain.end = 50;
+        domain.name = "domain";
+        domain.displayName = 1;
+        domain.font = font;
+        record.sketch.domains.push_back(domain);
+        core::MARK mark;
+        mark.position = 20;
+        mark.font = font;
+        record.sketch.marks.push_back(mark);
+        core::TEXTITEM text;
+        text.text = "text";
+        text.font = font;
+        record.sketch.texts.push_back(text);
+    }
+    WriteFile(dir / "fonts.pep", core::StoreSequenceBytes(record, true));
+    for (const std::string name : {"s.svg", "s.pdf", "s.png", "s.emf"}) {
+        SCOPED_TRACE(name);
+        const CliRun run = runCli(dir, "render domains --settings s.ini -o " + name + " fonts.pep");
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_FALSE(ReadFile(dir / name).empty());
+    }
+}
+
+TEST(HydropathyCliTest, AMetafileThatTheTemporaryFolderCannotHoldNamesItsFile)
+{
+    // No byte may be written (as in a full folder); writes fail instead of
+    // stopping the program. Standard error goes through a pipe, which holds.
+    TempDir dir;
+    std::filesystem::create_directory(dir / "tmp");
+    ASSERT_EQ(runCli(dir, "props --settings s.ini -", ">p\nMKV\n").status, 0);
+    const std::string command =
+        "cd '" + dir.Path().string() + "' && trap '' XFSZ && ulimit -f 0 && TMPDIR='" +
+        (dir / "tmp").string() + "' QUORIN_REGISTRY='" + (dir / "registry.ini").string() +
+        "' '" QUORIN_CLI "' render hydropathy --settings s.ini -o p.emf " + protein("P02945") +
+        " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string err;
+    char buffer[4096];
+    for (std::size_t n = 0; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        err.append(buffer, n);
+    }
+    const int status = pclose(pipe);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+    const std::string folder = "Cannot write p.emf: " + (dir / "tmp").string() + "/quorin-";
+    EXPECT_NE(err.find(folder), std::string::npos) << err;
+    EXPECT_NE(err.find("/page.emf: File too large\n"), std::string::npos) << err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "p.emf"));
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "tmp")) {
+        EXPECT_NE(entry.path().filename().string().substr(0, 7), "quorin-") << entry.path();
     }
 }
 #endif

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 namespace quorin::core {
 namespace {
 
@@ -99,6 +102,37 @@ TEST(ProfileFileTest, FirstDuplicateWinsAndValuesMayHoldEqualSigns)
     EXPECT_EQ(file.ReadString("S", "k", "?"), "first=1");
     ASSERT_TRUE(file.DeleteKey("s", "K"));
     EXPECT_EQ(file.ReadString("S", "k", "?"), "second");
+}
+
+TEST(ProfileFileTest, AfterAWriteTheIndexReadsWhatTheFileHolds)
+{
+    // The writer keeps its index instead of parsing the file again; where a
+    // reader splits a written line differently, it must read as a reader does.
+    const struct
+    {
+        std::string section;
+        std::string key;
+        std::string value;
+        std::string probeSection;
+        std::string probeKey;
+        std::optional<std::string> read;
+    } rows[] = {
+        {"S", "k", "plain", "S", "k", "plain"},
+        {"S", "k", "a\r\nb=c", "S", "b", "c"},
+        {"S", "x=y", "1", "S", "x", "y=1"},
+        {"S", " padded", "2", "S", "padded", "2"},
+        {"S", ";note", "3", "S", ";note", std::nullopt},
+        {"T]x", "k", "4", "T", "k", "4"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key + " = " + row.value);
+        TempDir dir;
+        WriteFile(dir / "a.ini", "[S]\r\nold=1\r\n");
+        ProfileFile writer(dir / "a.ini");
+        ASSERT_TRUE(writer.WriteString(row.section, row.key, row.value));
+        EXPECT_EQ(writer.Lookup(row.probeSection, row.probeKey), row.read);
+        EXPECT_EQ(ProfileFile(dir / "a.ini").Lookup(row.probeSection, row.probeKey), row.read);
+    }
 }
 
 TEST(ProfileFileTest, FailedWriteLeavesTheFileAndReportsFalse)

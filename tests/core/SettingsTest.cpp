@@ -1,11 +1,13 @@
 #include "core/Settings.h"
 
+#include "core/MessageTexts.h"
 #include "core/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -313,6 +315,84 @@ TEST_F(SettingsTest, NonFiniteNumbersAreNotUsedAndEachEntryIsReportedOnce)
     EXPECT_EQ(record.scales[1].values[0], 1.0);
     EXPECT_EQ(record.scales[1].values[1], 0.0);
     EXPECT_EQ(record.scales[1].values[2], 3.0);
+}
+
+TEST_F(SettingsTest, ModificationMassesThatAreNoUsableNumberAreLeftOutAndReported)
+{
+    // Read as 0 they would search with a 0 Da modification; other texts that
+    // are no plain decimal keep their mass of 0.
+    write("[Modifications]\r\n0=Phospho:S,T,Y;79.97\r\n1=NaN:S;nan\r\n2=Inf:S;inf\r\n"
+          "3=Huge:S;1e308\r\n4=Beyond:S;1e999\r\n5=Minus:K;-14\r\n6=Text:K;12a\r\n"
+          "7=NegInf:K;-INF\r\n8=Acetyl:K;42.01\r\n");
+    PropertyRecord record;
+    ProfileFile f = file();
+    std::vector<std::string> refused;
+    for (const RefusedSetting& entry : ReadRecordSettings(f, record)) {
+        refused.push_back(entry.section + "/" + entry.key);
+    }
+    EXPECT_EQ(refused,
+              (std::vector<std::string>{"Modifications/1", "Modifications/2", "Modifications/3",
+                                        "Modifications/4", "Modifications/7"}));
+    std::vector<std::pair<std::string, double>> kept;
+    for (const MODIFICATION& modification : record.modifications) {
+        kept.emplace_back(modification.name, modification.mw);
+    }
+    EXPECT_EQ(kept, (std::vector<std::pair<std::string, double>>{
+                        {"Phospho", 79.97}, {"Minus", 0.0}, {"Text", 0.0}, {"Acetyl", 42.01}}));
+    EXPECT_EQ(msg::RefusedSettingNumber("Modifications", "1"),
+              "The setting \"1\" in [Modifications] holds a mass that is not a plain decimal "
+              "number; the modification is left out.");
+}
+
+TEST_F(SettingsTest, AReaderWritesTheDefaultsAFileLacksInOneReplacementOfIt)
+{
+    // Each replacement of a file of a million keys costs a write and a sync of
+    // all of it: the missing keys go in one, in the places one write per key
+    // gave them.
+    write("[Setup Options]\r\nLine Width=3\r\n");
+    // Each replacement writes a temporary file of its own name beside the file.
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, m_dir.Path().c_str(), IN_CREATE), 0);
+    const auto replacements = [&] {
+        int count = 0;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t length = 0;
+        while ((length = ::read(watch, buffer, sizeof buffer)) > 0) {
+            for (char* at = buffer; at < buffer + length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                const std::string name = event->len > 0 ? event->name : "";
+                count += name.starts_with(".quorin.ini.") && name.ends_with(".tmp") ? 1 : 0;
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return count;
+    };
+    ProfileFile f = file();
+    AppSettings settings;
+    ReadStartupSettings(f, settings, "/");
+    EXPECT_EQ(replacements(), 1);
+    PropertyRecord record;
+    ReadRecordSettings(f, record);
+    EXPECT_EQ(replacements(), 1);
+    ProfileFile again = file();
+    ReadStartupSettings(again, settings, "/");
+    ReadRecordSettings(again, record);
+    EXPECT_EQ(replacements(), 0);
+    ::close(watch);
+
+    std::string expected = "[Setup Options]\r\nLine Width=3\r\n";
+    for (const char* key : {"Helical Wheel Line Width", "Output Font Size"}) {
+        expected += std::string(key) + "=" + f.ReadString(kSetupSection, key, "?") + "\r\n";
+    }
+    expected += "[AA-Properties]\r\n";
+    for (const char* key : {"Colors", "pKa-Values", "Molecular weights",
+                            "Molar Absorption (denatured)", "Molar Absorption (native)"}) {
+        expected += std::string(key) + "=" + f.ReadString(kPropertiesSection, key, "?") + "\r\n";
+    }
+    expected += "[Hydropathy Index]\r\n0=" + f.ReadString(kScalesSection, "0", "?") +
+                "\r\n1=" + f.ReadString(kScalesSection, "1", "?") + "\r\n";
+    EXPECT_EQ(ReadFile(path()), expected);
 }
 
 TEST_F(SettingsTest, ConcurrentReadersOfANewFileLoseNoKey)

@@ -77,6 +77,11 @@ def check_case(cli, settings, path, name, seq, agents, max_missed, min_length, m
         command.append("--mono")
     if charges:
         command += ["--charges", ",".join(map(str, charges))]
+    if max_length is not None and min_length > max_length:
+        # No fragment can be kept: the options are refused, nothing is written.
+        refused = subprocess.run(command, capture_output=True)
+        assert refused.returncode == 2 and refused.stdout == b"", (command, refused)
+        return 0, 0.0
     lines = subprocess.run(command, capture_output=True, check=True).stdout.decode().split("\r\n")
     header = "start,end,length,missed,mass" + "".join(",mz_%d" % z for z in charges)
     assert lines[0] == header and lines[-1] == "", (command, lines[:2], lines[-1:])

@@ -72,8 +72,16 @@ void CMotifDialog::accept()
         m_edit->selectAll();
         return;
     }
+    const MotifSearchResult result = SearchMotifs(m_record, check.search);
+    if (result.Refused()) {
+        // Other motifs may find fewer sites: the text stays for correction.
+        core::ui::ShowMessage(core::ui::ToQString(result.refusal),
+                              core::ui::ToQString(core::msg::kError));
+        m_edit->setFocus();
+        m_edit->selectAll();
+        return;
+    }
     m_search = check.search;
-    SearchMotifs(m_record, m_search);
     QDialog::accept();
 }
 

@@ -73,11 +73,15 @@ QFont FontFromLogFont(const LOGFONT& font)
     qfont.setItalic(font.lfItalic != 0);
     qfont.setUnderline(font.lfUnderline != 0);
     qfont.setStrikeOut(font.lfStrikeOut != 0);
-    const int height = font.lfHeight == 0 ? ReportFontA().lfHeight : font.lfHeight;
+    // Held within the largest height first: INT_MIN has no negation, and a
+    // character height of millions of pixels is nothing a font engine draws.
+    const int height =
+        ClampedFontHeight(font.lfHeight == 0 ? ReportFontA().lfHeight : font.lfHeight);
     if (height < 0) {
         qfont.setPixelSize(-height);
     } else {
-        qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(height * emPerCell(qfont)))));
+        const double pixels = std::round(height * emPerCell(qfont));
+        qfont.setPixelSize(static_cast<int>(std::clamp(pixels, 1.0, double{kMaxFontHeight})));
     }
     return qfont;
 }
@@ -86,7 +90,8 @@ LOGFONT LogFontFromFont(const QFont& font)
 {
     LOGFONT stored = ReportFontA();
     const double pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
-    stored.lfHeight = -std::max(1, static_cast<int>(std::lround(pixels)));
+    stored.lfHeight =
+        -static_cast<int>(std::clamp(std::round(pixels), 1.0, double{kMaxFontHeight}));
     stored.lfWeight = font.weight();
     stored.lfItalic = font.italic() ? 1 : 0;
     stored.lfUnderline = font.underline() ? 1 : 0;

@@ -14,8 +14,12 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <exception>
 #include <filesystem>
 #include <vector>
 
@@ -48,6 +52,26 @@ COLORREF gdiColour(const QColor& colour)
 int rounded(double value)
 {
     return static_cast<int>(std::lround(value));
+}
+
+/// Writes and closes the metafile; false when libEMF could not write it (it
+/// throws then, errno telling why).
+bool closeMetafile(HDC dc)
+{
+    try {
+        DeleteEnhMetaFile(CloseEnhMetaFileWithFILE(dc));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+/// "FILE: reason" for a file that could not be written.
+QString failure(const QString& file, int error)
+{
+    return file + QStringLiteral(": ") +
+           (error != 0 ? QString::fromLocal8Bit(std::strerror(error))
+                       : QStringLiteral("the metafile could not be written in full"));
 }
 
 } // namespace
@@ -362,19 +386,28 @@ EmfPaintDevice::EmfPaintDevice(const QString& path, QSize pageSize, QRect frame,
             if (file.exists()) {
                 continue;
             }
+            m_error = QFileInfo(path).absolutePath() + QStringLiteral(": ") + file.errorString();
             break;
         }
     }
-    HDC dc = 0;
     if (!m_temporary.isEmpty()) {
+        // Opened here, not by libEMF, which writes the whole metafile when it
+        // is closed and tells nothing of a write that failed.
+        m_file = std::fopen(QFile::encodeName(m_temporary).constData(), "wb");
+        if (m_file == nullptr) {
+            m_error = failure(m_path, errno);
+            QFile::remove(m_temporary);
+        }
+    }
+    HDC dc = 0;
+    if (m_file != nullptr) {
         const RECT rect{frame.left(), frame.top(), frame.left() + frame.width(),
                         frame.top() + frame.height()};
         // Two NUL-terminated strings and a final NUL: libEMF reads up to the
         // double NUL.
         QByteArray description = creator.toLatin1();
         description.append('\0').append(title.toLatin1()).append('\0').append('\0');
-        dc = CreateEnhMetaFileA(0, QFile::encodeName(m_temporary).constData(), &rect,
-                                description.constData());
+        dc = CreateEnhMetaFileWithFILEA(0, m_file, &rect, description.constData());
     }
     if (dc != 0) {
         // The page's pixels fill the frame, whatever the reference device's
@@ -396,9 +429,10 @@ EmfPaintDevice::~EmfPaintDevice()
     if (!m_finished) {
         m_engine->releaseObjects();
         if (m_engine->Context() != 0) {
-            DeleteEnhMetaFile(CloseEnhMetaFile(m_engine->Context()));
+            closeMetafile(m_engine->Context());
         }
-        if (!m_temporary.isEmpty()) {
+        if (m_file != nullptr) {
+            std::fclose(m_file);
             QFile::remove(m_temporary);
         }
     }
@@ -416,21 +450,45 @@ bool EmfPaintDevice::finish()
     }
     m_finished = true;
     m_engine->releaseObjects();
-    DeleteEnhMetaFile(CloseEnhMetaFile(m_engine->Context()));
+    // A full disk shows here: in the metafile's writing, the flush or the
+    // close of the file.
+    errno = 0;
+    bool written = closeMetafile(m_engine->Context());
+    int error = errno;
+    if (written) {
+        written = std::fflush(m_file) == 0 && std::ferror(m_file) == 0;
+        error = errno;
+    }
+    if (std::fclose(m_file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    m_file = nullptr;
+    if (!written) {
+        m_error = failure(m_path, error);
+        QFile::remove(m_temporary);
+        return false;
+    }
     // The temporary file was private; the metafile gets the permissions of the
     // file it replaces, or those of a new document.
     const QFileInfo target(m_path);
     QFile::setPermissions(m_temporary, target.exists() ? target.permissions()
                                                        : QFile::ReadOwner | QFile::WriteOwner |
                                                              QFile::ReadGroup | QFile::ReadOther);
-    std::error_code error;
+    std::error_code renamed;
     std::filesystem::rename(QFile::encodeName(m_temporary).toStdString(),
-                            QFile::encodeName(m_path).toStdString(), error);
-    if (error) {
+                            QFile::encodeName(m_path).toStdString(), renamed);
+    if (renamed) {
+        m_error = m_path + QStringLiteral(": ") + QString::fromStdString(renamed.message());
         QFile::remove(m_temporary);
         return false;
     }
     return true;
+}
+
+QString EmfPaintDevice::errorString() const
+{
+    return m_error;
 }
 
 QPaintEngine* EmfPaintDevice::paintEngine() const

@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdio>
 #include <memory>
 
 namespace quorin::plots::ui {
@@ -36,8 +37,13 @@ public:
     bool isValid() const;
 
     /// Closes the metafile and moves it to its path. Painting must have ended.
-    /// Returns false when nothing was written.
+    /// Returns false when nothing was written (errorString() says why).
     bool finish();
+
+    /// Why the metafile could not be created or written: the file (or the
+    /// folder it is made in) and the reason ("/tmp/page.emf: No space left
+    /// on device").
+    QString errorString() const;
 
     QPaintEngine* paintEngine() const override;
 
@@ -47,6 +53,8 @@ protected:
 private:
     QString m_path;
     QString m_temporary;
+    std::FILE* m_file = nullptr;
+    QString m_error;
     /// The temporary file goes with the process should a signal end it.
     std::unique_ptr<core::RemovedOnSignal> m_temporaryOnSignal;
     QSize m_pageSize;

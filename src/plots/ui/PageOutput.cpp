@@ -14,7 +14,9 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 namespace quorin::plots::ui {
@@ -103,7 +105,7 @@ bool writePdf(const PageSource& page, QIODevice& out, bool printerLayout)
     return true;
 }
 
-bool writeEmf(const PageSource& page, const QString& path, bool printerLayout)
+bool writeEmf(const PageSource& page, const QString& path, bool printerLayout, QString& failure)
 {
     QSize size = page.screenSize;
     QRect frame = MetafileFrame(size, NominalScreenPixels(), NominalScreenMillimetres());
@@ -114,6 +116,7 @@ bool writeEmf(const PageSource& page, const QString& path, bool printerLayout)
     }
     EmfPaintDevice device(path, size, frame, QString::fromLatin1(kMetafileCreator), page.title);
     if (!device.isValid()) {
+        failure = device.errorString();
         return false;
     }
     {
@@ -123,7 +126,11 @@ bool writeEmf(const PageSource& page, const QString& path, bool printerLayout)
         }
         page.draw(painter, layoutFor(page, printerLayout, PageTarget::Metafile, size.width()));
     }
-    return device.finish();
+    if (!device.finish()) {
+        failure = device.errorString();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -169,9 +176,11 @@ bool writeTo(const PageSource& page, QIODevice& out, OutputFormat format, bool p
 core::FileStatus writePageBytes(const PageSource& page, const std::filesystem::path& path,
                                 OutputFormat format, bool printerLayout)
 {
-    const QByteArray bytes = RenderPage(page, format, printerLayout);
+    QString failure;
+    const QByteArray bytes = RenderPage(page, format, printerLayout, &failure);
     if (bytes.isEmpty()) {
-        return core::FileStatus::Failed("the page could not be drawn");
+        return core::FileStatus::Failed(failure.isEmpty() ? "the page could not be drawn"
+                                                          : failure.toStdString());
     }
     return core::WriteFileAtomically(
         path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
@@ -185,21 +194,32 @@ bool WritePage(const PageSource& page, const QString& path, OutputFormat format,
                           format, printerLayout);
 }
 
-QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerLayout)
+QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerLayout,
+                      QString* failure)
 {
     if (format == OutputFormat::Emf) {
         // libEMF writes files only: into a folder of its own that goes with
         // the object, and with the process should a signal end it meanwhile.
+        // Where that fails (a full temporary folder), the file and the reason
+        // are told.
+        QString reason;
         const core::TemporaryFolder folder(QFile::encodeName(QDir::tempPath()).toStdString());
-        if (folder.Path().empty()) {
-            return {};
-        }
+        const int folderError = errno;
         const QString path = QFile::decodeName((folder.Path() / "page.emf").c_str());
         QFile file(path);
-        if (!writeEmf(page, path, printerLayout) || !file.open(QIODevice::ReadOnly)) {
-            return {};
+        if (folder.Path().empty()) {
+            reason = QDir::tempPath() + QStringLiteral(": ") +
+                     QString::fromLocal8Bit(std::strerror(folderError));
+        } else if (writeEmf(page, path, printerLayout, reason)) {
+            if (file.open(QIODevice::ReadOnly)) {
+                return file.readAll();
+            }
+            reason = path + QStringLiteral(": ") + file.errorString();
         }
-        return file.readAll();
+        if (failure != nullptr) {
+            *failure = reason;
+        }
+        return {};
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);

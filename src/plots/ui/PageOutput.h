@@ -47,8 +47,11 @@ std::optional<OutputFormat> OutputFormatOf(const QString& path);
 bool WritePage(const PageSource& page, const QString& path, OutputFormat format,
                bool printerLayout);
 
-/// The page's file bytes in a format, for the clipboard; empty on failure.
-QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerLayout);
+/// The page's file bytes in a format, for the clipboard; empty on failure,
+/// and then failure (where given) names the file at fault and the reason
+/// when one is known.
+QByteArray RenderPage(const PageSource& page, OutputFormat format, bool printerLayout,
+                      QString* failure = nullptr);
 
 /// WritePage for callers without Qt types (the command line): the format
 /// comes from the ending of path (UTF-8).

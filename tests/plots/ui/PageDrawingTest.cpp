@@ -119,6 +119,14 @@ void PageDrawingTest::fontsAndColoursConvertInOnePlace()
     QCOMPARE(courier.pixelSize(), 20);
     QVERIFY(courier.bold());
     QVERIFY(courier.italic());
+    // Heights from a file are held within the largest font, whatever their sign.
+    for (const std::int32_t height : {INT32_MIN, -core::kMaxFontHeight - 1, INT32_MAX}) {
+        core::LOGFONT extreme = core::ReportFontA();
+        extreme.lfHeight = height;
+        const int pixels = core::ui::FontFromLogFont(extreme).pixelSize();
+        QVERIFY2(pixels >= 1 && pixels <= core::kMaxFontHeight,
+                 qPrintable(QString::number(height)));
+    }
     QCOMPARE(core::ui::StoredFaceName(QStringLiteral("Liberation Mono")),
              QStringLiteral("Courier New"));
     QCOMPARE(core::ui::StoredFaceName(QStringLiteral("DejaVu Sans")),
@@ -185,6 +193,13 @@ void PageDrawingTest::metafileThatCannotBeCreatedWritesNothing()
     const QString missing = dir.filePath(QStringLiteral("no/such/dir/page.emf"));
     QVERIFY(!ui::WritePage(ui::HydropathyPageSource(page), missing, ui::OutputFormat::Emf, false));
     QVERIFY(!QFile::exists(missing));
+    {
+        const ui::EmfPaintDevice device(missing, QSize(10, 10), QRect(0, 0, 260, 260),
+                                        QStringLiteral("a"), QStringLiteral("b"));
+        QVERIFY(!device.isValid());
+        QVERIFY2(device.errorString().startsWith(dir.filePath(QStringLiteral("no/such/dir: "))),
+                 qPrintable(device.errorString()));
+    }
 
     // A device that is never painted leaves the existing file untouched and
     // no temporary file behind.
