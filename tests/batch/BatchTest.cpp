@@ -57,7 +57,9 @@ TEST(IsoelectricGridTest, LandsOnTheGridPointOfTheFullScan)
     for (const auto& entry :
          std::filesystem::directory_iterator(test::DataFile("proteins").string())) {
         if (entry.path().extension() == ".fasta") {
-            for (const BatchRecord& r : SplitBatchRecords(test::ReadFile(entry.path()))) {
+            // The records are views into the text, which must outlive them.
+            const std::string text = test::ReadFile(entry.path());
+            for (const BatchRecord& r : SplitBatchRecords(text)) {
                 sequences.emplace_back(r.name, r.body);
             }
         }
