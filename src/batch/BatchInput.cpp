@@ -240,19 +240,9 @@ core::FileStatus readRegular(const std::string& path, TextMemory& memory, std::s
     const std::size_t parts =
         std::clamp<std::size_t>(size / kPartBytes, 1, std::max(1U, options.jobs));
     const auto bound = [&](std::size_t p) { return size / parts * p; };
-    {
-        WorkerThreads threads;
-        std::vector<std::size_t> here = {0};
-        for (std::size_t p = 1; p < parts; ++p) {
-            if (!threads.Start(
-                    [&, p] { readPart(bound(p), p + 1 == parts ? size : bound(p + 1), false); })) {
-                here.push_back(p);
-            }
-        }
-        for (const std::size_t p : here) {
-            readPart(bound(p), p + 1 == parts ? size : bound(p + 1), p == 0);
-        }
-    }
+    RunParts(parts, [&](std::size_t p) {
+        readPart(bound(p), p + 1 == parts ? size : bound(p + 1), p == 0);
+    });
     if (failure != 0) {
         return done(core::FileStatus::FromErrno(failure));
     }
@@ -433,18 +423,7 @@ std::vector<BatchRecord> SplitBatchRecords(std::string_view text, unsigned jobs)
     }
     bounds.push_back(text.size());
     std::vector<std::vector<BatchRecord>> found(parts);
-    WorkerThreads threads;
-    // The parts no thread could be started for are split here.
-    std::vector<std::size_t> here = {0};
-    for (std::size_t p = 1; p < parts; ++p) {
-        if (!threads.Start([&, p] { splitRange(text, bounds[p], bounds[p + 1], found[p]); })) {
-            here.push_back(p);
-        }
-    }
-    for (const std::size_t p : here) {
-        splitRange(text, bounds[p], bounds[p + 1], found[p]);
-    }
-    threads.JoinAll();
+    RunParts(parts, [&](std::size_t p) { splitRange(text, bounds[p], bounds[p + 1], found[p]); });
     records = std::move(found[0]);
     std::size_t total = 0;
     for (const auto& part : found) {

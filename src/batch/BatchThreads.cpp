@@ -50,4 +50,22 @@ void WorkerThreads::JoinAll()
     m_threads.clear();
 }
 
+void RunParts(std::size_t parts, const std::function<void(std::size_t part)>& part)
+{
+    if (parts == 0) {
+        return;
+    }
+    WorkerThreads threads;
+    std::vector<std::size_t> here = {0};
+    for (std::size_t p = 1; p < parts; ++p) {
+        if (!threads.Start([&part, p] { part(p); })) {
+            here.push_back(p);
+        }
+    }
+    for (const std::size_t p : here) {
+        part(p);
+    }
+    threads.JoinAll();
+}
+
 } // namespace quorin::batch

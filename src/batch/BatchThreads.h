@@ -40,4 +40,9 @@ private:
     std::vector<std::thread> m_threads;
 };
 
+/// Runs part(p) for p = 0 .. parts - 1 at once: part 0, and every part no
+/// thread could be started for, on the calling thread. Returns when all are
+/// done.
+void RunParts(std::size_t parts, const std::function<void(std::size_t part)>& part);
+
 } // namespace quorin::batch
