@@ -27,8 +27,10 @@ CDownloadPage::CDownloadPage(const core::ProfileFile& settings, QWidget* parent)
     serverCaption->setBuddy(m_server);
     auto* timeoutCaption = new QLabel(QStringLiteral("&Time limit of each request"), this);
     timeoutCaption->setBuddy(m_timeout);
-    auto* defaults = new QPushButton(QStringLiteral("&Default"), this);
-    defaults->setObjectName(QStringLiteral("default"));
+    auto* defaults = defaultButton([this] {
+        m_server->setText(ToQString(kDefaultServer));
+        m_timeout->setText(QString::number(kDefaultTimeout.count()));
+    });
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(serverCaption, 0, 0, 1, 3);
@@ -40,12 +42,6 @@ CDownloadPage::CDownloadPage(const core::ProfileFile& settings, QWidget* parent)
     layout->setRowStretch(5, 1);
     layout->setColumnStretch(2, 1);
     layout->setVerticalSpacing(8);
-
-    connect(defaults, &QPushButton::clicked, this, [this] {
-        m_server->setText(ToQString(kDefaultServer));
-        m_timeout->setText(QString::number(kDefaultTimeout.count()));
-        SetModified();
-    });
 }
 
 bool CDownloadPage::CheckShown()

@@ -28,8 +28,10 @@ CEditpKaPage::CEditpKaPage(const core::PropertyRecord& record, QWidget* parent)
     groupCaption->setBuddy(m_groups);
     auto* valueCaption = new QLabel(QStringLiteral("pKa:"), this);
     valueCaption->setBuddy(m_value);
-    auto* defaults = new QPushButton(QStringLiteral("&Default"), this);
-    defaults->setObjectName(QStringLiteral("default"));
+    auto* defaults = defaultButton([this] {
+        m_pKa = m_default;
+        show(m_current);
+    });
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(groupCaption, 0, 0);
@@ -50,11 +52,6 @@ CEditpKaPage::CEditpKaPage(const core::PropertyRecord& record, QWidget* parent)
             return;
         }
         show(row);
-    });
-    connect(defaults, &QPushButton::clicked, this, [this] {
-        m_pKa = m_default;
-        show(m_current);
-        SetModified();
     });
 }
 

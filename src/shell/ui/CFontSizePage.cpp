@@ -23,8 +23,10 @@ CFontSizePage::CFontSizePage(const core::AppSettings& settings, QWidget* parent)
     fontCaption->setBuddy(m_fontSize);
     auto* lineCaption = new QLabel(QStringLiteral("&Line width for drawings"), this);
     lineCaption->setBuddy(m_lineWidth);
-    auto* defaults = new QPushButton(QStringLiteral("&Default"), this);
-    defaults->setObjectName(QStringLiteral("default"));
+    auto* defaults = defaultButton([this] {
+        m_output.fontSize = kDefaultOutputFontSize;
+        m_fontSize->setText(QString::number(m_output.fontSize));
+    });
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(fontCaption, 0, 0, 1, 3);
@@ -37,12 +39,6 @@ CFontSizePage::CFontSizePage(const core::AppSettings& settings, QWidget* parent)
     layout->setRowStretch(4, 1);
     layout->setColumnStretch(3, 1);
     layout->setVerticalSpacing(8);
-
-    connect(defaults, &QPushButton::clicked, this, [this] {
-        m_output.fontSize = kDefaultOutputFontSize;
-        m_fontSize->setText(QString::number(m_output.fontSize));
-        SetModified();
-    });
 }
 
 void CFontSizePage::Collect(PreferenceChanges& changes)

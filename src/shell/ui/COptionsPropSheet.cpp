@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
+#include <utility>
 
 namespace quorin::shell::ui {
 
@@ -88,6 +89,17 @@ QLineEdit* CPreferencePage::sizeField(const QString& name, QWidget* parent, int&
                 }
             });
     return edit;
+}
+
+QPushButton* CPreferencePage::defaultButton(std::function<void()> reset)
+{
+    auto* button = new QPushButton(QStringLiteral("&Default"), this);
+    button->setObjectName(QStringLiteral("default"));
+    connect(button, &QPushButton::clicked, this, [this, reset = std::move(reset)] {
+        reset();
+        SetModified();
+    });
+    return button;
 }
 
 COptionsPropSheet::COptionsPropSheet(core::ui::Application& app, core::ui::CPeptideDoc* document,

@@ -16,6 +16,7 @@
 class QDialogButtonBox;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QTabWidget;
 
 namespace quorin::core::ui {
@@ -74,6 +75,9 @@ protected:
     /// value, any other text is replaced at once by the last value accepted.
     QLineEdit* sizeField(const QString& name, QWidget* parent, int& accepted, int minimum,
                          int maximum);
+    /// The page's "&Default" button (object name "default"): a click calls
+    /// reset, which puts the page's entries back, and marks the page modified.
+    QPushButton* defaultButton(std::function<void()> reset);
 
 private:
     QString m_title;
