@@ -136,12 +136,12 @@ struct PlacedName
 /// placed before. The names of the boxes on top go first: theirs is the
 /// least room. Returned in list order.
 std::vector<PlacedName> placeNames(const core::SketchData& sketch, const PageLayout& layout,
-                                   const std::vector<DeviceRect>& boxes, const TextMeasure& measure)
+                                   const std::vector<DeviceRect>& boxes,
+                                   const std::vector<int>& order, const TextMeasure& measure)
 {
     const auto D = [&layout](double page) { return layout.Device(page); };
     const int gap = std::max(1, D(kNameGap) - D(0));
     const int spacing = std::max(1, D(kNameSpacing) - D(0));
-    const std::vector<int> order = DrawingOrder(sketch.domains);
     std::vector<PlacedName> placed;
     const auto meets = [spacing](const DeviceRect& rect, const PlacedName& name) {
         const DeviceRect wider{name.rect.left - spacing, name.rect.top, name.rect.right + spacing,
@@ -416,27 +416,24 @@ PageDrawing SketchPage::Draw(const PageLayout& layout, const TextMeasure& measur
     }
 
     if (usableScale(sketch.scale)) {
-        const auto boxOf = [&](const core::DOMAINE& domain) {
-            return DeviceRect{D(L + domain.start * sketch.scale), D(T),
-                              D(L + domain.end * sketch.scale), D(T + kDomainHeight)};
-        };
         std::vector<DeviceRect> boxes;
         boxes.reserve(sketch.domains.size());
         for (const core::DOMAINE& domain : sketch.domains) {
-            boxes.push_back(boxOf(domain));
+            boxes.push_back(DeviceRect{D(L + domain.start * sketch.scale), D(T),
+                                       D(L + domain.end * sketch.scale), D(T + kDomainHeight)});
         }
-        for (const int index : DrawingOrder(sketch.domains)) {
+        const std::vector<int> order = DrawingOrder(sketch.domains);
+        for (const int index : order) {
             const core::DOMAINE& domain = sketch.domains[static_cast<std::size_t>(index)];
             out.push_back(
                 PageFrame{boxes[static_cast<std::size_t>(index)], outline, domain.colour});
         }
-        for (const PlacedName& name : placeNames(sketch, layout, boxes, measure)) {
+        for (const PlacedName& name : placeNames(sketch, layout, boxes, order, measure)) {
             const core::DOMAINE& domain = sketch.domains[static_cast<std::size_t>(name.index)];
             text(domain.name, {name.rect.left, name.rect.top}, name.font, domain.labelColour);
         }
         if (onScreen && m_selectedDomain >= 0) {
-            const DeviceRect box =
-                boxOf(sketch.domains[static_cast<std::size_t>(m_selectedDomain)]);
+            const DeviceRect& box = boxes[static_cast<std::size_t>(m_selectedDomain)];
             out.push_back(PageFrame{{box.left - 2, box.top - 2, box.right + 2, box.bottom + 2},
                                     PagePen{kBlack, 1, true}});
         }

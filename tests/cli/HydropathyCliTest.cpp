@@ -1,6 +1,7 @@
 #include "cli/CliRun.h"
 #include "core/PepFile.h"
 #include "core/TestFiles.h"
+#include "core/TestSketches.h"
 
 #include <gtest/gtest.h>
 
@@ -162,31 +163,7 @@ TEST(HydropathyCliTest, RenderDomainsDrawsASketchWhoseFontsHaveExtremeHeights)
     // Heights no page can draw: negating INT32_MIN, or scaling INT32_MAX for
     // the metafile, overflows unless they are held first.
     TempDir dir;
-    core::PropertyRecord record;
-    record.SetName("fonts");
-    record.SetSequence(std::string(60, 'A'));
-    record.sketch.scale = 4.0;
-    record.sketch.lineWidth = 1;
-    record.sketch.labelMarks = 1;
-    for (const std::int32_t height : {INT32_MIN, INT32_MAX, -1, 1}) {
-        core::LOGFONT font = core::ReportFontA();
-        font.lfHeight = height;
-        core::DOMAINE domain;
-        domain.start = 1;
-        domain.end = 50;
-        domain.name = "domain";
-        domain.displayName = 1;
-        domain.font = font;
-        record.sketch.domains.push_back(domain);
-        core::MARK mark;
-        mark.position = 20;
-        mark.font = font;
-        record.sketch.marks.push_back(mark);
-        core::TEXTITEM text;
-        text.text = "text";
-        text.font = font;
-        record.sketch.texts.push_back(text);
-    }
+    const core::PropertyRecord record = SketchWithFontHeights({INT32_MIN, INT32_MAX, -1, 1});
     WriteFile(dir / "fonts.pep", core::StoreSequenceBytes(record, true));
     for (const std::string name : {"s.svg", "s.pdf", "s.png", "s.emf"}) {
         SCOPED_TRACE(name);

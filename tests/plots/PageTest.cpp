@@ -2,6 +2,7 @@
 
 #include "FakeMeasure.h"
 #include "core/PepFile.h"
+#include "core/TestSketches.h"
 #include "plots/SketchPage.h"
 
 #include <gtest/gtest.h>
@@ -43,32 +44,7 @@ TEST(ScaledFontTest, ASketchFileWithExtremeFontsDrawsEveryTextWithinTheLargestFo
 {
     // The file keeps the heights it holds (a resave writes the same bytes);
     // they are held where a page scales them.
-    core::PropertyRecord stored;
-    stored.SetName("fonts");
-    stored.SetSequence(std::string(60, 'A'));
-    core::SketchData& sketch = stored.sketch;
-    sketch.scale = 4.0;
-    sketch.lineWidth = 1;
-    sketch.labelMarks = 1;
-    for (const std::int32_t height : {INT32_MIN, INT32_MAX}) {
-        core::LOGFONT font = core::ReportFontA();
-        font.lfHeight = height;
-        core::DOMAINE domain;
-        domain.start = 1;
-        domain.end = 50;
-        domain.name = "domain";
-        domain.displayName = 1;
-        domain.font = font;
-        sketch.domains.push_back(domain);
-        core::MARK mark;
-        mark.position = 20;
-        mark.font = font;
-        sketch.marks.push_back(mark);
-        core::TEXTITEM text;
-        text.text = "text";
-        text.font = font;
-        sketch.texts.push_back(text);
-    }
+    const core::PropertyRecord stored = test::SketchWithFontHeights({INT32_MIN, INT32_MAX});
     core::PropertyRecord record;
     ASSERT_EQ(core::LoadSequenceBytes(core::StoreSequenceBytes(stored, true), record).status,
               core::PepLoadStatus::Ok);

@@ -64,21 +64,22 @@ CMotifDialog::CMotifDialog(core::PropertyRecord& record, QWidget* parent)
 
 void CMotifDialog::accept()
 {
+    // A refusal leaves the text selected for correction.
+    const auto refuse = [this](const std::string& message) {
+        core::ui::ShowMessage(core::ui::ToQString(message), core::ui::ToQString(core::msg::kError));
+        m_edit->setFocus();
+        m_edit->selectAll();
+    };
     const MotifSearchCheck check = CheckMotifSearch(m_edit->text().toStdString());
     if (check.Refused()) {
-        core::ui::ShowMessage(core::ui::ToQString(check.message),
-                              core::ui::ToQString(core::msg::kError));
-        m_edit->setFocus();
-        m_edit->selectAll();
+        refuse(check.message);
         return;
     }
+    // A search past the site ceiling is refused as well: other motifs may
+    // find fewer.
     const MotifSearchResult result = SearchMotifs(m_record, check.search);
     if (result.Refused()) {
-        // Other motifs may find fewer sites: the text stays for correction.
-        core::ui::ShowMessage(core::ui::ToQString(result.refusal),
-                              core::ui::ToQString(core::msg::kError));
-        m_edit->setFocus();
-        m_edit->selectAll();
+        refuse(result.refusal);
         return;
     }
     m_search = check.search;
