@@ -640,6 +640,50 @@ FileStatus WriteFileAtomically(const std::filesystem::path& path,
     return staged.Commit();
 }
 
+FileStatus CreateFileOnce(const std::filesystem::path& path, std::string_view bytes)
+{
+    InstallTemporaryFileCleanup();
+    std::filesystem::path temp;
+    std::unique_ptr<RemovedOnSignal> registration;
+    if (Descriptor fd(createTemporary(path, 0666, temp, registration)); fd.Get() >= 0) {
+        int failure = writeAll(fd.Get(), bytes);
+        if (failure == 0 && ::fsync(fd.Get()) != 0) {
+            failure = errno;
+        }
+        if (const int closed = fd.Close(); failure == 0) {
+            failure = closed;
+        }
+        if (failure != 0) {
+            ::unlink(temp.c_str());
+            return FileStatus::FromErrno(failure);
+        }
+        // link() fails rather than replace a file placed meanwhile.
+        const int linked = ::link(temp.c_str(), path.c_str()) == 0 ? 0 : errno;
+        ::unlink(temp.c_str());
+        if (linked == 0) {
+            return {};
+        }
+        if (linked == EEXIST) {
+            return FileStatus::FromErrno(linked);
+        }
+    }
+    // No temporary file, or a file system without hard links: created
+    // exclusively and written under its own name.
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (fd.Get() < 0) {
+        return FileStatus::FromErrno(errno);
+    }
+    int failure = writeAll(fd.Get(), bytes);
+    if (const int closed = fd.Close(); failure == 0) {
+        failure = closed;
+    }
+    if (failure != 0) {
+        ::unlink(path.c_str());
+        return FileStatus::FromErrno(failure);
+    }
+    return {};
+}
+
 SaveTogetherStatus WriteFilesTogether(const std::vector<FileToSave>& files)
 {
     InstallTemporaryFileCleanup();

@@ -105,6 +105,14 @@ using ByteSink = std::function<void(std::string_view bytes)>;
 FileStatus WriteFileAtomically(const std::filesystem::path& path,
                                const std::function<void(const ByteSink& sink)>& produce);
 
+/// Creates the file at path holding bytes when nothing of that name exists;
+/// an existing file is never replaced, also one placed at the same moment
+/// (EEXIST then). Written completely under a temporary name beside path,
+/// removed on failure and on a signal, then linked to path, so that no reader
+/// finds half a file; where the file system has no hard links, path is
+/// created exclusively and written directly.
+FileStatus CreateFileOnce(const std::filesystem::path& path, std::string_view bytes);
+
 /// One file of WriteFilesTogether: where it goes and what it holds.
 struct FileToSave
 {

@@ -242,6 +242,26 @@ TEST(Saves, FilesSavedTogetherAreAllNewOrAllAsTheyWere)
     EXPECT_EQ(namesIn(dir.Path()), (std::vector<std::string>{"log.txt", "results.txt"}));
 }
 
+// A first file (the starter settings) never takes the place of anything
+// found under its name, a link to nothing included, and leaves no temporary.
+TEST(Saves, AFileCreatedOnceNeverReplacesWhatIsThere)
+{
+    TempDir dir;
+    EXPECT_TRUE(core::CreateFileOnce(dir / "new.ini", "first"));
+    EXPECT_EQ(ReadFile(dir / "new.ini"), "first");
+    WriteFile(dir / "mine.ini", "mine");
+    std::filesystem::create_symlink(dir / "nowhere.ini", dir / "link.ini");
+    for (const char* name : {"new.ini", "mine.ini", "link.ini"}) {
+        SCOPED_TRACE(name);
+        const auto created = core::CreateFileOnce(dir / name, "second");
+        EXPECT_FALSE(created);
+        EXPECT_EQ(created.Error(), std::strerror(EEXIST));
+    }
+    EXPECT_EQ(ReadFile(dir / "new.ini"), "first");
+    EXPECT_EQ(ReadFile(dir / "mine.ini"), "mine");
+    EXPECT_EQ(namesIn(dir.Path()), (std::vector<std::string>{"link.ini", "mine.ini", "new.ini"}));
+}
+
 TEST(Saves, AFullDiskAndAReadOnlyFileSystemSayWhy)
 {
     TempDir dir;
