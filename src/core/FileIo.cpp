@@ -583,8 +583,8 @@ void InstallTemporaryFileCleanup()
             struct sigaction action
             {};
             action.sa_handler = removeTemporariesAndDie;
-            // No second signal interrupts the removal; the first one's raise
-            // is delivered as the handler returns.
+            // No second signal interrupts the removal; the signal the handler
+            // sends the process again is delivered as the handler returns.
             sigfillset(&action.sa_mask);
             action.sa_flags = SA_RESETHAND;
             ::sigaction(signalNumber, &action, nullptr);
