@@ -314,11 +314,8 @@ void PageView::OpenWheel(int from, int to)
                               core::ui::MessageIcon::Information);
         return;
     }
-    PendingPlotRequest& request = PendingRequest();
-    request.from = from;
-    request.to = to;
     if (m_wheels.openWheel) {
-        m_wheels.openWheel();
+        m_wheels.openWheel(from, to);
     }
 }
 

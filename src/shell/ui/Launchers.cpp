@@ -13,13 +13,13 @@
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
-#include "shell/ui/CMainFrame.h"
 #include "shell/ui/COptionsPropSheet.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
 #include "shell/ui/SketchWindow.h"
 #include "shell/ui/TitrationWindow.h"
 #include "shell/ui/WheelWindows.h"
+#include "shell/ui/WindowHost.h"
 
 #include <QMdiArea>
 #include <QSize>
@@ -56,7 +56,6 @@ std::map<int, Launcher>& launchers()
 std::map<int, ApplicationCommand>& applicationCommands()
 {
     static std::map<int, ApplicationCommand> table = {
-        {cmd::kDownload, {{}, [](CMainFrame& frame) { frame.DownloadSequence(); }}},
         {cmd::kPreferences, {[] { return core::ui::CommandState{}; }, ShowPreferences}},
     };
     return table;
@@ -65,13 +64,13 @@ std::map<int, ApplicationCommand>& applicationCommands()
 /// Grows a report's frame to show its view's whole content (the view's size
 /// hint) where the workspace has room below and right of it; it never gets
 /// smaller than the analysis windows' own size.
-void fitReport(ChildFrame& frame, const CMainFrame& mainFrame)
+void fitReport(ChildFrame& frame, const WindowHost& host)
 {
     if (frame.isMaximized() || frame.widget() == nullptr) {
         return;
     }
     const QSize chrome = frame.size() - frame.widget()->size();
-    const QSize room = mainFrame.Workspace()->viewport()->size() - QSize(frame.x(), frame.y());
+    const QSize room = host.WorkspaceSize() - QSize(frame.x(), frame.y());
     QSize wanted = frame.widget()->sizeHint() + chrome;
     // A report cut in one direction gets a scroll bar that takes room from
     // the other.
@@ -90,7 +89,7 @@ void fitReport(ChildFrame& frame, const CMainFrame& mainFrame)
 /// says that it could not.
 ChildFrame* openAnalysisWindow(LaunchContext& context, WindowKind kind, bool restored = false)
 {
-    ChildFrame* frame = context.mainFrame.OpenWindow(kind, context.document);
+    ChildFrame* frame = context.host.OpenWindow(kind, context.document);
     if (frame == nullptr) {
         core::ui::ShowMessage(core::ui::ToQString(core::msg::kCouldNotCreateWindow),
                               core::ui::ToQString(core::msg::kError));
@@ -99,7 +98,7 @@ ChildFrame* openAnalysisWindow(LaunchContext& context, WindowKind kind, bool res
     if (restored) {
         frame->showNormal();
     }
-    fitReport(*frame, context.mainFrame);
+    fitReport(*frame, context.host);
     return frame;
 }
 
@@ -148,7 +147,7 @@ void LaunchCleavage(LaunchContext& context)
         core::ui::ShowMessage(ToQString(core::msg::kNoCleavingAgents), ToQString(core::msg::kNote));
         return;
     }
-    analysis::ui::CDigestDialog dialog(record.agents, &context.mainFrame);
+    analysis::ui::CDigestDialog dialog(record.agents, &context.host.Window());
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -179,10 +178,10 @@ void LaunchCleavage(LaunchContext& context)
     const QSize opened = frame->size();
     auto once = std::make_shared<QMetaObject::Connection>();
     *once = QObject::connect(view, &analysis::ui::CDigView::idle, frame,
-                             [once, frame, opened, &mainFrame = context.mainFrame] {
+                             [once, frame, opened, &host = context.host] {
                                  QObject::disconnect(*once);
                                  if (frame->size() == opened) {
-                                     fitReport(*frame, mainFrame);
+                                     fitReport(*frame, host);
                                  }
                              });
 }
@@ -191,7 +190,7 @@ void LaunchMotifs(LaunchContext& context)
 {
     // The document's own record, as the digest takes it: the window shows
     // this document's search even while a batch run holds the active record.
-    analysis::ui::CMotifDialog dialog(context.document.Record(), &context.mainFrame);
+    analysis::ui::CMotifDialog dialog(context.document.Record(), &context.host.Window());
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -211,7 +210,7 @@ void LaunchModFinder(LaunchContext& context)
         core::ui::ShowMessage(ToQString(core::msg::kNoModifications), ToQString(core::msg::kNote));
         return;
     }
-    analysis::ui::CModFinderDialog dialog(record, &context.mainFrame);
+    analysis::ui::CModFinderDialog dialog(record, &context.host.Window());
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

@@ -10,18 +10,18 @@ class CPeptideDoc;
 
 namespace quorin::shell::ui {
 
-class CMainFrame;
+class WindowHost;
 
 /// What a launcher works with.
 struct LaunchContext
 {
-    CMainFrame& mainFrame;
+    WindowHost& host;
     core::ui::CPeptideDoc& document;
 };
 
 /// Opens an analysis for an Analyze command: checks its preconditions, shows
 /// its dialog, computes into the record and opens the window
-/// (CMainFrame::OpenWindow), registering it in the document's OpenAnalyses.
+/// (WindowHost::OpenWindow), registering it in the document's OpenAnalyses.
 using Launcher = std::function<void(LaunchContext&)>;
 
 /// The launcher of an Analyze command, or nullptr while it has none (the
@@ -34,7 +34,7 @@ void SetLauncher(int id, Launcher launcher);
 struct ApplicationCommand
 {
     std::function<core::ui::CommandState()> state;
-    std::function<void(CMainFrame&)> run;
+    std::function<void(WindowHost&)> run;
 };
 
 const ApplicationCommand* FindApplicationCommand(int id);

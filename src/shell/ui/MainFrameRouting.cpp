@@ -69,6 +69,7 @@ std::optional<CommandState> CMainFrame::CommandStateOf(int id)
     case cmd::kNew:
     case cmd::kOpen:
     case cmd::kImport:
+    case cmd::kDownload:
     case cmd::kExit:
     case cmd::kPrintSetup:
     case cmd::kAbout:
@@ -112,6 +113,9 @@ bool CMainFrame::OnCommand(int id)
         return true;
     case cmd::kImport:
         ImportText();
+        return true;
+    case cmd::kDownload:
+        DownloadSequence();
         return true;
     case cmd::kExit:
         close();

@@ -11,8 +11,8 @@
 #include "plots/ui/CPathyDialog.h"
 #include "plots/ui/CPathyView.h"
 #include "plots/ui/PlotDialogs.h"
-#include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
+#include "shell/ui/WindowHost.h"
 
 #include <QPointer>
 
@@ -36,12 +36,13 @@ bool mayStartPlot(core::ui::CPeptideDoc& document, const QPointer<QObject>& open
     return open.isNull();
 }
 
-/// Opens the plot window of a kind, at the size of its whole page, and
-/// registers its document with the sequence in slot.
-void openPlotWindow(LaunchContext& context, WindowKind kind, QPointer<QObject>& slot)
+/// Opens the plot window of a kind for the dialog's request, at the size of
+/// its whole page, and registers its document with the sequence in slot.
+void openPlotWindow(LaunchContext& context, WindowKind kind,
+                    const plots::PendingPlotRequest& request, QPointer<QObject>& slot)
 {
     core::ui::CPeptideDoc& document = context.document;
-    ChildFrame* frame = context.mainFrame.OpenWindow(kind, document);
+    ChildFrame* frame = context.host.OpenWindow(kind, document, request);
     if (frame == nullptr) {
         core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
                               ToQString(core::msg::kError));
@@ -56,19 +57,17 @@ plots::ui::PageView::WheelHooks wheelHooks(core::ui::CPeptideDoc& document,
                                            plots::ui::PageView* view)
 {
     const QPointer<core::ui::CPeptideDoc> sequence(&document);
-    return {[sequence, view] {
-                auto* mainFrame = qobject_cast<CMainFrame*>(view->window());
-                return sequence && mainFrame != nullptr
-                           ? mainFrame->WindowCount(WindowKind::Wheel, sequence)
-                           : 0;
-            },
-            [sequence, view] {
-                // The wheel window reads the pending request while it is made.
-                auto* mainFrame = qobject_cast<CMainFrame*>(view->window());
-                if (sequence && mainFrame != nullptr) {
-                    mainFrame->OpenWindow(WindowKind::Wheel, *sequence);
-                }
-            }};
+    return {
+        [sequence, view] {
+            auto* host = dynamic_cast<WindowHost*>(view->window());
+            return sequence && host != nullptr ? host->WindowCount(WindowKind::Wheel, sequence) : 0;
+        },
+        [sequence, view](int from, int to) {
+            auto* host = dynamic_cast<WindowHost*>(view->window());
+            if (sequence && host != nullptr) {
+                host->OpenWindow(WindowKind::Wheel, *sequence, plots::PendingPlotRequest{from, to});
+            }
+        }};
 }
 
 } // namespace
@@ -91,18 +90,22 @@ void LaunchHydropathy(LaunchContext& context)
     if (!mayStartPlot(document, document.Analyses().hydropathy)) {
         return;
     }
-    plots::PendingRequest() = plots::PendingPlotRequest{0, 0, 0, kDefaultThreshold};
-    plots::ui::CPathyDialog dialog(document.Record(), &context.mainFrame);
+    plots::ui::CPathyDialog dialog(document.Record(),
+                                   plots::PendingPlotRequest{0, 0, 0, kDefaultThreshold},
+                                   &context.host.Window());
     if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
-    openPlotWindow(context, WindowKind::Hydropathy, document.Analyses().hydropathy);
+    openPlotWindow(context, WindowKind::Hydropathy, dialog.Request(),
+                   document.Analyses().hydropathy);
 }
 
-WindowContent MakeHydropathyWindow(core::ui::CPeptideDoc& document)
+WindowContent MakeHydropathyWindow(core::ui::CPeptideDoc& document, const std::any& request)
 {
     core::ui::Application& app = core::ui::Application::Instance();
-    auto* plot = new plots::ui::CPathyDoc(document.Record(), app.Settings().plotLineWidth);
+    auto* plot =
+        new plots::ui::CPathyDoc(document.Record(), RequestOr<plots::PendingPlotRequest>(request),
+                                 app.Settings().plotLineWidth);
     QObject::connect(&app, &core::ui::Application::settingsChanged, plot,
                      [plot, &app] { plot->SetLineWidth(app.Settings().plotLineWidth); });
     auto* view = new plots::ui::CPathyView(*plot);
@@ -118,18 +121,20 @@ void LaunchAmphipathy(LaunchContext& context)
     if (!mayStartPlot(document, document.Analyses().amphipathy)) {
         return;
     }
-    plots::PendingRequest() = plots::PendingPlotRequest{};
-    plots::ui::CAmphyDialog dialog(document.Record(), &context.mainFrame);
+    plots::ui::CAmphyDialog dialog(document.Record(), {}, &context.host.Window());
     if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
-    openPlotWindow(context, WindowKind::Amphipathy, document.Analyses().amphipathy);
+    openPlotWindow(context, WindowKind::Amphipathy, dialog.Request(),
+                   document.Analyses().amphipathy);
 }
 
-WindowContent MakeAmphipathyWindow(core::ui::CPeptideDoc& document)
+WindowContent MakeAmphipathyWindow(core::ui::CPeptideDoc& document, const std::any& request)
 {
     core::ui::Application& app = core::ui::Application::Instance();
-    auto* plot = new plots::ui::CAmphyDoc(document.Record(), app.Settings().plotLineWidth);
+    auto* plot =
+        new plots::ui::CAmphyDoc(document.Record(), RequestOr<plots::PendingPlotRequest>(request),
+                                 app.Settings().plotLineWidth);
     QObject::connect(&app, &core::ui::Application::settingsChanged, plot,
                      [plot, &app] { plot->SetLineWidth(app.Settings().plotLineWidth); });
     auto* view = new plots::ui::CAmphyView(*plot);

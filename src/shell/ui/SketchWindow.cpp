@@ -10,9 +10,9 @@
 #include "plots/ui/CSchemeDialog.h"
 #include "plots/ui/CSchemeView.h"
 #include "plots/ui/PlotDialogs.h"
-#include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
+#include "shell/ui/WindowHost.h"
 
 #include <QPointer>
 
@@ -26,7 +26,7 @@ namespace {
 
 bool openSketchWindow(LaunchContext& context)
 {
-    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Sketch, context.document);
+    ChildFrame* frame = context.host.OpenWindow(WindowKind::Sketch, context.document);
     if (frame == nullptr) {
         core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
                               ToQString(core::msg::kError));
@@ -52,7 +52,7 @@ void LaunchDomainSketch(LaunchContext& context)
     }
     plots::StartDomainSketch(record);
     plots::ui::CSchemeDialog dialog(record.sketch.domains, record.sketch.scale,
-                                    plots::PositionCount(record), &context.mainFrame);
+                                    plots::PositionCount(record), &context.host.Window());
     if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
@@ -63,7 +63,7 @@ void LaunchDomainSketch(LaunchContext& context)
     }
 }
 
-WindowContent MakeSketchWindow(core::ui::CPeptideDoc& document)
+WindowContent MakeSketchWindow(core::ui::CPeptideDoc& document, const std::any&)
 {
     core::ui::Application& app = core::ui::Application::Instance();
     auto* plot = new plots::ui::CSchemeDoc(document.Record(), app.Settings().plotLineWidth);

@@ -20,7 +20,7 @@ void LaunchDomainSketch(LaunchContext& context);
 /// read from a file included) and its CSchemeView, which redraws whenever
 /// the sequence document's views update. A change of the sketch's content
 /// marks the sequence document modified.
-WindowContent MakeSketchWindow(core::ui::CPeptideDoc& document);
+WindowContent MakeSketchWindow(core::ui::CPeptideDoc& document, const std::any& request);
 
 /// Registers a new sketch frame's document with the sequence, which forgets
 /// the window when it closes and keeps the sketch.

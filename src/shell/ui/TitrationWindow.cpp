@@ -8,8 +8,8 @@
 #include "plots/ui/CTitrationDialog.h"
 #include "plots/ui/CTitrationView.h"
 #include "plots/ui/PlotDialogs.h"
-#include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
+#include "shell/ui/WindowHost.h"
 
 #include <QMdiArea>
 
@@ -18,18 +18,10 @@ namespace {
 
 using analysis::PKaSet;
 
-/// The set the next titration window takes: the launcher's choice, read by
-/// the factory while the window is made.
-PKaSet& pendingSet()
-{
-    static PKaSet set = PKaSet::Settings;
-    return set;
-}
-
 /// The frame of the sequence's curve under set, if one is open.
-ChildFrame* openCurve(CMainFrame& mainFrame, const core::ui::CPeptideDoc& document, PKaSet set)
+ChildFrame* openCurve(WindowHost& host, const core::ui::CPeptideDoc& document, PKaSet set)
 {
-    for (ChildFrame* frame : mainFrame.Frames()) {
+    for (ChildFrame* frame : host.Frames()) {
         if (frame->Kind() != WindowKind::Titration || frame->SequenceDocument() != &document) {
             continue;
         }
@@ -45,27 +37,25 @@ ChildFrame* openCurve(CMainFrame& mainFrame, const core::ui::CPeptideDoc& docume
 
 void LaunchTitration(LaunchContext& context)
 {
-    plots::ui::CTitrationDialog dialog(PKaSet::Settings, &context.mainFrame);
+    plots::ui::CTitrationDialog dialog(PKaSet::Settings, &context.host.Window());
     if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
-    if (ChildFrame* open = openCurve(context.mainFrame, context.document, dialog.Set())) {
-        context.mainFrame.Workspace()->setActiveSubWindow(open);
+    if (ChildFrame* open = openCurve(context.host, context.document, dialog.Set())) {
+        context.host.Activate(*open);
         return;
     }
-    pendingSet() = dialog.Set();
-    if (context.mainFrame.OpenWindow(WindowKind::Titration, context.document) == nullptr) {
+    if (context.host.OpenWindow(WindowKind::Titration, context.document, dialog.Set()) == nullptr) {
         core::ui::ShowMessage(core::ui::ToQString(core::msg::kCouldNotCreateWindow),
                               core::ui::ToQString(core::msg::kError));
     }
 }
 
-WindowContent MakeTitrationWindow(core::ui::CPeptideDoc& document)
+WindowContent MakeTitrationWindow(core::ui::CPeptideDoc& document, const std::any& request)
 {
     core::ui::Application& app = core::ui::Application::Instance();
-    auto* plot =
-        new plots::ui::CTitrationDoc(document.Record(), pendingSet(), app.Settings().plotLineWidth);
-    pendingSet() = PKaSet::Settings;
+    auto* plot = new plots::ui::CTitrationDoc(
+        document.Record(), RequestOr(request, PKaSet::Settings), app.Settings().plotLineWidth);
     QObject::connect(&app, &core::ui::Application::settingsChanged, plot,
                      [plot, &app] { plot->SetLineWidth(app.Settings().plotLineWidth); });
     auto* view = new plots::ui::CTitrationView(*plot);

@@ -10,10 +10,10 @@ namespace quorin::shell::ui {
 /// open, else a new one.
 void LaunchTitration(LaunchContext& context);
 
-/// The titration window: CTitrationDoc on the sequence's record with the set
-/// the launcher chose last (the settings' table before any) and the "Line
-/// Width" setting, and its CTitrationView, which redraws whenever the sequence
-/// document's views update.
-WindowContent MakeTitrationWindow(core::ui::CPeptideDoc& document);
+/// The titration window: CTitrationDoc on the sequence's record with the
+/// request's analysis::PKaSet (the settings' table without one) and the "Line
+/// Width" setting, and its CTitrationView, which redraws whenever
+/// the sequence document's views update.
+WindowContent MakeTitrationWindow(core::ui::CPeptideDoc& document, const std::any& request);
 
 } // namespace quorin::shell::ui

@@ -16,7 +16,7 @@ namespace quorin::shell::ui {
 namespace {
 
 template <typename View>
-WindowContent viewOn(core::ui::CPeptideDoc& document)
+WindowContent viewOn(core::ui::CPeptideDoc& document, const std::any&)
 {
     auto* view = new View(document);
     return WindowContent{view, view, nullptr, nullptr};

@@ -2,6 +2,7 @@
 
 #include "shell/WindowKinds.h"
 
+#include <any>
 #include <functional>
 
 class QObject;
@@ -27,10 +28,18 @@ struct WindowContent
     core::ui::CommandTarget* plotTarget = nullptr;
 };
 
-/// Makes the content of a new window of one kind on the sequence document.
-/// Plot factories read the sequence document (and the pending plot request)
-/// while they build their document.
-using WindowFactory = std::function<WindowContent(core::ui::CPeptideDoc&)>;
+/// Makes the content of a new window of one kind on the sequence document
+/// from what the kind's dialog chose (empty when the window opens without
+/// one).
+using WindowFactory = std::function<WindowContent(core::ui::CPeptideDoc&, const std::any& request)>;
+
+/// The request of type T, or fallback when request holds none.
+template <typename T>
+T RequestOr(const std::any& request, T fallback = {})
+{
+    const T* held = std::any_cast<T>(&request);
+    return held != nullptr ? *held : fallback;
+}
 
 /// The factory of a kind, or nullptr while the kind has none: its commands
 /// then stay disabled. Each window kind is registered in WindowFactories.cpp.

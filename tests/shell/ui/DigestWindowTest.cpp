@@ -346,7 +346,7 @@ private slots:
     {
         const WindowFactory factory = *FindWindowFactory(WindowKind::Digest);
         SetWindowFactory(WindowKind::Digest,
-                         [](core::ui::CPeptideDoc&) { return WindowContent{}; });
+                         [](core::ui::CPeptideDoc&, const std::any&) { return WindowContent{}; });
         {
             RunningProgram program;
             openInsulin(program);
