@@ -7,8 +7,8 @@
 #include "core/ui/QtText.h"
 #include "plots/Hydropathy.h"
 #include "plots/SketchPage.h"
-#include "plots/ui/CSchemeDialog.h"
 #include "plots/ui/CSchemeView.h"
+#include "plots/ui/CSketchDialog.h"
 #include "plots/ui/PlotDialogs.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
@@ -51,7 +51,7 @@ void LaunchDomainSketch(LaunchContext& context)
         return;
     }
     plots::StartDomainSketch(record);
-    plots::ui::CSchemeDialog dialog(record.sketch.domains, record.sketch.scale,
+    plots::ui::CSketchDialog dialog(record.sketch.domains, record.sketch.scale,
                                     plots::PositionCount(record), &context.host.Window());
     if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
         return;
