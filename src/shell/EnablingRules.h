@@ -13,7 +13,7 @@ struct AnalyzeState
     bool digestComputed = false;   ///< cleared only when the sequence is reset or reloaded
     bool modFinderViewOpen = false;
     bool motifViewOpen = false;
-    int wheelCount = 0; ///< open helical wheels, 0..5
+    int wheelCount = 0; ///< open helical wheels
     bool hydropathyOpen = false;
     bool amphipathyOpen = false;
     bool sketchOpen = false;
@@ -21,18 +21,22 @@ struct AnalyzeState
     bool digestBusy = false;       ///< a digest job holds the document's fragments
 };
 
-/// True for the nine commands of the Analyze menu.
+/// True for the Analyze commands of the registered window kinds.
 bool IsAnalyzeCommand(int id);
 
-/// Whether an Analyze command is enabled in a window of kind active. Every
-/// command needs a sequence of at least one residue. The text-analysis windows
-/// and the editor ask the sequence document's rules; the plot windows ask
-/// their own, which differ for the digest (a digest once computed keeps it
-/// disabled there), and leave enabled what only the sequence document checks
-/// (wheels in a wheel window, hydropathy in the amphipathy window, amphipathy
-/// in the wheel, hydropathy and sketch windows): their launchers refuse or do
-/// nothing instead. Precondition: IsAnalyzeCommand(id).
+/// Whether an Analyze command is enabled in a window of kind active: the
+/// sequence has at least one residue and the rule its kind registered allows
+/// it. The text-analysis windows and the editor follow the sequence
+/// document's rules; the plot windows differ for the digest (a digest once
+/// computed keeps it disabled there), and leave enabled what only the
+/// sequence document checks (wheels in a wheel window, hydropathy in the
+/// amphipathy window, amphipathy in the wheel, hydropathy and sketch
+/// windows): their launchers refuse or do nothing instead.
+/// Precondition: IsAnalyzeCommand(id).
 bool AnalyzeCommandEnabled(int id, WindowKind active, const AnalyzeState& state);
+
+/// Whether a window of kind active shows a plot: the rules that differ there.
+bool InPlot(WindowKind active);
 
 /// What the enabling of the sequence editor's text commands looks at.
 struct EditorState

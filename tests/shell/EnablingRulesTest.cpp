@@ -1,6 +1,7 @@
 #include "shell/EnablingRules.h"
 
 #include "core/CommandIds.h"
+#include "shell/ui/WindowFactories.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@ namespace {
 
 namespace cmd = core::cmd;
 using enum WindowKind;
+
+[[maybe_unused]] const bool kKindsRegistered = (ui::RegisterWindowKinds(), true);
 
 AnalyzeState withSequence()
 {

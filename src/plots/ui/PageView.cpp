@@ -6,6 +6,7 @@
 #include "core/ui/Printing.h"
 #include "core/ui/QtText.h"
 #include "plots/Hydropathy.h"
+#include "plots/Wheel.h"
 #include "plots/ui/CMarkDialog.h"
 #include "plots/ui/CTextDialog.h"
 #include "plots/ui/EmfPaintDevice.h"
@@ -309,7 +310,7 @@ void PageView::Hover(QPoint)
 void PageView::OpenWheel(int from, int to)
 {
     const int open = m_wheels.openWheels ? m_wheels.openWheels() : 0;
-    if (open >= 5) {
+    if (open >= kMaxWheels) {
         core::ui::ShowMessage(ToQString(core::msg::kWheelLimit), ToQString(core::msg::kNote),
                               core::ui::MessageIcon::Information);
         return;

@@ -5,7 +5,10 @@
 #include "analysis/ui/CDigView.h"
 #include "analysis/ui/CDigestDialog.h"
 #include "analysis/ui/CModFinderDialog.h"
+#include "analysis/ui/CModView.h"
+#include "analysis/ui/CMotView.h"
 #include "analysis/ui/CMotifDialog.h"
+#include "analysis/ui/CPhysChemView.h"
 #include "analysis/ui/DigestJobs.h"
 #include "core/CommandIds.h"
 #include "core/MessageTexts.h"
@@ -13,12 +16,11 @@
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
+#include "shell/CommandTable.h"
+#include "shell/EnablingRules.h"
 #include "shell/ui/COptionsPropSheet.h"
 #include "shell/ui/ChildFrame.h"
-#include "shell/ui/PlotWindows.h"
-#include "shell/ui/SketchWindow.h"
-#include "shell/ui/TitrationWindow.h"
-#include "shell/ui/WheelWindows.h"
+#include "shell/ui/WindowFactories.h"
 #include "shell/ui/WindowHost.h"
 
 #include <QMdiArea>
@@ -34,25 +36,14 @@ namespace {
 
 namespace cmd = core::cmd;
 
-/// The Analyze commands' launchers. A new analysis adds its line here.
 std::map<int, Launcher>& launchers()
 {
-    static std::map<int, Launcher> table = {
-        {cmd::kPhysChem, LaunchPhysChem},
-        {cmd::kCleavage, LaunchCleavage},
-        {cmd::kMotifs, LaunchMotifs},
-        {cmd::kModFinder, LaunchModFinder},
-        {cmd::kHydropathy, LaunchHydropathy},
-        {cmd::kAmphipathy, LaunchAmphipathy},
-        {cmd::kHelicalWheel, LaunchHelicalWheel},
-        {cmd::kDomainSketch, LaunchDomainSketch},
-        {cmd::kTitration, LaunchTitration},
-    };
+    static std::map<int, Launcher> table;
     return table;
 }
 
 /// The application's own commands beyond the main window's (New, Open,
-/// Import, Exit, help, windows). A new one adds its line here.
+/// Import, Download, Exit, help, windows). A new one adds its line here.
 std::map<int, ApplicationCommand>& applicationCommands()
 {
     static std::map<int, ApplicationCommand> table = {
@@ -106,12 +97,14 @@ ChildFrame* openAnalysisWindow(LaunchContext& context, WindowKind kind, bool res
 
 const Launcher* FindLauncher(int id)
 {
+    RegisterWindowKinds();
     const auto it = launchers().find(id);
     return it == launchers().end() ? nullptr : &it->second;
 }
 
 void SetLauncher(int id, Launcher launcher)
 {
+    RegisterWindowKinds();
     if (launcher) {
         launchers()[id] = std::move(launcher);
     } else {
@@ -215,6 +208,109 @@ void LaunchModFinder(LaunchContext& context)
         return;
     }
     openAnalysisWindow(context, WindowKind::ModFinder);
+}
+
+void RegisterPhysChemWindow()
+{
+    static constexpr HelpPage help[] = {{"PHYSICO-CHEMICAL PROPERTIES WINDOW", "physchem.html"}};
+    static constexpr MenuItem edit[] = {kCopyItem};
+    WindowKindInfo info{WindowKind::PhysChem, "Physico-chemical Properties",
+                        DocumentFamily::Sequence, help};
+    info.analyze = {
+        {cmd::kPhysChem, "Display basic physico-chemical traits", "Physico-chemical properties"},
+        "&Physico-Chemical Properties...",
+        "&Physico-Chemical Properties",
+        [](const AnalyzeState& state, WindowKind) { return !state.physChemViewOpen; }};
+    info.editMenu = edit;
+    RegisterWindowKind(info, LaunchPhysChem, ViewOn<analysis::ui::CPhysChemView>);
+}
+
+void RegisterDigestWindow()
+{
+    static constexpr HelpPage help[] = {{"SEQUENCE-SPECIFIC CLEAVAGE WINDOW", "digest.html"},
+                                        {"SELECT CLEAVAGE ^ BOX", "cleavage-dialog.html"}};
+    static constexpr CommandInfo commands[] = {
+        {cmd::kSortByStart, "Sort the fragments by their start position"},
+        {cmd::kSortByLength, "Sort the fragments by their length"},
+        {cmd::kSortByWeight, "Sort the fragments by their weight"},
+        {cmd::kDigestOptions,
+         "Choose the fragments the digest keeps, their masses and m/z columns"},
+        {cmd::kExportDigestCsv, "Save the fragments as comma-separated values"},
+    };
+    static constexpr MenuItem file[] = {{cmd::kExportDigestCsv, "Export as CS&V..."}};
+    static constexpr MenuItem edit[] = {kCopyItem,
+                                        {kSeparator, ""},
+                                        {cmd::kSelectAll, "Select &All\tCtrl+A"},
+                                        {cmd::kCopyAll, "C&opy All"}};
+    static constexpr MenuItem view[] = {
+        {cmd::kSortByStart, "Sort fragments by &start"},
+        {cmd::kSortByLength, "Sort fragments by &length"},
+        {cmd::kSortByWeight, "Sort fragments by &weight"},
+        {kSeparator, ""},
+        {cmd::kCompleteDigest, "&Complete digest"},
+        {kSeparator, ""},
+        {cmd::kDigestOptions, "Digest &Options..."},
+    };
+    WindowKindInfo info{WindowKind::Digest, "Sequence specific cleavage", DocumentFamily::Sequence,
+                        help};
+    // A digest once computed keeps the command disabled in the plots.
+    info.analyze = {
+        {cmd::kCleavage, "Generate pattern of site-specific cleavage", "Proteolytic digest"},
+        "&Sequence-Specific Cleavage...",
+        {},
+        [](const AnalyzeState& state, WindowKind active) {
+            return InPlot(active) ? !state.digestComputed : !state.digestViewExists;
+        }};
+    info.commands = commands;
+    info.fileItems = file;
+    info.editMenu = edit;
+    info.viewMenu = view;
+    RegisterWindowKind(info, LaunchCleavage, ViewOn<analysis::ui::CDigView>);
+}
+
+void RegisterModFinderWindow()
+{
+    static constexpr HelpPage help[] = {
+        {"POSTTRANSLATIONAL MODIFICATIONS WINDOW", "modfinder.html"},
+        {"MODFINDER DIALOG", "modfinder-dialog.html"}};
+    static constexpr MenuItem edit[] = {kCopyItem};
+    static constexpr MenuItem view[] = {{cmd::kCompleteDigest, "&Complete digest"}};
+    // It shows the digest's fragments: no new digest from here.
+    static constexpr int leftOut[] = {cmd::kCleavage};
+    WindowKindInfo info{WindowKind::ModFinder, "ModFinder", DocumentFamily::Sequence, help};
+    info.analyzeLeftOut = leftOut;
+    info.analyze = {{cmd::kModFinder, "Identify post-translational modifications"},
+                    "&Modfinder...",
+                    {},
+                    [](const AnalyzeState& state, WindowKind) {
+                        return state.digestComputed && !state.digestBusy &&
+                               !state.modFinderViewOpen;
+                    }};
+    info.editMenu = edit;
+    info.viewMenu = view;
+    RegisterWindowKind(info, LaunchModFinder, ViewOn<analysis::ui::CModView>);
+}
+
+void RegisterMotifWindow()
+{
+    static constexpr HelpPage help[] = {{"Sequence Motif Search Window", "motifs.html"},
+                                        {"SEQUENCE MOTIF SEARCH", "motif-dialog.html"}};
+    static constexpr CommandInfo commands[] = {
+        {cmd::kSortByPosition, "Sort the list by sequence position"},
+        {cmd::kSortByMotif, "Sort the list by motif"},
+    };
+    static constexpr MenuItem edit[] = {kCopyItem};
+    static constexpr MenuItem view[] = {{cmd::kSortByPosition, "Sort List by Sequence &Position"},
+                                        {cmd::kSortByMotif, "Sort List by &Motif"}};
+    WindowKindInfo info{WindowKind::Motif, "Motif Search", DocumentFamily::Sequence, help};
+    info.analyze = {{cmd::kMotifs, "Search for sequence motifs", "Find motifs"},
+                    "Search for Sequence &Motifs...",
+                    {},
+                    [](const AnalyzeState& state, WindowKind) { return !state.motifViewOpen; }};
+    info.commands = commands;
+    info.editMenu = edit;
+    info.viewMenu = view;
+    RegisterWindowKind(info, LaunchMotifs, ViewOn<analysis::ui::CMotView>);
 }
 
 } // namespace quorin::shell::ui

@@ -25,12 +25,13 @@ struct LaunchContext
 using Launcher = std::function<void(LaunchContext&)>;
 
 /// The launcher of an Analyze command, or nullptr while it has none (the
-/// command then stays disabled). Each launcher is registered in Launchers.cpp.
+/// command then stays disabled). Each window kind registers its launcher
+/// (RegisterWindowKind).
 const Launcher* FindLauncher(int id);
 void SetLauncher(int id, Launcher launcher);
 
-/// A command of the application itself (Download, Batch analysis,
-/// Preferences, ...): its state and what it does. Registered in Launchers.cpp.
+/// A command of the application itself (Batch analysis, Preferences, ...):
+/// its state and what it does. Registered in Launchers.cpp.
 struct ApplicationCommand
 {
     std::function<core::ui::CommandState()> state;
@@ -39,6 +40,13 @@ struct ApplicationCommand
 
 const ApplicationCommand* FindApplicationCommand(int id);
 void SetApplicationCommand(int id, ApplicationCommand command);
+
+/// The report windows on the sequence document: physico-chemical
+/// properties, the digest, ModFinder and the motif search.
+void RegisterPhysChemWindow();
+void RegisterDigestWindow();
+void RegisterModFinderWindow();
+void RegisterMotifWindow();
 
 /// The launcher of the physico-chemical window: no dialog, just the window.
 void LaunchPhysChem(LaunchContext& context);

@@ -131,7 +131,7 @@ bool CMainFrame::OnCommand(int id)
         return true;
     }
     case cmd::kHelp:
-        Help().ShowTopic(ToQString(InfoOf(ActiveKind()).helpTopic));
+        Help().ShowTopic(ToQString(InfoOf(ActiveKind()).HelpTopic()));
         return true;
     case cmd::kHelpContents:
         Help().ShowContents();

@@ -1,5 +1,6 @@
 #include "shell/ui/PlotWindows.h"
 
+#include "core/CommandIds.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
@@ -11,6 +12,8 @@
 #include "plots/ui/CPathyDialog.h"
 #include "plots/ui/CPathyView.h"
 #include "plots/ui/PlotDialogs.h"
+#include "shell/CommandTable.h"
+#include "shell/EnablingRules.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/WindowHost.h"
 
@@ -142,6 +145,77 @@ WindowContent MakeAmphipathyWindow(core::ui::CPeptideDoc& document, const std::a
                      &plots::ui::PageDocument::Changed);
     view->SetWheelHooks(wheelHooks(document, view));
     return WindowContent{view, view, plot, nullptr};
+}
+
+void RegisterHydropathyWindow()
+{
+    namespace cmd = core::cmd;
+    static constexpr HelpPage help[] = {{"HYDROPATHY PLOT", "hydropathy.html"}};
+    static constexpr CommandInfo commands[] = {
+        {cmd::kExportHydropathy, "Export the values of the hydropathy curve"},
+        {cmd::kHydropathyRange,
+         "Change the extend of the displayed part of the sequence and the window size"},
+        {cmd::kTransmembrane, "Show the predicted transmembrane helices"},
+    };
+    static constexpr MenuItem file[] = {{cmd::kExportHydropathy, "&Export hydropathy data..."}};
+    static constexpr MenuItem edit[] = {kCopyItem};
+    static constexpr MenuItem view[] = {
+        {cmd::kHydropathyRange, "&Modify displayed part of sequence..."},
+        {kSeparator, ""},
+        {cmd::kMarkPositions, "&Mark positions..."},
+        {cmd::kDeleteAllMarks, "&Delete all marks"},
+        {cmd::kNumbersOrLabels, "&Label marks"},
+        {kSeparator, ""},
+        {cmd::kTransmembrane, "&Transmembrane prediction"},
+        {kSeparator, ""},
+        {cmd::kSelectObject, "&Select object"},
+        {cmd::kInsertText, "&Insert text..."},
+        {cmd::kSelectionAsWheel, "Display selection as helical &wheel"},
+    };
+    WindowKindInfo info{WindowKind::Hydropathy, "Hydropathy Plot", DocumentFamily::Plot, help};
+    // The amphipathy window leaves it to the launcher.
+    info.analyze = {{cmd::kHydropathy, "Display hydropathy plot", "Hydropathy plot"},
+                    "H&ydropathy Plot...",
+                    {},
+                    [](const AnalyzeState& state, WindowKind active) {
+                        return active == WindowKind::Amphipathy || !state.hydropathyOpen;
+                    }};
+    info.commands = commands;
+    info.fileItems = file;
+    info.editMenu = edit;
+    info.viewMenu = view;
+    RegisterWindowKind(info, LaunchHydropathy, MakeHydropathyWindow);
+}
+
+void RegisterAmphipathyWindow()
+{
+    namespace cmd = core::cmd;
+    static constexpr HelpPage help[] = {
+        {"AMPHYPATHIC HELICAL MOMENT PROPERTIES", "amphipathy.html"}};
+    static constexpr CommandInfo commands[] = {
+        {cmd::kAmphipathyRange,
+         "Change the extend of the displayed part of the sequence and the window size"},
+    };
+    static constexpr MenuItem edit[] = {kCopyItem};
+    static constexpr MenuItem view[] = {
+        {cmd::kAmphipathyRange, "&Modify displayed part of sequence..."},
+        {kSeparator, ""},
+        {cmd::kSelectObject, "&Select object"},
+        {cmd::kSelectionAsWheel, "Display selection as helical &wheel"},
+    };
+    WindowKindInfo info{WindowKind::Amphipathy, "Plot of Amphipathy Moment", DocumentFamily::Plot,
+                        help};
+    // The plot windows leave it to the launcher.
+    info.analyze = {{cmd::kAmphipathy, "Display plot of amphipathy moment"},
+                    "Plot of &Amphipathy Moment...",
+                    {},
+                    [](const AnalyzeState& state, WindowKind active) {
+                        return InPlot(active) || !state.amphipathyOpen;
+                    }};
+    info.commands = commands;
+    info.editMenu = edit;
+    info.viewMenu = view;
+    RegisterWindowKind(info, LaunchAmphipathy, MakeAmphipathyWindow);
 }
 
 } // namespace quorin::shell::ui

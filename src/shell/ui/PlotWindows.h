@@ -13,6 +13,10 @@ class ChildFrame;
 /// its Analyses()); the sequence's analyses change now and when it goes.
 void RegisterPlot(ChildFrame& frame, core::ui::CPeptideDoc& document, QPointer<QObject>& slot);
 
+/// The hydropathy plot's and the amphipathy plot's window kinds.
+void RegisterHydropathyWindow();
+void RegisterAmphipathyWindow();
+
 /// The hydropathy launcher (Analyze > Hydropathy Plot): refuses without a
 /// hydropathy scale, does nothing while the document has a hydropathy plot,
 /// else shows CPathyDialog on a new request (threshold 1.6) and on OK opens

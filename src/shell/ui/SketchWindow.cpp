@@ -1,5 +1,6 @@
 #include "shell/ui/SketchWindow.h"
 
+#include "core/CommandIds.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
@@ -10,6 +11,8 @@
 #include "plots/ui/CSchemeView.h"
 #include "plots/ui/CSketchDialog.h"
 #include "plots/ui/PlotDialogs.h"
+#include "shell/CommandTable.h"
+#include "shell/EnablingRules.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
 #include "shell/ui/WindowHost.h"
@@ -90,6 +93,41 @@ void AdoptSketchFrame(ChildFrame& frame, core::ui::CPeptideDoc& document)
 {
     document.KeepSketch();
     RegisterPlot(frame, document, document.Analyses().sketch);
+}
+
+void RegisterSketchWindow()
+{
+    namespace cmd = core::cmd;
+    static constexpr HelpPage help[] = {{"DOMAIN STRUCTURE SKETCH", "sketch.html"}};
+    static constexpr CommandInfo commands[] = {
+        {cmd::kModifySketch, "Change the scale and the domains of the sketch"},
+        {cmd::kAddDomain, "Add a domain to the sketch"},
+        {cmd::kDomainProperties, "Change the selected domain"},
+    };
+    static constexpr MenuItem edit[] = {{cmd::kCopy, "&Copy All\tCtrl+C"}};
+    static constexpr MenuItem view[] = {
+        {cmd::kModifySketch, "&Modify domain structure..."},
+        {cmd::kAddDomain, "&Add Domain..."},
+        {cmd::kDomainProperties, "Domain &Properties..."},
+        {cmd::kDeleteSketchItem, "&Delete Domain"},
+        {kSeparator, ""},
+        {cmd::kMarkPositions, "&Mark positions..."},
+        {cmd::kDeleteAllMarks, "&Delete all marks"},
+        {cmd::kNumbersOrLabels, "&Label marks"},
+        {kSeparator, ""},
+        {cmd::kSelectObject, "&Select object"},
+        {cmd::kInsertText, "&Insert text..."},
+    };
+    WindowKindInfo info{WindowKind::Sketch, "Sketch of Domain Structure", DocumentFamily::Plot,
+                        help};
+    info.analyze = {{cmd::kDomainSketch, "Display sketch of domain structure", "Domaine structure"},
+                    "&Display Domain Structure...",
+                    {},
+                    [](const AnalyzeState& state, WindowKind) { return !state.sketchOpen; }};
+    info.commands = commands;
+    info.editMenu = edit;
+    info.viewMenu = view;
+    RegisterWindowKind(info, LaunchDomainSketch, MakeSketchWindow);
 }
 
 } // namespace quorin::shell::ui

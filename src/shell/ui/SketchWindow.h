@@ -7,6 +7,9 @@ namespace quorin::shell::ui {
 
 class ChildFrame;
 
+/// The domain sketch's window kind.
+void RegisterSketchWindow();
+
 /// The domain-sketch launcher (Analyze > Display Domain Structure): does
 /// nothing while the sketch window is open; shows the document's sketch
 /// again when it has one (a closed window keeps it); else starts a new

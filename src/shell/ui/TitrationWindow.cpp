@@ -1,5 +1,6 @@
 #include "shell/ui/TitrationWindow.h"
 
+#include "core/CommandIds.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
@@ -8,6 +9,8 @@
 #include "plots/ui/CTitrationDialog.h"
 #include "plots/ui/CTitrationView.h"
 #include "plots/ui/PlotDialogs.h"
+#include "shell/CommandTable.h"
+#include "shell/EnablingRules.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/WindowHost.h"
 
@@ -62,6 +65,31 @@ WindowContent MakeTitrationWindow(core::ui::CPeptideDoc& document, const std::an
     QObject::connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, plot,
                      &plots::ui::PageDocument::Changed);
     return WindowContent{view, view, plot, nullptr};
+}
+
+void RegisterTitrationWindow()
+{
+    namespace cmd = core::cmd;
+    static constexpr HelpPage help[] = {{"TITRATION CURVE", "titration.html"}};
+    static constexpr CommandInfo commands[] = {
+        {cmd::kCopyTable, "Copy the table of net charges as text"},
+        {cmd::kTitrationSet, "Draw the curve with another set of pK values"},
+    };
+    static constexpr MenuItem edit[] = {kCopyItem, {cmd::kCopyTable, "Copy &Table"}};
+    static constexpr MenuItem view[] = {{cmd::kTitrationSet, "&Modify pK set..."}};
+    // One curve per set: the settings' table and the named sets.
+    constexpr int kCurvesPerSequence = 4;
+    WindowKindInfo info{WindowKind::Titration, "Titration Curve", DocumentFamily::Plot, help,
+                        kCurvesPerSequence};
+    // Its launcher shows the curve of a set that is open already.
+    info.analyze = {{cmd::kTitration, "Display the net charge from pH 0 to 14"},
+                    "&Titration Curve...",
+                    {},
+                    [](const AnalyzeState&, WindowKind) { return true; }};
+    info.commands = commands;
+    info.editMenu = edit;
+    info.viewMenu = view;
+    RegisterWindowKind(info, LaunchTitration, MakeTitrationWindow);
 }
 
 } // namespace quorin::shell::ui

@@ -5,6 +5,9 @@
 
 namespace quorin::shell::ui {
 
+/// The titration curve's window kind: one curve per pK set and sequence.
+void RegisterTitrationWindow();
+
 /// The titration launcher (Analyze > Titration Curve): CTitrationDialog for
 /// the pK set, then the sequence's curve of that set: its window when one is
 /// open, else a new one.

@@ -1,5 +1,6 @@
 #include "shell/ui/WheelWindows.h"
 
+#include "core/CommandIds.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
@@ -10,6 +11,8 @@
 #include "plots/ui/CWheelDialog.h"
 #include "plots/ui/CWheelView.h"
 #include "plots/ui/PlotDialogs.h"
+#include "shell/CommandTable.h"
+#include "shell/EnablingRules.h"
 #include "shell/ui/WindowHost.h"
 
 #include <QPointer>
@@ -106,6 +109,45 @@ WindowContent MakeWheelWindow(core::ui::CPeptideDoc& document, const std::any& r
     document.AnalysesChanged();
     auto* view = new plots::ui::CWheelView(*wheel);
     return WindowContent{view, view, wheel, nullptr};
+}
+
+void RegisterWheelWindow()
+{
+    namespace cmd = core::cmd;
+    static constexpr HelpPage help[] = {{"HELICAL WHEEL WINDOW", "wheel.html"},
+                                        {"HELICAL WHEEL PROPERTIES BOX", "wheel-dialog.html"}};
+    static constexpr CommandInfo commands[] = {
+        {cmd::kZoomIn, "Enlarge the display"},
+        {cmd::kZoomOut, "Reduce the display"},
+        {cmd::kWheelColours, "Switch the color code for residues on/off"},
+        {cmd::kWheelRange, "Change the extend of the displayed part of the sequence"},
+        {cmd::kWheelAmphipathy, "Calculate the amphipathy of this helix"},
+    };
+    static constexpr MenuItem edit[] = {kCopyItem};
+    static constexpr MenuItem view[] = {
+        {cmd::kZoomIn, "Zoom &In"},
+        {cmd::kZoomOut, "Zoom &Out"},
+        {kSeparator, ""},
+        {cmd::kWheelColours, "&Color"},
+        {cmd::kNumbersOrLabels, "&Numbers"},
+        {kSeparator, ""},
+        {cmd::kWheelRange, "&Modify displayed part of sequence..."},
+        {cmd::kWheelAmphipathy, "&Amphipathy Moment"},
+    };
+    WindowKindInfo info{WindowKind::Wheel, "Display of Helical Wheel", DocumentFamily::Plot, help,
+                        plots::kMaxWheels};
+    // In a wheel window the launcher says why no more may open.
+    info.analyze = {
+        {cmd::kHelicalWheel, "Display part of the sequence as helical wheel", "Helical wheel"},
+        "&Helical Wheel...",
+        {},
+        [](const AnalyzeState& state, WindowKind active) {
+            return active == WindowKind::Wheel || state.wheelCount < plots::kMaxWheels;
+        }};
+    info.commands = commands;
+    info.editMenu = edit;
+    info.viewMenu = view;
+    RegisterWindowKind(info, LaunchHelicalWheel, MakeWheelWindow);
 }
 
 } // namespace quorin::shell::ui

@@ -5,6 +5,9 @@
 
 namespace quorin::shell::ui {
 
+/// The helical wheel's window kind; at most plots::kMaxWheels on a sequence.
+void RegisterWheelWindow();
+
 /// The wheel launcher (Analyze > Helical Wheel): with five wheels open on the
 /// sequence "Only 5 Helical Wheels may be displayed!" and nothing else;
 /// otherwise CWheelDialog with empty fields, and on OK the wheel window.

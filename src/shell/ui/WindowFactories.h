@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/WindowKinds.h"
+#include "shell/ui/Launchers.h"
 
 #include <any>
 #include <functional>
@@ -41,8 +42,25 @@ T RequestOr(const std::any& request, T fallback = {})
     return held != nullptr ? *held : fallback;
 }
 
+/// The factory of the windows that are one view on the sequence document.
+template <typename View>
+WindowContent ViewOn(core::ui::CPeptideDoc& document, const std::any&)
+{
+    auto* view = new View(document);
+    return WindowContent{view, view, nullptr, nullptr};
+}
+
+/// Registers a window kind: what the main window knows of it
+/// (shell::RegisterWindowKind), the launcher of its Analyze command and its
+/// factory. A kind lives in its own file, with a function that calls this.
+void RegisterWindowKind(const WindowKindInfo& info, Launcher launcher, WindowFactory factory);
+
+/// Registers every window kind of the program, once; the main window does it
+/// first, and so does every look-up below.
+void RegisterWindowKinds();
+
 /// The factory of a kind, or nullptr while the kind has none: its commands
-/// then stay disabled. Each window kind is registered in WindowFactories.cpp.
+/// then stay disabled.
 const WindowFactory* FindWindowFactory(WindowKind kind);
 
 /// Replaces the factory of a kind (an empty one removes it).

@@ -448,8 +448,8 @@ private slots:
                         QTest::keyClick(program.frame.get(), keys[0].key(),
                                         keys[0].keyboardModifiers());
                         QVERIFY2(view->ran == QList<int>{item->data().toInt()},
-                                 qPrintable(QString::fromLatin1(&info.letter, 1) +
-                                            QLatin1Char(' ') + item->text()));
+                                 qPrintable(QString::number(int(info.kind)) + QLatin1Char(' ') +
+                                            item->text()));
                         ++keysTried;
                     }
                 }
@@ -538,8 +538,8 @@ private slots:
             QVERIFY2(test::ReadBytes(file).contains("<title>"), qPrintable(keyword));
         }
         for (const WindowKindInfo& info : AllWindowKinds()) {
-            QVERIFY(!HelpWindow::TopicFile(QString::fromLatin1(info.helpTopic.data(),
-                                                               qsizetype(info.helpTopic.size())))
+            QVERIFY(!HelpWindow::TopicFile(QString::fromLatin1(info.HelpTopic().data(),
+                                                               qsizetype(info.HelpTopic().size())))
                          .isEmpty());
         }
         QCOMPARE(HelpWindow::TopicFile(QStringLiteral("sequence motif search window")),
