@@ -2,23 +2,30 @@
 
 #include "shell/WindowKinds.h"
 
+#include <map>
+
 namespace quorin::shell {
 
 /// What the enabling of the Analyze commands looks at: the sequence document's
 /// registry of open analyses and the windows open in the main window.
 struct AnalyzeState
 {
-    int residueLength = 0;         ///< of the current sequence document
-    bool physChemViewOpen = false; ///< a window of the kind is open on the document
-    bool digestComputed = false;   ///< cleared only when the sequence is reset or reloaded
-    bool modFinderViewOpen = false;
-    bool motifViewOpen = false;
-    int wheelCount = 0; ///< open helical wheels
+    int residueLength = 0; ///< of the current sequence document
+    /// How many windows of each kind are open on the document; a kind left
+    /// out has none.
+    std::map<WindowKind, int> windowsOpen;
+    bool digestComputed = false; ///< cleared only when the sequence is reset or reloaded
     bool hydropathyOpen = false;
     bool amphipathyOpen = false;
     bool sketchOpen = false;
     bool digestViewExists = false; ///< a digest window is open, on any document
     bool digestBusy = false;       ///< a digest job holds the document's fragments
+
+    int OpenOf(WindowKind kind) const
+    {
+        const auto found = windowsOpen.find(kind);
+        return found == windowsOpen.end() ? 0 : found->second;
+    }
 };
 
 /// True for the Analyze commands of the registered window kinds.

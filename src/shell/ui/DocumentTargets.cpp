@@ -36,11 +36,10 @@ AnalyzeState AnalyzeStateOf(const WindowHost& host, const core::ui::CPeptideDoc&
     const auto& analyses = document.Analyses();
     AnalyzeState state;
     state.residueLength = document.Record().ResidueLength();
-    state.physChemViewOpen = host.WindowCount(WindowKind::PhysChem, &document) > 0;
     state.digestComputed = analyses.digestComputed;
-    state.modFinderViewOpen = host.WindowCount(WindowKind::ModFinder, &document) > 0;
-    state.motifViewOpen = host.WindowCount(WindowKind::Motif, &document) > 0;
-    state.wheelCount = host.WindowCount(WindowKind::Wheel, &document);
+    for (const WindowKindInfo& info : AllWindowKinds()) {
+        state.windowsOpen[info.kind] = host.WindowCount(info.kind, &document);
+    }
     state.hydropathyOpen = !analyses.hydropathy.isNull();
     state.amphipathyOpen = !analyses.amphipathy.isNull();
     state.sketchOpen = !analyses.sketch.isNull();

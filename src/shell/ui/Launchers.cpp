@@ -220,7 +220,9 @@ void RegisterPhysChemWindow()
         {cmd::kPhysChem, "Display basic physico-chemical traits", "Physico-chemical properties"},
         "&Physico-Chemical Properties...",
         "&Physico-Chemical Properties",
-        [](const AnalyzeState& state, WindowKind) { return !state.physChemViewOpen; }};
+        [](const AnalyzeState& state, WindowKind) {
+            return state.OpenOf(WindowKind::PhysChem) == 0;
+        }};
     info.editMenu = edit;
     RegisterWindowKind(info, LaunchPhysChem, ViewOn<analysis::ui::CPhysChemView>);
 }
@@ -284,7 +286,7 @@ void RegisterModFinderWindow()
                     {},
                     [](const AnalyzeState& state, WindowKind) {
                         return state.digestComputed && !state.digestBusy &&
-                               !state.modFinderViewOpen;
+                               state.OpenOf(WindowKind::ModFinder) == 0;
                     }};
     info.editMenu = edit;
     info.viewMenu = view;
@@ -303,10 +305,11 @@ void RegisterMotifWindow()
     static constexpr MenuItem view[] = {{cmd::kSortByPosition, "Sort List by Sequence &Position"},
                                         {cmd::kSortByMotif, "Sort List by &Motif"}};
     WindowKindInfo info{WindowKind::Motif, "Motif Search", DocumentFamily::Sequence, help};
-    info.analyze = {{cmd::kMotifs, "Search for sequence motifs", "Find motifs"},
-                    "Search for Sequence &Motifs...",
-                    {},
-                    [](const AnalyzeState& state, WindowKind) { return !state.motifViewOpen; }};
+    info.analyze = {
+        {cmd::kMotifs, "Search for sequence motifs", "Find motifs"},
+        "Search for Sequence &Motifs...",
+        {},
+        [](const AnalyzeState& state, WindowKind) { return state.OpenOf(WindowKind::Motif) == 0; }};
     info.commands = commands;
     info.editMenu = edit;
     info.viewMenu = view;

@@ -142,7 +142,8 @@ void RegisterWheelWindow()
         "&Helical Wheel...",
         {},
         [](const AnalyzeState& state, WindowKind active) {
-            return active == WindowKind::Wheel || state.wheelCount < plots::kMaxWheels;
+            return active == WindowKind::Wheel ||
+                   state.OpenOf(WindowKind::Wheel) < plots::kMaxWheels;
         }};
     info.commands = commands;
     info.editMenu = edit;
