@@ -14,8 +14,6 @@
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/WindowHost.h"
 
-#include <QMdiArea>
-
 namespace quorin::shell::ui {
 namespace {
 

@@ -8,6 +8,7 @@
 #include "core/ui/QtText.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/Launchers.h"
+#include "shell/ui/ReportWindows.h"
 #include "shell/ui/WindowFactories.h"
 
 #include <QApplication>
