@@ -1,9 +1,9 @@
 #include "analysis/ui/CModView.h"
 
 #include "analysis/ModFinder.h"
-#include "analysis/ui/CTempDialog.h"
 #include "core/CommandIds.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/CTempDialog.h"
 #include "core/ui/Printing.h"
 #include "core/ui/QtText.h"
 
@@ -193,7 +193,7 @@ bool CModView::OnCommand(int id)
         refresh();
         return true;
     case cmd::kCopy:
-        CopyReport(core::ui::ToQString(ReportText()), this);
+        core::ui::CopyReport(core::ui::ToQString(ReportText()), this);
         return true;
     case cmd::kPrint:
         core::ui::AskAndPrint(QStringLiteral("ModFinder"),

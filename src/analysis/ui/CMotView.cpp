@@ -1,10 +1,10 @@
 #include "analysis/ui/CMotView.h"
 
 #include "analysis/Motifs.h"
-#include "analysis/ui/CTempDialog.h"
 #include "analysis/ui/PhysChemPage.h"
 #include "core/CommandIds.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/CTempDialog.h"
 #include "core/ui/Printing.h"
 #include "core/ui/QtText.h"
 
@@ -209,7 +209,7 @@ bool CMotView::OnCommand(int id)
         setOrder(false);
         return true;
     case cmd::kCopy:
-        CopyReport(MotifReportText(), this);
+        core::ui::CopyReport(MotifReportText(), this);
         return true;
     case cmd::kPrint:
         core::ui::AskAndPrint(QStringLiteral("Motif Search"),

@@ -1,9 +1,9 @@
 #include "analysis/ui/CPhysChemView.h"
 
 #include "analysis/PhysChem.h"
-#include "analysis/ui/CTempDialog.h"
 #include "core/CommandIds.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/CTempDialog.h"
 #include "core/ui/Printing.h"
 #include "core/ui/QtText.h"
 
@@ -149,7 +149,7 @@ bool CPhysChemView::OnCommand(int id)
 {
     switch (id) {
     case core::cmd::kCopy:
-        CopyReport(ReportText(), this);
+        core::ui::CopyReport(ReportText(), this);
         return true;
     case core::cmd::kPrint:
         core::ui::AskAndPrint(QStringLiteral("Physico-chemical Properties"),

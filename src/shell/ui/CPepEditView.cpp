@@ -1,9 +1,9 @@
 #include "shell/ui/CPepEditView.h"
 
-#include "analysis/ui/CTempDialog.h"
 #include "core/CommandIds.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/CTempDialog.h"
 #include "core/ui/GdiTypes.h"
 #include "core/ui/Messages.h"
 #include "core/ui/Printing.h"
@@ -390,7 +390,7 @@ void CPepEditView::CopyAll()
     if (!m_document) {
         return;
     }
-    analysis::ui::CTempDialog dialog(core::ui::ToQString(m_model.CopyAllText()), this);
+    core::ui::CTempDialog dialog(core::ui::ToQString(m_model.CopyAllText()), this);
     dialog.exec();
 }
 

@@ -2,11 +2,11 @@
 
 #include "analysis/Digest.h"
 #include "analysis/ModFinder.h"
-#include "analysis/ui/CTempDialog.h"
 #include "core/CommandIds.h"
 #include "core/SequenceText.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/CTempDialog.h"
 #include "core/ui/Printing.h"
 #include "core/ui/UiTestSupport.h"
 
@@ -89,7 +89,7 @@ private slots:
         QString copied;
         QApplication::clipboard()->setText(QStringLiteral("before"));
         test::ModalAnswer answer([&](QWidget& modal) {
-            auto* dialog = qobject_cast<CTempDialog*>(&modal);
+            auto* dialog = qobject_cast<core::ui::CTempDialog*>(&modal);
             QVERIFY(dialog != nullptr);
             copied = QApplication::clipboard()->text();
             shown = dialog->findChild<QPlainTextEdit*>(QStringLiteral("text"))->toPlainText();
