@@ -1,6 +1,7 @@
 #include "analysis/ui/CDigestDialog.h"
 
 #include "analysis/Digest.h"
+#include "analysis/ui/TwoListChooser.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Help.h"
 #include "core/ui/Messages.h"
@@ -50,9 +51,6 @@ CDigestDialog::CDigestDialog(const std::vector<core::ENZYME>& agents, QWidget* p
     m_specificityBox->setReadOnly(true);
     m_chosen = new QListWidget(this);
     m_chosen->setObjectName(QStringLiteral("selectedAgents"));
-    for (const core::ENZYME& agent : m_agents) {
-        m_available->addItem(ToQString(agent.name));
-    }
 
     auto* select = button(QStringLiteral("&Select >>"), QStringLiteral("select"), this);
     auto* unselect = button(QStringLiteral("<< &Unselect"), QStringLiteral("unselect"), this);
@@ -86,9 +84,12 @@ CDigestDialog::CDigestDialog(const std::vector<core::ENZYME>& agents, QWidget* p
     layout->addLayout(lists);
     layout->addLayout(buttons);
 
+    std::vector<std::string> names;
+    for (const core::ENZYME& agent : m_agents) {
+        names.push_back(agent.name);
+    }
+    m_chooser = new TwoListChooser(std::move(names), *m_available, *m_chosen, *select, *unselect);
     connect(m_available, &QListWidget::currentRowChanged, this, &CDigestDialog::showSpecificity);
-    connect(select, &QPushButton::clicked, this, &CDigestDialog::selectAgent);
-    connect(unselect, &QPushButton::clicked, this, &CDigestDialog::unselectAgent);
     connect(analyse, &QPushButton::clicked, this, &CDigestDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CDigestDialog::reject);
     connect(help, &QPushButton::clicked, this,
@@ -109,43 +110,16 @@ void CDigestDialog::showSpecificity()
                                   : QString());
 }
 
-void CDigestDialog::selectAgent()
-{
-    const int row = m_available->currentRow();
-    if (row < 0 || static_cast<std::size_t>(row) >= m_agents.size()) {
-        return;
-    }
-    // Names are compared as stored, whatever their encoding.
-    const std::string& name = m_agents[static_cast<std::size_t>(row)].name;
-    for (int i = 0; i < m_chosen->count(); ++i) {
-        if (m_agents[m_chosen->item(i)->data(Qt::UserRole).toULongLong()].name == name) {
-            return;
-        }
-    }
-    auto* item = new QListWidgetItem(m_available->item(row)->text());
-    item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(static_cast<qulonglong>(row)));
-    m_chosen->addItem(item);
-    m_chosen->setCurrentRow(m_chosen->count() - 1);
-}
-
-void CDigestDialog::unselectAgent()
-{
-    const int row = m_chosen->currentRow();
-    if (row >= 0) {
-        delete m_chosen->takeItem(row);
-    }
-}
-
 void CDigestDialog::accept()
 {
-    if (m_chosen->count() == 0) {
+    const std::vector<std::string> chosen = m_chooser->ChosenNames();
+    if (chosen.empty()) {
         core::ui::ShowMessage(ToQString(core::msg::kSelectAnAgent), ToQString(core::msg::kError));
         return;
     }
     m_selected.clear();
-    for (int i = 0; i < m_chosen->count(); ++i) {
-        const auto index = m_chosen->item(i)->data(Qt::UserRole).toULongLong();
-        if (const core::ENZYME* agent = FindAgent(m_agents, m_agents[index].name)) {
+    for (const std::string& name : chosen) {
+        if (const core::ENZYME* agent = FindAgent(m_agents, name)) {
             m_selected.push_back(*agent);
         }
     }

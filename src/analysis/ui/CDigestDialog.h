@@ -13,6 +13,8 @@ class QPushButton;
 
 namespace quorin::analysis::ui {
 
+class TwoListChooser;
+
 /// The agent selection of the digest ("Sequence specific cleavage"): the
 /// available agents with the specificity of the one selected, and the list of
 /// agents the digest is to use. "&Analyse" needs at least one selected agent.
@@ -35,8 +37,6 @@ public:
 
 private:
     void showSpecificity();
-    void selectAgent();
-    void unselectAgent();
 
     std::vector<core::ENZYME> m_agents;
     std::vector<core::ENZYME> m_selected;
@@ -44,6 +44,7 @@ private:
     QListWidget* m_available = nullptr;
     QLineEdit* m_specificityBox = nullptr;
     QListWidget* m_chosen = nullptr;
+    TwoListChooser* m_chooser = nullptr;
 };
 
 } // namespace quorin::analysis::ui

@@ -1,6 +1,7 @@
 #include "analysis/ui/CModFinderDialog.h"
 
 #include "analysis/ModFinder.h"
+#include "analysis/ui/TwoListChooser.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Help.h"
 #include "core/ui/Messages.h"
@@ -55,9 +56,6 @@ CModFinderDialog::CModFinderDialog(core::PropertyRecord& record, QWidget* parent
     m_mass->setReadOnly(true);
     m_chosen = new QListWidget(this);
     m_chosen->setObjectName(QStringLiteral("selectedModifications"));
-    for (const core::MODIFICATION& modification : m_record.modifications) {
-        m_available->addItem(ToQString(modification.name));
-    }
 
     auto* select = button(QStringLiteral("&Select >>"), QStringLiteral("select"), this);
     auto* unselect = button(QStringLiteral("<< &Unselect"), QStringLiteral("unselect"), this);
@@ -105,10 +103,13 @@ CModFinderDialog::CModFinderDialog(core::PropertyRecord& record, QWidget* parent
     layout->addWidget(modifications, 1);
     layout->addLayout(buttons);
 
+    std::vector<std::string> names;
+    for (const core::MODIFICATION& modification : m_record.modifications) {
+        names.push_back(modification.name);
+    }
+    m_chooser = new TwoListChooser(std::move(names), *m_available, *m_chosen, *select, *unselect);
     connect(m_available, &QListWidget::currentRowChanged, this,
             &CModFinderDialog::showModification);
-    connect(select, &QPushButton::clicked, this, &CModFinderDialog::selectModification);
-    connect(unselect, &QPushButton::clicked, this, &CModFinderDialog::unselectModification);
     connect(analyse, &QPushButton::clicked, this, &CModFinderDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CModFinderDialog::reject);
     connect(help, &QPushButton::clicked, this,
@@ -135,34 +136,11 @@ void CModFinderDialog::showModification()
     m_mass->setText(ToQString(ModificationMassText(modification.mw)));
 }
 
-void CModFinderDialog::selectModification()
-{
-    const int row = m_available->currentRow();
-    if (row < 0) {
-        return;
-    }
-    const QString name = m_available->item(row)->text();
-    if (!m_chosen->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()) {
-        return;
-    }
-    m_chosen->addItem(name);
-    m_chosen->setCurrentRow(m_chosen->count() - 1);
-}
-
-void CModFinderDialog::unselectModification()
-{
-    const int row = m_chosen->currentRow();
-    if (row >= 0) {
-        delete m_chosen->takeItem(row);
-    }
-}
-
 void CModFinderDialog::accept()
 {
-    std::vector<std::string> names;
-    for (int i = 0; i < m_chosen->count(); ++i) {
-        names.push_back(core::ui::ToStdString(m_chosen->item(i)->text()));
-    }
+    // The names as stored: one in an older encoding would not survive the
+    // way through the list's text.
+    const std::vector<std::string> names = m_chooser->ChosenNames();
     const std::string weightText = core::ui::ToStdString(m_weight->text());
     const std::string uncertaintyText = core::ui::ToStdString(m_uncertainty->text());
     const ModFinderFault fault = CheckModFinderInput(names, weightText, uncertaintyText);

@@ -9,6 +9,8 @@ class QListWidget;
 
 namespace quorin::analysis::ui {
 
+class TwoListChooser;
+
 /// The ModFinder dialog: the measured weight of an unknown peptide and its
 /// uncertainty, the available modifications with the specificity and mass
 /// of the one selected, and the list of modifications to search for.
@@ -31,8 +33,6 @@ public:
 
 private:
     void showModification();
-    void selectModification();
-    void unselectModification();
 
     core::PropertyRecord& m_record;
     QLineEdit* m_weight = nullptr;
@@ -41,6 +41,7 @@ private:
     QLineEdit* m_specificity = nullptr;
     QLineEdit* m_mass = nullptr;
     QListWidget* m_chosen = nullptr;
+    TwoListChooser* m_chooser = nullptr;
 };
 
 } // namespace quorin::analysis::ui

@@ -1,9 +1,9 @@
 #include "analysis/ui/CPhysChemView.h"
 
 #include "analysis/PhysChem.h"
-#include "analysis/ui/CTempDialog.h"
 #include "core/CommandIds.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/CTempDialog.h"
 #include "core/ui/Printing.h"
 #include "core/ui/QtText.h"
 
@@ -118,20 +118,14 @@ QString CPhysChemView::ReportText() const
 int CPhysChemView::Print(QPrinter& printer)
 {
     printer.setDocName(QStringLiteral("Physico-chemical Properties"));
-    // The page is laid out in screen pixels; on paper it keeps its size.
-    core::ui::TextPagePrinter pages(printer, PhysChemPage::PageFont(printer.logicalDpiY() / 96.0));
-    if (pages.IsActive()) {
-        const PhysChemLayout layout = m_page->PrinterLayout(&printer, pages.Geometry().width);
-        const int lines = m_page->LineCount(layout);
-        for (int line = 0; line < lines; ++line) {
-            m_page->DrawLine(pages.Painter(), layout, line, *pages.NextRow());
-        }
-    }
-    const int printed = pages.Finish();
-    if (printed == 0) {
-        core::ui::ShowCannotPrint();
-    }
-    return printed;
+    return core::ui::PrintTextPages(
+        printer, PhysChemPage::PageFont(1.0), [&](core::ui::TextPagePrinter& pages) {
+            const PhysChemLayout layout = m_page->PrinterLayout(&printer, pages.Geometry().width);
+            const int lines = m_page->LineCount(layout);
+            for (int line = 0; line < lines; ++line) {
+                m_page->DrawLine(pages.Painter(), layout, line, *pages.NextRow());
+            }
+        });
 }
 
 std::optional<core::ui::CommandState> CPhysChemView::CommandStateOf(int id)
@@ -149,7 +143,7 @@ bool CPhysChemView::OnCommand(int id)
 {
     switch (id) {
     case core::cmd::kCopy:
-        CopyReport(ReportText(), this);
+        core::ui::CopyReport(ReportText(), this);
         return true;
     case core::cmd::kPrint:
         core::ui::AskAndPrint(QStringLiteral("Physico-chemical Properties"),

@@ -60,18 +60,18 @@ std::optional<QByteArray> DigestReportBytes(const core::PropertyRecord& record, 
 int PrintDigestReport(const core::PropertyRecord& record, QPrinter& printer, const QFont& font,
                       const OutputProgress& progress)
 {
-    core::ui::TextPagePrinter pages(printer, font);
-    const std::size_t lines = DigestReportLineCount(record);
-    std::size_t line = 0;
-    if (progress) {
-        pages.SetBeforeNextSheet([&] { return progress(percentOf(line, lines)); });
-    }
-    for (; line < lines && pages.IsActive(); ++line) {
-        if (!pages.PrintLine(DigestReportLine(record, line))) {
-            break;
+    return core::ui::PrintTextSheets(printer, font, [&](core::ui::TextPagePrinter& pages) {
+        const std::size_t lines = DigestReportLineCount(record);
+        std::size_t line = 0;
+        if (progress) {
+            pages.SetBeforeNextSheet([&] { return progress(percentOf(line, lines)); });
         }
-    }
-    return pages.Finish();
+        for (; line < lines; ++line) {
+            if (!pages.PrintLine(DigestReportLine(record, line))) {
+                break;
+            }
+        }
+    });
 }
 
 std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter& printer)

@@ -26,7 +26,7 @@ using OutputProgress = std::function<bool(int percent)>;
 std::optional<QByteArray> DigestReportBytes(const core::PropertyRecord& record, std::size_t first,
                                             std::size_t last, const OutputProgress& progress = {});
 
-/// Prints the whole report in font on text pages (core::ui::TextPagePrinter);
+/// Prints the whole report in font (core::ui::PrintTextSheets sizes it);
 /// a line wider than the page goes on in the next row, broken after a blank
 /// where it has one. Returns the pages printed, 0 when the printer could not
 /// start (nothing is shown; callers report it), or -1 when stopped (the pages

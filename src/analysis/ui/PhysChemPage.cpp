@@ -4,6 +4,7 @@
 #include "core/NumberText.h"
 #include "core/SequenceText.h"
 #include "core/TextPages.h"
+#include "core/ui/Printing.h"
 #include "core/ui/QtText.h"
 
 #include <QFontMetrics>
@@ -121,7 +122,7 @@ PhysChemLayout PhysChemPage::PrinterLayout(QPaintDevice* printer, int textWidth)
     PhysChemLayout layout;
     // The page is laid out in screen pixels; on paper it keeps its size.
     layout.scale = printer->logicalDpiY() / 96.0;
-    layout.font = PageFont(layout.scale);
+    layout.font = core::ui::PrintingFont(*printer, PageFont(1.0));
     const QFontMetrics metrics(layout.font, printer);
     layout.lineHeight = metrics.lineSpacing();
     layout.charWidth = std::max(1, metrics.maxWidth());

@@ -1,7 +1,9 @@
 #include "core/ui/Printing.h"
 
+#include "core/LogFont.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Application.h"
+#include "core/ui/GdiTypes.h"
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 
@@ -169,24 +171,50 @@ int TextPagePrinter::Finish()
     return m_stopped ? -1 : m_paginator.Pages();
 }
 
-int PrintLines(QPrinter& printer, const QFont& font, const std::vector<std::string>& lines)
+QFont PrintingFont(const QPaintDevice& printer, const std::optional<QFont>& pageFont)
 {
-    TextPagePrinter pages(printer, font);
-    for (const std::string& line : lines) {
-        pages.PrintLine(line);
+    if (pageFont) {
+        QFont font = *pageFont;
+        if (font.pixelSize() > 0) {
+            const double scale = printer.logicalDpiY() / 96.0;
+            font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * scale))));
+        }
+        return font;
+    }
+    // The hard-copy size counts in pixels of a 600-pixel-wide sheet, so that
+    // the printout keeps its size on paper whatever the printer's resolution.
+    const int scale = std::max(1, printer.width() / 600);
+    LOGFONT hardCopy = ReportFontA();
+    const int size = Application::Exists() ? Application::Instance().Settings().outputFontSize : 0;
+    hardCopy.lfHeight = std::max(1, size) * scale;
+    return FontFromLogFont(hardCopy);
+}
+
+int PrintTextSheets(QPrinter& printer, const std::optional<QFont>& pageFont,
+                    const TextPrintout& printout)
+{
+    TextPagePrinter pages(printer, PrintingFont(printer, pageFont));
+    if (pages.IsActive()) {
+        printout(pages);
     }
     return pages.Finish();
 }
 
-int PrintTextPages(const QString& docName, const QFont& font, const std::vector<std::string>& lines)
+int PrintTextPages(QPrinter& printer, const std::optional<QFont>& pageFont,
+                   const TextPrintout& printout)
 {
-    return AskAndPrint(docName, [&](QPrinter& printer) {
-        const int pages = PrintLines(printer, font, lines);
-        if (pages == 0) {
-            ShowCannotPrint();
-        }
-        return pages;
-    });
+    const int pages = PrintTextSheets(printer, pageFont, printout);
+    if (pages == 0) {
+        ShowCannotPrint();
+    }
+    return pages;
+}
+
+int PrintTextPages(const QString& docName, const std::optional<QFont>& pageFont,
+                   const TextPrintout& printout)
+{
+    return AskAndPrint(
+        docName, [&](QPrinter& printer) { return PrintTextPages(printer, pageFont, printout); });
 }
 
 } // namespace quorin::core::ui

@@ -90,14 +90,31 @@ private:
     bool m_stopped = false;
 };
 
-/// Prints lines (a title first, then the text) in font, each wrapped to the
-/// width after blanks; the sheets printed, 0 when the printer did not start.
-int PrintLines(QPrinter& printer, const QFont& font, const std::vector<std::string>& lines);
+/// The one rule for the font of a text printout on printer. A window's page
+/// font keeps on paper the size it has on screen: a size in pixels, drawn
+/// for a 96 dpi screen, grows with the printer's resolution; a size in
+/// points stays. Without a page font (the sequence editor's printout) it is
+/// report font A at the settings' hard-copy font size, in pixels of a sheet
+/// 600 pixels wide.
+QFont PrintingFont(const QPaintDevice& printer,
+                   const std::optional<QFont>& pageFont = std::nullopt);
 
-/// What a text window does on Print: asks for a printer, then prints its
-/// lines as PrintLines does under the job name docName, and says so when the
-/// printer does not start. The sheets printed; 0 when cancelled or failed.
-int PrintTextPages(const QString& docName, const QFont& font,
-                   const std::vector<std::string>& lines);
+/// What a text window puts on the sheets: its rows, through pages.
+using TextPrintout = std::function<void(TextPagePrinter& pages)>;
+
+/// Prints printout in PrintingFont(printer, pageFont); works on any thread.
+/// The sheets printed; 0 when the printer did not start, -1 when stopped.
+int PrintTextSheets(QPrinter& printer, const std::optional<QFont>& pageFont,
+                    const TextPrintout& printout);
+
+/// What a text window's Print does on printer: prints as PrintTextSheets
+/// does and says so when the printer does not start.
+int PrintTextPages(QPrinter& printer, const std::optional<QFont>& pageFont,
+                   const TextPrintout& printout);
+
+/// The same after asking for a printer, the job named docName; 0 when
+/// cancelled.
+int PrintTextPages(const QString& docName, const std::optional<QFont>& pageFont,
+                   const TextPrintout& printout);
 
 } // namespace quorin::core::ui

@@ -1,9 +1,9 @@
 #include "shell/ui/CPepEditView.h"
 
-#include "analysis/ui/CTempDialog.h"
 #include "core/CommandIds.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/CTempDialog.h"
 #include "core/ui/GdiTypes.h"
 #include "core/ui/Messages.h"
 #include "core/ui/Printing.h"
@@ -390,7 +390,7 @@ void CPepEditView::CopyAll()
     if (!m_document) {
         return;
     }
-    analysis::ui::CTempDialog dialog(core::ui::ToQString(m_model.CopyAllText()), this);
+    core::ui::CTempDialog dialog(core::ui::ToQString(m_model.CopyAllText()), this);
     dialog.exec();
 }
 
@@ -399,23 +399,17 @@ int CPepEditView::Print(QPrinter& printer)
     if (!m_document) {
         return 0;
     }
-    core::ui::Application& app = core::ui::Application::Instance();
     printer.setDocName(QStringLiteral("Sequence Editor"));
-    // The printout keeps its size on paper: the font is the hard-copy size in
-    // units of a 600-pixel-wide page.
-    const int scale = std::max(1, printer.width() / 600);
-    core::LOGFONT logFont = app.ReportFontA();
-    logFont.lfHeight = std::max(1, app.Settings().outputFontSize) * scale;
-    core::ui::TextPagePrinter pages(printer, core::ui::FontFromLogFont(logFont));
-    const int columns = std::min(pages.Geometry().Columns(), 254);
-    for (const std::string& line : m_model.PrintLines(columns)) {
-        pages.PrintLine(line, core::kBreakAfterPunctuation);
-    }
-    const int printed = pages.Finish();
-    if (printed == 0) {
-        core::ui::ShowCannotPrint();
-    }
-    return printed;
+    // No page font: the editor prints in the hard-copy font size.
+    return core::ui::PrintTextPages(
+        printer, std::nullopt, [this](core::ui::TextPagePrinter& pages) {
+            const int columns = std::min(pages.Geometry().Columns(), 254);
+            for (const std::string& line : m_model.PrintLines(columns)) {
+                if (!pages.PrintLine(line, core::kBreakAfterPunctuation)) {
+                    return;
+                }
+            }
+        });
 }
 
 std::optional<core::ui::CommandState> CPepEditView::CommandStateOf(int id)

@@ -26,6 +26,27 @@ private:
     }
 
 private slots:
+    /// A modification named in an older encoding (Latin-1 bytes) is searched
+    /// for: its name is taken as stored, not as the list shows it.
+    void searchesForANameInAnOlderEncoding()
+    {
+        core::PropertyRecord record;
+        record.ResetCurrentTables();
+        record.SetName("pep");
+        record.SetSequence("MKSAKGGR");
+        record.modifications = {{"M\xe9thyl", "K", 14.02}};
+        Digest(record, "K!;R!");
+        CModFinderDialog dialog(record);
+        click(dialog, "select");
+        QCOMPARE(child<QListWidget>(dialog, "selectedModifications")->item(0)->text(),
+                 QStringLiteral("M\u00e9thyl"));
+        child<QLineEdit>(dialog, "weight")->setText(QStringLiteral("500"));
+        click(dialog, "analyse");
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(record.modFinder.selected.size(), std::size_t{1});
+        QCOMPARE(record.modFinder.selected[0].name, std::string("M\xe9thyl"));
+    }
+
     void checksEveryEntryThenSearches()
     {
         core::PropertyRecord record;

@@ -1,10 +1,10 @@
 #include "analysis/ui/CPhysChemView.h"
 
-#include "analysis/ui/CTempDialog.h"
 #include "core/CommandIds.h"
 #include "core/SequenceText.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
+#include "core/ui/CTempDialog.h"
 #include "core/ui/Printing.h"
 #include "core/ui/UiTestSupport.h"
 
@@ -169,7 +169,7 @@ private slots:
         QString copied;
         QApplication::clipboard()->setText(QStringLiteral("before"));
         test::ModalAnswer answer([&](QWidget& modal) {
-            auto* dialog = qobject_cast<CTempDialog*>(&modal);
+            auto* dialog = qobject_cast<core::ui::CTempDialog*>(&modal);
             QVERIFY(dialog != nullptr);
             // On the clipboard already while the box shows it.
             copied = QApplication::clipboard()->text();

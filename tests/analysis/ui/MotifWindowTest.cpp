@@ -1,23 +1,14 @@
 #include "analysis/Motifs.h"
-#include "analysis/ui/CMotView.h"
 #include "analysis/ui/CMotifDialog.h"
-#include "analysis/ui/CTempDialog.h"
-#include "core/CommandIds.h"
 #include "core/SequenceText.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/Help.h"
-#include "core/ui/Printing.h"
 #include "core/ui/UiTestSupport.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -26,8 +17,8 @@ namespace quorin::analysis::ui {
 
 using core::ui::CPeptideDoc;
 
-/// The motif dialog through its checks, and the motif window's orders, Copy
-/// and printout, on bacteriorhodopsin.
+/// The motif dialog through its checks on bacteriorhodopsin (the motif
+/// window is tested with the other report windows).
 class MotifWindowTest : public QObject
 {
     Q_OBJECT
@@ -126,73 +117,6 @@ private slots:
         dialog.findChild<QPushButton*>(QStringLiteral("help"))->click();
         QCOMPARE(keywords, QStringList{QStringLiteral("SEQUENCE MOTIF SEARCH")});
         core::ui::SetHelpHandler(std::move(previous));
-    }
-
-    void sortCommandsCarryTheirCheckMarksAndCopyCopiesTheListing()
-    {
-        auto doc = bacteriorhodopsin();
-        SearchMotifs(doc->Record(), "GX;LL");
-        CMotView view(*doc);
-        struct Order
-        {
-            int command;
-            bool byPosition;
-        };
-        for (const Order order :
-             {Order{core::cmd::kSortByMotif, false}, Order{core::cmd::kSortByPosition, true}}) {
-            if (order.byPosition) {
-                QVERIFY(view.OnCommand(core::cmd::kSortByMotif)); // from the other order
-            }
-            QVERIFY(view.OnCommand(order.command));
-            QVERIFY(view.CommandStateOf(core::cmd::kSortByPosition)->checkable);
-            QCOMPARE(view.CommandStateOf(core::cmd::kSortByPosition)->checked, order.byPosition);
-            QCOMPARE(view.CommandStateOf(core::cmd::kSortByMotif)->checked, !order.byPosition);
-            const QString report =
-                QString::fromStdString(MotifReportText(doc->Record(), order.byPosition));
-            QCOMPARE(view.MotifReportText(), report);
-
-            QString shown;
-            QString copied;
-            QApplication::clipboard()->setText(QStringLiteral("before"));
-            test::ModalAnswer answer([&](QWidget& modal) {
-                auto* dialog = qobject_cast<CTempDialog*>(&modal);
-                QVERIFY(dialog != nullptr);
-                copied = QApplication::clipboard()->text();
-                shown = dialog->findChild<QPlainTextEdit*>(QStringLiteral("text"))->toPlainText();
-                dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
-            });
-            QVERIFY(view.OnCommand(core::cmd::kCopy));
-            QVERIFY(answer.Answered());
-            QCOMPARE(shown, QString(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-            QCOMPARE(copied, shown);
-        }
-    }
-
-    void printsThePageWithItsHeaderAndUnderlinesForDashes()
-    {
-        auto doc = bacteriorhodopsin();
-        SearchMotifs(doc->Record(), "GX;LL");
-        CMotView view(*doc);
-        const QString pdf = m_home->Path(QStringLiteral("motifs.pdf"));
-        auto previous = core::ui::SetPrinterChooser([&](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-            return true;
-        });
-        QVERIFY(view.OnCommand(core::cmd::kPrint));
-        core::ui::SetPrinterChooser(std::move(previous));
-        const QString text = test::PdfText(pdf);
-        QVERIFY2(!text.isEmpty(), "no PDF or no pdftotext (poppler-utils)");
-        QVERIFY(text.contains(QStringLiteral("page 1")));
-        QVERIFY(text.contains(QStringLiteral("Search for Sequence Motifs in BR")));
-        QVERIFY(text.contains(QStringLiteral("*****")));
-        QVERIFY(text.contains(QStringLiteral("List of occuring sites")));
-        QVERIFY(text.contains(QStringLiteral("# of Motif | Position")));
-        // The first G with a residue after it, and no row of dashes: the page
-        // underlines its headings instead.
-        const int firstG = static_cast<int>(doc->Record().CleanSequence().find('G')) + 1;
-        QVERIFY(text.contains(QRegularExpression(QStringLiteral("\\b1 +\\| +%1\\b").arg(firstG))));
-        QVERIFY(!text.contains(QStringLiteral("----")));
     }
 };
 

@@ -1,8 +1,8 @@
 #include "shell/ui/CPepEditView.h"
 
 #include "MainFrameFixture.h"
-#include "analysis/ui/CTempDialog.h"
 #include "core/CommandIds.h"
+#include "core/ui/CTempDialog.h"
 #include "core/ui/Printing.h"
 #include "shell/ui/CPepDlg1View.h"
 #include "shell/ui/CPepDlg2View.h"
@@ -119,7 +119,7 @@ private:
     {
         QString text;
         test::ModalAnswer answer([&](QWidget& modal) {
-            auto* dialog = qobject_cast<analysis::ui::CTempDialog*>(&modal);
+            auto* dialog = qobject_cast<core::ui::CTempDialog*>(&modal);
             QVERIFY(dialog != nullptr);
             text = dialog->Text();
             dialog->accept();

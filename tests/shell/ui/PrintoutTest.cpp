@@ -1,5 +1,9 @@
 #include "analysis/Digest.h"
+#include "analysis/ModFinder.h"
+#include "analysis/Motifs.h"
 #include "analysis/ui/CDigView.h"
+#include "analysis/ui/CModView.h"
+#include "analysis/ui/CMotView.h"
 #include "analysis/ui/CPhysChemView.h"
 #include "core/CommandIds.h"
 #include "core/SequenceText.h"
@@ -20,7 +24,7 @@
 
 namespace quorin::shell::ui {
 
-/// The three text printouts, printed to PDF through the Print command and
+/// The text printouts, printed to PDF through the Print command and
 /// read back word by word: where the words lie on the paper and how each
 /// sheet is headed.
 class PrintoutTest : public QObject
@@ -64,6 +68,49 @@ private:
     }
 
 private slots:
+    /// A window's page font keeps on paper the size it has on screen,
+    /// whatever the printer's resolution: in pixels as tall as on a 96 dpi
+    /// screen, in points as it is.
+    void printingFontKeepsThePageFontsSize_data()
+    {
+        QTest::addColumn<bool>("pixels");
+        QTest::addColumn<double>("inches"); // the font's height on paper
+        QTest::newRow("pixels") << true << 14.0 / 96.0;
+        QTest::newRow("points") << false << 10.0 / 72.0;
+    }
+
+    void printingFontKeepsThePageFontsSize()
+    {
+        QFETCH(bool, pixels);
+        QFETCH(double, inches);
+        QFont pageFont(QStringLiteral("Courier New"));
+        pixels ? pageFont.setPixelSize(14) : pageFont.setPointSizeF(10);
+        for (const int dpi : {96, 300, 1200}) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setResolution(dpi);
+            const QFont font = core::ui::PrintingFont(printer, pageFont);
+            const double height =
+                (font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * dpi / 72.0) / dpi;
+            QVERIFY2(qAbs(height - inches) < 0.01 * inches, qPrintable(QString::number(dpi)));
+        }
+    }
+
+    /// Without a page font (the editor) the hard-copy size of the settings
+    /// decides: twice the size, twice the font.
+    void printingFontFollowsTheHardCopySize()
+    {
+        test::TestHome home;
+        core::ui::Application app(home.Path().toStdString());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        app.Settings().outputFontSize = 8;
+        const int small = core::ui::PrintingFont(printer).pixelSize();
+        app.Settings().outputFontSize = 16;
+        const int large = core::ui::PrintingFont(printer).pixelSize();
+        QVERIFY2(small > 0 && qAbs(large - 2 * small) <= 1, qPrintable(QString::number(large)));
+    }
+
     void printedPagesKeepTheirMarginsAndHeaders_data()
     {
         QTest::addColumn<QString>("kind");
@@ -71,8 +118,8 @@ private slots:
         QTest::newRow("editor") << QStringLiteral("editor") << true;
         QTest::newRow("properties") << QStringLiteral("properties") << false;
         QTest::newRow("digest") << QStringLiteral("digest") << true;
-        // What a report window hands the helper: its title, a row of "*", lines.
-        QTest::newRow("report") << QStringLiteral("report") << true;
+        QTest::newRow("modfinder") << QStringLiteral("modfinder") << true;
+        QTest::newRow("motifs") << QStringLiteral("motifs") << true;
     }
 
     void printedPagesKeepTheirMarginsAndHeaders()
@@ -109,11 +156,21 @@ private slots:
             auto properties = std::make_unique<analysis::ui::CPhysChemView>(doc);
             QVERIFY(properties->OnCommand(core::cmd::kPrint));
             view = std::move(properties);
-        } else if (kind == QStringLiteral("report")) {
-            QFont font(QStringLiteral("Courier New"));
-            font.setPointSize(10);
-            QVERIFY(core::ui::PrintTextPages(QStringLiteral("Report"), font,
-                                             {name, std::string(name.size(), '*'), "", "end"}) > 0);
+        } else if (kind == QStringLiteral("modfinder")) {
+            doc.Record().modifications = {{"Oxidation", "M", 16.0}};
+            analysis::Digest(doc.Record(), "K!;R!");
+            analysis::SelectModifications(doc.Record(), {"Oxidation"});
+            analysis::FindModifications(doc.Record(), 2000.0, 1000.0);
+            auto report = std::make_unique<analysis::ui::CModView>(doc);
+            QVERIFY(report->OnCommand(core::cmd::kPrint));
+            view = std::move(report);
+            titleLength += 28; // "Search for modifications of "
+        } else if (kind == QStringLiteral("motifs")) {
+            analysis::SearchMotifs(doc.Record(), "C;GX");
+            auto report = std::make_unique<analysis::ui::CMotView>(doc);
+            QVERIFY(report->OnCommand(core::cmd::kPrint));
+            view = std::move(report);
+            titleLength += 30; // "Search for Sequence Motifs in "
         } else {
             doc.Record().digest.selectedAgents = {{"Trypsin", "K!;R!"}};
             analysis::Digest(doc.Record(), "K!;R!");

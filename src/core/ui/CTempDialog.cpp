@@ -1,4 +1,4 @@
-#include "analysis/ui/CTempDialog.h"
+#include "core/ui/CTempDialog.h"
 
 #include <QClipboard>
 #include <QFontDatabase>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace quorin::analysis::ui {
+namespace quorin::core::ui {
 
 CTempDialog::CTempDialog(const QString& text, QWidget* parent) : QDialog(parent)
 {
@@ -52,4 +52,4 @@ void CopyReport(const QString& text, QWidget* parent)
     dialog.exec();
 }
 
-} // namespace quorin::analysis::ui
+} // namespace quorin::core::ui

@@ -5,10 +5,11 @@
 
 class QPlainTextEdit;
 
-namespace quorin::analysis::ui {
+namespace quorin::core::ui {
 
 /// The text dialog "Temporary Helpbox": a report shown in a box of its own,
-/// all of it selected, from which the user copies it.
+/// all of it selected, from which the user copies it. The sequence editor and
+/// every text report window share it, so it lives below them all.
 class CTempDialog : public QDialog
 {
     Q_OBJECT
@@ -29,4 +30,4 @@ private:
 /// box.
 void CopyReport(const QString& text, QWidget* parent);
 
-} // namespace quorin::analysis::ui
+} // namespace quorin::core::ui
