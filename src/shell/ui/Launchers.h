@@ -31,7 +31,8 @@ const Launcher* FindLauncher(int id);
 void SetLauncher(int id, Launcher launcher);
 
 /// A command of the application itself (Batch analysis, Preferences, ...):
-/// its state and what it does. Registered in Launchers.cpp.
+/// its state and what it does. Registered in Launchers.cpp; the batch's
+/// commands by batch::ui::RegisterBatchCommands.
 struct ApplicationCommand
 {
     std::function<core::ui::CommandState()> state;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "shell/WindowKinds.h"
-#include "shell/ui/WindowFactories.h"
 
 #include <QList>
 #include <QMainWindow>
