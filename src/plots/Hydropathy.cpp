@@ -47,13 +47,7 @@ PathyDialogCheck failure(PathyField focus, std::string_view message)
 
 } // namespace
 
-PendingPlotRequest& PendingRequest()
-{
-    static PendingPlotRequest request;
-    return request;
-}
-
-void ClampPendingRequest(PendingPlotRequest& request, int length)
+void ClampPlotRequest(PendingPlotRequest& request, int length)
 {
     request.from = std::max(request.from, 1);
     request.to = std::min(request.to, length);

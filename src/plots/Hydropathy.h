@@ -10,7 +10,8 @@
 namespace quorin::plots {
 
 /// The range, window and threshold that a range dialog hands to the page
-/// document created (or modified) next. A from of 0 means nothing is pending.
+/// document it creates or modifies. A from of 0 means none was chosen: the
+/// dialogs then propose their defaults.
 struct PendingPlotRequest
 {
     int from = 0;
@@ -19,13 +20,9 @@ struct PendingPlotRequest
     double threshold = 0.0;
 };
 
-/// The one process-wide request shared by the hydropathy, amphipathy and wheel
-/// dialogs.
-PendingPlotRequest& PendingRequest();
-
-/// What Cancel of a range dialog leaves in the request: from at least 1, to at
+/// What Cancel of a range dialog leaves in its request: from at least 1, to at
 /// most length and at least from.
-void ClampPendingRequest(PendingPlotRequest& request, int length);
+void ClampPlotRequest(PendingPlotRequest& request, int length);
 
 /// Positions of the plots are 1-based numbers into the cleaned sequence, X and
 /// O included; this is the last valid one.

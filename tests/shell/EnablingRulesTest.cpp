@@ -1,6 +1,7 @@
 #include "shell/EnablingRules.h"
 
 #include "core/CommandIds.h"
+#include "shell/ui/WindowFactories.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@ namespace {
 
 namespace cmd = core::cmd;
 using enum WindowKind;
+
+[[maybe_unused]] const bool kKindsRegistered = (ui::RegisterWindowKinds(), true);
 
 AnalyzeState withSequence()
 {
@@ -46,9 +49,9 @@ TEST(EnablingRulesTest, EachRuleFollowsItsWindowOrFlag)
     const Row rows[] = {
         {"R1 nothing open", cmd::kPhysChem, SequenceEditor, [](AnalyzeState&) {}, true},
         {"R1 view open", cmd::kPhysChem, SequenceEditor,
-         [](AnalyzeState& s) { s.physChemViewOpen = true; }, false},
+         [](AnalyzeState& s) { s.windowsOpen[PhysChem] = 1; }, false},
         {"R1 view open, plot window", cmd::kPhysChem, Hydropathy,
-         [](AnalyzeState& s) { s.physChemViewOpen = true; }, false},
+         [](AnalyzeState& s) { s.windowsOpen[PhysChem] = 1; }, false},
         {"R2 digest window open", cmd::kCleavage, PhysChem,
          [](AnalyzeState& s) { s.digestViewExists = true; }, false},
         {"R2 digest closed again, editor", cmd::kCleavage, SequenceEditor,
@@ -63,7 +66,7 @@ TEST(EnablingRulesTest, EachRuleFollowsItsWindowOrFlag)
         {"R3 digest and ModFinder open", cmd::kModFinder, Digest,
          [](AnalyzeState& s) {
              s.digestComputed = true;
-             s.modFinderViewOpen = true;
+             s.windowsOpen[ModFinder] = 1;
          },
          false},
         {"R3 digest job still running", cmd::kModFinder, Digest,
@@ -72,14 +75,14 @@ TEST(EnablingRulesTest, EachRuleFollowsItsWindowOrFlag)
              s.digestBusy = true;
          },
          false},
-        {"R4 motif open", cmd::kMotifs, ModFinder, [](AnalyzeState& s) { s.motifViewOpen = true; },
-         false},
+        {"R4 motif open", cmd::kMotifs, ModFinder,
+         [](AnalyzeState& s) { s.windowsOpen[Motif] = 1; }, false},
         {"R5 four wheels", cmd::kHelicalWheel, SequenceEditor,
-         [](AnalyzeState& s) { s.wheelCount = 4; }, true},
+         [](AnalyzeState& s) { s.windowsOpen[Wheel] = 4; }, true},
         {"R5 five wheels", cmd::kHelicalWheel, Hydropathy,
-         [](AnalyzeState& s) { s.wheelCount = 5; }, false},
+         [](AnalyzeState& s) { s.windowsOpen[Wheel] = 5; }, false},
         {"R5 five wheels, from a wheel", cmd::kHelicalWheel, Wheel,
-         [](AnalyzeState& s) { s.wheelCount = 5; }, true},
+         [](AnalyzeState& s) { s.windowsOpen[Wheel] = 5; }, true},
         {"R6 plot open", cmd::kHydropathy, Wheel, [](AnalyzeState& s) { s.hydropathyOpen = true; },
          false},
         {"R6 plot open, from amphipathy", cmd::kHydropathy, Amphipathy,

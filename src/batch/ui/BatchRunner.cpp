@@ -16,10 +16,11 @@
 #include "core/ui/Notifications.h"
 #include "core/ui/QtText.h"
 #include "shell/ProgressPanes.h"
-#include "shell/ui/CMainFrame.h"
 #include "shell/ui/Launchers.h"
+#include "shell/ui/WindowHost.h"
 
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -212,7 +213,7 @@ std::optional<std::string> askSaveName(const QString& title, const std::string& 
 
 } // namespace
 
-void BatchRunner::Start(shell::ui::CMainFrame& mainFrame)
+void BatchRunner::Start(shell::ui::WindowHost& host)
 {
     if (m_running) {
         return;
@@ -240,7 +241,7 @@ void BatchRunner::Start(shell::ui::CMainFrame& mainFrame)
                               ToQString(core::msg::kNote));
         return;
     }
-    CBatchOptionsDialog optionsDialog(app.SettingsFile(), m_record, &mainFrame);
+    CBatchOptionsDialog optionsDialog(app.SettingsFile(), m_record, &host.Window());
     if (optionsDialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -249,7 +250,7 @@ void BatchRunner::Start(shell::ui::CMainFrame& mainFrame)
     run->options = optionsDialog.Options();
     run->inputPath = ToStdString(*input);
     if (run->options.batchDigest) {
-        analysis::ui::CDigestDialog agents(m_record.agents, &mainFrame);
+        analysis::ui::CDigestDialog agents(m_record.agents, &host.Window());
         if (agents.exec() != QDialog::Accepted) {
             return;
         }
@@ -261,13 +262,13 @@ void BatchRunner::Start(shell::ui::CMainFrame& mainFrame)
     } else if (!askOutputs(*run)) {
         return;
     }
-    if (!mainFrame.CloseSequenceDocument()) {
+    if (!host.CloseSequenceDocument()) {
         return;
     }
     core::SetActiveRecord(&m_record);
-    mainFrame.update();
+    host.Window().update();
     core::ui::PostNotification(core::ui::MSG_PROGRESS, 0);
-    showStatus(mainFrame, QFileInfo(*input).fileName());
+    showStatus(host, QFileInfo(*input).fileName());
 
     m_terminate = std::make_shared<std::atomic<bool>>(false);
     run->terminate = m_terminate;
@@ -312,19 +313,20 @@ bool BatchRunner::askOutputs(Run& run)
     return true;
 }
 
-void BatchRunner::showStatus(shell::ui::CMainFrame& mainFrame, const QString& inputName)
+void BatchRunner::showStatus(shell::ui::WindowHost& host, const QString& inputName)
 {
-    if (m_frame != &mainFrame) {
+    if (m_window != &host.Window()) {
         // A progress bar of the run's own, first of the permanent panes.
         if (m_statusBar) {
             m_statusBar->hide();
         }
-        m_frame = &mainFrame;
-        m_statusBar = new QProgressBar(mainFrame.statusBar());
+        m_window = &host.Window();
+        m_host = &host;
+        m_statusBar = new QProgressBar(m_window->statusBar());
         m_statusBar->setObjectName(QStringLiteral("batchProgressBar"));
         m_statusBar->setRange(0, 100);
         m_statusBar->setFixedWidth(160);
-        mainFrame.statusBar()->insertPermanentWidget(1, m_statusBar);
+        m_window->statusBar()->insertPermanentWidget(1, m_statusBar);
     }
     m_done = 0;
     m_total = 0;
@@ -335,14 +337,14 @@ void BatchRunner::showStatus(shell::ui::CMainFrame& mainFrame, const QString& in
 
 void BatchRunner::setStatusText(const QString& text)
 {
-    if (m_frame) {
-        m_frame->SetStatusText(text);
+    if (m_window) {
+        m_host->SetStatusText(text);
     }
 }
 
 void BatchRunner::showProgress(std::size_t done, std::size_t total, int percent)
 {
-    if (!m_running || !m_frame) {
+    if (!m_running || !m_window) {
         return;
     }
     m_done = done;
@@ -432,11 +434,11 @@ void RegisterBatchCommands()
         core::cmd::kBatch,
         ApplicationCommand{
             [] { return core::ui::CommandState{!BatchRunner::Instance().Running()}; },
-            [](shell::ui::CMainFrame& frame) { BatchRunner::Instance().Start(frame); }});
+            [](shell::ui::WindowHost& frame) { BatchRunner::Instance().Start(frame); }});
     shell::ui::SetApplicationCommand(
         core::cmd::kTerminateBatch,
         ApplicationCommand{[] { return core::ui::CommandState{BatchRunner::Instance().Running()}; },
-                           [](shell::ui::CMainFrame&) { BatchRunner::Instance().Terminate(); }});
+                           [](shell::ui::WindowHost&) { BatchRunner::Instance().Terminate(); }});
 }
 
 } // namespace quorin::batch::ui

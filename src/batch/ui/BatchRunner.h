@@ -15,10 +15,12 @@
 #include <memory>
 #include <utility>
 
+class QMainWindow;
+
 class QProgressBar;
 
 namespace quorin::shell::ui {
-class CMainFrame;
+class WindowHost;
 }
 
 namespace quorin::batch::ui {
@@ -49,7 +51,7 @@ public:
     bool Running() const { return m_running; }
 
     /// The Batch analysis command.
-    void Start(shell::ui::CMainFrame& mainFrame);
+    void Start(shell::ui::WindowHost& host);
     /// The Terminate command: requests the stop, then shows "Cancel may not
     /// be immediate". The run stops at its next record also while the notice
     /// is on screen; that it was terminated is said once the notice is gone.
@@ -78,7 +80,7 @@ signals:
 private:
     struct Run;
     bool askOutputs(Run& run);
-    void showStatus(shell::ui::CMainFrame& mainFrame, const QString& inputName);
+    void showStatus(shell::ui::WindowHost& host, const QString& inputName);
     void setStatusText(const QString& text);
     void showProgress(std::size_t done, std::size_t total, int percent);
     void finish(const std::shared_ptr<Run>& run);
@@ -92,7 +94,9 @@ private:
     std::function<void(int percent)> m_progressObserver;
     /// The main window the run started from: its message pane tells the
     /// run's state, and a progress bar of the run's own sits beside it.
-    QPointer<shell::ui::CMainFrame> m_frame;
+    /// m_host is the window's host interface, valid while m_window lives.
+    QPointer<QMainWindow> m_window;
+    shell::ui::WindowHost* m_host = nullptr;
     QPointer<QProgressBar> m_statusBar;
     std::size_t m_done = 0;
     std::size_t m_total = 0;

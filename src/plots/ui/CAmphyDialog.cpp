@@ -17,14 +17,16 @@
 
 namespace quorin::plots::ui {
 
-CAmphyDialog::CAmphyDialog(const core::PropertyRecord& record, QWidget* parent)
-    : QDialog(parent), m_record(record), m_from(NamedField(QStringLiteral("from"), this)),
+CAmphyDialog::CAmphyDialog(const core::PropertyRecord& record, const PendingPlotRequest& request,
+                           QWidget* parent)
+    : QDialog(parent), m_record(record), m_request(request),
+      m_from(NamedField(QStringLiteral("from"), this)),
       m_to(NamedField(QStringLiteral("to"), this)),
       m_window(NamedField(QStringLiteral("window"), this))
 {
     setWindowTitle(QStringLiteral("Properties for Plot of Amphypathy Moment"));
     QLabel* use = UsePartLabel(record, this);
-    ProposeStretch(record, RangeFields{m_from, m_to, m_window}, kDefaultAmphyWindow);
+    ProposeStretch(record, request, RangeFields{m_from, m_to, m_window}, kDefaultAmphyWindow);
 
     const auto label = [this](const QString& text, QWidget* buddy) {
         auto* shown = new QLabel(text, this);
@@ -63,16 +65,15 @@ void CAmphyDialog::accept()
     if (!PassesRangeCheck(check, {m_from, m_to, m_window})) {
         return;
     }
-    PendingPlotRequest& request = PendingRequest();
-    request.from = check.from;
-    request.to = check.to;
-    request.window = check.window;
+    m_request.from = check.from;
+    m_request.to = check.to;
+    m_request.window = check.window;
     QDialog::accept();
 }
 
 void CAmphyDialog::reject()
 {
-    ClampPendingRequest(PendingRequest(), PositionCount(m_record));
+    ClampPlotRequest(m_request, PositionCount(m_record));
     QDialog::reject();
 }
 

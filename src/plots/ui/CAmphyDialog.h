@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PropertyRecord.h"
+#include "plots/Hydropathy.h"
 
 #include <QDialog>
 
@@ -10,22 +11,27 @@ namespace quorin::plots::ui {
 
 /// "Properties for Plot of Amphypathy Moment": the displayed stretch and the
 /// window, for a new amphipathy plot and for "Modify displayed part of
-/// sequence..." on an open one. It starts from the pending plot request (1,
-/// the last position and 19 when none is pending); OK checks the fields as the
-/// hydropathy dialog does and writes the request; Cancel only clamps the
+/// sequence..." on an open one. It starts from request (1, the last position
+/// and 19 when it has no stretch); OK checks the fields as the hydropathy
+/// dialog does and takes them into Request(); Cancel only clamps the
 /// request's stretch.
 class CAmphyDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CAmphyDialog(const core::PropertyRecord& record, QWidget* parent = nullptr);
+    CAmphyDialog(const core::PropertyRecord& record, const PendingPlotRequest& request,
+                 QWidget* parent = nullptr);
+
+    /// The stretch and window chosen.
+    const PendingPlotRequest& Request() const { return m_request; }
 
     void accept() override;
     void reject() override;
 
 private:
     const core::PropertyRecord& m_record;
+    PendingPlotRequest m_request;
     QLineEdit* m_from;
     QLineEdit* m_to;
     QLineEdit* m_window;

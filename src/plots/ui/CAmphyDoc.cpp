@@ -8,21 +8,20 @@
 
 namespace quorin::plots::ui {
 
-CAmphyDoc::CAmphyDoc(core::PropertyRecord& record, int lineWidth, QObject* parent)
+CAmphyDoc::CAmphyDoc(core::PropertyRecord& record, const PendingPlotRequest& request, int lineWidth,
+                     QObject* parent)
     : PageDocument(record, parent), m_page(record)
 {
     Plot().lineWidth = lineWidth;
-    takePendingRequest();
+    take(request);
 }
 
-void CAmphyDoc::takePendingRequest()
+void CAmphyDoc::take(const PendingPlotRequest& request)
 {
-    PendingPlotRequest& request = PendingRequest();
     AmphipathyPlot& plot = Plot();
     plot.from = request.from;
     plot.to = request.to;
     plot.window = request.window;
-    request = PendingPlotRequest{};
 }
 
 PageSource CAmphyDoc::Source()
@@ -59,13 +58,11 @@ void CAmphyDoc::ResizeToFull()
 bool CAmphyDoc::ModifyDisplayedPart(QWidget* parent)
 {
     const AmphipathyPlot& plot = Plot();
-    PendingRequest() = PendingPlotRequest{plot.from, plot.to, plot.window, 0.0};
-    CAmphyDialog dialog(Record(), parent);
+    CAmphyDialog dialog(Record(), PendingPlotRequest{plot.from, plot.to, plot.window, 0.0}, parent);
     if (Choosers().run(dialog) != QDialog::Accepted) {
-        PendingRequest() = PendingPlotRequest{};
         return false;
     }
-    takePendingRequest();
+    take(dialog.Request());
     Changed();
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plots/AmphipathyPage.h"
+#include "plots/Hydropathy.h"
 #include "plots/ui/PageDocument.h"
 
 namespace quorin::plots::ui {
@@ -12,9 +13,10 @@ class CAmphyDoc : public PageDocument
     Q_OBJECT
 
 public:
-    /// Takes stretch and window from the pending request, which is cleared.
-    /// lineWidth is the "Line Width" setting in points.
-    CAmphyDoc(core::PropertyRecord& record, int lineWidth, QObject* parent = nullptr);
+    /// Takes stretch and window from request. lineWidth is the "Line Width"
+    /// setting in points.
+    CAmphyDoc(core::PropertyRecord& record, const PendingPlotRequest& request, int lineWidth,
+              QObject* parent = nullptr);
 
     AmphipathyPage& Page() { return m_page; }
     const AmphipathyPage& Page() const { return m_page; }
@@ -41,8 +43,8 @@ public:
     bool ModifyDisplayedPart(QWidget* parent);
 
 private:
-    /// Stretch and window from the pending request, which is cleared.
-    void takePendingRequest();
+    /// Stretch and window from request.
+    void take(const PendingPlotRequest& request);
 
     AmphipathyPage m_page;
 };

@@ -24,8 +24,10 @@ using core::ui::ToQString;
 
 } // namespace
 
-CPathyDialog::CPathyDialog(core::PropertyRecord& record, QWidget* parent)
-    : QDialog(parent), m_record(record), m_from(NamedField(QStringLiteral("from"), this)),
+CPathyDialog::CPathyDialog(core::PropertyRecord& record, const PendingPlotRequest& request,
+                           QWidget* parent)
+    : QDialog(parent), m_record(record), m_request(request),
+      m_from(NamedField(QStringLiteral("from"), this)),
       m_to(NamedField(QStringLiteral("to"), this)),
       m_window(NamedField(QStringLiteral("window"), this)),
       m_threshold(NamedField(QStringLiteral("threshold"), this)), m_scales(new QListWidget(this)),
@@ -33,8 +35,8 @@ CPathyDialog::CPathyDialog(core::PropertyRecord& record, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Properties for Hydropathy Plot"));
     QLabel* use = UsePartLabel(record, this);
-    ProposeStretch(record, RangeFields{m_from, m_to, m_window}, 11);
-    m_threshold->setText(ToQString(core::FormatSignificant(PendingRequest().threshold, 3)));
+    ProposeStretch(record, request, RangeFields{m_from, m_to, m_window}, 11);
+    m_threshold->setText(ToQString(core::FormatSignificant(request.threshold, 3)));
 
     m_scales->setObjectName(QStringLiteral("scales"));
     for (const core::HYDROPATHYSCALE& scale : record.scales) {
@@ -100,11 +102,7 @@ void CPathyDialog::accept()
     if (!PassesRangeCheck(check, {m_from, m_to, m_window, m_threshold})) {
         return;
     }
-    PendingPlotRequest& request = PendingRequest();
-    request.from = check.from;
-    request.to = check.to;
-    request.window = check.window;
-    request.threshold = check.threshold;
+    m_request = PendingPlotRequest{check.from, check.to, check.window, check.threshold};
     if (m_scales->currentRow() >= 0) {
         SelectScale(m_record, m_scales->currentRow());
     }
@@ -113,7 +111,7 @@ void CPathyDialog::accept()
 
 void CPathyDialog::reject()
 {
-    ClampPendingRequest(PendingRequest(), PositionCount(m_record));
+    ClampPlotRequest(m_request, PositionCount(m_record));
     QDialog::reject();
 }
 

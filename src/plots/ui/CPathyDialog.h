@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PropertyRecord.h"
+#include "plots/Hydropathy.h"
 
 #include <QDialog>
 
@@ -13,15 +14,19 @@ namespace quorin::plots::ui {
 /// "Properties for Hydropathy Plot": the displayed stretch, the sliding
 /// window, the scale and the helix threshold, for a new hydropathy plot and
 /// for "Modify displayed part of sequence..." on an open one. It starts from
-/// the pending plot request (its defaults when no request is pending); OK
-/// checks the fields in order, writes the request and makes the chosen scale
+/// request (its defaults when the request has no stretch); OK checks the
+/// fields in order, takes them into Request() and makes the chosen scale
 /// current for the whole sequence; Cancel only clamps the request's stretch.
 class CPathyDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CPathyDialog(core::PropertyRecord& record, QWidget* parent = nullptr);
+    CPathyDialog(core::PropertyRecord& record, const PendingPlotRequest& request,
+                 QWidget* parent = nullptr);
+
+    /// The stretch, window and threshold chosen.
+    const PendingPlotRequest& Request() const { return m_request; }
 
     void accept() override;
     void reject() override;
@@ -30,6 +35,7 @@ private:
     void scaleChosen();
 
     core::PropertyRecord& m_record;
+    PendingPlotRequest m_request;
     QLineEdit* m_from;
     QLineEdit* m_to;
     QLineEdit* m_window;

@@ -19,29 +19,18 @@ namespace quorin::plots::ui {
 
 using core::ui::ToQString;
 
-CPathyDoc::CPathyDoc(core::PropertyRecord& record, int lineWidth, QObject* parent)
+CPathyDoc::CPathyDoc(core::PropertyRecord& record, const PendingPlotRequest& request, int lineWidth,
+                     QObject* parent)
     : PageDocument(record, record.plots.pathy.marks, record.plots.pathy.texts, parent),
       m_page(record)
 {
-    StartHydropathyPlot(record, PendingRequest(), lineWidth);
-    PendingRequest() = PendingPlotRequest{};
+    StartHydropathyPlot(record, request, lineWidth);
     RefreshHydropathyPage(m_page);
 }
 
 void CPathyDoc::RefreshPage()
 {
     RefreshHydropathyPage(m_page);
-}
-
-void CPathyDoc::takePendingRequest()
-{
-    core::HydropathyPlotSettings& settings = Settings();
-    PendingPlotRequest& request = PendingRequest();
-    settings.from = request.from;
-    settings.to = request.to;
-    settings.window = request.window;
-    settings.threshold = request.threshold;
-    request = PendingPlotRequest{};
 }
 
 PageSource CPathyDoc::Source()
@@ -114,13 +103,18 @@ bool CPathyDoc::StretchNeedsDialog() const
 bool CPathyDoc::ModifyDisplayedPart(QWidget* parent)
 {
     core::HydropathyPlotSettings& settings = Settings();
-    PendingRequest() =
-        PendingPlotRequest{settings.from, settings.to, settings.window, settings.threshold};
-    CPathyDialog dialog(Record(), parent);
+    CPathyDialog dialog(
+        Record(),
+        PendingPlotRequest{settings.from, settings.to, settings.window, settings.threshold},
+        parent);
     if (Choosers().run(dialog) != QDialog::Accepted) {
         return false;
     }
-    takePendingRequest();
+    const PendingPlotRequest& chosen = dialog.Request();
+    settings.from = chosen.from;
+    settings.to = chosen.to;
+    settings.window = chosen.window;
+    settings.threshold = chosen.threshold;
     Changed();
     return true;
 }

@@ -12,9 +12,10 @@ class CPathyDoc : public PageDocument
     Q_OBJECT
 
 public:
-    /// Starts the plot (StartHydropathyPlot) from the pending request, which
-    /// is cleared. lineWidth is the "Line Width" setting in points.
-    CPathyDoc(core::PropertyRecord& record, int lineWidth, QObject* parent = nullptr);
+    /// Starts the plot (StartHydropathyPlot) from request. lineWidth is the
+    /// "Line Width" setting in points.
+    CPathyDoc(core::PropertyRecord& record, const PendingPlotRequest& request, int lineWidth,
+              QObject* parent = nullptr);
 
     HydropathyPage& Page() { return m_page; }
     core::HydropathyPlotSettings& Settings() { return m_page.Settings(); }
@@ -57,10 +58,6 @@ protected:
     void RefreshPage() override;
 
 private:
-    /// Stretch, window and threshold from the pending request, which is
-    /// cleared.
-    void takePendingRequest();
-
     HydropathyPage m_page;
 };
 

@@ -1,8 +1,8 @@
 #include "plots/ui/CSchemeDoc.h"
 
 #include "core/ui/QtText.h"
-#include "plots/ui/CDomainDialog.h"
-#include "plots/ui/CSchemeDialog.h"
+#include "plots/ui/CSketchDialog.h"
+#include "plots/ui/CSketchDomainDialog.h"
 #include "plots/ui/PagePainter.h"
 #include "plots/ui/PlotDialogs.h"
 
@@ -139,7 +139,7 @@ QString CSchemeDoc::Caption() const
 
 bool CSchemeDoc::ModifyStructure(QWidget* parent)
 {
-    CSchemeDialog dialog(Sketch().domains, Sketch().scale, PositionCount(), parent);
+    CSketchDialog dialog(Sketch().domains, Sketch().scale, PositionCount(), parent);
     const bool confirmed = Choosers().run(dialog) == QDialog::Accepted;
     if (confirmed) {
         Sketch().scale = dialog.Scale();
@@ -155,7 +155,7 @@ void CSchemeDoc::EditDomain(int index, QWidget* parent)
     if (index < 0 || static_cast<std::size_t>(index) >= Sketch().domains.size()) {
         return;
     }
-    CDomainDialog dialog(Sketch().domains, index, PositionCount(), parent);
+    CSketchDomainDialog dialog(Sketch().domains, index, PositionCount(), parent);
     if (Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
@@ -165,7 +165,7 @@ void CSchemeDoc::EditDomain(int index, QWidget* parent)
 
 void CSchemeDoc::AddDomain(QWidget* parent)
 {
-    CDomainDialog dialog(Sketch().domains, -1, PositionCount(), parent);
+    CSketchDomainDialog dialog(Sketch().domains, -1, PositionCount(), parent);
     if (Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }

@@ -15,15 +15,14 @@
 
 namespace quorin::plots::ui {
 
-CWheelDialog::CWheelDialog(const core::PropertyRecord& record, QWidget* parent)
-    : QDialog(parent), m_record(record), m_from(NamedField(QStringLiteral("from"), this)),
-      m_to(NamedField(QStringLiteral("to"), this))
+CWheelDialog::CWheelDialog(const core::PropertyRecord& record, int from, int to, QWidget* parent)
+    : QDialog(parent), m_record(record), m_chosenFrom(from), m_chosenTo(to),
+      m_from(NamedField(QStringLiteral("from"), this)), m_to(NamedField(QStringLiteral("to"), this))
 {
     setWindowTitle(QStringLiteral("Properties for Helical Wheel"));
-    const PendingPlotRequest& request = PendingRequest();
-    if (request.from != request.to) {
-        m_from->setText(QString::number(request.from));
-        m_to->setText(QString::number(request.to));
+    if (from != to) {
+        m_from->setText(QString::number(from));
+        m_to->setText(QString::number(to));
     }
 
     QLabel* use = UsePartLabel(record, this);
@@ -57,9 +56,8 @@ void CWheelDialog::accept()
     if (!PassesRangeCheck(check, {m_from, m_to})) {
         return;
     }
-    PendingPlotRequest& request = PendingRequest();
-    request.from = check.from;
-    request.to = check.to;
+    m_chosenFrom = check.from;
+    m_chosenTo = check.to;
     QDialog::accept();
 }
 

@@ -91,21 +91,14 @@ void CWheelDoc::ShowMoment()
 
 bool CWheelDoc::ModifyDisplayedPart(QWidget* parent)
 {
-    PendingPlotRequest& request = PendingRequest();
-    request.from = Wheel().from;
-    request.to = Wheel().to;
-    CWheelDialog dialog(m_record, parent);
-    const bool confirmed = Choosers().run(dialog) == QDialog::Accepted;
-    if (confirmed) {
-        Wheel().from = request.from;
-        Wheel().to = request.to;
+    CWheelDialog dialog(m_record, Wheel().from, Wheel().to, parent);
+    if (Choosers().run(dialog) != QDialog::Accepted) {
+        return false;
     }
-    request.from = 0;
-    request.to = 0;
-    if (confirmed) {
-        Changed();
-    }
-    return confirmed;
+    Wheel().from = dialog.From();
+    Wheel().to = dialog.To();
+    Changed();
+    return true;
 }
 
 } // namespace quorin::plots::ui

@@ -6,6 +6,7 @@
 #include "core/ui/Printing.h"
 #include "core/ui/QtText.h"
 #include "plots/Hydropathy.h"
+#include "plots/Wheel.h"
 #include "plots/ui/CMarkDialog.h"
 #include "plots/ui/CTextDialog.h"
 #include "plots/ui/EmfPaintDevice.h"
@@ -309,16 +310,13 @@ void PageView::Hover(QPoint)
 void PageView::OpenWheel(int from, int to)
 {
     const int open = m_wheels.openWheels ? m_wheels.openWheels() : 0;
-    if (open >= 5) {
+    if (open >= kMaxWheels) {
         core::ui::ShowMessage(ToQString(core::msg::kWheelLimit), ToQString(core::msg::kNote),
                               core::ui::MessageIcon::Information);
         return;
     }
-    PendingPlotRequest& request = PendingRequest();
-    request.from = from;
-    request.to = to;
     if (m_wheels.openWheel) {
-        m_wheels.openWheel();
+        m_wheels.openWheel(from, to);
     }
 }
 

@@ -86,11 +86,11 @@ public:
     std::vector<ContextEntry> ContextMenuAt(QPoint page);
 
     /// What the wheel mode needs from the program: how many helical wheels
-    /// are open, and opening one for the pending request's from and to.
+    /// are open, and opening one for a stretch from..to.
     struct WheelHooks
     {
         std::function<int()> openWheels;
-        std::function<void()> openWheel;
+        std::function<void(int from, int to)> openWheel;
     };
     void SetWheelHooks(WheelHooks hooks) { m_wheels = std::move(hooks); }
 
@@ -149,7 +149,7 @@ protected:
     /// Whether this page has a stretch selection (and so the wheel mode).
     virtual bool SelectsStretches() const { return false; }
 
-    /// Asks for five-wheel room and opens a wheel for the pending request;
+    /// Asks for five-wheel room and opens a wheel for from..to;
     /// refuses with the wheel-limit message when five are open.
     void OpenWheel(int from, int to);
 

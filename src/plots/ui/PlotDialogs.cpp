@@ -66,10 +66,9 @@ QLabel* UsePartLabel(const core::PropertyRecord& record, QWidget* parent)
     return use;
 }
 
-void ProposeStretch(const core::PropertyRecord& record, const RangeFields& fields,
-                    int defaultWindow)
+void ProposeStretch(const core::PropertyRecord& record, const PendingPlotRequest& request,
+                    const RangeFields& fields, int defaultWindow)
 {
-    const PendingPlotRequest& request = PendingRequest();
     if (request.from != 0) {
         fields.from->setText(QString::number(request.from));
         fields.to->setText(QString::number(request.to));

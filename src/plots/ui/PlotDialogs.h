@@ -61,10 +61,10 @@ QLineEdit* NamedField(const QString& name, QWidget* parent);
 /// elided to fit and whole in the tool tip.
 QLabel* UsePartLabel(const core::PropertyRecord& record, QWidget* parent);
 
-/// Proposes the stretch of the pending request, or the whole sequence with
-/// defaultWindow when none is pending (the hydropathy and amphipathy dialogs).
-void ProposeStretch(const core::PropertyRecord& record, const RangeFields& fields,
-                    int defaultWindow);
+/// Proposes the stretch of request, or the whole sequence with defaultWindow
+/// when it has none (the hydropathy and amphipathy dialogs).
+void ProposeStretch(const core::PropertyRecord& record, const PendingPlotRequest& request,
+                    const RangeFields& fields, int defaultWindow);
 
 /// True when check passed. Otherwise shows its message ("Error") and puts the
 /// focus, text selected, on the field at fault, as the range dialogs' OK does.

@@ -4,6 +4,7 @@
 #include "core/ui/Help.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/HelpWindow.h"
+#include "shell/ui/WindowFactories.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -31,6 +32,7 @@ CMainFrame::CMainFrame(core::ui::Application& app, QWidget* parent)
         updateTitle();
     });
 
+    RegisterWindowKinds();
     buildToolBar();
     buildStatusBar();
     rebuildMenus();

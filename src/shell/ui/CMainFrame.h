@@ -5,6 +5,7 @@
 #include "shell/GenPept.h"
 #include "shell/ProgressPanes.h"
 #include "shell/WindowKinds.h"
+#include "shell/ui/WindowHost.h"
 
 #include <QDialog>
 #include <QList>
@@ -43,7 +44,8 @@ class HelpWindow;
 /// accelerators, toolbar, status bar).
 class CMainFrame : public QMainWindow,
                    public core::ui::CommandTarget,
-                   public core::ui::NotificationReceiver
+                   public core::ui::NotificationReceiver,
+                   public WindowHost
 {
     Q_OBJECT
 
@@ -54,13 +56,15 @@ public:
     /// The kind of the active document window; Empty when there is none.
     WindowKind ActiveKind() const;
     ChildFrame* ActiveFrame() const;
-    /// Every document window, in the order they were opened, closing ones left out.
-    QList<ChildFrame*> Frames() const;
+    QList<ChildFrame*> Frames() const override;
     QMdiArea* Workspace() const { return m_workspace; }
-    /// How many windows of kind are open (on document when one is given).
     /// The open windows are the one record of what is open: nothing else
     /// keeps flags or counts of them.
-    int WindowCount(WindowKind kind, const core::ui::CPeptideDoc* document = nullptr) const;
+    int WindowCount(WindowKind kind,
+                    const core::ui::CPeptideDoc* document = nullptr) const override;
+    QMainWindow& Window() override { return *this; }
+    void Activate(ChildFrame& frame) override;
+    QSize WorkspaceSize() const override;
 
     /// A command's state along the route; nothing when no stop handles it
     /// (the command is then disabled).
@@ -68,9 +72,7 @@ public:
     /// Runs a command along the route when it is enabled; false otherwise.
     bool Execute(int id);
 
-    /// Closes the sequence document with its analyses after the save
-    /// question; false when the user cancelled (nothing changed).
-    bool CloseSequenceDocument();
+    bool CloseSequenceDocument() override;
     /// New: closes the current document, then creates an empty one with its
     /// editor window. Returns it, or nullptr when the close was cancelled.
     core::ui::CPeptideDoc* NewDocument();
@@ -91,23 +93,18 @@ public:
     /// one runs the command does nothing.
     void DownloadSequence();
 
-    /// Opens a new window of kind on the sequence document through the
-    /// kind's factory, at the next cascade position; nullptr when the kind has
-    /// no factory or the factory failed.
-    ChildFrame* OpenWindow(WindowKind kind, core::ui::CPeptideDoc& document);
-    /// Closes the windows of a plot document (it goes with them).
-    void CloseWindowsOf(QObject* plotDocument);
-    /// Repaints the windows of a plot document.
-    void RedrawWindowsOf(QObject* plotDocument);
+    ChildFrame* OpenWindow(WindowKind kind, core::ui::CPeptideDoc& document,
+                           const std::any& request = {}) override;
+    void CloseWindowsOf(QObject* plotDocument) override;
+    void RedrawWindowsOf(QObject* plotDocument) override;
 
     /// Handles MSG_PROGRESS and MSG_BYTES_RECEIVED (from the GUI thread; use
     /// core::ui::PostNotification from workers).
     void OnNotification(int message, int value) override;
     const ProgressPanes& Progress() const { return m_progress; }
-    /// The message pane on the left of the status bar: what a long run (the
-    /// batch) is doing, then how it ended, until the next one; an empty text
-    /// gives back the idle prompt "Ready".
-    void SetStatusText(const QString& text);
+    /// The message pane: what a long run (the batch) is doing, then how it
+    /// ended, until the next one; an empty text gives back "Ready".
+    void SetStatusText(const QString& text) override;
 
     /// The help window, created on first use.
     HelpWindow& Help();

@@ -9,8 +9,8 @@
 #include "core/ui/Help.h"
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
-#include "shell/ui/CMainFrame.h"
 #include "shell/ui/PreferencePages.h"
+#include "shell/ui/WindowHost.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -285,7 +285,7 @@ QStringList reopenedFile(const core::ui::CPeptideDoc* document)
 
 /// Ends this run after the settings moved and starts the program again with
 /// the open sequence; nothing when the user keeps the unsaved sequence.
-void restartProgram(CMainFrame& frame)
+void restartProgram(WindowHost& frame)
 {
     core::ui::CPeptideDoc* document = core::ui::Application::Instance().CurrentDocument();
     // The question comes before the file is named: Yes may give the sequence
@@ -297,7 +297,7 @@ void restartProgram(CMainFrame& frame)
     // The exit code of the restart is 1; the window closing must not end the
     // program with 0 first.
     QApplication::setQuitOnLastWindowClosed(false);
-    if (!frame.close()) {
+    if (!frame.Window().close()) {
         QApplication::setQuitOnLastWindowClosed(true);
         return;
     }
@@ -306,11 +306,11 @@ void restartProgram(CMainFrame& frame)
 
 } // namespace
 
-void ShowPreferences(CMainFrame& frame)
+void ShowPreferences(WindowHost& frame)
 {
     core::ui::Application& app = core::ui::Application::Instance();
     core::ui::CPeptideDoc* document = app.CurrentDocument();
-    COptionsPropSheet sheet(app, document, &frame);
+    COptionsPropSheet sheet(app, document, &frame.Window());
     sheet.exec();
     if (sheet.RestartRequested()) {
         core::ui::ShowMessage(ToQString(core::msg::kWillTerminate),

@@ -26,7 +26,7 @@ class CPeptideDoc;
 
 namespace quorin::shell::ui {
 
-class CMainFrame;
+class WindowHost;
 class CWorkDirPage;
 
 /// One page of the Preferences sheet: it edits copies of the settings, checks
@@ -145,6 +145,6 @@ PreferenceChoosers StandardPrefChoosers();
 /// started again with the sequence's file when it has one that opens.
 /// Cancel in the save question keeps this run going with the settings in
 /// their new place.
-void ShowPreferences(CMainFrame& frame);
+void ShowPreferences(WindowHost& frame);
 
 } // namespace quorin::shell::ui

@@ -2,9 +2,9 @@
 
 namespace quorin::shell::ui {
 
-CPepFrame::CPepFrame(CMainFrame& mainFrame, core::ui::CPeptideDoc& document,
+CPepFrame::CPepFrame(WindowHost& host, core::ui::CPeptideDoc& document,
                      const WindowContent& content)
-    : ChildFrame(mainFrame, WindowKind::SequenceEditor, document, content)
+    : ChildFrame(host, WindowKind::SequenceEditor, document, content)
 {
     setWindowTitle(QStringLiteral("Sequence Editor"));
 }

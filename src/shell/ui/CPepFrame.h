@@ -12,7 +12,7 @@ class CPepFrame : public ChildFrame
     Q_OBJECT
 
 public:
-    CPepFrame(CMainFrame& mainFrame, core::ui::CPeptideDoc& document, const WindowContent& content);
+    CPepFrame(WindowHost& host, core::ui::CPeptideDoc& document, const WindowContent& content);
 };
 
 } // namespace quorin::shell::ui

@@ -1,18 +1,18 @@
 #include "shell/ui/ChildFrame.h"
 
 #include "core/ui/CPeptideDoc.h"
-#include "shell/ui/CMainFrame.h"
 #include "shell/ui/DocumentTargets.h"
+#include "shell/ui/WindowHost.h"
 
 #include <QCloseEvent>
 #include <QIcon>
 
 namespace quorin::shell::ui {
 
-ChildFrame::ChildFrame(CMainFrame& mainFrame, WindowKind kind, core::ui::CPeptideDoc& document,
+ChildFrame::ChildFrame(WindowHost& host, WindowKind kind, core::ui::CPeptideDoc& document,
                        const WindowContent& content)
-    : m_mainFrame(mainFrame), m_kind(kind), m_document(&document),
-      m_plotDocument(content.plotDocument), m_viewTarget(content.viewTarget)
+    : m_host(host), m_kind(kind), m_document(&document), m_plotDocument(content.plotDocument),
+      m_viewTarget(content.viewTarget)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/icons/quorin.svg")));
@@ -22,9 +22,9 @@ ChildFrame::ChildFrame(CMainFrame& mainFrame, WindowKind kind, core::ui::CPeptid
     if (content.plotDocument != nullptr) {
         content.plotDocument->setParent(this);
         m_documentTarget = std::make_unique<PlotDocumentTarget>(
-            mainFrame, document, kind, content.plotDocument, content.plotTarget);
+            host, document, kind, content.plotDocument, content.plotTarget);
     } else {
-        m_documentTarget = std::make_unique<SequenceDocumentTarget>(mainFrame, document, kind);
+        m_documentTarget = std::make_unique<SequenceDocumentTarget>(host, document, kind);
     }
 }
 
@@ -46,7 +46,7 @@ void ChildFrame::closeEvent(QCloseEvent* event)
     if (!m_closing && m_kind == WindowKind::SequenceEditor) {
         // The editor's close box closes the whole sequence document; the
         // question and the other windows come first.
-        if (!m_mainFrame.CloseSequenceDocument()) {
+        if (!m_host.CloseSequenceDocument()) {
             event->ignore();
             return;
         }

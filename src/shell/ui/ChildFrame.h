@@ -16,7 +16,7 @@ class CPeptideDoc;
 
 namespace quorin::shell::ui {
 
-class CMainFrame;
+class WindowHost;
 
 /// A document window inside the main window: one view of one window kind, on
 /// the sequence document (and, for plots, on a plot document it owns). It
@@ -26,7 +26,7 @@ class ChildFrame : public QMdiSubWindow
     Q_OBJECT
 
 public:
-    ChildFrame(CMainFrame& mainFrame, WindowKind kind, core::ui::CPeptideDoc& document,
+    ChildFrame(WindowHost& host, WindowKind kind, core::ui::CPeptideDoc& document,
                const WindowContent& content);
     ~ChildFrame() override;
 
@@ -49,7 +49,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    CMainFrame& m_mainFrame;
+    WindowHost& m_host;
     WindowKind m_kind;
     QPointer<core::ui::CPeptideDoc> m_document;
     QPointer<QObject> m_plotDocument;

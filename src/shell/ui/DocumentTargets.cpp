@@ -3,29 +3,27 @@
 #include "analysis/ui/DigestJobs.h"
 #include "core/CommandIds.h"
 #include "core/ui/CPeptideDoc.h"
-#include "shell/ui/CMainFrame.h"
 #include "shell/ui/Launchers.h"
+#include "shell/ui/WindowHost.h"
 
 namespace quorin::shell::ui {
 namespace {
 
 namespace cmd = core::cmd;
 
-std::optional<core::ui::CommandState> analyzeState(int id, WindowKind kind,
-                                                   const CMainFrame& mainFrame,
+std::optional<core::ui::CommandState> analyzeState(int id, WindowKind kind, const WindowHost& host,
                                                    const core::ui::CPeptideDoc& document)
 {
     if (FindLauncher(id) == nullptr) {
         return std::nullopt;
     }
-    return core::ui::CommandState{
-        AnalyzeCommandEnabled(id, kind, AnalyzeStateOf(mainFrame, document))};
+    return core::ui::CommandState{AnalyzeCommandEnabled(id, kind, AnalyzeStateOf(host, document))};
 }
 
-void launch(int id, CMainFrame& mainFrame, core::ui::CPeptideDoc& document)
+void launch(int id, WindowHost& host, core::ui::CPeptideDoc& document)
 {
     if (const Launcher* launcher = FindLauncher(id)) {
-        LaunchContext context{mainFrame, document};
+        LaunchContext context{host, document};
         (*launcher)(context);
     }
     document.UpdateAllViews();
@@ -33,27 +31,26 @@ void launch(int id, CMainFrame& mainFrame, core::ui::CPeptideDoc& document)
 
 } // namespace
 
-AnalyzeState AnalyzeStateOf(const CMainFrame& mainFrame, const core::ui::CPeptideDoc& document)
+AnalyzeState AnalyzeStateOf(const WindowHost& host, const core::ui::CPeptideDoc& document)
 {
     const auto& analyses = document.Analyses();
     AnalyzeState state;
     state.residueLength = document.Record().ResidueLength();
-    state.physChemViewOpen = mainFrame.WindowCount(WindowKind::PhysChem, &document) > 0;
     state.digestComputed = analyses.digestComputed;
-    state.modFinderViewOpen = mainFrame.WindowCount(WindowKind::ModFinder, &document) > 0;
-    state.motifViewOpen = mainFrame.WindowCount(WindowKind::Motif, &document) > 0;
-    state.wheelCount = mainFrame.WindowCount(WindowKind::Wheel, &document);
+    for (const WindowKindInfo& info : AllWindowKinds()) {
+        state.windowsOpen[info.kind] = host.WindowCount(info.kind, &document);
+    }
     state.hydropathyOpen = !analyses.hydropathy.isNull();
     state.amphipathyOpen = !analyses.amphipathy.isNull();
     state.sketchOpen = !analyses.sketch.isNull();
-    state.digestViewExists = mainFrame.WindowCount(WindowKind::Digest) > 0;
+    state.digestViewExists = host.WindowCount(WindowKind::Digest) > 0;
     state.digestBusy = analysis::ui::DigestJobs::BusyFor(document);
     return state;
 }
 
-SequenceDocumentTarget::SequenceDocumentTarget(CMainFrame& mainFrame,
-                                               core::ui::CPeptideDoc& document, WindowKind kind)
-    : m_mainFrame(mainFrame), m_document(&document), m_kind(kind)
+SequenceDocumentTarget::SequenceDocumentTarget(WindowHost& host, core::ui::CPeptideDoc& document,
+                                               WindowKind kind)
+    : m_host(host), m_document(&document), m_kind(kind)
 {}
 
 std::optional<core::ui::CommandState> SequenceDocumentTarget::CommandStateOf(int id)
@@ -62,7 +59,7 @@ std::optional<core::ui::CommandState> SequenceDocumentTarget::CommandStateOf(int
         return std::nullopt;
     }
     if (IsAnalyzeCommand(id)) {
-        return analyzeState(id, m_kind, m_mainFrame, *m_document);
+        return analyzeState(id, m_kind, m_host, *m_document);
     }
     if (id == cmd::kClose) {
         return core::ui::CommandState{};
@@ -76,20 +73,20 @@ bool SequenceDocumentTarget::OnCommand(int id)
         return false;
     }
     if (IsAnalyzeCommand(id)) {
-        launch(id, m_mainFrame, *m_document);
+        launch(id, m_host, *m_document);
         return true;
     }
     if (id == cmd::kClose) {
-        m_mainFrame.CloseSequenceDocument();
+        m_host.CloseSequenceDocument();
         return true;
     }
     return m_document->OnCommand(id);
 }
 
-PlotDocumentTarget::PlotDocumentTarget(CMainFrame& mainFrame, core::ui::CPeptideDoc& document,
+PlotDocumentTarget::PlotDocumentTarget(WindowHost& host, core::ui::CPeptideDoc& document,
                                        WindowKind kind, QObject* plotDocument,
                                        core::ui::CommandTarget* plotTarget)
-    : m_mainFrame(mainFrame), m_document(&document), m_kind(kind), m_plotDocument(plotDocument),
+    : m_host(host), m_document(&document), m_kind(kind), m_plotDocument(plotDocument),
       m_plotTarget(plotTarget)
 {}
 
@@ -99,7 +96,7 @@ std::optional<core::ui::CommandState> PlotDocumentTarget::CommandStateOf(int id)
         return std::nullopt;
     }
     if (IsAnalyzeCommand(id)) {
-        return analyzeState(id, m_kind, m_mainFrame, *m_document);
+        return analyzeState(id, m_kind, m_host, *m_document);
     }
     switch (id) {
     case cmd::kSave:
@@ -122,8 +119,8 @@ bool PlotDocumentTarget::OnCommand(int id)
         return false;
     }
     if (IsAnalyzeCommand(id)) {
-        launch(id, m_mainFrame, *m_document);
-        m_mainFrame.RedrawWindowsOf(m_plotDocument.data());
+        launch(id, m_host, *m_document);
+        m_host.RedrawWindowsOf(m_plotDocument.data());
         return true;
     }
     switch (id) {
@@ -137,7 +134,7 @@ bool PlotDocumentTarget::OnCommand(int id)
         m_document->ExportFasta();
         return true;
     case cmd::kClose:
-        m_mainFrame.CloseWindowsOf(m_plotDocument.data());
+        m_host.CloseWindowsOf(m_plotDocument.data());
         return true;
     default:
         break;

@@ -12,11 +12,11 @@ class CPeptideDoc;
 
 namespace quorin::shell::ui {
 
-class CMainFrame;
+class WindowHost;
 
 /// The snapshot the Analyze rules read: the document's registry of analyses
 /// and which windows are open in the main window.
-AnalyzeState AnalyzeStateOf(const CMainFrame& mainFrame, const core::ui::CPeptideDoc& document);
+AnalyzeState AnalyzeStateOf(const WindowHost& host, const core::ui::CPeptideDoc& document);
 
 /// The sequence document's stop on the command route of the editor and the
 /// text-analysis windows: the Analyze commands (with their launchers and
@@ -24,13 +24,13 @@ AnalyzeState AnalyzeStateOf(const CMainFrame& mainFrame, const core::ui::CPeptid
 class SequenceDocumentTarget : public core::ui::CommandTarget
 {
 public:
-    SequenceDocumentTarget(CMainFrame& mainFrame, core::ui::CPeptideDoc& document, WindowKind kind);
+    SequenceDocumentTarget(WindowHost& host, core::ui::CPeptideDoc& document, WindowKind kind);
 
     std::optional<core::ui::CommandState> CommandStateOf(int id) override;
     bool OnCommand(int id) override;
 
 private:
-    CMainFrame& m_mainFrame;
+    WindowHost& m_host;
     QPointer<core::ui::CPeptideDoc> m_document;
     WindowKind m_kind;
 };
@@ -43,14 +43,14 @@ private:
 class PlotDocumentTarget : public core::ui::CommandTarget
 {
 public:
-    PlotDocumentTarget(CMainFrame& mainFrame, core::ui::CPeptideDoc& document, WindowKind kind,
+    PlotDocumentTarget(WindowHost& host, core::ui::CPeptideDoc& document, WindowKind kind,
                        QObject* plotDocument, core::ui::CommandTarget* plotTarget);
 
     std::optional<core::ui::CommandState> CommandStateOf(int id) override;
     bool OnCommand(int id) override;
 
 private:
-    CMainFrame& m_mainFrame;
+    WindowHost& m_host;
     QPointer<core::ui::CPeptideDoc> m_document;
     WindowKind m_kind;
     QPointer<QObject> m_plotDocument;

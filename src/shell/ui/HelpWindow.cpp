@@ -1,33 +1,23 @@
 #include "shell/ui/HelpWindow.h"
 
+#include "shell/WindowKinds.h"
+#include "shell/ui/WindowFactories.h"
+
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include <array>
-#include <utility>
+#include <string_view>
+#include <vector>
 
 namespace quorin::shell::ui {
 namespace {
 
-/// The keywords the windows and dialogs open, and the topic of each.
-constexpr std::array<std::pair<const char*, const char*>, 26> kTopics = {{
-    {"QUORIN", "quorin.html"},
+/// The program's own topics; each window kind registers those of its window
+/// and dialogs.
+constexpr std::array<HelpPage, 11> kTopics = {{
     {HelpWindow::kContents, "index.html"},
     {HelpWindow::kUsingHelp, "using-help.html"},
-    {"CONTENT", "sequence-editor.html"},
-    {"PHYSICO-CHEMICAL PROPERTIES WINDOW", "physchem.html"},
-    {"SELECT CLEAVAGE ^ BOX", "cleavage-dialog.html"},
-    {"SEQUENCE-SPECIFIC CLEAVAGE WINDOW", "digest.html"},
-    {"MODFINDER DIALOG", "modfinder-dialog.html"},
-    {"POSTTRANSLATIONAL MODIFICATIONS WINDOW", "modfinder.html"},
-    {"SEQUENCE MOTIF SEARCH", "motif-dialog.html"},
-    {"Sequence Motif Search Window", "motifs.html"},
-    {"HYDROPATHY PLOT", "hydropathy.html"},
-    {"AMPHYPATHIC HELICAL MOMENT PROPERTIES", "amphipathy.html"},
-    {"HELICAL WHEEL PROPERTIES BOX", "wheel-dialog.html"},
-    {"HELICAL WHEEL WINDOW", "wheel.html"},
-    {"DOMAIN STRUCTURE SKETCH", "sketch.html"},
-    {"TITRATION CURVE", "titration.html"},
     {"PREFERENCES", "preferences.html"},
     {"PREFERENCES DIRECTORIES", "prefs-directories.html"},
     {"PREFERENCES HELICAL WHEEL", "prefs-wheel.html"},
@@ -38,6 +28,23 @@ constexpr std::array<std::pair<const char*, const char*>, 26> kTopics = {{
     {"PREFERENCES SCALES", "prefs-scales.html"},
     {"PREFERENCES DOWNLOAD", "prefs-download.html"},
 }};
+
+/// Every topic: the window kinds' in their order, then the program's.
+std::vector<HelpPage> allTopics()
+{
+    RegisterWindowKinds();
+    std::vector<HelpPage> topics;
+    for (const WindowKindInfo& info : AllWindowKinds()) {
+        topics.insert(topics.end(), info.help.begin(), info.help.end());
+    }
+    topics.insert(topics.end(), kTopics.begin(), kTopics.end());
+    return topics;
+}
+
+QString fromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 } // namespace
 
@@ -59,9 +66,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
 QString HelpWindow::TopicFile(const QString& keyword)
 {
-    for (const auto& [key, file] : kTopics) {
-        if (keyword.compare(QLatin1String(key), Qt::CaseInsensitive) == 0) {
-            return QStringLiteral(":/help/") + QLatin1String(file);
+    for (const auto& [key, file] : allTopics()) {
+        if (keyword.compare(fromView(key), Qt::CaseInsensitive) == 0) {
+            return QStringLiteral(":/help/") + fromView(file);
         }
     }
     return {};
@@ -70,8 +77,8 @@ QString HelpWindow::TopicFile(const QString& keyword)
 QStringList HelpWindow::Keywords()
 {
     QStringList keywords;
-    for (const auto& [key, file] : kTopics) {
-        keywords.append(QLatin1String(key));
+    for (const HelpPage& topic : allTopics()) {
+        keywords.append(fromView(topic.keyword));
     }
     return keywords;
 }

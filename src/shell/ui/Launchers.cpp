@@ -1,118 +1,44 @@
 #include "shell/ui/Launchers.h"
 
-#include "analysis/Digest.h"
-#include "analysis/ModFinder.h"
-#include "analysis/ui/CDigView.h"
-#include "analysis/ui/CDigestDialog.h"
-#include "analysis/ui/CModFinderDialog.h"
-#include "analysis/ui/CMotifDialog.h"
-#include "analysis/ui/DigestJobs.h"
 #include "core/CommandIds.h"
-#include "core/MessageTexts.h"
-#include "core/ui/Application.h"
-#include "core/ui/CPeptideDoc.h"
-#include "core/ui/Messages.h"
-#include "core/ui/QtText.h"
-#include "shell/ui/CMainFrame.h"
 #include "shell/ui/COptionsPropSheet.h"
-#include "shell/ui/ChildFrame.h"
-#include "shell/ui/PlotWindows.h"
-#include "shell/ui/SketchWindow.h"
-#include "shell/ui/TitrationWindow.h"
-#include "shell/ui/WheelWindows.h"
+#include "shell/ui/WindowFactories.h"
 
-#include <QMdiArea>
-#include <QSize>
-#include <QStyle>
-
-#include <cstdint>
 #include <map>
-#include <memory>
 
 namespace quorin::shell::ui {
 namespace {
 
 namespace cmd = core::cmd;
 
-/// The Analyze commands' launchers. A new analysis adds its line here.
 std::map<int, Launcher>& launchers()
 {
-    static std::map<int, Launcher> table = {
-        {cmd::kPhysChem, LaunchPhysChem},
-        {cmd::kCleavage, LaunchCleavage},
-        {cmd::kMotifs, LaunchMotifs},
-        {cmd::kModFinder, LaunchModFinder},
-        {cmd::kHydropathy, LaunchHydropathy},
-        {cmd::kAmphipathy, LaunchAmphipathy},
-        {cmd::kHelicalWheel, LaunchHelicalWheel},
-        {cmd::kDomainSketch, LaunchDomainSketch},
-        {cmd::kTitration, LaunchTitration},
-    };
+    static std::map<int, Launcher> table;
     return table;
 }
 
 /// The application's own commands beyond the main window's (New, Open,
-/// Import, Exit, help, windows). A new one adds its line here.
+/// Import, Download, Exit, help, windows). A new one adds its line here.
 std::map<int, ApplicationCommand>& applicationCommands()
 {
     static std::map<int, ApplicationCommand> table = {
-        {cmd::kDownload, {{}, [](CMainFrame& frame) { frame.DownloadSequence(); }}},
         {cmd::kPreferences, {[] { return core::ui::CommandState{}; }, ShowPreferences}},
     };
     return table;
-}
-
-/// Grows a report's frame to show its view's whole content (the view's size
-/// hint) where the workspace has room below and right of it; it never gets
-/// smaller than the analysis windows' own size.
-void fitReport(ChildFrame& frame, const CMainFrame& mainFrame)
-{
-    if (frame.isMaximized() || frame.widget() == nullptr) {
-        return;
-    }
-    const QSize chrome = frame.size() - frame.widget()->size();
-    const QSize room = mainFrame.Workspace()->viewport()->size() - QSize(frame.x(), frame.y());
-    QSize wanted = frame.widget()->sizeHint() + chrome;
-    // A report cut in one direction gets a scroll bar that takes room from
-    // the other.
-    const int bar = frame.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    if (wanted.height() > room.height()) {
-        wanted.rwidth() += bar;
-    }
-    if (wanted.width() > room.width()) {
-        wanted.rheight() += bar;
-    }
-    frame.resize(wanted.boundedTo(room).expandedTo(frame.size()));
-}
-
-/// Opens a result window of the document at the next cascade position, as
-/// large as its report where there is room (restored when asked to be), or
-/// says that it could not.
-ChildFrame* openAnalysisWindow(LaunchContext& context, WindowKind kind, bool restored = false)
-{
-    ChildFrame* frame = context.mainFrame.OpenWindow(kind, context.document);
-    if (frame == nullptr) {
-        core::ui::ShowMessage(core::ui::ToQString(core::msg::kCouldNotCreateWindow),
-                              core::ui::ToQString(core::msg::kError));
-        return nullptr;
-    }
-    if (restored) {
-        frame->showNormal();
-    }
-    fitReport(*frame, context.mainFrame);
-    return frame;
 }
 
 } // namespace
 
 const Launcher* FindLauncher(int id)
 {
+    RegisterWindowKinds();
     const auto it = launchers().find(id);
     return it == launchers().end() ? nullptr : &it->second;
 }
 
 void SetLauncher(int id, Launcher launcher)
 {
+    RegisterWindowKinds();
     if (launcher) {
         launchers()[id] = std::move(launcher);
     } else {
@@ -133,89 +59,6 @@ void SetApplicationCommand(int id, ApplicationCommand command)
     } else {
         applicationCommands().erase(id);
     }
-}
-
-void LaunchPhysChem(LaunchContext& context)
-{
-    openAnalysisWindow(context, WindowKind::PhysChem);
-}
-
-void LaunchCleavage(LaunchContext& context)
-{
-    using core::ui::ToQString;
-    core::PropertyRecord& record = context.document.Record();
-    if (!analysis::CleavingAgentsDefined(record.agents)) {
-        core::ui::ShowMessage(ToQString(core::msg::kNoCleavingAgents), ToQString(core::msg::kNote));
-        return;
-    }
-    analysis::ui::CDigestDialog dialog(record.agents, &context.mainFrame);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    // Known from the sites alone: a digest beyond the ceiling is refused
-    // before any fragment is made, and the sequence keeps what it had.
-    const std::uint64_t fragments = analysis::PredictFragmentCount(record, dialog.Specificity());
-    const std::uint64_t ceiling = analysis::FragmentCeiling();
-    if (fragments > ceiling) {
-        core::ui::ShowMessage(ToQString(core::msg::TooManyFragments(fragments, ceiling)),
-                              ToQString(core::msg::kError));
-        return;
-    }
-    record.digest.selectedAgents = dialog.SelectedAgents();
-    record.digest.lineWidth = core::ui::Application::Instance().Settings().charsPerLine;
-    // The document's own record, even while a batch run has made its record
-    // the active one: the window shows this document's digest.
-    analysis::ui::DigestJobs::Of(context.document).StartDigest(dialog.Specificity());
-    context.document.Analyses().digestComputed = true;
-    context.document.AnalysesChanged();
-    ChildFrame* frame = openAnalysisWindow(context, WindowKind::Digest, true);
-    auto* view =
-        frame != nullptr ? qobject_cast<analysis::ui::CDigView*>(frame->widget()) : nullptr;
-    if (view == nullptr || !view->Busy()) {
-        return;
-    }
-    // The report's size is known once it is made: the window grows to it
-    // then, unless the user has sized it meanwhile.
-    const QSize opened = frame->size();
-    auto once = std::make_shared<QMetaObject::Connection>();
-    *once = QObject::connect(view, &analysis::ui::CDigView::idle, frame,
-                             [once, frame, opened, &mainFrame = context.mainFrame] {
-                                 QObject::disconnect(*once);
-                                 if (frame->size() == opened) {
-                                     fitReport(*frame, mainFrame);
-                                 }
-                             });
-}
-
-void LaunchMotifs(LaunchContext& context)
-{
-    // The document's own record, as the digest takes it: the window shows
-    // this document's search even while a batch run holds the active record.
-    analysis::ui::CMotifDialog dialog(context.document.Record(), &context.mainFrame);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    openAnalysisWindow(context, WindowKind::Motif);
-}
-
-void LaunchModFinder(LaunchContext& context)
-{
-    using core::ui::ToQString;
-    // While a digest or a re-sort runs, its job holds the fragments.
-    if (!context.document.Analyses().digestComputed ||
-        analysis::ui::DigestJobs::BusyFor(context.document)) {
-        return;
-    }
-    core::PropertyRecord& record = context.document.Record();
-    if (!analysis::ModificationsDefined(record.modifications)) {
-        core::ui::ShowMessage(ToQString(core::msg::kNoModifications), ToQString(core::msg::kNote));
-        return;
-    }
-    analysis::ui::CModFinderDialog dialog(record, &context.mainFrame);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    openAnalysisWindow(context, WindowKind::ModFinder);
 }
 
 } // namespace quorin::shell::ui

@@ -10,13 +10,13 @@ namespace quorin::shell::ui {
 
 using core::ui::CPeptideDoc;
 
-ChildFrame* CMainFrame::OpenWindow(WindowKind kind, CPeptideDoc& document)
+ChildFrame* CMainFrame::OpenWindow(WindowKind kind, CPeptideDoc& document, const std::any& request)
 {
     const WindowFactory* factory = FindWindowFactory(kind);
     if (factory == nullptr) {
         return nullptr;
     }
-    const WindowContent content = (*factory)(document);
+    const WindowContent content = (*factory)(document, request);
     if (content.view == nullptr) {
         delete content.plotDocument;
         return nullptr;
@@ -54,6 +54,16 @@ ChildFrame* CMainFrame::OpenWindow(WindowKind kind, CPeptideDoc& document)
     m_workspace->setActiveSubWindow(frame);
     rebuildMenus();
     return frame;
+}
+
+void CMainFrame::Activate(ChildFrame& frame)
+{
+    m_workspace->setActiveSubWindow(&frame);
+}
+
+QSize CMainFrame::WorkspaceSize() const
+{
+    return m_workspace->viewport()->size();
 }
 
 void CMainFrame::CloseWindowsOf(QObject* plotDocument)

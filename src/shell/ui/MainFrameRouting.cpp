@@ -69,6 +69,7 @@ std::optional<CommandState> CMainFrame::CommandStateOf(int id)
     case cmd::kNew:
     case cmd::kOpen:
     case cmd::kImport:
+    case cmd::kDownload:
     case cmd::kExit:
     case cmd::kPrintSetup:
     case cmd::kAbout:
@@ -113,6 +114,9 @@ bool CMainFrame::OnCommand(int id)
     case cmd::kImport:
         ImportText();
         return true;
+    case cmd::kDownload:
+        DownloadSequence();
+        return true;
     case cmd::kExit:
         close();
         return true;
@@ -127,7 +131,7 @@ bool CMainFrame::OnCommand(int id)
         return true;
     }
     case cmd::kHelp:
-        Help().ShowTopic(ToQString(InfoOf(ActiveKind()).helpTopic));
+        Help().ShowTopic(ToQString(InfoOf(ActiveKind()).HelpTopic()));
         return true;
     case cmd::kHelpContents:
         Help().ShowContents();

@@ -13,23 +13,29 @@ class ChildFrame;
 /// its Analyses()); the sequence's analyses change now and when it goes.
 void RegisterPlot(ChildFrame& frame, core::ui::CPeptideDoc& document, QPointer<QObject>& slot);
 
+/// The hydropathy plot's and the amphipathy plot's window kinds.
+void RegisterHydropathyWindow();
+void RegisterAmphipathyWindow();
+
 /// The hydropathy launcher (Analyze > Hydropathy Plot): refuses without a
 /// hydropathy scale, does nothing while the document has a hydropathy plot,
-/// else resets the pending request (threshold 1.6), shows CPathyDialog and on
-/// OK opens the plot window and registers its document with the sequence.
+/// else shows CPathyDialog on a new request (threshold 1.6) and on OK opens
+/// the plot window of the dialog's request and registers its document with
+/// the sequence.
 void LaunchHydropathy(LaunchContext& context);
 
 /// The hydropathy window: CPathyDoc on the sequence's record (taking the
-/// pending request and the "Line Width" setting) and its CPathyView, which
-/// redraws whenever the sequence document's views update.
-WindowContent MakeHydropathyWindow(core::ui::CPeptideDoc& document);
+/// request, a plots::PendingPlotRequest, and the "Line Width" setting) and its
+/// CPathyView, which redraws whenever the sequence document's views update.
+WindowContent MakeHydropathyWindow(core::ui::CPeptideDoc& document, const std::any& request);
 
 /// The amphipathy launcher (Analyze > Plot of Amphipathy Moment): as the
-/// hydropathy one, with CAmphyDialog and an empty pending request.
+/// hydropathy one, with CAmphyDialog on an empty request.
 void LaunchAmphipathy(LaunchContext& context);
 
 /// The amphipathy window: CAmphyDoc on the sequence's record (taking the
-/// pending request and the "Line Width" setting) and its CAmphyView.
-WindowContent MakeAmphipathyWindow(core::ui::CPeptideDoc& document);
+/// request, a plots::PendingPlotRequest, and the "Line Width" setting) and its
+/// CAmphyView.
+WindowContent MakeAmphipathyWindow(core::ui::CPeptideDoc& document, const std::any& request);
 
 } // namespace quorin::shell::ui

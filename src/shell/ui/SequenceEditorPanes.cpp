@@ -1,9 +1,11 @@
 #include "shell/ui/SequenceEditorPanes.h"
 
 #include "core/CommandIds.h"
+#include "shell/CommandTable.h"
 #include "shell/ui/CPepDlg1View.h"
 #include "shell/ui/CPepDlg2View.h"
 #include "shell/ui/CPepEditView.h"
+#include "shell/ui/WindowFactories.h"
 
 namespace quorin::shell::ui {
 
@@ -52,6 +54,38 @@ bool SequenceEditorPanes::OnCommand(int id)
         return pane.OnCommand(id);
     }
     return m_editor->OnCommand(id);
+}
+
+void RegisterSequenceEditor()
+{
+    namespace cmd = core::cmd;
+    static constexpr HelpPage help[] = {{"CONTENT", "sequence-editor.html"}};
+    static constexpr CommandInfo commands[] = {
+        {cmd::kUndo, "Undo the last change of the sequence"},
+        {cmd::kRedo, "Redo the change of the sequence undone last"},
+        {cmd::kCut, "Cut the selection to the clipboard"},
+        {cmd::kSelectRange, "Select sequence range"},
+        {cmd::kGoTo, "Postion cursor in sequence"},
+    };
+    static constexpr MenuItem edit[] = {
+        {cmd::kUndo, "&Undo\tCtrl+Z"},
+        {cmd::kRedo, "&Redo\tCtrl+Shift+Z"},
+        {kSeparator, ""},
+        {cmd::kCut, "Cu&t\tCtrl+X"},
+        kCopyItem,
+        {cmd::kPaste, "&Paste\tCtrl+V"},
+        {kSeparator, ""},
+        {cmd::kSelectAll, "Select &All\tCtrl+A"},
+        {cmd::kCopyAll, "C&opy All"},
+        {kSeparator, ""},
+        {cmd::kSelectRange, "&Select from... to..."},
+        {cmd::kGoTo, "&Go to..."},
+    };
+    WindowKindInfo info{WindowKind::SequenceEditor, "Peptide Properties", DocumentFamily::Sequence,
+                        help};
+    info.commands = commands;
+    info.editMenu = edit;
+    RegisterWindowKind(info, {}, ViewOn<SequenceEditorPanes>);
 }
 
 } // namespace quorin::shell::ui

@@ -14,6 +14,9 @@ class CPepDlg1View;
 class CPepDlg2View;
 class CPepEditView;
 
+/// The sequence editor's window kind.
+void RegisterSequenceEditor();
+
 /// The inside of the sequence editor's frame: the header form on top, below
 /// it the column of residue numbers and the sequence text side by side. On
 /// the command route it stands for the pane the user works in: Cut, Copy and

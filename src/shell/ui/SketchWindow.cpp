@@ -1,5 +1,6 @@
 #include "shell/ui/SketchWindow.h"
 
+#include "core/CommandIds.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
@@ -7,12 +8,14 @@
 #include "core/ui/QtText.h"
 #include "plots/Hydropathy.h"
 #include "plots/SketchPage.h"
-#include "plots/ui/CSchemeDialog.h"
 #include "plots/ui/CSchemeView.h"
+#include "plots/ui/CSketchDialog.h"
 #include "plots/ui/PlotDialogs.h"
-#include "shell/ui/CMainFrame.h"
+#include "shell/CommandTable.h"
+#include "shell/EnablingRules.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/PlotWindows.h"
+#include "shell/ui/WindowHost.h"
 
 #include <QPointer>
 
@@ -26,7 +29,7 @@ namespace {
 
 bool openSketchWindow(LaunchContext& context)
 {
-    ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Sketch, context.document);
+    ChildFrame* frame = context.host.OpenWindow(WindowKind::Sketch, context.document);
     if (frame == nullptr) {
         core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
                               ToQString(core::msg::kError));
@@ -51,8 +54,8 @@ void LaunchDomainSketch(LaunchContext& context)
         return;
     }
     plots::StartDomainSketch(record);
-    plots::ui::CSchemeDialog dialog(record.sketch.domains, record.sketch.scale,
-                                    plots::PositionCount(record), &context.mainFrame);
+    plots::ui::CSketchDialog dialog(record.sketch.domains, record.sketch.scale,
+                                    plots::PositionCount(record), &context.host.Window());
     if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
@@ -63,7 +66,7 @@ void LaunchDomainSketch(LaunchContext& context)
     }
 }
 
-WindowContent MakeSketchWindow(core::ui::CPeptideDoc& document)
+WindowContent MakeSketchWindow(core::ui::CPeptideDoc& document, const std::any&)
 {
     core::ui::Application& app = core::ui::Application::Instance();
     auto* plot = new plots::ui::CSchemeDoc(document.Record(), app.Settings().plotLineWidth);
@@ -90,6 +93,41 @@ void AdoptSketchFrame(ChildFrame& frame, core::ui::CPeptideDoc& document)
 {
     document.KeepSketch();
     RegisterPlot(frame, document, document.Analyses().sketch);
+}
+
+void RegisterSketchWindow()
+{
+    namespace cmd = core::cmd;
+    static constexpr HelpPage help[] = {{"DOMAIN STRUCTURE SKETCH", "sketch.html"}};
+    static constexpr CommandInfo commands[] = {
+        {cmd::kModifySketch, "Change the scale and the domains of the sketch"},
+        {cmd::kAddDomain, "Add a domain to the sketch"},
+        {cmd::kDomainProperties, "Change the selected domain"},
+    };
+    static constexpr MenuItem edit[] = {{cmd::kCopy, "&Copy All\tCtrl+C"}};
+    static constexpr MenuItem view[] = {
+        {cmd::kModifySketch, "&Modify domain structure..."},
+        {cmd::kAddDomain, "&Add Domain..."},
+        {cmd::kDomainProperties, "Domain &Properties..."},
+        {cmd::kDeleteSketchItem, "&Delete Domain"},
+        {kSeparator, ""},
+        {cmd::kMarkPositions, "&Mark positions..."},
+        {cmd::kDeleteAllMarks, "&Delete all marks"},
+        {cmd::kNumbersOrLabels, "&Label marks"},
+        {kSeparator, ""},
+        {cmd::kSelectObject, "&Select object"},
+        {cmd::kInsertText, "&Insert text..."},
+    };
+    WindowKindInfo info{WindowKind::Sketch, "Sketch of Domain Structure", DocumentFamily::Plot,
+                        help};
+    info.analyze = {{cmd::kDomainSketch, "Display sketch of domain structure", "Domaine structure"},
+                    "&Display Domain Structure...",
+                    {},
+                    [](const AnalyzeState& state, WindowKind) { return !state.sketchOpen; }};
+    info.commands = commands;
+    info.editMenu = edit;
+    info.viewMenu = view;
+    RegisterWindowKind(info, LaunchDomainSketch, MakeSketchWindow);
 }
 
 } // namespace quorin::shell::ui

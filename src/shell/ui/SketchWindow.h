@@ -7,6 +7,9 @@ namespace quorin::shell::ui {
 
 class ChildFrame;
 
+/// The domain sketch's window kind.
+void RegisterSketchWindow();
+
 /// The domain-sketch launcher (Analyze > Display Domain Structure): does
 /// nothing while the sketch window is open; shows the document's sketch
 /// again when it has one (a closed window keeps it); else starts a new
@@ -20,7 +23,7 @@ void LaunchDomainSketch(LaunchContext& context);
 /// read from a file included) and its CSchemeView, which redraws whenever
 /// the sequence document's views update. A change of the sketch's content
 /// marks the sequence document modified.
-WindowContent MakeSketchWindow(core::ui::CPeptideDoc& document);
+WindowContent MakeSketchWindow(core::ui::CPeptideDoc& document, const std::any& request);
 
 /// Registers a new sketch frame's document with the sequence, which forgets
 /// the window when it closes and keeps the sketch.

@@ -1,5 +1,6 @@
 #include "shell/ui/TitrationWindow.h"
 
+#include "core/CommandIds.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
@@ -8,28 +9,20 @@
 #include "plots/ui/CTitrationDialog.h"
 #include "plots/ui/CTitrationView.h"
 #include "plots/ui/PlotDialogs.h"
-#include "shell/ui/CMainFrame.h"
+#include "shell/CommandTable.h"
+#include "shell/EnablingRules.h"
 #include "shell/ui/ChildFrame.h"
-
-#include <QMdiArea>
+#include "shell/ui/WindowHost.h"
 
 namespace quorin::shell::ui {
 namespace {
 
 using analysis::PKaSet;
 
-/// The set the next titration window takes: the launcher's choice, read by
-/// the factory while the window is made.
-PKaSet& pendingSet()
-{
-    static PKaSet set = PKaSet::Settings;
-    return set;
-}
-
 /// The frame of the sequence's curve under set, if one is open.
-ChildFrame* openCurve(CMainFrame& mainFrame, const core::ui::CPeptideDoc& document, PKaSet set)
+ChildFrame* openCurve(WindowHost& host, const core::ui::CPeptideDoc& document, PKaSet set)
 {
-    for (ChildFrame* frame : mainFrame.Frames()) {
+    for (ChildFrame* frame : host.Frames()) {
         if (frame->Kind() != WindowKind::Titration || frame->SequenceDocument() != &document) {
             continue;
         }
@@ -45,33 +38,56 @@ ChildFrame* openCurve(CMainFrame& mainFrame, const core::ui::CPeptideDoc& docume
 
 void LaunchTitration(LaunchContext& context)
 {
-    plots::ui::CTitrationDialog dialog(PKaSet::Settings, &context.mainFrame);
+    plots::ui::CTitrationDialog dialog(PKaSet::Settings, &context.host.Window());
     if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
-    if (ChildFrame* open = openCurve(context.mainFrame, context.document, dialog.Set())) {
-        context.mainFrame.Workspace()->setActiveSubWindow(open);
+    if (ChildFrame* open = openCurve(context.host, context.document, dialog.Set())) {
+        context.host.Activate(*open);
         return;
     }
-    pendingSet() = dialog.Set();
-    if (context.mainFrame.OpenWindow(WindowKind::Titration, context.document) == nullptr) {
+    if (context.host.OpenWindow(WindowKind::Titration, context.document, dialog.Set()) == nullptr) {
         core::ui::ShowMessage(core::ui::ToQString(core::msg::kCouldNotCreateWindow),
                               core::ui::ToQString(core::msg::kError));
     }
 }
 
-WindowContent MakeTitrationWindow(core::ui::CPeptideDoc& document)
+WindowContent MakeTitrationWindow(core::ui::CPeptideDoc& document, const std::any& request)
 {
     core::ui::Application& app = core::ui::Application::Instance();
-    auto* plot =
-        new plots::ui::CTitrationDoc(document.Record(), pendingSet(), app.Settings().plotLineWidth);
-    pendingSet() = PKaSet::Settings;
+    auto* plot = new plots::ui::CTitrationDoc(
+        document.Record(), RequestOr(request, PKaSet::Settings), app.Settings().plotLineWidth);
     QObject::connect(&app, &core::ui::Application::settingsChanged, plot,
                      [plot, &app] { plot->SetLineWidth(app.Settings().plotLineWidth); });
     auto* view = new plots::ui::CTitrationView(*plot);
     QObject::connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, plot,
                      &plots::ui::PageDocument::Changed);
     return WindowContent{view, view, plot, nullptr};
+}
+
+void RegisterTitrationWindow()
+{
+    namespace cmd = core::cmd;
+    static constexpr HelpPage help[] = {{"TITRATION CURVE", "titration.html"}};
+    static constexpr CommandInfo commands[] = {
+        {cmd::kCopyTable, "Copy the table of net charges as text"},
+        {cmd::kTitrationSet, "Draw the curve with another set of pK values"},
+    };
+    static constexpr MenuItem edit[] = {kCopyItem, {cmd::kCopyTable, "Copy &Table"}};
+    static constexpr MenuItem view[] = {{cmd::kTitrationSet, "&Modify pK set..."}};
+    // One curve per set: the settings' table and the named sets.
+    constexpr int kCurvesPerSequence = 4;
+    WindowKindInfo info{WindowKind::Titration, "Titration Curve", DocumentFamily::Plot, help,
+                        kCurvesPerSequence};
+    // Its launcher shows the curve of a set that is open already.
+    info.analyze = {{cmd::kTitration, "Display the net charge from pH 0 to 14"},
+                    "&Titration Curve...",
+                    {},
+                    [](const AnalyzeState&, WindowKind) { return true; }};
+    info.commands = commands;
+    info.editMenu = edit;
+    info.viewMenu = view;
+    RegisterWindowKind(info, LaunchTitration, MakeTitrationWindow);
 }
 
 } // namespace quorin::shell::ui

@@ -1,5 +1,6 @@
 #include "shell/ui/WheelWindows.h"
 
+#include "core/CommandIds.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
@@ -10,7 +11,9 @@
 #include "plots/ui/CWheelDialog.h"
 #include "plots/ui/CWheelView.h"
 #include "plots/ui/PlotDialogs.h"
-#include "shell/ui/CMainFrame.h"
+#include "shell/CommandTable.h"
+#include "shell/EnablingRules.h"
+#include "shell/ui/WindowHost.h"
 
 #include <QPointer>
 
@@ -56,38 +59,34 @@ void forgetWheel(core::ui::CPeptideDoc& document, CWheelDoc* closing)
 void LaunchHelicalWheel(LaunchContext& context)
 {
     core::ui::CPeptideDoc& document = context.document;
-    if (context.mainFrame.WindowCount(WindowKind::Wheel, &document) >= plots::kMaxWheels) {
+    if (context.host.WindowCount(WindowKind::Wheel, &document) >= plots::kMaxWheels) {
         core::ui::ShowMessage(ToQString(core::msg::kWheelLimit), ToQString(core::msg::kNote),
                               core::ui::MessageIcon::Information);
         return;
     }
-    plots::PendingPlotRequest& request = plots::PendingRequest();
-    request.from = 0;
-    request.to = 0;
-    plots::ui::CWheelDialog dialog(document.Record(), &context.mainFrame);
+    plots::ui::CWheelDialog dialog(document.Record(), 0, 0, &context.host.Window());
     if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
-    if (context.mainFrame.OpenWindow(WindowKind::Wheel, document) == nullptr) {
+    const plots::PendingPlotRequest stretch{dialog.From(), dialog.To()};
+    if (context.host.OpenWindow(WindowKind::Wheel, document, stretch) == nullptr) {
         core::ui::ShowMessage(ToQString(core::msg::kCouldNotCreateWindow),
                               ToQString(core::msg::kError));
     }
 }
 
-WindowContent MakeWheelWindow(core::ui::CPeptideDoc& document)
+WindowContent MakeWheelWindow(core::ui::CPeptideDoc& document, const std::any& request)
 {
-    plots::PendingPlotRequest& request = plots::PendingRequest();
+    const plots::PendingPlotRequest stretch = RequestOr<plots::PendingPlotRequest>(request);
     const int open = openWheels(document);
-    if (request.from == 0 || open >= plots::kMaxWheels) {
+    if (stretch.from == 0 || open >= plots::kMaxWheels) {
         return {};
     }
     core::PropertyRecord& record = document.Record();
     auto& analyses = document.Analyses();
     core::ui::Application& app = core::ui::Application::Instance();
     plots::TakeWheelOptions(record, app.Settings());
-    const int index = plots::AddWheel(record, request.from, request.to);
-    request.from = 0;
-    request.to = 0;
+    const int index = plots::AddWheel(record, stretch.from, stretch.to);
     auto* wheel = new CWheelDoc(record, index, ++analyses.wheelSerial);
     // The options just taken hold for the wheels already open too.
     for (const auto& other : analyses.wheels) {
@@ -110,6 +109,46 @@ WindowContent MakeWheelWindow(core::ui::CPeptideDoc& document)
     document.AnalysesChanged();
     auto* view = new plots::ui::CWheelView(*wheel);
     return WindowContent{view, view, wheel, nullptr};
+}
+
+void RegisterWheelWindow()
+{
+    namespace cmd = core::cmd;
+    static constexpr HelpPage help[] = {{"HELICAL WHEEL WINDOW", "wheel.html"},
+                                        {"HELICAL WHEEL PROPERTIES BOX", "wheel-dialog.html"}};
+    static constexpr CommandInfo commands[] = {
+        {cmd::kZoomIn, "Enlarge the display"},
+        {cmd::kZoomOut, "Reduce the display"},
+        {cmd::kWheelColours, "Switch the color code for residues on/off"},
+        {cmd::kWheelRange, "Change the extend of the displayed part of the sequence"},
+        {cmd::kWheelAmphipathy, "Calculate the amphipathy of this helix"},
+    };
+    static constexpr MenuItem edit[] = {kCopyItem};
+    static constexpr MenuItem view[] = {
+        {cmd::kZoomIn, "Zoom &In"},
+        {cmd::kZoomOut, "Zoom &Out"},
+        {kSeparator, ""},
+        {cmd::kWheelColours, "&Color"},
+        {cmd::kNumbersOrLabels, "&Numbers"},
+        {kSeparator, ""},
+        {cmd::kWheelRange, "&Modify displayed part of sequence..."},
+        {cmd::kWheelAmphipathy, "&Amphipathy Moment"},
+    };
+    WindowKindInfo info{WindowKind::Wheel, "Display of Helical Wheel", DocumentFamily::Plot, help,
+                        plots::kMaxWheels};
+    // In a wheel window the launcher says why no more may open.
+    info.analyze = {
+        {cmd::kHelicalWheel, "Display part of the sequence as helical wheel", "Helical wheel"},
+        "&Helical Wheel...",
+        {},
+        [](const AnalyzeState& state, WindowKind active) {
+            return active == WindowKind::Wheel ||
+                   state.OpenOf(WindowKind::Wheel) < plots::kMaxWheels;
+        }};
+    info.commands = commands;
+    info.editMenu = edit;
+    info.viewMenu = view;
+    RegisterWindowKind(info, LaunchHelicalWheel, MakeWheelWindow);
 }
 
 } // namespace quorin::shell::ui

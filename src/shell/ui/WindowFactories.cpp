@@ -1,10 +1,8 @@
 #include "shell/ui/WindowFactories.h"
 
-#include "analysis/ui/CDigView.h"
-#include "analysis/ui/CModView.h"
-#include "analysis/ui/CMotView.h"
-#include "analysis/ui/CPhysChemView.h"
+#include "shell/ui/Launchers.h"
 #include "shell/ui/PlotWindows.h"
+#include "shell/ui/ReportWindows.h"
 #include "shell/ui/SequenceEditorPanes.h"
 #include "shell/ui/SketchWindow.h"
 #include "shell/ui/TitrationWindow.h"
@@ -15,41 +13,58 @@
 namespace quorin::shell::ui {
 namespace {
 
-template <typename View>
-WindowContent viewOn(core::ui::CPeptideDoc& document)
-{
-    auto* view = new View(document);
-    return WindowContent{view, view, nullptr, nullptr};
-}
-
-/// The registered window kinds. A new analysis window adds its line here.
 std::map<WindowKind, WindowFactory>& factories()
 {
-    static std::map<WindowKind, WindowFactory> table = {
-        {WindowKind::SequenceEditor, viewOn<SequenceEditorPanes>},
-        {WindowKind::PhysChem, viewOn<analysis::ui::CPhysChemView>},
-        {WindowKind::Digest, viewOn<analysis::ui::CDigView>},
-        {WindowKind::Motif, viewOn<analysis::ui::CMotView>},
-        {WindowKind::ModFinder, viewOn<analysis::ui::CModView>},
-        {WindowKind::Hydropathy, MakeHydropathyWindow},
-        {WindowKind::Amphipathy, MakeAmphipathyWindow},
-        {WindowKind::Wheel, MakeWheelWindow},
-        {WindowKind::Sketch, MakeSketchWindow},
-        {WindowKind::Titration, MakeTitrationWindow},
-    };
+    static std::map<WindowKind, WindowFactory> table;
     return table;
 }
 
+/// The main window without a document: its own menus and help.
+constexpr HelpPage kEmptyFrameHelp[] = {{"QUORIN", "quorin.html"}};
+
 } // namespace
+
+void RegisterWindowKind(const WindowKindInfo& info, Launcher launcher, WindowFactory factory)
+{
+    shell::RegisterWindowKind(info);
+    if (info.analyze.command.id != 0) {
+        SetLauncher(info.analyze.command.id, std::move(launcher));
+    }
+    SetWindowFactory(info.kind, std::move(factory));
+}
+
+void RegisterWindowKinds()
+{
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    registered = true;
+    // The Analyze menu lists the kinds' commands in this order.
+    RegisterWindowKind(
+        WindowKindInfo{WindowKind::Empty, "Quorin", DocumentFamily::None, kEmptyFrameHelp}, {}, {});
+    RegisterSequenceEditor();
+    RegisterPhysChemWindow();
+    RegisterDigestWindow();
+    RegisterModFinderWindow();
+    RegisterMotifWindow();
+    RegisterWheelWindow();
+    RegisterHydropathyWindow();
+    RegisterAmphipathyWindow();
+    RegisterSketchWindow();
+    RegisterTitrationWindow();
+}
 
 const WindowFactory* FindWindowFactory(WindowKind kind)
 {
+    RegisterWindowKinds();
     const auto it = factories().find(kind);
     return it == factories().end() ? nullptr : &it->second;
 }
 
 void SetWindowFactory(WindowKind kind, WindowFactory factory)
 {
+    RegisterWindowKinds();
     if (factory) {
         factories()[kind] = std::move(factory);
     } else {

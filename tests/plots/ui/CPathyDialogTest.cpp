@@ -26,11 +26,9 @@ struct DialogOn
     explicit DialogOn(const PendingPlotRequest& request)
     {
         test::FillDemoRecord(record);
-        PendingRequest() = request;
-        dialog = std::make_unique<CPathyDialog>(record);
+        dialog = std::make_unique<CPathyDialog>(record, request);
         dialog->show();
     }
-    ~DialogOn() { PendingRequest() = PendingPlotRequest{}; }
     DialogOn(const DialogOn&) = delete;
     DialogOn& operator=(const DialogOn&) = delete;
 
@@ -65,7 +63,7 @@ class CPathyDialogTest : public QObject
     Q_OBJECT
 
 private slots:
-    void opensWithThePendingRequestOrItsDefaults();
+    void opensWithTheRequestOrItsDefaults();
     void okChecksTheFieldsInOrder_data();
     void okChecksTheFieldsInOrder();
     void okWritesTheRequestAndMakesTheScaleCurrent();
@@ -77,7 +75,7 @@ private slots:
     void aLongNameIsCutAndTheDialogKeepsItsSize();
 };
 
-void CPathyDialogTest::opensWithThePendingRequestOrItsDefaults()
+void CPathyDialogTest::opensWithTheRequestOrItsDefaults()
 {
     {
         DialogOn on(kNewPlot);
@@ -161,8 +159,8 @@ void CPathyDialogTest::okChecksTheFieldsInOrder()
     QVERIFY(on.dialog->isVisible());
     QCOMPARE(on.dialog->result(), int(QDialog::Rejected));
     // Nothing changed: the request is still the one the launcher made.
-    QCOMPARE(PendingRequest().from, 0);
-    QCOMPARE(PendingRequest().threshold, 1.6);
+    QCOMPARE(on.dialog->Request().from, 0);
+    QCOMPARE(on.dialog->Request().threshold, 1.6);
     if (focus.isEmpty()) {
         QCOMPARE(on.dialog->focusWidget(), static_cast<QWidget*>(on.scales()));
     } else {
@@ -180,10 +178,10 @@ void CPathyDialogTest::okWritesTheRequestAndMakesTheScaleCurrent()
     on.type(QStringLiteral("3"), QStringLiteral("40"), QStringLiteral("5"), QStringLiteral("0.5"));
     on.dialog->accept();
     QCOMPARE(on.dialog->result(), int(QDialog::Accepted));
-    QCOMPARE(PendingRequest().from, 3);
-    QCOMPARE(PendingRequest().to, 40);
-    QCOMPARE(PendingRequest().window, 5);
-    QCOMPARE(PendingRequest().threshold, 0.5);
+    QCOMPARE(on.dialog->Request().from, 3);
+    QCOMPARE(on.dialog->Request().to, 40);
+    QCOMPARE(on.dialog->Request().window, 5);
+    QCOMPARE(on.dialog->Request().threshold, 0.5);
     QCOMPARE(on.record.plots.currentScale, 1);
     QVERIFY(on.record.plots.hydropathy == on.record.scales[1].values);
 }
@@ -199,7 +197,7 @@ void CPathyDialogTest::theThresholdIsEditableForTheFirstScaleOnly()
 
     // A dialog opened while the second scale is current starts disabled.
     SelectScale(on.record, 1);
-    CPathyDialog second(on.record);
+    CPathyDialog second(on.record, kNewPlot);
     QVERIFY(!second.findChild<QLineEdit*>(QStringLiteral("threshold"))->isEnabled());
     QCOMPARE(second.findChild<QListWidget*>(QStringLiteral("scales"))->currentRow(), 1);
 }
@@ -209,9 +207,8 @@ void CPathyDialogTest::positionsCountXAndO()
     core::PropertyRecord record;
     test::FillDemoRecord(record);
     record.SetSequence("KKKXIIIIIOKKK");
-    PendingRequest() = kNewPlot;
     test::MessageRecorder messages;
-    CPathyDialog dialog(record);
+    CPathyDialog dialog(record, kNewPlot);
     // The length shown counts the twenty residues; the stretch runs over all.
     QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("usePart"))->text(),
              QStringLiteral("Use a part of demo (11 aa)"));
@@ -219,8 +216,7 @@ void CPathyDialogTest::positionsCountXAndO()
     dialog.findChild<QLineEdit*>(QStringLiteral("window"))->setText(QStringLiteral("3"));
     dialog.accept();
     QVERIFY(messages.Requests().isEmpty());
-    QCOMPARE(PendingRequest().to, 13);
-    PendingRequest() = PendingPlotRequest{};
+    QCOMPARE(dialog.Request().to, 13);
 }
 
 void CPathyDialogTest::cancelClampsTheRequestOnly_data()
@@ -247,10 +243,10 @@ void CPathyDialogTest::cancelClampsTheRequestOnly()
     on.type(QStringLiteral("2"), QStringLiteral("9"), QStringLiteral("3"), QStringLiteral("2"));
     on.dialog->reject();
     QCOMPARE(on.dialog->result(), int(QDialog::Rejected));
-    QCOMPARE(PendingRequest().from, clampedFrom);
-    QCOMPARE(PendingRequest().to, clampedTo);
-    QCOMPARE(PendingRequest().window, 11);
-    QCOMPARE(PendingRequest().threshold, 1.6);
+    QCOMPARE(on.dialog->Request().from, clampedFrom);
+    QCOMPARE(on.dialog->Request().to, clampedTo);
+    QCOMPARE(on.dialog->Request().window, 11);
+    QCOMPARE(on.dialog->Request().threshold, 1.6);
     QCOMPARE(on.record.plots.currentScale, 0); // the scale chosen is not taken
     QVERIFY(on.messages.Requests().isEmpty());
 }
@@ -275,15 +271,13 @@ void CPathyDialogTest::aLongNameIsCutAndTheDialogKeepsItsSize()
     test::FillDemoRecord(record);
     // A FASTA header as name, with a "%2" that must not take the length's place.
     record.SetName("sp|P99999|LONG_HUMAN 100%2 " + std::string(300, 'x'));
-    PendingRequest() = kNewPlot;
-    CPathyDialog dialog(record);
+    CPathyDialog dialog(record, kNewPlot);
     QVERIFY2(dialog.sizeHint().width() < 600,
              qPrintable(QString::number(dialog.sizeHint().width())));
     const QString shown = dialog.findChild<QLabel*>(QStringLiteral("usePart"))->text();
     QVERIFY2(shown.startsWith(QStringLiteral("Use a part of sp|P99999|LONG_HUMAN 100%2 x")),
              qPrintable(shown));
     QVERIFY2(shown.endsWith(QStringLiteral("\u2026 (50 aa)")), qPrintable(shown));
-    PendingRequest() = PendingPlotRequest{};
 }
 
 QTEST_MAIN(CPathyDialogTest)

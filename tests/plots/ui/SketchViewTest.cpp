@@ -1,10 +1,10 @@
 #include "core/CommandIds.h"
 #include "core/ui/Printing.h"
 #include "core/ui/UiTestSupport.h"
-#include "plots/ui/CDomainDialog.h"
 #include "plots/ui/CMarkDialog.h"
-#include "plots/ui/CSchemeDialog.h"
 #include "plots/ui/CSchemeView.h"
+#include "plots/ui/CSketchDialog.h"
+#include "plots/ui/CSketchDomainDialog.h"
 #include "plots/ui/PlotDialogs.h"
 
 #include <QLabel>
@@ -113,7 +113,7 @@ void SketchViewTest::structureDialogChecksTheScaleAndEditsTheListInPlace()
 {
     SketchWindow window;
     std::vector<core::DOMAINE>& domains = window.record.sketch.domains;
-    CSchemeDialog dialog(domains, 2.0, 100);
+    CSketchDialog dialog(domains, 2.0, 100);
     dialog.show();
     QLineEdit* scale = edit(dialog, "scale");
     QCOMPARE(scale->text(), QStringLiteral("2"));
@@ -170,7 +170,7 @@ void SketchViewTest::domainDialogRefusesWithTheOffendingFieldSelected()
     };
     for (const Row& row : rows) {
         window.messages.Clear();
-        CDomainDialog dialog(window.record.sketch.domains, 0, 100);
+        CSketchDomainDialog dialog(window.record.sketch.domains, 0, 100);
         dialog.show();
         edit(dialog, "name")->setText(row.name);
         edit(dialog, "start")->setText(row.start);

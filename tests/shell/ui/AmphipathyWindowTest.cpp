@@ -32,17 +32,18 @@ using test::RunningProgram;
 namespace {
 
 /// For its lifetime a helical wheel window is a bare label that notes the
-/// stretch of the pending request it was opened for.
+/// stretch it was opened for.
 struct StandInWheels
 {
     StandInWheels()
     {
-        SetWindowFactory(WindowKind::Wheel, [this](core::ui::CPeptideDoc&) {
-            const plots::PendingPlotRequest& request = plots::PendingRequest();
-            opened << QStringLiteral("%1-%2").arg(request.from).arg(request.to);
-            return WindowContent{new QLabel(QStringLiteral("wheel")), nullptr, new QObject,
-                                 nullptr};
-        });
+        SetWindowFactory(WindowKind::Wheel,
+                         [this](core::ui::CPeptideDoc&, const std::any& request) {
+                             const auto stretch = std::any_cast<plots::PendingPlotRequest>(request);
+                             opened << QStringLiteral("%1-%2").arg(stretch.from).arg(stretch.to);
+                             return WindowContent{new QLabel(QStringLiteral("wheel")), nullptr,
+                                                  new QObject, nullptr};
+                         });
     }
     ~StandInWheels() { SetWindowFactory(WindowKind::Wheel, {}); }
     StandInWheels(const StandInWheels&) = delete;
@@ -100,8 +101,7 @@ private slots:
         test::FillDemoRecord(record);
         record.SetSequence("GIGAVLKVLTTGLPALISWIKRKRQQ");
         test::MessageRecorder messages;
-        plots::PendingRequest() = plots::PendingPlotRequest{};
-        plots::ui::CAmphyDialog dialog(record);
+        plots::ui::CAmphyDialog dialog(record, {});
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Properties for Plot of Amphypathy Moment"));
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("usePart"))->text(),
@@ -126,11 +126,11 @@ private slots:
         window->setText(QStringLiteral("7"));
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        const plots::PendingPlotRequest& request = plots::PendingRequest();
+        const plots::PendingPlotRequest& request = dialog.Request();
         QCOMPARE(QList<int>({request.from, request.to, request.window}), QList<int>({3, 20, 7}));
 
         // An open plot's values come back; "?" opens the plot's topic.
-        plots::ui::CAmphyDialog again(record);
+        plots::ui::CAmphyDialog again(record, request);
         QCOMPARE(fields(again), QStringLiteral("3 20 7"));
         QString opened;
         auto previous =
@@ -138,7 +138,6 @@ private slots:
         again.findChild<QPushButton*>(QStringLiteral("help"))->click();
         core::ui::SetHelpHandler(std::move(previous));
         QCOMPARE(opened, QStringLiteral("AMPHYPATHIC HELICAL MOMENT PROPERTIES"));
-        plots::PendingRequest() = plots::PendingPlotRequest{};
     }
 
     void theLauncherOpensOnePlotPerSequence()
@@ -156,9 +155,7 @@ private slots:
         QCOMPARE(dialogs.Shown(), 0);
         document.Record().scales = scales;
 
-        // A request left by another plot is cleared: the dialog proposes its
-        // defaults, and Cancel opens nothing.
-        plots::PendingRequest() = plots::PendingPlotRequest{7, 9, 3, 0.5};
+        // The dialog proposes its defaults, and Cancel opens nothing.
         dialogs.Answer([](QDialog& dialog) {
             QCOMPARE(fields(dialog), QStringLiteral("1 262 19"));
             dialog.reject();
@@ -170,7 +167,6 @@ private slots:
         QVERIFY(program.frame->Execute(cmd::kAmphipathy));
         QCOMPARE(program.frame->ActiveKind(), WindowKind::Amphipathy);
         QVERIFY(!document.Analyses().amphipathy.isNull());
-        QCOMPARE(plots::PendingRequest().from, 0);
         QCOMPARE(program.frame->ActiveFrame()->windowTitle(),
                  QStringLiteral("Plot of Amphipathy Moment of residues 1-262 of ") +
                      QString::fromStdString(document.Record().Name()));
@@ -216,7 +212,6 @@ private slots:
         });
         QVERIFY(program.frame->Execute(cmd::kAmphipathyRange));
         QCOMPARE(plot.window, 11);
-        QCOMPARE(plots::PendingRequest().from, 0);
         view->viewport()->grab();
 
         const auto menu = view->ContextMenuAt(QPoint(300, 200));
@@ -291,7 +286,6 @@ private slots:
         drag(pathy, xOf(30, 1, 262), xOf(10, 1, 262));
         QCOMPARE(wheels.opened.size(), 5);
         QCOMPARE(program.messages.LastText(), tooMany);
-        plots::PendingRequest() = plots::PendingPlotRequest{};
     }
 
     void printingGivesTheTitledPageWithTheWholeLegend()

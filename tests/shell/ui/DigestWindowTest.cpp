@@ -8,6 +8,7 @@
 #include "core/ui/QtText.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/Launchers.h"
+#include "shell/ui/ReportWindows.h"
 #include "shell/ui/WindowFactories.h"
 
 #include <QApplication>
@@ -346,7 +347,7 @@ private slots:
     {
         const WindowFactory factory = *FindWindowFactory(WindowKind::Digest);
         SetWindowFactory(WindowKind::Digest,
-                         [](core::ui::CPeptideDoc&) { return WindowContent{}; });
+                         [](core::ui::CPeptideDoc&, const std::any&) { return WindowContent{}; });
         {
             RunningProgram program;
             openInsulin(program);

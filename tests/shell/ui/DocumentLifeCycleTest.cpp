@@ -450,12 +450,12 @@ private slots:
 
     void saveInAPlotWindowSavesTheSequence()
     {
-        SetWindowFactory(WindowKind::Sketch, [](core::ui::CPeptideDoc&) {
+        SetWindowFactory(WindowKind::Sketch, [](core::ui::CPeptideDoc&, const std::any&) {
             return WindowContent{new QLabel(QStringLiteral("sketch")), nullptr, new QObject,
                                  nullptr};
         });
         SetLauncher(cmd::kDomainSketch, [](LaunchContext& context) {
-            ChildFrame* frame = context.mainFrame.OpenWindow(WindowKind::Sketch, context.document);
+            ChildFrame* frame = context.host.OpenWindow(WindowKind::Sketch, context.document);
             context.document.Record().sketch.domains.resize(1);
             context.document.Record().sketch.domains[0].name = "core";
             context.document.Analyses().sketch = frame->PlotDocument();

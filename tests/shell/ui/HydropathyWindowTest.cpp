@@ -66,7 +66,6 @@ private slots:
         document.Record().scales = scales;
 
         // Cancel opens nothing.
-        plots::PendingRequest() = plots::PendingPlotRequest{7, 9, 3, 0.5};
         dialogs.Answer([](QDialog& dialog) {
             QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("from"))->text(),
                      QStringLiteral("1"));
@@ -92,8 +91,6 @@ private slots:
         QCOMPARE(settings.to, 262);
         QCOMPARE(settings.window, 11);
         QCOMPARE(settings.threshold, 1.6);
-        QCOMPARE(plots::PendingRequest().from, 0);
-        QCOMPARE(plots::PendingRequest().threshold, 0.0);
         QCOMPARE(program.frame->ActiveFrame()->windowTitle(),
                  QStringLiteral("Hydropathy Plot of residues 1-262 of ") +
                      QString::fromStdString(document.Record().Name()));
@@ -202,7 +199,6 @@ private slots:
         QCOMPARE(record.plots.pathy.to, 120);
         QCOMPARE(record.plots.pathy.window, 7);
         QCOMPARE(record.plots.currentScale, 1);
-        QCOMPARE(plots::PendingRequest().from, 0);
         QTRY_VERIFY(program.frame->ActiveFrame()->windowTitle().startsWith(
             QStringLiteral("Hydropathy Plot of residues 20-120 of ")));
         ActiveView<plots::ui::CPathyView>(program)->viewport()->grab();

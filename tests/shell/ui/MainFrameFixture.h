@@ -162,12 +162,13 @@ struct StandInHydropathyPlot
     StandInHydropathyPlot()
     {
         using namespace shell::ui;
-        SetWindowFactory(shell::WindowKind::Hydropathy, [](core::ui::CPeptideDoc&) {
+        SetWindowFactory(shell::WindowKind::Hydropathy, [](core::ui::CPeptideDoc&,
+                                                           const std::any&) {
             return WindowContent{new QLabel(QStringLiteral("plot")), nullptr, new QObject, nullptr};
         });
         SetLauncher(core::cmd::kHydropathy, [](LaunchContext& context) {
             ChildFrame* frame =
-                context.mainFrame.OpenWindow(shell::WindowKind::Hydropathy, context.document);
+                context.host.OpenWindow(shell::WindowKind::Hydropathy, context.document);
             context.document.Analyses().hydropathy = frame->PlotDocument();
             context.document.AnalysesChanged();
         });

@@ -5,6 +5,7 @@
 #include "shell/ui/PreferencePages.h"
 
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -183,6 +184,26 @@ private slots:
         PrefChoosers() = StandardPrefChoosers();
         QCOMPARE(restarts, QList<QStringList>{{second}});
         QVERIFY(!program.frame->isVisible());
+    }
+
+    void aPlotOpensFromTheAnalyzeMenuWithTheStretchItsDialogChose()
+    {
+        RunningProgram program;
+        test::PlotDialogAnswers dialogs;
+        openSequence(program, program.File(QStringLiteral("helix.fasta"),
+                                           test::Fasta("H", "MKVLWAALLVAGKKLL")));
+        dialogs.Answer([](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("from"))->setText(QStringLiteral("3"));
+            dialog.findChild<QLineEdit*>(QStringLiteral("to"))->setText(QStringLiteral("12"));
+            dialog.accept();
+        });
+        QVERIFY(choose(program, cmd::kHelicalWheel));
+        QCOMPARE(dialogs.Shown(), 1);
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Wheel);
+        const core::WHEELPLOT& wheel = program.Document()->Record().plots.wheels.at(0);
+        QCOMPARE(QList<int>({wheel.from, wheel.to}), QList<int>({3, 12}));
+        QVERIFY(program.frame->ActiveFrame()->windowTitle().startsWith(
+            QStringLiteral("Helical Wheel Display of residues 3-12 ")));
     }
 };
 

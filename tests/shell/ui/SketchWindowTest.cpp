@@ -2,11 +2,11 @@
 #include "core/CommandIds.h"
 #include "core/PepFile.h"
 #include "core/ui/GdiTypes.h"
-#include "plots/ui/CDomainDialog.h"
 #include "plots/ui/CMarkDialog.h"
-#include "plots/ui/CSchemeDialog.h"
 #include "plots/ui/CSchemeDoc.h"
 #include "plots/ui/CSchemeView.h"
+#include "plots/ui/CSketchDialog.h"
+#include "plots/ui/CSketchDomainDialog.h"
 #include "plots/ui/CTextDialog.h"
 #include "plots/ui/PlotDialogs.h"
 
@@ -70,7 +70,7 @@ public:
                 core::COLORREF colour)
     {
         Then([this, name, start, end, font, colour](QDialog& dialog) {
-            QVERIFY(qobject_cast<plots::ui::CDomainDialog*>(&dialog) != nullptr);
+            QVERIFY(qobject_cast<plots::ui::CSketchDomainDialog*>(&dialog) != nullptr);
             edit(dialog, "name")->setText(name);
             edit(dialog, "start")->setText(QString::number(start));
             edit(dialog, "end")->setText(QString::number(end));
@@ -121,7 +121,7 @@ private slots:
         record.sketch.domains.resize(3);
 
         dialogs.Then([](QDialog& dialog) {
-            QVERIFY(qobject_cast<plots::ui::CSchemeDialog*>(&dialog) != nullptr);
+            QVERIFY(qobject_cast<plots::ui::CSketchDialog*>(&dialog) != nullptr);
             // One domain over all 262 residues, 400 / 262 page units each.
             QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("domains"))->count(), 1);
             QCOMPARE(edit(dialog, "end")->text() + u' ' + edit(dialog, "scale")->text(),

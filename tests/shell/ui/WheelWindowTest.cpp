@@ -70,7 +70,6 @@ private slots:
         RunningProgram program;
         PlotDialogAnswers dialogs;
         QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P01501.fasta")));
-        plots::PendingRequest() = plots::PendingPlotRequest{7, 9, 3, 0.5};
         dialogs.Answer([&program](QDialog& dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("Properties for Helical Wheel"));
             const QString top = dialog.findChild<QLabel*>(QStringLiteral("usePart"))->text();
@@ -111,8 +110,6 @@ private slots:
         const core::PropertyRecord& record = program.Document()->Record();
         QCOMPARE(record.plots.wheels.size(), std::size_t{1});
         QCOMPARE(record.plots.wheels[0], (core::WHEELPLOT{44, 61, 1.0}));
-        QCOMPARE(plots::PendingRequest().from, 0);
-        QCOMPARE(plots::PendingRequest().to, 0);
         QVERIFY(program.frame->ActiveFrame()->windowTitle().startsWith(
             QStringLiteral("Helical Wheel Display of residues 44-61 of P01501 melittin")));
     }

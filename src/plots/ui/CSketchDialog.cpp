@@ -1,11 +1,11 @@
-#include "plots/ui/CSchemeDialog.h"
+#include "plots/ui/CSketchDialog.h"
 
 #include "core/MessageTexts.h"
 #include "core/ui/GdiTypes.h"
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
 #include "plots/SketchPage.h"
-#include "plots/ui/CDomainDialog.h"
+#include "plots/ui/CSketchDomainDialog.h"
 #include "plots/ui/PlotDialogs.h"
 
 #include <QFormLayout>
@@ -51,7 +51,7 @@ QPushButton* button(const QString& text, const QString& name, QWidget* parent)
 
 } // namespace
 
-CSchemeDialog::CSchemeDialog(std::vector<core::DOMAINE>& domains, double scale, int positionCount,
+CSketchDialog::CSketchDialog(std::vector<core::DOMAINE>& domains, double scale, int positionCount,
                              QWidget* parent)
     : QDialog(parent), m_domains(domains), m_defaultScale(scale), m_scale(scale),
       m_positionCount(positionCount), m_scaleField(new QLineEdit(this)),
@@ -115,26 +115,26 @@ CSchemeDialog::CSchemeDialog(std::vector<core::DOMAINE>& domains, double scale, 
     layout->addLayout(middle);
     layout->addLayout(bottom);
 
-    connect(m_list, &QListWidget::currentRowChanged, this, &CSchemeDialog::showSelected);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &CSchemeDialog::EditSelected);
-    connect(edit, &QPushButton::clicked, this, &CSchemeDialog::EditSelected);
-    connect(add, &QPushButton::clicked, this, &CSchemeDialog::AddDomain);
-    connect(remove, &QPushButton::clicked, this, &CSchemeDialog::DeleteSelected);
+    connect(m_list, &QListWidget::currentRowChanged, this, &CSketchDialog::showSelected);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &CSketchDialog::EditSelected);
+    connect(edit, &QPushButton::clicked, this, &CSketchDialog::EditSelected);
+    connect(add, &QPushButton::clicked, this, &CSketchDialog::AddDomain);
+    connect(remove, &QPushButton::clicked, this, &CSketchDialog::DeleteSelected);
     connect(reset, &QPushButton::clicked, this,
             [this] { m_scaleField->setText(ToQString(ScaleText(m_defaultScale))); });
-    connect(ok, &QPushButton::clicked, this, &CSchemeDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &CSchemeDialog::reject);
+    connect(ok, &QPushButton::clicked, this, &CSketchDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &CSketchDialog::reject);
 
     fillList(0);
 }
 
-int CSchemeDialog::SelectedDomain() const
+int CSketchDialog::SelectedDomain() const
 {
     const int row = m_list->currentRow();
     return row >= 0 && static_cast<std::size_t>(row) < m_domains.size() ? row : -1;
 }
 
-void CSchemeDialog::fillList(int select)
+void CSketchDialog::fillList(int select)
 {
     m_list->clear();
     for (const core::DOMAINE& domain : m_domains) {
@@ -147,7 +147,7 @@ void CSchemeDialog::fillList(int select)
     showSelected();
 }
 
-void CSchemeDialog::showSelected()
+void CSketchDialog::showSelected()
 {
     const int index = SelectedDomain();
     if (index < 0) {
@@ -167,22 +167,22 @@ void CSchemeDialog::showSelected()
     paintSwatch(m_domainColour, core::ui::ColorFromColorref(domain.colour));
 }
 
-void CSchemeDialog::EditSelected()
+void CSketchDialog::EditSelected()
 {
     const int index = SelectedDomain();
     if (index < 0) {
         return;
     }
-    CDomainDialog dialog(m_domains, index, m_positionCount, this);
+    CSketchDomainDialog dialog(m_domains, index, m_positionCount, this);
     if (Choosers().run(dialog) == QDialog::Accepted) {
         m_domains[static_cast<std::size_t>(index)] = dialog.Domain();
     }
     fillList(index);
 }
 
-void CSchemeDialog::AddDomain()
+void CSketchDialog::AddDomain()
 {
-    CDomainDialog dialog(m_domains, -1, m_positionCount, this);
+    CSketchDomainDialog dialog(m_domains, -1, m_positionCount, this);
     if (Choosers().run(dialog) != QDialog::Accepted) {
         fillList(SelectedDomain());
         return;
@@ -191,7 +191,7 @@ void CSchemeDialog::AddDomain()
     fillList(static_cast<int>(m_domains.size()) - 1);
 }
 
-void CSchemeDialog::DeleteSelected()
+void CSketchDialog::DeleteSelected()
 {
     const int index = SelectedDomain();
     if (index < 0) {
@@ -201,7 +201,7 @@ void CSchemeDialog::DeleteSelected()
     fillList(index);
 }
 
-void CSchemeDialog::accept()
+void CSketchDialog::accept()
 {
     const ScaleCheck check = CheckScaleText(m_scaleField->text().toStdString());
     if (!check.ok) {

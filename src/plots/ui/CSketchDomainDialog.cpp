@@ -1,4 +1,4 @@
-#include "plots/ui/CDomainDialog.h"
+#include "plots/ui/CSketchDomainDialog.h"
 
 #include "core/MessageTexts.h"
 #include "core/ui/GdiTypes.h"
@@ -20,8 +20,8 @@ namespace quorin::plots::ui {
 
 using core::ui::ToQString;
 
-CDomainDialog::CDomainDialog(const std::vector<core::DOMAINE>& domains, int editing,
-                             int positionCount, QWidget* parent)
+CSketchDomainDialog::CSketchDomainDialog(const std::vector<core::DOMAINE>& domains, int editing,
+                                         int positionCount, QWidget* parent)
     : QDialog(parent), m_domains(domains), m_editing(editing), m_positionCount(positionCount),
       m_name(new QLineEdit(this)), m_start(new QLineEdit(this)), m_end(new QLineEdit(this)),
       m_display(new QCheckBox(QStringLiteral("&Display name"), this)),
@@ -75,13 +75,13 @@ CDomainDialog::CDomainDialog(const std::vector<core::DOMAINE>& domains, int edit
     layout->addLayout(looks);
     layout->addLayout(buttons);
 
-    connect(font, &QPushButton::clicked, this, &CDomainDialog::chooseFont);
-    connect(m_colour, &QPushButton::clicked, this, &CDomainDialog::chooseColour);
-    connect(ok, &QPushButton::clicked, this, &CDomainDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &CDomainDialog::reject);
+    connect(font, &QPushButton::clicked, this, &CSketchDomainDialog::chooseFont);
+    connect(m_colour, &QPushButton::clicked, this, &CSketchDomainDialog::chooseColour);
+    connect(ok, &QPushButton::clicked, this, &CSketchDomainDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &CSketchDomainDialog::reject);
 }
 
-void CDomainDialog::chooseFont()
+void CSketchDomainDialog::chooseFont()
 {
     if (const auto chosen =
             Choosers().font(this, ChosenFont{m_domain.font, m_domain.labelColour})) {
@@ -90,7 +90,7 @@ void CDomainDialog::chooseFont()
     }
 }
 
-void CDomainDialog::chooseColour()
+void CSketchDomainDialog::chooseColour()
 {
     if (const auto colour = Choosers().colour(this, m_domain.colour)) {
         m_domain.colour = *colour;
@@ -98,14 +98,14 @@ void CDomainDialog::chooseColour()
     }
 }
 
-void CDomainDialog::showColour()
+void CSketchDomainDialog::showColour()
 {
     QPixmap swatch(24, 16);
     swatch.fill(core::ui::ColorFromColorref(m_domain.colour));
     m_colour->setIcon(QIcon(swatch));
 }
 
-void CDomainDialog::accept()
+void CSketchDomainDialog::accept()
 {
     const DomainCheck check =
         CheckDomain(m_name->text().toStdString(), m_start->text().toStdString(),

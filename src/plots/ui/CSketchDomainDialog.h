@@ -16,7 +16,7 @@ namespace quorin::plots::ui {
 /// name is drawn, its label font and colour and its fill colour. OK checks
 /// the fields (CheckDomain) and stays open on a refusal, with the field in
 /// question focused and selected.
-class CDomainDialog : public QDialog
+class CSketchDomainDialog : public QDialog
 {
     Q_OBJECT
 
@@ -24,8 +24,8 @@ public:
     /// domains is the sketch's list, editing the index of the domain shown
     /// (-1: a new domain, empty fields, light grey, black label in the
     /// default font). positionCount is the last position a domain may take.
-    CDomainDialog(const std::vector<core::DOMAINE>& domains, int editing, int positionCount,
-                  QWidget* parent = nullptr);
+    CSketchDomainDialog(const std::vector<core::DOMAINE>& domains, int editing, int positionCount,
+                        QWidget* parent = nullptr);
 
     /// The domain as accepted; an edited one keeps what the dialog does not
     /// show.

@@ -18,7 +18,7 @@ namespace quorin::plots::ui {
 /// list and stay when the dialog is cancelled; only the scale waits for OK,
 /// which refuses anything but digits and "." with "Enter a valid scaling
 /// value!".
-class CSchemeDialog : public QDialog
+class CSketchDialog : public QDialog
 {
     Q_OBJECT
 
@@ -26,7 +26,7 @@ public:
     /// domains is the sketch's list, edited in place; scale the scale shown
     /// first, which "Default" puts back; positionCount the last position a
     /// domain may take.
-    CSchemeDialog(std::vector<core::DOMAINE>& domains, double scale, int positionCount,
+    CSketchDialog(std::vector<core::DOMAINE>& domains, double scale, int positionCount,
                   QWidget* parent = nullptr);
 
     /// The scale as accepted.
