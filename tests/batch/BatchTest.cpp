@@ -1,4 +1,6 @@
 #include "batch/BatchRun.h"
+#include "batch/BatchStatistics.h"
+#include "batch/BatchTexts.h"
 #include "batch/BatchThreads.h"
 #include "core/Settings.h"
 #include "core/TestFiles.h"
@@ -37,78 +39,6 @@ std::string runResults(std::string_view text, const BatchOptions& options, unsig
     WriteBatchResults(SplitBatchRecords(text), text.size(), analyzer, options, rowsOnly, control,
                       [&](std::string_view bytes) { out += bytes; });
     return out;
-}
-
-std::array<std::int64_t, core::kResidueSlots> countsOf(const core::PropertyRecord& record)
-{
-    std::array<std::int64_t, core::kResidueSlots> counts{};
-    for (int i = 0; i < core::kResidueSlots; ++i) {
-        counts[static_cast<std::size_t>(i)] = record.ResidueCount(i);
-    }
-    return counts;
-}
-
-// The bisection must land on the grid point of the full scan on real proteins,
-// on sequences of every composition (one-sided charges that never cross zero
-// included) and under other pKa tables.
-TEST(IsoelectricGridTest, LandsOnTheGridPointOfTheFullScan)
-{
-    std::vector<std::pair<std::string, std::string>> sequences;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(test::DataFile("proteins").string())) {
-        if (entry.path().extension() == ".fasta") {
-            // The records are views into the text, which must outlive them.
-            const std::string text = test::ReadFile(entry.path());
-            for (const BatchRecord& r : SplitBatchRecords(text)) {
-                sequences.emplace_back(r.name, r.body);
-            }
-        }
-    }
-    ASSERT_EQ(sequences.size(), 7U);
-    sequences.emplace_back("empty", "");
-    sequences.emplace_back("lysines", std::string(900, 'K'));
-    sequences.emplace_back("aspartates", std::string(900, 'D'));
-    sequences.emplace_back("cysteines", std::string(40, 'C'));
-    std::mt19937 random(7);
-    const std::string letters = "ACDEFGHIKLMNPQRSTVWYX";
-    for (int n = 0; n < 3000; ++n) {
-        std::string sequence;
-        const int length = std::uniform_int_distribution<int>(0, n % 10 == 0 ? 3000 : 300)(random);
-        // A bias towards D, F, I, K, R and Y makes charge-heavy sequences common.
-        std::vector<double> weights(letters.size(), 1.0);
-        for (const auto& [letter, period] :
-             {std::pair(2, 7), {4, 5}, {7, 3}, {8, 11}, {14, 4}, {19, 2}}) {
-            weights[static_cast<std::size_t>(letter)] += n % period;
-        }
-        std::discrete_distribution<int> pick(weights.begin(), weights.end());
-        for (int i = 0; i < length; ++i) {
-            sequence += letters[static_cast<std::size_t>(pick(random))];
-        }
-        sequences.emplace_back("random", sequence);
-    }
-    for (int table = 0; table < 5; ++table) {
-        core::PropertyRecord record;
-        record.ResetCurrentTables();
-        if (table == 4) {
-            // Every group fully charged at every grid point: a charge that stays
-            // the same from pH 1 to 13, whose first point wins.
-            record.pKa.fill(-40.0);
-            for (const std::size_t positive : {0, 7, 9, 15}) {
-                record.pKa[positive] = 40.0;
-            }
-        } else if (table > 0) {
-            std::uniform_real_distribution<double> shift(-2.5, 2.5);
-            for (double& pK : record.pKa) {
-                pK += shift(random);
-            }
-        }
-        const IsoelectricGrid grid(record.pKa);
-        for (const auto& [name, sequence] : sequences) {
-            record.SetSequence(sequence);
-            ASSERT_EQ(grid.IsoelectricPoint(countsOf(record)), record.IsoelectricPoint())
-                << name << " with table " << table << ": " << sequence.substr(0, 80);
-        }
-    }
 }
 
 TEST(BatchInputTest, RecordsRunFromOneGreaterThanToTheNext)
