@@ -96,8 +96,6 @@ public:
 
     ResidueTable pKa{};
     ResidueTable defaultPKa{};
-    /// The pKa preference page edits this copy and commits it on OK.
-    ResidueTable editPKa{};
     ResidueTable residueMass{};
     ResidueTable defaultResidueMass{};
     ResidueTable absorptionDenatured{};
@@ -117,9 +115,7 @@ public:
     std::vector<HYDROPATHYSCALE> scales;
     std::vector<HYDROPATHYSCALE> builtinScales;
     std::vector<ENZYME> agents;
-    std::vector<ENZYME> editAgents;
     std::vector<MODIFICATION> modifications;
-    std::vector<MODIFICATION> editModifications;
 
     /// Free-text remarks stored with the sequence.
     std::string remarks;
