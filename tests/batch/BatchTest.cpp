@@ -1,3 +1,4 @@
+#include "batch/BatchJob.h"
 #include "batch/BatchRun.h"
 #include "batch/BatchStatistics.h"
 #include "batch/BatchTexts.h"
@@ -476,6 +477,105 @@ TEST(BatchDigestTest, TheFragmentsAndBytesAreKnownBeforeTheFirstIsWritten)
             [&](std::string_view) { written = true; }, &forecast));
         EXPECT_TRUE(written);
     }
+}
+
+// The job both programs run: which files it hands to the writer, in which
+// order, and what the log says of the results; a refused digest hands over
+// nothing.
+TEST(BatchJobTest, TheWriterGetsTheFilesOfTheJobInOrder)
+{
+    test::TempDir dir;
+    test::WriteFile(dir / "in.fasta", ">a\nMKVLAAGIK\n>b\nMRRWY\n");
+    test::WriteFile(dir / "wide.fasta", std::string("\xFF\xFE>\0a\0", 8));
+    const BatchInputFile input((dir / "in.fasta").string());
+    ASSERT_EQ(input.Failure(), BatchInputFile::Problem::None);
+    ASSERT_EQ(input.Records().size(), 2U);
+    EXPECT_EQ(BatchInputFile((dir / "none.fasta").string()).Failure(),
+              BatchInputFile::Problem::CannotOpen);
+    const BatchInputFile wide((dir / "wide.fasta").string());
+    EXPECT_EQ(wide.Failure(), BatchInputFile::Problem::Utf16Text);
+    EXPECT_TRUE(wide.Records().empty());
+
+    const core::PropertyRecord record = analysisRecord();
+    struct Row
+    {
+        const char* what;
+        bool digest;
+        bool log;
+        bool rowsOnly;
+        std::vector<std::string> files;
+    };
+    const Row rows[] = {
+        {"results and log", false, true, false, {"out.txt", "log.txt"}},
+        {"rows only", false, false, true, {"out.txt"}},
+        {"digest", true, false, false, {"out.txt"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        BatchJob job;
+        job.inputPath = "in.fasta";
+        job.record = &record;
+        job.digest = row.digest;
+        job.specificity = "K!;R!";
+        job.maxFragments = 1000;
+        job.outputPath = (dir / "out.txt").string();
+        if (row.log) {
+            job.logPath = (dir / "log.txt").string();
+        }
+        job.rowsOnly = row.rowsOnly;
+        std::vector<std::string> names;
+        std::vector<std::string> texts;
+        const BatchJobResult result = RunBatchJob(
+            job, input, BatchControl{}, [&](const std::vector<core::FileToSave>& files) {
+                for (const core::FileToSave& file : files) {
+                    names.push_back(file.path.filename().string());
+                    texts.emplace_back();
+                    file.produce([&](std::string_view bytes) { texts.back() += bytes; });
+                }
+                return core::SaveTogetherStatus{};
+            });
+        EXPECT_EQ(result.sequenceCount, 2U);
+        EXPECT_FALSE(result.failure);
+        ASSERT_EQ(names, row.files);
+        if (row.digest) {
+            EXPECT_TRUE(texts[0].starts_with(">a_0\r\nMK\r\n>a_1\r\nVLAAGIK\r\n")) << texts[0];
+        } else {
+            EXPECT_EQ(texts[0].starts_with("Length\t"), !row.rowsOnly) << texts[0];
+        }
+        if (row.log) {
+            EXPECT_NE(texts[1].find("Data file: in.fasta\r\nOutput: " + job.outputPath +
+                                    "\r\n# of Sequences: 2\r\n"),
+                      std::string::npos)
+                << texts[1];
+        }
+    }
+
+    BatchJob refused;
+    refused.record = &record;
+    refused.digest = true;
+    refused.specificity = "K!;R!";
+    refused.maxFragments = 2;
+    refused.outputPath = (dir / "out.txt").string();
+    bool written = false;
+    EXPECT_THROW(RunBatchJob(refused, input, BatchControl{},
+                             [&](const std::vector<core::FileToSave>&) {
+                                 written = true;
+                                 return core::SaveTogetherStatus{};
+                             }),
+                 BatchDigestRefused);
+    EXPECT_FALSE(written);
+
+    // A failed write names the file it failed on.
+    BatchJob failing;
+    failing.record = &record;
+    failing.outputPath = (dir / "out.txt").string();
+    failing.logPath = (dir / "log.txt").string();
+    const BatchJobResult failed =
+        RunBatchJob(failing, input, BatchControl{}, [](const std::vector<core::FileToSave>&) {
+            return core::SaveTogetherStatus{core::FileStatus::Failed("disk full", ENOSPC), 1};
+        });
+    ASSERT_TRUE(failed.failure);
+    EXPECT_EQ(failed.failure->first, failing.logPath);
 }
 
 TEST(BatchOptionsTest, OutputNamesReplaceTheExtension)
