@@ -42,8 +42,8 @@ ChargeGroups ChargeGroupsOf(const core::PropertyRecord& record, PKaSet set);
 /// range gives the end of the range it approaches.
 double IsoelectricPointByBisection(const ChargeGroups& groups);
 
-/// value with decimals, as the titration texts write numbers: one that
-/// rounds to zero has no sign.
+/// value with decimals (0 to 4), as the titration texts write numbers in any
+/// locale: one that rounds to zero has no sign.
 std::string FixedText(double value, int decimals);
 
 /// "Isoelectric Point = " and the pI with 4 decimals.
