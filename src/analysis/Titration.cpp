@@ -1,20 +1,19 @@
 #include "analysis/Titration.h"
 
+#include "core/NumberText.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 
 namespace quorin::analysis {
 namespace {
 
 // Group order of ChargeGroups: N-terminus, H, K, R, C, D, E, Y, C-terminus.
-constexpr std::array<int, 9> kGroupSlots = {core::kNTerminus, 7, 9, 15, 2, 3, 4, 20,
-                                            core::kCTerminus};
 constexpr std::size_t kNGroup = 0;
 constexpr std::size_t kCGroup = 8;
 
-using GroupPKs = std::array<double, 9>;
+using GroupPKs = core::GroupValues;
 
 // The published sets, in group order.
 constexpr GroupPKs kEmbossPKs = {7.5, 6.5, 10.8, 12.5, 8.5, 3.9, 4.1, 10.1, 3.6};
@@ -75,27 +74,9 @@ std::string_view PKaSetName(PKaSet set)
     return "settings";
 }
 
-double ChargeGroups::NetCharge(double pH) const
-{
-    double z = 0.0;
-    for (std::size_t g = 0; g < count.size(); ++g) {
-        if (g < kPositiveGroups) {
-            z += count[g] / (1.0 + std::pow(10.0, pH - pK[g]));
-        } else {
-            z -= count[g] / (1.0 + std::pow(10.0, pK[g] - pH));
-        }
-    }
-    return z;
-}
-
 ChargeGroups ChargeGroupsOf(const core::PropertyRecord& record, PKaSet set)
 {
-    ChargeGroups groups;
-    for (std::size_t g = 0; g < kGroupSlots.size(); ++g) {
-        const int slot = kGroupSlots[g];
-        groups.count[g] = static_cast<double>(record.ResidueCount(slot));
-        groups.pK[g] = record.pKa[static_cast<std::size_t>(slot)];
-    }
+    ChargeGroups groups = core::CountedChargeGroups(record.Counts(), record.pKa);
     if (set == PKaSet::Settings) {
         return groups;
     }
@@ -158,9 +139,8 @@ std::string TitrationText(const ChargeGroups& groups, double from, double to, do
 
 std::string FixedText(double value, int decimals)
 {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string_view text(buffer);
+    char buffer[core::kFixedMaxChars];
+    std::string_view text(buffer, core::WriteFixed(buffer, value, decimals));
     if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) {
         text.remove_prefix(1);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PropertyRecord.h"
+#include "core/Quantities.h"
 
 #include <array>
 #include <optional>
@@ -25,18 +26,9 @@ std::optional<PKaSet> PKaSetByName(std::string_view name);
 /// The name of a set as PKaSetByName takes it.
 std::string_view PKaSetName(PKaSet set);
 
-/// The charged groups of one sequence under one pK set: nine groups in the
-/// order N-terminus, H, K, R (positive), C, D, E, Y, C-terminus (negative).
-struct ChargeGroups
-{
-    static constexpr std::size_t kPositiveGroups = 4;
-
-    std::array<double, 9> count{};
-    std::array<double, 9> pK{};
-
-    /// Net charge at pH by Henderson-Hasselbalch, summed in group order.
-    double NetCharge(double pH) const;
-};
+/// The charged groups of one sequence under one pK set, in the order
+/// N-terminus, H, K, R (positive), C, D, E, Y, C-terminus (negative).
+using core::ChargeGroups;
 
 /// The groups of the record's sequence under set. The settings set takes the
 /// record's counts and current table as the properties report does (X and O
@@ -50,8 +42,8 @@ ChargeGroups ChargeGroupsOf(const core::PropertyRecord& record, PKaSet set);
 /// range gives the end of the range it approaches.
 double IsoelectricPointByBisection(const ChargeGroups& groups);
 
-/// value with decimals, as the titration texts write numbers: one that
-/// rounds to zero has no sign.
+/// value with decimals (0 to 4), as the titration texts write numbers in any
+/// locale: one that rounds to zero has no sign.
 std::string FixedText(double value, int decimals);
 
 /// "Isoelectric Point = " and the pI with 4 decimals.

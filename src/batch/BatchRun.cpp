@@ -1,6 +1,8 @@
 #include "batch/BatchRun.h"
 
 #include "analysis/Digest.h"
+#include "batch/BatchStatistics.h"
+#include "batch/BatchTexts.h"
 #include "batch/BatchThreads.h"
 #include "core/MessageTexts.h"
 

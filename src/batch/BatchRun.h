@@ -1,6 +1,6 @@
 #pragma once
 
-#include "batch/BatchAnalysis.h"
+#include "batch/BatchAnalyzer.h"
 #include "batch/BatchInput.h"
 #include "batch/BatchOptions.h"
 #include "core/FileIo.h"

@@ -1,11 +1,9 @@
 #include "analysis/Digest.h"
-#include "batch/BatchRun.h"
+#include "batch/BatchJob.h"
 #include "cli/Commands.h"
 #include "core/MessageTexts.h"
-#include "core/SequenceText.h"
 
 #include <algorithm>
-#include <ctime>
 #include <map>
 #include <new>
 
@@ -30,9 +28,21 @@ std::map<std::string, std::string, std::less<>> parseOverrides(const std::vector
     return overrides;
 }
 
-std::optional<std::string> fileOrStandardOutput(const std::string& path)
+/// Files named "-" go to standard output, and then every file is written at
+/// its turn; others are written together.
+core::SaveTogetherStatus writeFiles(const std::vector<core::FileToSave>& files)
 {
-    return path == "-" ? std::nullopt : std::optional<std::string>(path);
+    for (const core::FileToSave& file : files) {
+        if (file.path == "-") {
+            for (const core::FileToSave& each : files) {
+                const std::string path = each.path.string();
+                WriteOutput(path == "-" ? std::nullopt : std::optional<std::string>(path),
+                            each.produce);
+            }
+            return {};
+        }
+    }
+    return core::WriteFilesTogether(files);
 }
 
 } // namespace
@@ -94,86 +104,54 @@ int RunBatch(Arguments& args)
     const std::string specificity =
         digest ? analysis::CombinedSpecificity(SelectAgents(record, agentNames)) : "";
 
-    core::FileStatus status;
-    batch::BatchReadOptions reading;
-    reading.jobs = batch::EffectiveJobs(jobs);
-    const batch::BatchText text = batch::BatchText::Read(input, status, reading);
-    if (!status) {
-        throw InputRefused(batch::BatchInputRefusal(input, status));
+    const batch::BatchInputFile inputFile(input, jobs);
+    if (inputFile.Failure() != batch::BatchInputFile::Problem::None) {
+        throw InputRefused(inputFile.Refusal());
     }
-    if (core::IsUtf16Text(text.View())) {
-        throw InputRefused(std::string(core::msg::kUtf16Text));
-    }
-    const std::vector<batch::BatchRecord> records =
-        batch::SplitBatchRecords(text.View(), reading.jobs);
-    if (records.empty()) {
+    if (inputFile.Records().empty()) {
         throw InputRefused(std::string(core::msg::kFileNotFound));
     }
     batch::BatchControl control;
     control.jobs = jobs;
 
+    batch::BatchJob job;
+    job.inputPath = input;
+    job.record = &record;
+    job.options = options;
+    job.digest = digest;
+    job.specificity = specificity;
+    job.maxFragments = maxFragments;
+    job.rowsOnly = rowsOnly;
     const std::string standardOutput = "-";
     if (digest) {
-        const std::string path =
-            resultsOption ? *resultsOption
-                          : (input == "-" ? standardOutput : batch::DefaultDigestPath(input));
-        try {
-            // Every record's fragments and the file's size are known before
-            // the first fragment is made: a record beyond the ceiling, or a
-            // file beyond the room on its disk, is refused before the run.
-            const batch::BatchDigestForecast forecast =
-                batch::ForecastBatchDigest(records, record, specificity, maxFragments, control);
-            if (const auto refusal =
-                    path == "-" ? std::nullopt : batch::DigestRoomRefusal(path, forecast.bytes)) {
-                throw InputRefused(*refusal);
-            }
-            WriteOutput(fileOrStandardOutput(path), [&](const core::ByteSink& sink) {
-                batch::WriteBatchDigest(records, text.View().size(), record, specificity, control,
-                                        sink, &forecast);
-            });
-        } catch (const batch::BatchDigestRefused& refused) {
-            throw InputRefused(refused.what());
-        } catch (const std::bad_alloc&) {
-            throw InputRefused("Not enough memory for the fragments of this digest");
+        job.outputPath = resultsOption
+                             ? *resultsOption
+                             : (input == "-" ? standardOutput : batch::DefaultDigestPath(input));
+    } else {
+        job.outputPath = resultsOption
+                             ? *resultsOption
+                             : (input == "-" ? standardOutput : batch::DefaultResultsPath(input));
+        // A log goes beside a results file; results on standard output get
+        // one only where --log names it.
+        if (!(rowsOnly || noLogOption || (options.noLog && !logOption) ||
+              (job.outputPath == "-" && !logOption))) {
+            job.logPath = logOption ? *logOption : batch::DefaultLogPath(job.outputPath);
         }
-        return 0;
     }
-
-    const std::string resultsPath =
-        resultsOption ? *resultsOption
-                      : (input == "-" ? standardOutput : batch::DefaultResultsPath(input));
-    const int scaleIndex = batch::ResolvedScaleIndex(options.scaleIndex, scaleCount);
-    const batch::BatchAnalyzer analyzer(record, options, scaleIndex);
-    batch::BatchOutcome outcome;
-    const auto produceResults = [&](const core::ByteSink& sink) {
-        outcome = batch::WriteBatchResults(records, text.View().size(), analyzer, options, rowsOnly,
-                                           control, sink);
-    };
-    // A log goes beside a results file; results on standard output get one
-    // only where --log names it.
-    if (rowsOnly || noLogOption || (options.noLog && !logOption) ||
-        (resultsPath == "-" && !logOption)) {
-        WriteOutput(fileOrStandardOutput(resultsPath), produceResults);
-        return 0;
-    }
-    const std::string logPath = logOption ? *logOption : batch::DefaultLogPath(resultsPath);
-    // The log's date line is the time of writing, after the results.
-    const auto produceLog = [&](const core::ByteSink& sink) {
-        sink(batch::BatchLogText(input, resultsPath, outcome.sequenceCount, options,
-                                 record.scales[static_cast<std::size_t>(scaleIndex)].name,
-                                 std::time(nullptr)));
-    };
-    if (resultsPath == "-" || logPath == "-") {
-        WriteOutput(fileOrStandardOutput(resultsPath), produceResults);
-        WriteOutput(fileOrStandardOutput(logPath), produceLog);
-        return 0;
-    }
-    // Both new or both as they were: a log never describes other results.
-    const core::SaveTogetherStatus saved =
-        core::WriteFilesTogether({{resultsPath, produceResults}, {logPath, produceLog}});
-    if (!saved.status) {
-        throw InputRefused("Cannot write " + (saved.failed == 0 ? resultsPath : logPath) + ": " +
-                           saved.status.Error());
+    try {
+        const batch::BatchJobResult result =
+            batch::RunBatchJob(job, inputFile, control, writeFiles);
+        if (result.failure) {
+            throw InputRefused("Cannot write " + result.failure->first + ": " +
+                               result.failure->second.Error());
+        }
+    } catch (const batch::BatchDigestRefused& refused) {
+        throw InputRefused(refused.what());
+    } catch (const std::bad_alloc&) {
+        if (!digest) {
+            throw;
+        }
+        throw InputRefused("Not enough memory for the fragments of this digest");
     }
     return 0;
 }

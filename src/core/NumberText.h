@@ -45,4 +45,15 @@ inline constexpr std::size_t kOneDecimalMaxChars = 320;
 /// tables of millions of rows.
 char* WriteOneDecimal(char* out, double value);
 
+/// Room WriteFixed needs: a double in fixed form with two decimals (309
+/// integer digits at most), sign and point, or a 64-bit integer.
+inline constexpr std::size_t kFixedMaxChars = 320;
+
+/// value in fixed form with decimals (0 to 4), the exact binary value rounded
+/// half to even as std::to_chars gives it, in any locale ("-0.00" keeps its
+/// sign), into out, which has room for kFixedMaxChars characters; returns one
+/// past the last character written. No allocation: the batch writes some
+/// forty numbers per protein.
+char* WriteFixed(char* out, double value, int decimals);
+
 } // namespace quorin::core

@@ -1,11 +1,12 @@
 #include "core/PropertyRecord.h"
 
-#include <cmath>
+#include "core/Quantities.h"
+
+#include <algorithm>
 
 namespace quorin::core {
 namespace {
 
-constexpr double kWaterMass = 18.02;
 PropertyRecord* g_activeRecord = nullptr;
 
 } // namespace
@@ -87,51 +88,19 @@ void PropertyRecord::ForgetCachedResults()
 
 double PropertyRecord::IsoelectricPoint()
 {
-    if (!m_pIStale) {
-        return m_pI;
+    if (m_pIStale) {
+        // One sequence: the few grid points the search visits are cheaper
+        // than a table of them all.
+        m_pI = IsoelectricGrid(pKa, false).IsoelectricPoint(m_counts);
+        m_pIStale = false;
     }
-    static constexpr std::array<int, 4> kPositive = {kNTerminus, 7, 9, 15};    // <, H, K, R
-    static constexpr std::array<int, 5> kNegative = {2, 3, 4, 20, kCTerminus}; // C, D, E, Y, >
-    double best = 100.0;
-    double bestPH = 1.0;
-    double smallest = HUGE_VAL;
-    double smallestPH = 1.0;
-    for (int k = 100; k < 1300; ++k) {
-        const double pH = k * 0.01;
-        double z = 0.0;
-        for (const int i : kPositive) {
-            const auto s = static_cast<std::size_t>(i);
-            z += static_cast<double>(m_counts[s]) / (1.0 + std::pow(10.0, pH - pKa[s]));
-        }
-        for (const int i : kNegative) {
-            const auto s = static_cast<std::size_t>(i);
-            z -= static_cast<double>(m_counts[s]) / (1.0 + std::pow(10.0, pKa[s] - pH));
-        }
-        const double magnitude = std::fabs(z);
-        if (magnitude < best) {
-            best = magnitude;
-            bestPH = pH;
-        }
-        if (magnitude < smallest) {
-            smallest = magnitude;
-            smallestPH = pH;
-        }
-    }
-    // With hundreds of unbalanced charges no grid point gets below the start
-    // value; the grid pH of the smallest |Z| is the sound answer then.
-    m_pI = best < 100.0 ? bestPH : smallestPH;
-    m_pIStale = false;
     return m_pI;
 }
 
 double PropertyRecord::MolecularWeight()
 {
     if (m_mw == 0.0) {
-        double sum = kWaterMass;
-        for (std::size_t i = 1; i <= 20; ++i) {
-            sum += static_cast<double>(m_counts[i]) * residueMass[i];
-        }
-        m_mw = sum;
+        m_mw = MolecularWeightOf(m_counts, residueMass);
     }
     return m_mw;
 }
@@ -148,14 +117,9 @@ double PropertyRecord::StretchWeight(int first, int last) const
 
 void PropertyRecord::computeAbsorption()
 {
-    double denatured = 0.0;
-    double native = 0.0;
-    for (std::size_t i = 1; i <= 20; ++i) {
-        denatured += static_cast<double>(m_counts[i]) * absorptionDenatured[i];
-        native += static_cast<double>(m_counts[i]) * absorptionNative[i];
-    }
-    m_absorptionDenatured = denatured;
-    m_absorptionNative = native;
+    const Absorptions sums = AbsorptionsOf(m_counts, absorptionDenatured, absorptionNative);
+    m_absorptionDenatured = sums.denatured;
+    m_absorptionNative = sums.native;
 }
 
 double PropertyRecord::AbsorptionDenatured()

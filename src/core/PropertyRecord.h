@@ -6,6 +6,7 @@
 #include "core/MotifState.h"
 #include "core/PageItems.h"
 #include "core/PlotSettings.h"
+#include "core/Quantities.h"
 #include "core/Residue.h"
 
 #include <array>
@@ -73,8 +74,8 @@ public:
     /// computes them with the tables as they are now (after a table changed).
     void ForgetCachedResults();
 
-    /// Grid search over pH 1.00..12.99 in steps of 0.01 for the smallest net
-    /// charge; the lowest pH wins a tie. Cached until the next SetSequence.
+    /// The grid pI (IsoelectricGrid) of the counts under the current pKa
+    /// table. Cached until the next SetSequence.
     double IsoelectricPoint();
     /// 18.02 plus the masses of the twenty residues, in dalton. Cached.
     double MolecularWeight();
@@ -90,11 +91,11 @@ public:
     std::int64_t ResidueCount(int index) const { return m_counts[static_cast<std::size_t>(index)]; }
     /// Number of the twenty standard residues in the sequence.
     int ResidueLength() const { return m_residueLength; }
+    /// Every slot's ResidueCount.
+    const ResidueCounts& Counts() const { return m_counts; }
 
     ResidueTable pKa{};
     ResidueTable defaultPKa{};
-    /// The pKa preference page edits this copy and commits it on OK.
-    ResidueTable editPKa{};
     ResidueTable residueMass{};
     ResidueTable defaultResidueMass{};
     ResidueTable absorptionDenatured{};
@@ -114,9 +115,7 @@ public:
     std::vector<HYDROPATHYSCALE> scales;
     std::vector<HYDROPATHYSCALE> builtinScales;
     std::vector<ENZYME> agents;
-    std::vector<ENZYME> editAgents;
     std::vector<MODIFICATION> modifications;
-    std::vector<MODIFICATION> editModifications;
 
     /// Free-text remarks stored with the sequence.
     std::string remarks;
@@ -133,8 +132,7 @@ private:
     std::string m_raw;
     std::string m_clean;
     int m_residueLength = 0;
-    std::array<std::int64_t, kResidueSlots> m_counts{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                                     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    ResidueCounts m_counts{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
     bool m_pIStale = true;
     double m_pI = 0.0;
     double m_mw = 0.0;

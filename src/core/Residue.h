@@ -23,12 +23,6 @@ using ResidueTable = std::array<double, kResidueSlots>;
 /// The twenty residue letters in slot order 1..20.
 inline constexpr std::string_view kResidueLetters = "ACDEFGHIKLMNPQRSTVWY";
 
-/// The captions that lists with residue names show, slot order 1..20.
-inline constexpr std::array<std::string_view, 20> kResidueCaptions = {
-    "A (Ala)", "C (Cys)", "D (Asp)", "E (Glu)", "F (Phe)", "G (Gly)", "H (His)",
-    "I (Ile)", "K (Lys)", "L (Leu)", "M (Met)", "N (Asn)", "P (Pro)", "Q (Gln)",
-    "R (Arg)", "S (Ser)", "T (Thr)", "V (Val)", "W (Trp)", "Y (Tyr)"};
-
 /// Slot 1..20 of an upper-case residue letter; 21 for every other character
 /// (lower case included: sequence text is upper-cased before it is indexed).
 int IndexOfLetter(char c);

@@ -8,7 +8,6 @@ namespace quorin::core {
 namespace {
 
 constexpr std::string_view kSettingsSection = "Settings";
-constexpr std::string_view kApplicationSection = "Application";
 
 /// $HOME, else the password database's home of the user; empty when neither.
 std::filesystem::path homeDirectory()
@@ -62,11 +61,6 @@ bool WriteUserDataDirectory(ProfileFile& registry, const std::filesystem::path& 
     std::error_code ignored; // a folder that cannot be made fails the write below
     std::filesystem::create_directories(registry.Path().parent_path(), ignored);
     return registry.WriteString(kSettingsSection, "User data", directory.string());
-}
-
-std::string InstallationPath(const ProfileFile& registry)
-{
-    return registry.ReadString(kApplicationSection, "InstPath", "");
 }
 
 } // namespace quorin::core

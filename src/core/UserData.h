@@ -8,8 +8,9 @@
 namespace quorin::core {
 
 /// The small store that stands for the registry: the user-data directory
-/// ("User data" of section "Settings") and the installation path ("InstPath").
-/// It is $QUORIN_REGISTRY when set (tests point it elsewhere), else
+/// ("User data" of section "Settings"). A restart after the directory moved
+/// starts the running program's own file, so an installer's "InstPath" there
+/// is left alone. It is $QUORIN_REGISTRY when set (tests point it elsewhere), else
 /// quorin/registry.ini in the user's configuration directory.
 std::filesystem::path RegistryStorePath();
 
@@ -26,9 +27,6 @@ std::filesystem::path UserDataDirectory(const ProfileFile& registry);
 
 /// Writes "User data" into the store; false when the store could not be written.
 bool WriteUserDataDirectory(ProfileFile& registry, const std::filesystem::path& directory);
-
-/// The installation directory ending with a separator, or empty.
-std::string InstallationPath(const ProfileFile& registry);
 
 /// The settings file inside a user-data directory.
 inline std::filesystem::path SettingsFilePath(const std::filesystem::path& userDataDirectory)

@@ -1,4 +1,7 @@
+#include "batch/BatchJob.h"
 #include "batch/BatchRun.h"
+#include "batch/BatchStatistics.h"
+#include "batch/BatchTexts.h"
 #include "batch/BatchThreads.h"
 #include "core/Settings.h"
 #include "core/TestFiles.h"
@@ -37,78 +40,6 @@ std::string runResults(std::string_view text, const BatchOptions& options, unsig
     WriteBatchResults(SplitBatchRecords(text), text.size(), analyzer, options, rowsOnly, control,
                       [&](std::string_view bytes) { out += bytes; });
     return out;
-}
-
-std::array<std::int64_t, core::kResidueSlots> countsOf(const core::PropertyRecord& record)
-{
-    std::array<std::int64_t, core::kResidueSlots> counts{};
-    for (int i = 0; i < core::kResidueSlots; ++i) {
-        counts[static_cast<std::size_t>(i)] = record.ResidueCount(i);
-    }
-    return counts;
-}
-
-// The bisection must land on the grid point of the full scan on real proteins,
-// on sequences of every composition (one-sided charges that never cross zero
-// included) and under other pKa tables.
-TEST(IsoelectricGridTest, LandsOnTheGridPointOfTheFullScan)
-{
-    std::vector<std::pair<std::string, std::string>> sequences;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(test::DataFile("proteins").string())) {
-        if (entry.path().extension() == ".fasta") {
-            // The records are views into the text, which must outlive them.
-            const std::string text = test::ReadFile(entry.path());
-            for (const BatchRecord& r : SplitBatchRecords(text)) {
-                sequences.emplace_back(r.name, r.body);
-            }
-        }
-    }
-    ASSERT_EQ(sequences.size(), 7U);
-    sequences.emplace_back("empty", "");
-    sequences.emplace_back("lysines", std::string(900, 'K'));
-    sequences.emplace_back("aspartates", std::string(900, 'D'));
-    sequences.emplace_back("cysteines", std::string(40, 'C'));
-    std::mt19937 random(7);
-    const std::string letters = "ACDEFGHIKLMNPQRSTVWYX";
-    for (int n = 0; n < 3000; ++n) {
-        std::string sequence;
-        const int length = std::uniform_int_distribution<int>(0, n % 10 == 0 ? 3000 : 300)(random);
-        // A bias towards D, F, I, K, R and Y makes charge-heavy sequences common.
-        std::vector<double> weights(letters.size(), 1.0);
-        for (const auto& [letter, period] :
-             {std::pair(2, 7), {4, 5}, {7, 3}, {8, 11}, {14, 4}, {19, 2}}) {
-            weights[static_cast<std::size_t>(letter)] += n % period;
-        }
-        std::discrete_distribution<int> pick(weights.begin(), weights.end());
-        for (int i = 0; i < length; ++i) {
-            sequence += letters[static_cast<std::size_t>(pick(random))];
-        }
-        sequences.emplace_back("random", sequence);
-    }
-    for (int table = 0; table < 5; ++table) {
-        core::PropertyRecord record;
-        record.ResetCurrentTables();
-        if (table == 4) {
-            // Every group fully charged at every grid point: a charge that stays
-            // the same from pH 1 to 13, whose first point wins.
-            record.pKa.fill(-40.0);
-            for (const std::size_t positive : {0, 7, 9, 15}) {
-                record.pKa[positive] = 40.0;
-            }
-        } else if (table > 0) {
-            std::uniform_real_distribution<double> shift(-2.5, 2.5);
-            for (double& pK : record.pKa) {
-                pK += shift(random);
-            }
-        }
-        const IsoelectricGrid grid(record.pKa);
-        for (const auto& [name, sequence] : sequences) {
-            record.SetSequence(sequence);
-            ASSERT_EQ(grid.IsoelectricPoint(countsOf(record)), record.IsoelectricPoint())
-                << name << " with table " << table << ": " << sequence.substr(0, 80);
-        }
-    }
 }
 
 TEST(BatchInputTest, RecordsRunFromOneGreaterThanToTheNext)
@@ -546,6 +477,105 @@ TEST(BatchDigestTest, TheFragmentsAndBytesAreKnownBeforeTheFirstIsWritten)
             [&](std::string_view) { written = true; }, &forecast));
         EXPECT_TRUE(written);
     }
+}
+
+// The job both programs run: which files it hands to the writer, in which
+// order, and what the log says of the results; a refused digest hands over
+// nothing.
+TEST(BatchJobTest, TheWriterGetsTheFilesOfTheJobInOrder)
+{
+    test::TempDir dir;
+    test::WriteFile(dir / "in.fasta", ">a\nMKVLAAGIK\n>b\nMRRWY\n");
+    test::WriteFile(dir / "wide.fasta", std::string("\xFF\xFE>\0a\0", 8));
+    const BatchInputFile input((dir / "in.fasta").string());
+    ASSERT_EQ(input.Failure(), BatchInputFile::Problem::None);
+    ASSERT_EQ(input.Records().size(), 2U);
+    EXPECT_EQ(BatchInputFile((dir / "none.fasta").string()).Failure(),
+              BatchInputFile::Problem::CannotOpen);
+    const BatchInputFile wide((dir / "wide.fasta").string());
+    EXPECT_EQ(wide.Failure(), BatchInputFile::Problem::Utf16Text);
+    EXPECT_TRUE(wide.Records().empty());
+
+    const core::PropertyRecord record = analysisRecord();
+    struct Row
+    {
+        const char* what;
+        bool digest;
+        bool log;
+        bool rowsOnly;
+        std::vector<std::string> files;
+    };
+    const Row rows[] = {
+        {"results and log", false, true, false, {"out.txt", "log.txt"}},
+        {"rows only", false, false, true, {"out.txt"}},
+        {"digest", true, false, false, {"out.txt"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        BatchJob job;
+        job.inputPath = "in.fasta";
+        job.record = &record;
+        job.digest = row.digest;
+        job.specificity = "K!;R!";
+        job.maxFragments = 1000;
+        job.outputPath = (dir / "out.txt").string();
+        if (row.log) {
+            job.logPath = (dir / "log.txt").string();
+        }
+        job.rowsOnly = row.rowsOnly;
+        std::vector<std::string> names;
+        std::vector<std::string> texts;
+        const BatchJobResult result = RunBatchJob(
+            job, input, BatchControl{}, [&](const std::vector<core::FileToSave>& files) {
+                for (const core::FileToSave& file : files) {
+                    names.push_back(file.path.filename().string());
+                    texts.emplace_back();
+                    file.produce([&](std::string_view bytes) { texts.back() += bytes; });
+                }
+                return core::SaveTogetherStatus{};
+            });
+        EXPECT_EQ(result.sequenceCount, 2U);
+        EXPECT_FALSE(result.failure);
+        ASSERT_EQ(names, row.files);
+        if (row.digest) {
+            EXPECT_TRUE(texts[0].starts_with(">a_0\r\nMK\r\n>a_1\r\nVLAAGIK\r\n")) << texts[0];
+        } else {
+            EXPECT_EQ(texts[0].starts_with("Length\t"), !row.rowsOnly) << texts[0];
+        }
+        if (row.log) {
+            EXPECT_NE(texts[1].find("Data file: in.fasta\r\nOutput: " + job.outputPath +
+                                    "\r\n# of Sequences: 2\r\n"),
+                      std::string::npos)
+                << texts[1];
+        }
+    }
+
+    BatchJob refused;
+    refused.record = &record;
+    refused.digest = true;
+    refused.specificity = "K!;R!";
+    refused.maxFragments = 2;
+    refused.outputPath = (dir / "out.txt").string();
+    bool written = false;
+    EXPECT_THROW(RunBatchJob(refused, input, BatchControl{},
+                             [&](const std::vector<core::FileToSave>&) {
+                                 written = true;
+                                 return core::SaveTogetherStatus{};
+                             }),
+                 BatchDigestRefused);
+    EXPECT_FALSE(written);
+
+    // A failed write names the file it failed on.
+    BatchJob failing;
+    failing.record = &record;
+    failing.outputPath = (dir / "out.txt").string();
+    failing.logPath = (dir / "log.txt").string();
+    const BatchJobResult failed =
+        RunBatchJob(failing, input, BatchControl{}, [](const std::vector<core::FileToSave>&) {
+            return core::SaveTogetherStatus{core::FileStatus::Failed("disk full", ENOSPC), 1};
+        });
+    ASSERT_TRUE(failed.failure);
+    EXPECT_EQ(failed.failure->first, failing.logPath);
 }
 
 TEST(BatchOptionsTest, OutputNamesReplaceTheExtension)

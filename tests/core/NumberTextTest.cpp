@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace quorin::core {
 namespace {
@@ -139,6 +140,41 @@ TEST(NumberTextTest, OneDecimalAgreesWithExactRoundingNearEveryHalf)
         SCOPED_TRACE(value);
         ASSERT_EQ(FormatOneDecimal(value), exactOneDecimal(value));
     }
+}
+
+TEST(NumberTextTest, FixedAgreesWithTheCLibraryAcrossTheMantissaRange)
+{
+    const auto fixed = [](double value, int decimals) {
+        char text[kFixedMaxChars];
+        return std::string(text, WriteFixed(text, value, decimals));
+    };
+    const auto library = [](double value, int decimals) {
+        char text[kFixedMaxChars + 8];
+        std::snprintf(text, sizeof text, "%.*f", decimals, value);
+        return std::string(text);
+    };
+    std::vector<double> values = {0.0,    -0.0,   0.005,        0.015,        0.125,       0.375,
+                                  2.5,    3.5,    -2.5,         0.0049,       1e-320,      1e15,
+                                  9.0e15, 1.8e16, 5e300,        1e308,        -1e308,      1e-7,
+                                  99.995, 0.045,  4294967295.5, 4294967296.0, 42949672.955};
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 30000; ++i) {
+        // Binary fractions with few bits hit the halves; the rest spread over
+        // every exponent the fast path takes and beyond.
+        const double value = i % 3 == 0
+                                 ? std::ldexp(static_cast<double>(random() % (1ULL << 20)), -3)
+                                 : std::ldexp(static_cast<double>(random() >> 11), -60 + i % 80);
+        values.push_back(i % 5 == 0 ? -value : value);
+    }
+    for (const double value : values) {
+        for (int decimals = 0; decimals <= 4; ++decimals) {
+            SCOPED_TRACE(value);
+            SCOPED_TRACE(decimals);
+            ASSERT_EQ(fixed(value, decimals), library(value, decimals));
+        }
+    }
+    EXPECT_EQ(fixed(INFINITY, 2), "inf");
+    EXPECT_EQ(fixed(-NAN, 0), "-nan");
 }
 
 TEST(NumberTextTest, LeadingNumbersAreReadLikeTheCLibrary)

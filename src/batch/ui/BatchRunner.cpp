@@ -2,12 +2,11 @@
 
 #include "analysis/Digest.h"
 #include "analysis/ui/CDigestDialog.h"
-#include "batch/BatchRun.h"
+#include "batch/BatchJob.h"
 #include "batch/ui/CBatchOptionsDialog.h"
 #include "core/CommandIds.h"
 #include "core/FileIo.h"
 #include "core/MessageTexts.h"
-#include "core/SequenceText.h"
 #include "core/Settings.h"
 #include "core/ui/Application.h"
 #include "core/ui/BackgroundWork.h"
@@ -26,7 +25,6 @@
 #include <QStatusBar>
 
 #include <algorithm>
-#include <ctime>
 #include <functional>
 #include <new>
 #include <optional>
@@ -72,37 +70,32 @@ namespace {
 template <typename Run>
 void runBatch(Run& run)
 {
-    core::FileStatus status;
-    BatchReadOptions reading;
-    reading.jobs = EffectiveJobs(0);
-    reading.progress = run.readObserver;
-    const BatchText text = BatchText::Read(run.inputPath, status, reading);
-    if (!status) {
+    const BatchInputFile input(run.inputPath, 0, run.readObserver);
+    switch (input.Failure()) {
+    case BatchInputFile::Problem::None:
+        break;
+    case BatchInputFile::Problem::CannotOpen:
         // An input that cannot be opened keeps the desktop's old course
-        // ("File not found!", then the files of no sequence); one read only
-        // in part or changed meanwhile would give results that look whole.
-        std::string refusal = BatchInputRefusal(run.inputPath, status);
-        if (refusal != core::msg::kFileNotFound) {
-            run.refusal = std::move(refusal);
-            return;
-        }
-    }
-    if (status && core::IsUtf16Text(text.View())) {
+        // ("File not found!", then the files of no sequence).
+        break;
+    case BatchInputFile::Problem::Refused:
+        // One read only in part or changed meanwhile would give results that
+        // look whole.
+        run.refusal = input.Refusal();
+        return;
+    case BatchInputFile::Problem::Utf16Text:
         // Said for what it is, not as a missing file; nothing is written.
-        run.failures.emplace_back(core::msg::kUtf16Text);
+        run.failures.push_back(input.Refusal());
         return;
     }
-    std::vector<BatchRecord> records;
-    if (status) {
-        records = SplitBatchRecords(text.View(), reading.jobs);
-    }
+    const std::vector<BatchRecord>& records = input.Records();
     run.fileNotFound = records.empty();
     run.count = records.size();
     run.progress(0, records.size(), 0);
     BatchControl control;
     control.terminate = run.terminate.get();
     core::ui::ProgressPoster poster;
-    const std::size_t inputSize = text.View().size();
+    const std::size_t inputSize = input.Text().size();
     int shown = 0;
     control.progress = [&poster, &run, &records, &shown, inputSize](int percent) {
         if (run.progressObserver) {
@@ -120,51 +113,20 @@ void runBatch(Run& run)
             [position](const BatchRecord& record) { return record.offset < position; });
         run.progress(static_cast<std::size_t>(done - records.begin()), records.size(), percent);
     };
-    const auto failed = [&run](const std::string& path, const std::string& reason) {
-        run.failures.push_back(core::msg::CannotSaveFile(path, reason));
-    };
+    BatchJob job;
+    job.inputPath = run.inputPath;
+    job.record = &run.record;
+    job.options = run.options;
+    job.digest = run.options.batchDigest;
+    job.specificity = run.specificity;
+    job.maxFragments = analysis::FragmentCeiling();
+    job.outputPath = run.options.batchDigest ? run.digestPath : run.resultsPath;
+    job.logPath = run.logPath;
     try {
-        if (run.options.batchDigest) {
-            // Every record's fragments and the file's size are known before
-            // the first fragment is made.
-            const BatchDigestForecast forecast = ForecastBatchDigest(
-                records, run.record, run.specificity, analysis::FragmentCeiling(), control);
-            if (std::optional<std::string> refusal =
-                    DigestRoomRefusal(run.digestPath, forecast.bytes)) {
-                run.refusal = std::move(refusal);
-                return;
-            }
-            const core::FileStatus written =
-                core::WriteFileAtomically(run.digestPath, [&](const core::ByteSink& sink) {
-                    WriteBatchDigest(records, text.View().size(), run.record, run.specificity,
-                                     control, sink, &forecast);
-                });
-            if (!written) {
-                failed(run.digestPath, written.Error());
-            }
-            return;
-        }
-        const int scaleIndex =
-            ResolvedScaleIndex(run.options.scaleIndex, static_cast<int>(run.record.scales.size()));
-        const BatchAnalyzer analyzer(run.record, run.options, scaleIndex);
-        std::vector<core::FileToSave> files = {{run.resultsPath, [&](const core::ByteSink& sink) {
-                                                    WriteBatchResults(records, text.View().size(),
-                                                                      analyzer, run.options, false,
-                                                                      control, sink);
-                                                }}};
-        if (run.logPath) {
-            // The log's date line is the time of writing, after the results.
-            files.push_back(
-                {*run.logPath, [&](const core::ByteSink& sink) {
-                     sink(BatchLogText(run.inputPath, run.resultsPath, run.count, run.options,
-                                       run.record.scales[static_cast<std::size_t>(scaleIndex)].name,
-                                       std::time(nullptr)));
-                 }});
-        }
-        // Both new or both as they were: a log never describes other results.
-        const core::SaveTogetherStatus saved = core::WriteFilesTogether(files);
-        if (!saved.status) {
-            failed(files[saved.failed].path.string(), saved.status.Error());
+        const BatchJobResult result = RunBatchJob(job, input, control);
+        if (result.failure) {
+            run.failures.push_back(
+                core::msg::CannotSaveFile(result.failure->first, result.failure->second.Error()));
         }
     } catch (const BatchTerminated&) {
         run.terminated = true;
