@@ -48,8 +48,9 @@ const WindowKindInfo& InfoOf(WindowKind kind)
             return info;
         }
     }
-    bare.push_back(WindowKindInfo{kind});
-    return bare.back();
+    WindowKindInfo& row = bare.emplace_back();
+    row.kind = kind;
+    return row;
 }
 
 const WindowKindInfo* KindOfAnalyzeCommand(int id)
