@@ -45,8 +45,7 @@ void applyTerminal(const std::array<TerminalPK, N>& table, char residue, double&
 
 std::optional<PKaSet> PKaSetByName(std::string_view name)
 {
-    for (const PKaSet set :
-         {PKaSet::Settings, PKaSet::Emboss, PKaSet::Bjellqvist, PKaSet::Lehninger}) {
+    for (const PKaSet set : kPKaSets) {
         const std::string_view known = PKaSetName(set);
         if (known.size() == name.size() &&
             std::equal(known.begin(), known.end(), name.begin(), [](char a, char b) {

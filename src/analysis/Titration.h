@@ -20,6 +20,10 @@ enum class PKaSet
     Lehninger
 };
 
+/// Every set, in the order lists offer them.
+inline constexpr std::array kPKaSets = {PKaSet::Settings, PKaSet::Emboss, PKaSet::Bjellqvist,
+                                        PKaSet::Lehninger};
+
 /// The set of a name ("settings", "EMBOSS", "Bjellqvist", "Lehninger", in any
 /// case); nothing for an unknown name.
 std::optional<PKaSet> PKaSetByName(std::string_view name);

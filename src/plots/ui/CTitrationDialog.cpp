@@ -7,24 +7,15 @@
 #include <QFormLayout>
 #include <QLabel>
 
-#include <array>
-
 namespace quorin::plots::ui {
-namespace {
-
 using analysis::PKaSet;
-
-constexpr std::array kSets = {PKaSet::Settings, PKaSet::Emboss, PKaSet::Bjellqvist,
-                              PKaSet::Lehninger};
-
-} // namespace
 
 CTitrationDialog::CTitrationDialog(PKaSet set, QWidget* parent)
     : QDialog(parent), m_set(new QComboBox(this))
 {
     setWindowTitle(QStringLiteral("Titration Curve"));
     m_set->setObjectName(QStringLiteral("pkaSet"));
-    for (const PKaSet each : kSets) {
+    for (const PKaSet each : analysis::kPKaSets) {
         m_set->addItem(core::ui::ToQString(analysis::PKaSetName(each)), static_cast<int>(each));
     }
     m_set->setCurrentIndex(m_set->findData(static_cast<int>(set)));

@@ -1,5 +1,6 @@
 #include "shell/ui/TitrationWindow.h"
 
+#include "analysis/Titration.h"
 #include "core/CommandIds.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Application.h"
@@ -76,7 +77,7 @@ void RegisterTitrationWindow()
     static constexpr MenuItem edit[] = {kCopyItem, {cmd::kCopyTable, "Copy &Table"}};
     static constexpr MenuItem view[] = {{cmd::kTitrationSet, "&Modify pK set..."}};
     // One curve per set: the settings' table and the named sets.
-    constexpr int kCurvesPerSequence = 4;
+    constexpr int kCurvesPerSequence = static_cast<int>(analysis::kPKaSets.size());
     WindowKindInfo info{WindowKind::Titration, "Titration Curve", DocumentFamily::Plot, help,
                         kCurvesPerSequence};
     // Its launcher shows the curve of a set that is open already.
