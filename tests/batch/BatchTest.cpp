@@ -486,7 +486,7 @@ TEST(BatchJobTest, TheWriterGetsTheFilesOfTheJobInOrder)
 {
     test::TempDir dir;
     test::WriteFile(dir / "in.fasta", ">a\nMKVLAAGIK\n>b\nMRRWY\n");
-    test::WriteFile(dir / "wide.fasta", std::string("\xFF\xFE>\0a\0", 8));
+    test::WriteFile(dir / "wide.fasta", std::string("\xFF\xFE>\0a\0", 6));
     const BatchInputFile input((dir / "in.fasta").string());
     ASSERT_EQ(input.Failure(), BatchInputFile::Problem::None);
     ASSERT_EQ(input.Records().size(), 2U);
