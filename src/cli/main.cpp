@@ -89,7 +89,10 @@ constexpr std::array kCommands = {
         "                   refuse a record whose digest makes more than N fragments\n"
         "                   (default: as many as a quarter of the memory holds)\n"
         "  --jobs N         analyse on N threads (default: one per processor)\n"
-        "  --rows-only      the sequence rows alone: no header, statistics or log",
+        "  --rows-only      the sequence rows alone: no header, statistics or log\n"
+        "  or:  quorin-cli batch INPUT --prosite PATTERN [--results PATH] [--jobs N]\n"
+        "every match of a PROSITE pattern in every record, tab-separated: record,\n"
+        "start, end, match (on standard output unless --results names a file)",
         &RunBatch, false},
     Command{"titration", "the net charge from pH to pH and the pI, for a set of pK values",
             "titration [--pka-set NAME] [--from PH] [--to PH] [--step PH] [OPTIONS] FILE\n"

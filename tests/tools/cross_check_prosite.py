@@ -104,7 +104,25 @@ def main():
                     sys.stderr.write("--- reference\n%s\n" % prosite_reference.tsv(pattern, seq)[-600:])
                 return 1
             compared += 1
-    print("%d outputs identical (%d refusals)" % (compared, refused))
+        # The batch form: every record of one file, on one thread and on
+        # several, equals each record's own reading.
+        pattern = "[ST]-x(0,2)-[RK]"
+        expected = "record\tstart\tend\tmatch\n"
+        fastas = proteins * 3
+        for index, fasta in enumerate(fastas):
+            seq = digest_reference.read_fasta(fasta)[1]
+            expected += "".join("r%d\t%d\t%d\t%s\n" % ((index,) + m)
+                                for m in prosite_reference.matches(pattern, seq))
+        with open(path, "w", newline="") as f:
+            f.write("".join(">r%d %s" % (i, fasta.partition("\n")[0][1:]) + "\n" +
+                            fasta.partition("\n")[2] for i, fasta in enumerate(fastas)))
+        for jobs in ("1", "2", "3"):
+            ours = subprocess.run([cli, "batch", path, "--prosite", pattern, "--jobs", jobs],
+                                  capture_output=True)
+            if ours.returncode != 0 or ours.stdout.decode("latin-1") != expected:
+                sys.stderr.write("batch --prosite on %s threads differs\n%s" % (jobs, ours.stderr))
+                return 1
+    print("%d outputs identical (%d refusals), and the batch form" % (compared, refused))
     return 0
 
 
