@@ -266,6 +266,23 @@ private slots:
         save(program, QStringLiteral("motifs-P02945.png"));
     }
 
+    void prositePatternOfBacteriorhodopsin()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1000, 700);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        test::ModalAnswer answer([](QWidget& dialog) {
+            dialog.findChild<QRadioButton*>(QStringLiteral("prositePattern"))->click();
+            dialog.findChild<QLineEdit*>(QStringLiteral("search"))
+                ->setText(QStringLiteral("[LIVM]-x(2)-[DE]-x-{P}-[LIVM]"));
+            save(&dialog, QStringLiteral("motif-dialog-prosite.png"));
+            dialog.findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        });
+        QVERIFY(program.frame->Execute(cmd::kMotifs));
+        QVERIFY(answer.Answered());
+        save(program, QStringLiteral("motifs-prosite-P02945.png"));
+    }
+
     void hydropathyPage()
     {
         test::RunningProgram program;
