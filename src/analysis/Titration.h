@@ -10,25 +10,39 @@
 
 namespace quorin::analysis {
 
-/// The pK tables a titration can use: the settings' own table, or one of the
-/// published sets built in.
+/// The pK tables a titration can use: the settings' own table, one of the
+/// published sets built in, or one of the two sets fitted to measured
+/// isoelectric points of peptides and of proteins (tools/fit_pka.py).
 enum class PKaSet
 {
     Settings,
     Emboss,
     Bjellqvist,
-    Lehninger
+    Lehninger,
+    Grimsley,
+    Rodwell,
+    Solomon,
+    Sillero,
+    Dawson,
+    FittedPeptide,
+    FittedProtein
 };
 
 /// Every set, in the order lists offer them.
-inline constexpr std::array kPKaSets = {PKaSet::Settings, PKaSet::Emboss, PKaSet::Bjellqvist,
-                                        PKaSet::Lehninger};
+inline constexpr std::array kPKaSets = {
+    PKaSet::Settings, PKaSet::Emboss,        PKaSet::Bjellqvist,   PKaSet::Lehninger,
+    PKaSet::Grimsley, PKaSet::Rodwell,       PKaSet::Solomon,      PKaSet::Sillero,
+    PKaSet::Dawson,   PKaSet::FittedPeptide, PKaSet::FittedProtein};
 
-/// The set of a name ("settings", "EMBOSS", "Bjellqvist", "Lehninger", in any
-/// case); nothing for an unknown name.
+/// The set of a name (PKaSetName of one of kPKaSets, in any case); nothing
+/// for an unknown name.
 std::optional<PKaSet> PKaSetByName(std::string_view name);
 /// The name of a set as PKaSetByName takes it.
 std::string_view PKaSetName(PKaSet set);
+
+/// The names of every set joined with ", " and a final " or ", for messages
+/// that list what a set name may be.
+std::string PKaSetNameList();
 
 /// The charged groups of one sequence under one pK set, in the order
 /// N-terminus, H, K, R (positive), C, D, E, Y, C-terminus (negative).

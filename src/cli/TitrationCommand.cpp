@@ -30,8 +30,8 @@ analysis::PKaSet ParsePKaSet(const std::optional<std::string>& name)
 {
     const auto set = analysis::PKaSetByName(name.value_or("settings"));
     if (!set) {
-        throw UsageError("--pka-set takes settings, EMBOSS, Bjellqvist or Lehninger, not \"" +
-                         *name + "\"");
+        throw UsageError("--pka-set takes " + analysis::PKaSetNameList() + ", not \"" + *name +
+                         "\"");
     }
     return *set;
 }

@@ -96,8 +96,9 @@ constexpr std::array kCommands = {
         &RunBatch, false},
     Command{"titration", "the net charge from pH to pH and the pI, for a set of pK values",
             "titration [--pka-set NAME] [--from PH] [--to PH] [--step PH] [OPTIONS] FILE\n"
-            "  --pka-set NAME   settings (the settings' table, the default), EMBOSS, Bjellqvist\n"
-            "                   or Lehninger\n"
+            "  --pka-set NAME   settings (the settings' table, the default), EMBOSS, Bjellqvist,\n"
+            "                   Lehninger, Grimsley, Rodwell, Solomon, Sillero, Dawson,\n"
+            "                   fitted-peptide or fitted-protein\n"
             "  --from PH        the first pH (default 0)\n"
             "  --to PH          the last pH (default 14)\n"
             "  --step PH        the step (default 0.5)",

@@ -3,6 +3,7 @@
 #include "core/SequenceText.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -48,7 +49,34 @@ double pHX(const PageLayout& layout, double pH)
            (pH - kTitrationLowestPH) * layout.width / (kTitrationHighestPH - kTitrationLowestPH);
 }
 
+constexpr core::COLORREF rgb(unsigned red, unsigned green, unsigned blue)
+{
+    return red | green << 8 | blue << 16;
+}
+
+/// The colours after black: Okabe and Ito's palette for colour-blind
+/// readers (yellow left out, too pale on white), then greys.
+constexpr std::array<core::COLORREF, 10> kCurveColours = {
+    rgb(0, 114, 178),  rgb(213, 94, 0), rgb(0, 158, 115), rgb(204, 121, 167), rgb(230, 159, 0),
+    rgb(86, 180, 233), rgb(96, 96, 96), rgb(0, 64, 128),  rgb(128, 64, 0),    rgb(160, 160, 160)};
+
 } // namespace
+
+int TitrationPageHeight(std::size_t setCount)
+{
+    if (setCount <= 1) {
+        return kTitrationPageHeight;
+    }
+    const auto rows = static_cast<int>((setCount + kTitrationLegendColumns - 1) /
+                                       static_cast<std::size_t>(kTitrationLegendColumns));
+    return kTitrationFrameTop + kTitrationLegendTop + rows * kTitrationLegendRowHeight +
+           kTitrationLegendBottomMargin;
+}
+
+core::COLORREF TitrationCurveColour(std::size_t k)
+{
+    return k == 0 ? kBlack : kCurveColours[(k - 1) % kCurveColours.size()];
+}
 
 PageLayout TitrationScreenLayout()
 {
@@ -134,34 +162,68 @@ std::string IsoelectricPointText(const TitrationCurve& curve)
 
 TitrationPage::TitrationPage(const core::PropertyRecord& record, analysis::PKaSet set,
                              int lineWidth)
-    : m_record(record), m_set(set), m_lineWidth(lineWidth)
+    : m_record(record), m_sets{set}, m_lineWidth(lineWidth)
 {}
+
+void TitrationPage::SetSets(const std::vector<analysis::PKaSet>& sets)
+{
+    if (sets.empty()) {
+        return;
+    }
+    m_sets.clear();
+    for (const analysis::PKaSet set : sets) {
+        if (std::find(m_sets.begin(), m_sets.end(), set) == m_sets.end()) {
+            m_sets.push_back(set);
+        }
+    }
+}
 
 TitrationCurve TitrationPage::Curve() const
 {
-    return ComputeTitrationCurve(analysis::ChargeGroupsOf(m_record, m_set));
+    return ComputeTitrationCurve(analysis::ChargeGroupsOf(m_record, Set()));
+}
+
+std::vector<TitrationCurve> TitrationPage::Curves() const
+{
+    std::vector<TitrationCurve> curves;
+    curves.reserve(m_sets.size());
+    for (const analysis::PKaSet set : m_sets) {
+        curves.push_back(ComputeTitrationCurve(analysis::ChargeGroupsOf(m_record, set)));
+    }
+    return curves;
 }
 
 std::string TitrationPage::Table() const
 {
-    return analysis::TitrationText(analysis::ChargeGroupsOf(m_record, m_set), kTitrationLowestPH,
+    return analysis::TitrationText(analysis::ChargeGroupsOf(m_record, Set()), kTitrationLowestPH,
                                    kTitrationHighestPH, kTitrationTableStep);
 }
 
 std::string TitrationPage::Title() const
 {
-    // The set goes first: a long name is cut at the end of the line.
-    return "Titration Curve (pK set: " + std::string(analysis::PKaSetName(m_set)) + ") of " +
-           core::OneLineText(m_record.Name());
+    // The sets go first: a long name is cut at the end of the line.
+    std::string names;
+    for (const analysis::PKaSet set : m_sets) {
+        names += (names.empty() ? "" : ", ") + std::string(analysis::PKaSetName(set));
+    }
+    return (m_sets.size() == 1 ? "Titration Curve (pK set: " : "Titration Curve (pK sets: ") +
+           names + ") of " + core::OneLineText(m_record.Name());
 }
 
 PageDrawing TitrationPage::Draw(const PageLayout& layout, const TextMeasure& measure) const
 {
-    const TitrationCurve curve = Curve();
-    const auto [lowest, highest] = std::minmax_element(
-        curve.points.begin(), curve.points.end(),
-        [](const ChargePoint& a, const ChargePoint& b) { return a.charge < b.charge; });
-    const VerticalAxis axis = TitrationAxis(lowest->charge, highest->charge);
+    const std::vector<TitrationCurve> curves = Curves();
+    const TitrationCurve& curve = curves.front();
+    double lowestCharge = curve.points.front().charge;
+    double highestCharge = lowestCharge;
+    for (const TitrationCurve& each : curves) {
+        for (const ChargePoint& point : each.points) {
+            lowestCharge = std::min(lowestCharge, point.charge);
+            highestCharge = std::max(highestCharge, point.charge);
+        }
+    }
+    const VerticalAxis axis = TitrationAxis(lowestCharge, highestCharge);
+    const bool compared = curves.size() > 1;
 
     const auto D = [&layout](double page) { return layout.Device(page); };
     const ChartFont font = ChartFontFor(layout, measure);
@@ -195,6 +257,29 @@ PageDrawing TitrationPage::Draw(const PageLayout& layout, const TextMeasure& mea
     text(IsoelectricPointText(curve), {left, pointY}, TextAnchor::TopLeft);
     text("Net Charge", {left, top - TruncatedUnits(1.5 * lineHeight)}, TextAnchor::TopLeft);
 
+    if (compared) {
+        // The spread: a column a page unit wide at each unit of the pH axis,
+        // from the lowest charge to the highest at its middle, filled.
+        std::vector<analysis::ChargeGroups> groups;
+        for (const analysis::PKaSet set : m_sets) {
+            groups.push_back(analysis::ChargeGroupsOf(m_record, set));
+        }
+        const PagePen bandPen{kTitrationSpreadColour, 1, false};
+        for (int unit = 0; unit < layout.width; ++unit) {
+            const double pH = kTitrationLowestPH + (unit + 0.5) *
+                                                       (kTitrationHighestPH - kTitrationLowestPH) /
+                                                       layout.width;
+            double low = groups.front().NetCharge(pH);
+            double high = low;
+            for (const analysis::ChargeGroups& each : groups) {
+                low = std::min(low, each.NetCharge(pH));
+                high = std::max(high, each.NetCharge(pH));
+            }
+            const DeviceRect column{D(layout.left + unit), D(ChartY(layout, axis, high)),
+                                    D(layout.left + unit + 1), D(ChartY(layout, axis, low))};
+            out.push_back(PageFrame{column, bandPen, kTitrationSpreadColour});
+        }
+    }
     out.push_back(PageFrame{{left, top, right, bottom}, framePen});
     std::vector<std::string> labels;
     for (const double tick : axis.ticks) {
@@ -218,12 +303,33 @@ PageDrawing TitrationPage::Draw(const PageLayout& layout, const TextMeasure& mea
          TextAnchor::TopCentre);
 
     const int lineWidth = std::max(1, TruncatedUnits(std::max(1, m_lineWidth) * layout.scale));
-    PagePolyline line{{}, PagePen{kBlack, lineWidth, false}};
-    line.points.reserve(curve.points.size());
-    for (const ChargePoint& point : curve.points) {
-        line.points.push_back({D(pHX(layout, point.pH)), D(ChartY(layout, axis, point.charge))});
+    // The page's own curve last, on top of the others.
+    for (std::size_t k = curves.size(); k-- > 0;) {
+        PagePolyline line{{}, PagePen{TitrationCurveColour(k), lineWidth, false}};
+        line.points.reserve(curves[k].points.size());
+        for (const ChargePoint& point : curves[k].points) {
+            line.points.push_back(
+                {D(pHX(layout, point.pH)), D(ChartY(layout, axis, point.charge))});
+        }
+        out.push_back(std::move(line));
     }
-    out.push_back(std::move(line));
+    if (compared) {
+        // A key per curve: a stretch of its line, the set's name and its pI.
+        const double columnWidth = layout.width / kTitrationLegendColumns;
+        for (std::size_t k = 0; k < curves.size(); ++k) {
+            const auto row = static_cast<int>(k) / kTitrationLegendColumns;
+            const auto column = static_cast<int>(k) % kTitrationLegendColumns;
+            const double x = layout.left + column * columnWidth;
+            const int y = D(layout.top + kTitrationLegendTop + row * kTitrationLegendRowHeight);
+            const int keyY = y + lineHeight / 2;
+            out.push_back(PageLine{{D(x), keyY},
+                                   {D(x + kTitrationLegendKeyWidth), keyY},
+                                   PagePen{TitrationCurveColour(k), lineWidth, false}});
+            text(std::string(analysis::PKaSetName(m_sets[k])) + "  pI " +
+                     analysis::FixedText(curves[k].isoelectricPoint, 2),
+                 {D(x + kTitrationLegendKeyWidth + 6), y}, TextAnchor::TopLeft);
+        }
+    }
 
     // The isoelectric point: a dot on the zero line and a dashed drop to the
     // pH axis. The dashes are drawn one by one: a dotted pen's dots are device

@@ -21,6 +21,21 @@ inline constexpr int kTitrationFrameTop = 90;
 inline constexpr int kTitrationFrameWidth = 565;
 inline constexpr int kTitrationFrameHeight = 200;
 
+/// A page of several sets' curves keys them below the pH axis: rows from
+/// kTitrationLegendTop, kTitrationLegendColumns keys a row, each key a line
+/// kTitrationLegendKeyWidth long before the set's name and pI. Positions are
+/// page units below the frame's top, so that the printed page keeps them.
+inline constexpr int kTitrationLegendTop = 255;
+inline constexpr int kTitrationLegendRowHeight = 18;
+inline constexpr int kTitrationLegendColumns = 3;
+inline constexpr int kTitrationLegendKeyWidth = 24;
+/// The margin below the last row of keys.
+inline constexpr int kTitrationLegendBottomMargin = 12;
+
+/// The height of the page of setCount curves: kTitrationPageHeight for one,
+/// taller by the rows of keys for more.
+int TitrationPageHeight(std::size_t setCount);
+
 /// The page title of metafile descriptions and print jobs.
 inline constexpr std::string_view kTitrationPageTitle = "Titration Curve";
 
@@ -68,8 +83,18 @@ std::string ChargeTickLabel(double value, double step);
 /// never crosses zero says so after the number.
 std::string IsoelectricPointText(const TitrationCurve& curve);
 
-/// The titration curve of one sequence under one pK set, for every target.
-/// It reads the record at each drawing, so that it follows the sequence.
+/// The colour of the curve of the k-th set of a page (0-based): black for
+/// the first, then colours that colour-blind readers tell apart.
+core::COLORREF TitrationCurveColour(std::size_t k);
+/// The fill between the lowest and the highest curve of several sets.
+inline constexpr core::COLORREF kTitrationSpreadColour = 0xE8E8E8;
+
+/// The titration curve of one sequence under one pK set, or the curves under
+/// several sets on one page, for every target. The first set is the page's
+/// own: its isoelectric point is marked and written above the plot, and its
+/// table is the one copied; the others are drawn for comparison, the spread
+/// between the lowest and the highest curve shaded. It reads the record at
+/// each drawing, so that it follows the sequence.
 class TitrationPage
 {
 public:
@@ -77,26 +102,41 @@ public:
     TitrationPage(const core::PropertyRecord& record, analysis::PKaSet set, int lineWidth);
 
     const core::PropertyRecord& Record() const { return m_record; }
-    analysis::PKaSet Set() const { return m_set; }
-    void SetSet(analysis::PKaSet set) { m_set = set; }
+    /// The page's own set, the first of Sets().
+    analysis::PKaSet Set() const { return m_sets.front(); }
+    /// Draws the curve of set alone.
+    void SetSet(analysis::PKaSet set) { m_sets = {set}; }
+    /// Every set drawn, the page's own first; never empty, no set twice.
+    const std::vector<analysis::PKaSet>& Sets() const { return m_sets; }
+    /// Draws the curves of sets, the first the page's own. An empty list
+    /// keeps the current sets; a set named twice is drawn once.
+    void SetSets(const std::vector<analysis::PKaSet>& sets);
     int LineWidth() const { return m_lineWidth; }
     void SetLineWidth(int lineWidth) { m_lineWidth = lineWidth; }
 
+    /// The curve of the page's own set.
     TitrationCurve Curve() const;
+    /// The curves of Sets(), in their order.
+    std::vector<TitrationCurve> Curves() const;
+
+    /// TitrationPageHeight of the sets drawn.
+    int PageHeight() const { return TitrationPageHeight(m_sets.size()); }
 
     /// The table as `titration` writes it by default: "pH<TAB>Charge", pH 0
     /// to 14 in steps of 0.5, then the isoelectric point; lines end with CR LF.
+    /// It is the page's own set's.
     std::string Table() const;
 
-    /// "Titration Curve (pK set: EMBOSS) of name", printed title and window
-    /// caption alike.
+    /// "Titration Curve (pK set: EMBOSS) of name", or with several sets
+    /// "Titration Curve (pK sets: EMBOSS, Grimsley) of name"; printed title
+    /// and window caption alike.
     std::string Title() const;
 
     PageDrawing Draw(const PageLayout& layout, const TextMeasure& measure) const;
 
 private:
     const core::PropertyRecord& m_record;
-    analysis::PKaSet m_set;
+    std::vector<analysis::PKaSet> m_sets;
     int m_lineWidth;
 };
 

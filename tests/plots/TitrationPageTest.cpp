@@ -138,5 +138,102 @@ TEST(TitrationPageTest, CurveStaysInTheFrameAndThePIIsMarkedWhereItCrossesZero)
     }
 }
 
+TEST(TitrationPageTest, SeveralSetsShareTheAxisWithTheirSpreadShadedAndAKeyEach)
+{
+    core::PropertyRecord record;
+    record.ResetCurrentTables();
+    record.SetName("P");
+    record.SetSequence("MKWVTFISLLLLFSSAYSRGVFRRDTHKSEIAHRFKDLGE");
+    TitrationPage page(record, PKaSet::Emboss, 1);
+    const test::FakeMeasure measure;
+    const PageLayout layout = TitrationScreenLayout();
+    const std::size_t singleElements = page.Draw(layout, measure).elements.size();
+    EXPECT_EQ(page.PageHeight(), kTitrationPageHeight);
+
+    // A set named twice is drawn once; the page's own set stays first.
+    page.SetSets(
+        {PKaSet::Emboss, PKaSet::FittedProtein, PKaSet::Solomon, PKaSet::Emboss, PKaSet::Grimsley});
+    ASSERT_EQ(page.Sets().size(), 4u);
+    EXPECT_EQ(page.Set(), PKaSet::Emboss);
+    EXPECT_EQ(page.Title(), "Titration Curve (pK sets: EMBOSS, fitted-protein, Solomon, "
+                            "Grimsley) of P");
+    // Four keys take two rows below the pH axis.
+    EXPECT_EQ(page.PageHeight(), kTitrationFrameTop + kTitrationLegendTop +
+                                     2 * kTitrationLegendRowHeight + kTitrationLegendBottomMargin);
+
+    const PageDrawing drawing = page.Draw(layout, measure);
+    const auto curves = All<PagePolyline>(drawing);
+    ASSERT_EQ(curves.size(), 4u);
+    // The page's own curve is drawn last, in black, over the others.
+    EXPECT_EQ(curves.back().pen.colour, kBlack);
+    for (std::size_t k = 0; k + 1 < curves.size(); ++k) {
+        EXPECT_EQ(curves[k].pen.colour, TitrationCurveColour(curves.size() - 1 - k));
+        EXPECT_NE(curves[k].pen.colour, kBlack);
+    }
+
+    // One shaded column per page unit of the pH axis, from the highest curve
+    // down to the lowest, and every curve inside the shading.
+    std::vector<PageFrame> columns;
+    for (const PageFrame& f : All<PageFrame>(drawing)) {
+        if (f.fill == kTitrationSpreadColour) {
+            columns.push_back(f);
+        }
+    }
+    ASSERT_EQ(columns.size(), static_cast<std::size_t>(kTitrationFrameWidth));
+    const DeviceRect frame{kTitrationFrameLeft, kTitrationFrameTop,
+                           kTitrationFrameLeft + kTitrationFrameWidth,
+                           kTitrationFrameTop + kTitrationFrameHeight};
+    for (const PageFrame& column : columns) {
+        ASSERT_TRUE(frame.Contains({column.rect.left, column.rect.top}));
+        ASSERT_TRUE(frame.Contains({column.rect.left, column.rect.bottom}));
+        ASSERT_LE(column.rect.top, column.rect.bottom);
+    }
+    for (const PagePolyline& curve : curves) {
+        for (const DevicePoint p : curve.points) {
+            const auto column = static_cast<std::size_t>(
+                std::min(p.x - kTitrationFrameLeft, kTitrationFrameWidth - 1));
+            // Neighbouring columns bound a point between their middles.
+            const auto next = std::min(column + 1, columns.size() - 1);
+            const auto before = column == 0 ? 0 : column - 1;
+            const int top = std::min(
+                {columns[before].rect.top, columns[column].rect.top, columns[next].rect.top});
+            const int bottom = std::max({columns[before].rect.bottom, columns[column].rect.bottom,
+                                         columns[next].rect.bottom});
+            ASSERT_TRUE(p.y >= top - 1 && p.y <= bottom + 1) << p.x << "," << p.y;
+        }
+    }
+    // The sets disagree most around pH 9, where the fitted protein set has
+    // its lysines and tyrosines half charged: the spread is wide there.
+    const PageFrame& at9 = columns[static_cast<std::size_t>(9 * kTitrationFrameWidth / 14)];
+    EXPECT_GT(at9.rect.bottom - at9.rect.top, 20);
+
+    // A key each: a stretch of the curve's colour and the set with its pI.
+    const auto texts = All<PageText>(drawing);
+    const std::vector<TitrationCurve> each = page.Curves();
+    for (std::size_t k = 0; k < page.Sets().size(); ++k) {
+        const std::string key = std::string(analysis::PKaSetName(page.Sets()[k])) + "  pI " +
+                                analysis::FixedText(each[k].isoelectricPoint, 2);
+        SCOPED_TRACE(key);
+        const auto found = std::find_if(texts.begin(), texts.end(),
+                                        [&](const PageText& t) { return t.text == key; });
+        ASSERT_NE(found, texts.end());
+        const int row = static_cast<int>(k) / kTitrationLegendColumns;
+        EXPECT_EQ(found->at.y,
+                  kTitrationFrameTop + kTitrationLegendTop + row * kTitrationLegendRowHeight);
+        EXPECT_LT(found->at.y, page.PageHeight());
+        const auto lines = All<PageLine>(drawing);
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const PageLine& line) {
+            return line.pen.colour == TitrationCurveColour(k) && line.from.y == line.to.y &&
+                   line.to.x - line.from.x == kTitrationLegendKeyWidth && line.to.x < found->at.x &&
+                   found->at.x - line.to.x < 10;
+        }));
+    }
+
+    // Back to one set: the page as it was.
+    page.SetSet(PKaSet::Emboss);
+    EXPECT_EQ(page.Draw(layout, measure).elements.size(), singleElements);
+    EXPECT_EQ(page.PageHeight(), kTitrationPageHeight);
+}
+
 } // namespace
 } // namespace quorin::plots

@@ -52,14 +52,19 @@ void CTitrationDoc::CopyTable() const
     QGuiApplication::clipboard()->setText(text);
 }
 
+void CTitrationDoc::SetSets(const std::vector<analysis::PKaSet>& sets)
+{
+    m_page.SetSets(sets);
+    Changed();
+}
+
 bool CTitrationDoc::ModifySet(QWidget* parent)
 {
-    CTitrationDialog dialog(m_page.Set(), parent);
+    CTitrationDialog dialog(m_page.Sets(), parent);
     if (Choosers().run(dialog) != QDialog::Accepted) {
         return false;
     }
-    m_page.SetSet(dialog.Set());
-    Changed();
+    SetSets(dialog.Sets());
     return true;
 }
 

@@ -6,7 +6,7 @@
 namespace quorin::plots::ui {
 
 /// The titration curve's document: the page of one sequence under one pK
-/// set. The page carries no marks or text items.
+/// set, or under several compared. The page carries no marks or text items.
 class CTitrationDoc : public PageDocument
 {
     Q_OBJECT
@@ -18,6 +18,10 @@ public:
 
     const TitrationPage& Page() const { return m_page; }
     analysis::PKaSet Set() const { return m_page.Set(); }
+    /// Every set drawn, the page's own first.
+    const std::vector<analysis::PKaSet>& Sets() const { return m_page.Sets(); }
+    /// Draws the curves of sets, the first the page's own.
+    void SetSets(const std::vector<analysis::PKaSet>& sets);
 
     PageSource Source() override;
     QString PrintJobName() const override;
@@ -36,8 +40,8 @@ public:
     /// "Copy &Table": the table on the clipboard as text.
     void CopyTable() const;
 
-    /// "&Modify pK set...": CTitrationDialog on the current set; OK draws
-    /// the curve with the chosen one. Returns whether it was confirmed.
+    /// "&Modify pK set...": CTitrationDialog on the current sets; OK draws
+    /// the curves of the chosen ones. Returns whether it was confirmed.
     bool ModifySet(QWidget* parent);
 
 private:

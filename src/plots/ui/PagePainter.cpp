@@ -199,7 +199,7 @@ PageSource SketchPageSource(const SketchPage& page)
 PageSource TitrationPageSource(const TitrationPage& page)
 {
     PageSource source;
-    source.screenSize = QSize(kTitrationPageWidth, kTitrationPageHeight);
+    source.screenSize = QSize(kTitrationPageWidth, page.PageHeight());
     source.title = core::ui::ToQString(kTitrationPageTitle);
     source.layout = [](PageTarget target, int deviceWidth) {
         switch (target) {

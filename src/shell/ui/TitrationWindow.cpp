@@ -20,15 +20,16 @@ namespace {
 
 using analysis::PKaSet;
 
-/// The frame of the sequence's curve under set, if one is open.
-ChildFrame* openCurve(WindowHost& host, const core::ui::CPeptideDoc& document, PKaSet set)
+/// The frame of the sequence's curves under sets, if one is open.
+ChildFrame* openCurve(WindowHost& host, const core::ui::CPeptideDoc& document,
+                      const std::vector<PKaSet>& sets)
 {
     for (ChildFrame* frame : host.Frames()) {
         if (frame->Kind() != WindowKind::Titration || frame->SequenceDocument() != &document) {
             continue;
         }
         const auto* plot = qobject_cast<const plots::ui::CTitrationDoc*>(frame->PlotDocument());
-        if (plot != nullptr && plot->Set() == set) {
+        if (plot != nullptr && plot->Sets() == sets) {
             return frame;
         }
     }
@@ -43,11 +44,12 @@ void LaunchTitration(LaunchContext& context)
     if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }
-    if (ChildFrame* open = openCurve(context.host, context.document, dialog.Set())) {
+    const std::vector<PKaSet> sets = dialog.Sets();
+    if (ChildFrame* open = openCurve(context.host, context.document, sets)) {
         context.host.Activate(*open);
         return;
     }
-    if (context.host.OpenWindow(WindowKind::Titration, context.document, dialog.Set()) == nullptr) {
+    if (context.host.OpenWindow(WindowKind::Titration, context.document, sets) == nullptr) {
         core::ui::ShowMessage(core::ui::ToQString(core::msg::kCouldNotCreateWindow),
                               core::ui::ToQString(core::msg::kError));
     }
@@ -56,8 +58,12 @@ void LaunchTitration(LaunchContext& context)
 WindowContent MakeTitrationWindow(core::ui::CPeptideDoc& document, const std::any& request)
 {
     core::ui::Application& app = core::ui::Application::Instance();
+    // The request is the sets the dialog chose, or one set.
+    const auto sets = RequestOr<std::vector<PKaSet>>(request);
     auto* plot = new plots::ui::CTitrationDoc(
-        document.Record(), RequestOr(request, PKaSet::Settings), app.Settings().plotLineWidth);
+        document.Record(), sets.empty() ? RequestOr(request, PKaSet::Settings) : sets.front(),
+        app.Settings().plotLineWidth);
+    plot->SetSets(sets);
     QObject::connect(&app, &core::ui::Application::settingsChanged, plot,
                      [plot, &app] { plot->SetLineWidth(app.Settings().plotLineWidth); });
     auto* view = new plots::ui::CTitrationView(*plot);

@@ -498,6 +498,32 @@ private slots:
             save(&sheet, QStringLiteral("preferences-%1.png").arg(i + 1));
         }
     }
+
+    /// The titration curves of bacteriorhodopsin under four sets on one page:
+    /// the dialog with its list, the window, the printed page and the metafile.
+    void titrationComparingSets()
+    {
+        test::RunningProgram program;
+        plots::ui::Choosers().run = [](QDialog& dialog) {
+            dialog.findChild<QComboBox*>(QStringLiteral("pkaSet"))
+                ->setCurrentText(QStringLiteral("Bjellqvist"));
+            auto* list = dialog.findChild<QListWidget*>(QStringLiteral("comparedSets"));
+            for (const QString& name : {QStringLiteral("EMBOSS"), QStringLiteral("Grimsley"),
+                                        QStringLiteral("fitted-protein")}) {
+                list->findItems(name, Qt::MatchExactly).front()->setCheckState(Qt::Checked);
+            }
+            save(&dialog, QStringLiteral("titration-compare-dialog.png"));
+            dialog.accept();
+            return dialog.result();
+        };
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        QVERIFY(program.frame->Execute(cmd::kTitration));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Titration);
+        save(program, QStringLiteral("titration-compare-window.png"));
+        QVERIFY(printToPng(program, QStringLiteral("titration-compare-printed")));
+        QVERIFY(metafileToPng(program, QStringLiteral("titration-compare")));
+    }
 };
 
 } // namespace quorin::shell::ui

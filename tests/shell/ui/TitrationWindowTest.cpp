@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QListWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -120,6 +121,73 @@ private slots:
         // The curves go with their sequence.
         QVERIFY(program.frame->CloseSequenceDocument());
         QTRY_COMPARE(program.frame->Frames().size(), 0);
+    }
+
+    void comparingSetsDrawsTheirCurvesOnOnePage()
+    {
+        RunningProgram program;
+        PlotDialogAnswers dialogs;
+        QVERIFY(program.frame->OpenDocumentFile(bacteriorhodopsin()));
+        // Every set is offered, in both lists; checking the page's own set
+        // in the list draws it once.
+        dialogs.Answer([](QDialog& dialog) {
+            auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("pkaSet"));
+            auto* list = dialog.findChild<QListWidget*>(QStringLiteral("comparedSets"));
+            QVERIFY(combo != nullptr && list != nullptr);
+            QCOMPARE(combo->count(), static_cast<int>(analysis::kPKaSets.size()));
+            QCOMPARE(list->count(), combo->count());
+            combo->setCurrentText(QStringLiteral("Grimsley"));
+            for (const QString& name : {QStringLiteral("fitted-protein"),
+                                        QStringLiteral("Grimsley"), QStringLiteral("EMBOSS")}) {
+                list->findItems(name, Qt::MatchExactly).front()->setCheckState(Qt::Checked);
+            }
+            dialog.accept();
+        });
+        QVERIFY(program.frame->Execute(cmd::kTitration));
+        plots::ui::CTitrationView* view = ActiveView<plots::ui::CTitrationView>(program);
+        QVERIFY(view != nullptr);
+        using analysis::PKaSet;
+        const std::vector<PKaSet> sets{PKaSet::Grimsley, PKaSet::Emboss, PKaSet::FittedProtein};
+        QVERIFY(view->TitrationDocument().Sets() == sets);
+        QVERIFY(program.frame->ActiveFrame()->windowTitle().startsWith(QStringLiteral(
+            "Titration Curve (pK sets: Grimsley, EMBOSS, fitted-protein) of P02945 ")));
+        // The page grows by its keys; the copied table is the page's own set's.
+        QCOMPARE(view->TitrationDocument().Source().screenSize.height(),
+                 plots::TitrationPageHeight(3));
+        QVERIFY(view->TitrationDocument().Table().endsWith(
+            QString::fromStdString(analysis::IsoelectricPointLine(
+                analysis::IsoelectricPointByBisection(analysis::ChargeGroupsOf(
+                    view->TitrationDocument().Page().Record(), PKaSet::Grimsley)))) +
+            QStringLiteral("\r\n")));
+
+        // The same choice again brings the window forward; Modify proposes the
+        // sets drawn and can go back to one.
+        dialogs.Answer([](QDialog& dialog) {
+            auto* list = dialog.findChild<QListWidget*>(QStringLiteral("comparedSets"));
+            for (const QString& name :
+                 {QStringLiteral("fitted-protein"), QStringLiteral("EMBOSS")}) {
+                list->findItems(name, Qt::MatchExactly).front()->setCheckState(Qt::Checked);
+            }
+            dialog.findChild<QComboBox*>(QStringLiteral("pkaSet"))
+                ->setCurrentText(QStringLiteral("Grimsley"));
+            dialog.accept();
+        });
+        QVERIFY(program.frame->Execute(cmd::kTitration));
+        QCOMPARE(program.frame->Frames().size(), 2);
+        dialogs.Answer([](QDialog& dialog) {
+            auto* list = dialog.findChild<QListWidget*>(QStringLiteral("comparedSets"));
+            QCOMPARE(
+                list->findItems(QStringLiteral("EMBOSS"), Qt::MatchExactly).front()->checkState(),
+                Qt::Checked);
+            for (int row = 0; row < list->count(); ++row) {
+                list->item(row)->setCheckState(Qt::Unchecked);
+            }
+            dialog.accept();
+        });
+        QVERIFY(program.frame->Execute(cmd::kTitrationSet));
+        QCOMPARE(view->TitrationDocument().Sets().size(), std::size_t{1});
+        QCOMPARE(view->TitrationDocument().Source().screenSize.height(),
+                 plots::kTitrationPageHeight);
     }
 };
 
