@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollArea>
-#include <QTabBar>
 
 namespace quorin::analysis::ui {
 namespace {
@@ -77,6 +76,22 @@ private:
     const std::unique_ptr<PhysChemPage>& m_page;
 };
 
+/// The report page: as large as the whole page, so that the tabs around it
+/// ask for room to show all of it.
+class ReportScroll : public QScrollArea
+{
+public:
+    QSize sizeHint() const override
+    {
+        auto* canvas = static_cast<PageCanvas*>(widget());
+        if (canvas == nullptr) {
+            return QScrollArea::sizeHint();
+        }
+        const int width = canvas->minimumWidth();
+        return QSize(width, canvas->heightAt(width)) + QSize(2 * frameWidth(), 2 * frameWidth());
+    }
+};
+
 } // namespace
 
 CPhysChemView::CPhysChemView(core::ui::CPeptideDoc& document, QWidget* parent)
@@ -84,7 +99,7 @@ CPhysChemView::CPhysChemView(core::ui::CPeptideDoc& document, QWidget* parent)
 {
     setObjectName(QStringLiteral("CPhysChemView"));
     setDocumentMode(true);
-    m_report = new QScrollArea;
+    m_report = new ReportScroll;
     m_report->setObjectName(QStringLiteral("propertiesPage"));
     m_sheet = new ParameterSheetPane;
     connect(m_sheet, &ParameterSheetPane::copyRequested, this,
@@ -107,10 +122,7 @@ CPhysChemView::~CPhysChemView() = default;
 
 QSize CPhysChemView::sizeHint() const
 {
-    auto* canvas = static_cast<PageCanvas*>(m_canvas);
-    const int width = canvas->minimumWidth();
-    const int frame = 2 * m_report->frameWidth();
-    return QSize(width + frame, canvas->heightAt(width) + frame + tabBar()->sizeHint().height());
+    return QTabWidget::sizeHint();
 }
 
 void CPhysChemView::rebuild()
