@@ -21,8 +21,8 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScrollBar>
-#include <QTabWidget>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
