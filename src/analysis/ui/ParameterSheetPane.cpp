@@ -92,7 +92,6 @@ ParameterSheetPane::ParameterSheetPane(QWidget* parent) : QWidget(parent)
     m_pIs->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pIs->setSelectionMode(QAbstractItemView::NoSelection);
     m_pIs->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_pIs->horizontalHeader()->setStretchLastSection(true);
     m_pIs->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     pILayout->addWidget(m_pIs);
     m_spread = new QLabel;
@@ -110,6 +109,7 @@ ParameterSheetPane::ParameterSheetPane(QWidget* parent) : QWidget(parent)
     scroll->setFrameShape(QFrame::NoFrame);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(scroll, 1);
+    pIBox->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     layout->addWidget(pIBox);
 }
 
