@@ -95,6 +95,11 @@ constexpr std::array kCommands = {
             "  --to PH          the last pH (default 14)\n"
             "  --step PH        the step (default 0.5)",
             &RunTitration},
+    Command{"params",
+            "the parameter sheet: masses, formula, pI under every set, extinction, indices",
+            "params [--json] [OPTIONS] FILE\n"
+            "  --json           one JSON object instead of \"name: value\" lines",
+            &RunParams},
 #ifdef QUORIN_CLI_RENDER
     Command{
         "render", "a plot page as SVG, PDF, PNG or EMF (by the ending of OUT)",
