@@ -88,10 +88,35 @@ constexpr std::array<HalfLife, 20> kHalfLives = {{
     {"2.8 hours", "10 minutes", "2 minutes"}, // Y
 }};
 
-/// Guruprasad, Reddy and Pandit (1990), Protein Eng. 4:155-161: the
-/// dipeptide instability weight values. The 400 values are to be transcribed
-/// from the paper's table; until they are, the sheet has no instability index.
-constexpr std::optional<DipeptideWeights> kGuruprasadWeights = std::nullopt;
+/// Guruprasad, Reddy and Pandit (1990), Protein Eng. 4:155-161, the table of
+/// dipeptide instability weight values: row the first residue, column the
+/// second, both in the order A C D E F G H I K L M N P Q R S T V W Y. The
+/// paper is not at hand here: the values are its table as Biopython's
+/// ProtParamData module transcribes it (Bio.SeqUtils.ProtParamData.DIWV),
+/// which the instability index of the parameter sheet is compared with.
+constexpr DipeptideWeights kGuruprasadTable = {{
+    {1.0, 44.94, -7.49, 1.0, 1.0, 1.0, -7.49, 1.0, 1.0, 1.0, 1.0, 1.0, 20.26, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0}, // A
+    {1.0, 1.0, 20.26, 1.0, 1.0, 1.0, 33.6, 1.0, 1.0, 20.26, 33.6, 1.0, 20.26, -6.54, 1.0, 1.0, 33.6, -6.54, 24.68, 1.0}, // C
+    {1.0, 1.0, 1.0, 1.0, -6.54, 1.0, 1.0, 1.0, -7.49, 1.0, 1.0, 1.0, 1.0, 1.0, -6.54, 20.26, -14.03, 1.0, 1.0, 1.0}, // D
+    {1.0, 44.94, 20.26, 33.6, 1.0, 1.0, -6.54, 20.26, 1.0, 1.0, 1.0, 1.0, 20.26, 20.26, 1.0, 20.26, 1.0, 1.0, -14.03, 1.0}, // E
+    {1.0, 1.0, 13.34, 1.0, 1.0, 1.0, 1.0, 1.0, -14.03, 1.0, 1.0, 1.0, 20.26, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 33.601}, // F
+    {-7.49, 1.0, 1.0, -6.54, 1.0, 13.34, 1.0, -7.49, -7.49, 1.0, 1.0, -7.49, 1.0, 1.0, 1.0, 1.0, -7.49, 1.0, 13.34, -7.49}, // G
+    {1.0, 1.0, 1.0, 1.0, -9.37, -9.37, 1.0, 44.94, 24.68, 1.0, 1.0, 24.68, -1.88, 1.0, 1.0, 1.0, -6.54, 1.0, -1.88, 44.94}, // H
+    {1.0, 1.0, 1.0, 44.94, 1.0, 1.0, 13.34, 1.0, -7.49, 20.26, 1.0, 1.0, -1.88, 1.0, 1.0, 1.0, 1.0, -7.49, 1.0, 1.0}, // I
+    {1.0, 1.0, 1.0, 1.0, 1.0, -7.49, 1.0, -7.49, 1.0, -7.49, 33.6, 1.0, -6.54, 24.64, 33.6, 1.0, 1.0, -7.49, 1.0, 1.0}, // K
+    {1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, -7.49, 1.0, 1.0, 1.0, 20.26, 33.6, 20.26, 1.0, 1.0, 1.0, 24.68, 1.0}, // L
+    {13.34, 1.0, 1.0, 1.0, 1.0, 1.0, 58.28, 1.0, 1.0, 1.0, -1.88, 1.0, 44.94, -6.54, -6.54, 44.94, -1.88, 1.0, 1.0, 24.68}, // M
+    {1.0, -1.88, 1.0, 1.0, -14.03, -14.03, 1.0, 44.94, 24.68, 1.0, 1.0, 1.0, -1.88, -6.54, 1.0, 1.0, -7.49, 1.0, -9.37, 1.0}, // N
+    {20.26, -6.54, -6.54, 18.38, 20.26, 1.0, 1.0, 1.0, 1.0, 1.0, -6.54, 1.0, 20.26, 20.26, -6.54, 20.26, 1.0, 20.26, -1.88, 1.0}, // P
+    {1.0, -6.54, 20.26, 20.26, -6.54, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 20.26, 20.26, 1.0, 44.94, 1.0, -6.54, 1.0, -6.54}, // Q
+    {1.0, 1.0, 1.0, 1.0, 1.0, -7.49, 20.26, 1.0, 1.0, 1.0, 1.0, 13.34, 20.26, 20.26, 58.28, 44.94, 1.0, 1.0, 58.28, -6.54}, // R
+    {1.0, 33.6, 1.0, 20.26, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 44.94, 20.26, 20.26, 20.26, 1.0, 1.0, 1.0, 1.0}, // S
+    {1.0, 1.0, 1.0, 20.26, 13.34, -7.49, 1.0, 1.0, 1.0, 1.0, 1.0, -14.03, 1.0, -6.54, 1.0, 1.0, 1.0, 1.0, -14.03, 1.0}, // T
+    {1.0, 1.0, -14.03, 1.0, 1.0, -7.49, 1.0, 1.0, -1.88, 1.0, 1.0, 1.0, 20.26, 1.0, 1.0, 1.0, -7.49, 1.0, 1.0, -6.54}, // V
+    {-14.03, 1.0, 1.0, 1.0, 1.0, -9.37, 24.68, 1.0, 1.0, 13.34, 24.68, 13.34, 1.0, 1.0, 1.0, 1.0, -14.03, -7.49, 1.0, 1.0}, // W
+    {24.68, 1.0, 24.68, -6.54, 1.0, -7.49, 13.34, 1.0, 1.0, 1.0, 44.94, 1.0, 13.34, 1.0, -15.91, 1.0, -7.49, 1.0, -9.37, 13.34}, // Y
+}};
+constexpr std::optional<DipeptideWeights> kGuruprasadWeights = kGuruprasadTable;
 
 std::size_t residueIndex(int slot)
 {
@@ -202,6 +227,34 @@ HalfLife HalfLifeOf(char firstResidue)
     return kHalfLives[residueIndex(slot)];
 }
 
+/// The average mass as tables of amino-acid masses give it and as the common
+/// parameter tools print it: each free amino acid's mass from the element
+/// weights, to four decimals, less one water, to four decimals, per peptide
+/// bond. The rounded terms drift from the exact sum of the atoms by about
+/// 2e-5 Da a residue (0.7 Da on titin); a user compares with those tools.
+double tabulatedAverageMass(const core::PropertyRecord& record, const ElementCounts& atoms)
+{
+    const auto fourDecimals = [](double value) { return std::round(value * 1e4) / 1e4; };
+    const ElementCounts waterAtoms = {0, 2, 0, 1, 0};
+    const double water = fourDecimals(MassOf(waterAtoms, kAverageElementMass));
+    std::int64_t residues = 0;
+    double mass = 0.0;
+    for (int slot = 1; slot <= 20; ++slot) {
+        const std::int64_t count = record.ResidueCount(slot);
+        if (count == 0) {
+            continue;
+        }
+        ElementCounts free = waterAtoms;
+        addAtoms(free, kResidueAtoms[residueIndex(slot)], 1);
+        mass += static_cast<double>(count) * fourDecimals(MassOf(free, kAverageElementMass));
+        residues += count;
+    }
+    if (residues == 0) {
+        return MassOf(atoms, kAverageElementMass);
+    }
+    return mass - static_cast<double>(residues - 1) * water;
+}
+
 ParameterSheet ComputeParameterSheet(const core::PropertyRecord& record)
 {
     ParameterSheet sheet;
@@ -213,7 +266,7 @@ ParameterSheet ComputeParameterSheet(const core::PropertyRecord& record)
         addAtoms(sheet.atoms, kResidueAtoms[residueIndex(slot)], count);
     }
     sheet.formula = HillFormula(sheet.atoms);
-    sheet.averageMassDa = MassOf(sheet.atoms, kAverageElementMass);
+    sheet.averageMassDa = tabulatedAverageMass(record, sheet.atoms);
     sheet.monoisotopicMassDa = MassOf(sheet.atoms, kMonoisotopicElementMass);
 
     for (const PKaSet set : kPKaSets) {
