@@ -103,6 +103,11 @@ constexpr std::array kCommands = {
             "  --to PH          the last pH (default 14)\n"
             "  --step PH        the step (default 0.5)",
             &RunTitration},
+    Command{"params",
+            "the parameter sheet: masses, formula, pI under every set, extinction, indices",
+            "params [--json] [OPTIONS] FILE\n"
+            "  --json           one JSON object instead of \"name: value\" lines",
+            &RunParams},
     Command{"scan", "every pattern of a PROSITE data file over the sequence",
             "scan --prosite-dat PATH [--tsv] [OPTIONS] FILE\n"
             "  --prosite-dat PATH\n"

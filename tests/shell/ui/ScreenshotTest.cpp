@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 
 #include <functional>
 
@@ -523,6 +524,20 @@ private slots:
         save(program, QStringLiteral("titration-compare-window.png"));
         QVERIFY(printToPng(program, QStringLiteral("titration-compare-printed")));
         QVERIFY(metafileToPng(program, QStringLiteral("titration-compare")));
+    }
+
+    /// The parameter sheet page of the properties window.
+    void parameterSheetOfBacteriorhodopsin()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(
+            QStringLiteral(QUORIN_SOURCE_DIR "/src/res/examples/bacteriorhodopsin.fasta")));
+        QVERIFY(program.frame->Execute(cmd::kPhysChem));
+        auto* tabs = program.frame->findChild<QTabWidget*>(QStringLiteral("CPhysChemView"));
+        QVERIFY(tabs != nullptr);
+        tabs->setCurrentIndex(1);
+        save(program, QStringLiteral("parameter-sheet.png"));
     }
 };
 
