@@ -38,7 +38,10 @@ struct Cursor
     bool AtEnd() const { return at >= chars.size(); }
     char Peek() const { return AtEnd() ? '\0' : chars[at]; }
     /// The place of the current character, or one past the text at its end.
-    std::size_t Place() const { return AtEnd() ? (places.empty() ? 1 : places.back() + 1) : places[at]; }
+    std::size_t Place() const
+    {
+        return AtEnd() ? (places.empty() ? 1 : places.back() + 1) : places[at];
+    }
 };
 
 PrositeParse refuse(std::size_t place, std::string message)
@@ -132,7 +135,8 @@ PrositeParse ParsePrositePattern(std::string_view text)
                 return refuse(place, "The exclusion leaves no residue");
             }
         } else {
-            return refuse(place, "Expected a residue, \"x\", \"[\" or \"{\" but found " + quoted(c));
+            return refuse(place,
+                          "Expected a residue, \"x\", \"[\" or \"{\" but found " + quoted(c));
         }
         if (cursor.Peek() == '(') {
             const std::size_t open = cursor.Place();
@@ -175,8 +179,8 @@ PrositeParse ParsePrositePattern(std::string_view text)
             ++cursor.at;
         }
         if (!cursor.AtEnd()) {
-            return refuse(cursor.Place(), "Expected \"-\" or the end but found " +
-                                              quoted(cursor.Peek()));
+            return refuse(cursor.Place(),
+                          "Expected \"-\" or the end but found " + quoted(cursor.Peek()));
         }
         break;
     }
@@ -243,8 +247,7 @@ std::vector<PrositeMatch> FindPrositeMatches(const PrositePattern& pattern,
     return matches;
 }
 
-std::string PrositeMatchesTsv(const std::vector<PrositeMatch>& matches,
-                              std::string_view residues)
+std::string PrositeMatchesTsv(const std::vector<PrositeMatch>& matches, std::string_view residues)
 {
     std::string out = "start\tend\tmatch\n";
     for (const PrositeMatch& match : matches) {
@@ -296,7 +299,8 @@ std::vector<PrositeEntry> ReadPrositeEntries(std::string_view text)
             continue;
         }
         const std::string_view code = line.substr(0, 2);
-        const std::string_view value = trimmed(line.size() > 5 ? line.substr(5) : std::string_view());
+        const std::string_view value =
+            trimmed(line.size() > 5 ? line.substr(5) : std::string_view());
         if (code == "ID") {
             entry.id = std::string(value.substr(0, value.find(';')));
         } else if (code == "AC" && entry.accession.empty()) {
@@ -325,8 +329,7 @@ void SearchPrositeMotif(core::PropertyRecord& record, const PrositePattern& patt
     state.hitCount = static_cast<int>(state.hits.size());
 }
 
-PrositeScan ScanPrositeEntries(const std::vector<PrositeEntry>& entries,
-                               std::string_view residues)
+PrositeScan ScanPrositeEntries(const std::vector<PrositeEntry>& entries, std::string_view residues)
 {
     std::vector<const PrositeEntry*> order;
     for (const PrositeEntry& entry : entries) {

@@ -91,8 +91,7 @@ std::vector<PrositeMatch> FindPrositeMatches(const PrositePattern& pattern,
 
 /// The tab-separated matches: "start<TAB>end<TAB>match" and one line per
 /// match (1-based, inclusive), lines ending with LF.
-std::string PrositeMatchesTsv(const std::vector<PrositeMatch>& matches,
-                              std::string_view residues);
+std::string PrositeMatchesTsv(const std::vector<PrositeMatch>& matches, std::string_view residues);
 
 /// Puts the matches of pattern over the record's cleaned sequence into its
 /// motif state, the pattern standing as its one motif, so that the motif
@@ -129,8 +128,7 @@ struct PrositeScan
 
 /// Matches every entry's pattern over residues. The result points into
 /// entries, which must outlive it.
-PrositeScan ScanPrositeEntries(const std::vector<PrositeEntry>& entries,
-                               std::string_view residues);
+PrositeScan ScanPrositeEntries(const std::vector<PrositeEntry>& entries, std::string_view residues);
 
 /// "accession<TAB>id<TAB>start<TAB>end<TAB>match", then one line per match
 /// (1-based, inclusive), in order of accession, then start; LF line ends.

@@ -66,11 +66,11 @@ TEST(PrositePatternTest, RefusesAMalformedPatternNamingTheCharacterAtFault)
         std::size_t position;
     };
     const std::vector<Case> cases = {
-        {"", 1},           {"A-", 3},          {"A--C", 3},       {"[AC", 4},
-        {"[]", 1},         {"{}", 1},          {"A(2", 4},        {"A(3,2)", 2},
-        {"A(x)", 3},       {"A(0)", 2},        {"A-<C", 3},       {"A>-C", 3},
-        {"[G>]-A", 1},     {"A C", 3},         {"A-1", 3},        {"x(0,3)", 1},
-        {"A..", 2},        {"A-x(5000)", 3},   {"A-[A>", 6},      {"{ABCDEFGHIJKLMNOPQRSTUVWXYZ}", 1},
+        {"", 1},       {"A-", 3},        {"A--C", 3},  {"[AC", 4},
+        {"[]", 1},     {"{}", 1},        {"A(2", 4},   {"A(3,2)", 2},
+        {"A(x)", 3},   {"A(0)", 2},      {"A-<C", 3},  {"A>-C", 3},
+        {"[G>]-A", 1}, {"A C", 3},       {"A-1", 3},   {"x(0,3)", 1},
+        {"A..", 2},    {"A-x(5000)", 3}, {"A-[A>", 6}, {"{ABCDEFGHIJKLMNOPQRSTUVWXYZ}", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.pattern + "\"");

@@ -26,8 +26,8 @@ enum Column
 
 } // namespace
 
-CScanView::CScanView(core::ui::CPeptideDoc& document,
-                     std::shared_ptr<const PrositeLibrary> library, QWidget* parent)
+CScanView::CScanView(core::ui::CPeptideDoc& document, std::shared_ptr<const PrositeLibrary> library,
+                     QWidget* parent)
     : QTreeWidget(parent), m_document(&document), m_library(std::move(library))
 {
     setObjectName(QStringLiteral("prositeScan"));
@@ -71,8 +71,10 @@ void CScanView::rescan()
             // Numbers as numbers, so that the columns sort by value.
             row->setData(kStart, Qt::DisplayRole, static_cast<int>(match.start + 1));
             row->setData(kEnd, Qt::DisplayRole, static_cast<int>(match.end));
-            row->setText(kMatch, core::ui::ToQString(std::string_view(m_residues).substr(
-                                     match.start, match.end - match.start)));
+            row->setText(
+                kMatch,
+                core::ui::ToQString(
+                    std::string_view(m_residues).substr(match.start, match.end - match.start)));
             row->setText(kDescription, description);
             rows.push_back(row);
         }
@@ -90,8 +92,7 @@ QString CScanView::ReportText() const
     if (!m_document) {
         return {};
     }
-    return core::ui::ToQString(
-        PrositeScanReport(m_scan, m_document->Record().Name(), m_residues));
+    return core::ui::ToQString(PrositeScanReport(m_scan, m_document->Record().Name(), m_residues));
 }
 
 QStringList CScanView::Refusals() const
@@ -106,19 +107,20 @@ QStringList CScanView::Refusals() const
 int CScanView::Print(QPrinter& printer)
 {
     const std::string text = ReportText().toStdString();
-    return core::ui::PrintTextPages(printer, std::nullopt, [&text](core::ui::TextPagePrinter& pages) {
-        std::size_t from = 0;
-        while (from < text.size()) {
-            std::size_t end = text.find("\r\n", from);
-            if (end == std::string::npos) {
-                end = text.size();
+    return core::ui::PrintTextPages(
+        printer, std::nullopt, [&text](core::ui::TextPagePrinter& pages) {
+            std::size_t from = 0;
+            while (from < text.size()) {
+                std::size_t end = text.find("\r\n", from);
+                if (end == std::string::npos) {
+                    end = text.size();
+                }
+                if (!pages.PrintLine(std::string_view(text).substr(from, end - from))) {
+                    return;
+                }
+                from = end + 2;
             }
-            if (!pages.PrintLine(std::string_view(text).substr(from, end - from))) {
-                return;
-            }
-            from = end + 2;
-        }
-    });
+        });
 }
 
 std::optional<core::ui::CommandState> CScanView::CommandStateOf(int id)

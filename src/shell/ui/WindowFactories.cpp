@@ -5,6 +5,7 @@
 #include "shell/ui/ReportWindows.h"
 #include "shell/ui/SequenceEditorPanes.h"
 #include "shell/ui/SketchWindow.h"
+#include "shell/ui/PrositeScanWindow.h"
 #include "shell/ui/TitrationWindow.h"
 #include "shell/ui/WheelWindows.h"
 
@@ -53,6 +54,7 @@ void RegisterWindowKinds()
     RegisterAmphipathyWindow();
     RegisterSketchWindow();
     RegisterTitrationWindow();
+    RegisterPrositeScanWindow();
 }
 
 const WindowFactory* FindWindowFactory(WindowKind kind)
