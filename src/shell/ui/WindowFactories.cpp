@@ -49,12 +49,12 @@ void RegisterWindowKinds()
     RegisterDigestWindow();
     RegisterModFinderWindow();
     RegisterMotifWindow();
+    RegisterPrositeScanWindow();
     RegisterWheelWindow();
     RegisterHydropathyWindow();
     RegisterAmphipathyWindow();
     RegisterSketchWindow();
     RegisterTitrationWindow();
-    RegisterPrositeScanWindow();
 }
 
 const WindowFactory* FindWindowFactory(WindowKind kind)
