@@ -123,9 +123,25 @@ int CScanView::Print(QPrinter& printer)
         });
 }
 
+std::vector<CScanView::Row> CScanView::SelectedRows() const
+{
+    std::vector<Row> rows;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = topLevelItem(i);
+        if (item->isSelected()) {
+            rows.push_back({item->text(kAccession), item->text(kId),
+                            item->data(kStart, Qt::DisplayRole).toInt(),
+                            item->data(kEnd, Qt::DisplayRole).toInt()});
+        }
+    }
+    return rows;
+}
+
 std::optional<core::ui::CommandState> CScanView::CommandStateOf(int id)
 {
     switch (id) {
+    case cmd::kAddToSketch:
+        return core::ui::CommandState{!selectedItems().isEmpty()};
     case cmd::kCopy:
     case cmd::kPrint:
         return core::ui::CommandState{};
@@ -137,6 +153,9 @@ std::optional<core::ui::CommandState> CScanView::CommandStateOf(int id)
 bool CScanView::OnCommand(int id)
 {
     switch (id) {
+    case cmd::kAddToSketch:
+        emit addToSketch(SelectedRows());
+        return true;
     case cmd::kCopy:
         core::ui::CopyReport(ReportText(), this);
         return true;

@@ -31,8 +31,9 @@ struct PrositeLibrary
 /// matching residues. The scan is made again whenever the sequence changes,
 /// so that the rows never name stretches of an older sequence. Choosing a row
 /// asks for its stretch (stretchChosen), which the window's owner selects in
-/// the sequence editor; Copy shows the report as `quorin-cli scan` writes
-/// it, Print prints it.
+/// the sequence editor, and "Add to Domain Sketch" hands the selected rows to
+/// the owner (addToSketch); Copy shows the report as `quorin-cli scan`
+/// writes it, Print prints it.
 class CScanView : public QTreeWidget, public core::ui::CommandTarget
 {
     Q_OBJECT
@@ -51,9 +52,22 @@ public:
     std::optional<core::ui::CommandState> CommandStateOf(int id) override;
     bool OnCommand(int id) override;
 
+    /// One match a row shows.
+    struct Row
+    {
+        QString accession;
+        QString id;
+        int start = 0; ///< 1-based, inclusive
+        int end = 0;
+    };
+    /// The selected rows, in the order shown.
+    std::vector<Row> SelectedRows() const;
+
 signals:
     /// Residues first..last (1-based, inclusive) of the row the user chose.
     void stretchChosen(int first, int last);
+    /// "Add to Domain Sketch" with the selected rows.
+    void addToSketch(const std::vector<quorin::analysis::ui::CScanView::Row>& rows);
 
 private:
     void rescan();

@@ -86,6 +86,24 @@ private slots:
         const QString selected = editor->textCursor().selectedText().remove(u' ');
         QCOMPARE(selected, last->text(4));
 
+        // Selected rows join the domain sketch, which then opens without
+        // asking for a new one.
+        QVERIFY(!program.Enabled(cmd::kAddToSketch) || !view->selectedItems().isEmpty());
+        view->clearSelection();
+        view->topLevelItem(0)->setSelected(true);
+        last->setSelected(true);
+        QVERIFY(program.Enabled(cmd::kAddToSketch));
+        QVERIFY(program.frame->Execute(cmd::kAddToSketch));
+        const auto& domains = program.Document()->Record().sketch.domains;
+        QCOMPARE(domains.size(), std::size_t{3});
+        QCOMPARE(domains[1].name, std::string("ASN_GLYCOSYLATION"));
+        QCOMPARE(int(domains[1].start), view->topLevelItem(0)->text(2).toInt());
+        QCOMPARE(domains[2].name, std::string("HYDROPHOBIC"));
+        QCOMPARE(int(domains[2].end), last->text(3).toInt());
+        QVERIFY(domains[1].colour != domains[2].colour);
+        QVERIFY(program.frame->Execute(cmd::kDomainSketch));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Sketch);
+
         // The settings remember the file, and the next dialog offers it.
         program.dialogs.Cancel();
         QVERIFY(program.frame->Execute(cmd::kPrositeScan));

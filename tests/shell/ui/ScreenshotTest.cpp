@@ -287,6 +287,10 @@ private slots:
         QVERIFY(view != nullptr);
         view->setCurrentItem(view->topLevelItem(1));
         save(program, QStringLiteral("prosite-scan-P02945.png"));
+        view->selectAll();
+        QVERIFY(program.frame->Execute(cmd::kAddToSketch));
+        QVERIFY(program.frame->Execute(cmd::kDomainSketch));
+        save(program, QStringLiteral("prosite-scan-sketch-P02945.png"));
     }
 
     void prositePatternOfBacteriorhodopsin()
