@@ -94,6 +94,7 @@ constexpr std::array<HalfLife, 20> kHalfLives = {{
 /// paper is not at hand here: the values are its table as Biopython's
 /// ProtParamData module transcribes it (Bio.SeqUtils.ProtParamData.DIWV),
 /// which the instability index of the parameter sheet is compared with.
+// clang-format off
 constexpr DipeptideWeights kGuruprasadTable = {{
     {1.0, 44.94, -7.49, 1.0, 1.0, 1.0, -7.49, 1.0, 1.0, 1.0, 1.0, 1.0, 20.26, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0}, // A
     {1.0, 1.0, 20.26, 1.0, 1.0, 1.0, 33.6, 1.0, 1.0, 20.26, 33.6, 1.0, 20.26, -6.54, 1.0, 1.0, 33.6, -6.54, 24.68, 1.0}, // C
@@ -116,6 +117,7 @@ constexpr DipeptideWeights kGuruprasadTable = {{
     {-14.03, 1.0, 1.0, 1.0, 1.0, -9.37, 24.68, 1.0, 1.0, 13.34, 24.68, 13.34, 1.0, 1.0, 1.0, 1.0, -14.03, -7.49, 1.0, 1.0}, // W
     {24.68, 1.0, 24.68, -6.54, 1.0, -7.49, 13.34, 1.0, 1.0, 1.0, 44.94, 1.0, 13.34, 1.0, -15.91, 1.0, -7.49, 1.0, -9.37, 13.34}, // Y
 }};
+// clang-format on
 constexpr std::optional<DipeptideWeights> kGuruprasadWeights = kGuruprasadTable;
 
 std::size_t residueIndex(int slot)
