@@ -2,10 +2,10 @@
 
 #include "shell/ui/Launchers.h"
 #include "shell/ui/PlotWindows.h"
+#include "shell/ui/PrositeScanWindow.h"
 #include "shell/ui/ReportWindows.h"
 #include "shell/ui/SequenceEditorPanes.h"
 #include "shell/ui/SketchWindow.h"
-#include "shell/ui/PrositeScanWindow.h"
 #include "shell/ui/TitrationWindow.h"
 #include "shell/ui/WheelWindows.h"
 
