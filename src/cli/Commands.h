@@ -34,6 +34,7 @@ int RunFetch(Arguments& args);
 int RunBatch(Arguments& args);
 int RunTitration(Arguments& args);
 int RunParams(Arguments& args);
+int RunScan(Arguments& args);
 
 /// The agents of those names as the agent dialog selects them: a name given
 /// twice stands once, the first agent of a name is taken. Throws InputRefused

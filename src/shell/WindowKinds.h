@@ -20,6 +20,7 @@ enum class WindowKind
     Sketch,
     ModFinder,
     Titration,
+    PrositeScan,
 };
 
 /// Which document a window shows.

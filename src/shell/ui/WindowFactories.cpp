@@ -2,6 +2,7 @@
 
 #include "shell/ui/Launchers.h"
 #include "shell/ui/PlotWindows.h"
+#include "shell/ui/PrositeScanWindow.h"
 #include "shell/ui/ReportWindows.h"
 #include "shell/ui/SequenceEditorPanes.h"
 #include "shell/ui/SketchWindow.h"
@@ -48,6 +49,7 @@ void RegisterWindowKinds()
     RegisterDigestWindow();
     RegisterModFinderWindow();
     RegisterMotifWindow();
+    RegisterPrositeScanWindow();
     RegisterWheelWindow();
     RegisterHydropathyWindow();
     RegisterAmphipathyWindow();
