@@ -254,7 +254,9 @@ double tabulatedAverageMass(const core::PropertyRecord& record, const ElementCou
     if (residues == 0) {
         return MassOf(atoms, kAverageElementMass);
     }
-    return mass - static_cast<double>(residues - 1) * water;
+    // Every term has four decimals, and so has the sum; rounding drops the
+    // binary remainder that the additions leave ("28255.910599999996").
+    return fourDecimals(mass - static_cast<double>(residues - 1) * water);
 }
 
 ParameterSheet ComputeParameterSheet(const core::PropertyRecord& record)
