@@ -3,6 +3,7 @@
 #include "core/SequenceText.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <limits>
 
@@ -194,17 +195,161 @@ PrositeParse ParsePrositePattern(std::string_view text)
     return parse;
 }
 
-std::vector<PrositeMatch> FindPrositeMatches(const PrositePattern& pattern,
-                                             std::string_view residues)
+namespace {
+
+/// The states of a pattern: element i with c of its repeats taken is state
+/// base[i] + c, and base.back() is the pattern's end.
+std::vector<std::size_t> stateBases(const std::vector<PrositePattern::Element>& elements)
 {
-    // The shortest way from each (position, state) to the pattern's end,
-    // worked backwards from the sequence's end, two positions at a time: a
-    // state is an element with the number of its repeats taken so far.
-    const std::vector<PrositePattern::Element>& elements = pattern.Elements();
     std::vector<std::size_t> base(elements.size() + 1);
     for (std::size_t i = 0; i < elements.size(); ++i) {
         base[i + 1] = base[i] + static_cast<std::size_t>(elements[i].maxCount) + 1;
     }
+    return base;
+}
+
+std::uint32_t residueBit(char residue)
+{
+    return residue >= 'A' && residue <= 'Z' ? std::uint32_t{1} << (residue - 'A') : 0;
+}
+
+/// A pattern whose first residue must be one of a few letters is matched
+/// forwards from the starts where one of them stands: the states reachable
+/// after each further residue, breadth first, so that the first time the end
+/// is reached gives the shortest match. Most starts are no candidate and most
+/// candidates die within a few residues, which makes this far cheaper than
+/// the backward pass over every position.
+class ForwardMatcher
+{
+public:
+    ForwardMatcher(const PrositePattern& pattern, std::vector<std::size_t> base)
+        : m_pattern(pattern), m_base(std::move(base)), m_final(m_base.back()),
+          m_element(m_final + 1), m_count(m_final + 1), m_stamp(m_final + 1, 0)
+    {
+        const auto& elements = pattern.Elements();
+        for (std::size_t i = 0; i < elements.size(); ++i) {
+            for (int c = 0; c <= elements[i].maxCount; ++c) {
+                m_element[m_base[i] + static_cast<std::size_t>(c)] = i;
+                m_count[m_base[i] + static_cast<std::size_t>(c)] = c;
+            }
+        }
+        std::vector<std::size_t> start;
+        addClosure(start, 0);
+        for (const std::size_t state : start) {
+            if (state != m_final && m_count[state] < elements[m_element[state]].maxCount) {
+                m_firstLetters |= elements[m_element[state]].letters;
+            }
+        }
+    }
+
+    /// The letters a match's first residue may be.
+    std::uint32_t FirstLetters() const { return m_firstLetters; }
+
+    std::vector<PrositeMatch> Matches(std::string_view residues)
+    {
+        std::vector<PrositeMatch> matches;
+        const std::size_t length = residues.size();
+        const std::size_t lastStart = m_pattern.AnchoredAtStart() ? std::min<std::size_t>(length, 1)
+                                                                    : length;
+        for (std::size_t p = 0; p < lastStart; ++p) {
+            if ((residueBit(residues[p]) & m_firstLetters) == 0) {
+                continue;
+            }
+            if (const std::size_t end = shortestEnd(residues, p); end != 0) {
+                matches.push_back({p, end});
+            }
+        }
+        return matches;
+    }
+
+private:
+    /// Adds state and the states it reaches without a residue (an element
+    /// taken often enough passes on to the next).
+    void addClosure(std::vector<std::size_t>& states, std::size_t state)
+    {
+        const auto& elements = m_pattern.Elements();
+        while (m_stamp[state] != m_generation) {
+            m_stamp[state] = m_generation;
+            states.push_back(state);
+            if (state == m_final) {
+                return;
+            }
+            const std::size_t i = m_element[state];
+            if (m_count[state] < elements[i].minCount) {
+                return;
+            }
+            state = m_base[i + 1];
+        }
+    }
+
+    /// One past the last residue of the shortest match from start, or 0.
+    std::size_t shortestEnd(std::string_view residues, std::size_t start)
+    {
+        const auto& elements = m_pattern.Elements();
+        ++m_generation;
+        m_now.clear();
+        addClosure(m_now, 0);
+        for (std::size_t pos = start;; ++pos) {
+            const bool atEnd = pos == residues.size();
+            for (const std::size_t state : m_now) {
+                if (state == m_final && (atEnd || !m_pattern.AnchoredAtEnd())) {
+                    return pos;
+                }
+                if (atEnd && state != m_final && elements[m_element[state]].endAllowed) {
+                    return pos;
+                }
+            }
+            if (atEnd) {
+                return 0;
+            }
+            const std::uint32_t bit = residueBit(residues[pos]);
+            ++m_generation;
+            m_next.clear();
+            for (const std::size_t state : m_now) {
+                if (state == m_final) {
+                    continue;
+                }
+                const PrositePattern::Element& element = elements[m_element[state]];
+                if ((element.letters & bit) != 0 && m_count[state] < element.maxCount) {
+                    addClosure(m_next, state + 1);
+                }
+            }
+            if (m_next.empty()) {
+                return 0;
+            }
+            std::swap(m_now, m_next);
+        }
+    }
+
+    const PrositePattern& m_pattern;
+    std::vector<std::size_t> m_base;
+    std::size_t m_final;
+    std::vector<std::size_t> m_element;
+    std::vector<int> m_count;
+    std::vector<std::uint32_t> m_stamp;
+    std::uint32_t m_generation = 1;
+    std::uint32_t m_firstLetters = 0;
+    std::vector<std::size_t> m_now;
+    std::vector<std::size_t> m_next;
+};
+
+/// First residues of at most this many letters make the forward matcher the
+/// cheaper one.
+constexpr int kSelectiveLetters = 8;
+
+} // namespace
+
+std::vector<PrositeMatch> FindPrositeMatches(const PrositePattern& pattern,
+                                             std::string_view residues)
+{
+    const std::vector<PrositePattern::Element>& elements = pattern.Elements();
+    std::vector<std::size_t> base = stateBases(elements);
+    ForwardMatcher forward(pattern, base);
+    if (std::popcount(forward.FirstLetters()) <= kSelectiveLetters) {
+        return forward.Matches(residues);
+    }
+    // The shortest way from each (position, state) to the pattern's end,
+    // worked backwards from the sequence's end, two positions at a time.
     const std::size_t final = base.back();
     constexpr std::uint32_t kNever = std::numeric_limits<std::uint32_t>::max();
     std::vector<std::uint32_t> next(final + 1, kNever);
@@ -213,10 +358,7 @@ std::vector<PrositeMatch> FindPrositeMatches(const PrositePattern& pattern,
     const std::size_t length = residues.size();
     for (std::size_t p = length + 1; p-- > 0;) {
         const bool atEnd = p == length;
-        std::uint32_t bit = 0;
-        if (!atEnd && residues[p] >= 'A' && residues[p] <= 'Z') {
-            bit = std::uint32_t{1} << (residues[p] - 'A');
-        }
+        const std::uint32_t bit = atEnd ? 0 : residueBit(residues[p]);
         here[final] = pattern.AnchoredAtEnd() && !atEnd ? kNever : 0;
         for (std::size_t i = elements.size(); i-- > 0;) {
             const PrositePattern::Element& element = elements[i];
