@@ -16,14 +16,31 @@
 // and secreted states, not the loops of membrane proteins. Beta barrels are
 // not what the model predicts: their strands and loops train the globular
 // and secreted states too, so that they are not cut into helices. U
-// (unresolved) constrains nothing in a membrane protein but keeps it one.
+// (unresolved) lets a residue be a loop or a helix (not a signal peptide: an
+// unresolved N-terminus would teach long signal peptides) and keeps the
+// protein a membrane protein.
 //
-// Training is Viterbi training that follows the labels: each round decodes
+// Training starts from a path that the labels give by rule (HeuristicPath),
+// then runs Viterbi training that follows the labels: each round decodes
 // every protein with the current model, every state whose class disagrees
 // with a residue's label costing a large penalty, and counts emissions and
 // transitions along the paths (plus pseudocounts). The labels fix the class of
 // each residue; the rounds settle what they do not say (helix caps, the
-// signal peptide's regions, near and far loop stretches).
+// signal peptide's regions, near and far loop stretches). The mature part of
+// secreted proteins then costs 3 (natural logs) more to enter: without it a
+// first helix too often passes for a signal peptide. Last, the window network
+// is trained (TrainNetwork) and its weight set.
+//
+// The defaults are the settings of the committed file; TOPOLOGY_ROUNDS,
+// TOPOLOGY_GLOB, TOPOLOGY_SECRETED, TOPOLOGY_SP, TOPOLOGY_REACH,
+// TOPOLOGY_HIDDEN, TOPOLOGY_CONTEXT, TOPOLOGY_NETWORK, TOPOLOGY_NET_EPOCHS,
+// TOPOLOGY_NET_RATE and TOPOLOGY_FLOOR override them for experiments, and
+// TOPOLOGY_DUMP=PATH writes every scored protein with its prediction.
+//
+// Cross-validation of the committed settings (split_1..4, the data README's
+// scoring): helix precision 0.884, recall 0.905, F1 0.894; every helix right
+// in 259 of 473 helical membrane proteins (54.8 %); no helix in 4574 of 4686
+// proteins without a membrane segment (97.6 %).
 
 #include "analysis/Topology.h"
 

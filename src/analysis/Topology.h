@@ -73,7 +73,8 @@ inline constexpr std::string_view kTopologyAlphabet = "ACDEFGHIKLMNPQRSTVWY";
 /// softmax over the classes. Its log probability over the class's share of
 /// the training residues (a scaled likelihood) is added, times weight, to
 /// the emission of every state of that class, as hybrid HMM/network
-/// predictors do.
+/// predictors do. A window cannot tell a soluble protein from a loop: the
+/// globular and secreted outputs are those of inside and outside.
 struct TopologyNetwork
 {
     static constexpr int kSymbols = 21;
@@ -81,9 +82,8 @@ struct TopologyNetwork
     int hidden = 0; ///< hidden units
     double weight = 0.0;
     /// The most a class's score may fall below the best class's at one
-    /// residue (natural logs, before weight): the network's say is bounded,
-    /// so that a window unlike any it was trained on (poly-leucine) cannot
-    /// veto what the residues' own tables say.
+    /// residue (natural logs, before weight), bounding the network's say
+    /// against the residues' own tables; 0: unbounded.
     double floor = 0.0;
     int context = 0; ///< residues either side of the centre in the local composition
     /// [((offset + reach) * kSymbols + symbol) * hidden + unit]
