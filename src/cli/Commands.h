@@ -33,6 +33,7 @@ int RunModFinder(Arguments& args);
 int RunFetch(Arguments& args);
 int RunBatch(Arguments& args);
 int RunTitration(Arguments& args);
+int RunTopology(Arguments& args);
 int RunParams(Arguments& args);
 int RunScan(Arguments& args);
 

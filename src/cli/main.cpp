@@ -146,6 +146,18 @@ constexpr std::array kCommands = {
             "  --               ends the options: an ACCESSION after it may begin with \"-\"",
             &RunFetch},
 #endif
+    Command{"topology",
+            "the predicted membrane topology of every FASTA record: helices, signal peptide",
+            "topology [--gff] [--jobs N] [OPTIONS] INPUT\n"
+            "  INPUT            a multi-record FASTA text (.gz read through zlib); - reads\n"
+            "                   standard input\n"
+            "  (default)        three lines a record: \">\" and its name, the sequence, one\n"
+            "                   label a residue: i inside, o outside, H transmembrane helix,\n"
+            "                   S signal peptide\n"
+            "  --gff            GFF3 instead: one line per helix and signal peptide\n"
+            "  --jobs N         decode on N threads (default: one per processor); the output\n"
+            "                   is the same for every N",
+            &RunTopology},
 };
 
 // Also the source of the manual page, through help2man: "Usage:" opens its

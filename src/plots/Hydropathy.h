@@ -18,6 +18,8 @@ struct PendingPlotRequest
     int to = 0;
     int window = 0;
     double threshold = 0.0;
+    /// The hydropathy page also shows the predicted membrane topology.
+    bool topology = false;
 };
 
 /// What Cancel of a range dialog leaves in its request: from at least 1, to at

@@ -1,5 +1,6 @@
 #include "plots/HydropathyPage.h"
 
+#include "analysis/Topology.h"
 #include "core/NumberText.h"
 
 #include <algorithm>
@@ -268,10 +269,52 @@ std::string pageTitle(const core::PropertyRecord& record)
            std::to_string(settings.to) + " of " + record.Name();
 }
 
+// The topology band runs along the top of the frame, below the threshold
+// helices' bars (at 5) and above the curve, whose axis leaves room there;
+// its key stands below the axis title.
+constexpr double kBandTop = 9;
+constexpr double kBandHeight = 6;
+constexpr double kKeyBelowFrame = 50;
+
+void drawTopology(std::vector<PageElement>& out, const std::string& labels,
+                  const core::HydropathyPlotSettings& settings, const PageLayout& layout,
+                  const ChartFont& font, const TextMeasure& measure)
+{
+    const auto D = [&layout](double page) { return layout.Device(page); };
+    const double T = layout.top;
+    for (const TopologyBandPiece& piece :
+         TopologyBand(labels, settings.from, settings.to, layout.left, layout.width)) {
+        const int x1 = D(piece.x1);
+        const int x2 = std::max(x1, D(piece.x2) - 1);
+        out.push_back(PageFrame{{x1, D(T + kBandTop), x2, D(T + kBandTop + kBandHeight) - 1},
+                                PagePen{piece.colour, 1, false},
+                                piece.colour});
+    }
+    // The key: a swatch and a word per label.
+    const std::pair<core::COLORREF, const char*> key[] = {
+        {kTopologyInsideColour, "inside"},
+        {kTopologyOutsideColour, "outside"},
+        {kTopologyHelixColour, "transmembrane helix"},
+        {kTopologySignalColour, "signal peptide"},
+    };
+    const int y = D(T + layout.height + kKeyBelowFrame);
+    const int swatch = std::max(1, font.metrics.height / 2);
+    int x = D(layout.left);
+    for (const auto& [colour, word] : key) {
+        out.push_back(PageFrame{{x, y + swatch / 2, x + swatch, y + swatch / 2 + swatch},
+                                PagePen{colour, 1, false},
+                                colour});
+        x += swatch + swatch / 2;
+        out.push_back(PageText{word, {x, y}, TextAnchor::TopLeft, font.font, kBlack});
+        x += measure.Extent(font.font, word).width + 2 * swatch;
+    }
+}
+
 /// The page of a record and its profile. Takes the record as const: drawing
 /// for any target leaves the document as it was.
 PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile& profile,
-                     const PageLayout& layout, const TextMeasure& measure)
+                     const PageLayout& layout, const TextMeasure& measure,
+                     const std::string* topology)
 {
     const core::HydropathyPlotSettings& settings = record.plots.pathy;
     const double L = layout.left;
@@ -343,6 +386,10 @@ PageDrawing drawPage(const core::PropertyRecord& record, const HydropathyProfile
             }
             out.push_back(PageLine{{D(x1), D(T + 5)}, {D(x2), D(T + 5)}, barPen});
         }
+    }
+
+    if (topology != nullptr) {
+        drawTopology(out, *topology, settings, layout, font, measure);
     }
 
     for (const PlacedMark& placed : placeMarks(record, layout, metrics.maxCharWidth / 2, measure)) {
@@ -426,7 +473,58 @@ void HydropathyPage::Refresh(const TextMeasure& measure)
 
 PageDrawing HydropathyPage::Draw(const PageLayout& layout, const TextMeasure& measure) const
 {
-    return drawPage(Record(), Profile(), layout, measure);
+    return drawPage(Record(), Profile(), layout, measure,
+                    m_showTopology ? &TopologyLabels() : nullptr);
+}
+
+const std::string& HydropathyPage::TopologyLabels() const
+{
+    const std::string& sequence = m_record.CleanSequence();
+    if (!m_topologyValid || m_topologySequence != sequence) {
+        m_topologySequence = sequence;
+        m_topologyLabels = analysis::PredictTopology(sequence);
+        m_topologyValid = true;
+    }
+    return m_topologyLabels;
+}
+
+std::vector<TopologyBandPiece> TopologyBand(std::string_view labels, int from, int to,
+                                            double frameLeft, double frameWidth)
+{
+    std::vector<TopologyBandPiece> pieces;
+    const int last = std::min(to, static_cast<int>(labels.size()));
+    if (from < 1 || last < from) {
+        return pieces;
+    }
+    // The curve's residue axis (ChartX): from at the frame's left edge, to at
+    // its right edge.
+    const double perResidue = frameWidth / std::max(to - from, 1);
+    const auto xOf = [&](double residue) { return frameLeft + (residue - from) * perResidue; };
+    for (const analysis::TopologySegment& segment : analysis::TopologySegments(labels)) {
+        const int first = std::max(segment.start, from);
+        const int end = std::min(segment.end, last);
+        if (first > end) {
+            continue;
+        }
+        core::COLORREF colour = kTopologyInsideColour;
+        switch (segment.label) {
+        case analysis::kTopologyOutside:
+            colour = kTopologyOutsideColour;
+            break;
+        case analysis::kTopologyHelix:
+            colour = kTopologyHelixColour;
+            break;
+        case analysis::kTopologySignal:
+            colour = kTopologySignalColour;
+            break;
+        default:
+            break;
+        }
+        const double x1 = std::max(frameLeft, xOf(first - 0.5));
+        const double x2 = std::min(frameLeft + frameWidth, xOf(end + 0.5));
+        pieces.push_back({segment.label, first, end, x1, x2, colour});
+    }
+    return pieces;
 }
 
 std::string HydropathyPage::Title() const

@@ -64,6 +64,33 @@ struct HydropathyProfile
 HydropathyProfile ComputeHydropathyProfile(const core::PropertyRecord& record, int from, int to,
                                            int window, double threshold);
 
+/// The colours of the topology band: Okabe and Ito's colour-blind-safe
+/// palette (sky blue, orange, blue, bluish green), as COLORREF.
+inline constexpr core::COLORREF kTopologyInsideColour = 0xE9B456;
+inline constexpr core::COLORREF kTopologyOutsideColour = 0x009FE6;
+inline constexpr core::COLORREF kTopologyHelixColour = 0xB27200;
+inline constexpr core::COLORREF kTopologySignalColour = 0x739E00;
+
+/// One piece of the topology band: a run of one label over the displayed
+/// stretch, x from the first residue's position to the last one's, in page
+/// units of the layout's frame.
+struct TopologyBandPiece
+{
+    char label = 0; ///< i, o, H or S
+    int firstResidue = 0;
+    int lastResidue = 0;
+    double x1 = 0.0;
+    double x2 = 0.0;
+    core::COLORREF colour = 0;
+};
+
+/// The band of the predicted topology over the stretch from..to (1-based,
+/// inclusive) of labels (one a residue), on a frame of width frameWidth at
+/// frameLeft: one piece per run of a label, clipped to the stretch. A piece
+/// reaches half a residue beyond its end residues, so that neighbours meet.
+std::vector<TopologyBandPiece> TopologyBand(std::string_view labels, int from, int to,
+                                            double frameLeft, double frameWidth);
+
 /// The four legend items a new plot starts with (black, the default font, at
 /// x = 0 and y = 14, 35, 56, 72).
 std::vector<core::TEXTITEM> LegendItems();
@@ -106,6 +133,15 @@ public:
     const HydropathyProfile& Profile() const;
     /// How many times the profile was computed (for tests and benchmarks).
     int ProfileComputations() const { return m_computations; }
+
+    /// Whether the page shows the predicted membrane topology as a band at
+    /// the top of the frame (and its key below the axis title). Off by
+    /// default: the page is then as it always was.
+    bool ShowsTopology() const { return m_showTopology; }
+    void SetShowsTopology(bool show) { m_showTopology = show; }
+    /// The predicted labels of the whole sequence (analysis::PredictTopology),
+    /// computed when the sequence changed since the last call.
+    const std::string& TopologyLabels() const;
 
     /// To be called whenever the plot settings, its marks or text items, the
     /// scale or the sequence changed: refreshes the legend items
@@ -152,6 +188,10 @@ private:
     mutable HydropathyProfile m_profile;
     mutable int m_computations = 0;
     std::vector<MarkPlace> m_markPlaces;
+    bool m_showTopology = false;
+    mutable std::string m_topologySequence;
+    mutable std::string m_topologyLabels;
+    mutable bool m_topologyValid = false;
 };
 
 } // namespace quorin::plots

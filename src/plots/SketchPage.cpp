@@ -1,8 +1,10 @@
 #include "plots/SketchPage.h"
 
+#include "analysis/Topology.h"
 #include "core/MessageTexts.h"
 #include "core/NumberText.h"
 #include "plots/Hydropathy.h"
+#include "plots/HydropathyPage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -255,6 +257,40 @@ void StartDomainSketch(core::PropertyRecord& record)
     whole.colour = kDefaultDomainColour;
     sketch.domains.push_back(std::move(whole));
     sketch.scale = kSketchDefaultWidth / length;
+}
+
+std::vector<core::DOMAINE> PredictedTopologyDomains(std::string_view sequence,
+                                                    const std::vector<core::DOMAINE>& existing)
+{
+    std::vector<core::DOMAINE> added;
+    const auto taken = [&](const std::string& name) {
+        return std::any_of(existing.begin(), existing.end(),
+                           [&](const core::DOMAINE& d) { return d.name == name; });
+    };
+    int helices = 0;
+    for (const analysis::TopologySegment& segment :
+         analysis::TopologySegments(analysis::PredictTopology(sequence))) {
+        core::DOMAINE domain;
+        if (segment.label == analysis::kTopologyHelix) {
+            domain.name = "TM " + std::to_string(++helices);
+            domain.colour = kTopologyHelixColour;
+        } else if (segment.label == analysis::kTopologySignal) {
+            domain.name = "Signal peptide";
+            domain.colour = kTopologySignalColour;
+        } else {
+            continue;
+        }
+        if (taken(domain.name) || segment.end > kLastStoredPosition) {
+            continue;
+        }
+        domain.start = static_cast<std::uint16_t>(segment.start);
+        domain.end = static_cast<std::uint16_t>(segment.end);
+        domain.font = core::ReportFontA();
+        domain.displayName = 1;
+        domain.labelColour = kBlack;
+        added.push_back(std::move(domain));
+    }
+    return added;
 }
 
 bool SameSketchContent(const core::SketchData& a, const core::SketchData& b)

@@ -49,6 +49,15 @@ PageLayout SketchMetafileLayout();
 /// Marks and text items stay.
 void StartDomainSketch(core::PropertyRecord& record);
 
+/// "Add predicted topology": the domains for the transmembrane helices
+/// ("TM 1", "TM 2", ...) and the signal peptide ("Signal peptide") that the
+/// trained topology model predicts for sequence (the cleaned sequence, whose
+/// 1-based positions the domains use), in the topology band's colours, names
+/// shown. A domain whose name the sketch has already, or that lies past the
+/// positions a file stores, is left out, so that adding twice adds nothing.
+std::vector<core::DOMAINE> PredictedTopologyDomains(std::string_view sequence,
+                                                    const std::vector<core::DOMAINE>& existing);
+
 /// Whether two sketches differ in what their user made: domains, marks, text
 /// items, scale or the label flag. Selections, the measured extents of text
 /// items and the line width (the drawing setting, copied in at every drawing)

@@ -637,5 +637,81 @@ TEST_F(HydropathyPageTest, MouseXMapsToResidues)
     EXPECT_EQ(page.Caption(), "Hydropathy Plot of residues 1-50 of demo");
 }
 
+TEST(TopologyBandTest, PiecesMeetHalfWayBetweenResiduesAndClipToTheStretch)
+{
+    struct Piece
+    {
+        char label;
+        int first;
+        int last;
+        double x1;
+        double x2;
+    };
+    struct Case
+    {
+        const char* what;
+        int from;
+        int to;
+        double width;
+        std::vector<Piece> pieces;
+    };
+    // Ten page units a residue over the whole of "SSSooHHHHii".
+    const Case cases[] = {
+        {"whole sequence",
+         1,
+         11,
+         100,
+         {{'S', 1, 3, 0, 25}, {'o', 4, 5, 25, 45}, {'H', 6, 9, 45, 85}, {'i', 10, 11, 85, 100}}},
+        {"a stretch", 5, 8, 90, {{'o', 5, 5, 0, 15}, {'H', 6, 8, 15, 90}}},
+        {"past the sequence", 12, 20, 100, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto band = TopologyBand("SSSooHHHHii", c.from, c.to, 0.0, c.width);
+        ASSERT_EQ(band.size(), c.pieces.size());
+        for (std::size_t k = 0; k < band.size(); ++k) {
+            EXPECT_EQ(band[k].label, c.pieces[k].label);
+            EXPECT_EQ(band[k].firstResidue, c.pieces[k].first);
+            EXPECT_EQ(band[k].lastResidue, c.pieces[k].last);
+            EXPECT_DOUBLE_EQ(band[k].x1, c.pieces[k].x1);
+            EXPECT_DOUBLE_EQ(band[k].x2, c.pieces[k].x2);
+        }
+    }
+    EXPECT_EQ(TopologyBand("oHi", 1, 3, 0, 10)[1].colour, kTopologyHelixColour);
+}
+
+TEST_F(HydropathyPageTest, TopologyBandIsAnOptionThatAddsOnlyTheBandAndItsKey)
+{
+    const PageDrawing plain = draw();
+    EXPECT_FALSE(page.ShowsTopology());
+    page.SetShowsTopology(true);
+    const PageDrawing banded = draw();
+    page.SetShowsTopology(false);
+    // Off again, the page is the page it was, element for element.
+    const PageDrawing again = draw();
+    ASSERT_EQ(again.elements.size(), plain.elements.size());
+
+    const std::string& labels = page.TopologyLabels();
+    ASSERT_EQ(labels.size(), kSequence.size());
+    const auto pieces = TopologyBand(labels, 1, static_cast<int>(kSequence.size()), kPathyFrameLeft,
+                                     kPathyFrameWidth);
+    std::vector<PageFrame> filled;
+    for (const PageFrame& frame : all<PageFrame>(banded)) {
+        if (frame.fill) {
+            filled.push_back(frame);
+        }
+    }
+    // One box a run of labels, one swatch a key entry.
+    ASSERT_EQ(filled.size(), pieces.size() + 4);
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        EXPECT_EQ(*filled[k].fill, pieces[k].colour);
+        EXPECT_EQ(filled[k].rect.top, kPathyFrameTop + 9);
+    }
+    EXPECT_EQ(banded.elements.size(), plain.elements.size() + pieces.size() + 8);
+    const auto texts = all<PageText>(banded);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                            [](const PageText& t) { return t.text == "transmembrane helix"; }));
+}
+
 } // namespace
 } // namespace quorin::plots

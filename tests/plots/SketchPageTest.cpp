@@ -1,6 +1,8 @@
 #include "plots/SketchPage.h"
 
 #include "FakeMeasure.h"
+#include "analysis/Topology.h"
+#include "plots/HydropathyPage.h"
 
 #include <gtest/gtest.h>
 
@@ -309,6 +311,44 @@ TEST_F(SketchPageTest, ScaleZeroOrMarksPastTheSequenceDrawNothingOfThem)
         EXPECT_EQ(page.MarkAt({40, 80}), -1);
         EXPECT_EQ(page.PageWidth(), kSketchPageWidth);
     }
+}
+
+TEST(PredictedTopologyDomainsTest, HelicesAndSignalPeptideBecomeNamedDomainsOnce)
+{
+    // A signal peptide, then a stretch that can only be a helix.
+    const std::string sequence = "MKKLLLALAVALLAFSSAQA" + std::string(40, 'S') + "KRKKGSKR" +
+                                 std::string(22, 'L') + "DGSENGTDSGSEDSTNGSQESGDNST";
+    const auto labels = analysis::PredictTopology(sequence);
+    std::vector<core::DOMAINE> existing;
+    const auto added = PredictedTopologyDomains(sequence, existing);
+    std::vector<std::string> names;
+    for (const auto& segment : analysis::TopologySegments(labels)) {
+        if (segment.label == analysis::kTopologyHelix) {
+            names.push_back("TM " + std::to_string(names.size() + 1));
+        }
+    }
+    ASSERT_FALSE(added.empty()) << labels;
+    std::size_t helix = 0;
+    for (const core::DOMAINE& d : added) {
+        SCOPED_TRACE(d.name);
+        EXPECT_EQ(d.displayName, 1);
+        EXPECT_LT(d.start, d.end);
+        const char label = labels[static_cast<std::size_t>(d.start - 1)];
+        EXPECT_EQ(labels[static_cast<std::size_t>(d.end - 1)], label);
+        if (d.name == "Signal peptide") {
+            EXPECT_EQ(label, analysis::kTopologySignal);
+            EXPECT_EQ(d.colour, kTopologySignalColour);
+        } else {
+            ASSERT_LT(helix, names.size());
+            EXPECT_EQ(d.name, names[helix++]);
+            EXPECT_EQ(label, analysis::kTopologyHelix);
+            EXPECT_EQ(d.colour, kTopologyHelixColour);
+        }
+    }
+    EXPECT_EQ(helix, names.size());
+    // Added to the sketch, they are not added again.
+    existing = added;
+    EXPECT_TRUE(PredictedTopologyDomains(sequence, existing).empty());
 }
 
 } // namespace

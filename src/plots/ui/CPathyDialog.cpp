@@ -8,6 +8,7 @@
 #include "plots/Hydropathy.h"
 #include "plots/ui/PlotDialogs.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -31,7 +32,8 @@ CPathyDialog::CPathyDialog(core::PropertyRecord& record, const PendingPlotReques
       m_to(NamedField(QStringLiteral("to"), this)),
       m_window(NamedField(QStringLiteral("window"), this)),
       m_threshold(NamedField(QStringLiteral("threshold"), this)), m_scales(new QListWidget(this)),
-      m_scaleName(NamedField(QStringLiteral("scaleName"), this))
+      m_scaleName(NamedField(QStringLiteral("scaleName"), this)),
+      m_topology(new QCheckBox(QStringLiteral("Show predicted membrane &topology"), this))
 {
     setWindowTitle(QStringLiteral("Properties for Hydropathy Plot"));
     QLabel* use = UsePartLabel(record, this);
@@ -71,6 +73,12 @@ CPathyDialog::CPathyDialog(core::PropertyRecord& record, const PendingPlotReques
         label(QStringLiteral("Hydropathy t&hreshold for helices:"), m_threshold, scale), 2, 0);
     scaleGrid->addWidget(m_threshold, 2, 1);
 
+    m_topology->setObjectName(QStringLiteral("topology"));
+    m_topology->setToolTip(QStringLiteral(
+        "A band above the curve: inside, outside, transmembrane helices and the signal "
+        "peptide, as the trained topology model predicts them for the whole sequence"));
+    m_topology->setChecked(request.topology);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton* help = buttons->addButton(QStringLiteral("?"), QDialogButtonBox::HelpRole);
     help->setObjectName(QStringLiteral("help"));
@@ -82,6 +90,7 @@ CPathyDialog::CPathyDialog(core::PropertyRecord& record, const PendingPlotReques
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(stretch);
     layout->addWidget(scale);
+    layout->addWidget(m_topology);
     layout->addWidget(buttons);
 }
 
@@ -102,7 +111,8 @@ void CPathyDialog::accept()
     if (!PassesRangeCheck(check, {m_from, m_to, m_window, m_threshold})) {
         return;
     }
-    m_request = PendingPlotRequest{check.from, check.to, check.window, check.threshold};
+    m_request = PendingPlotRequest{check.from, check.to, check.window, check.threshold,
+                                   m_topology->isChecked()};
     if (m_scales->currentRow() >= 0) {
         SelectScale(m_record, m_scales->currentRow());
     }

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -17,6 +18,8 @@ namespace quorin::plots::ui {
 /// request (its defaults when the request has no stretch); OK checks the
 /// fields in order, takes them into Request() and makes the chosen scale
 /// current for the whole sequence; Cancel only clamps the request's stretch.
+/// "Show predicted topology" adds the band of the trained topology model
+/// above the curve (off unless the request asks for it).
 class CPathyDialog : public QDialog
 {
     Q_OBJECT
@@ -42,6 +45,7 @@ private:
     QLineEdit* m_threshold;
     QListWidget* m_scales;
     QLineEdit* m_scaleName;
+    QCheckBox* m_topology;
 };
 
 } // namespace quorin::plots::ui

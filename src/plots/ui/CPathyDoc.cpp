@@ -25,6 +25,7 @@ CPathyDoc::CPathyDoc(core::PropertyRecord& record, const PendingPlotRequest& req
       m_page(record)
 {
     StartHydropathyPlot(record, request, lineWidth);
+    m_page.SetShowsTopology(request.topology);
     RefreshHydropathyPage(m_page);
 }
 
@@ -103,10 +104,10 @@ bool CPathyDoc::StretchNeedsDialog() const
 bool CPathyDoc::ModifyDisplayedPart(QWidget* parent)
 {
     core::HydropathyPlotSettings& settings = Settings();
-    CPathyDialog dialog(
-        Record(),
-        PendingPlotRequest{settings.from, settings.to, settings.window, settings.threshold},
-        parent);
+    CPathyDialog dialog(Record(),
+                        PendingPlotRequest{settings.from, settings.to, settings.window,
+                                           settings.threshold, m_page.ShowsTopology()},
+                        parent);
     if (Choosers().run(dialog) != QDialog::Accepted) {
         return false;
     }
@@ -115,6 +116,7 @@ bool CPathyDoc::ModifyDisplayedPart(QWidget* parent)
     settings.to = chosen.to;
     settings.window = chosen.window;
     settings.threshold = chosen.threshold;
+    m_page.SetShowsTopology(chosen.topology);
     Changed();
     return true;
 }

@@ -139,7 +139,8 @@ QString CSchemeDoc::Caption() const
 
 bool CSchemeDoc::ModifyStructure(QWidget* parent)
 {
-    CSketchDialog dialog(Sketch().domains, Sketch().scale, PositionCount(), parent);
+    CSketchDialog dialog(Sketch().domains, Sketch().scale, PositionCount(), parent,
+                         Record().CleanSequence());
     const bool confirmed = Choosers().run(dialog) == QDialog::Accepted;
     if (confirmed) {
         Sketch().scale = dialog.Scale();

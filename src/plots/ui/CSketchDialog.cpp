@@ -52,12 +52,12 @@ QPushButton* button(const QString& text, const QString& name, QWidget* parent)
 } // namespace
 
 CSketchDialog::CSketchDialog(std::vector<core::DOMAINE>& domains, double scale, int positionCount,
-                             QWidget* parent)
+                             QWidget* parent, std::string sequence)
     : QDialog(parent), m_domains(domains), m_defaultScale(scale), m_scale(scale),
       m_positionCount(positionCount), m_scaleField(new QLineEdit(this)),
       m_list(new QListWidget(this)), m_start(new QLineEdit(this)), m_end(new QLineEdit(this)),
       m_display(new QLabel(this)), m_textColour(swatch(QStringLiteral("textColor"), this)),
-      m_domainColour(swatch(QStringLiteral("domainColor"), this))
+      m_domainColour(swatch(QStringLiteral("domainColor"), this)), m_sequence(std::move(sequence))
 {
     setWindowTitle(QStringLiteral("Domain structure"));
     m_scaleField->setObjectName(QStringLiteral("scale"));
@@ -73,6 +73,11 @@ CSketchDialog::CSketchDialog(std::vector<core::DOMAINE>& domains, double scale, 
     auto* edit = button(QStringLiteral("&Edit"), QStringLiteral("edit"), this);
     auto* add = button(QStringLiteral("&Add"), QStringLiteral("add"), this);
     auto* remove = button(QStringLiteral("&Delete"), QStringLiteral("delete"), this);
+    auto* topology =
+        button(QStringLiteral("Add predicted &topology"), QStringLiteral("addTopology"), this);
+    topology->setToolTip(QStringLiteral("The transmembrane helices and the signal peptide that "
+                                        "the trained topology model predicts, as domains"));
+    topology->setEnabled(!m_sequence.empty());
     auto* reset = button(QStringLiteral("Default"), QStringLiteral("default"), this);
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName(QStringLiteral("ok"));
@@ -97,6 +102,7 @@ CSketchDialog::CSketchDialog(std::vector<core::DOMAINE>& domains, double scale, 
     listButtons->addWidget(edit);
     listButtons->addWidget(add);
     listButtons->addWidget(remove);
+    listButtons->addWidget(topology);
     listButtons->addStretch();
 
     auto* middle = new QHBoxLayout;
@@ -120,6 +126,7 @@ CSketchDialog::CSketchDialog(std::vector<core::DOMAINE>& domains, double scale, 
     connect(edit, &QPushButton::clicked, this, &CSketchDialog::EditSelected);
     connect(add, &QPushButton::clicked, this, &CSketchDialog::AddDomain);
     connect(remove, &QPushButton::clicked, this, &CSketchDialog::DeleteSelected);
+    connect(topology, &QPushButton::clicked, this, &CSketchDialog::AddPredictedTopology);
     connect(reset, &QPushButton::clicked, this,
             [this] { m_scaleField->setText(ToQString(ScaleText(m_defaultScale))); });
     connect(ok, &QPushButton::clicked, this, &CSketchDialog::accept);
@@ -199,6 +206,13 @@ void CSketchDialog::DeleteSelected()
     }
     m_domains.erase(m_domains.begin() + index);
     fillList(index);
+}
+
+void CSketchDialog::AddPredictedTopology()
+{
+    const auto added = PredictedTopologyDomains(m_sequence, m_domains);
+    m_domains.insert(m_domains.end(), added.begin(), added.end());
+    fillList(added.empty() ? SelectedDomain() : static_cast<int>(m_domains.size()) - 1);
 }
 
 void CSketchDialog::accept()

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -25,9 +26,10 @@ class CSketchDialog : public QDialog
 public:
     /// domains is the sketch's list, edited in place; scale the scale shown
     /// first, which "Default" puts back; positionCount the last position a
-    /// domain may take.
+    /// domain may take; sequence the cleaned sequence, for "Add predicted
+    /// topology" (disabled without one).
     CSketchDialog(std::vector<core::DOMAINE>& domains, double scale, int positionCount,
-                  QWidget* parent = nullptr);
+                  QWidget* parent = nullptr, std::string sequence = {});
 
     /// The scale as accepted.
     double Scale() const { return m_scale; }
@@ -40,6 +42,9 @@ public:
     void EditSelected();
     void AddDomain();
     void DeleteSelected();
+    /// "Add predicted &topology": the predicted helices and signal peptide
+    /// as domains (PredictedTopologyDomains), appended to the list.
+    void AddPredictedTopology();
 
 private:
     void fillList(int select);
@@ -56,6 +61,7 @@ private:
     QLabel* m_display;
     QLabel* m_textColour;
     QLabel* m_domainColour;
+    std::string m_sequence;
 };
 
 } // namespace quorin::plots::ui

@@ -55,7 +55,8 @@ void LaunchDomainSketch(LaunchContext& context)
     }
     plots::StartDomainSketch(record);
     plots::ui::CSketchDialog dialog(record.sketch.domains, record.sketch.scale,
-                                    plots::PositionCount(record), &context.host.Window());
+                                    plots::PositionCount(record), &context.host.Window(),
+                                    record.CleanSequence());
     if (plots::ui::Choosers().run(dialog) != QDialog::Accepted) {
         return;
     }

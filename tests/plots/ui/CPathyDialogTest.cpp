@@ -5,6 +5,7 @@
 #include "plots/DemoPlot.h"
 #include "plots/Hydropathy.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -73,6 +74,7 @@ private slots:
     void cancelClampsTheRequestOnly();
     void helpOpensTheHydropathyTopic();
     void aLongNameIsCutAndTheDialogKeepsItsSize();
+    void topologyIsAnOptionOffUnlessTheRequestAsks();
 };
 
 void CPathyDialogTest::opensWithTheRequestOrItsDefaults()
@@ -278,6 +280,23 @@ void CPathyDialogTest::aLongNameIsCutAndTheDialogKeepsItsSize()
     QVERIFY2(shown.startsWith(QStringLiteral("Use a part of sp|P99999|LONG_HUMAN 100%2 x")),
              qPrintable(shown));
     QVERIFY2(shown.endsWith(QStringLiteral("\u2026 (50 aa)")), qPrintable(shown));
+}
+
+void CPathyDialogTest::topologyIsAnOptionOffUnlessTheRequestAsks()
+{
+    for (const bool asked : {false, true}) {
+        PendingPlotRequest request{1, 50, 11, 1.6};
+        request.topology = asked;
+        DialogOn on(request);
+        auto* topology = on.dialog->findChild<QCheckBox*>(QStringLiteral("topology"));
+        QVERIFY(topology != nullptr);
+        QCOMPARE(topology->isChecked(), asked);
+        QTest::mouseClick(topology, Qt::LeftButton);
+        on.dialog->accept();
+        QCOMPARE(on.dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(on.dialog->Request().topology, !asked);
+        QCOMPARE(on.dialog->Request().window, 11);
+    }
 }
 
 QTEST_MAIN(CPathyDialogTest)

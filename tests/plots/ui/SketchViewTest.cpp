@@ -107,6 +107,7 @@ private slots:
     void domainDialogRefusesWithTheOffendingFieldSelected();
     void clicksSelectTextThenDomainThenMarkAndDeleteRemovesIt();
     void printingDrawsTheTitleAndTheNames();
+    void addPredictedTopologyAppendsTheHelicesOnceFromTheWindowsSequence();
 };
 
 void SketchViewTest::structureDialogChecksTheScaleAndEditsTheListInPlace()
@@ -282,6 +283,37 @@ void SketchViewTest::printingDrawsTheTitleAndTheNames()
         QVERIFY2(printed.contains(QString::fromLatin1(name)), name);
     }
     QCOMPARE(window.document->PrintJobName(), QStringLiteral("Sketch of Domains"));
+}
+
+void SketchViewTest::addPredictedTopologyAppendsTheHelicesOnceFromTheWindowsSequence()
+{
+    // Without a sequence the command is off.
+    {
+        std::vector<core::DOMAINE> domains;
+        CSketchDialog dialog(domains, 2.0, 100);
+        QVERIFY(!dialog.findChild<QPushButton*>(QStringLiteral("addTopology"))->isEnabled());
+    }
+    SketchWindow window;
+    // A sequence whose one hydrophobic stretch (45..66) between charged loops is
+    // a helix.
+    window.record.SetSequence("MSKRKKGSKRRPSGKKRSAKRQSEKPSNGRTEKKSDRPQSPKRN" +
+                              std::string(22, 'L') + "DGSENGTDSGSEDSTNGSQESGDNST");
+    const std::size_t before = window.record.sketch.domains.size();
+    int shownRow = -1;
+    window.fill = [&shownRow](QDialog& shown) {
+        auto* add = shown.findChild<QPushButton*>(QStringLiteral("addTopology"));
+        QTest::mouseClick(add, Qt::LeftButton);
+        QTest::mouseClick(add, Qt::LeftButton);
+        shownRow = shown.findChild<QListWidget*>(QStringLiteral("domains"))->currentRow();
+        shown.accept();
+    };
+    QVERIFY(window.view->OnCommand(cmd::kModifySketch));
+    const auto& domains = window.record.sketch.domains;
+    QCOMPARE(domains.size(), before + 1);
+    QCOMPARE(domains.back().name, std::string("TM 1"));
+    QCOMPARE(int(domains.back().start), 45);
+    QCOMPARE(int(domains.back().end), 66);
+    QCOMPARE(shownRow, int(domains.size()) - 1);
 }
 
 QTEST_MAIN(SketchViewTest)

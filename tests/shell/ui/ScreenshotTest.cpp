@@ -565,6 +565,49 @@ private slots:
         tabs->setCurrentIndex(1);
         save(program, QStringLiteral("parameter-sheet.png"));
     }
+
+    /// The hydropathy page of bacteriorhodopsin with the predicted topology
+    /// band (the dialog's option), on screen, printed and as a metafile.
+    void hydropathyTopology()
+    {
+        test::RunningProgram program;
+        plots::ui::Choosers().run = [](QDialog& dialog) {
+            if (auto* topology = dialog.findChild<QCheckBox*>(QStringLiteral("topology"))) {
+                topology->setChecked(true);
+                dialog.show();
+                save(&dialog, QStringLiteral("hydropathy-topology-dialog.png"));
+            }
+            dialog.accept();
+            return dialog.result();
+        };
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        QVERIFY(program.frame->Execute(cmd::kHydropathy));
+        auto* view = qobject_cast<plots::ui::CPathyView*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(view != nullptr);
+        save(view->viewport(), QStringLiteral("hydropathy-topology-page.png"));
+        QVERIFY(printToPng(program, QStringLiteral("hydropathy-topology-printed")));
+        QVERIFY(metafileToPng(program, QStringLiteral("hydropathy-topology")));
+    }
+
+    /// A new domain sketch of bacteriorhodopsin after "Add predicted topology".
+    void sketchWithTopology()
+    {
+        test::RunningProgram program;
+        plots::ui::Choosers().run = [](QDialog& dialog) {
+            if (auto* add = dialog.findChild<QPushButton*>(QStringLiteral("addTopology"))) {
+                add->click();
+                dialog.show();
+                save(&dialog, QStringLiteral("sketch-topology-dialog.png"));
+            }
+            dialog.accept();
+            return dialog.result();
+        };
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        QVERIFY(program.frame->Execute(cmd::kDomainSketch));
+        save(program, QStringLiteral("sketch-topology-window.png"));
+    }
 };
 
 } // namespace quorin::shell::ui
