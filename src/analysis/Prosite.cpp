@@ -249,8 +249,8 @@ public:
     {
         std::vector<PrositeMatch> matches;
         const std::size_t length = residues.size();
-        const std::size_t lastStart = m_pattern.AnchoredAtStart() ? std::min<std::size_t>(length, 1)
-                                                                    : length;
+        const std::size_t lastStart =
+            m_pattern.AnchoredAtStart() ? std::min<std::size_t>(length, 1) : length;
         for (std::size_t p = 0; p < lastStart; ++p) {
             if ((residueBit(residues[p]) & m_firstLetters) == 0) {
                 continue;
