@@ -25,6 +25,8 @@ constexpr std::array kCommands = {
         "digest [OPTIONS] FILE --agent NAME [--agent NAME ...] [--sort start|length|weight] "
         "[--complete] [--max-fragments N] [--max-missed N] [--min-length N] [--max-length N] "
         "[--mono] [--csv [--charges Z,Z,...]]\n"
+        "   or: quorin-cli digest [OPTIONS] FILE --enzyme NAME [--specificity full|semi|none] "
+        "[--tsv]\n"
         "  --agent NAME     a cleaving agent of the settings; several combine in the order given\n"
         "  --sort KEY       order of the fragments (default weight)\n"
         "  --complete       only the fragments of the complete digest\n"
@@ -37,7 +39,13 @@ constexpr std::array kCommands = {
         "  --mono           monoisotopic masses instead of the settings' average ones\n"
         "  --csv            a comma-separated table of the fragments instead of the report\n"
         "  --charges Z,Z,...\n"
-        "                   with --csv, an m/z column for each charge state",
+        "                   with --csv, an m/z column for each charge state\n"
+        "  --enzyme NAME    instead of agents, an enzyme of the built-in library (Trypsin,\n"
+        "                   Lys-C, Asp-N, Glu-C, Chymotrypsin, ...; any case)\n"
+        "  --specificity full|semi|none\n"
+        "                   with --enzyme: both ends cut sites (default), one, or none\n"
+        "  --tsv            with --enzyme: start, end, missed cleavages and residues of each\n"
+        "                   peptide, in order of start, then end",
         &RunDigest},
     Command{
         "modfinder", "the ModFinder report: digest fragments plus a modification at a weight",
