@@ -229,6 +229,31 @@ std::uint64_t PeptidePlan::Count() const
     return count;
 }
 
+std::uint64_t PeptidePlan::Residues() const
+{
+    std::uint64_t residues = 0;
+    for (int s = 0; s < static_cast<int>(m_sequence.size()); ++s) {
+        std::int64_t lo = 0;
+        std::int64_t hi = 0;
+        bool everyEnd = false;
+        if (!endRange(s, lo, hi, everyEnd)) {
+            continue;
+        }
+        if (everyEnd) {
+            // Lengths lo - s + 1 .. hi - s + 1.
+            const auto shortest = static_cast<std::uint64_t>(lo - s + 1);
+            const auto longest = static_cast<std::uint64_t>(hi - s + 1);
+            residues += (shortest + longest) * (longest - shortest + 1) / 2;
+        } else {
+            for (auto it = std::lower_bound(m_cuts.begin(), m_cuts.end(), lo + 1);
+                 it != m_cuts.end() && *it <= hi + 1; ++it) {
+                residues += static_cast<std::uint64_t>(*it - s);
+            }
+        }
+    }
+    return residues;
+}
+
 void PeptidePlan::ForEach(const std::function<void(const Peptide&)>& visit) const
 {
     for (int s = 0; s < static_cast<int>(m_sequence.size()); ++s) {

@@ -98,6 +98,10 @@ public:
     /// The peptides ForEach makes, without making them.
     std::uint64_t Count() const;
 
+    /// The residues of all the peptides ForEach makes, summed without making
+    /// them.
+    std::uint64_t Residues() const;
+
     /// Calls visit with every peptide, in order of start, then end.
     void ForEach(const std::function<void(const Peptide&)>& visit) const;
 

@@ -105,6 +105,11 @@ TEST(EnzymesTest, SpecificityAndBoundsChooseThePeptides)
         const PeptidePlan plan(sequence, enzyme("Trypsin"), c.bounds);
         EXPECT_EQ(peptidesOf(plan), c.peptides);
         EXPECT_EQ(plan.Count(), c.peptides.size());
+        std::uint64_t residues = 0;
+        for (const auto& [start, end, missed] : c.peptides) {
+            residues += static_cast<std::uint64_t>(end - start + 1);
+        }
+        EXPECT_EQ(plan.Residues(), residues);
     }
 }
 

@@ -7,7 +7,8 @@ specificity, the cut sites strictly inside it and its length. Runs every
 enzyme with every specificity over the real proteins of tests/data/proteins
 (titin with Trypsin only) and over generated sequences with unknown residues,
 lower case and letters that are no residue, under several bounds. The CSV
-table of the same digest must list the same positions and missed cleavages.
+table of the same digest must list the same positions and missed cleavages,
+and batch --digest --enzyme the same peptides of every record, in order.
 
 usage: cross_check_enzymes.py QUORIN_CLI PROTEIN_DIR [COUNT]
 """
@@ -160,6 +161,28 @@ def main():
             _, seq = digest_reference.read_fasta(fasta)
             compared += 1
             return compare(cli, settings, path, seq, enzyme, specificity, bounds, with_csv)
+
+        # The batch digest file of every protein, records in input order.
+        batch = os.path.join(tmp, "all.fasta")
+        with open(batch, "w", newline="") as f:
+            f.write("".join(proteins[name] for name in sorted(proteins)))
+        digest_file = os.path.join(tmp, "all_digest.txt")
+        subprocess.run([cli, "batch", "--settings", settings, batch, "--digest", "--enzyme",
+                        "Trypsin", "--specificity", "semi", "--max-missed", "2", "--min-length",
+                        "7", "--max-length", "30", "--jobs", "2", "--results", digest_file],
+                       check=True)
+        with open(digest_file, "rb") as f:
+            lines = f.read().decode("latin-1").split("\r\n")
+        theirs = []
+        for name in sorted(proteins):
+            title, seq = digest_reference.read_fasta(proteins[name])
+            rows = expected(seq, "Trypsin", "semi", 2, 7, 30).split("\n")[1:-1]
+            for k, row in enumerate(rows):
+                theirs += [">%s_%d" % (title, k), row.split("\t")[3]]
+        if lines != theirs + [""]:
+            sys.stderr.write("batch digest file differs\n")
+            return 1
+        compared += 1
 
         # Titin, once: the enzyme and bounds of a tryptic search.
         if not check(proteins.pop("Q8WZ42.fasta"), "Trypsin", "semi", (2, 7, 30)):
