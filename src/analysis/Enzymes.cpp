@@ -89,6 +89,51 @@ std::string_view specificityWord(Specificity specificity)
     return "";
 }
 
+/// CutsBefore's tests, looked up by residue: a batch digest finds the sites
+/// of every residue of a whole proteome.
+enum : std::uint8_t
+{
+    kAfter = 1,
+    kNotBefore = 2,
+    kBefore = 4,
+    kNotAfter = 8,
+    kNotTwoAfter = 16,
+};
+using Roles = std::array<std::uint8_t, 256>;
+
+Roles makeRoles(const Enzyme& enzyme)
+{
+    Roles roles{};
+    for (int c = 0; c < 256; ++c) {
+        const auto residue = static_cast<char>(c);
+        roles[static_cast<std::size_t>(c)] =
+            static_cast<std::uint8_t>((oneOf(enzyme.after, residue) ? kAfter : 0) |
+                                      (excepted(enzyme.notBefore, residue) ? kNotBefore : 0) |
+                                      (oneOf(enzyme.before, residue) ? kBefore : 0) |
+                                      (excepted(enzyme.notAfter, residue) ? kNotAfter : 0) |
+                                      (excepted(enzyme.notTwoAfter, residue) ? kNotTwoAfter : 0));
+    }
+    return roles;
+}
+
+/// The library's tables are made once; another enzyme's on each call.
+const Roles& rolesOf(const Enzyme& enzyme)
+{
+    static const auto library = [] {
+        std::array<Roles, kLibrary.size()> tables{};
+        for (std::size_t i = 0; i < kLibrary.size(); ++i) {
+            tables[i] = makeRoles(kLibrary[i]);
+        }
+        return tables;
+    }();
+    if (&enzyme >= kLibrary.data() && &enzyme < kLibrary.data() + kLibrary.size()) {
+        return library[static_cast<std::size_t>(&enzyme - kLibrary.data())];
+    }
+    thread_local Roles other;
+    other = makeRoles(enzyme);
+    return other;
+}
+
 } // namespace
 
 std::span<const Enzyme> EnzymeLibrary()
@@ -137,9 +182,16 @@ bool CutsBefore(const Enzyme& enzyme, std::string_view sequence, std::size_t p)
 
 std::vector<int> EnzymeSites(const Enzyme& enzyme, std::string_view sequence)
 {
+    const Roles& roles = rolesOf(enzyme);
+    const auto role = [&](std::size_t p) { return roles[static_cast<unsigned char>(sequence[p])]; };
     std::vector<int> sites;
     for (std::size_t p = 1; p < sequence.size(); ++p) {
-        if (CutsBefore(enzyme, sequence, p)) {
+        const std::uint8_t p1 = role(p - 1);
+        const std::uint8_t p1Prime = role(p);
+        const bool cut = enzyme.everyBond || ((p1 & kAfter) != 0 && (p1Prime & kNotBefore) == 0) ||
+                         ((p1Prime & kBefore) != 0 && (p1 & kNotAfter) == 0 &&
+                          !(p + 1 < sequence.size() && (role(p + 1) & kNotTwoAfter) != 0));
+        if (cut) {
             sites.push_back(static_cast<int>(p));
         }
     }
@@ -172,9 +224,9 @@ PeptidePlan::PeptidePlan(std::string_view sequence, const Enzyme& enzyme,
     m_cuts.push_back(0);
     m_cuts.insert(m_cuts.end(), m_sites.begin(), m_sites.end());
     m_cuts.push_back(length);
-    m_isCut.assign(sequence.size() + 1, false);
+    m_isCut.assign(sequence.size() + 1, 0);
     for (const int cut : m_cuts) {
-        m_isCut[static_cast<std::size_t>(cut)] = true;
+        m_isCut[static_cast<std::size_t>(cut)] = 1;
     }
     m_sitesUpTo.assign(sequence.size() + 1, 0);
     for (std::size_t i = 1; i <= sequence.size(); ++i) {
@@ -184,7 +236,7 @@ PeptidePlan::PeptidePlan(std::string_view sequence, const Enzyme& enzyme,
 
 bool PeptidePlan::endRange(int s, std::int64_t& lo, std::int64_t& hi, bool& everyEnd) const
 {
-    const bool startCut = m_isCut[static_cast<std::size_t>(s)];
+    const bool startCut = m_isCut[static_cast<std::size_t>(s)] != 0;
     if (m_bounds.specificity == Specificity::Full && !startCut) {
         return false;
     }
@@ -197,7 +249,8 @@ bool PeptidePlan::endRange(int s, std::int64_t& lo, std::int64_t& hi, bool& ever
     hi = std::min(length - 1, s + std::int64_t{m_bounds.maxLength} - 1);
     if (m_missedApplies) {
         // The end must lie before the (maxMissed + 1)-th site after the start.
-        const auto next = std::upper_bound(m_sites.begin(), m_sites.end(), s) - m_sites.begin();
+        // Sites at 1..s come before the start: the next one is the next index.
+        const auto next = m_sitesUpTo[static_cast<std::size_t>(s)];
         const auto limit = static_cast<std::size_t>(next) +
                            static_cast<std::size_t>(std::max(*m_bounds.maxMissed, 0));
         if (limit < m_sites.size()) {
@@ -210,12 +263,12 @@ bool PeptidePlan::endRange(int s, std::int64_t& lo, std::int64_t& hi, bool& ever
 std::uint64_t PeptidePlan::Count() const
 {
     std::uint64_t count = 0;
-    for (int s = 0; s < static_cast<int>(m_sequence.size()); ++s) {
+    forEachStart([&](int s) {
         std::int64_t lo = 0;
         std::int64_t hi = 0;
         bool everyEnd = false;
         if (!endRange(s, lo, hi, everyEnd)) {
-            continue;
+            return;
         }
         if (everyEnd) {
             count += static_cast<std::uint64_t>(hi - lo + 1);
@@ -225,19 +278,19 @@ std::uint64_t PeptidePlan::Count() const
             const auto last = std::upper_bound(m_cuts.begin(), m_cuts.end(), hi + 1);
             count += static_cast<std::uint64_t>(std::max<std::ptrdiff_t>(last - first, 0));
         }
-    }
+    });
     return count;
 }
 
 std::uint64_t PeptidePlan::Residues() const
 {
     std::uint64_t residues = 0;
-    for (int s = 0; s < static_cast<int>(m_sequence.size()); ++s) {
+    forEachStart([&](int s) {
         std::int64_t lo = 0;
         std::int64_t hi = 0;
         bool everyEnd = false;
         if (!endRange(s, lo, hi, everyEnd)) {
-            continue;
+            return;
         }
         if (everyEnd) {
             // Lengths lo - s + 1 .. hi - s + 1.
@@ -250,18 +303,18 @@ std::uint64_t PeptidePlan::Residues() const
                 residues += static_cast<std::uint64_t>(*it - s);
             }
         }
-    }
+    });
     return residues;
 }
 
 void PeptidePlan::ForEach(const std::function<void(const Peptide&)>& visit) const
 {
-    for (int s = 0; s < static_cast<int>(m_sequence.size()); ++s) {
+    forEachStart([&](int s) {
         std::int64_t lo = 0;
         std::int64_t hi = 0;
         bool everyEnd = false;
         if (!endRange(s, lo, hi, everyEnd)) {
-            continue;
+            return;
         }
         const int before = m_sitesUpTo[static_cast<std::size_t>(s)];
         const auto emit = [&](std::int64_t e) {
@@ -278,7 +331,7 @@ void PeptidePlan::ForEach(const std::function<void(const Peptide&)>& visit) cons
                 emit(*it - 1);
             }
         }
-    }
+    });
 }
 
 DigestResult DigestWithEnzyme(core::PropertyRecord& record, const Enzyme& enzyme,

@@ -110,6 +110,22 @@ public:
     const std::vector<int>& Sites() const { return m_sites; }
 
 private:
+    /// Calls visit with every position a peptide may start at: the cut
+    /// positions alone with full specificity.
+    template <typename Visit>
+    void forEachStart(Visit visit) const
+    {
+        if (m_bounds.specificity == Specificity::Full) {
+            for (std::size_t i = 0; i + 1 < m_cuts.size(); ++i) {
+                visit(m_cuts[i]);
+            }
+            return;
+        }
+        for (int s = 0; s < static_cast<int>(m_sequence.size()); ++s) {
+            visit(s);
+        }
+    }
+
     /// The end range [lo, hi] allowed for start s by length and missed
     /// cleavages, and whether every end in it counts (else only those followed
     /// by a cut). False when s starts no peptide.
@@ -122,7 +138,7 @@ private:
     std::vector<int> m_cuts;
     /// m_sitesUpTo[i]: the sites at positions 1..i.
     std::vector<int> m_sitesUpTo;
-    std::vector<bool> m_isCut;
+    std::vector<std::uint8_t> m_isCut;
 };
 
 /// The digest of the record's cleaned sequence by a library enzyme, stored as

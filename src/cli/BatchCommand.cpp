@@ -8,6 +8,7 @@
 #include "core/SequenceText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 #include <new>
 #include <thread>
@@ -148,9 +149,12 @@ int runEnzymeBatch(const std::string& input, const analysis::Enzyme& enzyme,
     // Few records at a time: a semi-specific digest writes hundreds of
     // peptides for each.
     constexpr std::size_t kBlock = 256;
+    // While the threads digest one block, the block before is written.
     const auto inBlocks = [&](const auto& work, const auto& done) {
-        std::vector<std::string> parts(threads);
-        for (std::size_t block = 0; block < records.size(); block += kBlock * threads) {
+        const std::size_t step = kBlock * threads;
+        std::vector<std::string> ready(threads);
+        std::vector<std::string> making(threads);
+        const auto launch = [&](std::size_t block, std::vector<std::string>& parts) {
             std::vector<std::thread> workers;
             for (unsigned t = 0; t < threads; ++t) {
                 const std::size_t from = std::min(records.size(), block + t * kBlock);
@@ -158,10 +162,23 @@ int runEnzymeBatch(const std::string& input, const analysis::Enzyme& enzyme,
                 parts[t].clear();
                 workers.emplace_back(work, from, to, std::ref(parts[t]));
             }
-            for (unsigned t = 0; t < threads; ++t) {
-                workers[t].join();
-                done(parts[t]);
+            return workers;
+        };
+        for (std::thread& worker : launch(0, ready)) {
+            worker.join();
+        }
+        for (std::size_t block = 0; block < records.size(); block += step) {
+            std::vector<std::thread> workers;
+            if (block + step < records.size()) {
+                workers = launch(block + step, making);
             }
+            for (const std::string& part : ready) {
+                done(part);
+            }
+            for (std::thread& worker : workers) {
+                worker.join();
+            }
+            ready.swap(making);
         }
     };
 
@@ -216,7 +233,9 @@ int runEnzymeBatch(const std::string& input, const analysis::Enzyme& enzyme,
                         analysis::PeptidePlan(residues, enzyme, bounds)
                             .ForEach([&](const analysis::Peptide& peptide) {
                                 out += prefix;
-                                out += std::to_string(k++);
+                                char digits[24];
+                                out.append(digits,
+                                           std::to_chars(digits, digits + sizeof digits, k++).ptr);
                                 out += "\r\n";
                                 out.append(
                                     residues, static_cast<std::size_t>(peptide.start),

@@ -100,7 +100,11 @@ constexpr std::array kCommands = {
         "  --rows-only      the sequence rows alone: no header, statistics or log\n"
         "  or:  quorin-cli batch INPUT --prosite PATTERN [--results PATH] [--jobs N]\n"
         "every match of a PROSITE pattern in every record, tab-separated: record,\n"
-        "start, end, match (on standard output unless --results names a file)",
+        "start, end, match (on standard output unless --results names a file)\n"
+        "  or:  quorin-cli batch INPUT --digest --enzyme NAME [--specificity full|semi|none]\n"
+        "       [--max-missed N] [--min-length N] [--max-length N] [--results PATH] [--jobs N]\n"
+        "the digest file of every record's peptides by a library enzyme (see digest), each\n"
+        "record's in order of start, then end",
         &RunBatch, false},
     Command{"titration", "the net charge from pH to pH and the pI, for a set of pK values",
             "titration [--pka-set NAME] [--from PH] [--to PH] [--step PH] [OPTIONS] FILE\n"
