@@ -39,8 +39,8 @@ ulimit -f 16000000
 
 # Wall-clock s, processor s (user + system), peak kB of the last timed run.
 timed() {
-    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@"
-    awk '{ printf "%s %.2f %s", $1, $2 + $3, $4 }' "$work/time"
+    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >>"$work/log"
+    awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/time"
 }
 
 read -r ours_s ours_cpu ours_kb < <(timed "$cli" batch --settings "$work/none.ini" "$fasta" \
@@ -59,7 +59,7 @@ rm -f "$work/digestor.fasta"
     "'$cli' batch --settings '$work/none.ini' '$fasta' --digest --enzyme Trypsin \
     --specificity semi --max-missed 2 --min-length 7 --max-length 30 --jobs $jobs \
     --results - | wc -c >'$work/semi-bytes'"
-read -r semi_s semi_cpu semi_kb < <(awk '{ printf "%s %.2f %s", $1, $2 + $3, $4 }' "$work/time")
+read -r semi_s semi_cpu semi_kb < <(awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/time")
 
 printf '%-28s %10s %10s %10s %12s\n' "run" "wall s" "cpu s" "peak MB" "peptides"
 printf '%-28s %10s %10s %10d %12s\n' "quorin-cli trypsin" "$ours_s" "$ours_cpu" \
