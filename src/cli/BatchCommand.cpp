@@ -1,11 +1,14 @@
 #include "analysis/Digest.h"
+#include "analysis/Enzymes.h"
 #include "analysis/Prosite.h"
 #include "batch/BatchJob.h"
 #include "cli/Commands.h"
 #include "core/MessageTexts.h"
 #include "core/Residue.h"
+#include "core/SequenceText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 #include <new>
 #include <thread>
@@ -115,6 +118,137 @@ int runPrositeBatch(const std::string& input, const std::string& patternText,
     return 0;
 }
 
+/// The batch digest file of an enzyme digest: each record's peptides, in
+/// order of start, then end, as "name_k" records (k from 0). Every record is
+/// counted first, so that a digest beyond the ceiling or the disk's room is
+/// refused before any byte is written; the records are then digested on jobs
+/// threads, a block at a time, and written in input order.
+int runEnzymeBatch(const std::string& input, const analysis::Enzyme& enzyme,
+                   const analysis::PeptideBounds& bounds, const std::optional<std::string>& results,
+                   unsigned jobs, std::uint64_t maxFragments)
+{
+    const batch::BatchInputFile inputFile(input, jobs);
+    if (inputFile.Failure() != batch::BatchInputFile::Problem::None) {
+        throw InputRefused(inputFile.Refusal());
+    }
+    const std::vector<batch::BatchRecord>& records = inputFile.Records();
+    if (records.empty()) {
+        throw InputRefused(std::string(core::msg::kFileNotFound));
+    }
+    const auto residuesOf = [](const batch::BatchRecord& record) {
+        std::string residues;
+        residues.reserve(record.body.size());
+        for (const char c : record.body) {
+            if (core::IsResidueLetter(c)) {
+                residues.push_back(core::UpperCaseResidue(c));
+            }
+        }
+        return residues;
+    };
+    const unsigned threads = std::max(1u, jobs ? jobs : std::thread::hardware_concurrency());
+    // Few records at a time: a semi-specific digest writes hundreds of
+    // peptides for each.
+    constexpr std::size_t kBlock = 256;
+    // While the threads digest one block, the block before is written.
+    const auto inBlocks = [&](const auto& work, const auto& done) {
+        const std::size_t step = kBlock * threads;
+        std::vector<std::string> ready(threads);
+        std::vector<std::string> making(threads);
+        const auto launch = [&](std::size_t block, std::vector<std::string>& parts) {
+            std::vector<std::thread> workers;
+            for (unsigned t = 0; t < threads; ++t) {
+                const std::size_t from = std::min(records.size(), block + t * kBlock);
+                const std::size_t to = std::min(records.size(), from + kBlock);
+                parts[t].clear();
+                workers.emplace_back(work, from, to, std::ref(parts[t]));
+            }
+            return workers;
+        };
+        for (std::thread& worker : launch(0, ready)) {
+            worker.join();
+        }
+        for (std::size_t block = 0; block < records.size(); block += step) {
+            std::vector<std::thread> workers;
+            if (block + step < records.size()) {
+                workers = launch(block + step, making);
+            }
+            for (const std::string& part : ready) {
+                done(part);
+            }
+            for (std::thread& worker : workers) {
+                worker.join();
+            }
+            ready.swap(making);
+        }
+    };
+
+    // ">" name "_" k CR LF, the residues, CR LF.
+    const auto digitsUpTo = [](std::uint64_t count) {
+        std::uint64_t digits = 0;
+        for (std::uint64_t low = 0, high = 10, width = 1; low < count; ++width, high *= 10) {
+            digits += (std::min(high, count) - low) * width;
+            low = std::min(high, count);
+        }
+        return digits;
+    };
+    std::vector<std::uint64_t> counts(records.size());
+    std::vector<std::uint64_t> bytes(records.size());
+    inBlocks(
+        [&](std::size_t from, std::size_t to, std::string&) {
+            for (std::size_t r = from; r < to; ++r) {
+                const std::string residues = residuesOf(records[r]);
+                const analysis::PeptidePlan plan(residues, enzyme, bounds);
+                counts[r] = plan.Count();
+                bytes[r] = counts[r] > maxFragments
+                               ? 0
+                               : plan.Residues() + digitsUpTo(counts[r]) +
+                                     counts[r] * (core::OneLineText(records[r].name).size() + 6);
+            }
+        },
+        [](const std::string&) {});
+    std::uint64_t total = 0;
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        if (counts[r] > maxFragments) {
+            throw InputRefused(std::string(records[r].name) + ": " +
+                               core::msg::TooManyFragments(counts[r], maxFragments));
+        }
+        total += bytes[r];
+    }
+    const std::string path =
+        results ? *results : (input == "-" ? std::string("-") : batch::DefaultDigestPath(input));
+    if (path != "-") {
+        if (const auto refusal = batch::DigestRoomRefusal(path, total)) {
+            throw InputRefused(*refusal);
+        }
+    }
+    WriteOutput(
+        path == "-" ? std::nullopt : std::optional<std::string>(path),
+        [&](const core::ByteSink& sink) {
+            inBlocks(
+                [&](std::size_t from, std::size_t to, std::string& out) {
+                    for (std::size_t r = from; r < to; ++r) {
+                        const std::string residues = residuesOf(records[r]);
+                        const std::string prefix = ">" + core::OneLineText(records[r].name) + "_";
+                        std::uint64_t k = 0;
+                        analysis::PeptidePlan(residues, enzyme, bounds)
+                            .ForEach([&](const analysis::Peptide& peptide) {
+                                out += prefix;
+                                char digits[24];
+                                out.append(digits,
+                                           std::to_chars(digits, digits + sizeof digits, k++).ptr);
+                                out += "\r\n";
+                                out.append(
+                                    residues, static_cast<std::size_t>(peptide.start),
+                                    static_cast<std::size_t>(peptide.end - peptide.start + 1));
+                                out += "\r\n";
+                            });
+                    }
+                },
+                [&](const std::string& part) { sink(part); });
+        });
+    return 0;
+}
+
 } // namespace
 
 int RunBatch(Arguments& args)
@@ -130,11 +264,19 @@ int RunBatch(Arguments& args)
     const auto jobsOption = args.TakeValue("--jobs");
     const bool rowsOnly = args.TakeFlag("--rows-only");
     const auto prosite = args.TakeValue("--prosite");
+    const auto enzymeName = args.TakeValue("--enzyme");
+    const auto specificityText = args.TakeValue("--specificity");
+    const auto maxMissedText = args.TakeValue("--max-missed");
+    const auto minLengthText = args.TakeValue("--min-length");
+    const auto maxLengthText = args.TakeValue("--max-length");
     const std::string input = args.Positional(1)[0];
     if (logOption && noLogOption) {
         throw UsageError("--log and --no-log exclude each other");
     }
-    if (digest != !agentNames.empty()) {
+    if (!enzymeName && (specificityText || maxMissedText || minLengthText || maxLengthText)) {
+        throw UsageError("--specificity and the bounds go with --digest --enzyme");
+    }
+    if (!enzymeName && digest != !agentNames.empty()) {
         throw UsageError(digest ? std::string(core::msg::kSelectAnAgent)
                                 : "--agent belongs to --digest");
     }
@@ -149,6 +291,46 @@ int RunBatch(Arguments& args)
             throw UsageError("--jobs needs a positive number");
         }
         jobs = static_cast<unsigned>(value);
+    }
+    if (enzymeName) {
+        if (!digest || !agentNames.empty() || prosite || logOption || noLogOption || rowsOnly ||
+            !overrides.empty()) {
+            throw UsageError("--enzyme goes with --digest, instead of --agent");
+        }
+        const analysis::Enzyme* enzyme = analysis::FindEnzyme(*enzymeName);
+        if (enzyme == nullptr) {
+            throw UsageError("--enzyme takes one of " + analysis::EnzymeNames() + ", not \"" +
+                             *enzymeName + "\"");
+        }
+        analysis::PeptideBounds bounds;
+        if (specificityText) {
+            const auto specificity = analysis::ParseSpecificity(*specificityText);
+            if (!specificity) {
+                throw UsageError("--specificity takes full, semi or none, not \"" +
+                                 *specificityText + "\"");
+            }
+            bounds.specificity = *specificity;
+        }
+        const auto count = [](std::string_view option, const std::optional<std::string>& text) {
+            const int value = ParseIntOption(option, *text);
+            if (value < 0) {
+                throw UsageError(std::string(option) + " takes a whole number of at least 0");
+            }
+            return value;
+        };
+        if (maxMissedText) {
+            bounds.maxMissed = count("--max-missed", maxMissedText);
+        }
+        if (minLengthText) {
+            bounds.minLength = count("--min-length", minLengthText);
+        }
+        if (maxLengthText) {
+            bounds.maxLength = count("--max-length", maxLengthText);
+        }
+        if (bounds.minLength > bounds.maxLength) {
+            throw UsageError(std::string(core::msg::kMinLengthAboveMax));
+        }
+        return runEnzymeBatch(input, *enzyme, bounds, resultsOption, jobs, maxFragments);
     }
     if (prosite) {
         if (digest || logOption || noLogOption || rowsOnly || !overrides.empty()) {

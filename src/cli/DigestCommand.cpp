@@ -1,4 +1,5 @@
 #include "analysis/Digest.h"
+#include "analysis/Enzymes.h"
 #include "cli/Commands.h"
 #include "core/MessageTexts.h"
 
@@ -62,6 +63,45 @@ std::vector<int> parseCharges(const std::string& text)
     }
 }
 
+const analysis::Enzyme& parseEnzyme(const std::string& name)
+{
+    const analysis::Enzyme* enzyme = analysis::FindEnzyme(name);
+    if (enzyme == nullptr) {
+        throw UsageError("--enzyme takes one of " + analysis::EnzymeNames() + ", not \"" + name +
+                         "\"");
+    }
+    return *enzyme;
+}
+
+/// The peptides as tab-separated lines, made one at a time: an unspecific
+/// digest of a long protein is millions of lines.
+void writePeptideTable(const analysis::PeptidePlan& plan, std::string_view sequence,
+                       const core::ByteSink& sink)
+{
+    constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
+    std::string buffer = "start\tend\tmissed\tsequence\n";
+    const auto integer = [&](std::int64_t value) {
+        char digits[24];
+        buffer.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    };
+    plan.ForEach([&](const analysis::Peptide& peptide) {
+        integer(std::int64_t{peptide.start} + 1);
+        buffer += '\t';
+        integer(std::int64_t{peptide.end} + 1);
+        buffer += '\t';
+        integer(peptide.missed);
+        buffer += '\t';
+        buffer.append(sequence.substr(static_cast<std::size_t>(peptide.start),
+                                      static_cast<std::size_t>(peptide.end - peptide.start) + 1));
+        buffer += '\n';
+        if (buffer.size() >= kFlushBytes) {
+            sink(buffer);
+            buffer.clear();
+        }
+    });
+    sink(buffer);
+}
+
 } // namespace
 
 std::uint64_t ParseMaxFragments(const std::optional<std::string>& text)
@@ -123,7 +163,11 @@ int RunDigest(Arguments& args)
     const auto settings = args.TakeValue("--settings");
     const auto output = args.TakeValue("-o");
     const auto names = args.TakeValues("--agent");
-    const analysis::SortMode sortMode = parseSortMode(args.TakeValue("--sort"));
+    const auto enzymeName = args.TakeValue("--enzyme");
+    const auto specificityText = args.TakeValue("--specificity");
+    const bool tsv = args.TakeFlag("--tsv");
+    const auto sortText = args.TakeValue("--sort");
+    const analysis::SortMode sortMode = parseSortMode(sortText);
     analysis::DigestOptions options;
     options.completeOnly = args.TakeFlag("--complete");
     options.maxFragments = ParseMaxFragments(args.TakeValue("--max-fragments"));
@@ -148,6 +192,71 @@ int RunDigest(Arguments& args)
         options.charges = parseCharges(*text);
     }
     const auto files = args.Positional(1);
+    if (enzymeName) {
+        const analysis::Enzyme& enzyme = parseEnzyme(*enzymeName);
+        if (!names.empty()) {
+            throw UsageError("--enzyme and --agent do not go together");
+        }
+        if (options.completeOnly) {
+            throw UsageError("--complete goes with --agent; with --enzyme, --max-missed 0");
+        }
+        if (tsv && (csv || sortText || options.monoisotopic)) {
+            throw UsageError("--tsv lists the peptides by position, without masses: it goes "
+                             "without --csv, --sort and --mono");
+        }
+        analysis::PeptideBounds bounds;
+        if (specificityText) {
+            const auto specificity = analysis::ParseSpecificity(*specificityText);
+            if (!specificity) {
+                throw UsageError("--specificity takes full, semi or none, not \"" +
+                                 *specificityText + "\"");
+            }
+            bounds.specificity = *specificity;
+        }
+        bounds.maxMissed = options.maxMissed;
+        bounds.minLength = options.minLength;
+        bounds.maxLength = options.maxLength;
+
+        Session session(settings);
+        LoadSequence(session, files[0]);
+        core::PropertyRecord& record = session.record;
+        if (tsv) {
+            const std::string& sequence = record.CleanSequence();
+            const analysis::PeptidePlan plan(sequence, enzyme, bounds);
+            // Streamed, the table needs no memory; the ceiling still spares
+            // the disk a digest nobody meant to ask for.
+            if (const std::uint64_t count = plan.Count(); count > options.maxFragments) {
+                throw InputRefused(core::msg::TooManyFragments(count, options.maxFragments));
+            }
+            WriteOutput(output, [&](const core::ByteSink& sink) {
+                writePeptideTable(plan, sequence, sink);
+            });
+            return 0;
+        }
+        record.digest.lineWidth = session.app.charsPerLine;
+        try {
+            const analysis::DigestResult result =
+                analysis::DigestWithEnzyme(record, enzyme, bounds, options);
+            if (result.Refused()) {
+                throw InputRefused(result.refusal);
+            }
+            analysis::BuildDigestReport(record, sortMode, false, record.digest.lineWidth);
+        } catch (const std::bad_alloc&) {
+            throw InputRefused("Not enough memory for the fragments of this digest");
+        }
+        WriteOutput(output, [&](const core::ByteSink& sink) {
+            if (csv) {
+                analysis::WriteDigestCsv(record, options.charges, sink);
+            } else {
+                analysis::WriteDigestReport(record, sink);
+            }
+        });
+        return 0;
+    }
+    if (specificityText || tsv) {
+        throw UsageError(std::string(specificityText ? "--specificity" : "--tsv") +
+                         " goes with --enzyme");
+    }
     if (names.empty()) {
         throw UsageError("Select an agent!");
     }

@@ -25,6 +25,8 @@ constexpr std::array kCommands = {
         "digest [OPTIONS] FILE --agent NAME [--agent NAME ...] [--sort start|length|weight] "
         "[--complete] [--max-fragments N] [--max-missed N] [--min-length N] [--max-length N] "
         "[--mono] [--csv [--charges Z,Z,...]]\n"
+        "   or: quorin-cli digest [OPTIONS] FILE --enzyme NAME [--specificity full|semi|none] "
+        "[--tsv]\n"
         "  --agent NAME     a cleaving agent of the settings; several combine in the order given\n"
         "  --sort KEY       order of the fragments (default weight)\n"
         "  --complete       only the fragments of the complete digest\n"
@@ -37,7 +39,13 @@ constexpr std::array kCommands = {
         "  --mono           monoisotopic masses instead of the settings' average ones\n"
         "  --csv            a comma-separated table of the fragments instead of the report\n"
         "  --charges Z,Z,...\n"
-        "                   with --csv, an m/z column for each charge state",
+        "                   with --csv, an m/z column for each charge state\n"
+        "  --enzyme NAME    instead of agents, an enzyme of the built-in library (Trypsin,\n"
+        "                   Lys-C, Asp-N, Glu-C, Chymotrypsin, ...; any case)\n"
+        "  --specificity full|semi|none\n"
+        "                   with --enzyme: both ends cut sites (default), one, or none\n"
+        "  --tsv            with --enzyme: start, end, missed cleavages and residues of each\n"
+        "                   peptide, in order of start, then end",
         &RunDigest},
     Command{
         "modfinder", "the ModFinder report: digest fragments plus a modification at a weight",
@@ -92,7 +100,11 @@ constexpr std::array kCommands = {
         "  --rows-only      the sequence rows alone: no header, statistics or log\n"
         "  or:  quorin-cli batch INPUT --prosite PATTERN [--results PATH] [--jobs N]\n"
         "every match of a PROSITE pattern in every record, tab-separated: record,\n"
-        "start, end, match (on standard output unless --results names a file)",
+        "start, end, match (on standard output unless --results names a file)\n"
+        "  or:  quorin-cli batch INPUT --digest --enzyme NAME [--specificity full|semi|none]\n"
+        "       [--max-missed N] [--min-length N] [--max-length N] [--results PATH] [--jobs N]\n"
+        "the digest file of every record's peptides by a library enzyme (see digest), each\n"
+        "record's in order of start, then end",
         &RunBatch, false},
     Command{"titration", "the net charge from pH to pH and the pI, for a set of pK values",
             "titration [--pka-set NAME] [--from PH] [--to PH] [--step PH] [OPTIONS] FILE\n"
