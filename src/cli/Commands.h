@@ -33,6 +33,7 @@ int RunModFinder(Arguments& args);
 int RunFetch(Arguments& args);
 int RunBatch(Arguments& args);
 int RunTitration(Arguments& args);
+int RunFeatures(Arguments& args);
 
 /// The agents of those names as the agent dialog selects them: a name given
 /// twice stands once, the first agent of a name is taken. Throws InputRefused
