@@ -48,6 +48,7 @@ inline constexpr int kHydropathy = 125;
 inline constexpr int kAmphipathy = 135;
 inline constexpr int kDomainSketch = 145;
 inline constexpr int kTitration = 190;
+inline constexpr int kFeatures = 193;
 
 // Options
 inline constexpr int kPreferences = 168;

@@ -20,6 +20,7 @@ enum class WindowKind
     Sketch,
     ModFinder,
     Titration,
+    Features, ///< the features of a UniProt entry
 };
 
 /// Which document a window shows.

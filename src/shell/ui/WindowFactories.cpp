@@ -1,5 +1,6 @@
 #include "shell/ui/WindowFactories.h"
 
+#include "shell/ui/FeatureWindow.h"
 #include "shell/ui/Launchers.h"
 #include "shell/ui/PlotWindows.h"
 #include "shell/ui/ReportWindows.h"
@@ -53,6 +54,7 @@ void RegisterWindowKinds()
     RegisterAmphipathyWindow();
     RegisterSketchWindow();
     RegisterTitrationWindow();
+    RegisterFeatureWindow();
 }
 
 const WindowFactory* FindWindowFactory(WindowKind kind)

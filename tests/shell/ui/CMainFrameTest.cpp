@@ -212,7 +212,7 @@ private slots:
                            "Cleavage... | &Modfinder...[x] | Search for Sequence "
                            "&Motifs... | --- | &Helical Wheel... | H&ydropathy Plot... | "
                            "Plot of &Amphipathy Moment... | &Display Domain Structure... | "
-                           "&Titration Curve... |"),
+                           "&Titration Curve... | --- | Entry &Features...[x] |"),
             QStringLiteral("&Options: &Preferences... |"),
             QStringLiteral(
                 "&Window: &Cascade | &Tile | &Arrange Icons | --- | &1 Sequence Editor[v] |"),
@@ -233,7 +233,8 @@ private slots:
                  QStringLiteral("&Analyze: &Sequence-Specific Cleavage... | &Modfinder...[x] | "
                                 "Search for Sequence &Motifs... | --- | &Helical Wheel... | "
                                 "H&ydropathy Plot... | Plot of &Amphipathy Moment... | "
-                                "&Display Domain Structure... | &Titration Curve... |"));
+                                "&Display Domain Structure... | &Titration Curve... | --- | "
+                                "Entry &Features...[x] |"));
         // File, Options and Help as in the editor.
         QCOMPARE(properties[0], editor[0]);
         QCOMPARE(properties[3], editor[3]);

@@ -149,11 +149,12 @@ private slots:
         // texts are fixed, and the hydropathy plot is not offered here.
         QString analyze = menus[3];
         analyze.remove(QStringLiteral("[x]"));
-        QCOMPARE(analyze, QStringLiteral(
-                              "&Analyze: &Physico-Chemical Properties... | &Sequence-Specific "
-                              "Cleavage... | &Modfinder... | Search for Sequence &Motifs... | --- "
-                              "| &Helical Wheel... | Plot of &Amphipathy Moment... | &Display "
-                              "Domain Structure... | &Titration Curve... |"));
+        QCOMPARE(analyze,
+                 QStringLiteral(
+                     "&Analyze: &Physico-Chemical Properties... | &Sequence-Specific "
+                     "Cleavage... | &Modfinder... | Search for Sequence &Motifs... | --- "
+                     "| &Helical Wheel... | Plot of &Amphipathy Moment... | &Display "
+                     "Domain Structure... | &Titration Curve... | --- | Entry &Features... |"));
         QVERIFY(program.Enabled(cmd::kPhysChem));
         QVERIFY(!program.Enabled(cmd::kModFinder));
         QVERIFY(menus[5].endsWith(QStringLiteral("[v] |")));
