@@ -134,7 +134,7 @@ void LaunchFeatures(LaunchContext& context)
     QObject::connect(view, &CFeatureView::stretchChosen, view,
                      [&host = context.host, document = &context.document](int first, int last) {
                          for (ChildFrame* candidate : host.Frames()) {
-                             auto* editor = qobject_cast<CPepEditView*>(candidate->widget());
+                             auto* editor = candidate->findChild<CPepEditView*>();
                              if (editor != nullptr && candidate->SequenceDocument() == document) {
                                  editor->SelectResidues(first, last);
                                  return;
