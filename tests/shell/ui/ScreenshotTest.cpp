@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTableWidget>
 
 #include <functional>
 
@@ -506,6 +507,30 @@ private slots:
         save(program, QStringLiteral("titration-compare-window.png"));
         QVERIFY(printToPng(program, QStringLiteral("titration-compare-printed")));
         QVERIFY(metafileToPng(program, QStringLiteral("titration-compare")));
+    }
+
+    void uniProtEntry()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("uniprot/current-layout.dat")));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Sketch);
+        save(program, QStringLiteral("uniprot-sketch-window.png"));
+        QVERIFY(printToPng(program, QStringLiteral("uniprot-sketch-printed")));
+        QVERIFY(program.frame->Execute(cmd::kFeatures));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Features);
+        auto* table = program.frame->ActiveFrame()->findChild<QTableWidget*>();
+        table->setCurrentCell(3, 0);
+        save(program, QStringLiteral("uniprot-features-window.png"));
+        test::ModalAnswer answer([](QWidget& dialog) {
+            dialog.findChild<QComboBox*>(QStringLiteral("source"))->setCurrentIndex(1);
+            dialog.findChild<QLineEdit*>(QStringLiteral("accession"))
+                ->setText(QStringLiteral("P08100"));
+            save(&dialog, QStringLiteral("download-dialog-uniprot.png"));
+            dialog.close();
+        });
+        QVERIFY(program.frame->Execute(cmd::kDownload));
+        QVERIFY(answer.Answered());
     }
 };
 
