@@ -1,11 +1,14 @@
 #include "analysis/Digest.h"
+#include "analysis/Prosite.h"
 #include "batch/BatchJob.h"
 #include "cli/Commands.h"
 #include "core/MessageTexts.h"
+#include "core/Residue.h"
 
 #include <algorithm>
 #include <map>
 #include <new>
+#include <thread>
 
 namespace quorin::cli {
 namespace {
@@ -45,6 +48,73 @@ core::SaveTogetherStatus writeFiles(const std::vector<core::FileToSave>& files)
     return core::WriteFilesTogether(files);
 }
 
+/// The matches of one pattern in every record: "record<TAB>start<TAB>end<TAB>
+/// match" lines, the record named by the first word of its title, records in
+/// input order, each record's matches by start. Records are matched on jobs
+/// threads, a block at a time, so that the output streams in input order.
+int runPrositeBatch(const std::string& input, const std::string& patternText,
+                    const std::optional<std::string>& results, unsigned jobs)
+{
+    const analysis::PrositeParse parse = analysis::ParsePrositePattern(patternText);
+    if (parse.Refused()) {
+        throw InputRefused(parse.message);
+    }
+    const batch::BatchInputFile inputFile(input, jobs);
+    if (inputFile.Failure() != batch::BatchInputFile::Problem::None) {
+        throw InputRefused(inputFile.Refusal());
+    }
+    const std::vector<batch::BatchRecord>& records = inputFile.Records();
+    if (records.empty()) {
+        throw InputRefused(std::string(core::msg::kFileNotFound));
+    }
+    const unsigned threads = std::max(1u, jobs ? jobs : std::thread::hardware_concurrency());
+    const auto matchRecords = [&](std::size_t from, std::size_t to, std::string& out) {
+        std::string residues;
+        for (std::size_t r = from; r < to; ++r) {
+            residues.clear();
+            for (const char c : records[r].body) {
+                if (core::IsResidueLetter(c)) {
+                    residues.push_back(core::UpperCaseResidue(c));
+                }
+            }
+            std::string_view name = records[r].name;
+            name = name.substr(0, std::min(name.find(' '), name.find('\t')));
+            for (const analysis::PrositeMatch& match :
+                 analysis::FindPrositeMatches(parse.pattern, residues)) {
+                out.append(name);
+                out += '\t';
+                out += std::to_string(match.start + 1);
+                out += '\t';
+                out += std::to_string(match.end);
+                out += '\t';
+                out.append(residues, match.start, match.end - match.start);
+                out += '\n';
+            }
+        }
+    };
+    constexpr std::size_t kBlock = 4096;
+    const std::optional<std::string> path =
+        results && *results != "-" ? results : std::optional<std::string>();
+    WriteOutput(path, [&](const core::ByteSink& sink) {
+        sink("record\tstart\tend\tmatch\n");
+        std::vector<std::string> parts(threads);
+        for (std::size_t block = 0; block < records.size(); block += kBlock * threads) {
+            std::vector<std::thread> workers;
+            for (unsigned t = 0; t < threads; ++t) {
+                const std::size_t from = std::min(records.size(), block + t * kBlock);
+                const std::size_t to = std::min(records.size(), from + kBlock);
+                parts[t].clear();
+                workers.emplace_back(matchRecords, from, to, std::ref(parts[t]));
+            }
+            for (unsigned t = 0; t < threads; ++t) {
+                workers[t].join();
+                sink(parts[t]);
+            }
+        }
+    });
+    return 0;
+}
+
 } // namespace
 
 int RunBatch(Arguments& args)
@@ -59,6 +129,7 @@ int RunBatch(Arguments& args)
     const auto maxFragmentsOption = args.TakeValue("--max-fragments");
     const auto jobsOption = args.TakeValue("--jobs");
     const bool rowsOnly = args.TakeFlag("--rows-only");
+    const auto prosite = args.TakeValue("--prosite");
     const std::string input = args.Positional(1)[0];
     if (logOption && noLogOption) {
         throw UsageError("--log and --no-log exclude each other");
@@ -78,6 +149,12 @@ int RunBatch(Arguments& args)
             throw UsageError("--jobs needs a positive number");
         }
         jobs = static_cast<unsigned>(value);
+    }
+    if (prosite) {
+        if (digest || logOption || noLogOption || rowsOnly || !overrides.empty()) {
+            throw UsageError("--prosite takes only --results and --jobs");
+        }
+        return runPrositeBatch(input, *prosite, resultsOption, jobs);
     }
 
     Session session(settingsPath);

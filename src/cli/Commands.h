@@ -33,6 +33,8 @@ int RunModFinder(Arguments& args);
 int RunFetch(Arguments& args);
 int RunBatch(Arguments& args);
 int RunTitration(Arguments& args);
+int RunParams(Arguments& args);
+int RunScan(Arguments& args);
 int RunFeatures(Arguments& args);
 
 /// The agents of those names as the agent dialog selects them: a name given

@@ -64,8 +64,13 @@ constexpr std::array kCommands = {
             &RunMoment},
     Command{"motifs", "the motif search report: the motifs and every site",
             "motifs [--by-motif] [OPTIONS] FILE SEARCH\n"
+            "  or:  quorin-cli motifs --prosite PATTERN [--tsv] [OPTIONS] FILE\n"
             "  SEARCH           motifs separated by \";\" (X matches any residue), e.g. \"GX;LL\"\n"
-            "  --by-motif       list the sites motif by motif (default: by position)",
+            "  --by-motif       list the sites motif by motif (default: by position)\n"
+            "  --prosite PATTERN\n"
+            "                   a PROSITE pattern instead, e.g. \"N-{P}-[ST]-{P}\"; every start\n"
+            "                   where it matches, with the shortest match\n"
+            "  --tsv            the matches as tab-separated start, end and match",
             &RunMotifs},
     Command{
         "batch", "the batch analysis of a multi-record FASTA file: results and log, or digest",
@@ -84,7 +89,10 @@ constexpr std::array kCommands = {
         "                   refuse a record whose digest makes more than N fragments\n"
         "                   (default: as many as a quarter of the memory holds)\n"
         "  --jobs N         analyse on N threads (default: one per processor)\n"
-        "  --rows-only      the sequence rows alone: no header, statistics or log",
+        "  --rows-only      the sequence rows alone: no header, statistics or log\n"
+        "  or:  quorin-cli batch INPUT --prosite PATTERN [--results PATH] [--jobs N]\n"
+        "every match of a PROSITE pattern in every record, tab-separated: record,\n"
+        "start, end, match (on standard output unless --results names a file)",
         &RunBatch, false},
     Command{"titration", "the net charge from pH to pH and the pI, for a set of pK values",
             "titration [--pka-set NAME] [--from PH] [--to PH] [--step PH] [OPTIONS] FILE\n"
@@ -95,6 +103,19 @@ constexpr std::array kCommands = {
             "  --to PH          the last pH (default 14)\n"
             "  --step PH        the step (default 0.5)",
             &RunTitration},
+    Command{"params",
+            "the parameter sheet: masses, formula, pI under every set, extinction, indices",
+            "params [--json] [OPTIONS] FILE\n"
+            "  --json           one JSON object instead of \"name: value\" lines",
+            &RunParams},
+    Command{"scan", "every pattern of a PROSITE data file over the sequence",
+            "scan --prosite-dat PATH [--tsv] [OPTIONS] FILE\n"
+            "  --prosite-dat PATH\n"
+            "                   a PROSITE data file (ID, AC, DE and PA lines); entries without\n"
+            "                   a pattern are skipped, a pattern that does not parse is named\n"
+            "                   on standard error\n"
+            "  --tsv            the matches as tab-separated accession, id, start, end, match",
+            &RunScan},
 #ifdef QUORIN_CLI_RENDER
     Command{
         "render", "a plot page as SVG, PDF, PNG or EMF (by the ending of OUT)",

@@ -48,7 +48,8 @@ inline constexpr int kHydropathy = 125;
 inline constexpr int kAmphipathy = 135;
 inline constexpr int kDomainSketch = 145;
 inline constexpr int kTitration = 190;
-inline constexpr int kFeatures = 193;
+inline constexpr int kPrositeScan = 193;
+inline constexpr int kFeatures = 196;
 
 // Options
 inline constexpr int kPreferences = 168;
@@ -71,6 +72,8 @@ inline constexpr int kAmphipathyRange = 136;
 /// "Copy &Table" and "&Modify pK set..." of the titration curve.
 inline constexpr int kCopyTable = 191;
 inline constexpr int kTitrationSet = 192;
+/// "Add to Domain &Sketch" of the PROSITE scan.
+inline constexpr int kAddToSketch = 194;
 /// "&Numbers" in the wheel window, "&Label marks" in the hydropathy plot and the sketch.
 inline constexpr int kNumbersOrLabels = 140;
 inline constexpr int kMarkPositions = 141;

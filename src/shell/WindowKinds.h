@@ -20,6 +20,7 @@ enum class WindowKind
     Sketch,
     ModFinder,
     Titration,
+    PrositeScan,
     Features, ///< the features of a UniProt entry
 };
 

@@ -68,7 +68,8 @@ TEST(CommandTableTest, TheSequenceEditorHasTheEditCommandsAndTheWholeAnalyzeMenu
         "&Paste\tCtrl+V | --- | Select &All\tCtrl+A | C&opy All | --- | &Select from... to... | "
         "&Go to... |",
         "&Analyze: &Physico-Chemical Properties | &Sequence-Specific Cleavage... | &Modfinder... | "
-        "Search for Sequence &Motifs... | --- | &Helical Wheel... | H&ydropathy Plot... | Plot of "
+        "Search for Sequence &Motifs... | Scan with P&ROSITE File... | --- | &Helical Wheel... | "
+        "H&ydropathy Plot... | Plot of "
         "&Amphipathy Moment... | &Display Domain Structure... | &Titration Curve... | --- | "
         "Entry &Features... |",
         "&Options: &Preferences... |",
@@ -84,7 +85,8 @@ TEST(CommandTableTest, ThePropertiesWindowLeavesOutItsOwnLauncher)
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[1], "&Edit: &Copy\tCtrl+C |");
     EXPECT_EQ(lines[2], "&Analyze: &Sequence-Specific Cleavage... | &Modfinder... | Search for "
-                        "Sequence &Motifs... | --- | &Helical Wheel... | H&ydropathy Plot... | "
+                        "Sequence &Motifs... | Scan with P&ROSITE File... | --- | &Helical "
+                        "Wheel... | H&ydropathy Plot... | "
                         "Plot of &Amphipathy Moment... | &Display Domain Structure... | "
                         "&Titration Curve... | --- | Entry &Features... |");
     EXPECT_EQ(lines[0], flatten(WindowKind::SequenceEditor)[0]);
@@ -275,7 +277,7 @@ TEST(CommandTableTest, EveryKindIsRegisteredOnceAndOwnsItsCommands)
             EXPECT_NE(info.analyze.enabled, nullptr);
         }
     }
-    EXPECT_EQ(kinds.size(), 12u);
+    EXPECT_EQ(kinds.size(), 13u);
     EXPECT_EQ(InfoOf(WindowKind::PhysChem).title, "Physico-chemical Properties");
     EXPECT_EQ(InfoOf(WindowKind::Empty).HelpTopic(), "QUORIN");
     EXPECT_EQ(InfoOf(WindowKind::SequenceEditor).HelpTopic(), "CONTENT");

@@ -1,6 +1,7 @@
 #include "analysis/ui/CMotifDialog.h"
 
 #include "analysis/Motifs.h"
+#include "analysis/Prosite.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Help.h"
 #include "core/ui/Messages.h"
@@ -11,7 +12,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quorin::analysis::ui {
 namespace {
@@ -32,13 +36,28 @@ CMotifDialog::CMotifDialog(core::PropertyRecord& record, QWidget* parent)
     setObjectName(QStringLiteral("CMotifDialog"));
     setWindowTitle(QStringLiteral("Search for Sequence Motifs"));
 
-    m_edit = new QLineEdit(this);
-    m_edit->setObjectName(QStringLiteral("search"));
-    m_edit->setMaxLength(258);
     auto* box = new QGroupBox(QStringLiteral("Search string"), this);
+    auto* quorin = new QRadioButton(QStringLiteral("&Quorin motifs"), box);
+    quorin->setObjectName(QStringLiteral("quorinMotifs"));
+    quorin->setChecked(true);
+    m_prosite = new QRadioButton(QStringLiteral("P&ROSITE pattern"), box);
+    m_prosite->setObjectName(QStringLiteral("prositePattern"));
+    m_edit = new QLineEdit(box);
+    m_edit->setObjectName(QStringLiteral("search"));
+    m_example = new QLabel(box);
+    auto* kinds = new QHBoxLayout;
+    kinds->addWidget(quorin);
+    kinds->addWidget(m_prosite);
+    kinds->addStretch();
     auto* boxLayout = new QVBoxLayout(box);
+    boxLayout->addLayout(kinds);
     boxLayout->addWidget(m_edit);
-    boxLayout->addWidget(new QLabel(QStringLiteral("(AS;AT;AY;GX)"), box));
+    boxLayout->addWidget(m_example);
+    showSyntax();
+    connect(m_prosite, &QRadioButton::toggled, this, [this] {
+        showSyntax();
+        m_edit->setFocus();
+    });
 
     auto* ok = button(QStringLiteral("&OK"), QStringLiteral("ok"), this);
     ok->setDefault(true);
@@ -59,7 +78,20 @@ CMotifDialog::CMotifDialog(core::PropertyRecord& record, QWidget* parent)
     connect(help, &QPushButton::clicked, this,
             [] { core::ui::OpenHelpTopic(QStringLiteral("SEQUENCE MOTIF SEARCH")); });
     m_edit->setFocus();
-    resize(380, 120);
+    resize(380, 140);
+}
+
+bool CMotifDialog::PrositePattern() const
+{
+    return m_prosite->isChecked();
+}
+
+void CMotifDialog::showSyntax()
+{
+    // A pattern spells out what a motif abbreviates, so it may be longer.
+    m_edit->setMaxLength(PrositePattern() ? 4096 : 258);
+    m_example->setText(PrositePattern() ? QStringLiteral("(N-{P}-[ST]-{P}, C-x(2,4)-C)")
+                                        : QStringLiteral("(AS;AT;AY;GX)"));
 }
 
 void CMotifDialog::accept()
@@ -70,6 +102,22 @@ void CMotifDialog::accept()
         m_edit->setFocus();
         m_edit->selectAll();
     };
+    if (PrositePattern()) {
+        const PrositeParse parse = ParsePrositePattern(m_edit->text().toStdString());
+        if (parse.Refused()) {
+            core::ui::ShowMessage(core::ui::ToQString(parse.message),
+                                  core::ui::ToQString(core::msg::kError));
+            m_edit->setFocus();
+            // The character at fault, or the end when the pattern stops short.
+            const int at = static_cast<int>(parse.position) - 1;
+            m_edit->setSelection(std::min(at, static_cast<int>(m_edit->text().size())), 1);
+            return;
+        }
+        SearchPrositeMotif(m_record, parse.pattern);
+        m_search = parse.pattern.Text();
+        QDialog::accept();
+        return;
+    }
     const MotifSearchCheck check = CheckMotifSearch(m_edit->text().toStdString());
     if (check.Refused()) {
         refuse(check.message);

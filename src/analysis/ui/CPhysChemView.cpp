@@ -1,6 +1,8 @@
 #include "analysis/ui/CPhysChemView.h"
 
+#include "analysis/ParameterSheet.h"
 #include "analysis/PhysChem.h"
+#include "analysis/ui/ParameterSheetPane.h"
 #include "core/CommandIds.h"
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/CTempDialog.h"
@@ -10,6 +12,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <QScrollArea>
 
 namespace quorin::analysis::ui {
 namespace {
@@ -73,16 +76,40 @@ private:
     const std::unique_ptr<PhysChemPage>& m_page;
 };
 
+/// The report page: as large as the whole page, so that the tabs around it
+/// ask for room to show all of it.
+class ReportScroll : public QScrollArea
+{
+public:
+    QSize sizeHint() const override
+    {
+        auto* canvas = static_cast<PageCanvas*>(widget());
+        if (canvas == nullptr) {
+            return QScrollArea::sizeHint();
+        }
+        const int width = canvas->minimumWidth();
+        return QSize(width, canvas->heightAt(width)) + QSize(2 * frameWidth(), 2 * frameWidth());
+    }
+};
+
 } // namespace
 
 CPhysChemView::CPhysChemView(core::ui::CPeptideDoc& document, QWidget* parent)
-    : QScrollArea(parent), m_document(&document)
+    : QTabWidget(parent), m_document(&document)
 {
     setObjectName(QStringLiteral("CPhysChemView"));
+    setDocumentMode(true);
+    m_report = new ReportScroll;
+    m_report->setObjectName(QStringLiteral("propertiesPage"));
+    m_sheet = new ParameterSheetPane;
+    connect(m_sheet, &ParameterSheetPane::copyRequested, this,
+            [this] { core::ui::CopyReport(SheetText(), this); });
     rebuild();
-    m_canvas = new PageCanvas(m_page, this);
-    setWidget(m_canvas);
-    setWidgetResizable(true);
+    m_canvas = new PageCanvas(m_page, m_report);
+    m_report->setWidget(m_canvas);
+    m_report->setWidgetResizable(true);
+    addTab(m_report, QStringLiteral("Properties"));
+    addTab(m_sheet, QStringLiteral("Parameter sheet"));
     static_cast<PageCanvas*>(m_canvas)->fitHeight();
     connect(&document, &core::ui::CPeptideDoc::viewsNeedUpdate, this, [this] {
         rebuild();
@@ -95,15 +122,14 @@ CPhysChemView::~CPhysChemView() = default;
 
 QSize CPhysChemView::sizeHint() const
 {
-    auto* canvas = static_cast<PageCanvas*>(m_canvas);
-    const int width = canvas->minimumWidth();
-    return QSize(width, canvas->heightAt(width)) + QSize(2 * frameWidth(), 2 * frameWidth());
+    return QTabWidget::sizeHint();
 }
 
 void CPhysChemView::rebuild()
 {
     if (m_document) {
         m_page = std::make_unique<PhysChemPage>(m_document->Record());
+        m_sheet->Show(ComputeParameterSheet(m_document->Record()));
     }
 }
 
@@ -113,6 +139,14 @@ QString CPhysChemView::ReportText() const
         return {};
     }
     return core::ui::ToQString(PhysChemReportText(m_document->Record()));
+}
+
+QString CPhysChemView::SheetText() const
+{
+    if (!m_document) {
+        return {};
+    }
+    return core::ui::ToQString(ParameterSheetText(ComputeParameterSheet(m_document->Record())));
 }
 
 int CPhysChemView::Print(QPrinter& printer)
@@ -143,7 +177,7 @@ bool CPhysChemView::OnCommand(int id)
 {
     switch (id) {
     case core::cmd::kCopy:
-        core::ui::CopyReport(ReportText(), this);
+        core::ui::CopyReport(currentIndex() == kSheetPage ? SheetText() : ReportText(), this);
         return true;
     case core::cmd::kPrint:
         core::ui::AskAndPrint(QStringLiteral("Physico-chemical Properties"),

@@ -4,11 +4,12 @@
 #include "core/ui/CommandTarget.h"
 
 #include <QPointer>
-#include <QScrollArea>
+#include <QTabWidget>
 
 #include <memory>
 
 class QPrinter;
+class QScrollArea;
 
 namespace quorin::core::ui {
 class CPeptideDoc;
@@ -16,11 +17,15 @@ class CPeptideDoc;
 
 namespace quorin::analysis::ui {
 
-/// The physico-chemical properties of the document's whole sequence as a
-/// page: isoelectric point, molecular weight, absorption coefficients and the
-/// composition. Copy shows the report text in CTempDialog; Print prints the
-/// page with a "page N" header.
-class CPhysChemView : public QScrollArea, public core::ui::CommandTarget
+class ParameterSheetPane;
+
+/// The physico-chemical properties of the document's whole sequence on two
+/// pages: the report page (isoelectric point, molecular weight, absorption
+/// coefficients and the composition) and the parameter sheet. Copy shows the
+/// text of the page on top in CTempDialog (the report, or the sheet as
+/// `quorin-cli params` writes it); Print prints the report page with a
+/// "page N" header.
+class CPhysChemView : public QTabWidget, public core::ui::CommandTarget
 {
     Q_OBJECT
 
@@ -31,6 +36,13 @@ public:
 
     /// The report text that Copy shows (lines end with CR LF).
     QString ReportText() const;
+
+    /// The parameter sheet's text that Copy shows on its page (lines end
+    /// with LF).
+    QString SheetText() const;
+
+    /// The page index of the parameter sheet.
+    static constexpr int kSheetPage = 1;
 
     /// Prints the page on printer, starting a new page whenever the lines of
     /// one are used up. Returns the number of pages.
@@ -51,7 +63,9 @@ private:
 
     QPointer<core::ui::CPeptideDoc> m_document;
     std::unique_ptr<PhysChemPage> m_page;
+    QScrollArea* m_report = nullptr;
     QWidget* m_canvas = nullptr;
+    ParameterSheetPane* m_sheet = nullptr;
 };
 
 } // namespace quorin::analysis::ui

@@ -100,6 +100,11 @@ CPepEditView::CPepEditView(core::ui::CPeptideDoc& sequenceDocument, QWidget* par
 
 CPepEditView::~CPepEditView() = default;
 
+core::ui::CPeptideDoc* CPepEditView::Document() const
+{
+    return m_document;
+}
+
 CPepEditView* CPepEditView::Current()
 {
     return currentView().data();

@@ -33,6 +33,8 @@ public:
 
     /// The editor view made last, while it lives (the frame forwards to it).
     static CPepEditView* Current();
+    /// The document shown; null once it is gone.
+    core::ui::CPeptideDoc* Document() const;
 
     const SequenceEditor& Model() const { return m_model; }
 

@@ -41,15 +41,16 @@ ChildFrame* CMainFrame::OpenWindow(WindowKind kind, CPeptideDoc& document, const
     connect(frame, &QObject::destroyed, this, &CMainFrame::rebuildMenus);
     connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::rebuildMenus);
     frame->show();
+    QWidget* view = frame->widget();
     if (InfoOf(kind).family == DocumentFamily::Plot) {
-        // A plot window shows its whole page where the workspace has room,
-        // and the view's caption (the plotted stretch) names it.
-        QWidget* view = frame->widget();
+        // A plot window shows its whole page where the workspace has room.
         frame->resize(view->sizeHint() + (frame->size() - view->size()));
-        if (!view->windowTitle().isEmpty()) {
-            frame->setWindowTitle(view->windowTitle());
-            connect(view, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
-        }
+    }
+    // A view with a caption of its own (a plot's stretch, a scan's library)
+    // names its window.
+    if (view != nullptr && !view->windowTitle().isEmpty()) {
+        frame->setWindowTitle(view->windowTitle());
+        connect(view, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
     }
     m_workspace->setActiveSubWindow(frame);
     rebuildMenus();

@@ -3,6 +3,7 @@
 #include "shell/ui/FeatureWindow.h"
 #include "shell/ui/Launchers.h"
 #include "shell/ui/PlotWindows.h"
+#include "shell/ui/PrositeScanWindow.h"
 #include "shell/ui/ReportWindows.h"
 #include "shell/ui/SequenceEditorPanes.h"
 #include "shell/ui/SketchWindow.h"
@@ -49,6 +50,7 @@ void RegisterWindowKinds()
     RegisterDigestWindow();
     RegisterModFinderWindow();
     RegisterMotifWindow();
+    RegisterPrositeScanWindow();
     RegisterWheelWindow();
     RegisterHydropathyWindow();
     RegisterAmphipathyWindow();

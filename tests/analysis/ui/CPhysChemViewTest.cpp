@@ -1,11 +1,14 @@
 #include "analysis/ui/CPhysChemView.h"
 
+#include "analysis/Titration.h"
+#include "analysis/ui/ParameterSheetPane.h"
 #include "core/CommandIds.h"
 #include "core/SequenceText.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/CTempDialog.h"
 #include "core/ui/Printing.h"
+#include "core/ui/QtText.h"
 #include "core/ui/UiTestSupport.h"
 
 #include <QApplication>
@@ -15,10 +18,13 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace quorin::analysis::ui {
@@ -188,6 +194,66 @@ private slots:
                  QString::fromLatin1(golden).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QCOMPARE(copied, shown);
         QCOMPARE(QApplication::clipboard()->text(), shown);
+    }
+
+    void theSheetPageCopiesWhatTheCommandLinePrints()
+    {
+        auto doc = document(QStringLiteral("proteins/P02945.fasta"));
+        CPhysChemView view(*doc);
+        QProcess cli;
+        cli.start(QStringLiteral(QUORIN_CLI),
+                  {QStringLiteral("params"), QStringLiteral("--settings"),
+                   m_home->Path(QStringLiteral("none.ini")),
+                   test::DataPath(QStringLiteral("proteins/P02945.fasta"))});
+        QVERIFY(cli.waitForFinished());
+        QCOMPARE(cli.exitCode(), 0);
+        const QString printed = QString::fromUtf8(cli.readAllStandardOutput());
+        QVERIFY2(printed.contains(QStringLiteral("\nformula: C")), qPrintable(printed));
+        QCOMPARE(view.SheetText(), printed);
+
+        // Copy copies the page on top: the report first, the sheet once chosen,
+        // by the Edit menu's command and by the sheet's own button alike.
+        const auto shownBy = [](const std::function<void()>& copy) {
+            QString shown;
+            test::ModalAnswer answer([&](QWidget& modal) {
+                shown = qobject_cast<core::ui::CTempDialog*>(&modal)->Text();
+                modal.findChild<QPushButton*>(QStringLiteral("ok"))->click();
+            });
+            copy();
+            return answer.Answered() ? shown : QStringLiteral("(no dialog)");
+        };
+        QVERIFY(shownBy([&] {
+                    view.OnCommand(core::cmd::kCopy);
+                }).startsWith(QStringLiteral("Physico-chemical Properties of ")));
+        view.setCurrentIndex(CPhysChemView::kSheetPage);
+        QCOMPARE(shownBy([&] { view.OnCommand(core::cmd::kCopy); }), printed);
+        QCOMPARE(QApplication::clipboard()->text(), printed);
+        QApplication::clipboard()->clear();
+        auto* button = view.findChild<QPushButton*>(QStringLiteral("copySheet"));
+        QCOMPARE(shownBy([&] { button->click(); }), printed);
+        QCOMPARE(QApplication::clipboard()->text(), printed);
+
+        // One row per named set, the pI with 4 decimals as the text has it.
+        auto* pane = view.findChild<ParameterSheetPane*>();
+        auto* table = pane->findChild<QTableWidget*>(QStringLiteral("isoelectricPoints"));
+        QCOMPARE(table->rowCount(), static_cast<int>(kPKaSets.size()));
+        QStringList pIs;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            QCOMPARE(table->item(row, 0)->text(),
+                     core::ui::ToQString(PKaSetName(kPKaSets[static_cast<std::size_t>(row)])));
+            pIs << table->item(row, 0)->text() + QLatin1Char(' ') + table->item(row, 1)->text();
+        }
+        QVERIFY2(printed.contains(QStringLiteral("\nisoelectric_point: ") +
+                                  pIs.join(QStringLiteral(", ")) + QLatin1Char('\n')),
+                 qPrintable(pIs.join(QLatin1Char(','))));
+        QCOMPARE(pane->ValueText(QStringLiteral("length")), QStringLiteral("262 residues"));
+
+        // A changed sequence shows on the sheet at once.
+        doc->Record().SetSequence("MKWC");
+        doc->UpdateAllViews();
+        QCOMPARE(pane->ValueText(QStringLiteral("length")), QStringLiteral("4 residues"));
+        QCOMPARE(pane->ValueText(QStringLiteral("extinction_280_reduced")),
+                 QStringLiteral("5500 M\u207B\u00B9 cm\u207B\u00B9"));
     }
 
     void theScreenPageHasRedLabelsAndADoubleUnderline()

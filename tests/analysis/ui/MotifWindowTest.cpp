@@ -1,4 +1,5 @@
 #include "analysis/Motifs.h"
+#include "analysis/Prosite.h"
 #include "analysis/ui/CMotifDialog.h"
 #include "core/SequenceText.h"
 #include "core/ui/Application.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <memory>
@@ -104,6 +106,46 @@ private slots:
         QTRY_VERIFY(edit->hasFocus());
         QCOMPARE(edit->selectedText(), input);
         QVERIFY(doc->Record().motifs.motifs.empty());
+    }
+
+    void aPrositePatternIsCheckedAndSearched()
+    {
+        // Refused with the parser's message and the character at fault
+        // selected; accepted, the pattern stands as the one motif and its
+        // sites are the pattern matcher's starts.
+        auto doc = bacteriorhodopsin();
+        test::MessageRecorder messages;
+        CMotifDialog dialog(doc->Record());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.findChild<QRadioButton*>(QStringLiteral("prositePattern"))->click();
+        QVERIFY(dialog.PrositePattern());
+        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("search"));
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("ok"));
+        edit->setText(QStringLiteral("L-x(2,1)-W"));
+        ok->click();
+        QCOMPARE(messages.Requests().size(), 1);
+        QVERIFY(messages.Requests()[0].text.contains(QStringLiteral("at character 4")));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(edit->selectedText(), QStringLiteral("("));
+        QVERIFY(doc->Record().motifs.motifs.empty());
+
+        edit->setText(QStringLiteral("[LIV]-x(2,3)-W"));
+        ok->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(doc->Record().motifs.motifs, std::vector<std::string>{"[LIV]-x(2,3)-W"});
+        const auto parse = ParsePrositePattern("[LIV]-x(2,3)-W");
+        std::vector<std::int32_t> expected;
+        for (const PrositeMatch& match :
+             FindPrositeMatches(parse.pattern, doc->Record().CleanSequence())) {
+            expected.push_back(static_cast<std::int32_t>(match.start + 1));
+        }
+        std::vector<std::int32_t> found;
+        for (const core::MotifHit& hit : doc->Record().motifs.hits) {
+            found.push_back(hit.position);
+        }
+        QVERIFY(!expected.empty());
+        QCOMPARE(found, expected);
     }
 
     void helpOpensTheDialogsTopic()

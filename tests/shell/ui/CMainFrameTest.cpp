@@ -210,7 +210,8 @@ private slots:
                 "All | --- | &Select from... to... | &Go to... |"),
             QStringLiteral("&Analyze: &Physico-Chemical Properties | &Sequence-Specific "
                            "Cleavage... | &Modfinder...[x] | Search for Sequence "
-                           "&Motifs... | --- | &Helical Wheel... | H&ydropathy Plot... | "
+                           "&Motifs... | Scan with P&ROSITE File... | --- | &Helical Wheel... | "
+                           "H&ydropathy Plot... | "
                            "Plot of &Amphipathy Moment... | &Display Domain Structure... | "
                            "&Titration Curve... | --- | Entry &Features...[x] |"),
             QStringLiteral("&Options: &Preferences... |"),
@@ -231,7 +232,8 @@ private slots:
         QCOMPARE(properties[1], QStringLiteral("&Edit: &Copy\tCtrl+C |"));
         QCOMPARE(properties[2],
                  QStringLiteral("&Analyze: &Sequence-Specific Cleavage... | &Modfinder...[x] | "
-                                "Search for Sequence &Motifs... | --- | &Helical Wheel... | "
+                                "Search for Sequence &Motifs... | Scan with P&ROSITE File... | --- "
+                                "| &Helical Wheel... | "
                                 "H&ydropathy Plot... | Plot of &Amphipathy Moment... | "
                                 "&Display Domain Structure... | &Titration Curve... | --- | "
                                 "Entry &Features...[x] |"));

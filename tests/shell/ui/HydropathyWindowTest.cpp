@@ -150,11 +150,12 @@ private slots:
         QString analyze = menus[3];
         analyze.remove(QStringLiteral("[x]"));
         QCOMPARE(analyze,
-                 QStringLiteral(
-                     "&Analyze: &Physico-Chemical Properties... | &Sequence-Specific "
-                     "Cleavage... | &Modfinder... | Search for Sequence &Motifs... | --- "
-                     "| &Helical Wheel... | Plot of &Amphipathy Moment... | &Display "
-                     "Domain Structure... | &Titration Curve... | --- | Entry &Features... |"));
+                 QStringLiteral("&Analyze: &Physico-Chemical Properties... | &Sequence-Specific "
+                                "Cleavage... | &Modfinder... | Search for Sequence &Motifs... | "
+                                "Scan with P&ROSITE File... | --- "
+                                "| &Helical Wheel... | Plot of &Amphipathy Moment... | &Display "
+                                "Domain Structure... | &Titration Curve... | --- | "
+                                "Entry &Features... |"));
         QVERIFY(program.Enabled(cmd::kPhysChem));
         QVERIFY(!program.Enabled(cmd::kModFinder));
         QVERIFY(menus[5].endsWith(QStringLiteral("[v] |")));

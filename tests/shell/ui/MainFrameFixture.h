@@ -22,6 +22,7 @@
 #include <QPrinter>
 #include <QScrollBar>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -135,7 +136,10 @@ inline QString PrintedText(const RunningProgram& program)
 /// where it does not, reaches the workspace's edge.
 inline bool ShowsAllItHasRoomFor(const RunningProgram& program, const shell::ui::ChildFrame& frame)
 {
-    const auto* view = qobject_cast<const QAbstractScrollArea*>(frame.widget());
+    // A window of several pages shows the one on top.
+    const auto* pages = qobject_cast<const QTabWidget*>(frame.widget());
+    const auto* view = qobject_cast<const QAbstractScrollArea*>(
+        pages != nullptr ? pages->currentWidget() : frame.widget());
     if (view == nullptr) {
         return false;
     }

@@ -31,7 +31,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTableWidget>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -265,6 +267,48 @@ private slots:
         QVERIFY(answer.Answered());
         QVERIFY(program.frame->Execute(cmd::kSortByPosition));
         save(program, QStringLiteral("motifs-P02945.png"));
+    }
+
+    void prositeScanOfBacteriorhodopsin()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1000, 700);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        program.dialogs.Answer(program.File(
+            QStringLiteral("library.dat"),
+            "ID   ASN_GLYCOSYLATION; PATTERN.\nAC   PS00001;\nDE   N-glycosylation site.\n"
+            "PA   N-{P}-[ST]-{P}.\n//\n"
+            "ID   PKC_PHOSPHO_SITE; PATTERN.\nAC   PS00005;\n"
+            "DE   Protein kinase C phosphorylation site.\nPA   [ST]-x-[RK].\n//\n"
+            "ID   OPSIN; PATTERN.\nAC   PS00238;\nDE   Visual pigments (opsins) retinal binding "
+            "site.\nPA   [LIVMFWAC]-[PSGAC]-x(3)-[SAC]-K-[STALIMR]-[GSACPNV]-[STACP]-x(2)-[DENF]-\n"
+            "PA   [AP]-x(2)-[IY].\n//\n"));
+        QVERIFY(program.frame->Execute(cmd::kPrositeScan));
+        auto* view = program.frame->ActiveFrame()->findChild<QTreeWidget*>();
+        QVERIFY(view != nullptr);
+        view->setCurrentItem(view->topLevelItem(1));
+        save(program, QStringLiteral("prosite-scan-P02945.png"));
+        view->selectAll();
+        QVERIFY(program.frame->Execute(cmd::kAddToSketch));
+        QVERIFY(program.frame->Execute(cmd::kDomainSketch));
+        save(program, QStringLiteral("prosite-scan-sketch-P02945.png"));
+    }
+
+    void prositePatternOfBacteriorhodopsin()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1000, 700);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
+        test::ModalAnswer answer([](QWidget& dialog) {
+            dialog.findChild<QRadioButton*>(QStringLiteral("prositePattern"))->click();
+            dialog.findChild<QLineEdit*>(QStringLiteral("search"))
+                ->setText(QStringLiteral("[LIVM]-x(2)-[DE]-x-{P}-[LIVM]"));
+            save(&dialog, QStringLiteral("motif-dialog-prosite.png"));
+            dialog.findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        });
+        QVERIFY(program.frame->Execute(cmd::kMotifs));
+        QVERIFY(answer.Answered());
+        save(program, QStringLiteral("motifs-prosite-P02945.png"));
     }
 
     void hydropathyPage()
@@ -507,6 +551,20 @@ private slots:
         save(program, QStringLiteral("titration-compare-window.png"));
         QVERIFY(printToPng(program, QStringLiteral("titration-compare-printed")));
         QVERIFY(metafileToPng(program, QStringLiteral("titration-compare")));
+    }
+
+    /// The parameter sheet page of the properties window.
+    void parameterSheetOfBacteriorhodopsin()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(
+            QStringLiteral(QUORIN_SOURCE_DIR "/src/res/examples/bacteriorhodopsin.fasta")));
+        QVERIFY(program.frame->Execute(cmd::kPhysChem));
+        auto* tabs = program.frame->findChild<QTabWidget*>(QStringLiteral("CPhysChemView"));
+        QVERIFY(tabs != nullptr);
+        tabs->setCurrentIndex(1);
+        save(program, QStringLiteral("parameter-sheet.png"));
     }
 
     void uniProtEntry()
