@@ -6,6 +6,7 @@
 #include "core/ProfileFile.h"
 #include "core/StarterSettings.h"
 #include "core/UserData.h"
+#include "plots/FeatureSketch.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -139,10 +140,19 @@ Session::Session(const std::optional<std::string>& settingsPath)
 core::PepLoadResult LoadSequence(Session& session, const std::string& path)
 {
     const std::string bytes = readInput(path);
-    const core::PepLoadResult result = core::LoadSequenceBytes(bytes, session.record);
+    core::PepLoadResult result = core::LoadSequenceBytes(bytes, session.record);
     switch (result.status) {
     case core::PepLoadStatus::Ok:
+        // An entry's features are its domains, as the desktop program draws
+        // them when it opens one.
+        if (result.uniProtEntry) {
+            plots::SketchFeatures(session.record);
+            result.hasSketch = true;
+        }
         return result;
+    case core::PepLoadStatus::MalformedEntry:
+        throw InputRefused((path == "-" ? std::string("standard input") : path) + ": " +
+                           result.problem);
     case core::PepLoadStatus::NotQuorinFormat:
         throw InputRefused(std::string(core::kNotQuorinFormatMessage));
     case core::PepLoadStatus::Utf16Text:

@@ -67,9 +67,11 @@ struct Session
     core::PropertyRecord record;
 };
 
-/// Reads a sequence file (a FASTA text or a .pep file; "-" is standard input)
-/// into the session's record; the result tells whether the file carried a
-/// domain sketch. Throws InputRefused with the program's message.
+/// Reads a sequence file (a FASTA text, a UniProt entry or a .pep file; "-" is
+/// standard input) into the session's record; the result tells whether the
+/// file carried a domain sketch. An entry's features become the sketch
+/// (SketchFeatures), and count as one. Throws InputRefused with the program's
+/// message.
 core::PepLoadResult LoadSequence(Session& session, const std::string& path);
 
 /// Writes bytes to path, or to standard output when there is no path.

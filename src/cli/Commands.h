@@ -36,6 +36,7 @@ int RunTitration(Arguments& args);
 int RunTopology(Arguments& args);
 int RunParams(Arguments& args);
 int RunScan(Arguments& args);
+int RunFeatures(Arguments& args);
 
 /// The agents of those names as the agent dialog selects them: a name given
 /// twice stands once, the first agent of a name is taken. Throws InputRefused

@@ -1,7 +1,10 @@
 #include "cli/Commands.h"
 #include "core/MessageTexts.h"
 #include "core/PepFile.h"
+#include "core/UniProt.h"
+#include "plots/FeatureSketch.h"
 #include "shell/GenPept.h"
+#include "shell/UniProtFetch.h"
 #include "shell/ui/GenPeptFetcher.h"
 
 #include <chrono>
@@ -12,10 +15,15 @@ namespace quorin::cli {
 
 int RunFetch(Arguments& args)
 {
-    args.EndOptionsAtDoubleDash({"--settings", "-o", "--server", "--timeout"});
+    args.EndOptionsAtDoubleDash({"--settings", "-o", "--server", "--timeout", "--source"});
     const auto settings = args.TakeValue("--settings");
     const auto output = args.TakeValue("-o");
     const auto server = args.TakeValue("--server");
+    const auto sourceName = args.TakeValue("--source");
+    if (sourceName && *sourceName != "genbank" && *sourceName != "uniprot") {
+        throw UsageError("--source needs genbank or uniprot, not " + *sourceName);
+    }
+    const bool uniProt = sourceName && *sourceName == "uniprot";
     const auto timeout = args.TakeValue("--timeout");
     const auto accession = args.Positional(1);
     if (shell::IsBlankAccession(accession[0])) {
@@ -37,8 +45,14 @@ int RunFetch(Arguments& args)
     } else if (const auto refused = shell::RefusedDownloadTimeout(session.settings)) {
         std::cerr << *refused << "\n";
     }
+    const std::string defaultServer =
+        uniProt ? shell::UniProtServer(session.settings) : shell::DownloadServer(session.settings);
     const shell::ui::PlainDownload download = shell::ui::DownloadOnThisThread(
-        server ? *server : shell::DownloadServer(session.settings), accession[0], limit);
+        server ? *server : defaultServer, accession[0], limit,
+        uniProt ? shell::DownloadSource::UniProt : shell::DownloadSource::GenBank);
+    if (!download.retrieved && uniProt && download.notFound) {
+        throw InputRefused(core::msg::AccessionNotFound(accession[0]));
+    }
     if (!download.retrieved) {
         if (download.notFound) {
             std::cerr << core::msg::AccessionNotFound(accession[0]) << "\n";
@@ -49,10 +63,17 @@ int RunFetch(Arguments& args)
         throw InputRefused(std::string(core::msg::kCouldNotRetrieve));
     }
 
-    session.record.SetName(download.entry.name);
-    session.record.SetSequence(download.entry.residues);
+    if (uniProt) {
+        // Read as a file of it would be, the features drawn as the sketch.
+        const auto read = core::ReadUniProtEntry(download.entry.uniProtText);
+        core::TakeUniProtEntry(*read.entry, session.record);
+        plots::SketchFeatures(session.record);
+    } else {
+        session.record.SetName(download.entry.name);
+        session.record.SetSequence(download.entry.residues);
+    }
     const bool pep = output && EndsWithPep(*output);
-    const std::string bytes = pep ? core::StoreSequenceBytes(session.record, false)
+    const std::string bytes = pep ? core::StoreSequenceBytes(session.record, uniProt)
                                   : core::FastaExportBytes(session.record);
     WriteOutput(output && *output != "-" ? output : std::nullopt, bytes);
     return 0;

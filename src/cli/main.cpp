@@ -150,14 +150,22 @@ constexpr std::array kCommands = {
 #ifdef QUORIN_CLI_FETCH
     Command{"fetch",
             "downloads a protein by accession number, as FASTA or .pep (OUT ending in .pep)",
-            "fetch [--server URL] [--timeout SECONDS] [OPTIONS] [--] ACCESSION\n"
-            "  --server URL     the E-utilities base URL (default: the \"Server\" key of the\n"
-            "                   settings' \"Download\" section, else NCBI's)\n"
+            "fetch [--source genbank|uniprot] [--server URL] [--timeout SECONDS] [OPTIONS] [--] "
+            "ACCESSION\n"
+            "  --source NAME    genbank (NCBI's E-utilities, the default) or uniprot (the\n"
+            "                   UniProt REST service; the entry is read with its features)\n"
+            "  --server URL     the service's base URL (default: the \"Server\" key, for\n"
+            "                   uniprot \"UniProt Server\", of the settings' \"Download\"\n"
+            "                   section, else the public service)\n"
             "  --timeout SECONDS\n"
             "                   the time limit of each request, 1 to 86400 (default 30)\n"
             "  --               ends the options: an ACCESSION after it may begin with \"-\"",
             &RunFetch},
 #endif
+    Command{"features", "the features (FT lines) of a UniProt entry: key, start, end, description",
+            "features [--tsv] [OPTIONS] FILE\n"
+            "  --tsv            a tab-separated table (the only form; accepted for scripts)",
+            &RunFeatures},
     Command{"topology",
             "the predicted membrane topology of every FASTA record: helices, signal peptide",
             "topology [--gff] [--jobs N] [OPTIONS] INPUT\n"

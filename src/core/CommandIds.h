@@ -49,6 +49,7 @@ inline constexpr int kAmphipathy = 135;
 inline constexpr int kDomainSketch = 145;
 inline constexpr int kTitration = 190;
 inline constexpr int kPrositeScan = 193;
+inline constexpr int kFeatures = 196;
 
 // Options
 inline constexpr int kPreferences = 168;

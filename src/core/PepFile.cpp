@@ -299,6 +299,7 @@ void emptySequenceData(PropertyRecord& record)
     record.SetSequence("");
     record.remarks.clear();
     record.sketch = SketchData{};
+    record.features.clear();
 }
 
 PepLoadResult loadFasta(std::string_view text, PropertyRecord& record)
@@ -364,8 +365,21 @@ PepLoadResult LoadSequenceBytes(std::string_view bytes, PropertyRecord& record)
     }
     // Only a text loses its byte-order mark: a generation-1 file's name may
     // start with any bytes.
-    if (const std::string_view text = WithoutUtf8Bom(bytes); text.starts_with('>')) {
+    const std::string_view text = WithoutUtf8Bom(bytes);
+    if (text.starts_with('>')) {
         return loadFasta(text, record);
+    }
+    if (IsUniProtText(text)) {
+        UniProtReadResult read = ReadUniProtEntry(text);
+        if (!read.entry) {
+            PepLoadResult refused{PepLoadStatus::MalformedEntry, false};
+            refused.problem = std::move(read.problem);
+            return refused;
+        }
+        TakeUniProtEntry(*read.entry, record);
+        PepLoadResult loaded;
+        loaded.uniProtEntry = true;
+        return loaded;
     }
     FileContent content;
     const PepLoadStatus status = readBinary(bytes, content);
@@ -380,6 +394,14 @@ PepLoadResult LoadSequenceBytes(std::string_view bytes, PropertyRecord& record)
         record.sketch = std::move(*content.sketch);
     }
     return {PepLoadStatus::Ok, hasSketch};
+}
+
+void TakeUniProtEntry(const UniProtEntry& entry, PropertyRecord& record)
+{
+    record.SetName(entry.name);
+    record.SetSequence(entry.residues);
+    record.remarks = UniProtRemarks(entry);
+    record.features = entry.features;
 }
 
 std::string StoreSequenceBytes(const PropertyRecord& record, bool withSketch)

@@ -2,6 +2,7 @@
 
 #include "core/FileIo.h"
 #include "core/PropertyRecord.h"
+#include "core/UniProt.h"
 
 #include <filesystem>
 #include <string>
@@ -24,6 +25,7 @@ enum class PepLoadStatus
     NotQuorinFormat, ///< no signature terminator in the first 21 bytes, or no FASTA record
     Truncated,       ///< a count or length runs past the end of the file
     Utf16Text,       ///< a text that starts with a UTF-16 byte-order mark
+    MalformedEntry,  ///< a UniProt entry that cannot be read (PepLoadResult::problem says why)
 };
 
 struct PepLoadResult
@@ -31,15 +33,25 @@ struct PepLoadResult
     PepLoadStatus status = PepLoadStatus::Ok;
     bool hasSketch =
         false; ///< the file carried a sketch block (the caller opens the sketch document)
+    /// The file was a UniProt entry: its features are in record.features, and
+    /// the caller draws them as the domain sketch.
+    bool uniProtEntry = false;
+    /// Why a UniProt entry was refused (MalformedEntry), on one line.
+    std::string problem;
 };
 
-/// Loads the bytes of a sequence file (.pep of generation 1, 2 or 3, or a FASTA
-/// text whose first byte is ">", after a UTF-8 byte-order mark if any) into record: name, remarks,
+/// Loads the bytes of a sequence file (.pep of generation 1, 2 or 3, a FASTA text
+/// whose first byte is ">", or a UniProt entry (IsUniProtText), after a UTF-8
+/// byte-order mark if any) into record: name, remarks, features,
 /// sequence (through SetSequence) and record.sketch. On failure the record's sequence data are left
 /// empty, as for a new document; nothing of a half-read file is kept. Every count is checked
 /// against the bytes left before anything is allocated for it. Bytes after the announced content
 /// are ignored.
 PepLoadResult LoadSequenceBytes(std::string_view bytes, PropertyRecord& record);
+
+/// Puts a UniProt entry into record: the entry name as name, its residues, the
+/// remarks of UniProtRemarks and its features; the sketch is left alone.
+void TakeUniProtEntry(const UniProtEntry& entry, PropertyRecord& record);
 
 /// The generation-3 bytes of record; the sketch block only when withSketch.
 /// Texts longer than their 16-bit counts allow are cut to 65535 characters,

@@ -8,6 +8,7 @@
 #include "core/PlotSettings.h"
 #include "core/Quantities.h"
 #include "core/Residue.h"
+#include "core/UniProt.h"
 
 #include <array>
 #include <cstdint>
@@ -120,6 +121,9 @@ public:
     /// Free-text remarks stored with the sequence.
     std::string remarks;
     SketchData sketch;
+    /// The features of the UniProt entry the sequence was read from; empty
+    /// for any other file. Never stored: a saved file keeps them as domains.
+    std::vector<SequenceFeature> features;
     DigestState digest;
     MotifState motifs;
     ModFinderState modFinder;

@@ -20,6 +20,7 @@ struct AnalyzeState
     bool sketchOpen = false;
     bool digestViewExists = false; ///< a digest window is open, on any document
     bool digestBusy = false;       ///< a digest job holds the document's fragments
+    bool hasFeatures = false;      ///< the sequence was read from a UniProt entry with features
 
     int OpenOf(WindowKind kind) const
     {

@@ -89,6 +89,9 @@ struct GenPeptEntry
     std::string residues;
     /// The first accession of the ACCESSION line; empty when there is none.
     std::string accession;
+    /// A download from UniProt: the entry's flat-file text, which is read as
+    /// Open reads it (features included); empty for a GenPept record.
+    std::string uniProtText;
 };
 
 inline constexpr std::size_t kNameLength = 256;

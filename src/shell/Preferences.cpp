@@ -5,6 +5,7 @@
 #include "core/UserData.h"
 #include "plots/Wheel.h"
 #include "shell/GenPept.h"
+#include "shell/UniProtFetch.h"
 
 #include <algorithm>
 #include <charconv>
@@ -206,6 +207,7 @@ bool WritePreferences(core::ProfileFile& file, const PreferenceChanges& changes,
         }
         if (changes.download) {
             SetDownloadSettings(text, changes.download->server, changes.download->timeout);
+            SetUniProtServer(text, changes.download->uniProtServer);
         }
     });
 }

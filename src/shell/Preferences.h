@@ -126,6 +126,8 @@ struct PreferenceChanges
         /// The E-utilities base URL; empty: the default service.
         std::string server;
         std::chrono::seconds timeout{30};
+        /// The UniProt REST base URL; empty: the public service.
+        std::string uniProtServer;
     };
 
     std::optional<std::string> workingDirectory;

@@ -21,6 +21,7 @@ enum class WindowKind
     ModFinder,
     Titration,
     PrositeScan,
+    Features, ///< the features of a UniProt entry
 };
 
 /// Which document a window shows.

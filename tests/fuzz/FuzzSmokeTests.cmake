@@ -28,7 +28,8 @@ if(QUORIN_FUZZ_SMOKE)
         set(fuzzCorpus ${CMAKE_CURRENT_LIST_DIR}/corpus)
         # target:corpus:runs; the settings readers go to the file for every key,
         # so they get fewer runs in the same time.
-        foreach(entry "pep_fuzz:pep:20000" "fasta_fuzz:fasta:20000" "settings_fuzz:settings:3000")
+        foreach(entry "pep_fuzz:pep:20000" "fasta_fuzz:fasta:20000" "settings_fuzz:settings:3000"
+                "uniprot_fuzz:uniprot:20000")
             string(REPLACE ":" ";" entry ${entry})
             list(GET entry 0 target)
             list(GET entry 1 corpus)

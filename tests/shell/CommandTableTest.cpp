@@ -70,7 +70,8 @@ TEST(CommandTableTest, TheSequenceEditorHasTheEditCommandsAndTheWholeAnalyzeMenu
         "&Analyze: &Physico-Chemical Properties | &Sequence-Specific Cleavage... | &Modfinder... | "
         "Search for Sequence &Motifs... | Scan with P&ROSITE File... | --- | &Helical Wheel... | "
         "H&ydropathy Plot... | Plot of "
-        "&Amphipathy Moment... | &Display Domain Structure... | &Titration Curve... |",
+        "&Amphipathy Moment... | &Display Domain Structure... | &Titration Curve... | --- | "
+        "Entry &Features... |",
         "&Options: &Preferences... |",
         "&Window: &Cascade | &Tile | &Arrange Icons | --- | <windows> |",
         "&Help: &Contents | &Help on Help | --- | &About... |",
@@ -87,7 +88,7 @@ TEST(CommandTableTest, ThePropertiesWindowLeavesOutItsOwnLauncher)
                         "Sequence &Motifs... | Scan with P&ROSITE File... | --- | &Helical "
                         "Wheel... | H&ydropathy Plot... | "
                         "Plot of &Amphipathy Moment... | &Display Domain Structure... | "
-                        "&Titration Curve... |");
+                        "&Titration Curve... | --- | Entry &Features... |");
     EXPECT_EQ(lines[0], flatten(WindowKind::SequenceEditor)[0]);
 }
 
@@ -276,7 +277,7 @@ TEST(CommandTableTest, EveryKindIsRegisteredOnceAndOwnsItsCommands)
             EXPECT_NE(info.analyze.enabled, nullptr);
         }
     }
-    EXPECT_EQ(kinds.size(), 12u);
+    EXPECT_EQ(kinds.size(), 13u);
     EXPECT_EQ(InfoOf(WindowKind::PhysChem).title, "Physico-chemical Properties");
     EXPECT_EQ(InfoOf(WindowKind::Empty).HelpTopic(), "QUORIN");
     EXPECT_EQ(InfoOf(WindowKind::SequenceEditor).HelpTopic(), "CONTENT");

@@ -1,16 +1,20 @@
 #!/usr/bin/env python3
-"""A stand-in for NCBI's E-utilities on 127.0.0.1, for the download's tests.
+"""A stand-in for NCBI's E-utilities and the UniProt REST service on
+127.0.0.1, for the download's tests.
 
 It answers esearch.fcgi?db=protein&term=ACCESSION and
 efetch.fcgi?db=protein&id=ID&rettype=gp&retmode=text from the real records
 and search replies in tests/data/genpept, and misbehaves for the terms of
-MISBEHAVIOUR. Every request path is logged as it arrived (still
+MISBEHAVIOUR. It answers /uniprotkb/ACCESSION.txt from the entries in
+../uniprot beside DATA_DIR (UNIPROT_ENTRIES), 404 for any other accession,
+and misbehaves for the accessions of UNIPROT_MISBEHAVIOUR. Every request path is logged as it arrived (still
 percent-encoded).
 
 usage: genpept_server.py DATA_DIR [--log PATH]
 Prints the port on the first line of standard output, then serves until
 standard input closes or the process is killed.
 """
+import email.utils
 import http.server
 import os
 import re
@@ -52,6 +56,29 @@ MISBEHAVIOUR = {
     "BADGZIP": "the search reply is said to be gzip-encoded but is not",
     "COMMENTID": "the search reply for P01485 quotes another id in a comment before its own",
 }
+# accession -> entry file in the uniprot folder beside DATA_DIR.
+UNIPROT_ENTRIES = {
+    "Q9ZZZ1": "current-layout.dat",
+    "Q9ZZZ0": "old-layout.dat",
+}
+
+# Accessions that make the UniProt stand-in misbehave, and what they do.
+UNIPROT_MISBEHAVIOUR = {
+    "BUSY429": "429 with Retry-After: 1 on the first request, then the entry of Q9ZZZ1",
+    "BUSYDATE": "503 with Retry-After as an HTTP date 2 s ahead, then the entry of Q9ZZZ1",
+    "BUSYTWICE": "503 without Retry-After twice, then the entry of Q9ZZZ1",
+    "BUSY": "503 Service Unavailable for ever, without Retry-After",
+    "MOVED": "301 to the entry of Q9ZZZ1 (a secondary accession)",
+    "MOVEDFAR": "a chain of 5 redirects, then the entry of Q9ZZZ1",
+    "LOOP": "redirects to itself for ever",
+    "TOHTTPS": "a redirect to the same path over https",
+    "CUT": "the entry of Q9ZZZ1 announced whole, half sent, the connection closed",
+    "NOEND": "the entry of Q9ZZZ1 without its // line",
+    "SILENT": "the request is never answered",
+    "CLOSE": "the connection closes at once, without a reply",
+    "ERROR500": "status 500 and an HTML page",
+}
+
 SPECIAL_IDS = {"EMPTY": "900001", "NOORIGIN": "900002", "HTML": "900003", "CRLF": "900004"}
 
 NO_ID_REPLY = (b'<?xml version="1.0" encoding="UTF-8" ?>\n'
@@ -71,6 +98,8 @@ class StandIn:
         self.stopping = threading.Event()
         self.lock = threading.Lock()
         self.bomb_body = None
+        self.uniprot_dir = os.path.join(data_dir, os.pardir, "uniprot")
+        self.asked = {}
         with open(os.path.join(data_dir, "esearch", "esearch7.xml"), "rb") as f:
             self.search_template = f.read()
         with open(os.path.join(data_dir, "esearch", "esearch8.xml"), "rb") as f:
@@ -121,6 +150,8 @@ class StandIn:
 
     def answer(self, handler):
         parts = urllib.parse.urlsplit(handler.path)
+        if parts.path.startswith("/uniprotkb/") and parts.path.endswith(".txt"):
+            return self.uniprot(handler, urllib.parse.unquote(parts.path[11:-4]))
         query = urllib.parse.parse_qs(parts.query, keep_blank_values=True)
         endpoint = parts.path.rsplit("/", 1)[-1]
         one = lambda key: query.get(key, [None])[0]  # noqa: E731
@@ -187,6 +218,61 @@ class StandIn:
             return self.send(handler, 200, text.replace(b"\n", b"\r\n"))
         return self.send(handler, 400, b"Error: ID list is empty!\n")
 
+    def entry(self, accession):
+        with open(os.path.join(self.uniprot_dir, UNIPROT_ENTRIES[accession]), "rb") as f:
+            return f.read()
+
+    def uniprot(self, handler, accession):
+        with self.lock:
+            self.asked[accession] = self.asked.get(accession, 0) + 1
+            count = self.asked[accession]
+        if accession in UNIPROT_ENTRIES:
+            return self.send(handler, 200, self.entry(accession))
+        if accession == "BUSY429" and count == 1:
+            return self.send(handler, 429, b"Too many requests\n", headers={"Retry-After": "1"})
+        if accession == "BUSYDATE" and count == 1:
+            later = email.utils.formatdate(time.time() + 2, usegmt=True)
+            return self.send(handler, 503, b"busy\n", headers={"Retry-After": later})
+        if accession == "BUSYTWICE" and count <= 2:
+            return self.send(handler, 503, b"busy\n")
+        if accession in ("BUSY429", "BUSYDATE", "BUSYTWICE"):
+            return self.send(handler, 200, self.entry("Q9ZZZ1"))
+        if accession == "BUSY":
+            return self.send(handler, 503, b"busy\n")
+        if accession == "MOVED":
+            return self.send(handler, 301, b"", headers={"Location": "/uniprotkb/Q9ZZZ1.txt"})
+        if accession.startswith("MOVEDFAR"):
+            step = len(accession) - len("MOVEDFAR")
+            target = "Q9ZZZ1" if step == 4 else accession + "X"
+            return self.send(handler, 302, b"", headers={"Location": "/uniprotkb/%s.txt" % target})
+        if accession == "LOOP":
+            return self.send(handler, 307, b"", headers={"Location": "/uniprotkb/LOOP.txt"})
+        if accession == "TOHTTPS":
+            return self.send(handler, 301, b"", headers={
+                "Location": "https://127.0.0.1:%d/uniprotkb/Q9ZZZ1.txt" % self.port})
+        if accession == "CUT":
+            body = self.entry("Q9ZZZ1")
+            handler.send_response(200)
+            handler.send_header("Content-Type", "text/plain")
+            handler.send_header("Content-Length", str(len(body)))
+            handler.end_headers()
+            handler.wfile.write(body[:len(body) // 2])
+            handler.wfile.flush()
+            handler.close_connection = True
+            return
+        if accession == "NOEND":
+            body = self.entry("Q9ZZZ1")
+            return self.send(handler, 200, body[:body.rindex(b"//")])
+        if accession == "SILENT":
+            self.stopping.wait(600)
+            return
+        if accession == "CLOSE":
+            handler.close_connection = True
+            return
+        if accession == "ERROR500":
+            return self.send(handler, 500, ERROR_PAGE, "text/html")
+        return self.send(handler, 404, b"Error messages\nResource not found\n")
+
     def bomb(self):
         """A valid gzip stream of 1 GB of blanks, made in a fraction of a
         second: a megabyte block flushed so that it stands alone, repeated,
@@ -205,11 +291,13 @@ class StandIn:
                                   struct.pack("<II", crc, (1024 * len(megabyte)) & 0xFFFFFFFF))
             return self.bomb_body
 
-    def send(self, handler, status, body, kind="text/plain", encoding=None):
+    def send(self, handler, status, body, kind="text/plain", encoding=None, headers=None):
         handler.send_response(status)
         handler.send_header("Content-Type", kind)
         if encoding:
             handler.send_header("Content-Encoding", encoding)
+        for key, value in (headers or {}).items():
+            handler.send_header(key, value)
         handler.send_header("Content-Length", str(len(body)))
         handler.end_headers()
         handler.wfile.write(body)

@@ -60,6 +60,7 @@ void CPeptideDoc::emptySequenceData()
     m_record.SetSequence("");
     m_record.remarks.clear();
     m_record.sketch = SketchData{};
+    m_record.features.clear();
     m_hasSketch = false;
     m_record.plots.pathy.marks.clear();
     m_record.plots.pathy.texts.clear();
@@ -82,6 +83,7 @@ CPeptideDoc::LoadOutcome CPeptideDoc::OnOpenDocument(const QString& path, bool* 
 {
     emptySequenceData();
     m_openError.clear();
+    m_fromUniProtEntry = false;
     const ReadResult bytes = ReadSequenceFile(toPath(path));
     if (!bytes) {
         m_openError = ToQString(bytes.Error());
@@ -95,6 +97,9 @@ CPeptideDoc::LoadOutcome CPeptideDoc::OnOpenDocument(const QString& path, bool* 
         return LoadOutcome::Truncated;
     case PepLoadStatus::Utf16Text:
         return LoadOutcome::Utf16Text;
+    case PepLoadStatus::MalformedEntry:
+        m_openError = ToQString(result.problem);
+        return LoadOutcome::MalformedEntry;
     case PepLoadStatus::Ok:
         break;
     }
@@ -103,8 +108,10 @@ CPeptideDoc::LoadOutcome CPeptideDoc::OnOpenDocument(const QString& path, bool* 
     }
     // A file saved again keeps its domains, with or without a sketch window.
     m_hasSketch = result.hasSketch;
-    // A FASTA text is read, never written back: Save asks for a .pep name.
-    m_savesInPlace = bytes->empty() || bytes->front() != '>';
+    // A FASTA text or an entry is read, never written back: Save asks for a
+    // .pep name.
+    m_fromUniProtEntry = result.uniProtEntry;
+    m_savesInPlace = (bytes->empty() || bytes->front() != '>') && !result.uniProtEntry;
     AnalysesChanged();
     UpdateAllViews();
     return LoadOutcome::Loaded;

@@ -44,6 +44,7 @@ public:
         NotQuorinFormat, ///< neither a sequence file nor a FASTA text
         Truncated,       ///< ends before the bytes its header announces
         Utf16Text,       ///< a text saved as UTF-16
+        MalformedEntry,  ///< a UniProt entry that cannot be read (OpenError says why)
     };
 
     /// Reads a sequence file (.pep of any generation or FASTA text) into the
@@ -52,8 +53,12 @@ public:
     /// sequence data are empty. Does not touch the path, flags or title: the
     /// Open command does that after a success.
     LoadOutcome OnOpenDocument(const QString& path, bool* hasSketch = nullptr);
-    /// Why the last OnOpenDocument could not read its file (CannotOpen).
+    /// Why the last OnOpenDocument could not read its file (CannotOpen,
+    /// MalformedEntry).
     QString OpenError() const { return m_openError; }
+    /// The last OnOpenDocument read a UniProt entry: its features are in the
+    /// record, to be drawn as the domain sketch.
+    bool FromUniProtEntry() const { return m_fromUniProtEntry; }
 
     /// Whether the document holds a domain sketch: one read from its file or
     /// made in a sketch window. Save writes it, as it does while a sketch
@@ -136,6 +141,7 @@ private:
     bool m_savesInPlace = false;
     QString m_openError;
     bool m_hasSketch = false;
+    bool m_fromUniProtEntry = false;
     QString m_pathName;
     QString m_title;
 };

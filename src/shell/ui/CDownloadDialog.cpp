@@ -5,6 +5,7 @@
 #include "core/ui/Notifications.h"
 #include "core/ui/QtText.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +30,10 @@ void postBytes(qint64 total)
 } // namespace
 
 CDownloadDialog::CDownloadDialog(QString server, std::chrono::milliseconds timeout, QWidget* parent)
-    : QDialog(parent), m_server(std::move(server)), m_timeout(timeout)
+    : QDialog(parent), m_server(std::move(server)),
+      m_uniProtServer(QString::fromUtf8(kDefaultUniProtServer.data(),
+                                        static_cast<qsizetype>(kDefaultUniProtServer.size()))),
+      m_timeout(timeout)
 {
     setObjectName(QStringLiteral("CDownloadDialog"));
     setWindowTitle(QStringLiteral("Retrieve Sequence from GenBank (NCBI)"));
@@ -41,6 +45,17 @@ CDownloadDialog::CDownloadDialog(QString server, std::chrono::milliseconds timeo
     m_accession->setMaxLength(kAccessionLength);
     m_accession->setMinimumWidth(220);
     label->setBuddy(m_accession);
+    auto* sourceLabel = new QLabel(QStringLiteral("&From:"), this);
+    m_source = new QComboBox(this);
+    m_source->setObjectName(QStringLiteral("source"));
+    m_source->addItem(QStringLiteral("GenBank (NCBI)"));
+    m_source->addItem(QStringLiteral("UniProt"));
+    sourceLabel->setBuddy(m_source);
+    connect(m_source, &QComboBox::currentIndexChanged, this, [this] {
+        setWindowTitle(source() == DownloadSource::UniProt
+                           ? QStringLiteral("Retrieve Sequence from UniProt")
+                           : QStringLiteral("Retrieve Sequence from GenBank (NCBI)"));
+    });
 
     m_ok = new QPushButton(QStringLiteral("&OK"), this);
     m_ok->setObjectName(QStringLiteral("ok"));
@@ -53,6 +68,8 @@ CDownloadDialog::CDownloadDialog(QString server, std::chrono::milliseconds timeo
     auto* field = new QVBoxLayout;
     field->addWidget(label);
     field->addWidget(m_accession);
+    field->addWidget(sourceLabel);
+    field->addWidget(m_source);
     field->addStretch();
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_ok);
@@ -87,7 +104,8 @@ void CDownloadDialog::accept()
         m_worker.start();
     }
     DownloadRequest request;
-    request.server = m_server;
+    request.source = source();
+    request.server = request.source == DownloadSource::UniProt ? m_uniProtServer : m_server;
     request.accession = m_accession->text();
     request.timeout = m_timeout;
     m_fetcher = new GenPeptFetcher(std::move(request));
@@ -157,9 +175,15 @@ void CDownloadDialog::onFinished(const DownloadOutcome& outcome)
     m_accession->selectAll();
 }
 
+DownloadSource CDownloadDialog::source() const
+{
+    return m_source->currentIndex() == 1 ? DownloadSource::UniProt : DownloadSource::GenBank;
+}
+
 void CDownloadDialog::setWaiting(bool waiting)
 {
     m_accession->setEnabled(!waiting);
+    m_source->setEnabled(!waiting);
     m_ok->setEnabled(!waiting);
     if (!waiting) {
         m_accession->setFocus();

@@ -6,13 +6,16 @@
 #include <QDialog>
 #include <QThread>
 
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
 namespace quorin::shell::ui {
 
 /// "Retrieve Sequence from GenBank (NCBI)": asks for an accession number and
-/// downloads its record on a worker thread while the dialog stays open. OK
+/// downloads its record on a worker thread while the dialog stays open; the
+/// source choice switches to UniProt ("Retrieve Sequence from UniProt"), whose
+/// entry comes with its features (Entry().uniProtText). OK
 /// starts the download (the field and OK rest meanwhile; an empty field asks
 /// for an accession and sends nothing); Cancel, Escape or the close box end a
 /// download under way as well as the dialog. A failure shows one message:
@@ -35,6 +38,8 @@ public:
     /// The record downloaded, after the dialog was accepted; its accession is
     /// the record's own, else the one typed.
     const GenPeptEntry& Entry() const { return m_entry; }
+    /// The UniProt base URL asked when UniProt is the source.
+    void SetUniProtServer(QString server) { m_uniProtServer = std::move(server); }
     bool Downloading() const { return m_fetcher != nullptr; }
 
     void accept() override;
@@ -44,8 +49,11 @@ private:
     void onFinished(const DownloadOutcome& outcome);
     void stopFetcher();
     void setWaiting(bool waiting);
+    DownloadSource source() const;
 
     QString m_server;
+    QString m_uniProtServer;
+    QComboBox* m_source = nullptr;
     std::chrono::milliseconds m_timeout;
     QLineEdit* m_accession = nullptr;
     QPushButton* m_ok = nullptr;

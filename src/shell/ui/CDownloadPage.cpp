@@ -1,6 +1,7 @@
 #include "core/MessageTexts.h"
 #include "core/ui/QtText.h"
 #include "shell/GenPept.h"
+#include "shell/UniProtFetch.h"
 #include "shell/ui/PreferencePages.h"
 
 #include <QGridLayout>
@@ -27,9 +28,14 @@ CDownloadPage::CDownloadPage(const core::ProfileFile& settings, QWidget* parent)
     serverCaption->setBuddy(m_server);
     auto* timeoutCaption = new QLabel(QStringLiteral("&Time limit of each request"), this);
     timeoutCaption->setBuddy(m_timeout);
+    m_uniProtServer = field(QStringLiteral("uniProtServer"), this);
+    m_uniProtServer->setText(ToQString(UniProtServer(settings)));
+    auto* uniProtCaption = new QLabel(QStringLiteral("&UniProt Server"), this);
+    uniProtCaption->setBuddy(m_uniProtServer);
     auto* defaults = defaultButton([this] {
         m_server->setText(ToQString(kDefaultServer));
         m_timeout->setText(QString::number(kDefaultTimeout.count()));
+        m_uniProtServer->setText(ToQString(kDefaultUniProtServer));
     });
 
     auto* layout = new QGridLayout(this);
@@ -38,8 +44,10 @@ CDownloadPage::CDownloadPage(const core::ProfileFile& settings, QWidget* parent)
     layout->addWidget(timeoutCaption, 2, 0, 1, 3);
     layout->addWidget(m_timeout, 3, 0);
     layout->addWidget(new QLabel(QStringLiteral("Seconds"), this), 3, 1);
-    layout->addWidget(defaults, 4, 0);
-    layout->setRowStretch(5, 1);
+    layout->addWidget(uniProtCaption, 4, 0, 1, 3);
+    layout->addWidget(m_uniProtServer, 5, 0, 1, 3);
+    layout->addWidget(defaults, 6, 0);
+    layout->setRowStretch(7, 1);
     layout->setColumnStretch(2, 1);
     layout->setVerticalSpacing(8);
 }
@@ -49,6 +57,11 @@ bool CDownloadPage::CheckShown()
     const std::string server = ToStdString(m_server->text().trimmed());
     if (!server.empty() && !IsServerAddress(server)) {
         refuse(std::string(core::msg::kInvalidServer), m_server);
+        return false;
+    }
+    const std::string uniProtServer = ToStdString(m_uniProtServer->text().trimmed());
+    if (!uniProtServer.empty() && !IsServerAddress(uniProtServer)) {
+        refuse(std::string(core::msg::kInvalidServer), m_uniProtServer);
         return false;
     }
     if (!ParseTimeout(ToStdString(m_timeout->text().trimmed()))) {
@@ -68,6 +81,10 @@ void CDownloadPage::Collect(PreferenceChanges& changes)
         download.server.clear();
     }
     download.timeout = *ParseTimeout(ToStdString(m_timeout->text().trimmed()));
+    download.uniProtServer = ToStdString(m_uniProtServer->text().trimmed());
+    if (download.uniProtServer == kDefaultUniProtServer) {
+        download.uniProtServer.clear();
+    }
     changes.download = download;
 }
 

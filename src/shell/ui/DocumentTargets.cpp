@@ -45,6 +45,7 @@ AnalyzeState AnalyzeStateOf(const WindowHost& host, const core::ui::CPeptideDoc&
     state.sketchOpen = !analyses.sketch.isNull();
     state.digestViewExists = host.WindowCount(WindowKind::Digest) > 0;
     state.digestBusy = analysis::ui::DigestJobs::BusyFor(document);
+    state.hasFeatures = !document.Record().features.empty();
     return state;
 }
 

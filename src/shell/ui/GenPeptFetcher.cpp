@@ -1,6 +1,8 @@
 #include "shell/ui/GenPeptFetcher.h"
 
 #include "core/MessageTexts.h"
+#include "core/SequenceText.h"
+#include "core/UniProt.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -31,8 +33,10 @@ bool loopbackOnly()
 } // namespace
 
 GenPeptFetcher::GenPeptFetcher(DownloadRequest request, QObject* parent)
-    : QObject(parent), m_request(std::move(request)), m_timer(this)
+    : QObject(parent), m_request(std::move(request)), m_timer(this), m_retryTimer(this)
 {
+    m_retryTimer.setSingleShot(true);
+    connect(&m_retryTimer, &QTimer::timeout, this, [this] { get(m_url); });
     qRegisterMetaType<DownloadOutcome>();
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -65,18 +69,19 @@ void GenPeptFetcher::Start()
     // Made here rather than in the constructor: on the thread that runs it.
     m_network = new QNetworkAccessManager(this);
     if (loopbackOnly()) {
-        if (server.host() != QLatin1String("127.0.0.1")) {
-            std::fprintf(stderr, "QUORIN_TEST_LOOPBACK_ONLY is set: refusing to contact %s\n",
-                         qPrintable(m_request.server));
-            std::abort();
-        }
         // A proxy from the environment would be another address.
         m_network->setProxy(QNetworkProxy::NoProxy);
     }
     m_host = server.host();
+    m_scheme = scheme;
     m_serverName = m_host;
     if (server.port() != -1) {
         m_serverName += QLatin1Char(':') + QString::number(server.port());
+    }
+    if (m_request.source == DownloadSource::UniProt) {
+        m_stage = Stage::Entry;
+        get(UniProtEntryUrl(m_request.server.toStdString(), m_request.accession.toStdString()));
+        return;
     }
     m_stage = Stage::Search;
     get(SearchUrl(m_request.server.toStdString(), m_request.accession.toStdString()));
@@ -89,6 +94,7 @@ void GenPeptFetcher::Cancel()
     }
     m_stage = Stage::Done;
     m_timer.stop();
+    m_retryTimer.stop();
     if (m_reply) {
         m_reply->abort();
     }
@@ -99,7 +105,20 @@ void GenPeptFetcher::Cancel()
 
 void GenPeptFetcher::get(const std::string& url)
 {
-    QNetworkRequest request(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode));
+    m_url = url;
+    const QUrl address = QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode);
+    // Checked for every request: a redirect could lead anywhere.
+    if (loopbackOnly() && address.host() != QLatin1String("127.0.0.1")) {
+        std::fprintf(stderr, "QUORIN_TEST_LOOPBACK_ONLY is set: refusing to contact %s\n",
+                     address.toEncoded().constData());
+        std::abort();
+    }
+    QNetworkRequest request(address);
+    if (m_stage == Stage::Entry) {
+        // Each redirect is checked here: the number and the scheme.
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::ManualRedirectPolicy);
+    }
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Quorin/3.01"));
     // Named here, the encodings arrive packed and ReplyBody unpacks them
     // against the ceiling; Qt's own unpacking gives up on a bomb without
@@ -154,6 +173,9 @@ void GenPeptFetcher::onReplyFinished()
     if (m_stage == Stage::Done) {
         return;
     }
+    if (m_stage == Stage::Entry && !m_timedOut && handleUniProtStatus(*reply)) {
+        return;
+    }
     const bool complete =
         reply->error() == QNetworkReply::NoError && takeAvailable(*reply) && m_body->Finish();
     if (!complete) {
@@ -163,6 +185,10 @@ void GenPeptFetcher::onReplyFinished()
         return;
     }
     const std::string_view text = m_body->Text();
+    if (m_stage == Stage::Entry) {
+        finishEntry(text);
+        return;
+    }
     if (m_stage == Stage::Search) {
         const auto id = FirstSearchId(text);
         if (!id) {
@@ -183,6 +209,69 @@ void GenPeptFetcher::onReplyFinished()
     DownloadOutcome outcome;
     outcome.status = DownloadOutcome::Status::Retrieved;
     outcome.entry = std::move(*entry);
+    finish(std::move(outcome));
+}
+
+bool GenPeptFetcher::handleUniProtStatus(QNetworkReply& reply)
+{
+    const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const std::string server = m_serverName.toStdString();
+    if (status == 301 || status == 302 || status == 303 || status == 307 || status == 308) {
+        // Qt reads a relative Location as no address; the raw header resolves.
+        const QUrl target = reply.url().resolved(
+            QUrl::fromEncoded(reply.rawHeader("Location").trimmed(), QUrl::StrictMode));
+        DownloadOutcome outcome;
+        if (!target.isValid() || target.host().isEmpty()) {
+            outcome.networkMessage =
+                fromStd(core::msg::CouldNotReceive(server, "a redirect without a valid address"));
+        } else if (target.scheme().toLower() != m_scheme) {
+            outcome.networkMessage = fromStd(core::msg::CouldNotReceive(
+                server, "a redirect to " + target.scheme().toStdString() + " from " +
+                            m_scheme.toStdString()));
+        } else if (m_redirects >= kMaxRedirects) {
+            outcome.networkMessage = fromStd(core::msg::CouldNotReceive(
+                server, "more than " + std::to_string(kMaxRedirects) + " redirects"));
+        } else {
+            ++m_redirects;
+            get(target.toEncoded().toStdString());
+            return true;
+        }
+        finish(std::move(outcome));
+        return true;
+    }
+    if (IsRetryStatus(status) && m_retries < kMaxRetries) {
+        const auto asked = RetryAfter(reply.rawHeader("Retry-After").toStdString(),
+                                      std::chrono::system_clock::now());
+        const std::chrono::seconds delay = RetryDelay(m_retries, asked, m_waited);
+        ++m_retries;
+        m_waited += delay;
+        m_retryTimer.start(delay);
+        return true;
+    }
+    if (status == 404) {
+        DownloadOutcome outcome;
+        outcome.notFound = true;
+        finish(std::move(outcome));
+        return true;
+    }
+    return false;
+}
+
+void GenPeptFetcher::finishEntry(std::string_view text)
+{
+    text = core::WithoutUtf8Bom(text);
+    const core::UniProtReadResult read = core::ReadUniProtEntry(text);
+    DownloadOutcome outcome;
+    if (!read.entry) {
+        outcome.networkMessage = fromStd(read.problem);
+        finish(std::move(outcome));
+        return;
+    }
+    outcome.status = DownloadOutcome::Status::Retrieved;
+    outcome.entry.name = read.entry->name;
+    outcome.entry.residues = read.entry->residues;
+    outcome.entry.accession = read.entry->accession;
+    outcome.entry.uniProtText = std::string(text);
     finish(std::move(outcome));
 }
 
@@ -256,7 +345,7 @@ DownloadOutcome GenPeptFetcher::Run(const DownloadRequest& request,
 }
 
 PlainDownload DownloadOnThisThread(const std::string& server, const std::string& accession,
-                                   std::chrono::milliseconds timeout)
+                                   std::chrono::milliseconds timeout, DownloadSource source)
 {
     std::unique_ptr<QCoreApplication> application;
     if (QCoreApplication::instance() == nullptr) {
@@ -269,6 +358,7 @@ PlainDownload DownloadOnThisThread(const std::string& server, const std::string&
     request.server = QString::fromStdString(server);
     request.accession = QString::fromStdString(accession);
     request.timeout = timeout;
+    request.source = source;
     const DownloadOutcome outcome = GenPeptFetcher::Run(request);
     PlainDownload result;
     result.retrieved = outcome.status == DownloadOutcome::Status::Retrieved;

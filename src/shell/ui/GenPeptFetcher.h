@@ -2,6 +2,7 @@
 
 #include "shell/GenPept.h"
 #include "shell/ReplyBody.h"
+#include "shell/UniProtFetch.h"
 
 #include <QObject>
 #include <QPointer>
@@ -45,10 +46,18 @@ struct DownloadRequest
     QString accession;
     /// The time limit of each of the two requests.
     std::chrono::milliseconds timeout = kDefaultTimeout;
+    /// GenBank: server is an E-utilities base URL; UniProt: a UniProt REST
+    /// base URL.
+    DownloadSource source = DownloadSource::GenBank;
 };
 
 /// Asks an E-utilities server for the GenPept record of an accession: the
 /// search for its id, then the record, each request with its own time limit.
+/// From UniProt it asks for the entry's flat file (UniProtEntryUrl), follows
+/// at most kMaxRedirects redirects on the scheme it started with, asks again
+/// after 429 and 503 at most kMaxRetries times (RetryDelay; a time limit or a
+/// broken connection is not retried), reports 404 as notFound, and reads the
+/// entry (ReadUniProtEntry); a malformed or cut entry fails with its problem.
 /// It works in the event loop of the thread it lives on and reports through
 /// its signals; finished comes exactly once for each Start.
 ///
@@ -91,11 +100,16 @@ private:
         Idle,
         Search,
         Record,
+        Entry,
         Done,
     };
 
     void get(const std::string& url);
     void onReplyFinished();
+    /// The UniProt answers that are no entry: a redirect, a request to try
+    /// again later, 404. True when the reply was dealt with.
+    bool handleUniProtStatus(QNetworkReply& reply);
+    void finishEntry(std::string_view text);
     /// Reads what reply holds into m_body; false when the body was refused.
     bool takeAvailable(QNetworkReply& reply);
     QString failureMessage(QNetworkReply& reply) const;
@@ -111,6 +125,13 @@ private:
     /// The reply under way, unpacked; made when its first bytes come.
     std::unique_ptr<ReplyBody> m_body;
     bool m_timedOut = false;
+    QString m_scheme;
+    int m_redirects = 0;
+    int m_retries = 0;
+    std::chrono::seconds m_waited{0};
+    /// The wait before asking UniProt again.
+    QTimer m_retryTimer;
+    std::string m_url;
 };
 
 /// A download as the command line sees it, without Qt types.
@@ -127,6 +148,7 @@ struct PlainDownload
 /// Runs a whole download on the calling thread (GenPeptFetcher::Run), making
 /// the application object the network needs when there is none yet.
 PlainDownload DownloadOnThisThread(const std::string& server, const std::string& accession,
-                                   std::chrono::milliseconds timeout);
+                                   std::chrono::milliseconds timeout,
+                                   DownloadSource source = DownloadSource::GenBank);
 
 } // namespace quorin::shell::ui

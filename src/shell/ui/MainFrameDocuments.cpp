@@ -1,12 +1,15 @@
 #include "core/FileIo.h"
 #include "core/MessageTexts.h"
+#include "core/PepFile.h"
 #include "core/SequenceText.h"
 #include "core/TextImport.h"
+#include "core/UniProt.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/FileDialogs.h"
 #include "core/ui/Messages.h"
 #include "core/ui/QtText.h"
+#include "plots/FeatureSketch.h"
 #include "shell/ui/CMainFrame.h"
 #include "shell/ui/ChildFrame.h"
 #include "shell/ui/HelpWindow.h"
@@ -27,6 +30,14 @@ namespace {
 
 using core::ui::CPeptideDoc;
 using core::ui::ToQString;
+
+/// An entry's features become the document's domain sketch, kept for Save
+/// whether or not a sketch window shows it.
+void sketchEntryFeatures(CPeptideDoc& document)
+{
+    plots::SketchFeatures(document.Record());
+    document.KeepSketch();
+}
 
 } // namespace
 
@@ -160,6 +171,11 @@ bool CMainFrame::openWithoutClosing(const QString& path, bool fromRecentList)
         core::ui::ShowMessage(ToQString(core::msg::kUtf16Text), ToQString(core::msg::kError));
         discardDocument(document);
         return false;
+    case CPeptideDoc::LoadOutcome::MalformedEntry:
+        core::ui::ShowMessage(shownPath + QStringLiteral(": ") + document->OpenError(),
+                              ToQString(core::msg::kError));
+        discardDocument(document);
+        return false;
     case CPeptideDoc::LoadOutcome::CannotOpen:
         core::ui::ShowMessage(ToQString(core::msg::CannotOpenFile(
                                   shownPath.toStdString(), document->OpenError().toStdString())),
@@ -173,6 +189,10 @@ bool CMainFrame::openWithoutClosing(const QString& path, bool fromRecentList)
     document->SetOpen(true);
     document->SetModifiedFlag(false);
     document->SetPathName(path, document->SavesInPlace());
+    if (document->FromUniProtEntry()) {
+        sketchEntryFeatures(*document);
+        hasSketch = true;
+    }
     openEditor(*document);
     if (hasSketch && FindWindowFactory(WindowKind::Sketch) != nullptr) {
         // Without a window the document keeps the sketch it read for Save.
@@ -213,9 +233,27 @@ void CMainFrame::ImportText()
         core::ui::ShowMessage(ToQString(core::msg::kUtf16Text), ToQString(core::msg::kError));
         return;
     }
-    if (core::ParseSequenceText(document->Record(), core::ImportedText(*bytes)) == 0) {
+    const std::string text = core::ImportedText(*bytes);
+    bool entry = false;
+    if (core::IsUniProtText(text)) {
+        const core::UniProtReadResult read = core::ReadUniProtEntry(text);
+        if (!read.entry) {
+            core::ui::ShowMessage(QDir::toNativeSeparators(*path) + QStringLiteral(": ") +
+                                      ToQString(read.problem),
+                                  ToQString(core::msg::kError));
+        } else {
+            core::TakeUniProtEntry(*read.entry, document->Record());
+            sketchEntryFeatures(*document);
+            entry = true;
+        }
+    } else if (core::ParseSequenceText(document->Record(), text) == 0) {
         core::ui::ShowMessage(ToQString(core::msg::kFileNotFound),
                               ToQString(core::msg::kProgramTitle), core::ui::MessageIcon::None);
+    }
+    if (entry && FindWindowFactory(WindowKind::Sketch) != nullptr) {
+        if (ChildFrame* sketch = OpenWindow(WindowKind::Sketch, *document)) {
+            AdoptSketchFrame(*sketch, *document);
+        }
     }
     document->UpdateAllViews();
     document->SetOpen(true);

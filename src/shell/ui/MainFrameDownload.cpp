@@ -1,11 +1,17 @@
 #include "core/MessageTexts.h"
+#include "core/PepFile.h"
+#include "core/UniProt.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
 #include "core/ui/Messages.h"
 #include "core/ui/Notifications.h"
 #include "core/ui/QtText.h"
+#include "plots/FeatureSketch.h"
 #include "shell/ui/CDownloadDialog.h"
 #include "shell/ui/CMainFrame.h"
+#include "shell/ui/ChildFrame.h"
+#include "shell/ui/SketchWindow.h"
+#include "shell/ui/WindowFactories.h"
 
 namespace quorin::shell::ui {
 
@@ -23,6 +29,7 @@ void CMainFrame::DownloadSequence()
     // Preferences page holds for the next one.
     CDownloadDialog dialog(QString::fromStdString(DownloadServer(settings)),
                            DownloadTimeout(settings), this);
+    dialog.SetUniProtServer(QString::fromStdString(UniProtServer(settings)));
     m_download = &dialog;
     const bool retrieved = dialog.exec() == QDialog::Accepted;
     // The slot is free before the completion is posted, so that the next
@@ -47,11 +54,26 @@ void CMainFrame::takeDownload()
     core::ui::CPeptideDoc* document = createDocument();
     document->OnNewDocument();
     core::PropertyRecord& record = document->Record();
-    record.SetSequence(entry->residues);
-    record.SetName(entry->name);
-    // The record's own key, for finding it again.
-    record.remarks = "Accession " + entry->accession;
+    const core::UniProtReadResult uniProt = entry->uniProtText.empty()
+                                                ? core::UniProtReadResult{}
+                                                : core::ReadUniProtEntry(entry->uniProtText);
+    if (uniProt.entry) {
+        // As Open reads an entry: its features become the domain sketch.
+        core::TakeUniProtEntry(*uniProt.entry, record);
+        plots::SketchFeatures(record);
+        document->KeepSketch();
+    } else {
+        record.SetSequence(entry->residues);
+        record.SetName(entry->name);
+        // The record's own key, for finding it again.
+        record.remarks = "Accession " + entry->accession;
+    }
     openEditor(*document);
+    if (uniProt.entry && FindWindowFactory(WindowKind::Sketch) != nullptr) {
+        if (ChildFrame* sketch = OpenWindow(WindowKind::Sketch, *document)) {
+            AdoptSketchFrame(*sketch, *document);
+        }
+    }
     document->UpdateAllViews();
     document->SetOpen(true);
     // Closing asks to save it: the download exists nowhere else.

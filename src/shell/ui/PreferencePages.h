@@ -144,6 +144,7 @@ public:
 private:
     QLineEdit* m_server = nullptr;
     QLineEdit* m_timeout = nullptr;
+    QLineEdit* m_uniProtServer = nullptr;
 };
 
 /// "Define pKa Values": the nine ionisable groups.

@@ -1,5 +1,6 @@
 #include "shell/ui/WindowFactories.h"
 
+#include "shell/ui/FeatureWindow.h"
 #include "shell/ui/Launchers.h"
 #include "shell/ui/PlotWindows.h"
 #include "shell/ui/PrositeScanWindow.h"
@@ -55,6 +56,7 @@ void RegisterWindowKinds()
     RegisterAmphipathyWindow();
     RegisterSketchWindow();
     RegisterTitrationWindow();
+    RegisterFeatureWindow();
 }
 
 const WindowFactory* FindWindowFactory(WindowKind kind)

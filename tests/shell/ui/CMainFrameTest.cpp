@@ -213,7 +213,7 @@ private slots:
                            "&Motifs... | Scan with P&ROSITE File... | --- | &Helical Wheel... | "
                            "H&ydropathy Plot... | "
                            "Plot of &Amphipathy Moment... | &Display Domain Structure... | "
-                           "&Titration Curve... |"),
+                           "&Titration Curve... | --- | Entry &Features...[x] |"),
             QStringLiteral("&Options: &Preferences... |"),
             QStringLiteral(
                 "&Window: &Cascade | &Tile | &Arrange Icons | --- | &1 Sequence Editor[v] |"),
@@ -235,7 +235,8 @@ private slots:
                                 "Search for Sequence &Motifs... | Scan with P&ROSITE File... | --- "
                                 "| &Helical Wheel... | "
                                 "H&ydropathy Plot... | Plot of &Amphipathy Moment... | "
-                                "&Display Domain Structure... | &Titration Curve... |"));
+                                "&Display Domain Structure... | &Titration Curve... | --- | "
+                                "Entry &Features...[x] |"));
         // File, Options and Help as in the editor.
         QCOMPARE(properties[0], editor[0]);
         QCOMPARE(properties[3], editor[3]);

@@ -1,9 +1,11 @@
 #include "MainFrameFixture.h"
 #include "core/MessageTexts.h"
 #include "shell/GenPept.h"
+#include "shell/UniProtFetch.h"
 #include "shell/ui/COptionsPropSheet.h"
 #include "shell/ui/PreferencePages.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
@@ -311,6 +313,61 @@ private slots:
                  QStringList({search(QStringLiteral("P01485")),
                               QStringLiteral("/efetch.fcgi?db=protein&id=134354&rettype=gp&"
                                              "retmode=text")}));
+    }
+
+    void uniProtEntriesComeWithTheirFeatures()
+    {
+        test::RunningProgram program;
+        core::ProfileFile& settings = program.app->SettingsFile();
+        QCOMPARE(UniProtServer(settings), std::string(kDefaultUniProtServer));
+        // The page checks the UniProt server as it checks the other one.
+        program.messages.Clear();
+        {
+            COptionsPropSheet sheet(*program.app, program.Document(), program.frame.get());
+            CDownloadPage* page = nullptr;
+            for (CPreferencePage* candidate : sheet.Pages()) {
+                page = page ? page : qobject_cast<CDownloadPage*>(candidate);
+            }
+            auto* field = page->findChild<QLineEdit*>(QStringLiteral("uniProtServer"));
+            QCOMPARE(field->text(), QStringLiteral("https://rest.uniprot.org"));
+            field->setText(QStringLiteral("ftp://127.0.0.1/"));
+            page->SetModified();
+            sheet.Apply();
+            QCOMPARE(program.messages.LastText(),
+                     QStringLiteral("Enter a server address beginning with http:// or https:// !"));
+            field->setText(m_url);
+            sheet.Apply();
+        }
+        QCOMPARE(UniProtServer(settings), m_url.toStdString());
+        QVERIFY(settings.WriteString(kDownloadSection, kTimeoutKey, "5"));
+
+        program.messages.Clear();
+        test::ModalAnswer answer([&](QWidget& dialog) {
+            auto* source = dialog.findChild<QComboBox*>(QStringLiteral("source"));
+            source->setCurrentIndex(1);
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Retrieve Sequence from UniProt"));
+            ask(dialog, QStringLiteral("NOSUCH"));
+            QTRY_COMPARE(program.messages.Requests().size(), 1);
+            QCOMPARE(program.messages.LastText(),
+                     QStringLiteral("Accession NOSUCH was not found."));
+            QTRY_VERIFY(dialog.findChild<QPushButton*>(QStringLiteral("ok"))->isEnabled());
+            // Busy at first: asked again after the second it says.
+            ask(dialog, QStringLiteral("BUSY429"));
+            QVERIFY(!source->isEnabled());
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 10000);
+        });
+        QVERIFY(program.frame->Execute(cmd::kDownload));
+        QVERIFY(answer.Answered());
+        QTRY_VERIFY(program.Document() != nullptr);
+        QCOMPARE(requests().count(QStringLiteral("/uniprotkb/BUSY429.txt")), 2);
+        const core::PropertyRecord& record = program.Document()->Record();
+        QCOMPARE(record.Name(), std::string("MEMB1_SYNTH"));
+        QVERIFY(record.remarks.starts_with("Accession Q9ZZZ1 RecName:"));
+        QCOMPARE(record.features.size(), std::size_t(9));
+        QCOMPARE(record.sketch.domains.size(), std::size_t(9));
+        QVERIFY(program.Document()->IsModified());
+        QCOMPARE(program.frame->WindowCount(WindowKind::Sketch, program.Document()), 1);
+        QVERIFY(program.Enabled(cmd::kFeatures));
     }
 
     void cancelEndsADownloadUnderWay()

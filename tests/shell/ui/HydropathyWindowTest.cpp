@@ -154,7 +154,8 @@ private slots:
                                 "Cleavage... | &Modfinder... | Search for Sequence &Motifs... | "
                                 "Scan with P&ROSITE File... | --- "
                                 "| &Helical Wheel... | Plot of &Amphipathy Moment... | &Display "
-                                "Domain Structure... | &Titration Curve... |"));
+                                "Domain Structure... | &Titration Curve... | --- | "
+                                "Entry &Features... |"));
         QVERIFY(program.Enabled(cmd::kPhysChem));
         QVERIFY(!program.Enabled(cmd::kModFinder));
         QVERIFY(menus[5].endsWith(QStringLiteral("[v] |")));

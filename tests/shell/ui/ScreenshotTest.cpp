@@ -32,6 +32,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 #include <functional>
@@ -607,6 +608,30 @@ private slots:
         QVERIFY(program.frame->OpenDocumentFile(test::DataPath("proteins/P02945.fasta")));
         QVERIFY(program.frame->Execute(cmd::kDomainSketch));
         save(program, QStringLiteral("sketch-topology-window.png"));
+    }
+
+    void uniProtEntry()
+    {
+        test::RunningProgram program;
+        program.frame->resize(1200, 800);
+        QVERIFY(program.frame->OpenDocumentFile(test::DataPath("uniprot/current-layout.dat")));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Sketch);
+        save(program, QStringLiteral("uniprot-sketch-window.png"));
+        QVERIFY(printToPng(program, QStringLiteral("uniprot-sketch-printed")));
+        QVERIFY(program.frame->Execute(cmd::kFeatures));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Features);
+        auto* table = program.frame->ActiveFrame()->findChild<QTableWidget*>();
+        table->setCurrentCell(3, 0);
+        save(program, QStringLiteral("uniprot-features-window.png"));
+        test::ModalAnswer answer([](QWidget& dialog) {
+            dialog.findChild<QComboBox*>(QStringLiteral("source"))->setCurrentIndex(1);
+            dialog.findChild<QLineEdit*>(QStringLiteral("accession"))
+                ->setText(QStringLiteral("P08100"));
+            save(&dialog, QStringLiteral("download-dialog-uniprot.png"));
+            dialog.close();
+        });
+        QVERIFY(program.frame->Execute(cmd::kDownload));
+        QVERIFY(answer.Answered());
     }
 };
 
