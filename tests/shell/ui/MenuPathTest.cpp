@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <functional>
 #include <optional>
@@ -184,6 +185,29 @@ private slots:
         PrefChoosers() = StandardPrefChoosers();
         QCOMPARE(restarts, QList<QStringList>{{second}});
         QVERIFY(!program.frame->isVisible());
+    }
+
+    void theNewWindowsRunTheirCommandsFromTheMenus()
+    {
+        // A PROSITE scan from the Analyze menu, its matches into the sketch
+        // from its Edit menu, and a UniProt entry's features.
+        RunningProgram program;
+        const ModalEventLoops loops;
+        openSequence(program, test::DataPath(QStringLiteral("uniprot/current-layout.dat")));
+        program.dialogs.Answer(program.File(QStringLiteral("library.dat"),
+                                            "ID   CXXC; PATTERN.\nAC   PS99001;\n"
+                                            "PA   C-x(2)-C.\n//\n"));
+        QVERIFY(choose(program, cmd::kPrositeScan));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::PrositeScan);
+        auto* rows = qobject_cast<QTreeWidget*>(program.frame->ActiveFrame()->widget());
+        QVERIFY(rows != nullptr && rows->topLevelItemCount() > 0);
+        const std::size_t domains = program.Document()->Record().sketch.domains.size();
+        rows->topLevelItem(0)->setSelected(true);
+        QVERIFY(choose(program, cmd::kAddToSketch));
+        QCOMPARE(program.Document()->Record().sketch.domains.size(), domains + 1);
+
+        QVERIFY(choose(program, cmd::kFeatures));
+        QCOMPARE(program.frame->ActiveKind(), WindowKind::Features);
     }
 
     void aPlotOpensFromTheAnalyzeMenuWithTheStretchItsDialogChose()
