@@ -118,7 +118,6 @@ constexpr DipeptideWeights kGuruprasadTable = {{
     {24.68, 1.0, 24.68, -6.54, 1.0, -7.49, 13.34, 1.0, 1.0, 1.0, 44.94, 1.0, 13.34, 1.0, -15.91, 1.0, -7.49, 1.0, -9.37, 13.34}, // Y
 }};
 // clang-format on
-constexpr std::optional<DipeptideWeights> kGuruprasadWeights = kGuruprasadTable;
 
 std::size_t residueIndex(int slot)
 {
@@ -173,11 +172,6 @@ std::string jsonString(std::string_view text)
     }
     out += '"';
     return out;
-}
-
-std::string instabilityText(const ParameterSheet& sheet, std::string_view missing)
-{
-    return sheet.instabilityIndex ? ShortestText(*sheet.instabilityIndex) : std::string(missing);
 }
 
 } // namespace
@@ -289,9 +283,7 @@ ParameterSheet ComputeParameterSheet(const core::PropertyRecord& record)
     sheet.absorbanceReduced = static_cast<double>(sheet.extinctionReduced) / sheet.averageMassDa;
     sheet.absorbanceCystines = static_cast<double>(sheet.extinctionCystines) / sheet.averageMassDa;
 
-    if (kGuruprasadWeights) {
-        sheet.instabilityIndex = InstabilityIndex(record.CleanSequence(), *kGuruprasadWeights);
-    }
+    sheet.instabilityIndex = InstabilityIndex(record.CleanSequence(), kGuruprasadTable);
     if (sheet.length > 0) {
         const auto length = static_cast<double>(sheet.length);
         const auto fraction = [&](int slot) { return static_cast<double>(count(slot)) / length; };
@@ -345,7 +337,7 @@ std::string ParameterSheetJson(const ParameterSheet& sheet)
     line("extinction_280_reduced", std::to_string(sheet.extinctionReduced));
     line("absorbance_0_1_percent_cystines", ShortestText(sheet.absorbanceCystines));
     line("absorbance_0_1_percent_reduced", ShortestText(sheet.absorbanceReduced));
-    line("instability_index", instabilityText(sheet, "null"));
+    line("instability_index", ShortestText(sheet.instabilityIndex));
     line("aliphatic_index", ShortestText(sheet.aliphaticIndex));
     line("gravy", ShortestText(sheet.gravy));
     line("aromaticity", ShortestText(sheet.aromaticity));
@@ -387,7 +379,7 @@ std::string ParameterSheetText(const ParameterSheet& sheet)
     line("extinction_280_reduced", std::to_string(sheet.extinctionReduced));
     line("absorbance_0_1_percent_cystines", ShortestText(sheet.absorbanceCystines));
     line("absorbance_0_1_percent_reduced", ShortestText(sheet.absorbanceReduced));
-    line("instability_index", instabilityText(sheet, "unknown"));
+    line("instability_index", ShortestText(sheet.instabilityIndex));
     line("aliphatic_index", ShortestText(sheet.aliphaticIndex));
     line("gravy", ShortestText(sheet.gravy));
     line("aromaticity", ShortestText(sheet.aromaticity));

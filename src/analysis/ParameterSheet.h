@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -96,8 +95,7 @@ struct ParameterSheet
     std::int64_t extinctionReduced = 0;  ///< 1/(M*cm) at 280 nm, no cystine
     double absorbanceCystines = 0.0;     ///< of a 1 g/l solution, 1 cm: extinction / mass
     double absorbanceReduced = 0.0;
-    /// Nothing while the dipeptide weights are not in the program.
-    std::optional<double> instabilityIndex;
+    double instabilityIndex = 0.0; ///< Guruprasad et al.; below 40 a protein counts as stable
     double aliphaticIndex = 0.0;
     double gravy = 0.0;       ///< Kyte and Doolittle, mean over the residues
     double aromaticity = 0.0; ///< (F + W + Y) / length

@@ -41,13 +41,10 @@ QString formulaHtml(const std::string& formula)
 }
 
 // Guruprasad et al. call a protein of an index below 40 stable.
-QString instabilityText(const std::optional<double>& index)
+QString instabilityText(double index)
 {
-    if (!index) {
-        return QStringLiteral("not available");
-    }
-    return fixed(*index, 2) +
-           (*index < 40.0 ? QStringLiteral(" (stable)") : QStringLiteral(" (unstable)"));
+    return fixed(index, 2) +
+           (index < 40.0 ? QStringLiteral(" (stable)") : QStringLiteral(" (unstable)"));
 }
 
 } // namespace
