@@ -75,18 +75,12 @@ void SketchFeatures(core::PropertyRecord& record)
         if (start > kLastStoredPosition) {
             continue;
         }
-        core::DOMAINE domain;
-        domain.start = static_cast<std::uint16_t>(start);
-        domain.end = static_cast<std::uint16_t>(std::min(end, kLastStoredPosition));
-        domain.name = feature.key;
+        std::string name = feature.key;
         if (perKey[feature.key] > 1) {
-            domain.name += " " + std::to_string(number);
+            name += " " + std::to_string(number);
         }
-        domain.name.resize(std::min<std::size_t>(domain.name.size(), kDomainNameLength));
-        domain.font = core::ReportFontA();
-        domain.displayName = 1;
-        domain.colour = FeatureColour(feature.key);
-        record.sketch.domains.push_back(std::move(domain));
+        record.sketch.domains.push_back(
+            ShownDomain(start, end, std::move(name), FeatureColour(feature.key)));
     }
 }
 

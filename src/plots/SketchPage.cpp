@@ -259,6 +259,20 @@ void StartDomainSketch(core::PropertyRecord& record)
     sketch.scale = kSketchDefaultWidth / length;
 }
 
+core::DOMAINE ShownDomain(int start, int end, std::string name, core::COLORREF fill)
+{
+    core::DOMAINE domain;
+    domain.start = static_cast<std::uint16_t>(std::clamp(start, 0, kLastStoredPosition));
+    domain.end = static_cast<std::uint16_t>(std::clamp(end, 0, kLastStoredPosition));
+    name.resize(std::min<std::size_t>(name.size(), kDomainNameLength));
+    domain.name = std::move(name);
+    domain.font = core::ReportFontA();
+    domain.displayName = 1;
+    domain.labelColour = kBlack;
+    domain.colour = fill;
+    return domain;
+}
+
 std::vector<core::DOMAINE> PredictedTopologyDomains(std::string_view sequence,
                                                     const std::vector<core::DOMAINE>& existing)
 {
@@ -270,25 +284,21 @@ std::vector<core::DOMAINE> PredictedTopologyDomains(std::string_view sequence,
     int helices = 0;
     for (const analysis::TopologySegment& segment :
          analysis::TopologySegments(analysis::PredictTopology(sequence))) {
-        core::DOMAINE domain;
+        std::string name;
+        core::COLORREF fill = 0;
         if (segment.label == analysis::kTopologyHelix) {
-            domain.name = "TM " + std::to_string(++helices);
-            domain.colour = kTopologyHelixColour;
+            name = "TM " + std::to_string(++helices);
+            fill = kTopologyHelixColour;
         } else if (segment.label == analysis::kTopologySignal) {
-            domain.name = "Signal peptide";
-            domain.colour = kTopologySignalColour;
+            name = "Signal peptide";
+            fill = kTopologySignalColour;
         } else {
             continue;
         }
-        if (taken(domain.name) || segment.end > kLastStoredPosition) {
+        if (taken(name) || segment.end > kLastStoredPosition) {
             continue;
         }
-        domain.start = static_cast<std::uint16_t>(segment.start);
-        domain.end = static_cast<std::uint16_t>(segment.end);
-        domain.font = core::ReportFontA();
-        domain.displayName = 1;
-        domain.labelColour = kBlack;
-        added.push_back(std::move(domain));
+        added.push_back(ShownDomain(segment.start, segment.end, std::move(name), fill));
     }
     return added;
 }

@@ -49,6 +49,12 @@ PageLayout SketchMetafileLayout();
 /// Marks and text items stay.
 void StartDomainSketch(core::PropertyRecord& record);
 
+/// A domain added by the program rather than drawn in the domain dialog:
+/// residues start..end (1-based, inclusive; the end cut to the last position
+/// a file stores), the name cut to the dialog's length and shown in the
+/// default font, black, over the fill.
+core::DOMAINE ShownDomain(int start, int end, std::string name, core::COLORREF fill);
+
 /// "Add predicted topology": the domains for the transmembrane helices
 /// ("TM 1", "TM 2", ...) and the signal peptide ("Signal peptide") that the
 /// trained topology model predicts for sequence (the cleaned sequence, whose

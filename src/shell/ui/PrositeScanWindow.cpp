@@ -4,7 +4,6 @@
 #include "analysis/ui/CScanView.h"
 #include "core/CommandIds.h"
 #include "core/FileIo.h"
-#include "core/LogFont.h"
 #include "core/MessageTexts.h"
 #include "core/ui/Application.h"
 #include "core/ui/CPeptideDoc.h"
@@ -74,14 +73,8 @@ void addToSketch(core::ui::CPeptideDoc& document,
         }
         const auto fill =
             static_cast<std::size_t>(known - accessions.begin()) % std::size(kDomainFills);
-        core::DOMAINE domain;
-        domain.start = static_cast<std::uint16_t>(std::min(row.start, plots::kLastStoredPosition));
-        domain.end = static_cast<std::uint16_t>(std::min(row.end, plots::kLastStoredPosition));
-        domain.name = row.id.left(plots::kDomainNameLength).toStdString();
-        domain.font = core::ReportFontA();
-        domain.displayName = 1;
-        domain.colour = kDomainFills[fill];
-        record.sketch.domains.push_back(std::move(domain));
+        record.sketch.domains.push_back(
+            plots::ShownDomain(row.start, row.end, row.id.toStdString(), kDomainFills[fill]));
     }
     document.KeepSketch();
     document.SetModifiedFlag(true);
